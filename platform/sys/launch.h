@@ -1,0 +1,66 @@
+#pragma once
+// Starting other programs: the sibling suite programs, the desktop's file opener and tools on
+// PATH. Always by argument vector, never through a shell, so file names need no quoting and
+// cannot be taken for commands.
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sys {
+
+inline constexpr int kLaunchNotFound = -1;     // nothing executable goes by that name
+inline constexpr int kLaunchSpawnFailed = -2;  // found, but the process could not be started
+
+class Launcher {
+  public:
+    virtual ~Launcher() = default;
+    // Starts program with args (argv[1] onwards) and returns without waiting for it: 0 when the
+    // process started, kLaunchNotFound or kLaunchSpawnFailed when it did not.
+    virtual int Launch(const std::string& program, const std::vector<std::string>& args) = 0;
+};
+
+// Decides which file runs for name; empty when there is none.
+// - A name containing '/' is taken as it is, if it is an executable regular file.
+// - "Scan.exe", "Tarnel.exe" and "Ombrel.exe" (exact case) are the suite's own programs, which
+//   the panels still call by their old Windows names: they resolve only to the executable
+//   beside this program, programDir + "/" + the name without ".exe", never to something on PATH.
+// - Any other name, ".exe" or not, is looked up on pathEnv as given (see FindOnPath).
+std::string ResolveProgram(const std::string& name, const std::string& programDir,
+                           const std::string& pathEnv);
+
+// Searches the colon-separated directories of pathEnv in order for an executable regular file
+// called name and stores the first one's path in *found (when found is not null). Empty entries
+// are skipped rather than meaning the working directory. A name containing '/' is never found.
+bool FindOnPath(const std::string& name, const std::string& pathEnv, std::string* found);
+
+// Resolves against the directory of this executable and $PATH, then starts the program in its
+// own session with stdin on /dev/null, stdout and stderr inherited. A helper thread reaps the
+// child when it ends, so it never lingers as a zombie.
+class SystemLauncher final : public Launcher {
+  public:
+    int Launch(const std::string& program, const std::vector<std::string>& args) override;
+};
+
+// Opens a file or folder in the desktop's default application via xdg-open. Returns what
+// launcher.Launch returned.
+int OpenWithDesktop(Launcher& launcher, const std::string& fileOrFolder);
+
+// A Launcher for tests of the programs: remembers every call and starts nothing.
+class RecordingLauncher final : public Launcher {
+  public:
+    struct Call {
+        std::string program;
+        std::vector<std::string> args;
+        bool operator==(const Call&) const = default;
+    };
+
+    // Records the call, then returns kLaunchNotFound for a program in missing, else result.
+    int Launch(const std::string& program, const std::vector<std::string>& args) override;
+
+    std::vector<Call> calls;
+    int result = 0;
+    std::set<std::string> missing;
+};
+
+}  // namespace sys

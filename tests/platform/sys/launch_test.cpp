@@ -1,0 +1,158 @@
+#include "platform/sys/launch.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/sys/paths.h"
+#include "tests/platform/sys/temp_dir.h"
+
+namespace {
+
+using sys::ResolveProgram;
+
+// A program directory and two PATH directories of fake executables.
+class Resolve : public ::testing::Test {
+  protected:
+    void Exe(const std::string& file) { sys_test::WriteFile(file, "#!/bin/true\n", 0755); }
+    void NonExe(const std::string& file) { sys_test::WriteFile(file, "#!/bin/true\n", 0644); }
+
+    sys_test::TempDir tmp;
+    std::string prog = tmp.Sub("prog");
+    std::string bin1 = tmp.Sub("bin1");
+    std::string bin2 = tmp.Sub("bin2");
+    std::string path = bin1 + ":" + bin2;
+    bool made = sys::MakeDir(prog) == 0 && sys::MakeDir(bin1) == 0 && sys::MakeDir(bin2) == 0;
+};
+
+TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
+    ASSERT_TRUE(made);
+    Exe(prog + "/Scan");
+    Exe(prog + "/ScanX");
+    NonExe(prog + "/Tarnel");
+    Exe(bin1 + "/Tarnel");
+    Exe(bin1 + "/Ombrel.exe");
+    Exe(bin2 + "/scan.exe");
+    Exe(bin2 + "/Scan");
+    EXPECT_EQ(ResolveProgram("Scan.exe", prog, path), prog + "/Scan");
+    EXPECT_EQ(ResolveProgram("Scan.exe", prog + "/", path), prog + "/Scan");
+    EXPECT_EQ(ResolveProgram("Scan.exe", "", path), "");
+    EXPECT_EQ(ResolveProgram("Tarnel.exe", prog, path), "");
+    EXPECT_EQ(ResolveProgram("Ombrel.exe", prog, path), "");
+    // Anything else is a PATH name, exactly as written.
+    EXPECT_EQ(ResolveProgram("scan.exe", prog, path), bin2 + "/scan.exe");
+    EXPECT_EQ(ResolveProgram("Scan", prog, path), bin2 + "/Scan");
+    EXPECT_EQ(ResolveProgram("ScanX.exe", prog, path), "");
+}
+
+TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
+    ASSERT_TRUE(made);
+    NonExe(bin1 + "/tool");
+    ASSERT_EQ(sys::MakeDir(bin1 + "/dir"), 0);
+    Exe(bin2 + "/tool");
+    Exe(bin2 + "/dir");
+    EXPECT_EQ(ResolveProgram("tool", prog, path), bin2 + "/tool");
+    EXPECT_EQ(ResolveProgram("dir", prog, path), bin2 + "/dir");
+    EXPECT_EQ(ResolveProgram("tool", prog, ":" + bin1 + "::" + bin2 + "/"), bin2 + "/tool");
+    Exe(bin1 + "/tool");
+    EXPECT_EQ(ResolveProgram("tool", prog, path), bin1 + "/tool");
+    EXPECT_EQ(ResolveProgram("tool", prog, ""), "");
+    EXPECT_EQ(ResolveProgram("absent", prog, path), "");
+    EXPECT_EQ(ResolveProgram("", prog, path), "");
+
+    std::string found = "untouched";
+    EXPECT_FALSE(sys::FindOnPath("absent", path, &found));
+    EXPECT_EQ(found, "untouched");
+    EXPECT_TRUE(sys::FindOnPath("tool", path, nullptr));
+}
+
+TEST_F(Resolve, NoWorkingDirectoryLookupsExceptExplicitPaths) {
+    ASSERT_TRUE(made);
+    sys_test::CwdGuard guard;
+    ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
+    Exe(tmp.Sub("here"));
+    Exe(bin1 + "/tool");
+    NonExe(bin1 + "/data");
+    EXPECT_EQ(ResolveProgram("here", prog, bin1 + "::"), "");
+    EXPECT_FALSE(sys::FindOnPath("bin1/tool", tmp.path(), nullptr));
+    EXPECT_EQ(ResolveProgram("./here", prog, ""), "./here");
+    EXPECT_EQ(ResolveProgram(bin1 + "/tool", prog, ""), bin1 + "/tool");
+    EXPECT_EQ(ResolveProgram(bin1 + "/data", prog, bin1), "");
+}
+
+TEST(RecordingLauncher, RecordsEveryCall) {
+    sys::RecordingLauncher launcher;
+    launcher.missing = {"xdg-open"};
+    EXPECT_EQ(launcher.Launch("Scan.exe", {"-port", "COM3"}), 0);
+    EXPECT_EQ(sys::OpenWithDesktop(launcher, "/home/u/My Logs"), sys::kLaunchNotFound);
+    launcher.result = sys::kLaunchSpawnFailed;
+    EXPECT_EQ(launcher.Launch("Tarnel.exe", {}), sys::kLaunchSpawnFailed);
+    std::vector<sys::RecordingLauncher::Call> expected{
+        {"Scan.exe", {"-port", "COM3"}}, {"xdg-open", {"/home/u/My Logs"}}, {"Tarnel.exe", {}}};
+    EXPECT_EQ(launcher.calls, expected);
+}
+
+// Polls for up to two seconds; these tests wait on real processes.
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
+
+// Processes, zombies included, whose parent is this test.
+int ChildCount() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::string stat;
+        std::getline(std::ifstream(entry.path() / "stat"), stat);
+        // "pid (name) state ppid ...", where the name may itself hold ") ".
+        std::istringstream rest(stat.substr(stat.rfind(')') + 1));
+        std::string state;
+        pid_t ppid = 0;
+        if (rest >> state >> ppid && ppid == getpid()) ++count;
+    }
+    return count;
+}
+
+TEST(SystemLauncher, PassesArgumentsLiterallyAndReapsTheChild) {
+    sys_test::TempDir tmp;
+    // A shell would split, expand or run parts of this.
+    std::string target = tmp.Sub("it's a \"name\"; $(touch x) `y` & *.txt");
+    sys::SystemLauncher launcher;
+    ASSERT_EQ(launcher.Launch("touch", {target}), 0);
+    EXPECT_TRUE(WaitFor([&] { return sys::FileExists(target); }));
+    EXPECT_TRUE(WaitFor([] { return ChildCount() == 0; }));
+    EXPECT_FALSE(sys::FileExists(tmp.Sub("x")));
+}
+
+TEST(SystemLauncher, StdinIsDevNull) {
+    sys_test::TempDir tmp;
+    std::string link = tmp.Sub("stdin");
+    sys::SystemLauncher launcher;
+    // cp -P copies the child's own fd 0 link, so the copy names what its stdin was.
+    ASSERT_EQ(launcher.Launch("cp", {"-P", "/proc/self/fd/0", link}), 0);
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::is_symlink(link); }));
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), "/dev/null");
+    EXPECT_TRUE(WaitFor([] { return ChildCount() == 0; }));
+}
+
+TEST(SystemLauncher, FailuresAreReported) {
+    sys_test::TempDir tmp;
+    sys_test::WriteFile(tmp.Sub("data"), "x", 0644);
+    sys_test::WriteFile(tmp.Sub("junk"), "not a program\n", 0755);
+    sys::SystemLauncher launcher;
+    EXPECT_EQ(launcher.Launch("no-such-program-for-sys-tests", {}), sys::kLaunchNotFound);
+    EXPECT_EQ(launcher.Launch(tmp.Sub("data"), {}), sys::kLaunchNotFound);
+    EXPECT_EQ(launcher.Launch(tmp.Sub("junk"), {}), sys::kLaunchSpawnFailed);
+    EXPECT_EQ(ChildCount(), 0);
+}
+
+}  // namespace

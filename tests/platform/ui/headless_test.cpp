@@ -1,0 +1,135 @@
+// The headless front end: timers on the virtual clock, the event loop, popups.
+
+#include "platform/ui/headless.h"
+
+#include <gtest/gtest.h>
+
+#include "test_panel.h"
+
+namespace {
+
+using namespace ui;
+using uitest::PanelTest;
+
+class Headless : public PanelTest {
+  protected:
+    int Ticks() const {
+        int n = 0;
+        for (const auto& s : seen)
+            n += s.event == EVENT_TIMER_TICK;
+        return n;
+    }
+};
+
+TEST_F(Headless, TimersTickOnlyWhileEnabledAtTheirInterval) {
+    int poll = Id(main, "POLL");
+    fe.AdvanceTime(2.0);
+    EXPECT_EQ(Ticks(), 0);
+    rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1);
+    fe.AdvanceTime(0.49);
+    EXPECT_EQ(Ticks(), 0);
+    fe.AdvanceTime(0.02);
+    EXPECT_EQ(Ticks(), 1);
+    fe.AdvanceTime(1.0);
+    EXPECT_EQ(Ticks(), 3);
+    rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 0);
+    fe.AdvanceTime(5.0);
+    EXPECT_EQ(Ticks(), 3);
+    EXPECT_EQ(rt.TimerTick(main, poll), 0);  // a late tick of a disabled timer is dropped
+    EXPECT_EQ(Ticks(), 3);
+}
+
+TEST_F(Headless, ANewIntervalCountsFromNow) {
+    int poll = Id(main, "POLL");
+    rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1);
+    fe.AdvanceTime(0.4);
+    rt.SetCtrlAttribute(main, poll, ATTR_INTERVAL, 1.0);
+    fe.AdvanceTime(0.9);
+    EXPECT_EQ(Ticks(), 0);
+    fe.AdvanceTime(0.2);
+    EXPECT_EQ(Ticks(), 1);
+}
+
+TEST_F(Headless, ALongCallbackDoesNotCauseABurstOfTicks) {
+    int poll = Id(main, "POLL");
+    rt.InstallCtrlCallback(
+        main, poll,
+        [this](int p, int c, int e, void*, int d1, int) {
+            seen.push_back({"ctrl", p, c, e, d1});
+            if (seen.size() == 1) rt.Delay(1.6);  // three read time-outs on the first tick
+            return 0;
+        },
+        nullptr);
+    rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1);
+    fe.AdvanceTime(0.5);
+    EXPECT_EQ(Ticks(), 1);
+    EXPECT_DOUBLE_EQ(rt.Clock().Now(), 2.1);
+    // The ticks missed during the callback come back as one late tick, not a burst of three.
+    fe.AdvanceTime(0.4);
+    EXPECT_EQ(Ticks(), 2);
+    fe.AdvanceTime(0.09);
+    EXPECT_EQ(Ticks(), 2);
+    fe.AdvanceTime(0.02);
+    EXPECT_EQ(Ticks(), 3);
+}
+
+TEST_F(Headless, DiscardedPanelsStopTheirTimers) {
+    rt.SetCtrlAttribute(main, Id(main, "POLL"), ATTR_ENABLED, 1);
+    EXPECT_EQ(fe.DueTimers().size(), 1u);
+    rt.DiscardPanel(main);
+    EXPECT_TRUE(fe.DueTimers().empty());
+    fe.AdvanceTime(1.0);
+    EXPECT_EQ(Ticks(), 0);
+}
+
+TEST_F(Headless, TheLoopRunsPostedActionsAndTimersUntilQuit) {
+    int poll = Id(main, "POLL");
+    rt.InstallCtrlCallback(
+        main, poll,
+        [this](int, int, int e, void*, int, int) {
+            if (e == EVENT_TIMER_TICK && ++ticks == 3) rt.QuitUserInterface(1);
+            return 0;
+        },
+        nullptr);
+    fe.Post([&] { rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1); });
+    EXPECT_EQ(rt.RunUserInterface(), 1);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_DOUBLE_EQ(rt.Clock().Now(), 1.5);
+    EXPECT_TRUE(fe.QuitRequested());
+}
+
+TEST_F(Headless, ALoopWithNothingLeftToDoReturnsIdle) {
+    bool ran = false;
+    fe.Post([&] { ran = true; });
+    EXPECT_EQ(rt.RunUserInterface(), UIE_LOOP_IDLE);
+    EXPECT_TRUE(ran);
+    rt.SetCtrlAttribute(main, Id(main, "POLL"), ATTR_ENABLED, 1);
+    fe.SetRunLimit(10.0);
+    EXPECT_EQ(rt.RunUserInterface(), UIE_LOOP_IDLE);  // a timer alone never ends the loop
+    EXPECT_EQ(Ticks(), 20);
+}
+
+TEST_F(Headless, PopupsAreRecordedAndAnsweredFromTheScript) {
+    rt.MessagePopup("m104__UART :: 591475", "open file NG :: COM_Dev_use.txt");
+    fe.AnswerConfirm(1);
+    EXPECT_EQ(rt.ConfirmPopup("", "Overwrite?"), 1);
+    EXPECT_EQ(rt.ConfirmPopup("", "Again?"), 0);  // unanswered means no
+    FileSelectRequest request;
+    request.title = "save file";
+    request.saveButton = true;
+    fe.AnswerFile(VAL_NEW_FILE_SELECTED, "/tmp/ParameterFile/a.txt");
+    std::string path;
+    EXPECT_EQ(rt.FileSelectPopup(request, &path), VAL_NEW_FILE_SELECTED);
+    EXPECT_EQ(path, "/tmp/ParameterFile/a.txt");
+    path = "untouched";
+    EXPECT_EQ(rt.FileSelectPopup(request, &path), VAL_NO_FILE_SELECTED);
+    EXPECT_EQ(path, "untouched");
+    const auto& popups = fe.Popups();
+    ASSERT_EQ(popups.size(), 5u);
+    EXPECT_EQ(popups[0].title, "m104__UART :: 591475");
+    EXPECT_EQ(popups[0].text, "open file NG :: COM_Dev_use.txt");
+    EXPECT_EQ(popups[3].type, HeadlessFrontEnd::Popup::Type::FileSelect);
+    EXPECT_TRUE(popups[3].request.saveButton);
+}
+
+}  // namespace

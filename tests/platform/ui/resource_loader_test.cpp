@@ -1,0 +1,169 @@
+#include "platform/ui/resource_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "test_panel.h"
+
+namespace {
+
+using ui::LoadedPanels;
+
+class LoaderTest : public ::testing::Test {
+  protected:
+    LoaderTest() {
+        registry.AddControl("evOk", [](int, int, int, void*, int, int) { return 0; });
+        registry.AddPanel("evPanel", [](int, int, void*, int, int) { return 0; });
+        registry.AddMenu("evItem", [](int, int, void*, int) { return 0; });
+    }
+    // Parses one panel "P" and returns the result code; the error text lands in `error`.
+    int Parse(const std::string& text) {
+        return ui::ParsePanelText(text, "G9.json", "P", registry, &out, &error);
+    }
+    ui::CallbackRegistry registry;
+    LoadedPanels out;
+    std::string error;
+};
+
+TEST_F(LoaderTest, NumbersControlsAroundGivenIdsAndReadsEveryKind) {
+    ASSERT_EQ(Parse(R"({"panels":[{"name":"P","controls":[
+        {"kind":"numeric","name":"A"},
+        {"kind":"ring","id":2,"name":"B","items":["x",{"label":"y","value":7}],"index":1},
+        {"kind":"real","name":"C","value":2.5,"precision":2,"bg_color":"#FF0000"},
+        {"kind":"timer","name":"T","interval":0.25,"enabled":true}]}]})"),
+              0)
+        << error;
+    ASSERT_EQ(out.panels.size(), 1u);
+    const auto& c = out.panels[0].controls;
+    EXPECT_EQ(c[0].id, 1);
+    EXPECT_EQ(c[1].id, 2);
+    EXPECT_EQ(c[2].id, 3);
+    EXPECT_EQ(c[3].id, 4);
+    EXPECT_EQ(c[1].items[0].value, 0);  // a plain label takes its position as value
+    EXPECT_EQ(c[1].items[1].value, 7);
+    EXPECT_EQ(c[1].index, 1);
+    EXPECT_DOUBLE_EQ(c[2].number, 2.5);
+    EXPECT_EQ(c[2].textBgColor, 0xFF0000);
+    EXPECT_TRUE(c[3].enabled);
+    EXPECT_DOUBLE_EQ(c[3].interval, 0.25);
+}
+
+TEST_F(LoaderTest, TabPagesFollowTheirPanel) {
+    ASSERT_EQ(Parse(R"({"panels":[{"name":"P","controls":[
+        {"kind":"tab","name":"TAB","active_page":1,"pages":[
+            {"name":"A","controls":[{"kind":"numeric"}]},
+            {"name":"B","controls":[{"kind":"tab","pages":[{"name":"C"}]}]}]}]}]})"),
+              0)
+        << error;
+    ASSERT_EQ(out.panels.size(), 4u);
+    EXPECT_EQ(out.panels[0].controls[0].pages, (std::vector<int>{1, 2}));
+    EXPECT_EQ(out.panels[1].parent, 0);
+    EXPECT_EQ(out.panels[1].pageIndex, 0);
+    EXPECT_EQ(out.panels[2].pageIndex, 1);
+    EXPECT_EQ(out.panels[3].parent, 2);
+    EXPECT_EQ(out.panels[0].controls[0].activePage, 1);
+}
+
+TEST_F(LoaderTest, MenusAndItemsShareOneIdSpace) {
+    ASSERT_EQ(Parse(R"({"panels":[{"name":"P","menubar":{"menus":[
+        {"name":"F","items":[{"name":"X","id":1,"callback":"evItem"},{"name":"Y"}]},
+        {"name":"ABOUT","callback":"evItem"}]}}]})"),
+              0)
+        << error;
+    const auto& m = out.menuBar.menus;
+    EXPECT_EQ(m[0].items[0].id, 1);
+    EXPECT_EQ(m[0].id, 2);
+    EXPECT_EQ(m[0].items[1].id, 3);
+    EXPECT_EQ(m[1].id, 4);
+}
+
+struct BadCase {
+    const char* name;
+    const char* json;
+    int code;
+    const char* message;  // the whole error text
+};
+
+class LoaderErrors : public LoaderTest, public ::testing::WithParamInterface<BadCase> {};
+
+TEST_P(LoaderErrors, NameTheFileAndThePlace) {
+    EXPECT_EQ(Parse(GetParam().json), GetParam().code);
+    EXPECT_EQ(error, GetParam().message);
+}
+
+const BadCase kBad[] = {
+    {"Syntax", "{\"panels\": [\n  {\"name\": \"P\",, }]}", ui::UIE_RESOURCE,
+     "G9.json:2:16: JSON syntax error: syntax error while parsing object key - unexpected ','; "
+     "expected string literal"},
+    {"NoPanels", R"({"panel":[]})", ui::UIE_RESOURCE,
+     "G9.json: the top level must be an object with a \"panels\" array"},
+    {"MissingPanel", R"({"panels":[{"name":"Q"}]})", ui::UIE_RESOURCE,
+     "G9.json: no panel named \"P\""},
+    {"UnknownCallback",
+     R"({"panels":[{"name":"P","controls":[{"kind":"numeric"},{"kind":"command","name":"READ","callback":"evReadx"}]}]})",
+     ui::UIE_UNKNOWN_CALLBACK,
+     "G9.json: panels[0] \"P\" > controls[1] \"READ\": unknown control callback \"evReadx\""},
+    {"UnknownPanelCallback", R"({"panels":[{"name":"P","callback":"evOk"}]})",
+     ui::UIE_UNKNOWN_CALLBACK, "G9.json: panels[0] \"P\": unknown panel callback \"evOk\""},
+    {"UnknownMenuCallback",
+     R"({"panels":[{"name":"P","menubar":{"menus":[{"name":"F","items":[{"name":"X","callback":"evNo"}]}]}}]})",
+     ui::UIE_UNKNOWN_CALLBACK,
+     "G9.json: panels[0] \"P\" > menubar > menus[0] \"F\" > items[0] \"X\": unknown menu callback "
+     "\"evNo\""},
+    {"UnknownKey", R"({"panels":[{"name":"P","controls":[{"kind":"numeric","callbak":"evOk"}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: unknown key \"callbak\""},
+    {"UnknownKind", R"({"panels":[{"name":"P","controls":[{"kind":"knob"}]}]})", ui::UIE_RESOURCE,
+     "G9.json: panels[0] \"P\" > controls[0]: unknown kind \"knob\""},
+    {"WrongType", R"({"panels":[{"name":"P","controls":[{"kind":"numeric","width":"wide"}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"width\" must be an integer"},
+    {"DuplicateId",
+     R"({"panels":[{"name":"P","controls":[{"kind":"numeric","id":3},{"kind":"led","id":3}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[1]: duplicate control id 3"},
+    {"DuplicateName",
+     R"({"panels":[{"name":"P","controls":[{"kind":"numeric","name":"A"},{"kind":"led","name":"A"}]}]})",
+     ui::UIE_RESOURCE,
+     "G9.json: panels[0] \"P\" > controls[1] \"A\": duplicate control name \"A\""},
+    {"IndexOutsideItems",
+     R"({"panels":[{"name":"P","controls":[{"kind":"ring","items":["a"],"index":1}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"index\" is not one of the items"},
+    {"ValueOfWrongType", R"({"panels":[{"name":"P","controls":[{"kind":"string","value":3}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"value\" must be a text"},
+    {"TabWithoutPages", R"({"panels":[{"name":"P","controls":[{"kind":"tab"}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: a tab control needs \"pages\""},
+    {"BrokenPage",
+     R"({"panels":[{"name":"P","controls":[{"kind":"tab","name":"T","pages":[{"name":"A","controls":[{"kind":"numeric","id":0}]}]}]}]})",
+     ui::UIE_RESOURCE,
+     "G9.json: panels[0] \"P\" > controls[0] \"T\" > pages[0] \"A\" > controls[0]: \"id\" must be "
+     "positive"},
+    {"BadColour", R"({"panels":[{"name":"P","controls":[{"kind":"numeric","text_color":"red"}]}]})",
+     ui::UIE_RESOURCE,
+     "G9.json: panels[0] \"P\" > controls[0]: \"text_color\" must be an RGB colour such as "
+     "\"#FF0000\""},
+    {"TableCells",
+     R"({"panels":[{"name":"P","controls":[{"kind":"table","rows":["a"],"columns":["b"],"cells":[[1,2]]}]}]})",
+     ui::UIE_RESOURCE,
+     "G9.json: panels[0] \"P\" > controls[0] > cells[0]: too many cells or not an array"},
+    {"TimerInterval", R"({"panels":[{"name":"P","controls":[{"kind":"timer","interval":0}]}]})",
+     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"interval\" must be above 0"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Resource, LoaderErrors, ::testing::ValuesIn(kBad),
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(LoaderTest, MissingFileIsAnErrorNotACrash) {
+    EXPECT_EQ(ui::LoadPanelFile("/nonexistent/G104.json", "P", registry, &out, &error),
+              ui::UIE_RESOURCE);
+    EXPECT_EQ(error, "/nonexistent/G104.json: cannot open the panel resource file");
+}
+
+TEST_F(LoaderTest, RuntimeRefusesABrokenFileAndKeepsNoPanel) {
+    ui::HeadlessFrontEnd fe;
+    ui::Runtime rt(fe, registry);
+    std::string file = ::testing::TempDir() + "broken.json";
+    std::ofstream(file)
+        << R"({"panels":[{"name":"P","controls":[{"kind":"command","callback":"nope"}]}]})";
+    EXPECT_EQ(rt.LoadPanel(0, file, "P"), ui::UIE_UNKNOWN_CALLBACK);
+    EXPECT_NE(rt.LastError().find("unknown control callback \"nope\""), std::string::npos);
+    EXPECT_TRUE(rt.PanelHandles().empty());
+}
+
+}  // namespace

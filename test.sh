@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, runs every test, then builds and runs the tests again with
+# the address and undefined-behaviour sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc)
+
+scripts/install-deps
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+(cd build && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_stack_use_after_return=1 \
+    LSAN_OPTIONS=suppressions=$PWD/../scripts/lsan.supp \
+    ctest --output-on-failure -j"$jobs")
+
+echo "All tests passed. Desktop screenshot: build/screenshots/panel-demo.png"

@@ -1,0 +1,43 @@
+#pragma once
+// What a configurator keeps program-wide, in one object per program run. Every module takes
+// it by reference; a test builds a fresh one. The names are the ones the modules use.
+
+#include <cstdint>
+
+#include "core/log_stream.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/launch.h"
+#include "platform/ui/runtime.h"
+
+namespace conf {
+
+struct Context {
+    Context(ui::Runtime& runtime, sys::Launcher& programLauncher)
+        : ui(runtime), launcher(programLauncher) {}
+
+    ui::Runtime& ui;
+    sys::Launcher& launcher;
+    sys::Clock& clock() { return ui.Clock(); }
+
+    // Event log and its switches.
+    LogStream gpLog;
+    int gvLogYN = 0;
+    int gvdbgYN = 0;
+    // Calibration trace ("log_ADC.txt" / "log_PV.txt"), open only while a procedure runs.
+    LogStream gpCAL;
+
+    int gr = 0;              // result of the last instrument operation
+    std::uint32_t gsRAM01 = 0;  // selector word of the parameter modules
+    int gvHW = 0;            // model code of the instrument
+    int gvFW = 0;            // firmware version of the instrument
+    int giCNT = 0;           // progress counter
+
+    // Panels: the main panel and its configuration and calibration pages.
+    int gvG104 = 0;
+    int gvCFG = 0;
+    int gvCAL = 0;
+    // The status line on the main panel.
+    int msgCtrl = 0;
+};
+
+}  // namespace conf

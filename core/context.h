@@ -26,11 +26,11 @@ struct Context {
     // Calibration trace ("log_ADC.txt" / "log_PV.txt"), open only while a procedure runs.
     LogStream gpCAL;
 
-    int gr = 0;              // result of the last instrument operation
+    int gr = 0;                 // result of the last instrument operation
     std::uint32_t gsRAM01 = 0;  // selector word of the parameter modules
-    int gvHW = 0;            // model code of the instrument
-    int gvFW = 0;            // firmware version of the instrument
-    int giCNT = 0;           // progress counter
+    int gvHW = 0;               // model code of the instrument
+    int gvFW = 0;               // firmware version of the instrument
+    int giCNT = 0;              // progress counter
 
     // Panels: the main panel and its configuration and calibration pages.
     int gvG104 = 0;

@@ -8,7 +8,7 @@
 namespace conf {
 
 class LogStream {
-public:
+  public:
     LogStream() = default;
     ~LogStream() { Close(); }
     LogStream(const LogStream&) = delete;
@@ -25,7 +25,7 @@ public:
     int Write(const std::string& bytes);
     void Flush();
 
-private:
+  private:
     std::FILE* file_ = nullptr;
 };
 

@@ -1,0 +1,107 @@
+#include "log/event_log.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace conf {
+
+namespace {
+
+// snprintf into a string sized by a first, measuring call.
+template <class T>
+std::string FormatOne(const char* format, T value) {
+    int n = std::snprintf(nullptr, 0, format, value);
+    if (n < 0) return {};
+    std::string out(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), format, value);
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+template <class T>
+int WriteIf(Context& ctx, int enabled, const char* format, T value) {
+    if (enabled != 1) return 1;
+    LogWriteAlways(ctx, FormatOne(format, value));
+    return 0;
+}
+
+// Two decimal integers separated by white space at the start of text.
+bool ParseTwoInts(const std::string& text, long* first, long* second) {
+    const char* p = text.c_str();
+    char* end = nullptr;
+    *first = std::strtol(p, &end, 10);
+    if (end == p || !std::isspace(static_cast<unsigned char>(*end))) return false;
+    p = end;
+    *second = std::strtol(p, &end, 10);
+    return end != p;
+}
+
+}  // namespace
+
+int LogWriteAlways(Context& ctx, const std::string& bytes) {
+    int n = ctx.gpLog.Write(bytes);
+    // Flushed line by line so the log holds everything up to a crash or a kill.
+    ctx.gpLog.Flush();
+    return n;
+}
+
+int mf_104_Log__init(Context& ctx) {
+    std::ostringstream content;
+    std::ifstream in(kLogSwitchFileName, std::ios::binary);
+    if (in) content << in.rdbuf();
+    long logSwitch = 0;
+    long dbgSwitch = 0;
+    if (!ParseTwoInts(content.str(), &logSwitch, &dbgSwitch)) logSwitch = dbgSwitch = 0;
+    ctx.gvLogYN = logSwitch == 1 ? 1 : 0;
+    ctx.gvdbgYN = dbgSwitch == 1 ? 1 : 0;
+
+    mf_104_Log__Append(ctx);
+    logs(ctx, "%s\n\n", "=================================================");
+    LogWriteAlways(ctx, FormatOne("gvLogYN = %d \n", ctx.gvLogYN));
+    return 0;
+}
+
+int mf_104_Log__Create(Context& ctx) {
+    ctx.gpLog.Open(kLogFileName, "w");
+    return 0;
+}
+
+int mf_104_Log__Close(Context& ctx) {
+    ctx.gpLog.Close();
+    return 0;
+}
+
+int mf_104_Log__Append(Context& ctx) {
+    // Open closes a stream already open, so the file never has two writers.
+    ctx.gpLog.Open(kLogFileName, "a");
+    return 0;
+}
+
+int mf_104_Log__Clear(Context& ctx) {
+    mf_104_Log__Close(ctx);
+    return mf_104_Log__Create(ctx);
+}
+
+int logi(Context& ctx, const char* format, int value) {
+    return WriteIf(ctx, ctx.gvLogYN, format, value);
+}
+int logs(Context& ctx, const char* format, const std::string& value) {
+    return WriteIf(ctx, ctx.gvLogYN, format, value.c_str());
+}
+int logf(Context& ctx, const char* format, double value) {
+    return WriteIf(ctx, ctx.gvLogYN, format, value);
+}
+int dbgi(Context& ctx, const char* format, int value) {
+    return WriteIf(ctx, ctx.gvdbgYN, format, value);
+}
+int dbgs(Context& ctx, const char* format, const std::string& value) {
+    return WriteIf(ctx, ctx.gvdbgYN, format, value.c_str());
+}
+int dbgf(Context& ctx, const char* format, double value) {
+    return WriteIf(ctx, ctx.gvdbgYN, format, value);
+}
+
+}  // namespace conf

@@ -1,0 +1,87 @@
+#include "shell/g104.h"
+
+#include <cstdio>
+
+#include "log/event_log.h"
+#include "log/log_launch.h"
+#include "shell/group_callbacks.h"
+#include "shell/tab104.h"
+
+namespace conf {
+
+int mf_104_About_menu__init(Context& ctx, int* menuBar, int* item) {
+    *menuBar = ctx.ui.GetPanelMenuBar(ctx.gvG104);
+    *item = ctx.ui.FindMenuItem(*menuBar, "ABOUT");
+    return 0;
+}
+
+int mf_104_About_menu__SV(Context& ctx, const std::string& text) {
+    int menuBar = 0, item = 0;
+    mf_104_About_menu__init(ctx, &menuBar, &item);
+    ctx.ui.SetMenuBarAttribute(menuBar, item, ui::ATTR_ITEM_NAME, text);
+    return 0;
+}
+
+int mf_G104__init(Context& ctx) {
+    mf_104_Log__init(ctx);
+    int panel = ctx.ui.LoadPanel(0, kPanelFile104, "G104");
+    if (panel < 0) {
+        // Nothing can be shown without the panel: say why where a technician will look.
+        ctx.gpLog.Printf("Load panel NG :: %s\n\n", ctx.ui.LastError().c_str());
+        ctx.gpLog.Flush();
+        std::fprintf(stderr, "%s\n", ctx.ui.LastError().c_str());
+        return panel;
+    }
+    ctx.gvG104 = panel;
+    ctx.msgCtrl = ctx.ui.FindCtrl(panel, "MSG");
+    mf_104_TAB104__Get_Page_Handle(ctx);
+    mf_104_TYPE_cfg__CALLBACK(ctx);
+    mf_104_LinSig_cfg__CALLBACK(ctx);
+    mf_104_IC_B__CALLBACK(ctx);
+    mf_104_ICSP__CALLBACK(ctx);
+    mf_104_About_menu__SV(ctx, kVersion104);
+    ctx.ui.DisplayPanel(ctx.gvG104);
+    return 0;
+}
+
+int mf_G104__exit(Context& ctx) {
+    ctx.ui.QuitUserInterface(1);
+    ctx.ui.DiscardPanel(ctx.gvG104);
+    return 0;
+}
+
+int Run104(Context& ctx) {
+    if (mf_G104__init(ctx) < 0) return 1;
+    ctx.ui.RunUserInterface();
+    return 0;
+}
+
+int evG104(Context& ctx, int, int event, void*, int data1, int) {
+    if (event == ui::EVENT_CLOSE) {
+        mf_G104__exit(ctx);
+    } else if (event == ui::EVENT_KEYPRESS) {
+        if (data1 == '`') {
+            mf_G104__exit(ctx);
+        } else if (data1 == ui::VAL_ESC_VKEY) {
+            mf_104_Log__Launch(ctx);
+        } else if (data1 == ui::VAL_F2_VKEY) {
+            mf_104_TAB104__Toggle_CFG_CAL(ctx);
+        }
+    }
+    return 0;
+}
+
+int evExit(Context& ctx, int, int, void*, int) {
+    return mf_G104__exit(ctx);
+}
+
+// The version is the item's own caption; choosing it does nothing.
+int evAbout(Context&, int, int, void*, int) {
+    return 0;
+}
+
+int evForm104(Context&, int, int, int, void*, int, int) {
+    return 0;
+}
+
+}  // namespace conf

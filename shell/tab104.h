@@ -1,0 +1,17 @@
+#pragma once
+// The main panel's tab control: page 0 configuration, page 1 calibration.
+
+#include "core/context.h"
+
+namespace conf {
+
+int mf_104_TAB104__init(Context& ctx, int* panel, int* control);
+// Stores the page panels in gvCFG and gvCAL and makes the configuration page active.
+int mf_104_TAB104__Get_Page_Handle(Context& ctx);
+// Index of the active page (0 or 1).
+int mf_104_TAB104__get_index(Context& ctx);
+int mf_104_TAB104__SA_i32(Context& ctx, int attribute, int value);
+int mf_104_TAB104__Toggle_CFG_CAL(Context& ctx);
+int evTAB104(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
+
+}  // namespace conf

@@ -1,0 +1,78 @@
+// The string database: texts per language, code pages, and the failure paths.
+
+#include "lang/lang_db.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sys/codepage.h"
+#include "tests/lang/status_panel.h"
+
+namespace {
+
+using namespace conf;
+
+class LangDb : public ::testing::Test, public conf_test::StatusPanel {
+  protected:
+    std::string Text(int id, int language, std::string out = "") {
+        mf_104_LangS__DataBase(ctx, id, language, &out);
+        return out;
+    }
+};
+
+TEST_F(LangDb, TextsInEachLanguage) {
+    EXPECT_EQ(Text(707, kLangEnglish), "Out of Range");
+    // From `iconv -f UTF-8 -t BIG5` and `-t GB2312`.
+    EXPECT_EQ(Text(707, kLangTraditional), "\xB6\x57\xA5\x58\xBD\x64\xB3\xF2");
+    EXPECT_EQ(Text(707, kLangSimplified), "\xB3\xAC\xB3\xF6\xB7\xB6\xCE\xA7");
+    std::string big5;
+    sys::FromUtf8("超出範圍", sys::CodePage::Big5, &big5);
+    EXPECT_EQ(Text(707, kLangTraditional), big5);
+    EXPECT_EQ(Text(68012, kLangEnglish), "Hysterisis");
+    EXPECT_TRUE(fe.Popups().empty());
+}
+
+TEST_F(LangDb, FailuresCopyNothing) {
+    EXPECT_EQ(Text(702, 3, "untouched"), "untouched");
+    EXPECT_EQ(Text(702, -1, "untouched"), "untouched");
+    EXPECT_TRUE(fe.Popups().empty());
+    EXPECT_EQ(Text(999, kLangEnglish, "untouched"), "untouched");
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "");
+    EXPECT_EQ(fe.Popups()[0].text, "Lang SID not fount");
+}
+
+// Every id in all three languages: text present, Chinese in its code page and not left as
+// UTF-8, and the menu access key the same as in English.
+TEST_F(LangDb, EveryIdResolvesInEveryLanguage) {
+    const std::vector<int> ids = {
+        101,   103,   111,   112,   115,   121,   122,   123,   124,   151,   152,   154,   201,
+        301,   302,   303,   304,   305,   306,   701,   702,   703,   704,   705,   706,   707,
+        2201,  2202,  2203,  2302,  2303,  2503,  2504,  50100, 50101, 50102, 50103, 50104, 50105,
+        50200, 50201, 50202, 50203, 50300, 50301, 50400, 50401, 68001, 68002, 68003, 68004, 68005,
+        68006, 68007, 68008, 68009, 68010, 68011, 68012, 68013, 68014, 68015, 68016, 68017, 68018};
+    EXPECT_EQ(LangTextIds(), ids);
+    for (int id : ids) {
+        const std::string english = Text(id, kLangEnglish);
+        EXPECT_FALSE(english.empty()) << id;
+        for (auto [language, page] : {std::pair{kLangTraditional, sys::CodePage::Big5},
+                                      std::pair{kLangSimplified, sys::CodePage::Gb2312}}) {
+            const std::string bytes = Text(id, language);
+            std::string utf8, back;
+            ASSERT_EQ(sys::ToUtf8(bytes, page, &utf8), 0) << id;
+            ASSERT_EQ(sys::FromUtf8(utf8, page, &back), 0) << id;
+            EXPECT_FALSE(bytes.empty()) << id;
+            EXPECT_NE(utf8, bytes) << id << " left as UTF-8";
+            EXPECT_EQ(back, bytes) << id;
+            std::size_t key = english.find("__");
+            std::string mark =
+                key == std::string::npos
+                    ? ""
+                    : std::string("(__") + static_cast<char>(std::toupper(english[key + 2])) + ")";
+            EXPECT_EQ(utf8.find("__") == std::string::npos, mark.empty()) << id;
+            EXPECT_TRUE(utf8.ends_with(mark)) << id << " " << utf8;
+        }
+    }
+    EXPECT_TRUE(fe.Popups().empty());
+}
+
+}  // namespace

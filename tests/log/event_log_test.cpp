@@ -1,0 +1,90 @@
+// The event log file: switches, the run header, the writers, appending, and an unopenable file.
+
+#include "log/event_log.h"
+
+#include <gtest/gtest.h>
+
+#include "log/log_launch.h"
+#include "tests/lang/status_panel.h"
+
+namespace {
+
+using namespace conf;
+using conf_test::ReadFile;
+using conf_test::WriteFile;
+
+const std::string kHeaderOn = std::string(49, '=') + "\n\ngvLogYN = 1 \n";
+
+class EventLog : public ::testing::Test, public conf_test::StatusPanel {};
+
+TEST_F(EventLog, GeneralOnDebugOff) {
+    WriteFile("YN_log_dbg.txt", "1 0");
+    EXPECT_EQ(mf_104_Log__init(ctx), 0);
+    EXPECT_EQ(logi(ctx, "station %d\n", 7), 0);
+    EXPECT_EQ(logs(ctx, "port %s\n", std::string(5000, 'x')), 0);  // no fixed buffer
+    EXPECT_EQ(logf(ctx, "PV = %.2f\n", 12.5), 0);
+    EXPECT_EQ(dbgi(ctx, "rx %d\n", 1), 1);
+    EXPECT_EQ(ReadFile("log.txt"),
+              kHeaderOn + "station 7\nport " + std::string(5000, 'x') + "\nPV = 12.50\n");
+}
+
+TEST_F(EventLog, DebugOnGeneralOff) {
+    WriteFile("YN_log_dbg.txt", "2 1");
+    mf_104_Log__init(ctx);
+    EXPECT_EQ(logs(ctx, "%s\n", "x"), 1);
+    EXPECT_EQ(dbgs(ctx, "rx %s\n", "01 03"), 0);
+    EXPECT_EQ(ReadFile("log.txt"), "gvLogYN = 0 \nrx 01 03\n");
+}
+
+TEST_F(EventLog, SwitchFileForms) {
+    struct Case {
+        const char* content;  // nullptr: no file
+        int logYN, dbgYN;
+    };
+    for (Case c : {Case{nullptr, 0, 0}, Case{"1", 0, 0}, Case{"x 1", 0, 0}, Case{"1,1", 0, 0},
+                   Case{"0 1\n", 0, 1}, Case{"\n1\n 1 x", 1, 1}, Case{"11 1", 0, 1}}) {
+        std::filesystem::remove("YN_log_dbg.txt");
+        std::filesystem::remove("log.txt");
+        if (c.content != nullptr) WriteFile("YN_log_dbg.txt", c.content);
+        mf_104_Log__init(ctx);
+        const char* shown = c.content ? c.content : "(none)";
+        EXPECT_EQ(ctx.gvLogYN, c.logYN) << shown;
+        EXPECT_EQ(ctx.gvdbgYN, c.dbgYN) << shown;
+        EXPECT_EQ(ReadFile("log.txt"), c.logYN ? kHeaderOn : "gvLogYN = 0 \n") << shown;
+    }
+}
+
+TEST_F(EventLog, RunsAppendAndClearEmpties) {
+    WriteFile("YN_log_dbg.txt", "1 0");
+    mf_104_Log__init(ctx);
+    logi(ctx, "run %d\n", 1);
+    mf_104_Log__Close(ctx);
+    {
+        Context next{rt, launcher};
+        mf_104_Log__init(next);
+        logi(next, "run %d\n", 2);
+    }
+    EXPECT_EQ(ReadFile("log.txt"), kHeaderOn + "run 1\n" + kHeaderOn + "run 2\n");
+    mf_104_Log__Append(ctx);
+    EXPECT_EQ(mf_104_Log__Clear(ctx), 0);
+    logi(ctx, "run %d\n", 3);
+    EXPECT_EQ(ReadFile("log.txt"), "run 3\n");
+}
+
+// log.txt a directory: it cannot be opened, not even by root.
+TEST_F(EventLog, UnopenableLogSkipsEveryWrite) {
+    std::filesystem::create_directory("log.txt");
+    WriteFile("YN_log_dbg.txt", "1 1");
+    EXPECT_EQ(mf_104_Log__init(ctx), 0);
+    EXPECT_FALSE(ctx.gpLog.IsOpen());
+    EXPECT_EQ(logi(ctx, "%d\n", 1) + logs(ctx, "%s\n", "s") + logf(ctx, "%f\n", 1.0), 0);
+    EXPECT_EQ(dbgi(ctx, "%d\n", 1) + dbgs(ctx, "%s\n", "s") + dbgf(ctx, "%f\n", 1.0), 0);
+    EXPECT_EQ(mf_104_Log__Clear(ctx), 0);
+    EXPECT_FALSE(ctx.gpLog.IsOpen());
+    launcher.result = -1;  // the failure line has nowhere to go either
+    EXPECT_EQ(mf_104_Log__Launch(ctx), 0);
+    EXPECT_EQ(launcher.calls.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty("log.txt"));
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+// Function codes as access modes: the instrument tells RAM from EEPROM writes by the code.
+
+namespace conf {
+
+enum AccessMode : int {
+    enR = 3,     // read registers of the read/write memory
+    enRo = 4,    // read registers of the read-only memory
+    enWram = 5,  // write one register, RAM only
+    enWee = 6,   // write one register and store it in EEPROM
+    enWmw = 16,  // write n words (also sent as 9)
+    enWmw9 = 9,
+};
+
+// The fixed logical number of the program's one serial port (it shows in the trace as P222).
+inline constexpr int kPort222 = 222;
+
+}  // namespace conf

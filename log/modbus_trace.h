@@ -1,0 +1,26 @@
+#pragma once
+// The Modbus traffic trace: one decoded line per request and per complete response, so that
+// a technician can read the traffic in a text editor. Hexadecimal digits are lowercase; CRC
+// fields show the two CRC bytes in the order they were sent.
+
+#include <cstdint>
+#include <string>
+
+#include "core/context.h"
+
+namespace conf {
+
+// Request line to `stream` (nothing when it is null). -1 for a function code other than
+// 3, 4, 5, 6, 9, 16, after the common fields and a popup.
+int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream);
+// Response line, followed by a blank line. -1 for an unknown function code likewise.
+int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream);
+
+// One line per parameter read, through the event-line writers (so only with the switch on):
+// address, the value as four hex digits, the value in decimal, the parameter's name.
+int mf_104_Log__Modbus_R(Context& ctx, int address, int value, int decimal,
+                         const std::string& name);
+// The low 16 bits of value as four lowercase hex digits.
+int mf_104_Log__DATA16_HEX(int value, std::string* text);
+
+}  // namespace conf

@@ -3,11 +3,16 @@
 // it by reference; a test builds a fresh one. The names are the ones the modules use.
 
 #include <cstdint>
+#include <string>
 
 #include "core/log_stream.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/runtime.h"
+
+namespace serial {
+class Rs232;
+}
 
 namespace conf {
 
@@ -18,6 +23,16 @@ struct Context {
     ui::Runtime& ui;
     sys::Launcher& launcher;
     sys::Clock& clock() { return ui.Clock(); }
+    // The serial ports under their logical numbers (the program's one port is 222); none
+    // until the program attaches its serial layer.
+    serial::Rs232* com = nullptr;
+
+    // 104 for model A, 105 for model B: it names the source modules in error reports.
+    int programNumber = 104;
+    // "m104" + suffix, e.g. Source("__UART") is "m104__UART".
+    std::string Source(const char* suffix) const {
+        return "m" + std::to_string(programNumber) + suffix;
+    }
 
     // Event log and its switches.
     LogStream gpLog;

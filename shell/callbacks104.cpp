@@ -1,6 +1,8 @@
 #include "shell/callbacks104.h"
 
 #include "core/bind.h"
+#include "link/port_dev.h"
+#include "link/uart.h"
 #include "shell/g104.h"
 #include "shell/group_callbacks.h"
 #include "shell/tab104.h"
@@ -22,6 +24,9 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddMenu("evAbout", BindMenu(ctx, evAbout));
     registry.AddControl("evTAB104", BindCtrl(ctx, evTAB104));
     registry.AddControl("evForm104", BindCtrl(ctx, evForm104));
+    registry.AddControl("ev104UART", BindCtrl(ctx, ev104UART));
+    registry.AddControl("RS485_on_off_Tarnel_F", BindCtrl(ctx, RS485_on_off_Tarnel_F));
+    registry.AddMenu("ev104_Port", BindMenu(ctx, ev104_Port));
 
     // Controls of the Enter-key orders, and the rings whose only job is that step.
     for (const char* name :

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "link/uart.h"
 #include "log/event_log.h"
 #include "log/log_launch.h"
 #include "shell/group_callbacks.h"
@@ -35,6 +36,8 @@ int mf_G104__init(Context& ctx) {
     ctx.gvG104 = panel;
     ctx.msgCtrl = ctx.ui.FindCtrl(panel, "MSG");
     mf_104_TAB104__Get_Page_Handle(ctx);
+    // A link that does not come up is reported and start-up goes on: the panel still shows.
+    mf_104_UART__init(ctx);
     mf_104_TYPE_cfg__CALLBACK(ctx);
     mf_104_LinSig_cfg__CALLBACK(ctx);
     mf_104_IC_B__CALLBACK(ctx);

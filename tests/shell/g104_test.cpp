@@ -13,6 +13,11 @@ namespace {
 using tarneltest::TarnelTest;
 namespace fs = std::filesystem;
 
+// What a start without "COM_Dev_use.txt" leaves in the log.
+const std::string kOpenFileNG =
+    "\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9\xA1\xB9 open file NG :: "
+    "COM_Dev_use.txt \n\n";
+
 TEST_F(TarnelTest, StartUpShowsTheMainPanelOnItsConfigurationPage) {
     Start();
     const ui::Panel* panel = rt.GetPanel(ctx.gvG104);
@@ -31,8 +36,32 @@ TEST_F(TarnelTest, StartUpShowsTheMainPanelOnItsConfigurationPage) {
     // The group installers leave each selector field at its last member.
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelICStep), 8);
-    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n");
-    EXPECT_TRUE(fe.Popups().empty());
+}
+
+TEST_F(TarnelTest, WithoutTheSettingsFileStartUpReportsItAndGoesOn) {
+    Start();
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
+    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG);
+    EXPECT_TRUE(rt.GetPanel(ctx.gvG104)->displayed);
+}
+
+TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
+    std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
+    for (int i = 0; i < 3; ++i)
+        device.StaySilent();
+    Start();
+    EXPECT_TRUE(com.IsOpen(222));
+    ASSERT_EQ(device.requests.size(), 3u);  // the block read, three attempts
+    EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{19200, 0, 8, 2}));
+    std::string text;
+    rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+    EXPECT_EQ(text, "Read NG");
+    EXPECT_EQ(Slurp("log.txt").rfind("gvLogYN = 0 \nOpen COM ( P222,   COM5, 19200, 0, 8, 2 ) "
+                                     "\tSet Com Time (s) : 0.500000\n\n",
+                                     0),
+              0u);
 }
 
 TEST_F(TarnelTest, F2SwitchesPagesAndBackAgain) {
@@ -59,7 +88,7 @@ TEST_F(TarnelTest, EscapeOpensTheLogInTheEditorEachTime) {
     EXPECT_EQ(launcher.calls[1], launcher.calls[0]);
     conf::LogWriteAlways(ctx, "after\n");
     ctx.gpLog.Flush();
-    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \nbetween\nafter\n");
+    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG + "between\nafter\n");
 }
 
 TEST_F(TarnelTest, TheCloseBoxEndsTheProgramWithExitCodeZero) {

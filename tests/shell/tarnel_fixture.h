@@ -11,6 +11,9 @@
 #include <string>
 
 #include "core/context.h"
+#include "platform/serial/inprocess_line.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/scripted_device.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
@@ -34,6 +37,8 @@ class TarnelTest : public ::testing::Test {
         fs::copy_file(fs::path(SUITE_GUI_SOURCE_DIR) / "G104.json", root_ / "gui" / "G104.json");
         fs::current_path(root_ / "bin");
         conf::RegisterCallbacks104(ctx, registry);
+        backend.Attach("/virtual/COM5", &device);
+        ctx.com = &com;
     }
     void TearDown() override {
         fs::current_path(oldDir_);
@@ -72,6 +77,12 @@ class TarnelTest : public ::testing::Test {
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
     sys::RecordingLauncher launcher;
+    // The instrument's line: COM5 is an in-process device on the virtual clock.
+    serial::ScriptedDevice device;
+    serial::InProcessBackend backend{fe.VirtualClock()};
+    serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
+                                                     return p == "/virtual/COM5";
+                                                 }}};
     conf::Context ctx{rt, launcher};
 };
 

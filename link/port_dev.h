@@ -1,0 +1,44 @@
+#pragma once
+// The program's one serial port (logical number 222) and the port settings file
+// "COM_Dev_use.txt" that the scanner hands over, with its commented twin for people.
+
+#include "core/context.h"
+
+namespace conf {
+
+inline constexpr const char* kComDevUseFile = "COM_Dev_use.txt";
+inline constexpr const char* kComDevUseCommentFile = "COM_Dev_use_COMMENT.txt";
+
+// Port settings as the settings file holds them.
+struct PortSettings {
+    int com = 0;
+    int br = 0;  // baud-rate index: 2400 << br
+    int parity = 0;
+    int dataBits = 0;
+    int stopBits = 0;
+    unsigned mcode = 0;
+};
+
+// 0, -1 for a setting out of range (popup, port untouched), or the serial layer's negative
+// code when the open itself fails (the port is then closed). `mode` has no effect.
+int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, int stopBits,
+                      int mode);
+int df_Port_Dev__Close(Context& ctx);
+int fn_BR_to_Baud(int br);
+// Writes both settings files, replacing them. A file that cannot be written is left alone.
+int mf_Port_Dev__Record(Context& ctx, int com, int br, int parity, int dataBits, int stopBits,
+                        unsigned mcode);
+// Reads the settings file: 0, or -1 when it cannot be opened. Fields that are missing or not
+// numbers read as 0, which the open then refuses.
+int fn_Read_Port_Settings(PortSettings* out);
+// Reopens with the file's COM number and the selectors' baud rate and frame format: 0, -1
+// when the settings file cannot be opened, -2 when the port cannot.
+int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx);
+// The port menu item: its check mark means the port is open.
+int ev104_Port(Context& ctx, int menuBar, int item, void* data, int panel);
+
+// Frame-format index (0..3) to parity and stop bits, 8 data bits always.
+int fn_RTU_to_Parity(int rtu);
+int fn_RTU_to_Stop_Bits(int rtu);
+
+}  // namespace conf

@@ -1,0 +1,68 @@
+#pragma once
+// The serial calls the programs make, under logical port numbers 1..1000 as in their
+// settings files. A port is opened on a device name, either "COM<n>" (mapped through the
+// comports folder, see com_map.h) or an absolute device path.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/serial/com_map.h"
+#include "platform/serial/port.h"
+
+namespace serial {
+
+inline constexpr int kMinLogicalPort = 1;
+inline constexpr int kMaxLogicalPort = 1000;
+inline constexpr double kDefaultComTimeout = 10.0;
+
+// Every call returns 0 (or a byte count) on success and a negative serial error code on
+// failure; a port number outside 1..1000 gives kErrBadPort, one not open gives kErrNotOpen.
+// The backend is not owned and must outlive this object. Not thread-safe.
+class Rs232 {
+  public:
+    Rs232(Backend& backend, ComMapEnv env);
+
+    // Opens deviceName ("COM5", "com5", "\\.\COM12" or "/dev/...") with the line settings
+    // (parity 0 none, 1 odd, 2 even, 3 mark, 4 space). A port already open under that number
+    // is closed first, even if the new open then fails. Unmapped names give kErrNotMapped.
+    // The read time-out starts at kDefaultComTimeout.
+    int OpenComConfig(int port, const std::string& deviceName, long baud, int parity,
+                      int dataBits, int stopBits);
+    int CloseCom(int port);
+    // Read time-out in seconds for ComRd; 0 returns at once with what has arrived. Negative
+    // gives kErrArgument.
+    int SetComTime(int port, double seconds);
+    int FlushInQ(int port);
+    int FlushOutQ(int port);
+    // Returns n or a negative code.
+    int ComWrt(int port, const std::uint8_t* data, int n);
+    // Returns n bytes, fewer when the time-out runs out, or a negative code.
+    int ComRd(int port, std::uint8_t* data, int n);
+
+    bool IsOpen(int port) const;
+    // The device the port was opened on; empty when it is not open.
+    std::string DevicePath(int port) const;
+    // What went wrong last, for the technician: the device name and path, the system's
+    // error text. Empty until something fails; not cleared by later successes.
+    const std::string& LastErrorDetail() const { return detail_; }
+
+  private:
+    struct OpenPort {
+        std::unique_ptr<Port> port;
+        std::string path;
+        double timeout = kDefaultComTimeout;
+    };
+
+    // The open port for a number, or null with *code set to kErrBadPort / kErrNotOpen.
+    OpenPort* Find(int port, int* code);
+    int Fail(int code, const std::string& detail);
+
+    Backend& backend_;
+    ComMapEnv env_;
+    std::map<int, OpenPort> ports_;
+    std::string detail_;
+};
+
+}  // namespace serial

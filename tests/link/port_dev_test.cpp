@@ -1,0 +1,128 @@
+// The port device, the settings files and the port menu item.
+
+#include "link/port_dev.h"
+
+#include <gtest/gtest.h>
+
+#include "link/link_controls.h"
+#include "link_fixture.h"
+#include "platform/serial/serial_error.h"
+
+namespace {
+
+class PortDev : public linktest::LinkTest {
+  protected:
+    void SetUp() override { OpenLog(); }
+    std::string LastPopup() const {
+        return fe.Popups().empty() ? "" : fe.Popups().back().title + "|" + fe.Popups().back().text;
+    }
+};
+
+TEST_F(PortDev, BaudIndexIsAShiftOf2400) {
+    EXPECT_EQ(conf::fn_BR_to_Baud(0), 2400);
+    EXPECT_EQ(conf::fn_BR_to_Baud(3), 19200);
+}
+
+TEST_F(PortDev, EverySettingIsCheckedBeforeThePortIsTouched) {
+    struct Case {
+        int com, br, parity, data, stop;
+        const char* popup;
+    } cases[] = {
+        {0, 3, 0, 8, 2, "fn_Open_Com()|COM port number out of range"},
+        {257, 3, 0, 8, 2, "fn_Open_Com()|COM port number out of range"},
+        {5, 4, 0, 8, 2, "fn_Open_Com :: Baud Rate Sequence|BR out of range"},
+        {5, 3, 5, 8, 2, "fn_Open_Com :: Parity Bit|vPB out of range"},
+        {5, 3, 0, 9, 2, "fn_Open_Com :: Data Bit|vDB out of range"},
+        {5, 3, 0, 8, 0, "fn_Open_Com :: Stop Bit|vSB out of range : 0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(conf::cf_Port_Dev__Open(ctx, c.com, c.br, c.parity, c.data, c.stop, 1), -1)
+            << c.popup;
+        EXPECT_EQ(LastPopup(), c.popup);
+    }
+    EXPECT_FALSE(com.IsOpen(222));
+    EXPECT_EQ(Log(), "");  // "err COM#" goes through the event-line switch, off here
+}
+
+TEST_F(PortDev, ASuccessfulOpenLeavesOneRecord) {
+    EXPECT_EQ(conf::cf_Port_Dev__Open(ctx, 5, 2, 2, 8, 1, 1), 0);
+    EXPECT_EQ(Log(), "Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : 0.500000\n\n");
+    EXPECT_TRUE(com.IsOpen(222));
+    EXPECT_TRUE(fe.Popups().empty());
+}
+
+TEST_F(PortDev, AFailedOpenSaysWhyAndLeavesThePortClosed) {
+    int r = conf::cf_Port_Dev__Open(ctx, 256, 3, 0, 8, 2, 1);  // 256 is a valid number, unmapped
+    EXPECT_EQ(r, serial::kErrNotMapped);
+    EXPECT_FALSE(com.IsOpen(222));
+    std::string log = Log();
+    EXPECT_EQ(log.rfind("Open COM ( P222, COM256, 19200, 0, 8, 2 ) \topen NG :: ", 0), 0u) << log;
+}
+
+TEST_F(PortDev, SettingsFilesAreWrittenAsTheScannerWritesThem) {
+    conf::mf_Port_Dev__Record(ctx, 5, 3, 0, 8, 2, 0x10104);
+    EXPECT_EQ(conf_test::ReadFile("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n0104");
+    EXPECT_EQ(conf_test::ReadFile("COM_Dev_use_COMMENT.txt"),
+              "5     \tCOM #\n3     \tBaud 19200\n0     \tParity bit\n8     \tData bit\n"
+              "2     \tStop bit\n0104\tMcode of Dev (hex)");
+    conf::PortSettings s;
+    ASSERT_EQ(conf::fn_Read_Port_Settings(&s), 0);
+    EXPECT_EQ(s.com, 5);
+    EXPECT_EQ(s.stopBits, 2);
+    EXPECT_EQ(s.mcode, 0x0104u);
+}
+
+TEST_F(PortDev, AMalformedSettingsFileReadsAsZerosThatTheOpenRefuses) {
+    conf_test::WriteFile("COM_Dev_use.txt", "5\nnine\n");
+    conf::PortSettings s;
+    ASSERT_EQ(conf::fn_Read_Port_Settings(&s), 0);
+    EXPECT_EQ(s.com, 5);
+    EXPECT_EQ(s.br, 0);
+    EXPECT_EQ(s.dataBits, 0);
+}
+
+TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {
+    conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n0104");
+    conf::mf_104_BR_comm__SI(ctx, 2);
+    conf::mf_104_RTU_comm__SI(ctx, 3);
+    EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), 0);
+    EXPECT_EQ(Log(), "Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : 0.500000\n\n");
+    conf::mf_104_RTU_comm__SI(ctx, 1);
+    conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx);
+    EXPECT_NE(Log().find("Open COM ( P222,   COM5, 9600, 0, 8, 2 )"), std::string::npos);
+}
+
+TEST_F(PortDev, ReopenWithoutASettingsFileIsReported) {
+    EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -1);
+    EXPECT_EQ(LastPopup(), "m104__UART :: 729354956|open file NG :: COM_Dev_use.txt");
+}
+
+TEST_F(PortDev, ThePortMenuItemClosesAndReopens) {
+    conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n0104");
+    OpenPort();
+    int bar = rt.GetPanelMenuBar(ctx.gvG104), item = rt.FindMenuItem(bar, "PORT");
+    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    EXPECT_FALSE(com.IsOpen(222));
+    EXPECT_EQ(Status(), "Close COM port");
+    EXPECT_EQ(StatusColour(), 0x000000);
+    conf::mf_104_BR_comm__SI(ctx, 1);
+    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    EXPECT_TRUE(com.IsOpen(222));
+    EXPECT_EQ(Status(), "Open COM port OK");
+    EXPECT_EQ(StatusColour(), 0x008000);
+    EXPECT_NE(Log().find("Open COM ( P222,   COM5, 4800, 0, 8, 2 )"), std::string::npos);
+    int checked = 0;
+    rt.GetMenuBarAttribute(bar, item, ui::ATTR_CHECKED, &checked);
+    EXPECT_EQ(checked, 1);
+
+    // A failed reopen takes the mark away again.
+    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    conf_test::WriteFile("COM_Dev_use.txt", "99\n3\n0\n8\n2\n0104");
+    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    rt.GetMenuBarAttribute(bar, item, ui::ATTR_CHECKED, &checked);
+    EXPECT_EQ(checked, 0);
+    EXPECT_EQ(Status(), "Open COM NG :: err code : -1");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// The link start and the recovery of station, baud rate and frame format, as the requests and
+// line settings the instrument sees.
+
+#include "link/uart.h"
+
+#include <gtest/gtest.h>
+
+#include "link/link_controls.h"
+#include "link_fixture.h"
+
+namespace {
+
+using linktest::Bytes;
+using serial::LineSettings;
+
+class Uart : public linktest::LinkTest {
+  protected:
+    void SetUp() override {
+        OpenLog();
+        conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n0104");
+    }
+    // The echo of a single write, as the instrument answers it.
+    static Bytes Echo(Bytes request) { return Sealed(std::move(request)); }
+};
+
+TEST_F(Uart, RecoveryFollowsTheInstrumentsSecondValues) {
+    device.Answer(Sealed({0x01, 0x03, 0x0c, 0, 5, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3}), 0.005);
+    device.Answer(Echo({0x01, 0x05, 0x00, 0x0d, 0x00, 0x05}), 0.005);
+    device.Answer(Echo({0x05, 0x05, 0x00, 0x0e, 0x00, 0x02}), 0.005);
+    device.Answer(Echo({0x05, 0x05, 0x00, 0x1d, 0x00, 0x03}), 0.005);
+    EXPECT_EQ(conf::mf_104_UART__init(ctx), 0);
+    ASSERT_EQ(device.requests.size(), 4u);
+    EXPECT_EQ(device.requests[0].bytes, Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06}));
+    EXPECT_EQ(device.requests[0].settings, (LineSettings{19200, 0, 8, 2}));
+    EXPECT_EQ(device.requests[1].bytes, Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x05}));
+    EXPECT_EQ(device.requests[2].bytes, Sealed({0x05, 0x05, 0x00, 0x0e, 0x00, 0x02}));
+    EXPECT_EQ(device.requests[2].settings, (LineSettings{19200, 0, 8, 2}));
+    EXPECT_EQ(device.requests[3].bytes, Sealed({0x05, 0x05, 0x00, 0x1d, 0x00, 0x03}));
+    EXPECT_EQ(device.requests[3].settings, (LineSettings{9600, 0, 8, 2}));
+    EXPECT_EQ(com.IsOpen(222), true);
+    EXPECT_EQ(Station(), 5);
+    EXPECT_EQ(Index("BR_COMM"), 2);
+    EXPECT_EQ(Index("RTU_COMM"), 3);
+    std::string log = Log();
+    EXPECT_NE(log.find("Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \t"), std::string::npos) << log;
+}
+
+TEST_F(Uart, ASilentInstrumentLeavesTheSelectorsAndSaysReadNG) {
+    conf::mf_104_BR_comm__SI(ctx, 1);
+    EXPECT_EQ(conf::mf_104_UART__init(ctx), -1);
+    EXPECT_EQ(device.requests.size(), 3u);
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    EXPECT_EQ(Index("BR_COMM"), 1);
+    EXPECT_EQ(Station(), 1);
+}
+
+TEST_F(Uart, AFailedWriteStopsWithWriteNG) {
+    device.Answer(Sealed({0x01, 0x03, 0x0c, 0, 5, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3}), 0.005);
+    EXPECT_EQ(conf::mf_104_UART__init(ctx), -1);
+    EXPECT_EQ(Status(), "Write NG");
+    EXPECT_EQ(Station(), 1);  // only set after the instrument took it
+}
+
+TEST_F(Uart, WithoutTheSettingsFileTheStartIsReported) {
+    std::remove("COM_Dev_use.txt");
+    EXPECT_EQ(conf::mf_104_UART__init(ctx), -1);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
+    EXPECT_EQ(Log(),
+              "\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9\xA1\xB9 open file "
+              "NG :: COM_Dev_use.txt \n\n");
+}
+
+TEST_F(Uart, APortThatWillNotOpenShowsOpenComNG) {
+    conf_test::WriteFile("COM_Dev_use.txt", "6\n3\n0\n8\n2\n0104");
+    EXPECT_EQ(conf::mf_104_UART__init(ctx), -2);
+    EXPECT_EQ(Status(), "Open COM NG");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    EXPECT_NE(Log().find(" m104__UART :: 22881363 \n"), std::string::npos);
+}
+
+TEST_F(Uart, TheUartButtonReadsTheFileAgain) {
+    OpenPort();
+    conf::mf_104_ID_comm__SV(ctx, 1);
+    device.StaySilent();
+    device.StaySilent();
+    device.StaySilent();
+    int button = 0;
+    conf::ev104UART(ctx, ctx.gvG104, button, ui::EVENT_COMMIT, nullptr, 0, 0);
+    EXPECT_NE(Log().find("Open COM ( P222,   COM5, 19200, 0, 8, 2 )"), std::string::npos);
+    EXPECT_EQ(device.requests.size(), 3u);
+}
+
+TEST_F(Uart, TheRs485SwitchWritesRegister31ToEeprom) {
+    OpenPort();
+    int sw = rt.FindCtrl(ctx.gvG104, "RS485");
+    rt.SetCtrlVal(ctx.gvG104, sw, 1);
+    device.Answer(Echo({0x01, 0x06, 0x00, 0x1f, 0x00, 0x01}), 0.005);
+    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvG104, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_EQ(device.requests[0].bytes, (Bytes{0x01, 0x06, 0x00, 0x1F, 0x00, 0x01, 0x79, 0xCC}));
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(StatusColour(), 0x008000);
+    EXPECT_LT(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvG104, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_EQ(Status(), "Write NG");
+    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvG104, sw, ui::EVENT_KEYPRESS, nullptr, 0, 0),
+              0);
+    EXPECT_EQ(device.requests.size(), 4u);  // the key press sent nothing
+}
+
+}  // namespace

@@ -72,7 +72,9 @@ bool EntryExists(const std::string& path) {
     return lstat(path.c_str(), &st) == 0;
 }
 
-ComMapEnv SystemComMapEnv() { return ComMapEnv{DefaultComportsDir(), EntryExists}; }
+ComMapEnv SystemComMapEnv() {
+    return ComMapEnv{DefaultComportsDir(), EntryExists};
+}
 
 std::string ComDevicePath(int comNumber, const ComMapEnv& env) {
     if (comNumber < 1 || comNumber > kMaxComNumber) return {};

@@ -19,7 +19,8 @@ std::string ReadAttribute(const fs::path& file) {
     std::ifstream in(file);
     std::string line;
     if (!in || !std::getline(in, line)) return {};
-    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+        line.pop_back();
     return line;
 }
 
@@ -89,13 +90,15 @@ std::vector<SerialDeviceInfo> SysfsDeviceLister::Devices() {
     }
 
     std::vector<SerialDeviceInfo> out;
-    for (auto& [com, info] : byCom) out.push_back(std::move(info));
+    for (auto& [com, info] : byCom)
+        out.push_back(std::move(info));
     return out;
 }
 
 std::vector<std::string> SysfsDeviceLister::FriendlyNames() {
     std::vector<std::string> names;
-    for (const SerialDeviceInfo& info : Devices()) names.push_back(info.friendlyName);
+    for (const SerialDeviceInfo& info : Devices())
+        names.push_back(info.friendlyName);
     return names;
 }
 

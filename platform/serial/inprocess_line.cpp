@@ -97,7 +97,9 @@ void InProcessBackend::Attach(const std::string& path, LineDevice* device) {
     lines_->devices[path] = device;
 }
 
-void InProcessBackend::Detach(const std::string& path) { lines_->devices.erase(path); }
+void InProcessBackend::Detach(const std::string& path) {
+    lines_->devices.erase(path);
+}
 
 int InProcessBackend::Open(const std::string& devicePath, const LineSettings& settings,
                            std::unique_ptr<Port>* out) {

@@ -33,11 +33,11 @@ struct InProcessLines;  // the attached devices and open paths, shared with the 
 // Devices are attached by path and are not owned; a device must stay alive while attached.
 // Open of an unknown path, or of a device that is not Present, gives kErrNoDevice; Open of a
 // path already open gives kErrBusy until that port is destroyed; unsupported settings give
-// kErrSettings. Ports may outlive the backend, not the clock. A port whose device is detached or no longer
-// Present fails every call with kErrIo.
-// Write hands the bytes to the device at clock.Now() and then advances the clock by their
-// wire time. Read takes bytes as they arrive, moving the clock to each arrival; on time-out the
-// clock ends at the deadline. Single-threaded: the backend, its ports and devices share no lock.
+// kErrSettings. Ports may outlive the backend, not the clock. A port whose device is detached or no
+// longer Present fails every call with kErrIo. Write hands the bytes to the device at clock.Now()
+// and then advances the clock by their wire time. Read takes bytes as they arrive, moving the clock
+// to each arrival; on time-out the clock ends at the deadline. Single-threaded: the backend, its
+// ports and devices share no lock.
 class InProcessBackend final : public Backend {
   public:
     explicit InProcessBackend(sys::Clock& clock);

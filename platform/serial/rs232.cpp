@@ -8,7 +8,9 @@
 namespace serial {
 namespace {
 
-bool ValidPort(int port) { return port >= kMinLogicalPort && port <= kMaxLogicalPort; }
+bool ValidPort(int port) {
+    return port >= kMinLogicalPort && port <= kMaxLogicalPort;
+}
 
 // "COM5", "com5" and the Windows device form "\\.\COM12"; 0 when the name is none of them.
 int ComNumberOfName(const std::string& name) {
@@ -59,8 +61,7 @@ int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int
         int com = ComNumberOfName(deviceName);
         if (com != 0) path = ComDevicePath(com, env_);
         if (path.empty()) {
-            std::string where = env_.comportsDir.empty() ? "the comports folder"
-                                                         : env_.comportsDir;
+            std::string where = env_.comportsDir.empty() ? "the comports folder" : env_.comportsDir;
             return Fail(kErrNotMapped, "'" + deviceName + "' is not mapped to a device: link " +
                                            (com != 0 ? "COM" + std::to_string(com) : "it") +
                                            " in " + where);
@@ -129,7 +130,9 @@ int Rs232::ComRd(int port, std::uint8_t* data, int n) {
     return rc < 0 ? Fail(rc, p->path + ": " + SerialErrorText(rc)) : rc;
 }
 
-bool Rs232::IsOpen(int port) const { return ports_.count(port) != 0; }
+bool Rs232::IsOpen(int port) const {
+    return ports_.count(port) != 0;
+}
 
 std::string Rs232::DevicePath(int port) const {
     auto it = ports_.find(port);

@@ -28,8 +28,8 @@ class Rs232 {
     // (parity 0 none, 1 odd, 2 even, 3 mark, 4 space). A port already open under that number
     // is closed first, even if the new open then fails. Unmapped names give kErrNotMapped.
     // The read time-out starts at kDefaultComTimeout.
-    int OpenComConfig(int port, const std::string& deviceName, long baud, int parity,
-                      int dataBits, int stopBits);
+    int OpenComConfig(int port, const std::string& deviceName, long baud, int parity, int dataBits,
+                      int stopBits);
     int CloseCom(int port);
     // Read time-out in seconds for ComRd; 0 returns at once with what has arrived. Negative
     // gives kErrArgument.

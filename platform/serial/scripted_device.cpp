@@ -13,9 +13,13 @@ void ScriptedDevice::AnswerPart(std::vector<std::uint8_t> bytes, int count, doub
     Answer(std::move(bytes), turnaround);
 }
 
-void ScriptedDevice::StaySilent() { script_.push_back(Step{Step::Kind::kSilent, {}, 0.0}); }
+void ScriptedDevice::StaySilent() {
+    script_.push_back(Step{Step::Kind::kSilent, {}, 0.0});
+}
 
-void ScriptedDevice::Vanish() { script_.push_back(Step{Step::Kind::kVanish, {}, 0.0}); }
+void ScriptedDevice::Vanish() {
+    script_.push_back(Step{Step::Kind::kVanish, {}, 0.0});
+}
 
 void ScriptedDevice::Receive(const LineSettings& master, const std::vector<std::uint8_t>& bytes,
                              double now) {

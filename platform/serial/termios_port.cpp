@@ -68,14 +68,29 @@ int WaitFor(int fd, short events, double seconds, short* revents) {
 
 bool SpeedFor(int baud, speed_t* speed) {
     switch (baud) {
-        case 2400: *speed = B2400; return true;
-        case 4800: *speed = B4800; return true;
-        case 9600: *speed = B9600; return true;
-        case 19200: *speed = B19200; return true;
-        case 38400: *speed = B38400; return true;
-        case 57600: *speed = B57600; return true;
-        case 115200: *speed = B115200; return true;
-        default: return false;
+        case 2400:
+            *speed = B2400;
+            return true;
+        case 4800:
+            *speed = B4800;
+            return true;
+        case 9600:
+            *speed = B9600;
+            return true;
+        case 19200:
+            *speed = B19200;
+            return true;
+        case 38400:
+            *speed = B38400;
+            return true;
+        case 57600:
+            *speed = B57600;
+            return true;
+        case 115200:
+            *speed = B115200;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -83,23 +98,41 @@ bool SpeedFor(int baud, speed_t* speed) {
 bool FormatFlags(const LineSettings& s, tcflag_t* flags) {
     tcflag_t f = 0;
     switch (s.dataBits) {
-        case 5: f |= CS5; break;
-        case 6: f |= CS6; break;
-        case 7: f |= CS7; break;
-        default: f |= CS8; break;
+        case 5:
+            f |= CS5;
+            break;
+        case 6:
+            f |= CS6;
+            break;
+        case 7:
+            f |= CS7;
+            break;
+        default:
+            f |= CS8;
+            break;
     }
     if (s.stopBits == 2) f |= CSTOPB;
     switch (s.parity) {
-        case kParityOdd: f |= PARENB | PARODD; break;
-        case kParityEven: f |= PARENB; break;
+        case kParityOdd:
+            f |= PARENB | PARODD;
+            break;
+        case kParityEven:
+            f |= PARENB;
+            break;
 #ifdef CMSPAR
-        case kParityMark: f |= PARENB | PARODD | CMSPAR; break;
-        case kParitySpace: f |= PARENB | CMSPAR; break;
+        case kParityMark:
+            f |= PARENB | PARODD | CMSPAR;
+            break;
+        case kParitySpace:
+            f |= PARENB | CMSPAR;
+            break;
 #else
         case kParityMark:
-        case kParitySpace: return false;
+        case kParitySpace:
+            return false;
 #endif
-        default: break;
+        default:
+            break;
     }
     *flags = f;
     return true;
@@ -218,8 +251,7 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
         detail_ = devicePath + ": " + std::strerror(err);
         return OpenErrorCode(err);
     }
-    // flock stops every other opener, the same user included; TIOCEXCL adds the tty's own
-    // guard against programs that do not lock (root is not stopped by it).
+    // flock stops every other opener that locks, the same user included.
     if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
         int err = errno;
         detail_ = devicePath + ": " + std::strerror(err) + " (locked by another program)";
@@ -231,7 +263,6 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
         detail_ = devicePath + ": " + std::strerror(err);
         return err == ENOTTY ? kErrOpen : kErrIo;
     }
-    ioctl(fd.get(), TIOCEXCL);
 
     cfmakeraw(&tio);
     tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
@@ -254,6 +285,9 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
         return kErrSettings;
     }
     tcflush(fd.get(), TCIOFLUSH);  // nothing from before this program opened the line
+    // The tty's own guard against programs that do not lock (root is not stopped by it); set
+    // last, so a failed open never leaves the tty exclusive.
+    ioctl(fd.get(), TIOCEXCL);
 
     *out = std::make_unique<TermiosPort>(fd.release(), settings);
     return 0;

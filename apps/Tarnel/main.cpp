@@ -1,0 +1,23 @@
+// Tarnel: the configurator of model A instruments.
+
+#include "platform/qt/qt_front_end.h"
+#include "platform/serial/com_map.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/termios_port.h"
+#include "platform/sys/launch.h"
+#include "platform/ui/runtime.h"
+#include "shell/callbacks104.h"
+#include "shell/g104.h"
+
+int main(int argc, char** argv) {
+    qtfe::QtFrontEnd frontEnd(argc, argv);
+    ui::CallbackRegistry registry;
+    ui::Runtime runtime(frontEnd, registry);
+    sys::SystemLauncher launcher;
+    serial::TermiosBackend backend;
+    serial::Rs232 com(backend, serial::SystemComMapEnv());
+    conf::Context ctx(runtime, launcher);
+    ctx.com = &com;
+    conf::RegisterCallbacks104(ctx, registry);
+    return conf::Run104(ctx);
+}

@@ -158,12 +158,13 @@ TEST_F(LoaderTest, MissingFileIsAnErrorNotACrash) {
 TEST_F(LoaderTest, RuntimeRefusesABrokenFileAndKeepsNoPanel) {
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt(fe, registry);
-    std::string file = ::testing::TempDir() + "broken.json";
+    std::string file = ::testing::TempDir() + "broken_" + std::to_string(::getpid()) + ".json";
     std::ofstream(file)
         << R"({"panels":[{"name":"P","controls":[{"kind":"command","callback":"nope"}]}]})";
     EXPECT_EQ(rt.LoadPanel(0, file, "P"), ui::UIE_UNKNOWN_CALLBACK);
     EXPECT_NE(rt.LastError().find("unknown control callback \"nope\""), std::string::npos);
     EXPECT_TRUE(rt.PanelHandles().empty());
+    std::remove(file.c_str());
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -59,8 +62,11 @@ struct Seen {
 
 class PanelTest : public ::testing::Test {
   protected:
+    void TearDown() override { std::remove(file_.c_str()); }
     void SetUp() override {
-        file_ = ::testing::TempDir() + "panel_test.json";
+        // Unique per process and test: CTest runs tests in parallel processes.
+        file_ = ::testing::TempDir() + "panel_test_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json";
         std::ofstream(file_) << kPanelJson;
         registry.AddControl("evCtrl", [this](int p, int c, int e, void*, int d1, int) {
             seen.push_back({"ctrl", p, c, e, d1});

@@ -950,9 +950,8 @@ int Runtime::DispatchPanel(int panel, int event, int data1, int data2) {
 int Runtime::AcceptUserInput(int panel, int control) {
     if (!FindPanel(panel)) return UIE_INVALID_PANEL;
     if (!FindControl(panel, control)) return UIE_INVALID_CONTROL;
-    if (!CanTakeFocus(panel, control)) return UIE_NOT_ACCEPTED;
-    SetFocus(panel, control);
-    // A focus callback may have dimmed or removed it.
+    // The focus is not taken here: the front end reports it when the widget gets it, and an
+    // edit committed after a callback moved the focus on must not pull it back.
     return CanTakeFocus(panel, control) ? 0 : UIE_NOT_ACCEPTED;
 }
 

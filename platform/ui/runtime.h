@@ -134,9 +134,9 @@ class Runtime {
     sys::Clock& Clock() { return frontEnd_.Clock(); }
 
     // --- The user side ------------------------------------------------------------------
-    // Each refuses input on a dimmed, hidden or indicator control (UIE_NOT_ACCEPTED), gives
-    // the control the focus, changes the value and dispatches EVENT_VAL_CHANGED (when the
-    // value changed) and EVENT_COMMIT. Return: the commit callback's result.
+    // Each refuses input on a dimmed, hidden or indicator control (UIE_NOT_ACCEPTED), changes
+    // the value and dispatches EVENT_VAL_CHANGED (when the value changed) and EVENT_COMMIT.
+    // The focus is left alone (UserFocus reports it). Return: the commit callback's result.
     int UserSetValue(int panel, int control, double value);            // numerics
     int UserSetText(int panel, int control, const std::string& text);  // strings
     int UserSelectIndex(int panel, int control, int index);            // rings, list boxes

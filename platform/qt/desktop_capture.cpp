@@ -1,0 +1,117 @@
+#include "platform/qt/desktop_capture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+namespace qtfe {
+
+namespace {
+
+constexpr int kScreenshotDelayMs = 1500;
+constexpr int kAfterKeyDelayMs = 800;
+
+// shot.png, 2 -> shot-2.png
+std::string NumberedPath(const std::string& path, size_t n) {
+    if (n == 1) return path;
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('/');
+    const std::string suffix = "-" + std::to_string(n);
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + suffix;
+    return path.substr(0, dot) + suffix + path.substr(dot);
+}
+
+// Presses and releases a key the way the keyboard would, on the widget that has the focus.
+void Press(const std::string& name) {
+    const QKeySequence sequence = QKeySequence::fromString(QString::fromStdString(name));
+    if (sequence.isEmpty()) {
+        std::fprintf(stderr, "screenshot key not understood: %s\n", name.c_str());
+        return;
+    }
+    const QKeyCombination key = sequence[0];
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = QApplication::activeWindow();
+    if (!target) return;
+    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers());
+    if (QWidget* now = QApplication::focusWidget()) QApplication::sendEvent(now, &release);
+}
+
+}  // namespace
+
+DesktopCapture::DesktopCapture() {
+    if (const char* shot = std::getenv("SUITE_SCREENSHOT")) path_ = shot;
+    if (const char* keys = std::getenv("SUITE_SCREENSHOT_KEYS")) {
+        std::istringstream in(keys);
+        for (std::string k; in >> k;)
+            keys_.push_back(k);
+    }
+    if (const char* quit = std::getenv("SUITE_QUIT_AFTER")) {
+        char* end = nullptr;
+        const double seconds = std::strtod(quit, &end);
+        if (end != quit && *end == '\0' && seconds > 0 && std::isfinite(seconds))
+            quitAfter_ = seconds;
+    }
+}
+
+void DesktopCapture::Start(QObject* context, std::function<void()> quit) {
+    if (quitAfter_ <= 0) return;
+    QTimer::singleShot(static_cast<int>(std::lround(quitAfter_ * 1000)), context,
+                       [quit = std::move(quit)] {
+                           // A message box would keep its own loop running: close every one first.
+                           while (QWidget* modal = QApplication::activeModalWidget()) {
+                               if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                                   dialog->reject();
+                               } else {
+                                   modal->close();
+                               }
+                               QApplication::processEvents();
+                               if (QApplication::activeModalWidget() == modal) break;
+                           }
+                           quit();
+                       });
+}
+
+void DesktopCapture::WindowShown(QWidget* window, QObject* context) {
+    if (path_.empty() || shotArmed_) return;
+    shotArmed_ = true;
+    window_ = window;
+    QTimer::singleShot(kScreenshotDelayMs, context, [this, context] { Shoot(0, context); });
+}
+
+void DesktopCapture::Shoot(size_t index, QObject* context) {
+    Save(NumberedPath(path_, index + 1));
+    if (index >= keys_.size()) return;
+    Press(keys_[index]);
+    QTimer::singleShot(kAfterKeyDelayMs, context,
+                       [this, index, context] { Shoot(index + 1, context); });
+}
+
+bool DesktopCapture::Save(const std::string& path) const {
+    QPixmap shot;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) shot = screen->grabWindow(0);
+    // Platforms without a screen to grab (offscreen) still have the window's own pixels.
+    if (shot.isNull() && window_) shot = window_->grab();
+    if (!shot.isNull() && shot.save(QString::fromStdString(path), "PNG")) {
+        std::printf("screenshot saved: %s\n", path.c_str());
+        std::fflush(stdout);
+        return true;
+    }
+    std::fprintf(stderr, "screenshot failed: %s\n", path.c_str());
+    return false;
+}
+
+}  // namespace qtfe

@@ -1,0 +1,23 @@
+#pragma once
+// Panel texts are byte strings in the character set of their panel; Qt shows QString.
+
+#include <QString>
+
+#include <string>
+
+namespace qtfe {
+
+// Text that is valid UTF-8 is taken as UTF-8 whatever the charset: resource files are UTF-8, so a
+// Big5 panel mixes UTF-8 labels from its resource with Big5 texts the program sets. Anything
+// else is decoded in the panel's code page (ATTR_CHARSET), undecodable bytes becoming U+FFFD.
+QString DecodeText(const std::string& bytes, int charset);
+
+// What the user typed, in the panel's code page; text the code page cannot hold stays UTF-8
+// (DecodeText shows it correctly either way).
+std::string EncodeText(const QString& text, int charset);
+
+// Menu and button captions mark their mnemonic letter with "__"; Qt marks it with "&", so a
+// literal "&" becomes "&&".
+QString MnemonicCaption(const QString& caption);
+
+}  // namespace qtfe

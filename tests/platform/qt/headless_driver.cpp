@@ -1,0 +1,162 @@
+// The user as the headless front end sees one: calls on the runtime's user side, doing what a
+// screen front end does around them (typed text is committed on Enter, after the key press).
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "panel_driver.h"
+#include "platform/ui/headless.h"
+
+namespace qttest {
+
+namespace {
+
+using ui::Kind;
+
+class HeadlessDriver final : public PanelDriver {
+  public:
+    ui::FrontEnd& FrontEnd() override { return fe_; }
+    void Attach(ui::Runtime& runtime) override { rt_ = &runtime; }
+
+    void Show(int panel) override {
+        rt_->DisplayPanel(panel);
+        shown_ = panel;
+        // As a window does when it becomes active.
+        for (const auto& c : rt_->GetPanel(panel)->controls)
+            if (rt_->CanTakeFocus(panel, c.id)) {
+                rt_->UserFocus(panel, c.id);
+                break;
+            }
+    }
+    void ClickInto(int panel, int control) override {
+        if (rt_->UserFocus(panel, control) == 0) typed_.clear();
+    }
+    void Type(const std::string& utf8) override {
+        for (char ch : utf8) {
+            auto [panel, control] = Focus();
+            if (panel != typedPanel_ || control != typedCtrl_) typed_.clear();
+            typedPanel_ = panel;
+            typedCtrl_ = control;
+            if (rt_->UserKeyPress(panel, control, static_cast<unsigned char>(ch)) != 1)
+                typed_ += ch;
+        }
+    }
+    void Key(int code) override {
+        auto [panel, control] = Focus();
+        const bool swallowed = rt_->UserKeyPress(panel, control, code) == 1;
+        const bool moved = Focus() != std::make_pair(panel, control);
+        if (code != ui::VAL_ENTER_VKEY || typed_.empty() || (swallowed && !moved)) return;
+        if (std::make_pair(panel, control) != std::make_pair(typedPanel_, typedCtrl_)) return;
+        CommitTyped(Focus());
+    }
+    void Click(int panel, int control) override {
+        if (rt_->GetControl(panel, control)->kind == Kind::Command)
+            rt_->UserPress(panel, control);
+        else
+            rt_->UserToggle(panel, control);
+    }
+    void Choose(int panel, int control, int index) override {
+        rt_->UserSelectIndex(panel, control, index);
+    }
+    void ClickItem(int panel, int control, int index) override {
+        rt_->UserSelectIndex(panel, control, index);
+        rt_->UserClickUp(panel, control);
+    }
+    void SelectTab(int panel, int tabControl, int page) override {
+        rt_->UserSelectTab(panel, tabControl, page);
+    }
+    void SelectMenu(int menuBar, int item) override { rt_->UserMenuSelect(menuBar, item); }
+    void CloseBox(int panel) override { rt_->UserClosePanel(panel); }
+    bool WaitFor(const std::function<bool()>& done, double seconds) override {
+        for (double t = 0; t < seconds && !done(); t += 0.005)
+            fe_.AdvanceTime(0.005);
+        return done();
+    }
+
+    Shown Look(int panel, int control) override {
+        const ui::Control* c = rt_->GetControl(panel, control);
+        Shown s;
+        s.text = Text(*c);
+        s.enabled = !c->dimmed;
+        s.visible = c->visible && Visible(panel);
+        s.focused = rt_->GetActivePanel() == panel && rt_->GetActiveCtrl(panel) == control;
+        s.checked = c->state != 0;
+        s.background = c->textBgColor;
+        return s;
+    }
+    bool WindowVisible(int panel) override { return rt_->GetPanel(panel)->displayed; }
+    bool MenuChecked(int menuBar, int item) override {
+        int v = 0;
+        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, &v);
+        return v != 0;
+    }
+    bool MenuEnabled(int menuBar, int item) override {
+        int v = 0;
+        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_DIMMED, &v);
+        return v == 0;
+    }
+
+  private:
+    std::pair<int, int> Focus() const {
+        const int panel = rt_->GetActivePanel();
+        return panel > 0 ? std::make_pair(panel, rt_->GetActiveCtrl(panel))
+                         : std::make_pair(shown_, 0);
+    }
+    // Commits what was typed into its control; the focus stays where callbacks put it.
+    void CommitTyped(std::pair<int, int> focus) {
+        const ui::Control* c = rt_->GetControl(typedPanel_, typedCtrl_);
+        const std::string typed = typed_;
+        typed_.clear();
+        if (!c) return;
+        char* end = nullptr;
+        const double number = std::strtod(typed.c_str(), &end);
+        const bool isNumber = *end == '\0';  // a numeric widget takes nothing else
+        if (c->kind == Kind::String && typed != c->text)
+            rt_->UserSetText(typedPanel_, typedCtrl_, typed);
+        else if ((c->kind == Kind::Numeric || c->kind == Kind::Real) && isNumber &&
+                 number != c->number)
+            rt_->UserSetValue(typedPanel_, typedCtrl_, number);
+        if (focus != std::make_pair(typedPanel_, typedCtrl_))
+            rt_->SetActiveCtrl(focus.first, focus.second);
+    }
+    bool Visible(int panel) const {
+        const ui::Panel* p = rt_->GetPanel(panel);
+        for (; p && p->pageIndex >= 0; p = rt_->GetPanel(p->parent)) {
+            const ui::Control* tab = rt_->GetControl(p->parent, p->tabControl);
+            if (tab->activePage != p->pageIndex) return false;
+        }
+        return p && p->displayed;
+    }
+    static std::string Text(const ui::Control& c) {
+        char number[64];
+        switch (c.kind) {
+            case Kind::Numeric:
+                return std::to_string(static_cast<int>(c.number));
+            case Kind::Real:
+                std::snprintf(number, sizeof number, "%.*f", c.precision, c.number);
+                return number;
+            case Kind::String:
+            case Kind::TextMsg:
+                return c.text;
+            case Kind::Ring:
+            case Kind::ListBox:
+                return c.index < 0 ? "" : c.items[static_cast<size_t>(c.index)].label;
+            default:
+                return c.label;
+        }
+    }
+
+    ui::HeadlessFrontEnd fe_;
+    ui::Runtime* rt_ = nullptr;
+    int shown_ = 0;
+    std::string typed_;
+    int typedPanel_ = 0, typedCtrl_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<PanelDriver> MakeHeadlessDriver() {
+    return std::make_unique<HeadlessDriver>();
+}
+
+}  // namespace qttest

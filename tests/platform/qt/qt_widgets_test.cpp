@@ -1,0 +1,266 @@
+// What only the Qt front end has: decoding of panel charsets, captions, widget looks, popups,
+// the event loop, and staying sound when a callback discards its own panel.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "platform/qt/key_codes.h"
+#include "platform/qt/led_widget.h"
+#include "platform/qt/qt_front_end.h"
+#include "platform/ui/runtime.h"
+
+namespace {
+
+using namespace ui;
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Runs `act` on the modal dialog as soon as it is up.
+void WhenModal(std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    auto waited = std::make_shared<int>(0);
+    auto seen = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, act, waited, seen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        // Answer only a dialog that has been up for a few polls: by then its own event loop
+        // runs, and an answer cannot get lost between showing it and entering that loop.
+        if (modal && modal->isVisible() && ++*seen < 3) return;
+        if (!modal || !modal->isVisible()) {
+            *seen = 0;
+            // A dialog that never comes up must not hang the run: after 5 s close whatever
+            // dialog there is and let the expectations fail.
+            if (++*waited < 1000) return;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->reject();
+            ADD_FAILURE() << "no modal dialog appeared";
+            modal = nullptr;
+        }
+        poll->stop();
+        poll->deleteLater();
+        if (modal) act(modal);
+    });
+    poll->start();
+}
+
+class QtWidgets : public ::testing::Test {
+  protected:
+    // Loads panel "P" from `json` and shows it.
+    void Load(const std::string& json) {
+        const std::string file =
+            ::testing::TempDir() + "qt_widgets_panel_" + std::to_string(::getpid()) + ".json";
+        std::ofstream(file) << json;
+        panel = rt.LoadPanel(0, file, "P");
+        ASSERT_GT(panel, 0) << rt.LastError();
+        rt.DisplayPanel(panel);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(fe.PanelWindow(panel)));
+    }
+    int Id(const char* name) const { return rt.FindCtrl(panel, name); }
+    template <class W>
+    W* Widget(const char* name) {
+        return qobject_cast<W*>(fe.ControlWidget(panel, Id(name)));
+    }
+
+    int argc = 0;
+    CallbackRegistry registry;
+    qtfe::QtFrontEnd fe{argc, nullptr};
+    Runtime rt{fe, registry};
+    int panel = 0;
+};
+
+TEST_F(QtWidgets, TextsAreDecodedWithThePanelCharset) {
+    Load(R"({ "panels": [ { "name": "P", "charset": 136, "controls": [
+        { "kind": "textmsg", "name": "MSG" },
+        { "kind": "command", "name": "GO", "label": "Go", "top": 40 },
+        { "kind": "string", "name": "NOTE", "top": 80 },
+        { "kind": "textmsg", "name": "UTF", "value": "開始 [UTF-8]", "top": 120 } ] } ] })");
+    const std::string big5 = "\xB6\x7D\xA9\x6C";  // 開始
+    rt.SetCtrlVal(panel, Id("MSG"), big5);
+    rt.SetCtrlAttribute(panel, Id("GO"), ATTR_LABEL_TEXT, big5);
+    rt.SetPanelAttribute(panel, ATTR_TITLE, big5);
+    EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("開始"));
+    EXPECT_EQ(Widget<QPushButton>("GO")->text(), U("開始"));
+    EXPECT_EQ(fe.PanelWindow(panel)->windowTitle(), U("開始"));
+    EXPECT_EQ(Widget<QLabel>("UTF")->text(), U("開始 [UTF-8]"));  // resource texts are UTF-8
+
+    // What the user types goes back to the program in the panel's charset.
+    auto* note = Widget<QLineEdit>("NOTE");
+    QTest::mouseClick(note, Qt::LeftButton);
+    for (QChar ch : U("開始"))
+        QTest::sendKeyEvent(QTest::Click, note, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    QTest::keyClick(note, Qt::Key_Return);
+    std::string text;
+    rt.GetCtrlVal(panel, Id("NOTE"), &text);
+    EXPECT_EQ(text, big5);
+
+    rt.SetPanelAttribute(panel, ATTR_CHARSET, VAL_GB2312_CHARSET);
+    rt.SetCtrlVal(panel, Id("MSG"), "\xD6\xD0\xCE\xC4");
+    EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("中文"));
+}
+
+TEST_F(QtWidgets, CaptionsShowTheirMnemonics) {
+    registry.AddMenu("evMenu", [](int, int, void*, int) { return 0; });
+    Load(R"({ "panels": [ { "name": "P",
+        "menubar": { "menus": [ { "name": "FILE", "label": "__File", "items": [
+          { "name": "EXIT", "label": "E__xit", "callback": "evMenu" } ] } ] },
+        "controls": [ { "kind": "command", "name": "RW", "label": "__Read & Write" } ] } ] })");
+    const int bar = rt.GetPanelMenuBar(panel);
+    const int exit = rt.FindMenuItem(bar, "EXIT");
+    EXPECT_EQ(Widget<QPushButton>("RW")->text(), "&Read && Write");
+    EXPECT_EQ(fe.MenuAction(bar, rt.FindMenuItem(bar, "FILE"))->text(), "&File");
+    EXPECT_EQ(fe.MenuAction(bar, exit)->text(), "E&xit");
+    rt.SetMenuBarAttribute(bar, exit, ATTR_ITEM_NAME, "__Quit");
+    EXPECT_EQ(fe.MenuAction(bar, exit)->text(), "&Quit");
+}
+
+TEST_F(QtWidgets, TablesShowLabelsAndCells) {
+    Load(R"({ "panels": [ { "name": "P", "controls": [
+        { "kind": "table", "name": "PARA", "rows": ["COM", "Baud"], "columns": ["Current"],
+          "cells": [["COM5"], [19200]], "width": 300, "height": 120 } ] } ] })");
+    auto* table = Widget<QTableWidget>("PARA");
+    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "Current");
+    EXPECT_EQ(table->verticalHeaderItem(1)->text(), "Baud");
+    EXPECT_EQ(table->item(0, 0)->text(), "COM5");
+    EXPECT_EQ(table->item(1, 0)->text(), "19200");
+    rt.SetTableCellVal(panel, Id("PARA"), 2, 1, 3.5);
+    rt.SetTableRowAttribute(panel, Id("PARA"), 1, ATTR_LABEL_TEXT, "Port");
+    EXPECT_EQ(table->item(1, 0)->text(), "3.5");
+    EXPECT_EQ(table->verticalHeaderItem(0)->text(), "Port");
+}
+
+TEST_F(QtWidgets, ColoursLampsAndIndicatorsLookTheirPart) {
+    Load(R"({ "panels": [ { "name": "P", "controls": [
+        { "kind": "ring", "name": "BAUD", "items": ["9600"] },
+        { "kind": "led", "name": "LAMP", "top": 40, "width": 20, "height": 20 },
+        { "kind": "numeric", "name": "COUNT", "indicator": true, "top": 80 },
+        { "kind": "string", "name": "NOTE", "top": 120 } ] } ] })");
+    rt.SetCtrlAttribute(panel, Id("BAUD"), ATTR_FRAME_COLOR, VAL_RED);
+    EXPECT_EQ(Widget<QComboBox>("BAUD")->palette().color(QPalette::Button), QColor(Qt::red));
+    rt.SetCtrlAttribute(panel, Id("NOTE"), ATTR_TEXT_COLOR, VAL_BLUE);
+    EXPECT_EQ(Widget<QLineEdit>("NOTE")->palette().color(QPalette::Text), QColor(Qt::blue));
+
+    auto* lamp = dynamic_cast<qtfe::LedWidget*>(fe.ControlWidget(panel, Id("LAMP")));
+    ASSERT_NE(lamp, nullptr);
+    EXPECT_FALSE(lamp->Lit());
+    rt.SetCtrlVal(panel, Id("LAMP"), 1);
+    EXPECT_TRUE(lamp->Lit());
+
+    auto* count = Widget<QSpinBox>("COUNT");
+    EXPECT_TRUE(count->isReadOnly());
+    EXPECT_EQ(count->focusPolicy(), Qt::NoFocus);
+    rt.SetCtrlAttribute(panel, Id("COUNT"), ATTR_CTRL_MODE, VAL_HOT);
+    EXPECT_FALSE(count->isReadOnly());
+    EXPECT_NE(count->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(QtWidgets, ACallbackMayDiscardThePanelWhoseKeyItHandles) {
+    registry.AddPanel("evPanel", [this](int p, int e, void*, int key, int) {
+        if (e == EVENT_KEYPRESS && key == VAL_ENTER_VKEY) rt.DiscardPanel(p);
+        return 0;
+    });
+    Load(R"({ "panels": [ { "name": "P", "callback": "evPanel", "controls": [
+        { "kind": "numeric", "name": "N" } ] } ] })");
+    QPointer<QWidget> window = fe.PanelWindow(panel);
+    auto* n = Widget<QSpinBox>("N");
+    ASSERT_TRUE(n->hasFocus());
+    QTest::keyClick(n, Qt::Key_5);
+    QTest::keyClick(n, Qt::Key_Return);  // the typed value has nowhere to go now
+    EXPECT_EQ(fe.PanelWindow(panel), nullptr);
+    EXPECT_EQ(rt.GetPanel(panel), nullptr);
+    EXPECT_FALSE(window.isNull());  // not inside its own event handler
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(QtWidgets, TheLoopEndsWithTheValueGivenToQuit) {
+    rt.QuitUserInterface(7);  // before the loop: it returns at once
+    EXPECT_EQ(rt.RunUserInterface(), 7);
+    registry.AddControl("evTick", [this](int, int, int e, void*, int, int) {
+        if (e == EVENT_TIMER_TICK) rt.QuitUserInterface(3);
+        return 0;
+    });
+    Load(R"({ "panels": [ { "name": "P", "controls": [
+        { "kind": "timer", "name": "T", "interval": 0.02, "enabled": true,
+          "callback": "evTick" } ] } ] })");
+    EXPECT_EQ(rt.RunUserInterface(), 3);
+}
+
+TEST_F(QtWidgets, PopupsReturnWhatTheUserAnswered) {
+    Load(R"({ "panels": [ { "name": "P", "charset": 136 } ] })");
+    QString shown;
+    WhenModal([&shown](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        shown = box->windowTitle() + "|" + box->text();
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(rt.ConfirmPopup("\xB6\x7D\xA9\x6C", "Save?"), 1);
+    EXPECT_EQ(shown, U("開始|Save?"));
+    WhenModal([](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click(); });
+    EXPECT_EQ(rt.ConfirmPopup("t", "Save?"), 0);
+
+    // A folder of its own, holding only the one file.
+    std::string pattern = ::testing::TempDir() + "qt_popups_XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const std::string dir = pattern + "/";
+    std::ofstream(dir + "existing.txt") << "x";
+    FileSelectRequest request;
+    request.defaultDirectory = dir;
+    request.fileTypeList = "*.txt";
+    std::string path = "unchanged";
+    WhenModal([](QWidget* w) { qobject_cast<QFileDialog*>(w)->reject(); });
+    EXPECT_EQ(rt.FileSelectPopup(request, &path), VAL_NO_FILE_SELECTED);
+    EXPECT_EQ(path, "unchanged");
+    // The name goes where the user types it; the list may still be loading.
+    auto typeAndAccept = [](const char* name) {
+        return [name](QWidget* w) {
+            auto* edit = w->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(edit, nullptr);
+            edit->setText(name);
+            static_cast<QDialog*>(w)->accept();  // the dialog checks the name as for a click
+        };
+    };
+    WhenModal(typeAndAccept("existing.txt"));
+    EXPECT_EQ(rt.FileSelectPopup(request, &path), VAL_EXISTING_FILE_SELECTED);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(path)).fileName(), "existing.txt");
+    request.saveButton = true;
+    WhenModal(typeAndAccept("fresh.txt"));
+    EXPECT_EQ(rt.FileSelectPopup(request, &path), VAL_NEW_FILE_SELECTED);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(path)).fileName(), "fresh.txt");
+}
+
+// The cases the behaviour tests do not reach through real key events.
+TEST(QtKeyCodes, ModifiersFollowTheKeyKind) {
+    using qtfe::RuntimeKeyCode;
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_Enter, Qt::KeypadModifier, "\r"), VAL_ENTER_VKEY);
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_F3, Qt::ShiftModifier, ""), 0x1200 | VAL_SHIFT_MODIFIER);
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_Backtab, Qt::NoModifier, ""),
+              VAL_TAB_VKEY | VAL_SHIFT_MODIFIER);
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier, "\x0f"),
+              'O' | VAL_MENUKEY_MODIFIER);
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_A, Qt::ShiftModifier, "A"), 'A');  // characters carry no Shift
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_Shift, Qt::ShiftModifier, ""), 0);
+    EXPECT_EQ(RuntimeKeyCode(Qt::Key_unknown, Qt::NoModifier, U("開")), 0);
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+// Tarnel itself, started as a technician starts it, against an instrument played by this test
+// on the far side of a pseudo-terminal.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "link/crc.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Bytes Sealed(Bytes frame) {
+    frame.resize(frame.size() + 2);
+    conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
+    return frame;
+}
+
+// The instrument: answers the link block read and echoes single writes, 8-byte requests only.
+class Responder {
+  public:
+    explicit Responder(int master) : master_(master), thread_([this] { Run(); }) {}
+    ~Responder() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<Bytes> Requests() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_;
+    }
+
+  private:
+    void Run() {
+        Bytes pending;
+        while (!stop_) {
+            pollfd p{master_, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
+            std::uint8_t buf[64];
+            ssize_t n = ::read(master_, buf, sizeof buf);
+            if (n <= 0) continue;  // the program is between two opens of its port
+            pending.insert(pending.end(), buf, buf + n);
+            while (pending.size() >= 8) {
+                Bytes request(pending.begin(), pending.begin() + 8);
+                pending.erase(pending.begin(), pending.begin() + 8);
+                {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    requests_.push_back(request);
+                }
+                Bytes answer =
+                    request[1] == 3
+                        ? Sealed({request[0], 0x03, 0x0c, 0, 1, 0, 3, 0, 0, 0, 0, 0, 0, 0, 1})
+                        : request;  // a write is echoed
+                ::write(master_, answer.data(), answer.size());
+            }
+        }
+    }
+    int master_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<Bytes> requests_;
+    std::thread thread_;
+};
+
+TEST(TarnelOnAPty, LinkStartAndRecoveryAreTracedInTheLog) {
+    int master = -1, slave = -1;
+    char name[128];
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    // Our own slave stays open so the master never reads EIO while Tarnel reopens the port.
+
+    fs::path root = fs::temp_directory_path() / ("tarnel_e2e_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "comports");
+    fs::permissions(root, fs::perms::owner_all);  // it is the runtime directory too
+    fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
+    fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel");
+    fs::create_symlink(name, root / "comports" / "COM7");
+    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "7\n3\n0\n8\n2\n0104";
+
+    Responder instrument(master);
+    std::vector<std::string> env = {
+        "QT_QPA_PLATFORM=offscreen", "SUITE_QUIT_AFTER=2",
+        "COMPORTS_DIR=" + (root / "comports").string(), "XDG_RUNTIME_DIR=" + root.string(),
+        "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "")};
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string program = (root / "bin" / "Tarnel").string();
+    char* argv[] = {program.data(), nullptr};
+    fs::path old = fs::current_path();
+    fs::current_path(root / "bin");
+    pid_t pid = 0;
+    int spawned = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data());
+    fs::current_path(old);
+    ASSERT_EQ(spawned, 0);
+
+    int status = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            FAIL() << "Tarnel did not end";
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+
+    std::vector<Bytes> requests = instrument.Requests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0], Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06}));
+    EXPECT_EQ(requests[1], Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01}));
+    EXPECT_EQ(requests[2], Sealed({0x01, 0x05, 0x00, 0x0e, 0x00, 0x03}));
+    EXPECT_EQ(requests[3], Sealed({0x01, 0x05, 0x00, 0x1d, 0x00, 0x01}));
+
+    std::string log = Slurp(root / "bin" / "log.txt");
+    EXPECT_EQ(log.rfind("gvLogYN = 0 \nOpen COM ( P222,   COM7, 19200, 0, 8, 2 ) \tSet Com Time "
+                        "(s) : 0.500000\n\n"
+                        "\tP222\tMB.Tx\t#01.03 <1000> (0006) {c108}\tRead\n"
+                        "\tP222\tMB.Rx\t#01.03 (0c)   [0001][0003]  [0000][0000]  [0000][0001]  {",
+                        0),
+              0u)
+        << log;
+    EXPECT_NE(log.find("\tP222\tMB.Tx\t#01.05 <001d> [0001] {"), std::string::npos) << log;
+    ::close(slave);
+    ::close(master);
+    fs::remove_all(root);
+}
+
+}  // namespace

@@ -264,6 +264,10 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
         return err == ENOTTY ? kErrOpen : kErrIo;
     }
 
+    // A pseudo-terminal has no wire to carry parity, and some kernels refuse parity changes
+    // on one outright: keep the parity to real lines.
+    if (IsPseudoTerminal(fd.get()))
+        format &= ~static_cast<tcflag_t>(kFormatMask & ~(CSIZE | CSTOPB));
     cfmakeraw(&tio);
     tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
     tio.c_cflag &= ~static_cast<tcflag_t>(kFormatMask | CRTSCTS);

@@ -1,0 +1,197 @@
+#include "sim/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace sim {
+
+namespace {
+
+bool ToNumber(const std::string& text, long long min, long long max, long long* out) {
+    if (text.empty()) return false;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(text.c_str(), &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    *out = v;
+    return true;
+}
+
+bool ToInt(const std::string& text, int min, int max, int* out) {
+    long long v = 0;
+    if (!ToNumber(text, min, max, &v)) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+// A baud-rate index 0..3 or the rate itself.
+bool ToBaudIndex(const std::string& text, int* out) {
+    long long v = 0;
+    if (!ToNumber(text, 0, 115200, &v)) return false;
+    if (v >= 0 && v <= 3) {
+        *out = static_cast<int>(v);
+        return true;
+    }
+    for (int i = 0; i < 4; ++i)
+        if (v == 2400 << i) {
+            *out = i;
+            return true;
+        }
+    return false;
+}
+
+// A frame-format index 0..3 or its name.
+bool ToFormatIndex(const std::string& text, int* out) {
+    static constexpr const char* kNames[] = {"8N1", "8N2", "8O1", "8E1"};
+    for (int i = 0; i < 4; ++i) {
+        std::string upper;
+        for (char c : text)
+            upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        if (upper == kNames[i]) {
+            *out = i;
+            return true;
+        }
+    }
+    return ToInt(text, 0, 3, out);
+}
+
+}  // namespace
+
+std::string UsageText() {
+    return "usage: instrument-sim [--model A|B] [--code N] [--fw N] [--station N] [--baud N]\n"
+           "                      [--format N] [--serial N] [--com N [--force]] [--device PATH]\n"
+           "                      [--no-pacing] [--turnaround MS] [--open-sensor] [--log]\n"
+           "                      [--fault WHAT]...\n"
+           "\n"
+           "A simulated panel instrument speaking Modbus RTU on a new pseudo-terminal (or on\n"
+           "--device). Prints the port's path on the first line of standard output.\n"
+           "\n"
+           "  --model A|B      instrument model (A: Tarnel, code 104; B: Ombrel, code 105)\n"
+           "  --code N         model code in register 0x1F00 (0..255, 0x.. for hex)\n"
+           "  --fw N           firmware version 1..9 (A: 2, B: 3)\n"
+           "  --station N      station number 1..255 (1)\n"
+           "  --baud N         2400, 4800, 9600, 19200 or the index 0..3 (19200)\n"
+           "  --format N       8N1, 8N2, 8O1, 8E1 or the index 0..3 (8N2)\n"
+           "  --serial N       serial number (1305280001)\n"
+           "  --com N          place COM<N> in the COM folder ($COMPORTS_DIR, else\n"
+           "                   $XDG_CONFIG_HOME/comports, else ~/.config/comports); removed on "
+           "exit\n"
+           "  --force          take over a COM<N> link that names another device\n"
+           "  --device PATH    serve this serial device instead of a pseudo-terminal\n"
+           "  --no-pacing      answer at once instead of at the line's character time\n"
+           "  --turnaround MS  pause between request and answer in milliseconds (3)\n"
+           "  --open-sensor    start with the sensor open (process value 0x7FFF)\n"
+           "  --log            print every request to standard error\n"
+           "  --fault WHAT     silence | cut=N | late=S | bad-crc | noise=N | exception=N |\n"
+           "                   vanish, then optionally ,after=N and ,count=N (0: every one)\n"
+           "\n"
+           "Signals: SIGINT/SIGTERM end it, SIGHUP power-cycles the instrument, SIGUSR1\n"
+           "switches the open sensor on and off.\n";
+}
+
+int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return -1;
+    };
+    struct Given {
+        std::string name, value;
+    };
+    std::vector<Given> given;
+    Model model = Model::kA;
+    ProgramOptions o;
+    static constexpr const char* kFlags[] = {"--force", "--no-pacing", "--open-sensor",
+                                             "--log",   "--help",      "-h"};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool hasValue = false;
+        const auto eq = name.find('=');
+        if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            hasValue = true;
+        }
+        bool flag = false;
+        for (const char* f : kFlags)
+            flag = flag || name == f;
+        if (flag) {
+            if (hasValue) return fail(name + " takes no value");
+            given.push_back({name, ""});
+            continue;
+        }
+        if (name.rfind("-", 0) != 0) return fail("unexpected argument \"" + name + "\"");
+        if (!hasValue) {
+            if (i + 1 >= args.size()) return fail(name + " needs a value");
+            value = args[++i];
+        }
+        if (name == "--model") {
+            if (value == "A" || value == "a")
+                model = Model::kA;
+            else if (value == "B" || value == "b")
+                model = Model::kB;
+            else
+                return fail("--model takes A or B, not \"" + value + "\"");
+        }
+        given.push_back({name, value});
+    }
+
+    o.instrument = DefaultConfig(model);
+    InstrumentConfig& c = o.instrument;
+    for (const Given& g : given) {
+        const std::string& n = g.name;
+        const std::string& v = g.value;
+        long long big = 0;
+        int ms = 0;
+        bool ok = true;
+        if (n == "--model") {
+        } else if (n == "--help" || n == "-h") {
+            o.help = true;
+        } else if (n == "--force") {
+            o.force = true;
+        } else if (n == "--no-pacing") {
+            c.paced = false;
+        } else if (n == "--open-sensor") {
+            c.openSensor = true;
+        } else if (n == "--log") {
+            o.log = true;
+        } else if (n == "--code") {
+            ok = ToInt(v, 0, 255, &c.code);
+        } else if (n == "--fw") {
+            ok = ToInt(v, 1, 9, &c.firmware);
+        } else if (n == "--station") {
+            ok = ToInt(v, 1, 255, &c.station);
+        } else if (n == "--baud") {
+            ok = ToBaudIndex(v, &c.baudIndex);
+        } else if (n == "--format") {
+            ok = ToFormatIndex(v, &c.formatIndex);
+        } else if (n == "--serial") {
+            ok = ToNumber(v, 0, 4294967295LL, &big);
+            c.serialNumber = static_cast<std::uint32_t>(big);
+        } else if (n == "--com") {
+            ok = ToInt(v, 1, 256, &o.com);
+        } else if (n == "--device") {
+            ok = !v.empty();
+            o.device = v;
+        } else if (n == "--turnaround") {
+            ok = ToInt(v, 0, 10000, &ms);
+            c.turnaround = ms / 1000.0;
+        } else if (n == "--fault") {
+            Fault f;
+            std::string why;
+            if (ParseFault(v, &f, &why) != 0) return fail(why);
+            o.faults.push_back(f);
+        } else {
+            return fail("unknown option " + n);
+        }
+        if (!ok) return fail(n + ": \"" + v + "\" is not a valid value");
+    }
+    if (o.force && o.com == 0) return fail("--force goes with --com");
+    std::string why;
+    if (CheckConfig(c, &why) != 0) return fail(why);
+    *out = o;
+    return 0;
+}
+
+}  // namespace sim

@@ -1,0 +1,7 @@
+#include "sim/served_line.h"
+
+namespace sim {
+
+ServedLine::~ServedLine() = default;
+
+}  // namespace sim

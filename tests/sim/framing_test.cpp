@@ -1,0 +1,134 @@
+// Where requests begin and end in a byte stream, and bytes that make no request.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "sim/frame.h"
+#include "sim/instrument.h"
+#include "sim/simulated_device.h"
+
+namespace {
+
+using sim::Bytes;
+using sim::Outcome;
+
+Bytes Sealed(Bytes b) {
+    sim::Seal(&b);
+    return b;
+}
+
+const serial::LineSettings k8N2 = sim::LinkSettings(3, 1);
+
+// Everything the device has sent by time upTo.
+Bytes Drain(sim::SimulatedDevice& d, double upTo = 1e9) {
+    Bytes out;
+    std::uint8_t b = 0;
+    double at = 0.0;
+    while (d.NextByte(upTo, &b, &at))
+        out.push_back(b);
+    return out;
+}
+
+TEST(Framing, FramerCutsByLengthAndFlushesTheRest) {
+    sim::Framer f;
+    const Bytes a = Sealed({0x01, 0x03, 0x00, 0x00, 0x00, 0x01});
+    const Bytes b = Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x04, 0, 0, 0, 7});
+    Bytes stream = a;
+    stream.insert(stream.end(), b.begin(), b.end());
+    stream.push_back(0x01);
+    for (std::size_t i = 0; i < stream.size(); ++i)
+        f.Push(stream[i], static_cast<double>(i));
+    sim::Framer::Frame frame;
+    ASSERT_TRUE(f.Next(&frame));
+    EXPECT_EQ(frame.bytes, a);
+    EXPECT_EQ(frame.lastAt, 7.0);
+    ASSERT_TRUE(f.Next(&frame));
+    EXPECT_EQ(frame.bytes, b);
+    EXPECT_EQ(frame.firstAt, 8.0);
+    EXPECT_FALSE(f.Next(&frame));
+    ASSERT_TRUE(f.Flush(&frame));
+    EXPECT_EQ(frame.bytes, Bytes{0x01});
+    EXPECT_TRUE(f.Empty());
+
+    for (int i = 0; i < 300; ++i)
+        f.Push(0x55, 0.0);  // noise never makes a frame: taken in runs of the longest one
+    ASSERT_TRUE(f.Next(&frame));
+    EXPECT_EQ(frame.bytes.size(), sim::kMaxFrame);
+}
+
+TEST(Framing, NoiseBeforeARequestSpoilsItButNotTheNextOne) {
+    sim::Instrument inst(sim::DefaultConfig(sim::Model::kA));
+    sim::SimulatedDevice dev(inst);
+    const Bytes req = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01});
+    Bytes noisy = {0xFF};
+    noisy.insert(noisy.end(), req.begin(), req.end());
+    dev.Receive(k8N2, noisy, 0.0);
+    EXPECT_EQ(Drain(dev), Bytes{});
+    dev.Receive(k8N2, req, 1.0);
+    EXPECT_EQ(Drain(dev), Sealed({0x01, 0x03, 0x02, 0x68, 0x02}));
+    EXPECT_EQ(inst.Log()[0].outcome, Outcome::kBadFrame);
+    EXPECT_EQ(inst.Log()[1].outcome, Outcome::kAnswered);
+}
+
+TEST(Framing, BackToBackRequestsTalkOverTheFirstAnswer) {
+    sim::Instrument inst(sim::DefaultConfig(sim::Model::kA));
+    sim::SimulatedDevice dev(inst);
+    Bytes two = Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x09});
+    const Bytes second = Sealed({0x01, 0x03, 0x00, 0x08, 0x00, 0x01});
+    two.insert(two.end(), second.begin(), second.end());
+    dev.Receive(k8N2, two, 0.0);
+    EXPECT_EQ(Drain(dev), Sealed({0x01, 0x03, 0x02, 0x00, 0x09}));
+    ASSERT_EQ(inst.Log().size(), 2u);
+    EXPECT_DOUBLE_EQ(inst.Log()[1].start, inst.Log()[0].end);
+}
+
+TEST(Framing, WrongLengthForItsCodeIsRefused) {
+    sim::Instrument inst(sim::DefaultConfig(sim::Model::kA));
+    sim::Reply r = inst.Handle(k8N2, Sealed({0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x00}), 1.0);
+    EXPECT_EQ(r.bytes, Sealed({0x01, 0x83, 0x03}));
+    r = inst.Handle(k8N2, Bytes{0x01, 0x03}, 1.0);
+    EXPECT_TRUE(r.bytes.empty());
+    r = inst.Handle(k8N2, Bytes{}, 1.0);
+    EXPECT_TRUE(r.bytes.empty());
+}
+
+TEST(Framing, RandomBytesNeverUpsetTheInstrument) {
+    sim::Instrument inst(sim::DefaultConfig(sim::Model::kB));
+    sim::SimulatedDevice dev(inst);
+    std::uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::uint8_t>(seed >> 16 & 0xFF);
+    };
+    double t = 0.0;
+    const std::uint8_t codes[] = {3, 4, 5, 6, 9, 16, 0x2B};
+    for (int round = 0; round < 4000; ++round) {
+        Bytes chunk(1 + next() % 40);
+        for (auto& b : chunk)
+            b = next();
+        if (round % 2 == 1) {
+            // A sealed request of random content: reaches the register code.
+            chunk.resize(2 + next() % 18);
+            chunk[0] = next() % 4 == 0 ? 0 : static_cast<std::uint8_t>(inst.Station(t));
+            chunk[1] = codes[next() % 7];
+            if (chunk.size() > 2)
+                chunk[2] = static_cast<std::uint8_t>(next() % 2 ? 0x10 : next() % 0x20);
+            sim::Seal(&chunk);
+        }
+        dev.Receive(inst.Settings(t), chunk, t);
+        t += 1.0;
+        for (const sim::LogEntry& e : inst.TakeLog()) {
+            if (!e.answer.empty()) {
+                EXPECT_TRUE(sim::CrcMatches(e.answer)) << sim::Hex(e.request);
+            }
+        }
+        Drain(dev, t);
+    }
+    const int station = inst.Station(t);
+    dev.Receive(inst.Settings(t),
+                Sealed({static_cast<std::uint8_t>(station), 0x03, 0x1F, 0x00, 0x00, 0x01}), t);
+    EXPECT_EQ(Drain(dev).size(), 7u);
+}
+
+}  // namespace

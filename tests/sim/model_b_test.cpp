@@ -1,0 +1,106 @@
+// Model B: the 16-bit block, the 32-bit values one per address, codes 16 and 9, the second
+// values at 0x100C, polarity and its calibration codes.
+
+#include <gtest/gtest.h>
+
+#include "sim_fixture.h"
+
+namespace {
+
+using simtest::Bytes;
+
+class ModelB : public simtest::SimTest {
+  protected:
+    void SetUp() override {
+        Start(sim::DefaultConfig(sim::Model::kB));
+        OpenPort();
+    }
+    int Read32(int address, int count, std::vector<std::int32_t>* out) {
+        out->assign(static_cast<std::size_t>(count), 0);
+        return conf::fn_Modbus_Device_RW_32(ctx, 3, address, count, *out);
+    }
+    std::int32_t Value32(int address) {
+        std::vector<std::int32_t> v;
+        EXPECT_EQ(Read32(address, 1, &v), 0);
+        return v[0];
+    }
+};
+
+TEST_F(ModelB, BlocksHoldTheFactorySettings) {
+    EXPECT_EQ(Reg(0x1F00), 0x6903);
+    std::vector<std::int16_t> block;
+    ASSERT_EQ(Read(0, 31, &block), 0);
+    EXPECT_EQ(block[0], 2);  // milliampere input
+    EXPECT_EQ(block[2], 1);  // one decimal
+    EXPECT_EQ(block[13], 1);
+    EXPECT_EQ(block[14], 3);
+    EXPECT_EQ(block[29], 1);
+    EXPECT_EQ(Reg(0x0020), 1);
+    EXPECT_EQ(Reg(0x0A08), 0);
+    std::vector<std::int32_t> wide;
+    ASSERT_EQ(Read32(0x1001, 9, &wide), 0);
+    EXPECT_EQ(wide, (std::vector<std::int32_t>{0, 10000, 0, 10000, 8000, 10, 2000, 10, 0}));
+    ASSERT_EQ(Read(0x100C, 3, &block), 0);
+    EXPECT_EQ(block, (std::vector<std::int16_t>{1, 3, 1}));
+}
+
+TEST_F(ModelB, WideValuesAreWrittenWithCodes16And9AndStored) {
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x02, 0x00, 0x02, 0x04, 0x00, 0x01, 0x86, 0xA0}),
+              Sealed({0x01, 0x10, 0x10, 0x02, 0x00, 0x02}));
+    EXPECT_EQ(Value32(0x1002), 100000);
+    ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 9, 0x1009, -250), 0);
+    inst->PowerCycle(Now());
+    EXPECT_EQ(Value32(0x1002), 100000);
+    EXPECT_EQ(Value32(0x1009), -250);
+    // Two values in one request, and 16-bit registers through code 16.
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x05, 0x00, 0x04, 0x08, 0, 0, 0x1B, 0x58, 0, 0, 0, 5}),
+              Sealed({0x01, 0x10, 0x10, 0x05, 0x00, 0x04}));
+    EXPECT_EQ(Value32(0x1005), 7000);
+    EXPECT_EQ(Value32(0x1006), 5);
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x00, 0x0B, 0x00, 0x02, 0x04, 0x01, 0x00, 0x7F, 0x00}),
+              Sealed({0x01, 0x10, 0x00, 0x0B, 0x00, 0x02}));
+    EXPECT_EQ(Reg(12), 0x7F00);
+}
+
+TEST_F(ModelB, HalfAWideValueIsRefused) {
+    EXPECT_EQ(Exchange({0x01, 0x03, 0x10, 0x01, 0x00, 0x01}), Sealed({0x01, 0x83, 0x02}));
+    EXPECT_EQ(Exchange({0x01, 0x05, 0x10, 0x01, 0x00, 0x05}), Sealed({0x01, 0x85, 0x02}));
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x01, 0x00, 0x01, 0x02, 0x00, 0x05}),
+              Sealed({0x01, 0x90, 0x02}));
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x02, 0x00, 0x05}),
+              Sealed({0x01, 0x90, 0x03}));  // byte count does not match
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x0A, 0x00, 0x02, 0x04, 0, 0, 0, 1}),
+              Sealed({0x01, 0x90, 0x02}));  // the converter is read-only
+    // One bad value refuses the whole request.
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x00, 0x0D, 0x00, 0x02, 0x04, 0x00, 0x05, 0x00, 0x09}),
+              Sealed({0x01, 0x90, 0x03}));
+    EXPECT_EQ(Ram(13), 1);
+}
+
+TEST_F(ModelB, ProcessValueAndConverterAreWide) {
+    EXPECT_NEAR(Value32(0x1000), 1000, 2);
+    EXPECT_NEAR(Value32(0x100A), 260000, 1000);
+    Advance(60.0);
+    EXPECT_NEAR(Value32(0x1000), 5000, 10);
+    EXPECT_EQ(Reg(0x001F), 2);  // above alarm 2's 200.0, below alarm 1's 800.0
+    inst->SetOpenSensor(true);
+    EXPECT_EQ(Value32(0x1000), 0x7FFFFFFF);
+    inst->SetOpenSensor(false);
+    ASSERT_EQ(Write(0, 13), 0);
+    ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 16, 0x1000, 123456), 0);  // remote value
+    EXPECT_EQ(Value32(0x1000), 123456);
+}
+
+TEST_F(ModelB, PolaritySelectsTheSecondSetOfCalibrationCodes) {
+    ASSERT_EQ(Write(0x0A08, 1, 6), 0);
+    EXPECT_EQ(Reg(0x0A08), 1);
+    EXPECT_EQ(Write(0x0A08, 2, 6), -2005);
+    for (int code = 4; code <= 15; ++code)
+        EXPECT_EQ(Write(0x0A02, code, code % 2 ? 6 : 5), 0) << code;
+    EXPECT_EQ(Write(0x0A02, 3, 5), -2005);
+    EXPECT_EQ(inst->Calibrations().size(), 12u);
+    EXPECT_EQ(inst->Calibrations().back().command, 15);
+    EXPECT_EQ(inst->Calibrations().back().functionCode, 6);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// The program's command line and its fault options.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "sim/options.h"
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> w;
+    for (std::string s; in >> s;)
+        w.push_back(s);
+    return w;
+}
+
+TEST(Options, EverySettingIsTaken) {
+    sim::ProgramOptions o;
+    std::string error;
+    ASSERT_EQ(sim::ParseOptions(Words("--code 0x6B --fw=8 --model B --station 7 --baud 9600 "
+                                      "--format 8e1 --serial 42 --com 5 --force --no-pacing "
+                                      "--turnaround 10 --open-sensor --log --device /dev/ttyUSB0 "
+                                      "--fault cut=2,after=1 --fault vanish,count=0"),
+                                &o, &error),
+              0)
+        << error;
+    EXPECT_EQ(o.instrument.model, sim::Model::kB);
+    EXPECT_EQ(o.instrument.code, 0x6B);
+    EXPECT_EQ(o.instrument.firmware, 8);
+    EXPECT_EQ(o.instrument.station, 7);
+    EXPECT_EQ(o.instrument.baudIndex, 2);
+    EXPECT_EQ(o.instrument.formatIndex, 3);
+    EXPECT_EQ(o.instrument.serialNumber, 42u);
+    EXPECT_DOUBLE_EQ(o.instrument.turnaround, 0.010);
+    EXPECT_FALSE(o.instrument.paced);
+    EXPECT_TRUE(o.instrument.openSensor);
+    EXPECT_TRUE(o.log && o.force);
+    EXPECT_EQ(o.com, 5);
+    EXPECT_EQ(o.device, "/dev/ttyUSB0");
+    ASSERT_EQ(o.faults.size(), 2u);
+    EXPECT_EQ(o.faults[0].kind, sim::FaultKind::kCut);
+    EXPECT_EQ(o.faults[0].bytes, 2);
+    EXPECT_EQ(o.faults[0].after, 1);
+    EXPECT_EQ(o.faults[1].kind, sim::FaultKind::kVanish);
+    EXPECT_EQ(o.faults[1].count, 0);
+    ASSERT_EQ(sim::ParseOptions(Words("--model B --baud 1"), &o, &error), 0);
+    EXPECT_EQ(o.instrument.code, 105);
+    EXPECT_EQ(o.instrument.baudIndex, 1);
+}
+
+TEST(Options, MistakesAreNamed) {
+    const std::pair<const char*, const char*> bad[] = {
+        {"--model C", "--model takes A or B"},
+        {"--fw 10", "--fw"},
+        {"--fw 0", "--fw"},
+        {"--station 0", "--station"},
+        {"--baud 1200", "--baud"},
+        {"--format 8N3", "--format"},
+        {"--com 257", "--com"},
+        {"--code 256", "--code"},
+        {"--station", "needs a value"},
+        {"--log=1", "takes no value"},
+        {"--force", "--force goes with --com"},
+        {"--speed 5", "unknown option --speed"},
+        {"COM5", "unexpected argument"},
+        {"--fault smoke", "unknown kind"},
+        {"--fault late=-1", "late takes"},
+        {"--fault silence=2", "takes no value"},
+        {"--fault cut=2,every=3", "unknown part"},
+    };
+    for (const auto& [line, why] : bad) {
+        sim::ProgramOptions o;
+        std::string error;
+        EXPECT_EQ(sim::ParseOptions(Words(line), &o, &error), -1) << line;
+        EXPECT_NE(error.find(why), std::string::npos) << line << ": " << error;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,262 @@
+// instrument-sim itself on a pseudo-terminal, in real time: the suite's client through the
+// COM folder, the link start and recovery, an independent master, faults from the command
+// line, the COM link's lifecycle.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "../link/link_fixture.h"
+#include "link/link_controls.h"
+#include "link/modbus_api.h"
+#include "link/uart.h"
+#include "platform/serial/termios_port.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A child process with its standard output on a pipe and its standard error in a file.
+class Child {
+  public:
+    ~Child() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (out_ >= 0) close(out_);
+    }
+    bool Spawn(const std::vector<std::string>& argv, const std::string& comDir,
+               const std::string& errFile) {
+        int pipeFds[2];
+        if (pipe2(pipeFds, O_CLOEXEC) != 0) return false;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(pipeFds[1], 1);
+            int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (err >= 0) dup2(err, 2);
+            setenv("COMPORTS_DIR", comDir.c_str(), 1);
+            std::vector<char*> args;
+            for (const auto& a : argv)
+                args.push_back(const_cast<char*>(a.c_str()));
+            args.push_back(nullptr);
+            execv(args[0], args.data());
+            _exit(127);
+        }
+        close(pipeFds[1]);
+        out_ = pipeFds[0];
+        return pid_ > 0;
+    }
+    // Standard output up to its first line end, or what came within the time.
+    std::string FirstLine(double seconds = 5.0) {
+        std::string text = Read(seconds, true);
+        return text.substr(0, text.find('\n'));
+    }
+    // Standard output until it closes, or what came within the time.
+    std::string Rest(double seconds = 5.0) { return Read(seconds, false); }
+    // The exit code, or -1 if it had not ended within the time (it is then killed).
+    int Wait(double seconds = 5.0) {
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        int status = 0;
+        while (std::chrono::steady_clock::now() < until) {
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return -1;
+    }
+    int Stop() {
+        kill(pid_, SIGTERM);
+        return Wait();
+    }
+
+  private:
+    std::string Read(double seconds, bool oneLine) {
+        std::string text;
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (!(oneLine && text.find('\n') != std::string::npos) &&
+               std::chrono::steady_clock::now() < until) {
+            pollfd p{out_, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0) continue;
+            char buf[256];
+            ssize_t n = read(out_, buf, sizeof buf);
+            if (n <= 0) break;
+            text.append(buf, static_cast<std::size_t>(n));
+        }
+        return text;
+    }
+
+    pid_t pid_ = -1;
+    int out_ = -1;
+};
+
+class Program : public linktest::LinkTest {
+  protected:
+    Program()
+        : comDir(dir.Sub("comports")),
+          real(termios, serial::ComMapEnv{comDir, serial::EntryExists}) {
+        ctx.com = &real;
+    }
+    // Starts the simulator and waits for its port's path.
+    void Run(std::vector<std::string> args) {
+        args.insert(args.begin(), INSTRUMENT_SIM_PATH);
+        ASSERT_TRUE(child.Spawn(args, comDir, errFile));
+        path = child.FirstLine();
+        ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << "stdout: " << path << "\n" << Stderr();
+    }
+    // Runs it to its end: the exit code.
+    int RunToEnd(std::vector<std::string> args) {
+        args.insert(args.begin(), INSTRUMENT_SIM_PATH);
+        Child c;
+        EXPECT_TRUE(c.Spawn(args, comDir, errFile));
+        return c.Wait();
+    }
+    std::string Stderr() { return conf_test::ReadFile(errFile); }
+    std::string LinkTarget(const std::string& name) {
+        std::error_code ec;
+        return fs::read_symlink(comDir + "/" + name, ec).string();
+    }
+    void OpenCom(const char* name, long baud, int parity, int stopBits, double timeout) {
+        ASSERT_EQ(real.OpenComConfig(222, name, baud, parity, 8, stopBits), 0)
+            << real.LastErrorDetail();
+        ASSERT_EQ(real.SetComTime(222, timeout), 0);
+    }
+
+    std::string comDir;
+    std::string errFile = dir.Sub("sim.err");
+    serial::TermiosBackend termios;
+    serial::Rs232 real;
+    Child child;
+    std::string path;
+};
+
+TEST_F(Program, ServesTheSuitesClientThroughItsComLink) {
+    Run({"--com", "5"});
+    EXPECT_EQ(LinkTarget("COM5"), path);
+    EXPECT_NE(Stderr().find("as COM5"), std::string::npos);
+    for (int round = 0; round < 2; ++round) {  // closed and opened again in between
+        OpenCom("COM5", 19200, 0, 2, 0.5);
+        std::vector<std::int16_t> v(4);
+        ASSERT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1F00, 4, v), 0) << round;
+        EXPECT_EQ(v, (std::vector<std::int16_t>{0x6802, 0, 0x4DCC, -511}));
+        ASSERT_EQ(real.CloseCom(222), 0);
+    }
+    OpenCom("COM5", 9600, 0, 2, 0.1);
+    EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1F00, 1), -2000);  // wrong baud: silent
+    ASSERT_EQ(real.CloseCom(222), 0);
+    EXPECT_EQ(child.Stop(), 0);
+    EXPECT_FALSE(serial::EntryExists(comDir + "/COM5"));
+}
+
+TEST_F(Program, LinkStartAndRecoveryAsTarnelRunsThem) {
+    Run({"--station", "5", "--baud", "9600", "--format", "8E1", "--com", "5", "--log"});
+    // The scanner's forcing broadcast at the instrument's own settings.
+    OpenCom("COM5", 9600, 2, 1, 0.1);
+    conf::mf_104_ID_comm__SV(ctx, 0);
+    conf::fn_Modbus_Device_RW_16(ctx, 5, 0x0A07, 0x6C2E);
+    ASSERT_EQ(real.CloseCom(222), 0);
+
+    conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n6802");
+    conf::mf_104_ID_comm__SV(ctx, 1);
+    ASSERT_EQ(conf::mf_104_UART__init(ctx), 0) << Log();
+    EXPECT_EQ(Station(), 5);
+    EXPECT_EQ(Index("BR_COMM"), 2);
+    EXPECT_EQ(Index("RTU_COMM"), 3);
+    EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1F00, 1), 0);
+    EXPECT_EQ(child.Stop(), 0);
+    const std::string log = Stderr();
+    EXPECT_NE(log.find("9600 8?1 00 05 0A 07 6C 2E"), std::string::npos) << log;
+    EXPECT_NE(log.find("19200 8?2 01 03 10 00 00 06"), std::string::npos) << log;
+    EXPECT_NE(log.find("9600 8?2 05 05 00 1D 00 03"), std::string::npos) << log;
+}
+
+TEST_F(Program, FaultsComeFromTheCommandLine) {
+    Run({"--fault", "exception=4,count=0", "--com", "6"});
+    OpenCom("COM6", 19200, 0, 2, 0.1);
+    EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1F00, 1), -2005);
+    ASSERT_EQ(real.CloseCom(222), 0);
+    EXPECT_EQ(child.Stop(), 0);
+}
+
+TEST_F(Program, AVanishedPortLeavesItsLinkUntilTheEnd) {
+    Run({"--fault", "vanish", "--com", "5"});
+    OpenCom("COM5", 19200, 0, 2, 0.5);
+    EXPECT_LT(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1F00, 1), 0);
+    real.CloseCom(222);
+    EXPECT_TRUE(serial::EntryExists(comDir + "/COM5"));  // a pulled adapter keeps its number
+    EXPECT_EQ(child.Stop(), 0);
+    EXPECT_NE(Stderr().find("has vanished"), std::string::npos);
+    EXPECT_FALSE(serial::EntryExists(comDir + "/COM5"));
+}
+
+TEST_F(Program, RefusesBadStarts) {
+    fs::create_directories(comDir);
+    fs::create_symlink("/dev/ttyUSB9", comDir + "/COM5");
+    EXPECT_EQ(RunToEnd({"--com", "5"}), 1);
+    EXPECT_NE(Stderr().find("already names /dev/ttyUSB9; use --force"), std::string::npos);
+    EXPECT_EQ(LinkTarget("COM5"), "/dev/ttyUSB9");
+    EXPECT_EQ(RunToEnd({"--baud", "300"}), 2);
+    EXPECT_NE(Stderr().find("--baud"), std::string::npos);
+    EXPECT_EQ(RunToEnd({"--device", dir.Sub("missing")}), 1);
+    EXPECT_NE(Stderr().find("No such file"), std::string::npos);
+}
+
+// Debian's mbpoll as an independent master.
+class Mbpoll : public Program {
+  protected:
+    void SetUp() override {
+        for (const char* d : {"/usr/bin/mbpoll", "/usr/local/bin/mbpoll"})
+            if (access(d, X_OK) == 0) tool = d;
+        if (tool.empty())
+            GTEST_SKIP() << "mbpoll is not installed (scripts/install-deps installs it)";
+    }
+    // mbpoll's register lines "[7936]: \t26626" as numbers, or its exit code when it failed.
+    std::vector<long> Poll(const std::string& start, const std::string& count,
+                           const std::string& write = "") {
+        std::vector<std::string> args = {tool, "-m",   "rtu", "-a", "1",  "-b", "19200",
+                                         "-P", "none", "-s",  "2",  "-t", "4",  "-0",
+                                         "-1", "-o",   "1",   "-r", start};
+        if (write.empty()) args.insert(args.end(), {"-c", count});
+        args.push_back(path);
+        if (!write.empty()) args.push_back(write);
+        Child c;
+        EXPECT_TRUE(c.Spawn(args, comDir, dir.Sub("mbpoll.err")));
+        const std::string out = c.Rest();
+        EXPECT_EQ(c.Wait(), 0) << out << conf_test::ReadFile(dir.Sub("mbpoll.err"));
+        std::vector<long> values;
+        for (auto at = out.find("]: "); at != std::string::npos; at = out.find("]: ", at + 1))
+            values.push_back(std::strtol(out.c_str() + at + 3, nullptr, 10));
+        return values;
+    }
+    std::string tool;
+};
+
+TEST_F(Mbpoll, ReadsTheDeviceInformationAndParameterBlocks) {
+    Run({});
+    EXPECT_EQ(Poll("7936", "4"), (std::vector<long>{26626, 0, 19916, 65025}));
+    std::vector<long> block = Poll("0", "31");
+    ASSERT_EQ(block.size(), 31u);
+    EXPECT_EQ(block[0], 1);
+    EXPECT_EQ(block[4], 1000);
+    EXPECT_EQ(block[13], 1);
+    EXPECT_EQ(block[14], 3);
+    EXPECT_EQ(block[29], 1);
+    Poll("8", "1", "7");  // its single write is our code 6
+    EXPECT_EQ(Poll("8", "1"), (std::vector<long>{7}));
+    EXPECT_EQ(child.Stop(), 0);
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -150,6 +151,79 @@ TEST(TarnelOnAPty, LinkStartAndRecoveryAreTracedInTheLog) {
     EXPECT_NE(log.find("\tP222\tMB.Tx\t#01.05 <001d> [0001] {"), std::string::npos) << log;
     ::close(slave);
     ::close(master);
+    fs::remove_all(root);
+}
+
+// Starts `program` with `args` in `dir` and the given environment; the pid, or -1.
+pid_t Spawn(const std::string& program, std::vector<std::string> args, const fs::path& dir,
+            std::vector<std::string> env) {
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    fs::path old = fs::current_path();
+    fs::current_path(dir);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+        pid = -1;
+    fs::current_path(old);
+    return pid;
+}
+
+// The exit status, or -1 when the program had to be killed after `seconds`.
+int WaitFor(pid_t pid, int seconds) {
+    int status = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(TarnelOnAPty, RecoversTheSimulatedInstrument) {
+    fs::path root = fs::temp_directory_path() / ("tarnel_sim_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "comports");
+    fs::permissions(root, fs::perms::owner_all);
+    fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
+    fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel");
+    // The scanner's hand-over: the simulator on COM8 at station 1, 19200 8N2.
+    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "8\n3\n0\n8\n2\n6802";
+    std::vector<std::string> env = {"COMPORTS_DIR=" + (root / "comports").string(),
+                                    "QT_QPA_PLATFORM=offscreen", "SUITE_QUIT_AFTER=3",
+                                    "XDG_RUNTIME_DIR=" + root.string()};
+    pid_t sim =
+        Spawn(std::string(SUITE_BIN_DIR) + "/instrument-sim",
+              {"--model", "A", "--com", "8", "--station", "1", "--baud", "19200"}, root, env);
+    ASSERT_GT(sim, 0);
+    for (int i = 0; i < 100 && !fs::exists(root / "comports" / "COM8"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(fs::exists(root / "comports" / "COM8"));
+
+    pid_t tarnel = Spawn((root / "bin" / "Tarnel").string(), {}, root / "bin", env);
+    ASSERT_GT(tarnel, 0);
+    EXPECT_EQ(WaitFor(tarnel, 30), 0);
+    ::kill(sim, SIGTERM);
+    EXPECT_EQ(WaitFor(sim, 10), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root / "comports" / "COM8")));  // link removed
+
+    std::string log = Slurp(root / "bin" / "log.txt");
+    // Block read answered, then the three recovery writes echoed, then no error line at all.
+    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.03 (0c)   [0001][0003]  "), std::string::npos) << log;
+    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.05 <000d> [0001] "), std::string::npos) << log;
+    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.05 <000e> [0003] "), std::string::npos) << log;
+    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.05 <001d> [0001] "), std::string::npos) << log;
+    EXPECT_EQ(log.find("\xA1\xB9"), std::string::npos) << log;
     fs::remove_all(root);
 }
 

@@ -3,6 +3,7 @@
 #include "core/bind.h"
 #include "link/port_dev.h"
 #include "link/uart.h"
+#include "params/callbacks_cfg104.h"
 #include "shell/g104.h"
 #include "shell/group_callbacks.h"
 #include "shell/tab104.h"
@@ -28,20 +29,46 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddControl("RS485_on_off_Tarnel_F", BindCtrl(ctx, RS485_on_off_Tarnel_F));
     registry.AddMenu("ev104_Port", BindMenu(ctx, ev104_Port));
 
-    // Controls of the Enter-key orders, and the rings whose only job is that step.
+    // The parameter editor.
+    registry.AddControl("ev104IDcfg", BindCtrl(ctx, ev104IDcfg));
+    registry.AddControl("ev104BRcfg", BindCtrl(ctx, ev104BRcfg));
+    registry.AddControl("ev104RTUcfg", BindCtrl(ctx, ev104RTUcfg));
+    registry.AddControl("ev104Unit", BindCtrl(ctx, ev104Unit));
+    registry.AddControl("ev104DecimalPoint", BindCtrl(ctx, ev104DecimalPoint));
+    registry.AddControl("ev104Cut", BindCtrl(ctx, ev104Cut));
+    registry.AddControl("ev104Filter", BindCtrl(ctx, ev104Filter));
+    registry.AddControl("ev104MRng", BindCtrl(ctx, ev104MRng));
+    registry.AddControl("ev104PVOFusr", BindCtrl(ctx, ev104PVOFusr));
+    registry.AddControl("ev104LinSig", BindCtrl(ctx, ev104LinSig));
+    registry.AddControl("ev104LinScale", BindCtrl(ctx, ev104LinScale));
+    registry.AddControl("ev104TypeR", BindCtrl(ctx, ev104TypeR));
+    registry.AddControl("ev104dirR", BindCtrl(ctx, ev104dirR));
+    registry.AddControl("ev104RTS_R_cfg", BindCtrl(ctx, ev104RTS_R_cfg));
+    registry.AddControl("ev104RTS_VAL", BindCtrl(ctx, ev104RTS_VAL));
+    registry.AddControl("ev104AxFU", BindCtrl(ctx, ev104AxFU));
+    registry.AddControl("ev104AxMD", BindCtrl(ctx, ev104AxMD));
+    registry.AddControl("ev104AxSP", BindCtrl(ctx, ev104AxSP));
+    registry.AddControl("ev104AxHY", BindCtrl(ctx, ev104AxHY));
+    registry.AddControl("ev104Lock", BindCtrl(ctx, ev104Lock));
+    registry.AddControl("ev104_RSP_W_PV", BindCtrl(ctx, ev104_RSP_W_PV));
+    registry.AddControl("ev104Digit_Set", BindCtrl(ctx, ev104Digit_Set));
+    registry.AddControl("ev104ALM_Set", BindCtrl(ctx, ev104ALM_Set));
+    registry.AddControl("ev104ARelay", BindCtrl(ctx, ev104ARelay));
+    registry.AddControl("ev104RTS_R_cal", BindCtrl(ctx, ev104RTS_R_cal));
+    registry.AddControl("ev104RTS_VAL_cal", BindCtrl(ctx, ev104RTS_VAL_cal));
+    registry.AddControl("ev104_SN_V", BindCtrl(ctx, ev104_SN_V));
+    registry.AddControl("ev104DSP_Limit", BindCtrl(ctx, ev104DSP_Limit));
+    registry.AddControl("ev104MRng_rat", BindCtrl(ctx, ev104MRng_rat));
+    registry.AddControl("ev104PVOF_rat", BindCtrl(ctx, ev104PVOF_rat));
+
+    // Commands of the transfer, monitoring and production issues: so far the Enter step.
     for (const char* name :
-         {"ev104IDcfg",   "ev104BRcfg",     "ev104RTUcfg",      "ev104Unit",    "ev104DecimalPoint",
-          "ev104Cut",     "ev104Filter",    "ev104MRng",        "ev104PVOFusr", "ev104LinScale",
-          "ev104dirR",    "ev104RTS_R_cfg", "ev104RTS_VAL",     "ev104AxFU",    "ev104AxMD",
-          "ev104AxSP",    "ev104AxHY",      "ev104Lock",        "ev104Read",    "ev104Write",
-          "ev104_MSPV_B", "ev104_RSP_W_PV", "ev104Digit_Set",   "ev104ALM_Set", "ev104AgentWrite",
-          "ev104ARelay",  "ev104RTS_R_cal", "ev104RTS_VAL_cal", "ev104_SN_B",   "ev104_SN_V"})
+         {"ev104Read", "ev104Write", "ev104_MSPV_B", "ev104AgentWrite", "ev104_SN_B"})
         registry.AddControl(name, BindCtrl(ctx, fn_Enter_Callback));
 
-    for (const char* name :
-         {"ev104Msg", "ev104DevInfo", "ev104DSP_Limit", "ev104MRng_rat", "ev104PVOF_rat",
-          "ev104RTS_sync", "ev104ADC_V_M", "ev104ADC_V_I", "ev104_SN_V_Read", "ev104GICNTT",
-          "ev104_MSPV_V", "ev104IDcomm", "ev104BRcomm", "ev104RTUcomm"})
+    for (const char* name : {"ev104Msg", "ev104DevInfo", "ev104RTS_sync", "ev104ADC_V_M",
+                             "ev104ADC_V_I", "ev104_SN_V_Read", "ev104GICNTT", "ev104_MSPV_V",
+                             "ev104IDcomm", "ev104BRcomm", "ev104RTUcomm"})
         registry.AddControl(name, BindCtrl(ctx, fn_Ignore));
 }
 

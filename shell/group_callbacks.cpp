@@ -27,22 +27,6 @@ int fn_Enter_Callback(Context& ctx, int panel, int control, int event, void*, in
     return fn_Enter_to_Next(ctx, panel, control, event, data1);
 }
 
-int mf_104_TYPE_cfg__CALLBACK(Context& ctx) {
-    Install(ctx, ctx.gvCFG, "TYPE_", 14, nullptr, fn_Enter_Callback);
-    return 0;
-}
-
-int mf_104_LinSig_cfg__CALLBACK(Context& ctx) {
-    // Rows in selector order: mV low/high, V low/high, mA low/high.
-    static const char* const kRows[] = {"MV_L", "MV_H", "V_L", "V_H", "MA_L", "MA_H"};
-    for (int i = 0; i < 6; ++i) {
-        SetField(ctx.gsRAM01, kSelLinSig, i);
-        int control = ctx.ui.FindCtrl(ctx.gvCFG, kRows[i]);
-        ctx.ui.InstallCtrlCallback(ctx.gvCFG, control, BindCtrl(ctx, fn_Enter_Callback), nullptr);
-    }
-    return 0;
-}
-
 int mf_104_IC_B__CALLBACK(Context& ctx) {
     Install(ctx, ctx.gvCAL, "IC_B_", 9, &kSelICStep, fn_Enter_Callback);
     return 0;

@@ -1,14 +1,13 @@
 #pragma once
 // Controls that come from the panel resource without a callback get theirs at start-up: the
-// input-type buttons, the linear-signal rows, the input-calibration step buttons and their
-// reference fields.
+// input-type buttons and the linear-signal rows (parameter editor, params/), the
+// input-calibration step buttons and their reference fields.
 
 #include "core/context.h"
+#include "params/callbacks_cfg104.h"
 
 namespace conf {
 
-int mf_104_TYPE_cfg__CALLBACK(Context& ctx);
-int mf_104_LinSig_cfg__CALLBACK(Context& ctx);
 int mf_104_IC_B__CALLBACK(Context& ctx);
 int mf_104_ICSP__CALLBACK(Context& ctx);
 

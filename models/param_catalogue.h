@@ -1,0 +1,115 @@
+#pragma once
+// One instrument model's parameter tables as the parameter editor uses them: the controls of
+// each parameter module by role name in the order of the module's selector field (caCC_),
+// the register addresses in the same order (caADDR_), the rated ranges of the input types and
+// the fixed ranges and captions. A model fills one of these; the modules read it.
+
+#include <span>
+
+namespace conf {
+
+using CtrlNames = std::span<const char* const>;
+using RegAddrs = std::span<const int>;
+
+// A raw integer range, both ends inclusive.
+struct RawRange {
+    int low;
+    int high;
+};
+
+// The two indicators of one input-calibration step.
+struct CtrlPair {
+    const char* first;
+    const char* second;
+};
+
+struct ParamCatalogue {
+    // --- Register map ---------------------------------------------------------------------
+    // Mnemonics of the configuration block read from address 0, by address (traces and files).
+    std::span<const char* const> blockNames;
+    int blockLengthFw1;   // registers of the block when the firmware version is 1
+    int blockLength;      // registers of the block from firmware version 2 on
+    int addrRS485;        // RS-485 on/off setting
+    int addrCalCommand;   // calibration command
+    int addrPV;           // process value (read) and remote value (written)
+    int addrADC;          // the two converter readings
+    int addrStatusBits;   // two status bits of newer firmware
+    int addrDevInfo;      // model code and firmware version
+    int addrSerial;       // serial number, high word first
+    int addrDigit;        // display digits
+    int addrAlarmAmount;  // alarm amount
+
+    // --- Single-control modules: one-entry control tables and their registers -------------
+    CtrlNames ccID, ccBR, ccRTU, ccUNIT, ccDP, ccFILT, ccCUT, ccLOCK, ccPVOF;
+    int addrTYPE, addrUNIT, addrDP, addrPVOF, addrFILT, addrDIR, addrCUT, addrID, addrBR, addrRTU,
+        addrLOCK;
+    // Main panel.
+    CtrlNames ccDIGIT, ccALARM_AMOUNT, ccRSP, ccAGENT_WRITE, ccGICNT, ccMSPV_V;
+    // Calibration page.
+    CtrlNames ccSN_READ;
+
+    // --- Multi-control modules, in selector order -----------------------------------------
+    CtrlNames caCC_TYPE;
+    CtrlNames caCC_DRng;  // display range low, high
+    CtrlNames caCC_MRng_rat;
+    CtrlNames caCC_MRng_usr;
+    RegAddrs caADDR_MRng_usr;
+    CtrlNames caCC_PVOF_rat;
+    CtrlNames caCC_LinSig;
+    RegAddrs caADDR_LinSig;
+    CtrlNames caCC_LinScale;
+    RegAddrs caADDR_LinScale;
+    CtrlNames caCC_DIR;
+    CtrlNames caCC_RTS_R;
+    RegAddrs caADDR_RTS;
+    CtrlNames caCC_RTS_V;
+    CtrlNames caCC_AxFU;
+    RegAddrs caADDR_AxFU;
+    CtrlNames caCC_AxMD;
+    RegAddrs caADDR_AxMD;
+    CtrlNames caCC_AxSP;
+    RegAddrs caADDR_AxSP;
+    CtrlNames caCC_AxHY;
+    RegAddrs caADDR_AxHY;
+    CtrlNames caCC_RTS_R_cal;
+    RegAddrs caADDR_RTS_cal;
+    CtrlNames caCC_RTS_V_cal;
+    CtrlNames caCC_ADC_V_M;
+    CtrlNames caCC_IC_B;
+    std::span<const CtrlPair> caCC_ADC_V_I;
+    CtrlNames caCC_ARelay;
+    RegAddrs caADDR_ARelay;
+    CtrlNames caCC_SN_V_I;
+    CtrlNames caCC_ICSP;
+
+    // --- Input types ----------------------------------------------------------------------
+    // Rated range of each input type (low, high); degrees Celsius for the temperature types.
+    std::span<const RawRange> aMRng;
+    int tempTypes;        // types 0 .. tempTypes-1 are temperature types
+    int firstLinearType;  // the linear-signal types, each enabling two linear-signal rows
+    int lastLinearType;
+    int remoteType;  // the input type whose value the configurator writes
+
+    // --- Fixed ranges and captions ----------------------------------------------------------
+    // Display range by display-digit setting.
+    std::span<const RawRange> displayRange;
+    // Base range of each linear-signal row, in hundredths of the signal unit.
+    std::span<const RawRange> linSigBase;
+    // What a linear-signal entry is confined to before it is converted (signal units).
+    double linSigConfine;
+    // Units: the temperature units are 0 .. tempUnits-1; the other types use unitNonTemp.
+    int tempUnits;
+    int unitNonTemp;
+    // Decimal points: temperature types allow 0 .. dpMaxTemp; the others 0 .. dpMaxByDigit[d].
+    int dpMaxTemp;
+    std::span<const int> dpMaxByDigit;
+    // Decimal-point ring captions by display-digit setting, one per decimal point.
+    std::span<const std::span<const char* const>> dpCaptions;
+    // Sample texts of the process-value display, by display-digit setting.
+    std::span<const char* const> digitSamples;
+    int alarms;  // alarms an instrument can have
+    RawRange rngID, rngFILT, rngBR, rngRTU, rngRTS;
+    std::span<const RawRange> rngSN;  // year, month, day, running number
+};
+
+}  // namespace conf

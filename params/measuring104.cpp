@@ -1,0 +1,297 @@
+#include "params/measuring104.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/selector.h"
+#include "models/param_catalogue_a.h"
+#include "params/input104.h"
+#include "params/main104.h"
+#include "params/numeric.h"
+#include "params/scaling104.h"
+
+namespace conf {
+
+namespace {
+
+// Up to this firmware version the offset may be 5 % of the rated span either side; later
+// firmware accepts any offset within the display range.
+constexpr int kLastFwWithSpanOffset = 5;
+constexpr double kOffsetSpanShare = 0.05;
+constexpr int kUnitFahrenheit = 1;
+// With one decimal a temperature is held in tenths of a degree.
+constexpr int kDpTenths = 1;
+
+const ParamCatalogue& Cat() {
+    return ModelACatalogue();
+}
+
+int Fahrenheit(int celsius) {
+    return static_cast<int>(static_cast<float>(celsius) * 9.0f / 5.0f + 32.0f);
+}
+
+bool TempInTenths(Context& ctx) {
+    return mf_104_TYPE_cfg__is_Temp(ctx) && mf_104_DP_cfg__GI(ctx) == kDpTenths;
+}
+
+void ClipToDisplay(Context& ctx, int* low, int* high) {
+    int dLow = 0, dHigh = 0;
+    mf_104_DRng_cfg__Query_Range(ctx, &dLow, &dHigh);
+    *low = std::max(*low, dLow);
+    *high = std::min(*high, dHigh);
+}
+
+int RatedRange(Context& ctx, int* min, int* max) {
+    const auto& table = Cat().aMRng;
+    int type = mf_104_TYPE_cfg__GV(ctx);
+    // No button on (or a type the table does not know): nothing can be measured.
+    if (type < 0 || type >= static_cast<int>(table.size())) {
+        *min = *max = 0;
+        return 0;
+    }
+    RawRange r = table[static_cast<size_t>(type)];
+    if (mf_104_UNIT_cfg__GI(ctx) == kUnitFahrenheit && mf_104_TYPE_cfg__is_Temp(ctx)) {
+        r.low = Fahrenheit(r.low);
+        r.high = Fahrenheit(r.high);
+    }
+    *min = r.low;
+    *max = r.high;
+    return 0;
+}
+
+int OffsetRange(Context& ctx, int* min, int* max) {
+    if (ctx.gvFW > kLastFwWithSpanOffset) return mf_104_DRng_cfg__Query_Range(ctx, min, max);
+    int low = 0, high = 0;
+    RatedRange(ctx, &low, &high);
+    if (!mf_104_TYPE_cfg__is_Temp(ctx) && mf_104_DIGIT_cfg__GI(ctx) == 0) {
+        low = Cat().displayRange[0].low;
+        high = Cat().displayRange[0].high;
+    }
+    if (TempInTenths(ctx)) {
+        low *= 10;
+        high *= 10;
+    }
+    const float s = static_cast<float>(std::floor(kOffsetSpanShare * (high - low)));
+    low = static_cast<int>(-s);
+    high = static_cast<int>(s);
+    ClipToDisplay(ctx, &low, &high);
+    *min = low;
+    *max = high;
+    return 0;
+}
+
+int DisplayRange(Context& ctx, int* min, int* max) {
+    const auto& table = Cat().displayRange;
+    int digit = mf_104_DIGIT_cfg__GI(ctx);
+    if (digit < 0 || digit >= static_cast<int>(table.size())) {
+        *min = *max = 0;
+        return 0;
+    }
+    *min = table[static_cast<size_t>(digit)].low;
+    *max = table[static_cast<size_t>(digit)].high;
+    return 0;
+}
+
+// The limits lie within the rated range as its indicators show it.
+int UserRange(Context& ctx, int* min, int* max) {
+    SetField(ctx.gsRAM01, kSelMRngRat, 0);
+    *min = mf_104_MRng_rat_cfg__GV(ctx);
+    SetField(ctx.gsRAM01, kSelMRngRat, 1);
+    *max = mf_104_MRng_rat_cfg__GV(ctx);
+    return 0;
+}
+
+// The offset lies within the offset range as its indicators show it.
+int OffsetUserRange(Context& ctx, int* min, int* max) {
+    SetField(ctx.gsRAM01, kSelPVOFRat, 0);
+    *min = mf_104_PVOF_rat_cfg__GV(ctx);
+    SetField(ctx.gsRAM01, kSelPVOFRat, 1);
+    *max = mf_104_PVOF_rat_cfg__GV(ctx);
+    return 0;
+}
+
+const NumericModule& DRng() {
+    static const NumericModule m{&Context::gvCFG, Cat().caCC_DRng, {},
+                                 nullptr,         nullptr,         DisplayRange};
+    return m;
+}
+
+const NumericModule& MRngRat() {
+    static const NumericModule m{&Context::gvCFG, Cat().caCC_MRng_rat, {},
+                                 &kSelMRngRat,    &DpScaling104(),     RatedRange};
+    return m;
+}
+
+const NumericModule& MRngUsr() {
+    static const NumericModule m{&Context::gvCFG, Cat().caCC_MRng_usr, Cat().caADDR_MRng_usr,
+                                 &kSelMRngUsr,    &DpScaling104(),     UserRange};
+    return m;
+}
+
+const NumericModule& PvofRat() {
+    static const NumericModule m{&Context::gvCFG, Cat().caCC_PVOF_rat, {},
+                                 &kSelPVOFRat,    &DpScaling104(),     OffsetRange};
+    return m;
+}
+
+const NumericModule& PvofUsr() {
+    static const NumericModule m{&Context::gvCFG, Cat().ccPVOF,    {},
+                                 nullptr,         &DpScaling104(), OffsetUserRange};
+    return m;
+}
+
+}  // namespace
+
+// --- DRng_cfg -------------------------------------------------------------------------------
+
+int mf_104_DRng_cfg__init(Context& ctx, PairLocator* loc) {
+    return num::InitPair(ctx, DRng(), loc);
+}
+int mf_104_DRng_cfg__Query_Range(Context& ctx, int* min, int* max) {
+    return num::Query_Range(ctx, DRng(), min, max);
+}
+int mf_104_DRng_cfg__Set_Range(Context& ctx) {
+    int low = 0, high = 0;
+    mf_104_DRng_cfg__Query_Range(ctx, &low, &high);
+    return num::Set_Range(ctx, DRng(), low, high);
+}
+int mf_104_DRng_cfg__SA_i32(Context& ctx, int attribute, int value) {
+    return num::SA_i32_all(ctx, DRng(), attribute, value);
+}
+
+// --- MRng_rat_cfg ---------------------------------------------------------------------------
+
+int mf_104_MRng_rat_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+    return num::Who_Am_I(ctx, MRngRat(), panel, control);
+}
+int mf_104_MRng_rat_cfg__init(Context& ctx, Locator* loc) {
+    return num::Init(ctx, MRngRat(), loc);
+}
+int mf_104_MRng_rat_cfg__SV(Context& ctx, int raw) {
+    return num::SV(ctx, MRngRat(), raw);
+}
+int mf_104_MRng_rat_cfg__GV(Context& ctx) {
+    return num::GV(ctx, MRngRat());
+}
+int mf_104_MRng_rat_cfg__SA_i32(Context& ctx, int attribute, int value) {
+    return num::SA_i32(ctx, MRngRat(), attribute, value);
+}
+int mf_104_MRng_rat_cfg__Set_Precision(Context& ctx) {
+    return num::Set_Precision(ctx, MRngRat());
+}
+int mf_104_MRng_rat_cfg__Query_Range(Context& ctx, int* min, int* max) {
+    return num::Query_Range(ctx, MRngRat(), min, max);
+}
+int mf_104_MRng_rat_cfg__Set_Range(Context& ctx) {
+    int low = 0, high = 0;
+    mf_104_MRng_rat_cfg__Query_Range(ctx, &low, &high);
+    if (TempInTenths(ctx)) {
+        low *= 10;
+        high *= 10;
+    }
+    ClipToDisplay(ctx, &low, &high);
+    return num::Set_Range(ctx, MRngRat(), low, high);
+}
+
+// --- MRng_usr_cfg ---------------------------------------------------------------------------
+
+int mf_104_MRng_usr_cfg__q_MB_Address(Context& ctx) {
+    return num::q_MB_Address(ctx, MRngUsr());
+}
+int mf_104_MRng_usr_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+    return num::Who_Am_I(ctx, MRngUsr(), panel, control);
+}
+int mf_104_MRng_usr_cfg__init(Context& ctx, Locator* loc) {
+    return num::Init(ctx, MRngUsr(), loc);
+}
+int mf_104_MRng_usr_cfg__SV(Context& ctx, int raw) {
+    return num::SV(ctx, MRngUsr(), raw);
+}
+int mf_104_MRng_usr_cfg__GV(Context& ctx) {
+    return num::GV(ctx, MRngUsr());
+}
+int mf_104_MRng_usr_cfg__SA_i32(Context& ctx, int attribute, int value) {
+    return num::SA_i32(ctx, MRngUsr(), attribute, value);
+}
+int mf_104_MRng_usr_cfg__Query_Range(Context& ctx, int* min, int* max) {
+    return num::Query_Range(ctx, MRngUsr(), min, max);
+}
+int mf_104_MRng_usr_cfg__Hi_Light(Context& ctx, int on) {
+    return num::Hi_Light(ctx, MRngUsr(), on);
+}
+int mf_104_MRng_usr_cfg__OOR(Context& ctx) {
+    return num::OOR(ctx, MRngUsr());
+}
+int mf_104_MRng_usr_cfg__Limit(Context& ctx) {
+    return num::Limit(ctx, MRngUsr());
+}
+int mf_104_MRng_usr_cfg__Set_Precision(Context& ctx) {
+    return num::Set_Precision(ctx, MRngUsr());
+}
+int mf_104_MRng_usr_cfg__Refresh(Context& ctx) {
+    return num::Refresh(ctx, MRngUsr());
+}
+
+// --- PVOF_rat_cfg ---------------------------------------------------------------------------
+
+int mf_104_PVOF_rat_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+    return num::Who_Am_I(ctx, PvofRat(), panel, control);
+}
+int mf_104_PVOF_rat_cfg__init(Context& ctx, Locator* loc) {
+    return num::Init(ctx, PvofRat(), loc);
+}
+int mf_104_PVOF_rat_cfg__SV(Context& ctx, int raw) {
+    return num::SV(ctx, PvofRat(), raw);
+}
+int mf_104_PVOF_rat_cfg__GV(Context& ctx) {
+    return num::GV(ctx, PvofRat());
+}
+int mf_104_PVOF_rat_cfg__SA_i32(Context& ctx, int attribute, int value) {
+    return num::SA_i32(ctx, PvofRat(), attribute, value);
+}
+int mf_104_PVOF_rat_cfg__Set_Precision(Context& ctx) {
+    return num::Set_Precision(ctx, PvofRat());
+}
+int mf_104_PVOF_rat_cfg__Query_Range(Context& ctx, int* min, int* max) {
+    return num::Query_Range(ctx, PvofRat(), min, max);
+}
+int mf_104_PVOF_rat_cfg__Set_Range(Context& ctx) {
+    int low = 0, high = 0;
+    mf_104_PVOF_rat_cfg__Query_Range(ctx, &low, &high);
+    return num::Set_Range(ctx, PvofRat(), low, high);
+}
+
+// --- PVOF_usr_cfg ---------------------------------------------------------------------------
+
+int mf_104_PVOF_usr_cfg__init(Context& ctx, Locator* loc) {
+    return num::Init(ctx, PvofUsr(), loc);
+}
+int mf_104_PVOF_usr_cfg__SV(Context& ctx, int raw) {
+    return num::SV(ctx, PvofUsr(), raw);
+}
+int mf_104_PVOF_usr_cfg__GV(Context& ctx) {
+    return num::GV(ctx, PvofUsr());
+}
+int mf_104_PVOF_usr_cfg__SA_i32(Context& ctx, int attribute, int value) {
+    return num::SA_i32(ctx, PvofUsr(), attribute, value);
+}
+int mf_104_PVOF_usr_cfg__Query_Range(Context& ctx, int* min, int* max) {
+    return num::Query_Range(ctx, PvofUsr(), min, max);
+}
+int mf_104_PVOF_usr_cfg__Hi_Light(Context& ctx, int on) {
+    return num::Hi_Light(ctx, PvofUsr(), on);
+}
+int mf_104_PVOF_usr_cfg__OOR(Context& ctx) {
+    return num::OOR(ctx, PvofUsr());
+}
+int mf_104_PVOF_usr_cfg__Limit(Context& ctx) {
+    return num::Limit(ctx, PvofUsr());
+}
+int mf_104_PVOF_usr_cfg__Set_Precision(Context& ctx) {
+    return num::Set_Precision(ctx, PvofUsr());
+}
+int mf_104_PVOF_usr_cfg__Refresh(Context& ctx) {
+    return num::Refresh(ctx, PvofUsr());
+}
+
+}  // namespace conf

@@ -1,0 +1,25 @@
+#pragma once
+// Model A's decimal-point scaling: values are shown with the decimal point chosen in the DP
+// ring and read back with the one they were rendered with (the Dpp field of gsRAM01), so a
+// change of the decimal point moves the shown point and keeps every raw value.
+
+#include "core/context.h"
+#include "params/numeric.h"
+
+namespace conf {
+
+// 10^DP, DP the DP ring's index.
+float mf_104_DP_cfg__Mul_Div(Context& ctx);
+// 10^Dpp.
+float mf_104_Dpp__Mul_Div(Context& ctx);
+// raw / 10^DP.
+float fn_int_to_float_by_Dp(Context& ctx, int raw);
+// The raw value a shown value stands for, decoded with Dpp.
+int fn_float_to_int_by_Dpp_2(Context& ctx, float value);
+// Dpp := dp (values outside 0..3 are held at its ends).
+void fn_Set_Dpp(Context& ctx, int dp);
+
+// The scaling of the decimal-point modules (limits, offset, scale, alarms, remote value).
+const Scaling& DpScaling104();
+
+}  // namespace conf

@@ -1,0 +1,89 @@
+#pragma once
+// Tarnel's main panel on the headless runtime with the program's callbacks and the two
+// group installers, without a serial line: what the parameter editor needs.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/context.h"
+#include "core/selector.h"
+#include "params/callbacks_cfg104.h"
+#include "params/input104.h"
+#include "params/main104.h"
+#include "params/scaling104.h"
+#include "platform/sys/launch.h"
+#include "platform/ui/headless.h"
+#include "platform/ui/runtime.h"
+#include "shell/callbacks104.h"
+#include "shell/tab104.h"
+
+namespace paramstest {
+
+class ParamsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        conf::RegisterCallbacks104(ctx, registry);
+        ctx.gvG104 = rt.LoadPanel(0, SUITE_GUI_SOURCE_DIR "/G104.json", "G104");
+        ASSERT_GT(ctx.gvG104, 0) << rt.LastError();
+        conf::mf_104_TAB104__Get_Page_Handle(ctx);
+        conf::mf_104_TYPE_cfg__CALLBACK(ctx);
+        conf::mf_104_LinSig_cfg__CALLBACK(ctx);
+        rt.DisplayPanel(ctx.gvG104);
+        ctx.gvFW = 8;
+    }
+
+    int Id(int panel, const char* name) {
+        int id = rt.FindCtrl(panel, name);
+        EXPECT_GT(id, 0) << name;
+        return id;
+    }
+    const ui::Control& Ctrl(int panel, const char* name) {
+        return *rt.GetControl(panel, Id(panel, name));
+    }
+    const ui::Control& Cfg(const char* name) { return Ctrl(ctx.gvCFG, name); }
+    double Number(const char* name) { return Cfg(name).number; }
+    int Bg(const char* name) { return Cfg(name).textBgColor; }
+    bool Dimmed(const char* name) { return Cfg(name).dimmed; }
+    int Dpp() { return conf::GetField(ctx.gsRAM01, conf::kSelDpp); }
+
+    // The settings the ranges follow, set as read-all sets them (no rule runs). Type 14 is
+    // the group with no button on.
+    void Setup(int type, int unit, int dp, int digit) {
+        if (type < 14) {
+            conf::mf_104_TYPE_cfg__SV(ctx, type);
+        } else {
+            for (int i = 0; i < 14; ++i)
+                conf::mf_104_TYPE_cfg__Radio__SV(ctx, i, 0);
+        }
+        conf::mf_104_UNIT_cfg__SI(ctx, unit);
+        conf::mf_104_DP_cfg__SI(ctx, dp);
+        conf::fn_Set_Dpp(ctx, dp);
+        conf::mf_104_DIGIT_cfg__SI(ctx, digit);
+    }
+    // The user types a value into a configuration-page numeric and commits it.
+    void Type(const char* name, double value) {
+        ASSERT_GE(rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, name), value), 0) << name;
+    }
+    // What the user sees during each 0.1 s pause: `name`'s value and its colour.
+    struct Seen {
+        double value;
+        int color;
+    };
+    void WatchDelays(const char* name, bool ring = false) {
+        fe.VirtualClock().SetDelayHook([this, name, ring](double) {
+            const ui::Control& c = Cfg(name);
+            seen.push_back({ring ? c.index : c.number, ring ? c.frameColor : c.textBgColor});
+        });
+    }
+
+    ui::CallbackRegistry registry;
+    ui::HeadlessFrontEnd fe;
+    ui::Runtime rt{fe, registry};
+    sys::RecordingLauncher launcher;
+    conf::Context ctx{rt, launcher};
+    std::vector<Seen> seen;
+};
+
+}  // namespace paramstest

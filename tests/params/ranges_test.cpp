@@ -1,0 +1,157 @@
+// Model A's ranges: display, rated (with degrees Fahrenheit and tenths), offset by firmware
+// version, linear-signal rows, and the ranges that follow them.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "params/alarm104.h"
+#include "params/linear104.h"
+#include "params/measuring104.h"
+#include "params_fixture.h"
+
+namespace {
+
+using paramstest::ParamsTest;
+
+struct Settings {
+    int type, unit, dp, digit, fw;
+    int low, high;  // expected raw range
+};
+
+std::ostream& operator<<(std::ostream& os, const Settings& s) {
+    return os << "type " << s.type << " unit " << s.unit << " dp " << s.dp << " digit " << s.digit
+              << " fw " << s.fw;
+}
+
+class RangeTest : public ParamsTest, public ::testing::WithParamInterface<Settings> {
+  protected:
+    void SetUp() override {
+        ParamsTest::SetUp();
+        const Settings& s = GetParam();
+        Setup(s.type, s.unit, s.dp, s.digit);
+        ctx.gvFW = s.fw;
+    }
+    // The range as its two indicators show it, read back as the limits' check reads it.
+    void ExpectShown(const conf::SelectorField& field, int (*gv)(conf::Context&)) {
+        conf::SetField(ctx.gsRAM01, field, 0);
+        EXPECT_EQ(gv(ctx), GetParam().low);
+        conf::SetField(ctx.gsRAM01, field, 1);
+        EXPECT_EQ(gv(ctx), GetParam().high);
+    }
+};
+
+class RatedRange : public RangeTest {};
+class OffsetRange : public RangeTest {};
+
+TEST_P(RatedRange, IsShownScaledAndBoundsTheLimits) {
+    conf::mf_104_MRng_rat_cfg__Set_Range(ctx);
+    ExpectShown(conf::kSelMRngRat, conf::mf_104_MRng_rat_cfg__GV);
+    int min = 0, max = 0;
+    conf::mf_104_MRng_usr_cfg__Query_Range(ctx, &min, &max);
+    EXPECT_EQ(min, GetParam().low);
+    EXPECT_EQ(max, GetParam().high);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, RatedRange,
+    ::testing::Values(Settings{1, 1, 0, 1, 8, -58, 2498},     // degrees Fahrenheit
+                      Settings{1, 0, 1, 1, 8, -500, 9999},    // tenths, cut by the display
+                      Settings{9, 0, 0, 0, 8, -199, 600},     // cut by the short display
+                      Settings{2, 1, 0, 1, 8, -454, 752},     // -270 degC is -454 degF
+                      Settings{4, 0, 0, 0, 8, 0, 999},        //
+                      Settings{12, 2, 2, 1, 8, -1999, 9999},  // a signal is not converted
+                      Settings{12, 1, 0, 0, 8, -199, 999},    // nor in degrees Fahrenheit
+                      Settings{13, 2, 3, 1, 8, -1999, 9999},  //
+                      Settings{14, 0, 0, 1, 8, 0, 0}));       // no type: nothing to measure
+
+TEST_P(OffsetRange, FollowsTheFirmwareVersion) {
+    conf::mf_104_PVOF_rat_cfg__Set_Range(ctx);
+    ExpectShown(conf::kSelPVOFRat, conf::mf_104_PVOF_rat_cfg__GV);
+    int min = 0, max = 0;
+    conf::mf_104_PVOF_usr_cfg__Query_Range(ctx, &min, &max);
+    EXPECT_EQ(min, GetParam().low);
+    EXPECT_EQ(max, GetParam().high);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Firmware, OffsetRange,
+    ::testing::Values(Settings{1, 0, 0, 1, 5, -71, 71},      // 5 % of 1420
+                      Settings{1, 0, 0, 1, 6, -1999, 9999},  // later firmware: the display
+                      Settings{1, 0, 0, 0, 6, -199, 999},    //
+                      Settings{1, 0, 1, 1, 5, -710, 710},    // in tenths
+                      Settings{1, 1, 0, 1, 5, -127, 127},    // 5 % of 2556 degF
+                      Settings{12, 2, 0, 0, 5, -59, 59},     // 5 % of the short display
+                      Settings{12, 2, 0, 1, 5, -599, 599},   // 5 % of 11998
+                      Settings{0, 0, 0, 1, 1, -52, 52},      // oldest firmware: 5 % of 1050
+                      Settings{14, 0, 0, 1, 5, 0, 0}));
+
+TEST_F(ParamsTest, DisplayRangeFollowsTheDigits) {
+    struct Case {
+        int digit, low, high;
+    };
+    for (Case c : {Case{0, -199, 999}, Case{1, -1999, 9999}}) {
+        conf::mf_104_DIGIT_cfg__SI(ctx, c.digit);
+        conf::mf_104_DRng_cfg__Set_Range(ctx);
+        EXPECT_EQ(Number("DRNG_L"), c.low);
+        EXPECT_EQ(Number("DRNG_H"), c.high);
+        int min = 0, max = 0;
+        conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
+        conf::mf_104_AxSP_cfg__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, c.low);
+        EXPECT_EQ(max, c.high);
+        conf::mf_104_AxHY_cfg__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, 0);
+        EXPECT_EQ(max, c.high);
+        conf::mf_104_LinScale_cfg__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, c.low);
+        EXPECT_EQ(max, c.high);
+        conf::mf_104_RSP__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, c.low);
+        EXPECT_EQ(max, c.high);
+    }
+}
+
+TEST_F(ParamsTest, LinearSignalRowsAreNarrowedToTheDisplay) {
+    struct Case {
+        int digit, row, low, high;
+    };
+    for (Case c :
+         {Case{0, 4, 0, 240}, Case{0, 5, 0, 240}, Case{0, 0, -199, 600}, Case{0, 2, -100, 100},
+          Case{1, 3, -1000, 1000}, Case{1, 5, 0, 2400}, Case{1, 1, -1999, 6000}}) {
+        Setup(12, 2, 0, c.digit);
+        conf::SetField(ctx.gsRAM01, conf::kSelLinSig, c.row);
+        int min = 0, max = 0;
+        conf::mf_104_LinSig_cfg__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, c.low) << c.digit << " " << c.row;
+        EXPECT_EQ(max, c.high) << c.digit << " " << c.row;
+    }
+}
+
+TEST_F(ParamsTest, UnitAndDecimalPointRangesFollowTypeAndDigits) {
+    struct Case {
+        int type, digit, unitLow, unitHigh, dpHigh;
+    };
+    for (Case c : {Case{0, 1, 0, 1, 1}, Case{9, 0, 0, 1, 1}, Case{10, 0, 2, 2, 2},
+                   Case{12, 1, 2, 2, 3}, Case{13, 1, 2, 2, 3}, Case{14, 0, 2, 2, 2}}) {
+        Setup(c.type, 0, 0, c.digit);
+        int min = -1, max = -1;
+        conf::mf_104_UNIT_cfg__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, c.unitLow) << c.type;
+        EXPECT_EQ(max, c.unitHigh) << c.type;
+        conf::mf_104_DP_cfg__Query_Range(ctx, &min, &max);
+        EXPECT_EQ(min, 0) << c.type;
+        EXPECT_EQ(max, c.dpHigh) << c.type;
+    }
+}
+
+TEST_F(ParamsTest, TheRatedRangeShowsTheDecimalPoint) {
+    Setup(1, 0, 1, 1);
+    conf::mf_104_MRng_rat_cfg__Set_Precision(ctx);
+    conf::mf_104_MRng_rat_cfg__Set_Range(ctx);
+    EXPECT_EQ(Number("MRNG_RAT_L"), -50.0f);
+    EXPECT_EQ(Number("MRNG_RAT_H"), 999.9f);
+    EXPECT_EQ(Cfg("MRNG_RAT_H").precision, 1);
+}
+
+}  // namespace

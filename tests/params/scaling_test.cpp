@@ -1,0 +1,94 @@
+// Decimal-point scaling: the single-precision conversions and the text round trip back.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include "params/scaling.h"
+#include "params_fixture.h"
+
+namespace {
+
+using conf::FloatToIntByDecimals;
+using paramstest::ParamsTest;
+
+struct ToInt {
+    float shown;
+    int decimals;
+    int raw;
+};
+
+std::ostream& operator<<(std::ostream& os, const ToInt& c) {
+    return os << c.shown << " with " << c.decimals << " decimals";
+}
+
+class FloatToInt : public ::testing::TestWithParam<ToInt> {};
+
+TEST_P(FloatToInt, RoundsToTheShownStepBeforeTruncating) {
+    EXPECT_EQ(FloatToIntByDecimals(GetParam().shown, GetParam().decimals), GetParam().raw);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FloatToInt,
+    ::testing::Values(ToInt{12.6f, 0, 13}, ToInt{-12.6f, 0, -13}, ToInt{9.9994f, 3, 9999},
+                      ToInt{9.999f, 3, 9999}, ToInt{1.26f, 1, 13}, ToInt{1.15f, 2, 115},
+                      ToInt{-19.99f, 2, -1999}, ToInt{12.34f, 2, 1234}, ToInt{0.0f, 3, 0},
+                      // Beyond int the result holds at its ends instead of overflowing.
+                      ToInt{1e30f, 0, INT_MAX}, ToInt{-1e30f, 2, INT_MIN},
+                      ToInt{std::numeric_limits<float>::infinity(), 1, INT_MAX},
+                      ToInt{std::numeric_limits<float>::quiet_NaN(), 1, 0}));
+
+TEST(Scaling, PowersOfTenAndTheShownValue) {
+    EXPECT_EQ(conf::PowerOfTen(0), 1.0f);
+    EXPECT_EQ(conf::PowerOfTen(3), 1000.0f);
+    EXPECT_EQ(conf::IntToFloatByDecimals(1234, 2), 12.34f);
+    EXPECT_EQ(conf::IntToFloatByDecimals(-1999, 0), -1999.0f);
+    EXPECT_EQ(conf::IntToFloatByDecimals(9999, 3), 9.999f);
+}
+
+TEST(Scaling, LinearSignalEntriesLoseTheirPointWithinTheConfinement) {
+    EXPECT_EQ(conf::DigitsOfShown(-12.34f, 66.0, 2), -1234);
+    EXPECT_EQ(conf::DigitsOfShown(4.0f, 66.0, 2), 400);
+    EXPECT_EQ(conf::DigitsOfShown(4.0f, 66.0, 1), 40);
+    EXPECT_EQ(conf::DigitsOfShown(70.0f, 66.0, 2), 6600);
+    EXPECT_EQ(conf::DigitsOfShown(-70.0f, 66.0, 1), -660);
+    EXPECT_EQ(conf::DigitsOfShown(std::numeric_limits<float>::quiet_NaN(), 66.0, 2), 0);
+}
+
+TEST_F(ParamsTest, ShowingUsesTheRingsPointAndReadingBackTheRenderedOne) {
+    conf::mf_104_DP_cfg__SI(ctx, 2);
+    conf::fn_Set_Dpp(ctx, 1);
+    EXPECT_EQ(conf::mf_104_DP_cfg__Mul_Div(ctx), 100.0f);
+    EXPECT_EQ(conf::mf_104_Dpp__Mul_Div(ctx), 10.0f);
+    EXPECT_EQ(conf::fn_int_to_float_by_Dp(ctx, 1234), 12.34f);
+    EXPECT_EQ(conf::fn_float_to_int_by_Dpp_2(ctx, 1.26f), 13);
+    // Other bits of the selector word survive a change of the Dpp.
+    conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
+    conf::fn_Set_Dpp(ctx, 3);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
+    EXPECT_EQ(Dpp(), 3);
+}
+
+TEST_F(ParamsTest, DecimalPointCaptionsFollowTheDisplayDigits) {
+    conf::mf_104_DP_cfg__SI(ctx, 2);
+    auto captions = [&] {
+        std::string all;
+        for (const auto& item : Cfg("DP").items)
+            all += item.label + "|" + std::to_string(item.value) + " ";
+        return all;
+    };
+    conf::mf_104_DIGIT_cfg__SI(ctx, 0);
+    conf::mf_104_DP_cfg__Item_Swap(ctx);
+    EXPECT_EQ(captions(), "000.|0 00.0|1 0.00|2 ----|3 ");
+    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 2);
+    conf::mf_104_DIGIT_cfg__SI(ctx, 1);
+    conf::mf_104_DP_cfg__Item_Swap(ctx);
+    EXPECT_EQ(captions(), "0000.|0 000.0|1 00.00|2 0.000|3 ");
+    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 2);
+}
+
+}  // namespace

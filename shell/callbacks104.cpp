@@ -7,6 +7,7 @@
 #include "shell/g104.h"
 #include "shell/group_callbacks.h"
 #include "shell/tab104.h"
+#include "transfer/read_all.h"
 
 namespace conf {
 
@@ -28,6 +29,10 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddControl("ev104UART", BindCtrl(ctx, ev104UART));
     registry.AddControl("RS485_on_off_Tarnel_F", BindCtrl(ctx, RS485_on_off_Tarnel_F));
     registry.AddMenu("ev104_Port", BindMenu(ctx, ev104_Port));
+
+    // Parameter transfer.
+    registry.AddControl("ev104Read", BindCtrl(ctx, ev104Read));
+    registry.AddMenu("ev104ParaFrDev", BindMenu(ctx, ev104ParaFrDev));
 
     // The parameter editor.
     registry.AddControl("ev104IDcfg", BindCtrl(ctx, ev104IDcfg));
@@ -62,8 +67,7 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddControl("ev104PVOF_rat", BindCtrl(ctx, ev104PVOF_rat));
 
     // Commands of the transfer, monitoring and production issues: so far the Enter step.
-    for (const char* name :
-         {"ev104Read", "ev104Write", "ev104_MSPV_B", "ev104AgentWrite", "ev104_SN_B"})
+    for (const char* name : {"ev104Write", "ev104_MSPV_B", "ev104AgentWrite", "ev104_SN_B"})
         registry.AddControl(name, BindCtrl(ctx, fn_Enter_Callback));
 
     for (const char* name : {"ev104Msg", "ev104DevInfo", "ev104RTS_sync", "ev104ADC_V_M",

@@ -5,8 +5,10 @@
 #include "link/uart.h"
 #include "log/event_log.h"
 #include "log/log_launch.h"
+#include "params/rules104.h"
 #include "shell/group_callbacks.h"
 #include "shell/tab104.h"
+#include "transfer/read_all.h"
 
 namespace conf {
 
@@ -44,6 +46,10 @@ int mf_G104__init(Context& ctx) {
     mf_104_ICSP__CALLBACK(ctx);
     mf_104_About_menu__SV(ctx, kVersion104);
     ctx.ui.DisplayPanel(ctx.gvG104);
+    // The pages show what the instrument holds; a failed read leaves the resource defaults
+    // and says so on the status line, and the program still comes up.
+    mf_104_Para_Fr_Dev__onClick(ctx);
+    fn_Affect_by_DIGIT_0(ctx);
     return 0;
 }
 

@@ -134,7 +134,8 @@ TEST(TarnelOnAPty, LinkStartAndRecoveryAreTracedInTheLog) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     std::vector<Bytes> requests = instrument.Requests();
-    ASSERT_EQ(requests.size(), 4u);
+    // The link start's four; the read-all that follows is not this test's business.
+    ASSERT_GE(requests.size(), 4u);
     EXPECT_EQ(requests[0], Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06}));
     EXPECT_EQ(requests[1], Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01}));
     EXPECT_EQ(requests[2], Sealed({0x01, 0x05, 0x00, 0x0e, 0x00, 0x03}));

@@ -45,6 +45,9 @@ TEST_F(TarnelTest, WithoutTheSettingsFileStartUpReportsItAndGoesOn) {
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
     EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG);
     EXPECT_TRUE(rt.GetPanel(ctx.gvG104)->displayed);
+    std::string text;
+    rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+    EXPECT_EQ(text, "Read NG");
 }
 
 TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
@@ -53,8 +56,11 @@ TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
         device.StaySilent();
     Start();
     EXPECT_TRUE(com.IsOpen(222));
-    ASSERT_EQ(device.requests.size(), 3u);  // the block read, three attempts
+    // The recovery's block read, then read-all's device check: three attempts each.
+    ASSERT_EQ(device.requests.size(), 6u);
     EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{19200, 0, 8, 2}));
+    EXPECT_EQ(device.requests[3].bytes,
+              (std::vector<std::uint8_t>{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD}));
     std::string text;
     rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
     EXPECT_EQ(text, "Read NG");
@@ -88,7 +94,10 @@ TEST_F(TarnelTest, EscapeOpensTheLogInTheEditorEachTime) {
     EXPECT_EQ(launcher.calls[1], launcher.calls[0]);
     conf::LogWriteAlways(ctx, "after\n");
     ctx.gpLog.Flush();
-    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG + "between\nafter\n");
+    // Start-up's read-all traces its device check, three attempts on the closed port.
+    const std::string check = "\tP222\tMB.Tx\t#01.03 <1f00> (0004) {43dd}\tRead\n";
+    EXPECT_EQ(Slurp("log.txt"),
+              "gvLogYN = 0 \n" + kOpenFileNG + check + check + check + "between\nafter\n");
 }
 
 TEST_F(TarnelTest, TheCloseBoxEndsTheProgramWithExitCodeZero) {

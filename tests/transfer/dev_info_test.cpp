@@ -1,0 +1,125 @@
+// The device check against the simulated instrument, its texts, and the block's file form.
+
+#include <gtest/gtest.h>
+
+#include "transfer/dev_info.h"
+#include "transfer/serial_read.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+using transfertest::TransferTest;
+
+TEST_F(TransferTest, TarnelWithFirmwareOneDimsLockAndFrameFormat) {
+    StartWith(104, 1, 1234);
+    EXPECT_EQ(conf::mf_104_DevInfo2__fr_Modbus_to_GUI(ctx), 0);
+    EXPECT_EQ(ctx.gr, 0);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Tarnel");
+    EXPECT_EQ(Cfg("DEVINFO_HW").text, "Tarnel");
+    EXPECT_EQ(Cfg("DEVINFO_FW").text, "V01");
+    EXPECT_EQ(Cfg("DEVINFO_SN").text, "0000001234");
+    EXPECT_TRUE(Cfg("LOCK").dimmed);
+    EXPECT_TRUE(Cfg("RTU").dimmed);
+    // The check shows "Reading" and leaves the closing status to its caller.
+    EXPECT_EQ(Status(), "Reading");
+}
+
+TEST_F(TransferTest, QuilletWithFirmwareTwoEnablesLockAndFrameFormat) {
+    StartWith(106, 2);
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Quillet (Tarnel)");
+    EXPECT_EQ(Cfg("DEVINFO_FW").text, "V02");
+    // The low half 0xFE01 has its top bit set: it must not spill into the high half.
+    EXPECT_EQ(Cfg("DEVINFO_SN").text, "1305280001");
+    EXPECT_FALSE(Cfg("LOCK").dimmed);
+    EXPECT_FALSE(Cfg("RTU").dimmed);
+    EXPECT_EQ(ctx.gvHW, 106);
+}
+
+TEST_F(TransferTest, AForeignCodeIsShownAndRefused) {
+    StartWith(0x6B, 3);
+    EXPECT_EQ(conf::mf_104_DevInfo2__fr_Modbus_to_GUI(ctx), -1);
+    EXPECT_EQ(ctx.gr, -1);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "0x6b");
+    EXPECT_EQ(Cfg("DEVINFO_FW").text, "V03");
+    EXPECT_EQ(Status(), "H/W not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    ctx.gpLog.Flush();
+    EXPECT_NE(Slurp("log.txt").find("===== HW code not match\n"), std::string::npos);
+}
+
+TEST_F(TransferTest, AFailedCheckSetsTheUnknownModelAndKeepsTheTexts) {
+    StartWith(104, 2, 1234);
+    SilenceFrom(0);
+    Requests();
+    EXPECT_LT(conf::mf_104_DevInfo2__fr_Modbus_to_GUI(ctx), 0);
+    EXPECT_LT(ctx.gr, 0);
+    EXPECT_EQ(Requests().size(), 3u);  // three attempts
+    EXPECT_EQ(ctx.gvHW, 255);
+    EXPECT_EQ(ctx.gvFW, 2);
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    EXPECT_EQ(Cfg("DEVINFO_SN").text, "0000001234");
+}
+
+TEST(DevInfoTexts, ProductFirmwareSerial) {
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(104), "Tarnel");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(106), "Quillet (Tarnel)");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(0x6B), "0x6b");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(5), "0x05");
+    EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(1), "V01");
+    EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(0xAB), "VAB");
+    EXPECT_EQ(conf::fn_DevInfo_Serial_Text(1234), "0000001234");
+    EXPECT_EQ(conf::fn_DevInfo_Serial_Text(4294967295u), "4294967295");
+}
+
+TEST(DevInfoTexts, UnpackingTakesSixteenBitsOfEachWord) {
+    conf::DevInfo r;
+    // 0xFF01: code 255, firmware 1; serial 0x4DCC:0xFE01.
+    conf::mf_104_DevInfo2__RAM_dev_to_gui({-255, 0, 0x4DCC, -511}, &r);
+    EXPECT_EQ(r.hw, 255);
+    EXPECT_EQ(r.fw, 1);
+    EXPECT_EQ(r.serial, 1305280001u);
+}
+
+TEST(SerialReadText, PartsLineUpUnderTheFields) {
+    EXPECT_EQ(conf::fn_SN_Read_Text(1305280001u), "13     05    28       0001");
+    EXPECT_EQ(conf::fn_SN_Read_Text(4212319999u), "42     12    31       9999");
+    EXPECT_EQ(conf::fn_SN_Read_Text(0), "00     00    00       0000");
+}
+
+TEST_F(TransferTest, SerialReadBackShowsTheInstrumentsNumber) {
+    StartWith(104, 2, 4212319999u);
+    rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "");
+    Requests();
+    EXPECT_EQ(conf::mf_104_SN_V_Read__fr_Modbus(ctx), 0);
+    EXPECT_EQ(Requests(), std::vector<transfertest::Bytes>{transfertest::ReadRequest(0x1F02, 2)});
+    EXPECT_EQ(Cal("SN_READ").text, "42     12    31       9999");
+    EXPECT_EQ(Status(), "Read OK");
+    SilenceFrom(0);
+    EXPECT_LT(conf::mf_104_SN_V_Read__fr_Modbus(ctx), 0);
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(Cal("SN_READ").text, "42     12    31       9999");
+}
+
+TEST_F(TransferTest, TheFileFormRoundTripsAndRefusesShortFiles) {
+    const conf::DevInfoWords words{0x6802, 0, 0x4DCC, -511};
+    ASSERT_EQ(conf::mf_104_DevInfo2__to_FILE(ctx, "devinfo.txt", words), 0);
+    EXPECT_EQ(Slurp("devinfo.txt"), "6802\n0000\n4dcc\nfe01\n");
+    conf::DevInfoWords back{};
+    EXPECT_EQ(conf::mf_104_DevInfo2__fr_FILE(ctx, "devinfo.txt", &back), 0);
+    EXPECT_EQ(back, words);
+
+    std::ofstream("short.txt") << "6802\n0000\n";
+    conf::DevInfoWords kept{1, 2, 3, 4};
+    EXPECT_EQ(conf::mf_104_DevInfo2__fr_FILE(ctx, "short.txt", &kept), -1);
+    EXPECT_EQ(kept, (conf::DevInfoWords{1, 2, 3, 4}));
+
+    EXPECT_EQ(conf::mf_104_DevInfo2__fr_FILE(ctx, "missing.txt", &kept), -1);
+    ASSERT_FALSE(fe.Popups().empty());
+    EXPECT_EQ(fe.Popups().back().title, "");
+    EXPECT_EQ(fe.Popups().back().text, "DevInfo 2 : Open file NG missing.txt");
+    EXPECT_EQ(conf::mf_104_DevInfo2__to_FILE(ctx, "no/such/dir/f.txt", words), -1);
+}
+
+}  // namespace

@@ -1,0 +1,200 @@
+// Read-all against the simulated instrument: the requests on the wire, the page values, the
+// status line, and what stays when a read fails part-way.
+
+#include <gtest/gtest.h>
+
+#include "core/selector.h"
+#include "params/locator.h"
+#include "transfer/read_all.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+using transfertest::Bytes;
+using transfertest::TransferTest;
+
+// The device check's request, byte for byte.
+const Bytes kDevInfoRequest{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD};
+
+// The requests of a complete read-all with a block of `count` registers.
+std::vector<Bytes> ReadAllRequests(int count) {
+    return {kDevInfoRequest, transfertest::ReadRequest(0x1F04, 2),
+            transfertest::ReadRequest(0x0000, count), transfertest::ReadRequest(0x001F, 1),
+            transfertest::ReadRequest(0x1F02, 2)};
+}
+
+TEST_F(TransferTest, StartUpReadsAllAndShowsTheInstrumentsValues) {
+    StartWith(104, 2);
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(StatusColour(), 0x008000);
+    EXPECT_EQ(ctx.gr, 0);
+    EXPECT_EQ(ctx.gvHW, 104);
+    EXPECT_EQ(ctx.gvFW, 2);
+    EXPECT_EQ(Cfg("TYPE_1").state, 1);  // thermocouple K
+    EXPECT_EQ(Cfg("HILT").number, 1000);
+    EXPECT_EQ(Cfg("FILT").number, 5);
+    EXPECT_EQ(Cfg("A1SP").number, 800);
+    EXPECT_EQ(Cfg("A2SP").number, 100);
+    EXPECT_EQ(Cfg("BR").index, 3);
+    EXPECT_EQ(Cfg("RTU").index, 1);
+    EXPECT_EQ(Main("DIGIT").index, 1);
+    EXPECT_EQ(Main("ALARM_AMOUNT").index, 2);
+    EXPECT_EQ(Main("RS485").state, 1);
+    EXPECT_EQ(Cal("SN_READ").text, "13     05    28       0001");
+    // The log holds the read's heading and its reads.
+    ctx.gpLog.Flush();
+    const std::string log = Slurp("log.txt");
+    EXPECT_NE(log.find("=============Read para\n\nModbus r Dev Info 4 words \n"),
+              std::string::npos);
+    EXPECT_NE(log.find("Modbus r Parameter of Dev 31 words \n"), std::string::npos);
+    EXPECT_NE(log.find("Modbus r RS485 ON/OFF: 1 \n"), std::string::npos);
+    EXPECT_NE(log.find("Modbus r SN\n"), std::string::npos);
+}
+
+TEST_F(TransferTest, FirmwareTwoReadsThirtyOneRegistersWithFrameFormatAndLock) {
+    StartWith(104, 2);
+    Put(8, 17);           // FILT
+    Put(30, 1);           // LOCK
+    Put(0x1F04, 0x4600);  // display digits: the code and the index
+    Requests();
+    EXPECT_EQ(PressRead(), 0);
+    EXPECT_EQ(Requests(), ReadAllRequests(31));
+    EXPECT_EQ(Cfg("FILT").number, 17);
+    EXPECT_EQ(Cfg("LOCK").index, 1);
+    EXPECT_EQ(Main("DIGIT").index, 0);
+    EXPECT_FALSE(Cfg("LOCK").dimmed);
+    EXPECT_FALSE(Cfg("RTU").dimmed);
+    EXPECT_EQ(Status(), "Read OK");
+}
+
+TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndKeepsFrameFormatAndLock) {
+    StartWith(104, 1);
+    EXPECT_EQ(Status(), "Read OK");
+    rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, "LOCK"), 1);
+    rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, "RTU"), 3);
+    Put(8, 21);
+    Requests();
+    EXPECT_EQ(PressRead(), 0);
+    EXPECT_EQ(Requests(), ReadAllRequests(29));
+    EXPECT_EQ(Cfg("FILT").number, 21);
+    EXPECT_EQ(Cfg("LOCK").index, 1);
+    EXPECT_EQ(Cfg("RTU").index, 3);
+    EXPECT_TRUE(Cfg("LOCK").dimmed);
+    EXPECT_TRUE(Cfg("RTU").dimmed);
+    EXPECT_EQ(Cfg("DEVINFO_FW").text, "V01");
+    EXPECT_EQ(Status(), "Read OK");
+}
+
+TEST_F(TransferTest, FirmwareZeroIsReadAsFirmwareOne) {
+    EXPECT_EQ(conf::fn_Para_Block_Length(0), 29);
+    EXPECT_EQ(conf::fn_Para_Block_Length(1), 29);
+    EXPECT_EQ(conf::fn_Para_Block_Length(2), 31);
+    EXPECT_EQ(conf::fn_Para_Block_Length(9), 31);
+}
+
+TEST_F(TransferTest, TheMenuItemReadsAllAndEnterOnReadSendsNothing) {
+    StartWith(104, 2);
+    Requests();
+    int bar = rt.GetPanelMenuBar(ctx.gvG104);
+    rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "READ_DEV"));
+    EXPECT_EQ(Requests(), ReadAllRequests(31));
+    rt.UserKeyPress(ctx.gvG104, Id(ctx.gvG104, "READ"), ui::VAL_ENTER_VKEY);
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_F(TransferTest, AForeignModelCodeStopsBeforeAnyParameterIsRead) {
+    StartWith(0x6B, 2);
+    EXPECT_EQ(Status(), "H/W not match");
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 123);
+    Requests();
+    PressRead();
+    EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
+    EXPECT_EQ(ctx.gr, -1);
+    EXPECT_EQ(ctx.gvHW, 0x6B);
+    EXPECT_EQ(Status(), "H/W not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "0x6b");
+    EXPECT_EQ(Cfg("DEVINFO_HW").text, "0x6b");
+    EXPECT_EQ(Cfg("FILT").number, 123);
+}
+
+TEST_F(TransferTest, OutOfRangeValuesAreMarkedAfterTheRead) {
+    StartWith(104, 2);
+    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
+    Put(21, 20000);  // A2SP beyond the display range
+    PressRead();
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(Cfg("A2SP").textBgColor, conf::kColorOutOfRange);
+    EXPECT_EQ(Cfg("A1SP").textBgColor, conf::kColorNormal);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);
+}
+
+// A failed read at each stage: "Read NG" in red, what came before stays applied, nothing
+// after it is read.
+class ReadFailure : public TransferTest {
+  protected:
+    void SetUp() override {
+        TransferTest::SetUp();
+        StartWith(104, 2);
+        // New values in the instrument, old ones on the pages.
+        Put(8, 42);
+        Put(0x1F04, 0x4600);  // display digits: the code and the index
+        Put(0x001F, 0);
+        rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "before");
+        Requests();
+    }
+    void ExpectReadNg(int requests) {
+        EXPECT_LT(PressRead(), 1);
+        EXPECT_LT(ctx.gr, 0);
+        EXPECT_EQ(Status(), "Read NG");
+        EXPECT_EQ(StatusColour(), 0xFF0000);
+        const std::vector<Bytes> all = ReadAllRequests(31);
+        std::vector<Bytes> expected;
+        for (int i = 0; i < requests; ++i)
+            expected.insert(expected.end(), i + 1 < requests ? 1 : 3, all[static_cast<size_t>(i)]);
+        EXPECT_EQ(Requests(), expected);
+    }
+};
+
+TEST_F(ReadFailure, AtTheDeviceCheck) {
+    SilenceFrom(0);
+    ExpectReadNg(1);
+    EXPECT_EQ(ctx.gvHW, 255);
+    EXPECT_EQ(ctx.gvFW, 2);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Tarnel");
+    EXPECT_EQ(Main("DIGIT").index, 1);
+    EXPECT_EQ(Cfg("FILT").number, 5);
+}
+
+TEST_F(ReadFailure, AtTheDisplaySetup) {
+    SilenceFrom(1);
+    ExpectReadNg(2);
+    EXPECT_EQ(ctx.gvHW, 104);
+    EXPECT_EQ(Main("DIGIT").index, 1);
+    EXPECT_EQ(Cfg("FILT").number, 5);
+}
+
+TEST_F(ReadFailure, AtTheParameterBlock) {
+    SilenceFrom(2);
+    ExpectReadNg(3);
+    EXPECT_EQ(Main("DIGIT").index, 0);
+    EXPECT_EQ(Cfg("FILT").number, 5);
+}
+
+TEST_F(ReadFailure, AtTheRs485Setting) {
+    SilenceFrom(3);
+    ExpectReadNg(4);
+    EXPECT_EQ(Cfg("FILT").number, 42);
+    EXPECT_EQ(Main("RS485").state, 1);
+    EXPECT_EQ(Cal("SN_READ").text, "before");
+}
+
+TEST_F(ReadFailure, AtTheSerialNumber) {
+    SilenceFrom(4);
+    ExpectReadNg(5);
+    EXPECT_EQ(Cfg("FILT").number, 42);
+    EXPECT_EQ(Main("RS485").state, 0);
+    EXPECT_EQ(Cal("SN_READ").text, "before");
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#include "transfer/dev_info.h"
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+#include "lang/status_line.h"
+#include "link/access_mode.h"
+#include "link/modbus_api.h"
+#include "log/event_log.h"
+#include "params/comm104.h"
+
+namespace conf {
+
+namespace {
+
+constexpr int kAddrDevInfo = 0x1F00;
+constexpr int kDevInfoWords = 4;
+
+std::string Printed(const char* format, unsigned value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+int mf_104_DevInfo2__init(Context& ctx, DevInfoLocator* loc) {
+    loc->panel = ctx.gvCFG;
+    loc->caption = 0;
+    loc->product = ctx.ui.FindCtrl(ctx.gvCFG, "DEVINFO_PRODUCT");
+    loc->hardware = ctx.ui.FindCtrl(ctx.gvCFG, "DEVINFO_HW");
+    loc->firmware = ctx.ui.FindCtrl(ctx.gvCFG, "DEVINFO_FW");
+    loc->serial = ctx.ui.FindCtrl(ctx.gvCFG, "DEVINFO_SN");
+    for (int id : {loc->product, loc->hardware, loc->firmware, loc->serial})
+        if (id < 0) return id;
+    return 0;
+}
+
+int mf_104_DevInfo2__fr_Modbus(Context& ctx, DevInfoWords* words) {
+    logi(ctx, "Modbus r Dev Info %d words \n", kDevInfoWords);
+    return fn_Modbus_Device_RW_16(ctx, enR, kAddrDevInfo, kDevInfoWords, *words);
+}
+
+void mf_104_DevInfo2__RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record) {
+    // The words arrive sign-extended: take their 16 bits, or a code or serial-number half
+    // with its top bit set would spill into the other.
+    const auto w0 = static_cast<std::uint16_t>(words[0]);
+    record->hw = w0 >> 8;
+    record->fw = w0 & 0xFF;
+    record->serial = static_cast<std::uint32_t>(static_cast<std::uint16_t>(words[2])) << 16 |
+                     static_cast<std::uint16_t>(words[3]);
+}
+
+std::string fn_DevInfo_Product_Text(int hw) {
+    if (hw == kModelTarnel) return "Tarnel";
+    if (hw == kModelQuillet) return "Quillet (Tarnel)";
+    return Printed("0x%02x", static_cast<unsigned>(hw));
+}
+
+std::string fn_DevInfo_Firmware_Text(int fw) {
+    return Printed("V%02X", static_cast<unsigned>(fw));
+}
+
+std::string fn_DevInfo_Serial_Text(std::uint32_t serial) {
+    return Printed("%010u", serial);
+}
+
+int mf_104_DevInfo2__to_GUI(Context& ctx, const DevInfo& record) {
+    DevInfoLocator loc;
+    int r = mf_104_DevInfo2__init(ctx, &loc);
+    if (r < 0) return r;
+    const std::string product = fn_DevInfo_Product_Text(record.hw);
+    ctx.ui.SetCtrlVal(loc.panel, loc.product, product);
+    ctx.ui.SetCtrlVal(loc.panel, loc.hardware, product);
+    ctx.ui.SetCtrlVal(loc.panel, loc.firmware, fn_DevInfo_Firmware_Text(record.fw));
+    ctx.ui.SetCtrlVal(loc.panel, loc.serial, fn_DevInfo_Serial_Text(record.serial));
+    return 0;
+}
+
+int mf_104_DevInfo2__diff(Context& ctx) {
+    const bool match = ctx.gvHW == kModelTarnel || ctx.gvHW == kModelQuillet;
+    if (!match) {
+        logs(ctx, "%s\n", "===== HW code not match");
+        mf_104_msg_cfg__SV(ctx, "H/W not match");
+        mf_104_msg_cfg__Color(ctx, kMsgRed);
+    }
+    // Older firmware has neither register: their controls must not suggest otherwise.
+    const int dim = ctx.gvFW < kFirmwareFull ? 1 : 0;
+    mf_104_Lock_cfg__Toggle_Dim(ctx, dim);
+    mf_104_RTU_cfg__Toggle_Dim(ctx, dim);
+    return match ? 0 : -1;
+}
+
+int mf_104_DevInfo2__fr_Modbus_to_GUI(Context& ctx) {
+    mf_104_msg_cfg__SID(ctx, kMsgReading);
+    DevInfoWords words{};
+    int r = mf_104_DevInfo2__fr_Modbus(ctx, &words);
+    if (r < 0) {
+        mf_104_msg_cfg__SID(ctx, kMsgReadNg);
+        ctx.gvHW = kModelUnknown;
+        ctx.gr = r;
+        return r;
+    }
+    DevInfo record;
+    mf_104_DevInfo2__RAM_dev_to_gui(words, &record);
+    ctx.gvHW = record.hw;
+    ctx.gvFW = record.fw;
+    mf_104_DevInfo2__to_GUI(ctx, record);
+    ctx.gr = mf_104_DevInfo2__diff(ctx);
+    return ctx.gr;
+}
+
+int mf_104_DevInfo2__to_FILE(Context&, const std::string& path, const DevInfoWords& words) {
+    File f(std::fopen(path.c_str(), "w"));
+    if (!f) return -1;
+    for (std::int16_t w : words)
+        std::fprintf(f.get(), "%04x\n", static_cast<unsigned>(static_cast<std::uint16_t>(w)));
+    // A full disk shows only when the buffered lines go out.
+    return std::fclose(f.release()) == 0 ? 0 : -1;
+}
+
+int mf_104_DevInfo2__fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words) {
+    File f(std::fopen(path.c_str(), "r"));
+    if (!f) {
+        ctx.ui.MessagePopup("", "DevInfo 2 : Open file NG " + path);
+        return -1;
+    }
+    DevInfoWords got{};
+    for (std::int16_t& w : got) {
+        unsigned v = 0;
+        // A short or damaged file must not hand on words it does not hold.
+        if (std::fscanf(f.get(), "%x", &v) != 1 || v > 0xFFFF) {
+            ctx.ui.MessagePopup("", "DevInfo 2 : Read file NG " + path);
+            return -1;
+        }
+        w = static_cast<std::int16_t>(v);
+    }
+    *words = got;
+    return 0;
+}
+
+}  // namespace conf

@@ -1,0 +1,63 @@
+#pragma once
+// The device-information block (registers 0x1F00-0x1F03): model code, firmware version and
+// serial number of the connected instrument. Every command that talks to the instrument runs
+// the check first and stops when it fails; it publishes gvHW and gvFW to the rest.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/context.h"
+
+namespace conf {
+
+// The two model codes of the instrument this configurator serves.
+inline constexpr int kModelTarnel = 104;
+inline constexpr int kModelQuillet = 106;
+// gvHW after the block could not be read: matches no model, so files are refused too.
+inline constexpr int kModelUnknown = 255;
+// The firmware version from which the frame format (RTU) and lock (LOCK) registers exist.
+inline constexpr int kFirmwareFull = 2;
+
+using DevInfoWords = std::array<std::int16_t, 4>;
+
+struct DevInfo {
+    int hw = 0;                // model code, 0..255
+    int fw = 0;                // firmware version, 0..255
+    std::uint32_t serial = 0;  // word 0x1F02 high, 0x1F03 low
+};
+
+struct DevInfoLocator {
+    int panel = 0;
+    int caption = 0;  // 0: the captions are laid out on the page itself
+    int product = 0;
+    int hardware = 0;
+    int firmware = 0;
+    int serial = 0;
+};
+
+// The configuration page and the block's controls.
+int mf_104_DevInfo2__init(Context& ctx, DevInfoLocator* loc);
+
+// The device check: reads the block, shows it, checks the model. 0 when read and matching,
+// -1 on a foreign model code, the negative link result when the read failed (gvHW := 255).
+// Left in gr as well. Shows "Reading" and the failures, never "Read OK": the caller closes.
+int mf_104_DevInfo2__fr_Modbus_to_GUI(Context& ctx);
+// The four registers into words; 0 or the negative link result.
+int mf_104_DevInfo2__fr_Modbus(Context& ctx, DevInfoWords* words);
+void mf_104_DevInfo2__RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record);
+int mf_104_DevInfo2__to_GUI(Context& ctx, const DevInfo& record);
+// The model check on gvHW and the dimming of LOCK and RTU that follows from gvFW.
+int mf_104_DevInfo2__diff(Context& ctx);
+
+// The texts shown for a record.
+std::string fn_DevInfo_Product_Text(int hw);
+std::string fn_DevInfo_Firmware_Text(int fw);
+std::string fn_DevInfo_Serial_Text(std::uint32_t serial);
+
+// The block's file form: four lines "%04x", one per word in register order. 0, or -1 when
+// the file cannot be written or read or does not hold four words; words are then unchanged.
+int mf_104_DevInfo2__to_FILE(Context& ctx, const std::string& path, const DevInfoWords& words);
+int mf_104_DevInfo2__fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words);
+
+}  // namespace conf

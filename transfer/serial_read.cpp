@@ -1,0 +1,42 @@
+#include "transfer/serial_read.h"
+
+#include <array>
+#include <cstdio>
+
+#include "lang/status_line.h"
+#include "link/access_mode.h"
+#include "link/modbus_api.h"
+#include "log/event_log.h"
+#include "params/service104.h"
+
+namespace conf {
+
+namespace {
+constexpr int kAddrSerial = 0x1F02;
+}
+
+std::string fn_SN_Read_Text(std::uint32_t serial) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%02u     %02u    %02u       %04u", serial / 100000000u,
+                  serial / 1000000u % 100u, serial / 10000u % 100u, serial % 10000u);
+    return text;
+}
+
+int mf_104_SN_V_Read__fr_Modbus(Context& ctx) {
+    mf_104_msg_cfg__SID(ctx, kMsgReading);
+    logs(ctx, "%s\n", "Modbus r SN");
+    std::array<std::int16_t, 2> words{};
+    int r = fn_Modbus_Device_RW_16(ctx, enR, kAddrSerial, 2, words);
+    if (r < 0) {
+        mf_104_msg_cfg__SID(ctx, kMsgReadNg);
+        return r;
+    }
+    mf_104_msg_cfg__SID(ctx, kMsgReadOk);
+    // The halves arrive sign-extended; a low half of 0x8000 or more must not reach the high.
+    const std::uint32_t serial = static_cast<std::uint32_t>(static_cast<std::uint16_t>(words[0]))
+                                     << 16 |
+                                 static_cast<std::uint16_t>(words[1]);
+    return mf_104_SN_V_Read__SV(ctx, fn_SN_Read_Text(serial)) < 0 ? -1 : 0;
+}
+
+}  // namespace conf

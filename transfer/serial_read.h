@@ -1,0 +1,18 @@
+#pragma once
+// The serial-number read-back: the instrument's serial number (registers 0x1F02-0x1F03)
+// shown on the calibration page, its parts under the four serial-number fields.
+
+#include <cstdint>
+#include <string>
+
+#include "core/context.h"
+
+namespace conf {
+
+// Reads and shows the serial number: 0, or the negative link result ("Read NG"). Shows
+// "Reading", then "Read OK" on success.
+int mf_104_SN_V_Read__fr_Modbus(Context& ctx);
+// "YY     MM    DD       NNNN" of a packed serial number.
+std::string fn_SN_Read_Text(std::uint32_t serial);
+
+}  // namespace conf

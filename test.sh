@@ -17,4 +17,4 @@ cmake --build build-asan -j"$jobs"
     LSAN_OPTIONS=suppressions=$PWD/../scripts/lsan.supp \
     ctest --output-on-failure -j"$jobs")
 
-echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png and tarnel-2.png: Tarnel on its two pages)"
+echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png, tarnel-2.png: Tarnel with no instrument; tarnel-instrument.png, tarnel-instrument-2.png: Tarnel after reading the simulated instrument)"

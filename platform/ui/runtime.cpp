@@ -541,9 +541,10 @@ int Runtime::GetTableCellVal(int panel, int control, int row, int column, CellVa
     return 0;
 }
 
-namespace {
-// Row or column labels of a table, with their 1-based index checked.
-int TableLabel(Control* c, bool row, int n, int attribute, std::string** label) {
+int Runtime::TableLabelAt(int panel, int control, bool row, int n, int attribute,
+                          std::string** label) {
+    Control* c = FindControl(panel, control);
+    if (!c) return FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
     if (c->kind != Kind::Table) return UIE_INVALID_CONTROL;
     if (attribute != ATTR_LABEL_TEXT) return UIE_INVALID_ATTRIBUTE;
     auto& labels = row ? c->rowLabels : c->columnLabels;
@@ -551,50 +552,43 @@ int TableLabel(Control* c, bool row, int n, int attribute, std::string** label) 
     *label = &labels[static_cast<size_t>(n - 1)];
     return 0;
 }
-}  // namespace
 
-int Runtime::SetTableRowAttribute(int panel, int control, int row, int attribute,
-                                  const std::string& value) {
-    Control* c = FindControl(panel, control);
-    if (!c) return FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
+int Runtime::SetTableLabel(int panel, int control, bool row, int n, int attribute,
+                           const std::string& value) {
     std::string* label = nullptr;
-    int r = TableLabel(c, true, row, attribute, &label);
+    int r = TableLabelAt(panel, control, row, n, attribute, &label);
     if (r < 0) return r;
     *label = value;
     Notify(Change::Control, panel, control);
     return 0;
+}
+
+int Runtime::GetTableLabel(int panel, int control, bool row, int n, int attribute,
+                           std::string* value) {
+    std::string* label = nullptr;
+    int r = TableLabelAt(panel, control, row, n, attribute, &label);
+    if (r == 0) *value = *label;
+    return r;
+}
+
+int Runtime::SetTableRowAttribute(int panel, int control, int row, int attribute,
+                                  const std::string& value) {
+    return SetTableLabel(panel, control, true, row, attribute, value);
 }
 
 int Runtime::SetTableColumnAttribute(int panel, int control, int column, int attribute,
                                      const std::string& value) {
-    Control* c = FindControl(panel, control);
-    if (!c) return FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
-    std::string* label = nullptr;
-    int r = TableLabel(c, false, column, attribute, &label);
-    if (r < 0) return r;
-    *label = value;
-    Notify(Change::Control, panel, control);
-    return 0;
+    return SetTableLabel(panel, control, false, column, attribute, value);
 }
 
 int Runtime::GetTableRowAttribute(int panel, int control, int row, int attribute,
                                   std::string* value) {
-    Control* c = FindControl(panel, control);
-    if (!c) return FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
-    std::string* label = nullptr;
-    int r = TableLabel(c, true, row, attribute, &label);
-    if (r == 0) *value = *label;
-    return r;
+    return GetTableLabel(panel, control, true, row, attribute, value);
 }
 
 int Runtime::GetTableColumnAttribute(int panel, int control, int column, int attribute,
                                      std::string* value) {
-    Control* c = FindControl(panel, control);
-    if (!c) return FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
-    std::string* label = nullptr;
-    int r = TableLabel(c, false, column, attribute, &label);
-    if (r == 0) *value = *label;
-    return r;
+    return GetTableLabel(panel, control, false, column, attribute, value);
 }
 
 // --- attributes -------------------------------------------------------------------------

@@ -169,6 +169,11 @@ class Runtime {
   private:
     Panel* FindPanel(int panel);
     Control* FindControl(int panel, int control);
+    // A row (or column) label of a table control, its 1-based number checked.
+    int TableLabelAt(int panel, int control, bool row, int n, int attribute, std::string** label);
+    int SetTableLabel(int panel, int control, bool row, int n, int attribute,
+                      const std::string& value);
+    int GetTableLabel(int panel, int control, bool row, int n, int attribute, std::string* value);
     MenuItem* FindItem(int menuBar, int item, Menu** menu);
     int Dispatch(int panel, int control, int event, int data1, int data2);
     int DispatchPanel(int panel, int event, int data1, int data2);

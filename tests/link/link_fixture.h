@@ -9,10 +9,8 @@
 #include <vector>
 
 #include "../lang/status_panel.h"
+#include "../support/headless_com5.h"
 #include "link/crc.h"
-#include "platform/serial/inprocess_line.h"
-#include "platform/serial/rs232.h"
-#include "platform/serial/scripted_device.h"
 
 namespace linktest {
 
@@ -27,7 +25,7 @@ inline const char* kLinkPanel = R"({ "panels": [ { "name": "G104",
     { "kind": "ring", "name": "RTU_COMM", "items": ["8N1", "8N2", "8O1", "8E1"], "index": 1 },
     { "kind": "toggle", "name": "RS485" } ] } ] })";
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
   protected:
     LinkTest() {
         conf_test::WriteFile("link.json", kLinkPanel);
@@ -75,16 +73,6 @@ class LinkTest : public ::testing::Test {
     }
 
     conf_test::ScratchDir dir;
-    ui::CallbackRegistry registry;
-    ui::HeadlessFrontEnd fe;
-    ui::Runtime rt{fe, registry};
-    sys::RecordingLauncher launcher;
-    serial::ScriptedDevice device;
-    serial::InProcessBackend backend{fe.VirtualClock()};
-    serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
-                                                     return p == "/virtual/COM5";
-                                                 }}};
-    conf::Context ctx{rt, launcher};
 };
 
 }  // namespace linktest

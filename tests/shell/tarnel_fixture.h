@@ -10,13 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/context.h"
-#include "platform/serial/inprocess_line.h"
-#include "platform/serial/rs232.h"
-#include "platform/serial/scripted_device.h"
-#include "platform/sys/launch.h"
-#include "platform/ui/headless.h"
-#include "platform/ui/runtime.h"
+#include "../support/headless_com5.h"
 #include "shell/callbacks104.h"
 #include "shell/g104.h"
 
@@ -24,7 +18,7 @@ namespace tarneltest {
 
 namespace fs = std::filesystem;
 
-class TarnelTest : public ::testing::Test {
+class TarnelTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
   protected:
     void SetUp() override {
         oldDir_ = fs::current_path();
@@ -73,17 +67,6 @@ class TarnelTest : public ::testing::Test {
     }
 
     fs::path oldDir_, root_;
-    ui::CallbackRegistry registry;
-    ui::HeadlessFrontEnd fe;
-    ui::Runtime rt{fe, registry};
-    sys::RecordingLauncher launcher;
-    // The instrument's line: COM5 is an in-process device on the virtual clock.
-    serial::ScriptedDevice device;
-    serial::InProcessBackend backend{fe.VirtualClock()};
-    serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
-                                                     return p == "/virtual/COM5";
-                                                 }}};
-    conf::Context ctx{rt, launcher};
 };
 
 }  // namespace tarneltest

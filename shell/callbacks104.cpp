@@ -7,6 +7,7 @@
 #include "shell/g104.h"
 #include "shell/group_callbacks.h"
 #include "shell/tab104.h"
+#include "transfer/param_file.h"
 #include "transfer/read_all.h"
 
 namespace conf {
@@ -33,6 +34,8 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     // Parameter transfer.
     registry.AddControl("ev104Read", BindCtrl(ctx, ev104Read));
     registry.AddMenu("ev104ParaFrDev", BindMenu(ctx, ev104ParaFrDev));
+    registry.AddMenu("ev104ParaToFile", BindMenu(ctx, ev104ParaToFile));
+    registry.AddMenu("ev104ParaFrFile", BindMenu(ctx, ev104ParaFrFile));
 
     // The parameter editor.
     registry.AddControl("ev104IDcfg", BindCtrl(ctx, ev104IDcfg));

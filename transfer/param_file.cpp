@@ -1,0 +1,363 @@
+#include "transfer/param_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "core/selector.h"
+#include "lang/status_line.h"
+#include "log/event_log.h"
+#include "log/log_errors.h"
+#include "params/alarm104.h"
+#include "params/comm104.h"
+#include "params/input104.h"
+#include "params/linear104.h"
+#include "params/measuring104.h"
+#include "params/outcal104.h"
+#include "platform/sys/paths.h"
+#include "platform/ui/constants.h"
+#include "transfer/dev_info.h"
+#include "transfer/range_check.h"
+#include "transfer/read_all.h"
+
+namespace conf {
+
+namespace {
+
+// Call-site numbers of the error reports.
+constexpr int kCodeFolder = 1233101;
+constexpr int kCodeCreate = 1233117;
+constexpr int kCodeWrite = 1233129;
+constexpr int kCodeRead = 1233143;
+
+// No record comes near this; a longer line means the file is not a parameter file, and the
+// read stops before it eats memory.
+constexpr std::size_t kMaxLineLength = 256;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+using GetOp = int (*)(Context&);
+
+// Where the value of one register of the configuration block comes from, by address.
+struct LineSource {
+    const SelectorField* field;  // null: a single-control module
+    int member;
+    GetOp get;
+};
+
+constexpr LineSource kLines[] = {
+    {nullptr, 0, mf_104_TYPE_cfg__GV},
+    {nullptr, 0, mf_104_UNIT_cfg__GI},
+    {nullptr, 0, mf_104_DP_cfg__GI},
+    {&kSelMRngUsr, 0, mf_104_MRng_usr_cfg__GV},
+    {&kSelMRngUsr, 1, mf_104_MRng_usr_cfg__GV},
+    {nullptr, 0, mf_104_PVOF_usr_cfg__GV},
+    {&kSelLinScale, 0, mf_104_LinScale_cfg__GV},
+    {&kSelLinScale, 1, mf_104_LinScale_cfg__GV},
+    {nullptr, 0, mf_104_FILT_cfg__GV},
+    {nullptr, 0, mf_104_DIR_cfg__GV},
+    {nullptr, 0, mf_104_CUT_cfg__GI},
+    {&kSelRTS, 0, mf_104_RTS_V_cfg__GV},
+    {&kSelRTS, 1, mf_104_RTS_V_cfg__GV},
+    {nullptr, 0, mf_104_ID_cfg__GV},
+    {nullptr, 0, mf_104_BR_cfg__GI},
+    {&kSelAlarm, 0, mf_104_AxFU_cfg__GI},
+    {&kSelAlarm, 0, mf_104_AxMD_cfg__GI},
+    {&kSelAlarm, 0, mf_104_AxSP_cfg__GV},
+    {&kSelAlarm, 0, mf_104_AxHY_cfg__GV},
+    {&kSelAlarm, 1, mf_104_AxFU_cfg__GI},
+    {&kSelAlarm, 1, mf_104_AxMD_cfg__GI},
+    {&kSelAlarm, 1, mf_104_AxSP_cfg__GV},
+    {&kSelAlarm, 1, mf_104_AxHY_cfg__GV},
+    {&kSelLinSig, 0, mf_104_LinSig_cfg__GV},
+    {&kSelLinSig, 1, mf_104_LinSig_cfg__GV},
+    {&kSelLinSig, 2, mf_104_LinSig_cfg__GV},
+    {&kSelLinSig, 3, mf_104_LinSig_cfg__GV},
+    {&kSelLinSig, 4, mf_104_LinSig_cfg__GV},
+    {&kSelLinSig, 5, mf_104_LinSig_cfg__GV},
+    {nullptr, 0, mf_104_RTU_cfg__GI},
+    {nullptr, 0, mf_104_Lock_cfg__GI},
+};
+constexpr int kLineCount = static_cast<int>(std::size(kLines));
+
+// The ParameterFile folder beside the working directory for the length of one command: ".."
+// and "ParameterFile" on the way in (made when missing), ".." and "bin" on the way out. A
+// program started elsewhere than bin is put back where it was all the same.
+class ParameterDir {
+  public:
+    ParameterDir() : start_(sys::CurrentDir()) {
+        if (sys::ChangeDir("..") < 0) return;
+        where_ = Where::kParent;
+        if (sys::ChangeDir(kParamFileDir) < 0) {
+            sys::MakeDir(kParamFileDir);
+            if (sys::ChangeDir(kParamFileDir) < 0) return;
+        }
+        where_ = Where::kInside;
+    }
+    ~ParameterDir() {
+        if (where_ == Where::kStart) return;
+        if (where_ == Where::kInside) sys::ChangeDir("..");
+        sys::ChangeDir("bin");
+        if (!start_.empty() && sys::CurrentDir() != start_) sys::ChangeDir(start_);
+    }
+    ParameterDir(const ParameterDir&) = delete;
+    ParameterDir& operator=(const ParameterDir&) = delete;
+
+    bool Entered() const { return where_ == Where::kInside; }
+
+  private:
+    enum class Where { kStart, kParent, kInside };
+    std::string start_;
+    Where where_ = Where::kStart;
+};
+
+// The standard file report (popup and log), and what went wrong on the status line in red.
+void ReportFile(Context& ctx, int code, const std::string& name, const char* status) {
+    mf_104_msg_cfg__SCV(ctx, kMsgRed, status);
+    mf_104_Log__err_Open_File(ctx, ctx.Source("___main"), code, name);
+}
+
+bool WriteSet(Context& ctx, std::FILE* f) {
+    bool ok = fn_Parameter_W_File(f, kParamFileHeader, ctx.gvHW) >= 0;
+    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kLineCount);
+    for (int address = 0; address < count; ++address) {
+        const LineSource& line = kLines[address];
+        if (line.field) SetField(ctx.gsRAM01, *line.field, line.member);
+        ok = fn_Parameter_W_File(f, address, line.get(ctx)) >= 0 && ok;
+    }
+    return fn_Parameter_W_File(f, kParamFileEnd, 0) >= 0 && ok;
+}
+
+// One record of a file.
+struct Record {
+    std::uint32_t address = 0;
+    int value = 0;
+};
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsSpace(line[i]))
+            ++i;
+        std::size_t start = i;
+        while (i < line.size() && !IsSpace(line[i]))
+            ++i;
+        if (i > start) out.push_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+// A hexadecimal address (a "0x" in front allowed) and a decimal value, nothing else.
+bool ParseRecord(std::string_view line, Record* out) {
+    std::vector<std::string_view> f = Fields(line);
+    if (f.size() != 2) return false;
+    std::string_view a = f[0];
+    if (a.size() > 2 && a[0] == '0' && (a[1] == 'x' || a[1] == 'X')) a.remove_prefix(2);
+    std::string_view v = f[1];
+    if (v.size() > 1 && v[0] == '+') v.remove_prefix(1);
+    Record r;
+    auto [aEnd, aErr] = std::from_chars(a.data(), a.data() + a.size(), r.address, 16);
+    if (aErr != std::errc() || aEnd != a.data() + a.size()) return false;
+    auto [vEnd, vErr] = std::from_chars(v.data(), v.data() + v.size(), r.value, 10);
+    if (vErr != std::errc() || vEnd != v.data() + v.size()) return false;
+    *out = r;
+    return true;
+}
+
+enum class Next { kRecord, kEnd, kDamaged, kUnreadable };
+
+// Reads the file's records one by one, skipping blank lines, logging each as it is read.
+class RecordReader {
+  public:
+    RecordReader(Context& ctx, std::FILE* f) : ctx_(ctx), f_(f) {}
+
+    Next Read(Record* r) {
+        for (;;) {
+            const Next got = ReadLine();
+            if (got != Next::kRecord) return got;
+            if (Fields(line_).empty()) continue;
+            if (!ParseRecord(line_, r)) return Next::kDamaged;
+            logi(ctx_, "<%04x> ", static_cast<int>(r->address));
+            logi(ctx_, "[%d]\n", r->value);
+            return Next::kRecord;
+        }
+    }
+    int LineNumber() const { return lineNumber_; }
+
+  private:
+    Next ReadLine() {
+        line_.clear();
+        for (;;) {
+            const int c = std::getc(f_);
+            if (c == EOF) {
+                if (std::ferror(f_)) return Next::kUnreadable;
+                if (line_.empty()) return Next::kEnd;
+                ++lineNumber_;  // a last line without its line feed
+                return Next::kRecord;
+            }
+            if (c == '\n') {
+                ++lineNumber_;
+                return Next::kRecord;
+            }
+            if (line_.size() >= kMaxLineLength) {
+                ++lineNumber_;
+                return Next::kDamaged;
+            }
+            line_.push_back(static_cast<char>(c));
+        }
+    }
+
+    Context& ctx_;
+    std::FILE* f_;
+    std::string line_;
+    int lineNumber_ = 0;
+};
+
+enum class Verdict { kApply, kFormat, kHw, kUnreadable };
+
+// The whole file checked and its parameter records collected; nothing is applied here.
+Verdict ReadSet(Context& ctx, std::FILE* f, std::vector<Record>* set) {
+    RecordReader reader(ctx, f);
+    Record header;
+    Next got = reader.Read(&header);
+    if (got == Next::kUnreadable) return Verdict::kUnreadable;
+    if (got != Next::kRecord || header.address != kParamFileHeader) return Verdict::kFormat;
+    // Without an instrument of this model (none answered: 255) no file can match.
+    const bool ownModel = ctx.gvHW == kModelTarnel || ctx.gvHW == kModelQuillet;
+    if (!ownModel || header.value != ctx.gvHW) return Verdict::kHw;
+
+    for (int n = 0; n < kParamFileMaxLines; ++n) {
+        Record r;
+        got = reader.Read(&r);
+        if (got == Next::kEnd) break;
+        if (got == Next::kUnreadable) return Verdict::kUnreadable;
+        if (got == Next::kDamaged) {
+            logi(ctx, "Parameter file: line %d is no address and value\n", reader.LineNumber());
+            return Verdict::kFormat;
+        }
+        if (r.address == kParamFileEnd) break;
+        set->push_back(r);
+    }
+    return Verdict::kApply;
+}
+
+}  // namespace
+
+std::string mf_104_Para_To_FILE__Date_Time_str(Context& ctx) {
+    const sys::DateTime t = ctx.clock().LocalNow();
+    char name[96];
+    std::snprintf(name, sizeof name, "%04d%02d%02d_%02d%02d%02d_Tarnel.txt", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    return name;
+}
+
+int fn_Parameter_W_File(std::FILE* file, int address, int value) {
+    return std::fprintf(file, "%04x\t%d\n", static_cast<unsigned>(address) & 0xFFFFu, value);
+}
+
+int mf_104_Para_To_FILE__w_Parameter(Context& ctx) {
+    ParameterDir dir;
+    if (!dir.Entered()) {
+        ReportFile(ctx, kCodeFolder, kParamFileDir, kMsgFileFolder);
+        return kParamFileFailed;
+    }
+    ui::FileSelectRequest request;
+    request.defaultDirectory = sys::CurrentDir();
+    request.defaultFileSpec = mf_104_Para_To_FILE__Date_Time_str(ctx);
+    request.fileTypeList = "*.txt";
+    request.title = "save file";
+    request.saveButton = true;
+    request.allowCancel = true;
+    request.allowMakeDirectory = true;
+    std::string path;
+    if (ctx.ui.FileSelectPopup(request, &path) == ui::VAL_NO_FILE_SELECTED || path.empty())
+        return kParamFileCancelled;
+
+    // The file goes where the technician chose (relative names land in ParameterFile).
+    File f(std::fopen(path.c_str(), "w"));
+    if (!f) {
+        ReportFile(ctx, kCodeCreate, path, kMsgFileNotSaved);
+        return kParamFileFailed;
+    }
+    bool ok = WriteSet(ctx, f.get());
+    // A full disk shows only when the buffered lines go out.
+    ok = std::fclose(f.release()) == 0 && ok;
+    if (!ok) {
+        // A cut-off set would later load as a file without terminator: it must not stay.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
+        ReportFile(ctx, kCodeWrite, path, kMsgFileNotSaved);
+        return kParamFileFailed;
+    }
+    return 0;
+}
+
+int mf_104_Para_Fr_FILE__Load(Context& ctx) {
+    ParameterDir dir;
+    if (!dir.Entered()) {
+        ReportFile(ctx, kCodeFolder, kParamFileDir, kMsgFileFolder);
+        return kParamFileFailed;
+    }
+    ui::FileSelectRequest request;
+    request.defaultDirectory = sys::CurrentDir();
+    request.defaultFileSpec = "*.txt";
+    request.fileTypeList = "*.txt";
+    request.title = "open file";
+    request.saveButton = false;
+    request.allowCancel = true;
+    request.allowMakeDirectory = true;
+    std::string path;
+    if (ctx.ui.FileSelectPopup(request, &path) != ui::VAL_EXISTING_FILE_SELECTED || path.empty())
+        return kParamFileCancelled;
+
+    File f(std::fopen(path.c_str(), "r"));
+    if (!f) {
+        ReportFile(ctx, kCodeRead, path, kMsgFileNotRead);
+        return kParamFileFailed;
+    }
+    std::vector<Record> set;
+    switch (ReadSet(ctx, f.get(), &set)) {
+        case Verdict::kUnreadable:
+            ReportFile(ctx, kCodeRead, path, kMsgFileNotRead);
+            return kParamFileFailed;
+        case Verdict::kFormat:
+            mf_104_msg_cfg__SV(ctx, kMsgFileFormat);
+            return 0;
+        case Verdict::kHw:
+            mf_104_msg_cfg__SV(ctx, kMsgFileHw);
+            return 0;
+        case Verdict::kApply:
+            break;
+    }
+    // File order is register order: type, unit and decimal point before what they govern.
+    for (const Record& r : set) {
+        // Addresses outside the block are skipped.
+        if (r.address <= 0xFFFFu) mf_104_Para_to_GUI(ctx, static_cast<int>(r.address), r.value);
+    }
+    return 0;
+}
+
+int ev104ParaToFile(Context& ctx, int, int, void*, int) {
+    return mf_104_Para_To_FILE__w_Parameter(ctx);
+}
+
+int ev104ParaFrFile(Context& ctx, int, int, void*, int) {
+    const int r = mf_104_Para_Fr_FILE__Load(ctx);
+    mf_104_Para_To_Dev__Check_OOR(ctx);
+    return r;
+}
+
+}  // namespace conf

@@ -133,7 +133,8 @@ int WriteBuffer(Context& ctx) {
 }
 
 // Replays the list register by register. 0, or the negative result of the failing write
-// ("Write NG"); a line that does not read back is a failure too, not the end of the list.
+// ("Write NG"); a line that does not read back, or a read error, is a failure too, not the
+// end of the list.
 int ReplayBuffer(Context& ctx, std::FILE* f) {
     logs(ctx, "%s", "Modbus w Parameter to Dev \n");
     int code = enWram;
@@ -142,7 +143,7 @@ int ReplayBuffer(Context& ctx, std::FILE* f) {
         int value = 0;
         char name[32] = {};
         const int got = std::fscanf(f, "%x %d %31s", &address, &value, name);
-        if (got == EOF) return 0;
+        if (got == EOF && !std::ferror(f)) return 0;
         if (got != 3) return WriteNg(ctx, -1);
         logi(ctx, "\t\t\t(%d) ", line);
         logs(ctx, "%s = ", name);

@@ -10,6 +10,9 @@ scripts/install-deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+# Read-all and write-all against the simulator on a pseudo-terminal, timed beside the line's
+# own speed. Informative only: it fails the run when a command fails, never for being slow.
+build/bin/transfer-bench --rounds 5
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON
 cmake --build build-asan -j"$jobs"

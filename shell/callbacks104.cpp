@@ -9,6 +9,7 @@
 #include "shell/tab104.h"
 #include "transfer/param_file.h"
 #include "transfer/read_all.h"
+#include "transfer/write_all.h"
 
 namespace conf {
 
@@ -34,6 +35,8 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     // Parameter transfer.
     registry.AddControl("ev104Read", BindCtrl(ctx, ev104Read));
     registry.AddMenu("ev104ParaFrDev", BindMenu(ctx, ev104ParaFrDev));
+    registry.AddControl("ev104Write", BindCtrl(ctx, ev104Write));
+    registry.AddMenu("ev104ParaToDev", BindMenu(ctx, ev104ParaToDev));
     registry.AddMenu("ev104ParaToFile", BindMenu(ctx, ev104ParaToFile));
     registry.AddMenu("ev104ParaFrFile", BindMenu(ctx, ev104ParaFrFile));
 
@@ -70,7 +73,7 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddControl("ev104PVOF_rat", BindCtrl(ctx, ev104PVOF_rat));
 
     // Commands of the transfer, monitoring and production issues: so far the Enter step.
-    for (const char* name : {"ev104Write", "ev104_MSPV_B", "ev104AgentWrite", "ev104_SN_B"})
+    for (const char* name : {"ev104_MSPV_B", "ev104AgentWrite", "ev104_SN_B"})
         registry.AddControl(name, BindCtrl(ctx, fn_Enter_Callback));
 
     for (const char* name : {"ev104Msg", "ev104DevInfo", "ev104RTS_sync", "ev104ADC_V_M",

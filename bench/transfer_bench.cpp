@@ -1,0 +1,350 @@
+// transfer-bench: how close model A's read-all and write-all come to the speed of the line.
+// Starts instrument-sim on a pseudo-terminal, paced at 19200 baud 8N2, drives it through the
+// termios serial layer from a configurator on the headless panel runtime, and prints for each
+// round the elapsed time beside the floor the line itself sets.
+//
+// The floor of a command is what its bytes need on the wire: every request and answer byte at
+// the line's bits per character (11 for 8N2) over its baud rate, plus, per transaction, the
+// 3.5-character silence after a request by which an instrument recognises that the request
+// has ended and before which it may not answer. The silence after an answer is not counted: a
+// single master may send its next request as soon as it has the answer.
+//
+// Exit status 0 when every command succeeded (whatever the ratio: a slow machine is no fault),
+// 1 when a command failed or the simulator could not be started, 2 for a bad command line.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/context.h"
+#include "lang/status_line.h"
+#include "platform/serial/com_map.h"
+#include "platform/serial/line_settings.h"
+#include "platform/serial/port.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/termios_port.h"
+#include "platform/sys/launch.h"
+#include "platform/ui/headless.h"
+#include "platform/ui/runtime.h"
+#include "shell/callbacks104.h"
+#include "shell/g104.h"
+#include "transfer/read_all.h"
+#include "transfer/write_all.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCom = 9;
+constexpr double kGapChars = 3.5;
+
+// What went over the line since the last Reset.
+struct Tally {
+    int transactions = 0;
+    long bytes = 0;
+    double wire = 0.0;  // seconds
+    double gaps = 0.0;  // seconds
+    void Reset() { *this = Tally{}; }
+};
+
+// A termios port that counts what it carries. Every write is one request frame.
+class CountingPort final : public serial::Port {
+  public:
+    CountingPort(std::unique_ptr<serial::Port> port, Tally& tally)
+        : port_(std::move(port)), tally_(tally) {}
+    int Write(const std::uint8_t* data, int n) override {
+        const int r = port_->Write(data, n);
+        if (r > 0) {
+            ++tally_.transactions;
+            Count(r);
+            tally_.gaps += serial::WireTime(Settings(), 1) * kGapChars;
+        }
+        return r;
+    }
+    int Read(std::uint8_t* data, int n, double timeoutSeconds) override {
+        const int r = port_->Read(data, n, timeoutSeconds);
+        if (r > 0) Count(r);
+        return r;
+    }
+    int FlushInput() override { return port_->FlushInput(); }
+    int FlushOutput() override { return port_->FlushOutput(); }
+    const serial::LineSettings& Settings() const override { return port_->Settings(); }
+
+  private:
+    void Count(int n) {
+        tally_.bytes += n;
+        tally_.wire += serial::WireTime(Settings(), n);
+    }
+    std::unique_ptr<serial::Port> port_;
+    Tally& tally_;
+};
+
+class CountingBackend final : public serial::Backend {
+  public:
+    explicit CountingBackend(Tally& tally) : tally_(tally) {}
+    int Open(const std::string& devicePath, const serial::LineSettings& settings,
+             std::unique_ptr<serial::Port>* out) override {
+        std::unique_ptr<serial::Port> port;
+        const int r = real_.Open(devicePath, settings, &port);
+        if (r == 0) *out = std::make_unique<CountingPort>(std::move(port), tally_);
+        return r;
+    }
+    std::string LastOpenDetail() const override { return real_.LastOpenDetail(); }
+
+  private:
+    serial::TermiosBackend real_;
+    Tally& tally_;
+};
+
+// The simulator as a child process: started with its standard output on a pipe (its first
+// line is the pseudo-terminal's path) and its standard error on ours, stopped with SIGTERM.
+class Simulator {
+  public:
+    ~Simulator() { Stop(); }
+    int Start(const std::string& program, const std::vector<std::string>& args,
+              std::string* error) {
+        int pipeFds[2];
+        if (::pipe2(pipeFds, O_CLOEXEC) != 0) return Fail("pipe", error);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int spawned =
+            ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeFds[1]);
+        out_ = pipeFds[0];
+        if (spawned != 0) {
+            pid_ = -1;
+            errno = spawned;
+            return Fail(program.c_str(), error);
+        }
+        return 0;
+    }
+    // The first line of its output, waiting at most `seconds`; empty when none came.
+    std::string FirstLine(double seconds) {
+        std::string line;
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < deadline) {
+            pollfd p{out_, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0) continue;
+            char c = 0;
+            if (::read(out_, &c, 1) != 1) break;
+            if (c == '\n') return line;
+            line += c;
+        }
+        return {};
+    }
+    void Stop() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+            pid_ = -1;
+        }
+        if (out_ >= 0) ::close(out_);
+        out_ = -1;
+    }
+
+  private:
+    static int Fail(const char* what, std::string* error) {
+        *error = std::string(what) + ": " + std::strerror(errno);
+        return -1;
+    }
+    pid_t pid_ = -1;
+    int out_ = -1;
+};
+
+struct Options {
+    int rounds = 5;
+    std::string turnaroundMs = "3";
+};
+
+int ParseArgs(int argc, char** argv, Options* o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--rounds" && i + 1 < argc) {
+            o->rounds = std::atoi(argv[++i]);
+            if (o->rounds < 1 || o->rounds > 1000) return -1;
+        } else if (a == "--turnaround" && i + 1 < argc) {
+            o->turnaroundMs = argv[++i];
+        } else {
+            return -1;
+        }
+    }
+    return 0;
+}
+
+std::string ProgramDir() {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : self.parent_path().string();
+}
+
+struct Result {
+    Tally tally;
+    double elapsed = 0.0;
+    double Floor() const { return tally.wire + tally.gaps; }
+    double Ratio() const { return Floor() > 0.0 ? elapsed / Floor() : 0.0; }
+};
+
+void Print(int round, const char* what, const Result& r) {
+    std::printf("%5d  %-9s  %4d  %6ld  %8.1f  %7.1f  %8.1f  %8.1f  %6.3f\n", round, what,
+                r.tally.transactions, r.tally.bytes, r.tally.wire * 1e3, r.tally.gaps * 1e3,
+                r.Floor() * 1e3, r.elapsed * 1e3, r.Ratio());
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+}
+
+class Bench {
+  public:
+    Bench() { ctx.com = &com; }
+
+    int Run(const Options& opt) {
+        std::string error;
+        if (Prepare(opt, &error) != 0) {
+            std::fprintf(stderr, "transfer-bench: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("model A over %s, 19200 baud 8N2, instrument turnaround %s ms\n",
+                    ptyPath_.c_str(), opt.turnaroundMs.c_str());
+        std::printf(
+            "floor = request and answer bytes at 11 bits each / 19200 baud + a "
+            "3.5-character silence after each request\n");
+        std::printf(
+            "round  command    txns   bytes   wire ms  gaps ms  floor ms   real ms   "
+            "ratio\n");
+        std::vector<double> ratios[2];
+        const char* names[2] = {"read-all", "write-all"};
+        int (*commands[2])(conf::Context&) = {conf::mf_104_Para_Fr_Dev__onClick,
+                                              conf::mf_104_Para_To_Dev__onClick};
+        for (int round = 1; round <= opt.rounds; ++round) {
+            for (int k = 0; k < 2; ++k) {
+                Result r;
+                tally_.Reset();
+                const auto t0 = std::chrono::steady_clock::now();
+                const int rc = commands[k](ctx);
+                const auto t1 = std::chrono::steady_clock::now();
+                r.tally = tally_;
+                r.elapsed = std::chrono::duration<double>(t1 - t0).count();
+                if (rc != 0) {
+                    std::fprintf(stderr, "transfer-bench: %s failed (%d), status \"%s\"\n",
+                                 names[k], rc, StatusText().c_str());
+                    return 1;
+                }
+                Print(round, names[k], r);
+                ratios[k].push_back(r.Ratio());
+            }
+        }
+        for (int k = 0; k < 2; ++k)
+            std::printf("%-9s median ratio %.3f, best %.3f\n", names[k], Median(ratios[k]),
+                        *std::min_element(ratios[k].begin(), ratios[k].end()));
+        return 0;
+    }
+
+    ~Bench() {
+        com.CloseCom(222);
+        sim_.Stop();
+        std::error_code ec;
+        if (!oldDir_.empty()) fs::current_path(oldDir_, ec);
+        fs::remove_all(root_, ec);
+    }
+
+  private:
+    // A run-time tree of its own, the simulator on COM9 in its COM folder, start-up done.
+    int Prepare(const Options& opt, std::string* error) {
+        const std::string dir = ProgramDir();
+        oldDir_ = fs::current_path();
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+        fs::create_directories(root_ / "bin");
+        fs::create_directories(root_ / "gui");
+        fs::create_directories(root_ / "comports");
+        fs::copy_file(fs::path(dir) / ".." / "gui" / "G104.json", root_ / "gui" / "G104.json", ec);
+        if (ec) {
+            *error = "no panel resource beside the program: " + ec.message();
+            return -1;
+        }
+        // The simulator places its COM link in the folder it is told of.
+        ::setenv("COMPORTS_DIR", (root_ / "comports").c_str(), 1);
+        if (sim_.Start(dir + "/instrument-sim",
+                       {"--model", "A", "--com", std::to_string(kCom), "--station", "1", "--baud",
+                        "19200", "--format", "8N2", "--turnaround", opt.turnaroundMs},
+                       error) != 0)
+            return -1;
+        ptyPath_ = sim_.FirstLine(10.0);
+        if (ptyPath_.empty()) {
+            *error = "instrument-sim did not report its port (see its message above)";
+            return -1;
+        }
+        fs::current_path(root_ / "bin");
+        std::ofstream("COM_Dev_use.txt") << kCom << "\n3\n0\n8\n2\n6802";
+        std::ofstream("YN_log_dbg.txt") << "1 0";
+        conf::RegisterCallbacks104(ctx, registry);
+        if (conf::mf_G104__init(ctx) != 0 || StatusText() != "Read OK") {
+            *error = "start-up did not read the instrument: status \"" + StatusText() + "\"";
+            for (const auto& p : fe.Popups())
+                *error += "; popup " + p.title + ": " + p.text;
+            return -1;
+        }
+        return 0;
+    }
+
+    std::string StatusText() {
+        std::string text;
+        if (ctx.gvG104 > 0) rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+        return text;
+    }
+
+    const fs::path root_ =
+        fs::temp_directory_path() / ("transfer_bench_" + std::to_string(::getpid()));
+    Tally tally_;
+    ui::CallbackRegistry registry;
+    ui::HeadlessFrontEnd fe;
+    ui::Runtime rt{fe, registry};
+    sys::RecordingLauncher launcher;
+    CountingBackend backend{tally_};
+    serial::Rs232 com{backend, serial::ComMapEnv{(root_ / "comports").string(), {}}};
+    conf::Context ctx{rt, launcher};
+    Simulator sim_;
+    fs::path oldDir_;
+    std::string ptyPath_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    if (ParseArgs(argc, argv, &opt) != 0) {
+        std::fprintf(stderr, "usage: transfer-bench [--rounds N] [--turnaround MS]\n");
+        return 2;
+    }
+    signal(SIGPIPE, SIG_IGN);
+    Bench bench;
+    return bench.Run(opt);
+}

@@ -1,0 +1,233 @@
+#include "transfer/write_all.h"
+
+#include <memory>
+
+#include "core/selector.h"
+#include "lang/status_line.h"
+#include "link/access_mode.h"
+#include "link/link_controls.h"
+#include "link/modbus_api.h"
+#include "link/port_dev.h"
+#include "log/event_log.h"
+#include "log/log_errors.h"
+#include "params/alarm104.h"
+#include "params/comm104.h"
+#include "params/input104.h"
+#include "params/linear104.h"
+#include "params/main104.h"
+#include "params/measuring104.h"
+#include "platform/ui/constants.h"
+#include "shell/focus.h"
+#include "transfer/dev_info.h"
+#include "transfer/range_check.h"
+#include "transfer/read_all.h"
+
+namespace conf {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Where the buffer file is reported when it cannot be written or read back.
+constexpr int kBufferFileSite = 1232969;
+
+constexpr int kAddrID = 13;
+constexpr int kAddrBR = 14;
+constexpr int kAddrRTU = 29;
+// The last line of the list: from it on the writes go to EEPROM, which stores the whole set.
+constexpr int kAddrLastLine = 28;
+
+// One line of the buffer list: where the value comes from and which register takes it.
+struct ListRow {
+    int address;
+    const char* name;
+    const SelectorField* field;  // null: a single-control module
+    int member;
+    int (*get)(Context&);
+    bool fullFirmwareOnly;
+};
+
+// The RTS pair has its own write; station, baud rate and frame format go before the list;
+// display setup and RS-485 are written by their own controls.
+constexpr ListRow kList[] = {
+    {30, "LOCK", nullptr, 0, mf_104_Lock_cfg__GI, true},
+    {0, "TYPE", nullptr, 0, mf_104_TYPE_cfg__GV, false},
+    {1, "UNIT", nullptr, 0, mf_104_UNIT_cfg__GI, false},
+    {2, "DP", nullptr, 0, mf_104_DP_cfg__GI, false},
+    {3, "LOLT", &kSelMRngUsr, 0, mf_104_MRng_usr_cfg__GV, false},
+    {4, "HILT", &kSelMRngUsr, 1, mf_104_MRng_usr_cfg__GV, false},
+    {5, "PVOF", nullptr, 0, mf_104_PVOF_usr_cfg__GV, false},
+    {6, "SCAL", &kSelLinScale, 0, mf_104_LinScale_cfg__GV, false},
+    {7, "SCAH", &kSelLinScale, 1, mf_104_LinScale_cfg__GV, false},
+    {8, "FILT", nullptr, 0, mf_104_FILT_cfg__GV, false},
+    {9, "DIR", nullptr, 0, mf_104_DIR_cfg__GV, false},
+    {10, "CUT", nullptr, 0, mf_104_CUT_cfg__GI, false},
+    {15, "A1FU", &kSelAlarm, 0, mf_104_AxFU_cfg__GI, false},
+    {16, "A1MD", &kSelAlarm, 0, mf_104_AxMD_cfg__GI, false},
+    {17, "A1SP", &kSelAlarm, 0, mf_104_AxSP_cfg__GV, false},
+    {18, "A1HY", &kSelAlarm, 0, mf_104_AxHY_cfg__GV, false},
+    {19, "A2FU", &kSelAlarm, 1, mf_104_AxFU_cfg__GI, false},
+    {20, "A2MD", &kSelAlarm, 1, mf_104_AxMD_cfg__GI, false},
+    {21, "A2SP", &kSelAlarm, 1, mf_104_AxSP_cfg__GV, false},
+    {22, "A2HY", &kSelAlarm, 1, mf_104_AxHY_cfg__GV, false},
+    {23, "mV.L", &kSelLinSig, 0, mf_104_LinSig_cfg__GV, false},
+    {24, "mV.H", &kSelLinSig, 1, mf_104_LinSig_cfg__GV, false},
+    {25, "V.L", &kSelLinSig, 2, mf_104_LinSig_cfg__GV, false},
+    {26, "V.H", &kSelLinSig, 3, mf_104_LinSig_cfg__GV, false},
+    {27, "mA.L", &kSelLinSig, 4, mf_104_LinSig_cfg__GV, false},
+    {28, "mA.H", &kSelLinSig, 5, mf_104_LinSig_cfg__GV, false},
+};
+
+int WriteRegister(Context& ctx, int code, int address, int value) {
+    return fn_Modbus_Device_RW_16(ctx, code, address, value);
+}
+
+int WriteNg(Context& ctx, int r) {
+    mf_104_msg_cfg__SID(ctx, kMsgWriteNg);
+    return r;
+}
+
+// Station number, baud rate and (with the full firmware) frame format, each followed by the
+// link's own setting so the next request reaches the instrument as it now is.
+int WriteLinkSettings(Context& ctx) {
+    const int id = mf_104_ID_cfg__GV(ctx);
+    logi(ctx, "Modbus w ID = %d \n", id);
+    if (int r = WriteRegister(ctx, enWram, kAddrID, id); r < 0) return WriteNg(ctx, r);
+    mf_104_ID_comm__SV(ctx, id);
+    mf_104_giCNTt__giCNT_inc(ctx);
+
+    // The instrument answers at the old speed and switches after the answer.
+    const int br = mf_104_BR_cfg__GI(ctx);
+    logi(ctx, "Modbus w BR = %d \n", br);
+    if (int r = WriteRegister(ctx, enWram, kAddrBR, br); r < 0) return WriteNg(ctx, r);
+    mf_104_BR_comm__SI(ctx, br);
+    mf_104_giCNTt__giCNT_inc(ctx);
+    if (int r = mf_Port_Dev__Reopen_after_BR_RTU_change(ctx); r < 0) return WriteNg(ctx, r);
+
+    if (ctx.gvFW < kFirmwareFull) return 0;
+    const int rtu = mf_104_RTU_cfg__GI(ctx);
+    logi(ctx, "Modbus w RTU = %d \n", rtu);
+    if (int r = WriteRegister(ctx, enWram, kAddrRTU, rtu); r < 0) return WriteNg(ctx, r);
+    mf_104_RTU_comm__SI(ctx, rtu);
+    mf_104_giCNTt__giCNT_inc(ctx);
+    if (int r = mf_Port_Dev__Reopen_after_BR_RTU_change(ctx); r < 0) return WriteNg(ctx, r);
+    return 0;
+}
+
+// The list as the pages hold it now. 0, or -1 when the file could not be written whole: a
+// missing or short list must not be replayed, nor an older one left from a previous write.
+int WriteBuffer(Context& ctx) {
+    File f{std::fopen(kWriteBufferFile, "w")};
+    if (!f) return -1;
+    int r = 0;
+    for (const ListRow& row : kList) {
+        if (row.fullFirmwareOnly && ctx.gvFW < kFirmwareFull) continue;
+        if (row.field) SetField(ctx.gsRAM01, *row.field, row.member);
+        if (fn_W_Para_Buffer(f.get(), row.address, row.get(ctx), row.name) < 0) r = -1;
+    }
+    if (std::fclose(f.release()) != 0) r = -1;
+    return r;
+}
+
+// Replays the list register by register. 0, or the negative result of the failing write
+// ("Write NG"); a line that does not read back, or a read error, is a failure too, not the
+// end of the list.
+int ReplayBuffer(Context& ctx, std::FILE* f) {
+    logs(ctx, "%s", "Modbus w Parameter to Dev \n");
+    int code = enWram;
+    for (int line = 1;; ++line) {
+        unsigned address = 0;
+        int value = 0;
+        char name[32] = {};
+        const int got = std::fscanf(f, "%x %d %31s", &address, &value, name);
+        if (got == EOF && !std::ferror(f)) return 0;
+        if (got != 3) return WriteNg(ctx, -1);
+        logi(ctx, "\t\t\t(%d) ", line);
+        logs(ctx, "%s = ", name);
+        logi(ctx, "%d \n", value);
+        if (address == kAddrLastLine) code = enWee;
+        if (int r = WriteRegister(ctx, code, static_cast<int>(address), value); r < 0)
+            return WriteNg(ctx, r);
+        mf_104_giCNTt__giCNT_inc(ctx);
+    }
+}
+
+int BufferFileNg(Context& ctx) {
+    mf_104_Log__err_Open_File(ctx, "m104___main", kBufferFileSite, kWriteBufferFile);
+    return -1;
+}
+
+int Locate(Context& ctx, Locator* loc) {
+    loc->panel = ctx.gvG104;
+    loc->control = ctx.ui.FindCtrl(ctx.gvG104, "WRITE");
+    return loc->control > 0 ? 0 : -1;
+}
+
+}  // namespace
+
+int fn_W_Para_Buffer(std::FILE* file, int address, int value, const std::string& name) {
+    return std::fprintf(file, "%04x\t%8d\t%s\n", address & 0xFFFF, value, name.c_str()) < 0 ? -1
+                                                                                            : 0;
+}
+
+int mf_104_Para_To_Dev__w_Parameter(Context& ctx) {
+    mf_104_giCNTt__giCNT_clr(ctx);
+    mf_104_msg_cfg__SID(ctx, kMsgWriting);
+    if (int r = WriteLinkSettings(ctx); r < 0) return r;
+    if (WriteBuffer(ctx) < 0) return BufferFileNg(ctx);
+    File f{std::fopen(kWriteBufferFile, "r")};
+    if (!f) return BufferFileNg(ctx);
+    return ReplayBuffer(ctx, f.get());
+}
+
+int mf_104_Para_To_Dev__onClick(Context& ctx) {
+    int r = mf_104_DevInfo2__fr_Modbus_to_GUI(ctx);
+    if (r < 0) return ctx.gr = r;
+    r = mf_104_Para_To_Dev__Check_OOR(ctx);
+    if (r < 0) {
+        mf_104_msg_cfg__SID(ctx, kMsgOutOfRange);
+        return ctx.gr = r;
+    }
+    r = mf_104_Para_To_Dev__w_Parameter(ctx);
+    if (r < 0) {
+        // Bring the pages back in line with what the instrument now holds. A read that
+        // succeeds does not make the write a success: its failure is what the command ends
+        // with, unless the read fails too.
+        const int read = mf_104_Para_Fr_Dev__onClick(ctx);
+        return ctx.gr = read < 0 ? read : r;
+    }
+    mf_104_RSP__Toggle_Dim(ctx);
+    mf_104_msg_cfg__SID(ctx, kMsgWriteOk);
+    return ctx.gr = 0;
+}
+
+int mf_104_Para_To_Dev__init(Context& ctx, Locator* loc) {
+    return Locate(ctx, loc);
+}
+
+int mf_104_Para_To_Dev__SA_i32(Context& ctx, int attribute, int value) {
+    Locator loc;
+    if (Locate(ctx, &loc) < 0) return -1;
+    return ctx.ui.SetCtrlAttribute(loc.panel, loc.control, attribute, value);
+}
+
+int mf_104_Para_To_Dev__Toggle_Dim(Context& ctx, int dim) {
+    return mf_104_Para_To_Dev__SA_i32(ctx, ui::ATTR_DIMMED, dim ? 1 : 0);
+}
+
+int ev104Write(Context& ctx, int panel, int control, int event, void*, int data1, int) {
+    if (event == ui::EVENT_COMMIT)
+        mf_104_Para_To_Dev__onClick(ctx);
+    else
+        fn_Enter_to_Next(ctx, panel, control, event, data1);
+    return 0;
+}
+
+int ev104ParaToDev(Context& ctx, int, int, void*, int) {
+    return mf_104_Para_To_Dev__onClick(ctx);
+}
+
+}  // namespace conf

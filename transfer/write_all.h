@@ -1,0 +1,39 @@
+#pragma once
+// Write-all: the parameter set on the pages into the connected instrument. Nothing goes out
+// while any value is out of range. The link settings go first, each followed by the
+// configurator's own link, so the rest reaches the instrument at its new station and speed;
+// the other parameters go through the buffer file "W_para_buff.txt", RAM writes except the
+// last, which goes to EEPROM. A failed write is followed by a read-all.
+
+#include <cstdio>
+#include <string>
+
+#include "core/context.h"
+#include "params/locator.h"
+
+namespace conf {
+
+inline constexpr const char* kWriteBufferFile = "W_para_buff.txt";
+
+// The whole write: device check, range check, the writes. 0 ("Write OK"); the negative
+// result of the device check; minus the number of out-of-range values ("Out of Range",
+// nothing written); or, after a failed write and the read-all that follows it (whose status
+// is the last shown), the read's failure or else the write's. Left in gr as well.
+int mf_104_Para_To_Dev__onClick(Context& ctx);
+// The writes: link settings, buffer file, its replay. 0, or the negative result of the
+// failing step ("Write NG" for a failed register write).
+int mf_104_Para_To_Dev__w_Parameter(Context& ctx);
+// One buffer line: "%04x\t%8d\t%s\n". 0, or -1 when the line could not be written.
+int fn_W_Para_Buffer(std::FILE* file, int address, int value, const std::string& name);
+
+// The Write button of the main panel.
+int mf_104_Para_To_Dev__init(Context& ctx, Locator* loc);
+int mf_104_Para_To_Dev__SA_i32(Context& ctx, int attribute, int value);
+int mf_104_Para_To_Dev__Toggle_Dim(Context& ctx, int dim);
+
+// The Write button: commit writes all; Enter moves the focus on. Returns 0.
+int ev104Write(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
+// The write-to-device menu item: the result of the write.
+int ev104ParaToDev(Context& ctx, int menuBar, int item, void* data, int panel);
+
+}  // namespace conf

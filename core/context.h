@@ -3,6 +3,7 @@
 // it by reference; a test builds a fresh one. The names are the ones the modules use.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/log_stream.h"
@@ -53,6 +54,10 @@ struct Context {
     int gvCAL = 0;
     // The status line on the main panel.
     int msgCtrl = 0;
+
+    // The exit code a command ended the program with (the return to the scanner); the
+    // program returns it once the event loop has stopped. Empty for an ordinary shutdown.
+    std::optional<int> exitCode;
 };
 
 }  // namespace conf

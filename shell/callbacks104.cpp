@@ -6,9 +6,12 @@
 #include "params/callbacks_cfg104.h"
 #include "shell/g104.h"
 #include "shell/group_callbacks.h"
+#include "shell/start_scan.h"
 #include "shell/tab104.h"
+#include "transfer/agent_write.h"
 #include "transfer/param_file.h"
 #include "transfer/read_all.h"
+#include "transfer/serial_write.h"
 #include "transfer/write_all.h"
 
 namespace conf {
@@ -39,6 +42,11 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddMenu("ev104ParaToDev", BindMenu(ctx, ev104ParaToDev));
     registry.AddMenu("ev104ParaToFile", BindMenu(ctx, ev104ParaToFile));
     registry.AddMenu("ev104ParaFrFile", BindMenu(ctx, ev104ParaFrFile));
+    registry.AddMenu("ev104Start", BindMenu(ctx, ev104Start));
+
+    // Production data.
+    registry.AddControl("ev104_SN_B", BindCtrl(ctx, ev104_SN_B));
+    registry.AddControl("ev104AgentWrite", BindCtrl(ctx, ev104AgentWrite));
 
     // The parameter editor.
     registry.AddControl("ev104IDcfg", BindCtrl(ctx, ev104IDcfg));
@@ -73,7 +81,7 @@ void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry) {
     registry.AddControl("ev104PVOF_rat", BindCtrl(ctx, ev104PVOF_rat));
 
     // Commands of the transfer, monitoring and production issues: so far the Enter step.
-    for (const char* name : {"ev104_MSPV_B", "ev104AgentWrite", "ev104_SN_B"})
+    for (const char* name : {"ev104_MSPV_B"})
         registry.AddControl(name, BindCtrl(ctx, fn_Enter_Callback));
 
     for (const char* name : {"ev104Msg", "ev104DevInfo", "ev104RTS_sync", "ev104ADC_V_M",

@@ -9,6 +9,7 @@
 #include "shell/group_callbacks.h"
 #include "shell/tab104.h"
 #include "transfer/read_all.h"
+#include "transfer/serial_write.h"
 
 namespace conf {
 
@@ -44,6 +45,7 @@ int mf_G104__init(Context& ctx) {
     mf_104_LinSig_cfg__CALLBACK(ctx);
     mf_104_IC_B__CALLBACK(ctx);
     mf_104_ICSP__CALLBACK(ctx);
+    mf_104_SN_V_I__Today_init(ctx);
     mf_104_About_menu__SV(ctx, kVersion104);
     ctx.ui.DisplayPanel(ctx.gvG104);
     // The pages show what the instrument holds; a failed read leaves the resource defaults
@@ -62,7 +64,7 @@ int mf_G104__exit(Context& ctx) {
 int Run104(Context& ctx) {
     if (mf_G104__init(ctx) < 0) return 1;
     ctx.ui.RunUserInterface();
-    return 0;
+    return ctx.exitCode.value_or(0);
 }
 
 int evG104(Context& ctx, int, int event, void*, int data1, int) {

@@ -15,7 +15,8 @@ inline constexpr const char* kPanelFile104 = "../gui/G104.json";
 int mf_G104__init(Context& ctx);
 // Leaves the event loop and discards the main panel.
 int mf_G104__exit(Context& ctx);
-// Start-up, the event loop, shutdown: the whole life of the program. Exit code.
+// Start-up, the event loop, shutdown: the whole life of the program. Exit code: 0, the one
+// a command ended the program with, or 1 when the main panel cannot be loaded.
 int Run104(Context& ctx);
 
 int evG104(Context& ctx, int panel, int event, void* data, int data1, int data2);

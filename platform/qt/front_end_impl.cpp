@@ -1,6 +1,7 @@
 #include "platform/qt/front_end_impl.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -317,15 +318,18 @@ int FrontEndImpl::RunLoop() {
         quitPending_ = false;
         return quitValue_;
     }
-    running_ = true;
-    const int result = QApplication::exec();
-    running_ = false;
+    // A loop of its own rather than the application's: quitting it leaves a message box that
+    // a callback opens after asking to quit (a last error report) up until it is answered.
+    QEventLoop loop;
+    loop_ = &loop;
+    const int result = loop.exec();
+    loop_ = nullptr;
     return result;
 }
 
 void FrontEndImpl::QuitLoop(int value) {
-    if (running_) {
-        QCoreApplication::exit(value);
+    if (loop_) {
+        loop_->exit(value);
         return;
     }
     quitPending_ = true;

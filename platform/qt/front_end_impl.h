@@ -27,6 +27,7 @@
 
 class QAction;
 class QApplication;
+class QEventLoop;
 class QKeyEvent;
 
 namespace qtfe {
@@ -125,9 +126,9 @@ class FrontEndImpl {
     std::vector<QPointer<QWidget>> doomed_;                // discarded, awaiting deleteLater
     std::set<std::pair<int, int>> pendingCommits_;
     DesktopCapture capture_;
-    int depth_ = 0;    // user-side runtime calls in progress
-    int syncing_ = 0;  // model changes being shown
-    bool running_ = false;
+    int depth_ = 0;               // user-side runtime calls in progress
+    int syncing_ = 0;             // model changes being shown
+    QEventLoop* loop_ = nullptr;  // the running event loop
     bool quitPending_ = false;
     int quitValue_ = 0;
 };

@@ -206,6 +206,25 @@ TEST_F(QtWidgets, TheLoopEndsWithTheValueGivenToQuit) {
     EXPECT_EQ(rt.RunUserInterface(), 3);
 }
 
+TEST_F(QtWidgets, APopupAfterQuitWaitsForItsAnswer) {
+    int answer = -1;
+    registry.AddControl("evTick", [this, &answer](int p, int control, int e, void*, int, int) {
+        if (e != EVENT_TIMER_TICK) return 0;
+        rt.SetCtrlAttribute(p, control, ATTR_ENABLED, 0);
+        rt.QuitUserInterface(4);
+        // The program's last word before it ends: it must stay up until answered.
+        WhenModal(
+            [](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
+        answer = rt.ConfirmPopup("", "Launch failed");
+        return 0;
+    });
+    Load(R"({ "panels": [ { "name": "P", "controls": [
+        { "kind": "timer", "name": "T", "interval": 0.02, "enabled": true,
+          "callback": "evTick" } ] } ] })");
+    EXPECT_EQ(rt.RunUserInterface(), 4);
+    EXPECT_EQ(answer, 1);
+}
+
 TEST_F(QtWidgets, PopupsReturnWhatTheUserAnswered) {
     Load(R"({ "panels": [ { "name": "P", "charset": 136 } ] })");
     QString shown;

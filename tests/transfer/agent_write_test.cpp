@@ -10,9 +10,9 @@
 namespace {
 
 using transfertest::Bytes;
+using transfertest::kDevInfoRequest;
 using transfertest::TransferTest;
 
-const Bytes kDevInfoRequest{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD};
 const Bytes kDigit1{0x01, 0x05, 0x1F, 0x04, 0x46, 0x01, 0x78, 0x7F};
 const Bytes kAlarms2{0x01, 0x06, 0x1F, 0x05, 0x47, 0x02, 0x2C, 0x2E};
 const Bytes kDigit0{0x01, 0x05, 0x1F, 0x04, 0x46, 0x00, 0xB9, 0xBF};
@@ -30,11 +30,6 @@ class AgentWrite : public TransferTest {
     void Choose(int digit, int alarms) {
         rt.SetCtrlIndex(ctx.gvG104, Id(ctx.gvG104, "DIGIT"), digit);
         rt.SetCtrlIndex(ctx.gvG104, Id(ctx.gvG104, "ALARM_AMOUNT"), alarms);
-    }
-    std::int32_t Ram(int address) {
-        std::int32_t v = 0;
-        EXPECT_EQ(inst->RamValue(address, &v), 0);
-        return v;
     }
     std::string DpCaption(int item) {
         return Cfg("DP").items.at(static_cast<std::size_t>(item)).label;

@@ -11,10 +11,8 @@
 namespace {
 
 using transfertest::Bytes;
+using transfertest::kDevInfoRequest;
 using transfertest::TransferTest;
-
-// The device check's request, byte for byte.
-const Bytes kDevInfoRequest{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD};
 
 // The requests of a complete read-all with a block of `count` registers.
 std::vector<Bytes> ReadAllRequests(int count) {

@@ -10,9 +10,9 @@
 namespace {
 
 using transfertest::Bytes;
+using transfertest::kDevInfoRequest;
 using transfertest::TransferTest;
 
-const Bytes kDevInfoRequest{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD};
 // 1305280001: high word 0x4DCC to RAM, low word 0xFE01 to EEPROM.
 const Bytes kHighWrite{0x01, 0x05, 0x1F, 0x02, 0x4D, 0xCC, 0x5E, 0xDB};
 const Bytes kLowWrite{0x01, 0x06, 0x1F, 0x03, 0xFE, 0x01, 0xFF, 0xBE};
@@ -34,16 +34,6 @@ class SerialWrite : public TransferTest {
     int Field(const char* name) { return static_cast<int>(Cal(name).number); }
     std::vector<int> Fields() {
         return {Field("SN_YY"), Field("SN_MM"), Field("SN_DD"), Field("SN_NO")};
-    }
-    std::int32_t Ram(int address) {
-        std::int32_t v = 0;
-        EXPECT_EQ(inst->RamValue(address, &v), 0);
-        return v;
-    }
-    std::int32_t Stored(int address) {
-        std::int32_t v = 0;
-        EXPECT_EQ(inst->StoredValue(address, &v), 0);
-        return v;
     }
     // The log from the serial-number write's first line on.
     std::string LogFromWrite() {

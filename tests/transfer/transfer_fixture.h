@@ -23,6 +23,9 @@ inline Bytes Sealed(Bytes frame) {
     conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
     return frame;
 }
+// The device check's request, byte for byte.
+inline const Bytes kDevInfoRequest{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD};
+
 // A read (code 3) of station 1.
 inline Bytes ReadRequest(int address, int count) {
     return Sealed({0x01, 0x03, static_cast<std::uint8_t>(address >> 8),
@@ -68,6 +71,17 @@ class TransferTest : public tarneltest::TarnelTest {
         f.after = after;
         f.count = 0;
         inst->AddFault(f);
+    }
+    // A register in the instrument's RAM and in its EEPROM.
+    std::int32_t Ram(int address) {
+        std::int32_t v = 0;
+        EXPECT_EQ(inst->RamValue(address, &v), 0) << address;
+        return v;
+    }
+    std::int32_t Stored(int address) {
+        std::int32_t v = 0;
+        EXPECT_EQ(inst->StoredValue(address, &v), 0) << address;
+        return v;
     }
     int PressRead() { return rt.UserPress(ctx.gvG104, Id(ctx.gvG104, "READ")); }
 

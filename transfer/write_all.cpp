@@ -156,7 +156,7 @@ int ReplayBuffer(Context& ctx, std::FILE* f) {
 }
 
 int BufferFileNg(Context& ctx) {
-    mf_104_Log__err_Open_File(ctx, "m104___main", kBufferFileSite, kWriteBufferFile);
+    mf_104_Log__err_Open_File(ctx, ctx.Source("___main"), kBufferFileSite, kWriteBufferFile);
     return -1;
 }
 

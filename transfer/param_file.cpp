@@ -13,14 +13,9 @@
 #include "lang/status_line.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
-#include "params/alarm104.h"
-#include "params/comm104.h"
-#include "params/input104.h"
-#include "params/linear104.h"
-#include "params/measuring104.h"
-#include "params/outcal104.h"
 #include "platform/sys/paths.h"
 #include "platform/ui/constants.h"
+#include "transfer/config_block.h"
 #include "transfer/dev_info.h"
 #include "transfer/range_check.h"
 #include "transfer/read_all.h"
@@ -43,50 +38,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-using GetOp = int (*)(Context&);
-
-// Where the value of one register of the configuration block comes from, by address.
-struct LineSource {
-    const SelectorField* field;  // null: a single-control module
-    int member;
-    GetOp get;
-};
-
-constexpr LineSource kLines[] = {
-    {nullptr, 0, mf_104_TYPE_cfg__GV},
-    {nullptr, 0, mf_104_UNIT_cfg__GI},
-    {nullptr, 0, mf_104_DP_cfg__GI},
-    {&kSelMRngUsr, 0, mf_104_MRng_usr_cfg__GV},
-    {&kSelMRngUsr, 1, mf_104_MRng_usr_cfg__GV},
-    {nullptr, 0, mf_104_PVOF_usr_cfg__GV},
-    {&kSelLinScale, 0, mf_104_LinScale_cfg__GV},
-    {&kSelLinScale, 1, mf_104_LinScale_cfg__GV},
-    {nullptr, 0, mf_104_FILT_cfg__GV},
-    {nullptr, 0, mf_104_DIR_cfg__GV},
-    {nullptr, 0, mf_104_CUT_cfg__GI},
-    {&kSelRTS, 0, mf_104_RTS_V_cfg__GV},
-    {&kSelRTS, 1, mf_104_RTS_V_cfg__GV},
-    {nullptr, 0, mf_104_ID_cfg__GV},
-    {nullptr, 0, mf_104_BR_cfg__GI},
-    {&kSelAlarm, 0, mf_104_AxFU_cfg__GI},
-    {&kSelAlarm, 0, mf_104_AxMD_cfg__GI},
-    {&kSelAlarm, 0, mf_104_AxSP_cfg__GV},
-    {&kSelAlarm, 0, mf_104_AxHY_cfg__GV},
-    {&kSelAlarm, 1, mf_104_AxFU_cfg__GI},
-    {&kSelAlarm, 1, mf_104_AxMD_cfg__GI},
-    {&kSelAlarm, 1, mf_104_AxSP_cfg__GV},
-    {&kSelAlarm, 1, mf_104_AxHY_cfg__GV},
-    {&kSelLinSig, 0, mf_104_LinSig_cfg__GV},
-    {&kSelLinSig, 1, mf_104_LinSig_cfg__GV},
-    {&kSelLinSig, 2, mf_104_LinSig_cfg__GV},
-    {&kSelLinSig, 3, mf_104_LinSig_cfg__GV},
-    {&kSelLinSig, 4, mf_104_LinSig_cfg__GV},
-    {&kSelLinSig, 5, mf_104_LinSig_cfg__GV},
-    {nullptr, 0, mf_104_RTU_cfg__GI},
-    {nullptr, 0, mf_104_Lock_cfg__GI},
-};
-constexpr int kLineCount = static_cast<int>(std::size(kLines));
 
 // The ParameterFile folder beside the working directory for the length of one command: ".."
 // and "ParameterFile" on the way in (made when missing), ".." and "bin" on the way out. A
@@ -127,12 +78,9 @@ void ReportFile(Context& ctx, int code, const std::string& name, const char* sta
 
 bool WriteSet(Context& ctx, std::FILE* f) {
     bool ok = fn_Parameter_W_File(f, kParamFileHeader, ctx.gvHW) >= 0;
-    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kLineCount);
-    for (int address = 0; address < count; ++address) {
-        const LineSource& line = kLines[address];
-        if (line.field) SetField(ctx.gsRAM01, *line.field, line.member);
-        ok = fn_Parameter_W_File(f, address, line.get(ctx)) >= 0 && ok;
-    }
+    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kParaBlockMax);
+    for (int address = 0; address < count; ++address)
+        ok = fn_Parameter_W_File(f, address, fn_Para_Block_Value(ctx, address)) >= 0 && ok;
     return fn_Parameter_W_File(f, kParamFileEnd, 0) >= 0 && ok;
 }
 

@@ -12,101 +12,16 @@
 #include "log/event_log.h"
 #include "log/modbus_trace.h"
 #include "models/param_catalogue_a.h"
-#include "params/alarm104.h"
-#include "params/comm104.h"
-#include "params/input104.h"
-#include "params/linear104.h"
 #include "params/main104.h"
-#include "params/measuring104.h"
-#include "params/outcal104.h"
 #include "params/rules104.h"
 #include "platform/ui/constants.h"
 #include "shell/focus.h"
+#include "transfer/config_block.h"
 #include "transfer/dev_info.h"
 #include "transfer/range_check.h"
 #include "transfer/serial_read.h"
 
 namespace conf {
-
-namespace {
-
-using SetOp = int (*)(Context&, int);
-
-int AfterType(Context& ctx) {
-    fn_Affect_by_TYPE(ctx);
-    return fn_Affect_by_TYPE_DIGIT(ctx);
-}
-
-int AfterDp(Context& ctx) {
-    fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
-    return fn_Affect_by_DP(ctx);
-}
-
-// How one register of the configuration block reaches its control, by address.
-struct Row {
-    const SelectorField* field;  // null: a single-control module
-    int member;
-    SetOp set;
-    int (*after)(Context&);  // null: the value governs nothing else
-};
-
-// The order is binding: type, unit and decimal point come before the values whose ranges
-// and precision they decide.
-constexpr Row kRows[] = {
-    {nullptr, 0, mf_104_TYPE_cfg__SV, AfterType},
-    {nullptr, 0, mf_104_UNIT_cfg__SI, nullptr},
-    {nullptr, 0, mf_104_DP_cfg__SI, AfterDp},
-    {&kSelMRngUsr, 0, mf_104_MRng_usr_cfg__SV, nullptr},
-    {&kSelMRngUsr, 1, mf_104_MRng_usr_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_PVOF_usr_cfg__SV, nullptr},
-    {&kSelLinScale, 0, mf_104_LinScale_cfg__SV, nullptr},
-    {&kSelLinScale, 1, mf_104_LinScale_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_FILT_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_DIR_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_CUT_cfg__SI, nullptr},
-    {&kSelRTS, 0, mf_104_RTS_V_cfg__SV, nullptr},
-    {&kSelRTS, 1, mf_104_RTS_V_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_ID_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_BR_cfg__SI, nullptr},
-    {&kSelAlarm, 0, mf_104_AxFU_cfg__SI, nullptr},
-    {&kSelAlarm, 0, mf_104_AxMD_cfg__SI, nullptr},
-    {&kSelAlarm, 0, mf_104_AxSP_cfg__SV, nullptr},
-    {&kSelAlarm, 0, mf_104_AxHY_cfg__SV, nullptr},
-    {&kSelAlarm, 1, mf_104_AxFU_cfg__SI, nullptr},
-    {&kSelAlarm, 1, mf_104_AxMD_cfg__SI, nullptr},
-    {&kSelAlarm, 1, mf_104_AxSP_cfg__SV, nullptr},
-    {&kSelAlarm, 1, mf_104_AxHY_cfg__SV, nullptr},
-    {&kSelLinSig, 0, mf_104_LinSig_cfg__SV, nullptr},
-    {&kSelLinSig, 1, mf_104_LinSig_cfg__SV, nullptr},
-    {&kSelLinSig, 2, mf_104_LinSig_cfg__SV, nullptr},
-    {&kSelLinSig, 3, mf_104_LinSig_cfg__SV, nullptr},
-    {&kSelLinSig, 4, mf_104_LinSig_cfg__SV, nullptr},
-    {&kSelLinSig, 5, mf_104_LinSig_cfg__SV, nullptr},
-    {nullptr, 0, mf_104_RTU_cfg__SI, nullptr},
-    {nullptr, 0, mf_104_Lock_cfg__SI, nullptr},
-};
-constexpr int kRowCount = static_cast<int>(std::size(kRows));
-constexpr int kAddrDP = 2;
-
-}  // namespace
-
-int fn_Para_Block_Length(int firmware) {
-    const ParamCatalogue& cat = ModelACatalogue();
-    // Version 0 is not a released firmware; it is read as version 1, the shorter block, so
-    // no register is asked for that the instrument may not have.
-    return firmware >= kFirmwareFull ? cat.blockLength : cat.blockLengthFw1;
-}
-
-int mf_104_Para_to_GUI(Context& ctx, int address, int value) {
-    if (address < 0 || address >= kRowCount) return -1;
-    const Row& row = kRows[address];
-    if (row.field) SetField(ctx.gsRAM01, *row.field, row.member);
-    row.set(ctx, value);
-    if (row.after) row.after(ctx);
-    // The shown values are rendered with the device's decimal point from here on.
-    if (address == kAddrDP) SetField(ctx.gsRAM01, kSelDpp, value & 3);
-    return 0;
-}
 
 int mf_104_Para_Fr_Dev__r_Parameter(Context& ctx) {
     const ParamCatalogue& cat = ModelACatalogue();
@@ -123,9 +38,9 @@ int mf_104_Para_Fr_Dev__r_Parameter(Context& ctx) {
     fn_Affect_by_DIGIT(ctx);
     fn_Affect_by_Alarm_Amount(ctx);
 
-    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kRowCount);
+    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kParaBlockMax);
     logi(ctx, "Modbus r Parameter of Dev %d words \n", count);
-    std::array<std::int16_t, kRowCount> block{};
+    std::array<std::int16_t, kParaBlockMax> block{};
     std::span<std::int16_t> wanted(block.data(), static_cast<std::size_t>(count));
     if (fn_Modbus_Device_RW_16(ctx, enR, 0, count, wanted) < 0) {
         mf_104_msg_cfg__SID(ctx, kMsgReadNg);

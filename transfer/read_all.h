@@ -4,6 +4,7 @@
 // after a failed write-all. The pages are the only copy of the values.
 
 #include "core/context.h"
+#include "transfer/config_block.h"
 
 namespace conf {
 
@@ -13,12 +14,6 @@ namespace conf {
 int mf_104_Para_Fr_Dev__onClick(Context& ctx);
 // The register reads and their hand-over to the modules: 0, or -1 ("Read NG").
 int mf_104_Para_Fr_Dev__r_Parameter(Context& ctx);
-// One value of the configuration block into its module: the selector fields of its address,
-// the module's set operation, the rules the value governs. 0, or -1 for an address outside
-// the block (nothing is changed). Shared with the parameter files.
-int mf_104_Para_to_GUI(Context& ctx, int address, int value);
-// Registers of the configuration block for a firmware version.
-int fn_Para_Block_Length(int firmware);
 
 // The Read button: commit reads all; Enter moves the focus on. Returns 0.
 int ev104Read(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);

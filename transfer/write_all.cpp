@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "core/selector.h"
 #include "lang/status_line.h"
 #include "link/access_mode.h"
 #include "link/link_controls.h"
@@ -10,12 +9,8 @@
 #include "link/port_dev.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
-#include "params/alarm104.h"
 #include "params/comm104.h"
-#include "params/input104.h"
-#include "params/linear104.h"
 #include "params/main104.h"
-#include "params/measuring104.h"
 #include "platform/ui/constants.h"
 #include "shell/focus.h"
 #include "transfer/dev_info.h"
@@ -40,45 +35,19 @@ constexpr int kAddrRTU = 29;
 // The last line of the list: from it on the writes go to EEPROM, which stores the whole set.
 constexpr int kAddrLastLine = 28;
 
-// One line of the buffer list: where the value comes from and which register takes it.
+// The buffer list, by address and the name it carries. The RTS pair has its own write;
+// station, baud rate and frame format go before the list; display setup and RS-485 are
+// written by their own controls. The lock line is there only with the full firmware.
 struct ListRow {
     int address;
     const char* name;
-    const SelectorField* field;  // null: a single-control module
-    int member;
-    int (*get)(Context&);
-    bool fullFirmwareOnly;
 };
-
-// The RTS pair has its own write; station, baud rate and frame format go before the list;
-// display setup and RS-485 are written by their own controls.
 constexpr ListRow kList[] = {
-    {30, "LOCK", nullptr, 0, mf_104_Lock_cfg__GI, true},
-    {0, "TYPE", nullptr, 0, mf_104_TYPE_cfg__GV, false},
-    {1, "UNIT", nullptr, 0, mf_104_UNIT_cfg__GI, false},
-    {2, "DP", nullptr, 0, mf_104_DP_cfg__GI, false},
-    {3, "LOLT", &kSelMRngUsr, 0, mf_104_MRng_usr_cfg__GV, false},
-    {4, "HILT", &kSelMRngUsr, 1, mf_104_MRng_usr_cfg__GV, false},
-    {5, "PVOF", nullptr, 0, mf_104_PVOF_usr_cfg__GV, false},
-    {6, "SCAL", &kSelLinScale, 0, mf_104_LinScale_cfg__GV, false},
-    {7, "SCAH", &kSelLinScale, 1, mf_104_LinScale_cfg__GV, false},
-    {8, "FILT", nullptr, 0, mf_104_FILT_cfg__GV, false},
-    {9, "DIR", nullptr, 0, mf_104_DIR_cfg__GV, false},
-    {10, "CUT", nullptr, 0, mf_104_CUT_cfg__GI, false},
-    {15, "A1FU", &kSelAlarm, 0, mf_104_AxFU_cfg__GI, false},
-    {16, "A1MD", &kSelAlarm, 0, mf_104_AxMD_cfg__GI, false},
-    {17, "A1SP", &kSelAlarm, 0, mf_104_AxSP_cfg__GV, false},
-    {18, "A1HY", &kSelAlarm, 0, mf_104_AxHY_cfg__GV, false},
-    {19, "A2FU", &kSelAlarm, 1, mf_104_AxFU_cfg__GI, false},
-    {20, "A2MD", &kSelAlarm, 1, mf_104_AxMD_cfg__GI, false},
-    {21, "A2SP", &kSelAlarm, 1, mf_104_AxSP_cfg__GV, false},
-    {22, "A2HY", &kSelAlarm, 1, mf_104_AxHY_cfg__GV, false},
-    {23, "mV.L", &kSelLinSig, 0, mf_104_LinSig_cfg__GV, false},
-    {24, "mV.H", &kSelLinSig, 1, mf_104_LinSig_cfg__GV, false},
-    {25, "V.L", &kSelLinSig, 2, mf_104_LinSig_cfg__GV, false},
-    {26, "V.H", &kSelLinSig, 3, mf_104_LinSig_cfg__GV, false},
-    {27, "mA.L", &kSelLinSig, 4, mf_104_LinSig_cfg__GV, false},
-    {28, "mA.H", &kSelLinSig, 5, mf_104_LinSig_cfg__GV, false},
+    {30, "LOCK"}, {0, "TYPE"},  {1, "UNIT"},  {2, "DP"},    {3, "LOLT"},  {4, "HILT"},
+    {5, "PVOF"},  {6, "SCAL"},  {7, "SCAH"},  {8, "FILT"},  {9, "DIR"},   {10, "CUT"},
+    {15, "A1FU"}, {16, "A1MD"}, {17, "A1SP"}, {18, "A1HY"}, {19, "A2FU"}, {20, "A2MD"},
+    {21, "A2SP"}, {22, "A2HY"}, {23, "mV.L"}, {24, "mV.H"}, {25, "V.L"},  {26, "V.H"},
+    {27, "mA.L"}, {28, "mA.H"},
 };
 
 int WriteRegister(Context& ctx, int code, int address, int value) {
@@ -124,9 +93,9 @@ int WriteBuffer(Context& ctx) {
     if (!f) return -1;
     int r = 0;
     for (const ListRow& row : kList) {
-        if (row.fullFirmwareOnly && ctx.gvFW < kFirmwareFull) continue;
-        if (row.field) SetField(ctx.gsRAM01, *row.field, row.member);
-        if (fn_W_Para_Buffer(f.get(), row.address, row.get(ctx), row.name) < 0) r = -1;
+        if (row.address >= fn_Para_Block_Length(ctx.gvFW)) continue;
+        const int value = fn_Para_Block_Value(ctx, row.address);
+        if (fn_W_Para_Buffer(f.get(), row.address, value, row.name) < 0) r = -1;
     }
     if (std::fclose(f.release()) != 0) r = -1;
     return r;

@@ -2,8 +2,10 @@
 // Tarnel's start-up on the headless runtime with the simulated instrument on COM5 (the
 // in-process line, the virtual clock) instead of a scripted device.
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../shell/tarnel_fixture.h"
@@ -99,6 +101,33 @@ class TransferTest : public tarneltest::TarnelTest {
 
     std::unique_ptr<sim::Instrument> inst;
     std::unique_ptr<sim::SimulatedDevice> simDevice;
+
+    // A page value as if typed in, without its commit.
+    void SetCfg(const char* name, int value) {
+        rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, name), value);
+    }
+    void SetCfgIndex(const char* name, int index) {
+        rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, name), index);
+    }
+    int Menu(const char* item) {
+        const int bar = rt.GetPanelMenuBar(ctx.gvG104);
+        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
+    }
+    std::string Log() {
+        ctx.gpLog.Flush();
+        return Slurp("log.txt");
+    }
 };
+
+// text with each `from` replaced by its `to`.
+inline std::string Edited(std::string text,
+                          std::initializer_list<std::pair<std::string, std::string>> edits) {
+    for (const auto& [from, to] : edits) {
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos) text.replace(at, from.size(), to);
+    }
+    return text;
+}
 
 }  // namespace transfertest

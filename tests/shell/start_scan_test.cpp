@@ -29,6 +29,19 @@ class StartScan : public TarnelTest {
     bool laterActionRan = false;
 };
 
+// A second Tarnel started with its own launcher, in the test's run-time tree.
+struct TarnelWith {
+    explicit TarnelWith(sys::Launcher& launcher) : rt(fe, registry), ctx(rt, launcher) {
+        conf::RegisterCallbacks104(ctx, registry);
+        EXPECT_EQ(conf::mf_G104__init(ctx), 0);
+        fe.ClearPopups();
+    }
+    ui::HeadlessFrontEnd fe;
+    ui::CallbackRegistry registry;
+    ui::Runtime rt;
+    conf::Context ctx;
+};
+
 TEST_F(StartScan, StartsTheScannerAndEndsWithExitCodeZero) {
     EXPECT_EQ(RunAndStartScan(), 0);
     EXPECT_EQ(ctx.exitCode, 0);
@@ -75,18 +88,13 @@ class LogReadingLauncher final : public sys::Launcher {
 
 TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
     LogReadingLauncher peek;
-    ui::HeadlessFrontEnd fe2;
-    ui::CallbackRegistry registry2;
-    ui::Runtime rt2(fe2, registry2);
-    conf::Context ctx2(rt2, peek);
-    conf::RegisterCallbacks104(ctx2, registry2);
-    ASSERT_EQ(conf::mf_G104__init(ctx2), 0);
+    TarnelWith t(peek);
     // The traffic trace goes out unflushed.
-    ctx2.gpLog.Write("last line\n");
-    int bar = rt2.GetPanelMenuBar(ctx2.gvG104);
-    EXPECT_EQ(rt2.UserMenuSelect(bar, rt2.FindMenuItem(bar, "START_SCAN")), 0);
+    t.ctx.gpLog.Write("last line\n");
+    int bar = t.rt.GetPanelMenuBar(t.ctx.gvG104);
+    EXPECT_EQ(t.rt.UserMenuSelect(bar, t.rt.FindMenuItem(bar, "START_SCAN")), 0);
     EXPECT_EQ(peek.started, "Scan.exe");
-    EXPECT_EQ(ctx2.exitCode, 0);
+    EXPECT_EQ(t.ctx.exitCode, 0);
     ASSERT_GE(peek.logAtLaunch.size(), 10u);
     EXPECT_EQ(peek.logAtLaunch.substr(peek.logAtLaunch.size() - 10), "last line\n");
 }
@@ -94,17 +102,11 @@ TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
 // The scanner is not beside the test program: the system launcher finds nothing to start.
 TEST_F(StartScan, WithTheSystemLauncherAMissingScannerFailsCleanly) {
     sys::SystemLauncher system;
-    ui::HeadlessFrontEnd fe2;
-    ui::CallbackRegistry registry2;
-    ui::Runtime rt2(fe2, registry2);
-    conf::Context ctx2(rt2, system);
-    conf::RegisterCallbacks104(ctx2, registry2);
-    ASSERT_EQ(conf::mf_G104__init(ctx2), 0);
-    fe2.ClearPopups();
-    EXPECT_EQ(conf::ev104Start(ctx2, 0, 0, nullptr, 0), 0);
-    EXPECT_EQ(ctx2.exitCode, 0);
-    ASSERT_EQ(fe2.Popups().size(), 1u);
-    EXPECT_EQ(fe2.Popups()[0].text, "Launch Scan.exe fail");
+    TarnelWith t(system);
+    EXPECT_EQ(conf::ev104Start(t.ctx, 0, 0, nullptr, 0), 0);
+    EXPECT_EQ(t.ctx.exitCode, 0);
+    ASSERT_EQ(t.fe.Popups().size(), 1u);
+    EXPECT_EQ(t.fe.Popups()[0].text, "Launch Scan.exe fail");
     const std::string log = Slurp("log.txt");
     EXPECT_EQ(log.substr(log.size() - kLaunchFail.size()), kLaunchFail);
 }

@@ -42,12 +42,6 @@ class AgentWrite : public TransferTest {
             (Cfg(("A" + n + part).c_str()).dimmed ? dimmed : enabled)++;
         return dimmed == 0 ? 1 : enabled == 0 ? 0 : -1;
     }
-    std::string LogFromSet() {
-        ctx.gpLog.Flush();
-        const std::string log = Slurp("log.txt");
-        const std::size_t at = log.rfind("Modbus w DIGIT");
-        return at == std::string::npos ? "" : log.substr(at);
-    }
 };
 
 TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEeprom) {
@@ -56,7 +50,7 @@ TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEeprom) {
     EXPECT_EQ(Requests(), (std::vector<Bytes>{kDevInfoRequest, kDigit1, kAlarms2}));
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_EQ(StatusColour(), 0x008000);
-    EXPECT_EQ(LogFromSet(),
+    EXPECT_EQ(LogFrom("Modbus w DIGIT"),
               "Modbus w DIGIT = 4601 \n"
               "\tP222\tMB.Tx\t#01.05 <1f04> [4601] {787f}\tWrite RAM\n"
               "\tP222\tMB.Rx\t#01.05 <1f04> [4601] {787f}\tWrite RAM\n\n"

@@ -44,8 +44,7 @@ TEST_F(TransferTest, AForeignCodeIsShownAndRefused) {
     EXPECT_EQ(Cfg("DEVINFO_FW").text, "V03");
     EXPECT_EQ(Status(), "H/W not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);
-    ctx.gpLog.Flush();
-    EXPECT_NE(Slurp("log.txt").find("===== HW code not match\n"), std::string::npos);
+    EXPECT_NE(Log().find("===== HW code not match\n"), std::string::npos);
 }
 
 TEST_F(TransferTest, AFailedCheckSetsTheUnknownModelAndKeepsTheTexts) {

@@ -40,8 +40,7 @@ TEST_F(TransferTest, StartUpReadsAllAndShowsTheInstrumentsValues) {
     EXPECT_EQ(Main("RS485").state, 1);
     EXPECT_EQ(Cal("SN_READ").text, "13     05    28       0001");
     // The log holds the read's heading and its reads.
-    ctx.gpLog.Flush();
-    const std::string log = Slurp("log.txt");
+    const std::string log = Log();
     EXPECT_NE(log.find("=============Read para\n\nModbus r Dev Info 4 words \n"),
               std::string::npos);
     EXPECT_NE(log.find("Modbus r Parameter of Dev 31 words \n"), std::string::npos);

@@ -35,13 +35,6 @@ class SerialWrite : public TransferTest {
     std::vector<int> Fields() {
         return {Field("SN_YY"), Field("SN_MM"), Field("SN_DD"), Field("SN_NO")};
     }
-    // The log from the serial-number write's first line on.
-    std::string LogFromWrite() {
-        ctx.gpLog.Flush();
-        const std::string log = Slurp("log.txt");
-        const std::size_t at = log.rfind("Modbus w SN.H");
-        return at == std::string::npos ? "" : log.substr(at);
-    }
 };
 
 TEST_F(SerialWrite, FieldsStartAtTodayFromTheClock) {
@@ -68,7 +61,7 @@ TEST_F(SerialWrite, WritesHighThenLowWordReadsBackAndAdvances) {
     // The EEPROM write stored both words.
     EXPECT_EQ(Stored(0x1F02), 0x4DCC);
     EXPECT_EQ(static_cast<std::uint16_t>(Stored(0x1F03)), 0xFE01);
-    EXPECT_EQ(LogFromWrite(),
+    EXPECT_EQ(LogFrom("Modbus w SN.H"),
               "Modbus w SN.H = 19916\n"
               "\tP222\tMB.Tx\t#01.05 <1f02> [4dcc] {5edb}\tWrite RAM\n"
               "\tP222\tMB.Rx\t#01.05 <1f02> [4dcc] {5edb}\tWrite RAM\n\n"
@@ -131,7 +124,7 @@ TEST_P(SerialWriteBlocked, NothingIsWritten) {
     EXPECT_EQ(Field(GetParam().field), GetParam().value);
     EXPECT_EQ(Field("SN_NO"), 1);
     EXPECT_EQ(Cal("SN_READ").text, "before");
-    EXPECT_EQ(LogFromWrite(), "");  // no write line at all
+    EXPECT_EQ(LogFrom("Modbus w SN.H"), "");  // no write line at all
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, SerialWriteBlocked,
@@ -161,7 +154,7 @@ TEST_F(SerialWrite, AFailedLowWordLeavesTheNumberAndSaysWriteNg) {
     EXPECT_EQ(Ram(0x1F02), 0x4DCC);
     EXPECT_EQ(static_cast<std::uint16_t>(Ram(0x1F03)), 1201010005u & 0xFFFF);
     EXPECT_EQ(Stored(0x1F02), static_cast<std::int16_t>(1201010005u >> 16));
-    const std::string log = LogFromWrite();
+    const std::string log = LogFrom("Modbus w SN.H");
     EXPECT_NE(log.find("Modbus w SN.H = 19916\n"), std::string::npos);
     EXPECT_NE(log.find("Modbus w SN.L = 65025\n"), std::string::npos);
 }

@@ -117,6 +117,12 @@ class TransferTest : public tarneltest::TarnelTest {
         ctx.gpLog.Flush();
         return Slurp("log.txt");
     }
+    // The log from the last line starting with `first` on; empty when there is none.
+    std::string LogFrom(const std::string& first) {
+        const std::string log = Log();
+        const std::size_t at = log.rfind(first);
+        return at == std::string::npos ? "" : log.substr(at);
+    }
 };
 
 // text with each `from` replaced by its `to`.

@@ -16,7 +16,6 @@ using ui::Kind;
 class HeadlessDriver final : public PanelDriver {
   public:
     ui::FrontEnd& FrontEnd() override { return fe_; }
-    void Attach(ui::Runtime& runtime) override { rt_ = &runtime; }
 
     void Show(int panel) override {
         rt_->DisplayPanel(panel);
@@ -85,15 +84,14 @@ class HeadlessDriver final : public PanelDriver {
         return s;
     }
     bool WindowVisible(int panel) override { return rt_->GetPanel(panel)->displayed; }
-    bool MenuChecked(int menuBar, int item) override {
-        int v = 0;
-        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, &v);
-        return v != 0;
-    }
-    bool MenuEnabled(int menuBar, int item) override {
-        int v = 0;
-        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_DIMMED, &v);
-        return v == 0;
+    Shown LookMenu(int menuBar, int item) override {
+        int checked = 0, dimmed = 0;
+        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, &checked);
+        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_DIMMED, &dimmed);
+        Shown s;
+        s.enabled = dimmed == 0;
+        s.checked = checked != 0;
+        return s;
     }
 
   private:
@@ -147,7 +145,6 @@ class HeadlessDriver final : public PanelDriver {
     }
 
     ui::HeadlessFrontEnd fe_;
-    ui::Runtime* rt_ = nullptr;
     int shown_ = 0;
     std::string typed_;
     int typedPanel_ = 0, typedCtrl_ = 0;

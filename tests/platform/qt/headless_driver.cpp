@@ -122,10 +122,12 @@ class HeadlessDriver final : public PanelDriver {
         return p && p->displayed;
     }
     static std::string Text(const ui::Control& c) {
-        char real[64];
-        std::snprintf(real, sizeof real, "%.*f", c.precision, c.number);
         if (c.kind == Kind::Numeric) return std::to_string(static_cast<int>(c.number));
-        if (c.kind == Kind::Real) return real;
+        if (c.kind == Kind::Real) {
+            char real[64];
+            std::snprintf(real, sizeof real, "%.*f", c.precision, c.number);
+            return real;
+        }
         if (c.kind == Kind::String || c.kind == Kind::TextMsg) return c.text;
         if (c.kind != Kind::Ring && c.kind != Kind::ListBox) return c.label;
         return c.index < 0 ? "" : c.items[static_cast<size_t>(c.index)].label;

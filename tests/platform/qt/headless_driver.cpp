@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "panel_driver.h"
 #include "platform/ui/headless.h"
@@ -16,7 +17,6 @@ using ui::Kind;
 class HeadlessDriver final : public PanelDriver {
   public:
     ui::FrontEnd& FrontEnd() override { return fe_; }
-    void Attach(ui::Runtime& runtime) override { rt_ = &runtime; }
 
     void Show(int panel) override {
         rt_->DisplayPanel(panel);
@@ -33,21 +33,20 @@ class HeadlessDriver final : public PanelDriver {
     }
     void Type(const std::string& utf8) override {
         for (char ch : utf8) {
-            auto [panel, control] = Focus();
-            if (panel != typedPanel_ || control != typedCtrl_) typed_.clear();
-            typedPanel_ = panel;
-            typedCtrl_ = control;
-            if (rt_->UserKeyPress(panel, control, static_cast<unsigned char>(ch)) != 1)
+            if (Focus() != typedAt_) typed_.clear();
+            typedAt_ = Focus();
+            if (rt_->UserKeyPress(typedAt_.first, typedAt_.second,
+                                  static_cast<unsigned char>(ch)) != 1)
                 typed_ += ch;
         }
     }
     void Key(int code) override {
-        auto [panel, control] = Focus();
-        const bool swallowed = rt_->UserKeyPress(panel, control, code) == 1;
-        const bool moved = Focus() != std::make_pair(panel, control);
-        if (code != ui::VAL_ENTER_VKEY || typed_.empty() || (swallowed && !moved)) return;
-        if (std::make_pair(panel, control) != std::make_pair(typedPanel_, typedCtrl_)) return;
-        CommitTyped(Focus());
+        const auto at = Focus();
+        const bool swallowed = rt_->UserKeyPress(at.first, at.second, code) == 1;
+        // A swallowed Enter commits only when its callback moved the focus: the edit ends then.
+        if (code == ui::VAL_ENTER_VKEY && !typed_.empty() && at == typedAt_ &&
+            (!swallowed || Focus() != at))
+            CommitTyped();
     }
     void Click(int panel, int control) override {
         if (rt_->GetControl(panel, control)->kind == Kind::Command)
@@ -85,15 +84,14 @@ class HeadlessDriver final : public PanelDriver {
         return s;
     }
     bool WindowVisible(int panel) override { return rt_->GetPanel(panel)->displayed; }
-    bool MenuChecked(int menuBar, int item) override {
-        int v = 0;
-        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, &v);
-        return v != 0;
-    }
-    bool MenuEnabled(int menuBar, int item) override {
-        int v = 0;
-        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_DIMMED, &v);
-        return v == 0;
+    Shown LookMenu(int menuBar, int item) override {
+        int checked = 0, dimmed = 0;
+        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, &checked);
+        rt_->GetMenuBarAttribute(menuBar, item, ui::ATTR_DIMMED, &dimmed);
+        Shown s;
+        s.enabled = dimmed == 0;
+        s.checked = checked != 0;
+        return s;
     }
 
   private:
@@ -103,21 +101,17 @@ class HeadlessDriver final : public PanelDriver {
                          : std::make_pair(shown_, 0);
     }
     // Commits what was typed into its control; the focus stays where callbacks put it.
-    void CommitTyped(std::pair<int, int> focus) {
-        const ui::Control* c = rt_->GetControl(typedPanel_, typedCtrl_);
-        const std::string typed = typed_;
-        typed_.clear();
-        if (!c) return;
+    void CommitTyped() {
+        const auto [panel, control] = typedAt_;
+        const ui::Control* c = rt_->GetControl(panel, control);
+        const std::string typed = std::exchange(typed_, {});
         char* end = nullptr;
         const double number = std::strtod(typed.c_str(), &end);
-        const bool isNumber = *end == '\0';  // a numeric widget takes nothing else
-        if (c->kind == Kind::String && typed != c->text)
-            rt_->UserSetText(typedPanel_, typedCtrl_, typed);
-        else if ((c->kind == Kind::Numeric || c->kind == Kind::Real) && isNumber &&
-                 number != c->number)
-            rt_->UserSetValue(typedPanel_, typedCtrl_, number);
-        if (focus != std::make_pair(typedPanel_, typedCtrl_))
-            rt_->SetActiveCtrl(focus.first, focus.second);
+        if (c && c->kind == Kind::String && typed != c->text)
+            rt_->UserSetText(panel, control, typed);
+        else if (c && (c->kind == Kind::Numeric || c->kind == Kind::Real) && *end == '\0' &&
+                 number != c->number)  // a numeric widget takes nothing but a number
+            rt_->UserSetValue(panel, control, number);
     }
     bool Visible(int panel) const {
         const ui::Panel* p = rt_->GetPanel(panel);
@@ -128,29 +122,21 @@ class HeadlessDriver final : public PanelDriver {
         return p && p->displayed;
     }
     static std::string Text(const ui::Control& c) {
-        char number[64];
-        switch (c.kind) {
-            case Kind::Numeric:
-                return std::to_string(static_cast<int>(c.number));
-            case Kind::Real:
-                std::snprintf(number, sizeof number, "%.*f", c.precision, c.number);
-                return number;
-            case Kind::String:
-            case Kind::TextMsg:
-                return c.text;
-            case Kind::Ring:
-            case Kind::ListBox:
-                return c.index < 0 ? "" : c.items[static_cast<size_t>(c.index)].label;
-            default:
-                return c.label;
+        if (c.kind == Kind::Numeric) return std::to_string(static_cast<int>(c.number));
+        if (c.kind == Kind::Real) {
+            char real[64];
+            std::snprintf(real, sizeof real, "%.*f", c.precision, c.number);
+            return real;
         }
+        if (c.kind == Kind::String || c.kind == Kind::TextMsg) return c.text;
+        if (c.kind != Kind::Ring && c.kind != Kind::ListBox) return c.label;
+        return c.index < 0 ? "" : c.items[static_cast<size_t>(c.index)].label;
     }
 
     ui::HeadlessFrontEnd fe_;
-    ui::Runtime* rt_ = nullptr;
     int shown_ = 0;
-    std::string typed_;
-    int typedPanel_ = 0, typedCtrl_ = 0;
+    std::string typed_;                  // typed since the focus came to typedAt_
+    std::pair<int, int> typedAt_{0, 0};  // panel, control
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ struct Shown {
     bool enabled = false;
     bool visible = false;
     bool focused = false;
-    bool checked = false;  // radio buttons and toggles
+    bool checked = false;  // radio buttons, toggles and menu items
     int background = -1;   // RGB behind the text of numerics and strings
 };
 
@@ -25,7 +25,7 @@ class PanelDriver {
   public:
     virtual ~PanelDriver() = default;
     virtual ui::FrontEnd& FrontEnd() = 0;
-    virtual void Attach(ui::Runtime& runtime) = 0;
+    void Attach(ui::Runtime& runtime) { rt_ = &runtime; }
 
     // Displays the panel and waits until it takes input; its first control gets the focus.
     virtual void Show(int panel) = 0;
@@ -46,8 +46,11 @@ class PanelDriver {
 
     virtual Shown Look(int panel, int control) = 0;
     virtual bool WindowVisible(int panel) = 0;
-    virtual bool MenuChecked(int menuBar, int item) = 0;
-    virtual bool MenuEnabled(int menuBar, int item) = 0;
+    // A menu item: its check mark in `checked`, whether it can be chosen in `enabled`.
+    virtual Shown LookMenu(int menuBar, int item) = 0;
+
+  protected:
+    ui::Runtime* rt_ = nullptr;
 };
 
 using DriverFactory = std::unique_ptr<PanelDriver> (*)();

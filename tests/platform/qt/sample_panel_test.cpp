@@ -36,11 +36,7 @@ class SamplePanelTest : public ::testing::Test {
     int panel = 0, readings = 0;
 };
 
-TEST(SamplePanelResource, AMissingFileIsReportedByName) {
-    CallbackRegistry registry;
-    demo::SamplePanel sample(registry);
-    HeadlessFrontEnd fe;
-    Runtime rt(fe, registry);
+TEST_F(SamplePanelTest, AMissingFileIsReportedByName) {
     EXPECT_EQ(sample.Load(rt, "no/such/Sample.json"), UIE_RESOURCE);
     EXPECT_NE(rt.LastError().find("no/such/Sample.json"), std::string::npos);
 }

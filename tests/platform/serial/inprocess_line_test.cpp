@@ -60,9 +60,10 @@ TEST_F(InProcessLine, ReadTakesWhatHasArrivedByTheDeadlineAndWaitsCharacterByCha
     EXPECT_EQ(got, kAnswer);
 }
 
-TEST_F(InProcessLine, SilenceAndPartialAnswersTimeOutExactlyAtTheDeadline) {
+TEST_F(InProcessLine, SilenceAndPartialAnswersTimeOutAtTheDeadlineAndFlushDropsOnlyArrived) {
     device.StaySilent();
     device.AnswerPart({1, 2, 3, 4, 5, 6, 7, 8}, 3, 0.002);
+    device.Answer(kAnswer, 0.005);
     double end = SendRequest();
     EXPECT_EQ(port->Read(got.data(), 8, 0.5), 0);
     EXPECT_DOUBLE_EQ(clock.Now(), end + 0.5);
@@ -71,11 +72,8 @@ TEST_F(InProcessLine, SilenceAndPartialAnswersTimeOutExactlyAtTheDeadline) {
     EXPECT_EQ(port->Read(got.data(), 8, 0.5), 3);
     EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), (Bytes{1, 2, 3, 0}));
     EXPECT_DOUBLE_EQ(clock.Now(), end + 0.5);
-}
 
-TEST_F(InProcessLine, FlushInputDropsOnlyBytesAlreadyArrived) {
-    device.Answer(kAnswer, 0.005);
-    double end = SendRequest();
+    end = SendRequest();
     clock.Advance(0.005 + 10.5 * kChar);  // ten characters complete, the eleventh on its way
     ASSERT_EQ(port->FlushInput(), 0);
     EXPECT_NEAR(clock.Now(), end + 0.005 + 10.5 * kChar, 1e-12);

@@ -45,7 +45,7 @@ TEST_F(Rs232Test, RequestAndAnswerThroughAComNumber) {
     EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{9600, 2, 8, 1}));
 }
 
-TEST_F(Rs232Test, FailedOpensLeaveThePortClosedAndSayWhy) {
+TEST_F(Rs232Test, FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1, "COM200", 9600, 0, 8, 1), serial::kErrNotMapped);
     EXPECT_NE(rs.LastErrorDetail().find("COM200"), std::string::npos);
     for (const char* name : {"COM0", "LPT1", ""})
@@ -57,9 +57,7 @@ TEST_F(Rs232Test, FailedOpensLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1, "COM5", 1L << 40, 0, 8, 1), serial::kErrSettings);
     EXPECT_FALSE(rs.IsOpen(1));
     EXPECT_EQ(rs.DevicePath(1), "");
-}
-
-TEST_F(Rs232Test, PortNumbersOutsideTheRangeAndPortsNotOpen) {
+    // Port numbers run from 1 to 1000.
     EXPECT_EQ(rs.OpenComConfig(1001, "COM5", 9600, 0, 8, 1), serial::kErrBadPort);
     EXPECT_EQ(rs.ComRd(0, got.data(), 1), serial::kErrBadPort);
     EXPECT_EQ(rs.ComWrt(7, got.data(), 1), serial::kErrNotOpen);

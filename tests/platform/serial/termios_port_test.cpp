@@ -24,11 +24,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-double WallNow() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // Runs f on a helper thread after ms milliseconds.
 std::thread After(int ms, std::function<void()> f) {
     return std::thread([ms, f] {
@@ -73,9 +68,9 @@ class Pty : public ::testing::Test {
     }
     // Timed Read on the port: returns its result, keeps the seconds it took in elapsed.
     int TimedRead(Bytes* in, double timeout) {
-        double t0 = WallNow();
+        auto t0 = std::chrono::steady_clock::now();
         int n = port->Read(in->data(), static_cast<int>(in->size()), timeout);
-        elapsed = WallNow() - t0;
+        elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         return n;
     }
 

@@ -21,8 +21,11 @@ using sys::ResolveProgram;
 // A program directory and two PATH directories of fake executables.
 class Resolve : public ::testing::Test {
   protected:
-    void Exe(const std::string& file) { sys_test::WriteFile(file, "#!/bin/true\n", 0755); }
-    void NonExe(const std::string& file) { sys_test::WriteFile(file, "#!/bin/true\n", 0644); }
+    void Exe(std::initializer_list<std::string> files, mode_t mode = 0755) {
+        for (const std::string& file : files)
+            sys_test::WriteFile(file, "#!/bin/true\n", mode);
+    }
+    void NonExe(const std::string& file) { Exe({file}, 0644); }
 
     sys_test::TempDir tmp;
     std::string prog = tmp.Sub("prog");
@@ -34,13 +37,9 @@ class Resolve : public ::testing::Test {
 
 TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
     ASSERT_TRUE(made);
-    Exe(prog + "/Scan");
-    Exe(prog + "/ScanX");
     NonExe(prog + "/Tarnel");
-    Exe(bin1 + "/Tarnel");
-    Exe(bin1 + "/Ombrel.exe");
-    Exe(bin2 + "/scan.exe");
-    Exe(bin2 + "/Scan");
+    Exe({prog + "/Scan", prog + "/ScanX", bin1 + "/Tarnel", bin1 + "/Ombrel.exe",
+         bin2 + "/scan.exe", bin2 + "/Scan"});
     EXPECT_EQ(ResolveProgram("Scan.exe", prog, path), prog + "/Scan");
     EXPECT_EQ(ResolveProgram("Scan.exe", prog + "/", path), prog + "/Scan");
     EXPECT_EQ(ResolveProgram("Scan.exe", "", path), "");
@@ -56,12 +55,11 @@ TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
     ASSERT_TRUE(made);
     NonExe(bin1 + "/tool");
     ASSERT_EQ(sys::MakeDir(bin1 + "/dir"), 0);
-    Exe(bin2 + "/tool");
-    Exe(bin2 + "/dir");
+    Exe({bin2 + "/tool", bin2 + "/dir"});
     EXPECT_EQ(ResolveProgram("tool", prog, path), bin2 + "/tool");
     EXPECT_EQ(ResolveProgram("dir", prog, path), bin2 + "/dir");
     EXPECT_EQ(ResolveProgram("tool", prog, ":" + bin1 + "::" + bin2 + "/"), bin2 + "/tool");
-    Exe(bin1 + "/tool");
+    Exe({bin1 + "/tool"});
     EXPECT_EQ(ResolveProgram("tool", prog, path), bin1 + "/tool");
     EXPECT_EQ(ResolveProgram("tool", prog, ""), "");
     EXPECT_EQ(ResolveProgram("absent", prog, path), "");
@@ -77,8 +75,7 @@ TEST_F(Resolve, NoWorkingDirectoryLookupsExceptExplicitPaths) {
     ASSERT_TRUE(made);
     sys_test::CwdGuard guard;
     ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
-    Exe(tmp.Sub("here"));
-    Exe(bin1 + "/tool");
+    Exe({tmp.Sub("here"), bin1 + "/tool"});
     NonExe(bin1 + "/data");
     EXPECT_EQ(ResolveProgram("here", prog, bin1 + "::"), "");
     EXPECT_FALSE(sys::FindOnPath("bin1/tool", tmp.path(), nullptr));

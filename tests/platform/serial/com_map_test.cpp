@@ -4,58 +4,53 @@
 
 #include <set>
 
-#include "temp_dir.h"
+#include "tests/platform/sys/temp_dir.h"
 
 namespace {
 
 using serial::ComDevicePath;
 using serial::ComMapEnv;
 using serial::ComNumberOfDevice;
+using sys_test::Symlink;
 
-TEST(ComDevicePath, DefaultRuleAndFolderEntries) {
+TEST(ComDevicePath, FolderEntriesFirstThenTheDefaultRuleUpToCom96) {
     std::set<std::string> entries{"/cfg/COM5", "/cfg/COM200", "/cfg/COM257"};
     ComMapEnv env{"/cfg", [&](const std::string& p) { return entries.count(p) != 0; }};
-    const std::pair<int, const char*> edges[] = {{1, "/dev/ttyS0"},
-                                                 {32, "/dev/ttyS31"},
-                                                 {33, "/dev/ttyUSB0"},
-                                                 {64, "/dev/ttyUSB31"},
-                                                 {65, "/dev/ttyACM0"},
-                                                 {96, "/dev/ttyACM31"},
-                                                 {97, ""},
-                                                 {0, ""}};
-    for (const auto& [com, path] : edges)
+    // clang-format off
+    const std::pair<int, const char*> cases[] = {
+        {1, "/dev/ttyS0"},    {32, "/dev/ttyS31"},   {33, "/dev/ttyUSB0"}, {64, "/dev/ttyUSB31"},
+        {65, "/dev/ttyACM0"}, {96, "/dev/ttyACM31"}, {97, ""},             {0, ""},
+        {5, "/cfg/COM5"},     {200, "/cfg/COM200"},  {257, ""}};
+    // clang-format on
+    for (const auto& [com, path] : cases)
         EXPECT_EQ(ComDevicePath(com, env), path) << com;
-    EXPECT_EQ(ComDevicePath(5, env), "/cfg/COM5");
-    EXPECT_EQ(ComDevicePath(200, env), "/cfg/COM200");
-    EXPECT_EQ(ComDevicePath(257, env), "");
     env.comportsDir = "";
     EXPECT_EQ(ComDevicePath(5, env), "/dev/ttyS4");
 }
 
 TEST(ComDevicePath, DanglingLinkKeepsItsNumber) {
-    serial_test::TempDir dir;
-    serial_test::Symlink("/dev/serial/by-id/usb-unplugged-port0", dir.Sub("COM33"));
+    sys_test::TempDir dir;
+    Symlink("/dev/serial/by-id/usb-unplugged-port0", dir.Sub("COM33"));
     ComMapEnv env{dir.path(), nullptr};  // the default existence check
     EXPECT_EQ(ComDevicePath(33, env), dir.Sub("COM33"));
     EXPECT_EQ(ComDevicePath(34, env), "/dev/ttyUSB1");
 }
 
 TEST(ComNumberOfDevice, FolderLinkFirstThenDefaultRule) {
-    serial_test::TempDir dir;
-    serial_test::WriteFile(dir.Sub("dev/pts7"), "");
-    serial_test::Symlink(dir.Sub("dev/pts7"), dir.Sub("comports/COM120"));
-    serial_test::Symlink("/dev/serial/by-id/other", dir.Sub("comports/COM34"));
+    sys_test::TempDir dir;
+    sys_test::WriteFile(dir.Sub("dev/pts7"), "");
+    Symlink(dir.Sub("dev/pts7"), dir.Sub("comports/COM120"));
+    Symlink("/dev/serial/by-id/other", dir.Sub("comports/COM34"));
     ComMapEnv env{dir.Sub("comports"), nullptr};
-
-    EXPECT_EQ(ComNumberOfDevice(dir.Sub("dev/pts7"), env), 120);
-    EXPECT_EQ(ComNumberOfDevice(dir.Sub("comports/COM120"), env), 120);
-    EXPECT_EQ(ComNumberOfDevice("/dev/ttyS31", env), 32);
-    EXPECT_EQ(ComNumberOfDevice("/dev/ttyUSB0", env), 33);
-    EXPECT_EQ(ComNumberOfDevice("/dev/ttyACM31", env), 96);
-    EXPECT_EQ(ComNumberOfDevice("/dev/ttyUSB1", env), 0);  // COM34 is the folder's
-    EXPECT_EQ(ComNumberOfDevice("/dev/ttyS32", env), 0);
-    EXPECT_EQ(ComNumberOfDevice("/dev/ttyUSB01", env), 0);
-    EXPECT_EQ(ComNumberOfDevice("/dev/pts/3", env), 0);
+    // ttyUSB1 would be COM34, which the folder has given to another device.
+    // clang-format off
+    const std::pair<std::string, int> cases[] = {
+        {dir.Sub("dev/pts7"), 120}, {dir.Sub("comports/COM120"), 120}, {"/dev/ttyS31", 32},
+        {"/dev/ttyUSB0", 33},       {"/dev/ttyACM31", 96},             {"/dev/ttyUSB1", 0},
+        {"/dev/ttyS32", 0},         {"/dev/ttyUSB01", 0},              {"/dev/pts/3", 0}};
+    // clang-format on
+    for (const auto& [device, com] : cases)
+        EXPECT_EQ(ComNumberOfDevice(device, env), com) << device;
 }
 
 // Changes the process environment: leaves the three variables as this test set them.

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "tests/platform/sys/temp_dir.h"
 
 namespace {
 
 using Names = std::vector<std::string>;
-using serial_test::Symlink;
-using serial_test::WriteFile;
+using sys_test::Symlink;
+using sys_test::WriteFile;
 
 // Shaped like the kernel's tree: class/tty/<name> links to devices/.../tty/<name>, whose
 // device link points two levels up at the hardware.
@@ -31,7 +31,7 @@ class FakeSysfs {
     }
 
   private:
-    serial_test::TempDir dir_;
+    sys_test::TempDir dir_;
 };
 
 TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
@@ -40,6 +40,10 @@ TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
     fs.AddTty("ttyS0", "platform/serial8250/ttyS0", "4");
     fs.AddTty("ttyS1", "platform/serial8250/ttyS1", "0");  // no UART
     fs.AddTty("ttyS2", "", "4");                           // no device link
+    // The folder gives COM33 to a pseudo-terminal, over ttyUSB0's claim by the default rule.
+    fs.AddTty("ttyUSB0", "pci0000:00/usb1/1-1/1-1:1.0/ttyUSB0", "");
+    WriteFile(fs.Sub("pts4"), "");
+    Symlink(fs.Sub("pts4"), fs.Sub("comports/COM33"));
     fs.AddTty("ttyUSB1", usb + "/1-2:1.0/ttyUSB1", "");
     fs.AddUsb(usb, "Prolific Technology Inc.", "USB-Serial Controller");
     fs.AddTty("ttyACM0", "pci0000:00/usb1/1-3/1-3:1.0", "");
@@ -54,22 +58,14 @@ TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
     serial::SysfsDeviceLister lister(serial::ComMapEnv{fs.Sub("comports"), nullptr}, fs.root());
     EXPECT_EQ(
         lister.FriendlyNames(),
-        (Names{"Communications Port (COM1)",
+        (Names{"Communications Port (COM1)", fs.Sub("pts4") + " (COM33)",
                "Prolific Technology Inc. USB-Serial Controller (COM34)", "USB Serial Port (COM35)",
                "Arduino Uno (COM65)", fs.Sub("by-id/rs485-bridge") + " (COM120)"}));
     std::vector<serial::SerialDeviceInfo> devices = lister.Devices();
-    ASSERT_EQ(devices.size(), 5u);
-    EXPECT_EQ(devices[1].path, "/dev/ttyUSB1");
-    EXPECT_EQ(devices[4].path, fs.Sub("comports/COM120"));
-}
-
-TEST(SysfsDeviceLister, FolderLinkTakesTheNumberOverTheDefaultRule) {
-    FakeSysfs fs;
-    fs.AddTty("ttyUSB0", "pci0000:00/usb1/1-1/1-1:1.0/ttyUSB0", "");
-    WriteFile(fs.Sub("pts4"), "");
-    Symlink(fs.Sub("pts4"), fs.Sub("comports/COM33"));
-    serial::SysfsDeviceLister lister(serial::ComMapEnv{fs.Sub("comports"), nullptr}, fs.root());
-    EXPECT_EQ(lister.FriendlyNames(), (Names{fs.Sub("pts4") + " (COM33)"}));
+    ASSERT_EQ(devices.size(), 6u);
+    EXPECT_EQ(devices[1].path, fs.Sub("comports/COM33"));
+    EXPECT_EQ(devices[2].path, "/dev/ttyUSB1");
+    EXPECT_EQ(devices[5].path, fs.Sub("comports/COM120"));
 
     serial::SysfsDeviceLister missing(serial::ComMapEnv{"", nullptr}, fs.Sub("no-sys"));
     EXPECT_TRUE(missing.Devices().empty());

@@ -46,29 +46,24 @@ TEST_F(InProcessLine, WriteTakesTheWireTimeAndReachesTheDevice) {
     EXPECT_DOUBLE_EQ(serial::WireTime({9600, serial::kParityEven, 7, 1}, 3), 30.0 / 9600);
 }
 
-TEST_F(InProcessLine, AnswerArrivesAfterTurnaroundPacedByCharacterTime) {
+// 3 ms after the turnaround five characters (5 x 0.573 ms) are complete; each further one
+// takes a character time.
+TEST_F(InProcessLine, ReadTakesWhatHasArrivedByTheDeadlineAndWaitsCharacterByCharacter) {
     device.Answer(kAnswer, 0.005);
     double end = SendRequest();
-    ASSERT_EQ(port->Read(got.data(), 1, 0.5), 1);
-    EXPECT_NEAR(clock.Now(), end + 0.005 + kChar, 1e-12);
-    ASSERT_EQ(port->Read(got.data() + 1, 16, 0.5), 16);
+    EXPECT_EQ(port->Read(got.data(), 17, 0.008), 5);
+    EXPECT_NEAR(clock.Now(), end + 0.008, 1e-12);
+    ASSERT_EQ(port->Read(got.data() + 5, 1, 0.5), 1);
+    EXPECT_NEAR(clock.Now(), end + 0.005 + 6 * kChar, 1e-12);
+    ASSERT_EQ(port->Read(got.data() + 6, 11, 0.5), 11);
     EXPECT_NEAR(clock.Now(), end + 0.005 + 17 * kChar, 1e-12);
     EXPECT_EQ(got, kAnswer);
 }
 
-TEST_F(InProcessLine, ReadTakesOnlyWhatHasArrivedByTheDeadline) {
-    device.Answer(kAnswer, 0.005);
-    double end = SendRequest();
-    // 3 ms after the turnaround, five characters (5 x 0.573 ms) are complete.
-    EXPECT_EQ(port->Read(got.data(), 17, 0.008), 5);
-    EXPECT_NEAR(clock.Now(), end + 0.008, 1e-12);
-    EXPECT_EQ(port->Read(got.data() + 5, 12, 0.5), 12);
-    EXPECT_EQ(got, kAnswer);
-}
-
-TEST_F(InProcessLine, SilenceAndPartialAnswersTimeOutExactlyAtTheDeadline) {
+TEST_F(InProcessLine, SilenceAndPartialAnswersTimeOutAtTheDeadlineAndFlushDropsOnlyArrived) {
     device.StaySilent();
     device.AnswerPart({1, 2, 3, 4, 5, 6, 7, 8}, 3, 0.002);
+    device.Answer(kAnswer, 0.005);
     double end = SendRequest();
     EXPECT_EQ(port->Read(got.data(), 8, 0.5), 0);
     EXPECT_DOUBLE_EQ(clock.Now(), end + 0.5);
@@ -77,11 +72,8 @@ TEST_F(InProcessLine, SilenceAndPartialAnswersTimeOutExactlyAtTheDeadline) {
     EXPECT_EQ(port->Read(got.data(), 8, 0.5), 3);
     EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), (Bytes{1, 2, 3, 0}));
     EXPECT_DOUBLE_EQ(clock.Now(), end + 0.5);
-}
 
-TEST_F(InProcessLine, FlushInputDropsOnlyBytesAlreadyArrived) {
-    device.Answer(kAnswer, 0.005);
-    double end = SendRequest();
+    end = SendRequest();
     clock.Advance(0.005 + 10.5 * kChar);  // ten characters complete, the eleventh on its way
     ASSERT_EQ(port->FlushInput(), 0);
     EXPECT_NEAR(clock.Now(), end + 0.005 + 10.5 * kChar, 1e-12);
@@ -89,7 +81,15 @@ TEST_F(InProcessLine, FlushInputDropsOnlyBytesAlreadyArrived) {
     EXPECT_EQ(Bytes(got.begin(), got.begin() + 7), Bytes(kAnswer.begin() + 10, kAnswer.end()));
 }
 
-TEST_F(InProcessLine, VanishedOrDetachedDeviceFailsWithIoError) {
+TEST_F(InProcessLine, OpenFailuresAndAVanishedOrDetachedDevice) {
+    std::unique_ptr<serial::Port> second;
+    EXPECT_EQ(backend.Open("/dev/ttyUSB0", k8N2, &second), serial::kErrBusy);
+    EXPECT_EQ(second, nullptr);
+    port.reset();  // closing frees the line
+    EXPECT_EQ(backend.Open("/dev/ttyUSB0", {12345, 0, 8, 1}, &port), serial::kErrSettings);
+    EXPECT_EQ(backend.Open("/dev/ttyUSB9", k8N2, &port), serial::kErrNoDevice);
+    ASSERT_EQ(backend.Open("/dev/ttyUSB0", k8N2, &port), 0);
+
     device.Vanish();
     SendRequest();
     EXPECT_EQ(port->Read(got.data(), 8, 0.5), serial::kErrIo);
@@ -105,16 +105,6 @@ TEST_F(InProcessLine, VanishedOrDetachedDeviceFailsWithIoError) {
     backend.Detach("/dev/ttyUSB1");
     EXPECT_EQ(port->Write(kRequest.data(), 8), serial::kErrIo);
     EXPECT_TRUE(other.requests.empty());
-}
-
-TEST_F(InProcessLine, OpenFailures) {
-    std::unique_ptr<serial::Port> second;
-    EXPECT_EQ(backend.Open("/dev/ttyUSB0", k8N2, &second), serial::kErrBusy);
-    EXPECT_EQ(second, nullptr);
-    port.reset();
-    EXPECT_EQ(backend.Open("/dev/ttyUSB0", {12345, 0, 8, 1}, &second), serial::kErrSettings);
-    EXPECT_EQ(backend.Open("/dev/ttyUSB9", k8N2, &second), serial::kErrNoDevice);
-    EXPECT_EQ(backend.Open("/dev/ttyUSB0", k8N2, &second), 0);
 }
 
 }  // namespace

@@ -5,13 +5,11 @@
 #include "platform/serial/inprocess_line.h"
 #include "platform/serial/scripted_device.h"
 #include "platform/serial/serial_error.h"
-#include "temp_dir.h"
+#include "tests/platform/sys/temp_dir.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using serial::kErrBadPort;
-using serial::kErrNotOpen;
 
 const Bytes kRequest{0x01, 0x03, 0x00, 0x00, 0x00, 0x02, 0xC4, 0x0B};
 const Bytes kAnswer{0x01, 0x03, 0x04, 0x00, 0x2A, 0x01, 0x00, 0xFA, 0x0C};
@@ -20,11 +18,11 @@ const Bytes kAnswer{0x01, 0x03, 0x04, 0x00, 0x2A, 0x01, 0x00, 0xFA, 0x0C};
 class Rs232Test : public ::testing::Test {
   protected:
     Rs232Test() {
-        serial_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
+        sys_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
         backend.Attach(com5, &device);
     }
 
-    serial_test::TempDir dir;
+    sys_test::TempDir dir;
     std::string com5 = dir.Sub("COM5");
     sys::VirtualClock clock;
     serial::InProcessBackend backend{clock};
@@ -47,12 +45,11 @@ TEST_F(Rs232Test, RequestAndAnswerThroughAComNumber) {
     EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{9600, 2, 8, 1}));
 }
 
-TEST_F(Rs232Test, FailedOpensLeaveThePortClosedAndSayWhy) {
+TEST_F(Rs232Test, FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1, "COM200", 9600, 0, 8, 1), serial::kErrNotMapped);
     EXPECT_NE(rs.LastErrorDetail().find("COM200"), std::string::npos);
-    EXPECT_EQ(rs.OpenComConfig(1, "COM0", 9600, 0, 8, 1), serial::kErrNotMapped);
-    EXPECT_EQ(rs.OpenComConfig(1, "LPT1", 9600, 0, 8, 1), serial::kErrNotMapped);
-    EXPECT_EQ(rs.OpenComConfig(1, "", 9600, 0, 8, 1), serial::kErrNotMapped);
+    for (const char* name : {"COM0", "LPT1", ""})
+        EXPECT_EQ(rs.OpenComConfig(1, name, 9600, 0, 8, 1), serial::kErrNotMapped) << name;
     // COM6 is /dev/ttyS5 by the default rule, which the in-process line does not have.
     EXPECT_EQ(rs.OpenComConfig(1, "COM6", 9600, 0, 8, 1), serial::kErrNoDevice);
     EXPECT_NE(rs.LastErrorDetail().find("/dev/ttyS5"), std::string::npos);
@@ -60,15 +57,13 @@ TEST_F(Rs232Test, FailedOpensLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1, "COM5", 1L << 40, 0, 8, 1), serial::kErrSettings);
     EXPECT_FALSE(rs.IsOpen(1));
     EXPECT_EQ(rs.DevicePath(1), "");
-}
-
-TEST_F(Rs232Test, PortNumbersOutsideTheRangeAndPortsNotOpen) {
-    EXPECT_EQ(rs.OpenComConfig(1001, "COM5", 9600, 0, 8, 1), kErrBadPort);
-    EXPECT_EQ(rs.ComRd(0, got.data(), 1), kErrBadPort);
-    EXPECT_EQ(rs.ComWrt(7, got.data(), 1), kErrNotOpen);
+    // Port numbers run from 1 to 1000.
+    EXPECT_EQ(rs.OpenComConfig(1001, "COM5", 9600, 0, 8, 1), serial::kErrBadPort);
+    EXPECT_EQ(rs.ComRd(0, got.data(), 1), serial::kErrBadPort);
+    EXPECT_EQ(rs.ComWrt(7, got.data(), 1), serial::kErrNotOpen);
     EXPECT_EQ(rs.OpenComConfig(1000, "COM5", 9600, 0, 8, 1), 0);
     EXPECT_EQ(rs.CloseCom(1000), 0);
-    EXPECT_EQ(rs.CloseCom(1000), kErrNotOpen);
+    EXPECT_EQ(rs.CloseCom(1000), serial::kErrNotOpen);
 }
 
 TEST_F(Rs232Test, TimeOutIsTenSecondsUntilSet) {
@@ -92,23 +87,20 @@ TEST_F(Rs232Test, TimeOutIsTenSecondsUntilSet) {
     EXPECT_EQ(rs.ComRd(1, got.data(), 9), 0);
 }
 
-TEST_F(Rs232Test, ReopeningAPortNumberClosesItFirst) {
+TEST_F(Rs232Test, ReopeningAPortNumberClosesItFirstAndAPulledAdapterGivesIoError) {
     ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
     EXPECT_EQ(rs.OpenComConfig(2, "COM5", 9600, 0, 8, 1), serial::kErrBusy);
     EXPECT_EQ(rs.OpenComConfig(1, "COM5", 19200, 0, 8, 2), 0);
     rs.ComWrt(1, kRequest.data(), 8);
     EXPECT_EQ(device.requests.back().settings, (serial::LineSettings{19200, 0, 8, 2}));
     ASSERT_EQ(rs.CloseCom(1), 0);
-    EXPECT_EQ(rs.OpenComConfig(2, com5, 9600, 0, 8, 1), 0);
-}
+    ASSERT_EQ(rs.OpenComConfig(2, com5, 9600, 0, 8, 1), 0);
 
-TEST_F(Rs232Test, PulledAdapterGivesIoErrorWithDetail) {
-    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
     device.Vanish();
-    EXPECT_EQ(rs.ComWrt(1, kRequest.data(), 8), 8);
-    EXPECT_EQ(rs.ComRd(1, got.data(), 9), serial::kErrIo);
+    EXPECT_EQ(rs.ComWrt(2, kRequest.data(), 8), 8);
+    EXPECT_EQ(rs.ComRd(2, got.data(), 9), serial::kErrIo);
     EXPECT_NE(rs.LastErrorDetail().find(com5), std::string::npos);
-    EXPECT_TRUE(rs.IsOpen(1));
+    EXPECT_TRUE(rs.IsOpen(2));
 }
 
 }  // namespace

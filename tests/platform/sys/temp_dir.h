@@ -1,5 +1,5 @@
 #pragma once
-// Scratch directories and files for the sys tests, removed again when the test ends.
+// Scratch directories and files for the platform tests, removed again when the test ends.
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 
 namespace sys_test {
 
-// Canonical, so it compares equal to what getcwd reports.
+// Canonical, so it compares equal to what getcwd and readlink report.
 class TempDir {
   public:
     TempDir() {
@@ -29,9 +29,15 @@ class TempDir {
     std::string path_;
 };
 
+// Both create the parent directories as needed.
 inline void WriteFile(const std::string& path, const std::string& content, mode_t mode = 0644) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << content;
     chmod(path.c_str(), mode);
+}
+inline void Symlink(const std::string& target, const std::string& link) {
+    std::filesystem::create_directories(std::filesystem::path(link).parent_path());
+    std::filesystem::create_symlink(target, link);
 }
 
 // Puts the working directory back, whatever the test did to it.

@@ -1,4 +1,5 @@
 #include "platform/sys/launch.h"
+#include "platform/sys/paths.h"
 
 #include <unistd.h>
 
@@ -11,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sys/paths.h"
 #include "tests/platform/sys/temp_dir.h"
 
 namespace {
@@ -21,8 +21,11 @@ using sys::ResolveProgram;
 // A program directory and two PATH directories of fake executables.
 class Resolve : public ::testing::Test {
   protected:
-    void Exe(const std::string& file) { sys_test::WriteFile(file, "#!/bin/true\n", 0755); }
-    void NonExe(const std::string& file) { sys_test::WriteFile(file, "#!/bin/true\n", 0644); }
+    void Exe(std::initializer_list<std::string> files, mode_t mode = 0755) {
+        for (const std::string& file : files)
+            sys_test::WriteFile(file, "#!/bin/true\n", mode);
+    }
+    void NonExe(const std::string& file) { Exe({file}, 0644); }
 
     sys_test::TempDir tmp;
     std::string prog = tmp.Sub("prog");
@@ -34,13 +37,9 @@ class Resolve : public ::testing::Test {
 
 TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
     ASSERT_TRUE(made);
-    Exe(prog + "/Scan");
-    Exe(prog + "/ScanX");
     NonExe(prog + "/Tarnel");
-    Exe(bin1 + "/Tarnel");
-    Exe(bin1 + "/Ombrel.exe");
-    Exe(bin2 + "/scan.exe");
-    Exe(bin2 + "/Scan");
+    Exe({prog + "/Scan", prog + "/ScanX", bin1 + "/Tarnel", bin1 + "/Ombrel.exe",
+         bin2 + "/scan.exe", bin2 + "/Scan"});
     EXPECT_EQ(ResolveProgram("Scan.exe", prog, path), prog + "/Scan");
     EXPECT_EQ(ResolveProgram("Scan.exe", prog + "/", path), prog + "/Scan");
     EXPECT_EQ(ResolveProgram("Scan.exe", "", path), "");
@@ -56,12 +55,11 @@ TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
     ASSERT_TRUE(made);
     NonExe(bin1 + "/tool");
     ASSERT_EQ(sys::MakeDir(bin1 + "/dir"), 0);
-    Exe(bin2 + "/tool");
-    Exe(bin2 + "/dir");
+    Exe({bin2 + "/tool", bin2 + "/dir"});
     EXPECT_EQ(ResolveProgram("tool", prog, path), bin2 + "/tool");
     EXPECT_EQ(ResolveProgram("dir", prog, path), bin2 + "/dir");
     EXPECT_EQ(ResolveProgram("tool", prog, ":" + bin1 + "::" + bin2 + "/"), bin2 + "/tool");
-    Exe(bin1 + "/tool");
+    Exe({bin1 + "/tool"});
     EXPECT_EQ(ResolveProgram("tool", prog, path), bin1 + "/tool");
     EXPECT_EQ(ResolveProgram("tool", prog, ""), "");
     EXPECT_EQ(ResolveProgram("absent", prog, path), "");
@@ -77,26 +75,13 @@ TEST_F(Resolve, NoWorkingDirectoryLookupsExceptExplicitPaths) {
     ASSERT_TRUE(made);
     sys_test::CwdGuard guard;
     ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
-    Exe(tmp.Sub("here"));
-    Exe(bin1 + "/tool");
+    Exe({tmp.Sub("here"), bin1 + "/tool"});
     NonExe(bin1 + "/data");
     EXPECT_EQ(ResolveProgram("here", prog, bin1 + "::"), "");
     EXPECT_FALSE(sys::FindOnPath("bin1/tool", tmp.path(), nullptr));
     EXPECT_EQ(ResolveProgram("./here", prog, ""), "./here");
     EXPECT_EQ(ResolveProgram(bin1 + "/tool", prog, ""), bin1 + "/tool");
     EXPECT_EQ(ResolveProgram(bin1 + "/data", prog, bin1), "");
-}
-
-TEST(RecordingLauncher, RecordsEveryCall) {
-    sys::RecordingLauncher launcher;
-    launcher.missing = {"xdg-open"};
-    EXPECT_EQ(launcher.Launch("Scan.exe", {"-port", "COM3"}), 0);
-    EXPECT_EQ(sys::OpenWithDesktop(launcher, "/home/u/My Logs"), sys::kLaunchNotFound);
-    launcher.result = sys::kLaunchSpawnFailed;
-    EXPECT_EQ(launcher.Launch("Tarnel.exe", {}), sys::kLaunchSpawnFailed);
-    std::vector<sys::RecordingLauncher::Call> expected{
-        {"Scan.exe", {"-port", "COM3"}}, {"xdg-open", {"/home/u/My Logs"}}, {"Tarnel.exe", {}}};
-    EXPECT_EQ(launcher.calls, expected);
 }
 
 // Polls for up to two seconds; these tests wait on real processes.
@@ -122,22 +107,16 @@ int ChildCount() {
     return count;
 }
 
-TEST(SystemLauncher, PassesArgumentsLiterallyAndReapsTheChild) {
+TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullAndReapsTheChild) {
     sys_test::TempDir tmp;
     // A shell would split, expand or run parts of this.
     std::string target = tmp.Sub("it's a \"name\"; $(touch x) `y` & *.txt");
     sys::SystemLauncher launcher;
     ASSERT_EQ(launcher.Launch("touch", {target}), 0);
     EXPECT_TRUE(WaitFor([&] { return sys::FileExists(target); }));
-    EXPECT_TRUE(WaitFor([] { return ChildCount() == 0; }));
     EXPECT_FALSE(sys::FileExists(tmp.Sub("x")));
-}
-
-TEST(SystemLauncher, StdinIsDevNull) {
-    sys_test::TempDir tmp;
-    std::string link = tmp.Sub("stdin");
-    sys::SystemLauncher launcher;
     // cp -P copies the child's own fd 0 link, so the copy names what its stdin was.
+    std::string link = tmp.Sub("stdin");
     ASSERT_EQ(launcher.Launch("cp", {"-P", "/proc/self/fd/0", link}), 0);
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::is_symlink(link); }));
     EXPECT_EQ(std::filesystem::read_symlink(link).string(), "/dev/null");
@@ -153,6 +132,47 @@ TEST(SystemLauncher, FailuresAreReported) {
     EXPECT_EQ(launcher.Launch(tmp.Sub("data"), {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("junk"), {}), sys::kLaunchSpawnFailed);
     EXPECT_EQ(ChildCount(), 0);
+}
+
+TEST(Paths, ProgramDirAndJoin) {
+    std::string dir = sys::ProgramDir();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ(dir.front(), '/');
+    EXPECT_TRUE(sys::FileExists(sys::FullPathBesideProgram("test_sys")));
+    EXPECT_EQ(sys::JoinPath("/opt/suite/", "gui"), "/opt/suite/gui");
+    EXPECT_EQ(sys::JoinPath("/", "gui"), "/gui");
+    EXPECT_EQ(sys::JoinPath("", "gui"), "gui");
+}
+
+TEST(Paths, MakeDirAndFileExists) {
+    sys_test::TempDir tmp;
+    EXPECT_EQ(sys::MakeDir(tmp.Sub("logs")), sys::kMakeDirCreated);
+    EXPECT_EQ(sys::MakeDir(tmp.Sub("logs")), sys::kMakeDirExisted);
+    sys_test::WriteFile(tmp.Sub("plain"), "x");
+    EXPECT_EQ(sys::MakeDir(tmp.Sub("plain")), sys::kMakeDirNotADirectory);
+    EXPECT_EQ(sys::MakeDir(tmp.Sub("missing/child")), sys::kMakeDirFailed);
+
+    ASSERT_EQ(symlink(tmp.Sub("missing").c_str(), tmp.Sub("dangling").c_str()), 0);
+    EXPECT_TRUE(sys::FileExists(tmp.Sub("plain")));
+    EXPECT_TRUE(sys::FileExists(tmp.Sub("logs")));
+    EXPECT_FALSE(sys::FileExists(tmp.Sub("missing")));
+    EXPECT_FALSE(sys::FileExists(tmp.Sub("dangling")));
+    EXPECT_FALSE(sys::FileExists(""));
+}
+
+TEST(Paths, WorkingDirectory) {
+    sys_test::CwdGuard guard;
+    sys_test::TempDir tmp;
+    std::string before = sys::CurrentDir();
+    EXPECT_EQ(sys::ChangeDir(tmp.Sub("missing")), -1);
+    EXPECT_EQ(sys::CurrentDir(), before);
+
+    ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
+    EXPECT_EQ(sys::CurrentDir(), tmp.path());
+    EXPECT_EQ(sys::MakeDir("sub"), sys::kMakeDirCreated);  // relative to the new directory
+    ASSERT_EQ(sys::ChangeDir("sub"), 0);
+    ASSERT_EQ(rmdir(tmp.Sub("sub").c_str()), 0);
+    EXPECT_EQ(sys::CurrentDir(), "");
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(LinkBehaviour, TheSwitchComesWithTheAnswersLastByte) {
     EXPECT_EQ(inst->Settings(last).baud, 2400);
 }
 
-TEST_F(LinkBehaviour, ForcingBroadcastPutsTheInstrumentOnFixedSettingsInRam) {
+TEST_F(LinkBehaviour, ForcingPutsTheInstrumentOnFixedSettingsInRamAndLinkStartRecoversIt) {
     StartAt(7, 2, 3);
     Open(19200, serial::kParityNone, 8, 2);
     EXPECT_EQ(Force(), -2000);  // heard only at the instrument's own settings
@@ -131,28 +131,24 @@ TEST_F(LinkBehaviour, ForcingBroadcastPutsTheInstrumentOnFixedSettingsInRam) {
     // Addressed instead of broadcast, it is answered first.
     EXPECT_EQ(Write(0x0A07, 0x6C2E), 0);
     EXPECT_EQ(Read(0x1F00, 1), -2000);
-}
 
-TEST_F(LinkBehaviour, LinkStartRecoversTheStoredSettingsAfterForcing) {
-    StartAt(5, 2, 3);
-    Open(9600, serial::kParityEven, 8, 1);
-    Force();
+    // The scanner's hand-over after forcing: the link start finds it and moves it back.
     ASSERT_EQ(com.CloseCom(222), 0);
     conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n6802");
     inst->TakeLog();
-
+    Station(1);  // the panel as Tarnel starts
     ASSERT_EQ(conf::mf_104_UART__init(ctx), 0);
-    EXPECT_EQ(LinkTest::Station(), 5);
+    EXPECT_EQ(LinkTest::Station(), 7);
     EXPECT_EQ(Index("BR_COMM"), 2);
     EXPECT_EQ(Index("RTU_COMM"), 3);
-    EXPECT_EQ(inst->Station(Now()), 5);
+    EXPECT_EQ(inst->Station(Now()), 7);
     EXPECT_EQ(inst->Settings(Now()), sim::LinkSettings(2, 3));
-    // Block read and station at 19200 8N2, baud rate to station 5, frame format at 9600.
+    // Block read and station at 19200 8N2, baud rate to station 7, frame format at 9600.
     const std::pair<Bytes, serial::LineSettings> expected[] = {
         {{0x01, 0x03, 0x10, 0x00, 0x00, 0x06}, sim::LinkSettings(3, 1)},
-        {{0x01, 0x05, 0x00, 0x0D, 0x00, 0x05}, sim::LinkSettings(3, 1)},
-        {{0x05, 0x05, 0x00, 0x0E, 0x00, 0x02}, sim::LinkSettings(3, 1)},
-        {{0x05, 0x05, 0x00, 0x1D, 0x00, 0x03}, sim::LinkSettings(2, 1)},
+        {{0x01, 0x05, 0x00, 0x0D, 0x00, 0x07}, sim::LinkSettings(3, 1)},
+        {{0x07, 0x05, 0x00, 0x0E, 0x00, 0x02}, sim::LinkSettings(3, 1)},
+        {{0x07, 0x05, 0x00, 0x1D, 0x00, 0x03}, sim::LinkSettings(2, 1)},
     };
     const auto& log = inst->Log();
     ASSERT_EQ(log.size(), 4u);

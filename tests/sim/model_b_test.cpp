@@ -30,11 +30,10 @@ TEST_F(ModelB, BlocksHoldTheFactorySettings) {
     EXPECT_EQ(Reg(0x1F00), 0x6903);
     std::vector<std::int16_t> block;
     ASSERT_EQ(Read(0, 31, &block), 0);
-    EXPECT_EQ(block[0], 2);  // milliampere input
-    EXPECT_EQ(block[2], 1);  // one decimal
-    EXPECT_EQ(block[13], 1);
-    EXPECT_EQ(block[14], 3);
-    EXPECT_EQ(block[29], 1);
+    // Milliampere input with one decimal; the wide settings have moved to 0x1001.
+    EXPECT_EQ(block, (std::vector<std::int16_t>{2,    0,     1,    0, 0,    0,   0,    0, 5, 0, 0,
+                                                3277, 16384, 1,    3, 1,    0,   0,    0, 2, 0, 0,
+                                                0,    0,     5000, 0, 1000, 400, 2000, 1, 0}));
     EXPECT_EQ(Reg(0x0020), 1);
     EXPECT_EQ(Reg(0x0A08), 0);
     std::vector<std::int32_t> wide;

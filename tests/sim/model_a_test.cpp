@@ -85,7 +85,9 @@ TEST_F(ModelA, RefusedRequestsGetExceptionsAndChangeNothing) {
 TEST_F(ModelA, CodeSixStoresWhatCodeFiveWrote) {
     ASSERT_EQ(Write(8, 7, 5), 0);
     EXPECT_EQ(Reg(8), 7);
-    EXPECT_EQ(Stored(8), 5);
+    std::int32_t stored = 0;
+    EXPECT_EQ(inst->StoredValue(8, &stored), 0);
+    EXPECT_EQ(stored, 5);
     inst->PowerCycle(Now());
     EXPECT_EQ(Reg(8), 5);  // a RAM write is lost at power-off
 

@@ -15,13 +15,6 @@ using simtest::Bytes;
 class LinkBehaviour : public simtest::SimTest {
   protected:
     void Station(int s) { conf::mf_104_ID_comm__SV(ctx, s); }
-    void StartAt(int station, int baudIndex, int formatIndex) {
-        sim::InstrumentConfig c = sim::DefaultConfig(sim::Model::kA);
-        c.station = station;
-        c.baudIndex = baudIndex;
-        c.formatIndex = formatIndex;
-        Start(c);
-    }
     // The forcing broadcast as the scanner sends it.
     int Force() {
         Station(0);
@@ -112,7 +105,11 @@ TEST_F(LinkBehaviour, TheSwitchComesWithTheAnswersLastByte) {
 }
 
 TEST_F(LinkBehaviour, ForcingPutsTheInstrumentOnFixedSettingsInRamAndLinkStartRecoversIt) {
-    StartAt(7, 2, 3);
+    sim::InstrumentConfig c = sim::DefaultConfig(sim::Model::kA);
+    c.station = 7;
+    c.baudIndex = 2;  // 9600 8E1
+    c.formatIndex = 3;
+    Start(c);
     Open(19200, serial::kParityNone, 8, 2);
     EXPECT_EQ(Force(), -2000);  // heard only at the instrument's own settings
     EXPECT_EQ(Outcomes(), std::vector<Outcome>(3, Outcome::kWrongSettings));

@@ -1,33 +1,24 @@
-// Tarnel itself, started as a technician starts it, against an instrument played by this test
-// on the far side of a pseudo-terminal.
+// Tarnel itself, started as a technician starts it, against instrument-sim on the far side of
+// a pseudo-terminal: the link start's requests as the instrument heard them, the trace in
+// Tarnel's log.
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
+#include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
-#include <thread>
+#include <string>
 #include <vector>
 
-#include "link/crc.h"
-
-extern char** environ;
+#include "../support/child_process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
 std::string Slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -36,196 +27,80 @@ std::string Slurp(const fs::path& p) {
     return s.str();
 }
 
-Bytes Sealed(Bytes frame) {
-    frame.resize(frame.size() + 2);
-    conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
-    return frame;
-}
-
-// The instrument: answers the link block read and echoes single writes, 8-byte requests only.
-class Responder {
-  public:
-    explicit Responder(int master) : master_(master), thread_([this] { Run(); }) {}
-    ~Responder() {
-        stop_ = true;
-        thread_.join();
+// A run-time tree (bin/Tarnel, gui/, comports/) that is also the runtime directory.
+class TarnelOnAPty : public ::testing::Test {
+  protected:
+    TarnelOnAPty() {
+        fs::remove_all(root);
+        fs::create_directories(root / "bin");
+        fs::create_directories(comDir);
+        fs::permissions(root, fs::perms::owner_all);
+        fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
+        fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel");
     }
-    std::vector<Bytes> Requests() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return requests_;
+    ~TarnelOnAPty() override { fs::remove_all(root); }
+    // Runs Tarnel in bin/, headless, until it quits by itself: its exit status, -1 after 30 s.
+    int RunTarnel(const char* quitAfter) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
+        setenv("SUITE_QUIT_AFTER", quitAfter, 1);
+        const fs::path old = fs::current_path();
+        fs::current_path(root / "bin");
+        conf_test::Child tarnel;
+        const bool spawned = tarnel.Spawn({(root / "bin" / "Tarnel").string()}, comDir.string(),
+                                          (root / "tarnel.err").string());
+        fs::current_path(old);
+        unsetenv("SUITE_QUIT_AFTER");  // for the child only
+        return spawned ? tarnel.Wait(30.0) : -1;
     }
-
-  private:
-    void Run() {
-        Bytes pending;
-        while (!stop_) {
-            pollfd p{master_, POLLIN, 0};
-            if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
-            std::uint8_t buf[64];
-            ssize_t n = ::read(master_, buf, sizeof buf);
-            if (n <= 0) continue;  // the program is between two opens of its port
-            pending.insert(pending.end(), buf, buf + n);
-            while (pending.size() >= 8) {
-                Bytes request(pending.begin(), pending.begin() + 8);
-                pending.erase(pending.begin(), pending.begin() + 8);
-                {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    requests_.push_back(request);
-                }
-                Bytes answer =
-                    request[1] == 3
-                        ? Sealed({request[0], 0x03, 0x0c, 0, 1, 0, 3, 0, 0, 0, 0, 0, 0, 0, 1})
-                        : request;  // a write is echoed
-                ::write(master_, answer.data(), answer.size());
-            }
-        }
-    }
-    int master_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<Bytes> requests_;
-    std::thread thread_;
-};
-
-TEST(TarnelOnAPty, LinkStartAndRecoveryAreTracedInTheLog) {
-    int master = -1, slave = -1;
-    char name[128];
-    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-    // Our own slave stays open so the master never reads EIO while Tarnel reopens the port.
 
     fs::path root = fs::temp_directory_path() / ("tarnel_e2e_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "comports");
-    fs::permissions(root, fs::perms::owner_all);  // it is the runtime directory too
-    fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
-    fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel");
-    fs::create_symlink(name, root / "comports" / "COM7");
-    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "7\n3\n0\n8\n2\n0104";
+    fs::path comDir = root / "comports";
+};
 
-    Responder instrument(master);
-    std::vector<std::string> env = {
-        "QT_QPA_PLATFORM=offscreen", "SUITE_QUIT_AFTER=2",
-        "COMPORTS_DIR=" + (root / "comports").string(), "XDG_RUNTIME_DIR=" + root.string(),
-        "PATH=" + std::string(std::getenv("PATH") ? std::getenv("PATH") : "")};
-    std::vector<char*> envp;
-    for (auto& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string program = (root / "bin" / "Tarnel").string();
-    char* argv[] = {program.data(), nullptr};
-    fs::path old = fs::current_path();
-    fs::current_path(root / "bin");
-    pid_t pid = 0;
-    int spawned = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data());
-    fs::current_path(old);
-    ASSERT_EQ(spawned, 0);
+TEST_F(TarnelOnAPty, LinkStartAndRecoveryOfTheSimulatedInstrumentAreTraced) {
+    // The scanner's hand-over: the simulator on COM8 at station 1, 19200 8N2.
+    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "8\n3\n0\n8\n2\n6802";
+    conf_test::Child sim;
+    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--com", "8", "--log"},
+                          comDir.string(), (root / "sim.err").string()));
+    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);  // printed once COM8 names it
+    ASSERT_TRUE(fs::exists(comDir / "COM8"));
+    EXPECT_EQ(RunTarnel("3"), 0);
+    EXPECT_EQ(sim.Stop(), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(comDir / "COM8")));  // link removed
 
-    int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            FAIL() << "Tarnel did not end";
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    // The instrument's side: the block read, then station, baud rate and frame format put back,
+    // byte for byte with their CRCs, before anything else.
+    std::vector<std::string> heard;  // its log lines, without the time in front
+    std::istringstream in(Slurp(root / "sim.err"));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])))
+            heard.push_back(line.substr(line.find(' ') + 1));
+    const char* expected[] = {
+        "19200 8?2 01 03 10 00 00 06 C1 08 -> answered: 01 03 0C 00 01 00 03 ",
+        "19200 8?2 01 05 00 0D 00 01 9D C9 -> answered: 01 05 00 0D 00 01 9D C9",
+        "19200 8?2 01 05 00 0E 00 03 EC 08 -> answered: 01 05 00 0E 00 03 EC 08",
+        "19200 8?2 01 05 00 1D 00 01 9C 0C -> answered: 01 05 00 1D 00 01 9C 0C"};
+    ASSERT_GE(heard.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(heard[i].rfind(expected[i], 0), 0u) << heard[i];
 
-    std::vector<Bytes> requests = instrument.Requests();
-    // The link start's four; the read-all that follows is not this test's business.
-    ASSERT_GE(requests.size(), 4u);
-    EXPECT_EQ(requests[0], Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06}));
-    EXPECT_EQ(requests[1], Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01}));
-    EXPECT_EQ(requests[2], Sealed({0x01, 0x05, 0x00, 0x0e, 0x00, 0x03}));
-    EXPECT_EQ(requests[3], Sealed({0x01, 0x05, 0x00, 0x1d, 0x00, 0x01}));
-
-    std::string log = Slurp(root / "bin" / "log.txt");
-    EXPECT_EQ(log.rfind("gvLogYN = 0 \nOpen COM ( P222,   COM7, 19200, 0, 8, 2 ) \tSet Com Time "
+    // Tarnel's side, from the first line of its log: no error line at all.
+    const std::string log = Slurp(root / "bin" / "log.txt");
+    EXPECT_EQ(log.rfind("gvLogYN = 0 \nOpen COM ( P222,   COM8, 19200, 0, 8, 2 ) \tSet Com Time "
                         "(s) : 0.500000\n\n"
                         "\tP222\tMB.Tx\t#01.03 <1000> (0006) {c108}\tRead\n"
-                        "\tP222\tMB.Rx\t#01.03 (0c)   [0001][0003]  [0000][0000]  [0000][0001]  {",
+                        "\tP222\tMB.Rx\t#01.03 (0c)   [0001][0003]  [",
                         0),
               0u)
         << log;
-    EXPECT_NE(log.find("\tP222\tMB.Tx\t#01.05 <001d> [0001] {"), std::string::npos) << log;
-    ::close(slave);
-    ::close(master);
-    fs::remove_all(root);
-}
-
-// Starts `program` with `args` in `dir` and the given environment; the pid, or -1.
-pid_t Spawn(const std::string& program, std::vector<std::string> args, const fs::path& dir,
-            std::vector<std::string> env) {
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    fs::path old = fs::current_path();
-    fs::current_path(dir);
-    pid_t pid = -1;
-    if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
-        pid = -1;
-    fs::current_path(old);
-    return pid;
-}
-
-// The exit status, or -1 when the program had to be killed after `seconds`.
-int WaitFor(pid_t pid, int seconds) {
-    int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(TarnelOnAPty, RecoversTheSimulatedInstrument) {
-    fs::path root = fs::temp_directory_path() / ("tarnel_sim_" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    fs::create_directories(root / "bin");
-    fs::create_directories(root / "comports");
-    fs::permissions(root, fs::perms::owner_all);
-    fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
-    fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel");
-    // The scanner's hand-over: the simulator on COM8 at station 1, 19200 8N2.
-    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "8\n3\n0\n8\n2\n6802";
-    std::vector<std::string> env = {"COMPORTS_DIR=" + (root / "comports").string(),
-                                    "QT_QPA_PLATFORM=offscreen", "SUITE_QUIT_AFTER=3",
-                                    "XDG_RUNTIME_DIR=" + root.string()};
-    pid_t sim =
-        Spawn(std::string(SUITE_BIN_DIR) + "/instrument-sim",
-              {"--model", "A", "--com", "8", "--station", "1", "--baud", "19200"}, root, env);
-    ASSERT_GT(sim, 0);
-    for (int i = 0; i < 100 && !fs::exists(root / "comports" / "COM8"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(fs::exists(root / "comports" / "COM8"));
-
-    pid_t tarnel = Spawn((root / "bin" / "Tarnel").string(), {}, root / "bin", env);
-    ASSERT_GT(tarnel, 0);
-    EXPECT_EQ(WaitFor(tarnel, 30), 0);
-    ::kill(sim, SIGTERM);
-    EXPECT_EQ(WaitFor(sim, 10), 0);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(root / "comports" / "COM8")));  // link removed
-
-    std::string log = Slurp(root / "bin" / "log.txt");
-    // Block read answered, then the three recovery writes echoed, then no error line at all.
-    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.03 (0c)   [0001][0003]  "), std::string::npos) << log;
-    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.05 <000d> [0001] "), std::string::npos) << log;
-    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.05 <000e> [0003] "), std::string::npos) << log;
-    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.05 <001d> [0001] "), std::string::npos) << log;
+    for (const char* echo :
+         {"<000d> [0001] {9dc9}", "<000e> [0003] {ec08}", "<001d> [0001] {9c0c}"})
+        EXPECT_NE(log.find(std::string("\tP222\tMB.Rx\t#01.05 ") + echo + "\tWrite RAM\n"),
+                  std::string::npos)
+            << log;
     EXPECT_EQ(log.find("\xA1\xB9"), std::string::npos) << log;
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -38,14 +38,18 @@ class ComLinkTest : public ::testing::Test {
     std::string error, note;
 };
 
-TEST_F(ComLinkTest, PlacedAndRemoved) {
-    {
-        sim::ComLink link;
-        ASSERT_EQ(link.Place(dir, 5, "/dev/pts/77", false, &error, &note), 0) << error;
-        EXPECT_EQ(link.Path(), dir + "/COM5");
-        EXPECT_EQ(Target("COM5"), "/dev/pts/77");
+TEST_F(ComLinkTest, PlacedAndRemovedAlsoOverALinkLeftByAKilledSimulator) {
+    for (const char* stale : {"", "/dev/pts/987654"}) {
+        if (*stale) Link("COM5", stale);
+        {
+            sim::ComLink link;
+            ASSERT_EQ(link.Place(dir, 5, "/dev/pts/77", false, &error, &note), 0) << error;
+            EXPECT_EQ(note.find("has gone") != std::string::npos, *stale != 0) << note;
+            EXPECT_EQ(link.Path(), dir + "/COM5");
+            EXPECT_EQ(Target("COM5"), "/dev/pts/77");
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir + "/COM5")));  // nothing to put back
     }
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir + "/COM5")));
     sim::ComLink link;
     EXPECT_EQ(link.Place("", 5, "/dev/pts/77", false, &error, &note), -1);
     EXPECT_NE(error.find("COMPORTS_DIR"), std::string::npos);
@@ -62,15 +66,6 @@ TEST_F(ComLinkTest, AForeignLinkIsTakenOnlyWithForceAndPutBack) {
         EXPECT_EQ(Target("COM5"), "/dev/pts/77");
     }
     EXPECT_EQ(Target("COM5"), "/dev/ttyUSB0");
-}
-
-TEST_F(ComLinkTest, ALinkLeftByAKilledSimulatorIsReplaced) {
-    Link("COM7", "/dev/pts/987654");
-    sim::ComLink link;
-    ASSERT_EQ(link.Place(dir, 7, "/dev/pts/77", false, &error, &note), 0) << error;
-    EXPECT_NE(note.find("has gone"), std::string::npos);
-    link.Remove();
-    EXPECT_FALSE(fs::exists(fs::symlink_status(dir + "/COM7")));  // nothing to put back
 }
 
 TEST_F(ComLinkTest, WhatIsNotALinkOrNoLongerOursIsLeftAlone) {

@@ -7,57 +7,41 @@
 
 namespace {
 
-using sim::Fault;
 using sim::FaultKind;
 using sim::Outcome;
 
 class Faults : public simtest::SimTest {
   protected:
     void SetUp() override { OpenPort(); }
-    Fault Make(FaultKind kind, int count = 1, int after = 0) {
-        Fault f;
-        f.kind = kind;
-        f.count = count;
-        f.after = after;
-        return f;
-    }
 };
 
+// A lost or spoilt answer still carries out the request; a refusal does not.
 TEST_F(Faults, EachFaultFailsTheTransactionItsOwnWay) {
-    struct Case {
-        FaultKind kind;
-        int result;
-    };
-    const Case cases[] = {
+    const std::pair<FaultKind, int> cases[] = {
         {FaultKind::kSilence, -2000}, {FaultKind::kCut, -2003}, {FaultKind::kLate, -2000},
         {FaultKind::kBadCrc, -1},     {FaultKind::kNoise, -1},  {FaultKind::kException, -2005},
     };
-    for (const Case& c : cases) {
+    int value = 10;
+    for (const auto& [kind, result] : cases) {
+        SCOPED_TRACE(sim::FaultName(kind));
         inst->ClearFaults();
-        inst->AddFault(Make(c.kind, 0));
-        EXPECT_EQ(Read(0x1F00, 4), c.result) << sim::FaultName(c.kind);
+        inst->AddFault({.kind = kind, .count = 0});
+        EXPECT_EQ(Read(0x1F00, 4), result);
+        const int before = Ram(8);
+        EXPECT_EQ(Write(8, ++value), result);
+        EXPECT_EQ(Ram(8), kind == FaultKind::kException ? before : value);
         // Struck once, then the next attempt goes through.
         inst->ClearFaults();
-        inst->AddFault(Make(c.kind, 1));
+        inst->AddFault({.kind = kind});
         inst->TakeLog();
-        EXPECT_EQ(Read(0x1F00, 4), 0) << sim::FaultName(c.kind);
+        EXPECT_EQ(Read(0x1F00, 4), 0);
         EXPECT_EQ(Outcomes(), (std::vector<Outcome>{Outcome::kFaulted, Outcome::kAnswered}));
-        EXPECT_EQ(inst->Log()[0].fault, c.kind);
+        EXPECT_EQ(inst->Log()[0].fault, kind);
     }
 }
 
-TEST_F(Faults, LostAnswersStillCarryOutTheRequestRefusalsDoNot) {
-    inst->AddFault(Make(FaultKind::kSilence, 0));
-    EXPECT_EQ(Write(8, 9), -2000);
-    EXPECT_EQ(Ram(8), 9);
-    inst->ClearFaults();
-    inst->AddFault(Make(FaultKind::kException, 0));
-    EXPECT_EQ(Write(8, 7), -2005);
-    EXPECT_EQ(Ram(8), 9);
-}
-
 TEST_F(Faults, AfterAndCountChooseTheRequestsHit) {
-    inst->AddFault(Make(FaultKind::kSilence, 2, 1));
+    inst->AddFault({.kind = FaultKind::kSilence, .after = 1, .count = 2});
     EXPECT_EQ(Read(0x1F00, 1), 0);
     EXPECT_EQ(Read(0x1F00, 1), 0);  // third attempt
     EXPECT_EQ(Read(0x1F00, 1), 0);
@@ -66,30 +50,24 @@ TEST_F(Faults, AfterAndCountChooseTheRequestsHit) {
                                     Outcome::kAnswered, Outcome::kAnswered}));
 }
 
-TEST_F(Faults, LateAnswerArrivesWholeAfterTheDelay) {
-    Fault late = Make(FaultKind::kLate);
-    late.delay = 1.0;
-    inst->AddFault(late);
+TEST_F(Faults, LateAnswersComeWholeAfterTheDelayNoiseJustBeforeTheAnswer) {
+    const simtest::Bytes request = {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01};
+    const simtest::Bytes answer = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
+    inst->AddFault({.kind = FaultKind::kLate, .delay = 1.0});
     ASSERT_EQ(com.SetComTime(222, 2.0), 0);
     const double t0 = Now();
-    simtest::Bytes answer = Exchange({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01}, 7);
-    EXPECT_EQ(answer, Sealed({0x01, 0x03, 0x02, 0x68, 0x02}));
+    EXPECT_EQ(Exchange(request, 7), answer);
     const double c = 11.0 / 19200;
     EXPECT_NEAR(Now() - t0, 8 * c + 0.003 + 1.0 + 7 * c, 1e-9);
-}
 
-TEST_F(Faults, NoiseComesJustBeforeTheAnswer) {
-    Fault noise = Make(FaultKind::kNoise);
-    noise.bytes = 3;
-    inst->AddFault(noise);
+    inst->AddFault({.kind = FaultKind::kNoise, .bytes = 3});
     simtest::Bytes expected = {0x00, 0xFF, 0x55};
-    const simtest::Bytes answer = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
     expected.insert(expected.end(), answer.begin(), answer.end());
-    EXPECT_EQ(Exchange({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01}), expected);
+    EXPECT_EQ(Exchange(request), expected);
 }
 
 TEST_F(Faults, AVanishedPortFailsUntilItIsBack) {
-    inst->AddFault(Make(FaultKind::kVanish));
+    inst->AddFault({.kind = FaultKind::kVanish});
     EXPECT_EQ(Read(0x1F00, 1), -555);  // the next attempts cannot even flush the port
     EXPECT_FALSE(inst->Present());
     EXPECT_EQ(com.OpenComConfig(222, "COM5", 19200, 0, 8, 2), serial::kErrNoDevice);
@@ -102,23 +80,22 @@ TEST_F(Faults, AnswersAreTimedAtTheCharacterTime) {
     const serial::LineSettings s = sim::LinkSettings(3, 1);
     const double c = 11.0 / 19200;
     const simtest::Bytes req = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01});
-    sim->Receive(s, req, 10.0);
     std::uint8_t b = 0;
     double at = 0.0;
-    for (int i = 0; i < 7; ++i) {
-        ASSERT_TRUE(sim->NextByte(100.0, &b, &at));
-        EXPECT_NEAR(at, 10.0 + 8 * c + 0.003 + (i + 1) * c, 1e-12);
-    }
-    EXPECT_FALSE(sim->NextByte(100.0, &b, &at));
-
-    sim::InstrumentConfig fast = sim::DefaultConfig(sim::Model::kA);
-    fast.turnaround = 0.0;
-    fast.paced = false;
-    Start(fast);
-    sim->Receive(s, req, 10.0);
-    for (int i = 0; i < 7; ++i) {
-        ASSERT_TRUE(sim->NextByte(100.0, &b, &at));
-        EXPECT_DOUBLE_EQ(at, 10.0 + 8 * c);
+    // Paced after the turnaround, then all at once when neither is wanted.
+    for (bool paced : {true, false}) {
+        if (!paced) {
+            sim::InstrumentConfig fast = sim::DefaultConfig(sim::Model::kA);
+            fast.turnaround = 0.0;
+            fast.paced = false;
+            Start(fast);
+        }
+        sim->Receive(s, req, 10.0);
+        for (int i = 0; i < 7; ++i) {
+            ASSERT_TRUE(sim->NextByte(100.0, &b, &at));
+            EXPECT_NEAR(at, 10.0 + 8 * c + (paced ? 0.003 + (i + 1) * c : 0.0), 1e-12) << i;
+        }
+        EXPECT_FALSE(sim->NextByte(100.0, &b, &at));
     }
 }
 

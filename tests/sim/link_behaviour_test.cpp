@@ -15,13 +15,6 @@ using simtest::Bytes;
 class LinkBehaviour : public simtest::SimTest {
   protected:
     void Station(int s) { conf::mf_104_ID_comm__SV(ctx, s); }
-    void StartAt(int station, int baudIndex, int formatIndex) {
-        sim::InstrumentConfig c = sim::DefaultConfig(sim::Model::kA);
-        c.station = station;
-        c.baudIndex = baudIndex;
-        c.formatIndex = formatIndex;
-        Start(c);
-    }
     // The forcing broadcast as the scanner sends it.
     int Force() {
         Station(0);
@@ -29,9 +22,15 @@ class LinkBehaviour : public simtest::SimTest {
         Station(1);
         return r;
     }
+    // The stored station, baud index and frame format, as the link start reads them.
+    std::vector<std::int16_t> StoredLink() {
+        std::vector<std::int16_t> b;
+        EXPECT_EQ(Read(0x1000, 6, &b), 0);
+        return b.size() == 6 ? std::vector<std::int16_t>{b[0], b[1], b[5]} : b;
+    }
 };
 
-TEST_F(LinkBehaviour, OtherLineSettingsAreNotHeard) {
+TEST_F(LinkBehaviour, OtherLineSettingsAreNotHeardAndAPseudoTerminalIgnoresParity) {
     const serial::LineSettings wrong[] = {
         {9600, serial::kParityNone, 8, 2},
         {19200, serial::kParityNone, 8, 1},
@@ -46,9 +45,8 @@ TEST_F(LinkBehaviour, OtherLineSettingsAreNotHeard) {
     EXPECT_EQ(inst->Log()[3].settings, (serial::LineSettings{19200, serial::kParityNone, 8, 1}));
     Open(19200, serial::kParityNone, 8, 2);
     EXPECT_EQ(Read(0x1F00, 1), 0);
-}
 
-TEST_F(LinkBehaviour, OnAPseudoTerminalParityIsNotCompared) {
+    // A pseudo-terminal carries no parity: only the speed and stop bits are compared.
     sim::InstrumentConfig c = sim::DefaultConfig(sim::Model::kA);
     c.lineCheck = sim::LineCheck::kBaudAndStopBits;
     Start(c);
@@ -89,16 +87,10 @@ TEST_F(LinkBehaviour, LinkRegistersSwitchAfterTheirAnswer) {
     ASSERT_EQ(Write(29, 3), 0);  // answered at 8N2
     EXPECT_EQ(Read(0x1F00, 1), -2000);
     Open(9600, serial::kParityEven, 8, 1);
-    std::vector<std::int16_t> b;
-    ASSERT_EQ(Read(0x1000, 6, &b), 0);
-    EXPECT_EQ(b[0], 1);  // the second values are the stored settings: still 1, 19200, 8N2
-    EXPECT_EQ(b[1], 3);
-    EXPECT_EQ(b[5], 1);
+    // The second values are the stored settings: still 1, 19200, 8N2.
+    EXPECT_EQ(StoredLink(), (std::vector<std::int16_t>{1, 3, 1}));
     ASSERT_EQ(Write(8, 5, 6), 0);  // any EEPROM write stores the new link settings too
-    ASSERT_EQ(Read(0x1000, 6, &b), 0);
-    EXPECT_EQ(b[0], 5);
-    EXPECT_EQ(b[1], 2);
-    EXPECT_EQ(b[5], 3);
+    EXPECT_EQ(StoredLink(), (std::vector<std::int16_t>{5, 2, 3}));
 }
 
 TEST_F(LinkBehaviour, TheSwitchComesWithTheAnswersLastByte) {
@@ -112,8 +104,12 @@ TEST_F(LinkBehaviour, TheSwitchComesWithTheAnswersLastByte) {
     EXPECT_EQ(inst->Settings(last).baud, 2400);
 }
 
-TEST_F(LinkBehaviour, ForcingBroadcastPutsTheInstrumentOnFixedSettingsInRam) {
-    StartAt(7, 2, 3);
+TEST_F(LinkBehaviour, ForcingPutsTheInstrumentOnFixedSettingsInRamAndLinkStartRecoversIt) {
+    sim::InstrumentConfig c = sim::DefaultConfig(sim::Model::kA);
+    c.station = 7;
+    c.baudIndex = 2;  // 9600 8E1
+    c.formatIndex = 3;
+    Start(c);
     Open(19200, serial::kParityNone, 8, 2);
     EXPECT_EQ(Force(), -2000);  // heard only at the instrument's own settings
     EXPECT_EQ(Outcomes(), std::vector<Outcome>(3, Outcome::kWrongSettings));
@@ -122,11 +118,7 @@ TEST_F(LinkBehaviour, ForcingBroadcastPutsTheInstrumentOnFixedSettingsInRam) {
     EXPECT_EQ(Force(), -2000);  // never answered
     Open(19200, serial::kParityNone, 8, 2);
     EXPECT_EQ(Reg(0x1F00), 0x6802);
-    std::vector<std::int16_t> b;
-    ASSERT_EQ(Read(0x1000, 6, &b), 0);
-    EXPECT_EQ(b[0], 7);
-    EXPECT_EQ(b[1], 2);
-    EXPECT_EQ(b[5], 3);
+    EXPECT_EQ(StoredLink(), (std::vector<std::int16_t>{7, 2, 3}));
 
     inst->PowerCycle(Now());  // RAM only: back on its own settings
     EXPECT_EQ(Read(0x1F00, 1), -2000);
@@ -136,35 +128,33 @@ TEST_F(LinkBehaviour, ForcingBroadcastPutsTheInstrumentOnFixedSettingsInRam) {
     // Addressed instead of broadcast, it is answered first.
     EXPECT_EQ(Write(0x0A07, 0x6C2E), 0);
     EXPECT_EQ(Read(0x1F00, 1), -2000);
-}
 
-TEST_F(LinkBehaviour, LinkStartRecoversTheStoredSettingsAfterForcing) {
-    StartAt(5, 2, 3);
-    Open(9600, serial::kParityEven, 8, 1);
-    Force();
+    // The scanner's hand-over after forcing: the link start finds it and moves it back.
     ASSERT_EQ(com.CloseCom(222), 0);
     conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n6802");
     inst->TakeLog();
-
+    Station(1);  // the panel as Tarnel starts
     ASSERT_EQ(conf::mf_104_UART__init(ctx), 0);
-    EXPECT_EQ(LinkTest::Station(), 5);
+    EXPECT_EQ(LinkTest::Station(), 7);
     EXPECT_EQ(Index("BR_COMM"), 2);
     EXPECT_EQ(Index("RTU_COMM"), 3);
-    EXPECT_EQ(inst->Station(Now()), 5);
+    EXPECT_EQ(inst->Station(Now()), 7);
     EXPECT_EQ(inst->Settings(Now()), sim::LinkSettings(2, 3));
-    // Block read and station at 19200 8N2, baud rate to station 5, frame format at 9600.
+    // Block read and station at 19200 8N2, baud rate to station 7, frame format at 9600.
+    const std::pair<Bytes, serial::LineSettings> expected[] = {
+        {{0x01, 0x03, 0x10, 0x00, 0x00, 0x06}, sim::LinkSettings(3, 1)},
+        {{0x01, 0x05, 0x00, 0x0D, 0x00, 0x07}, sim::LinkSettings(3, 1)},
+        {{0x07, 0x05, 0x00, 0x0E, 0x00, 0x02}, sim::LinkSettings(3, 1)},
+        {{0x07, 0x05, 0x00, 0x1D, 0x00, 0x03}, sim::LinkSettings(2, 1)},
+    };
     const auto& log = inst->Log();
     ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0].request, Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06}));
-    EXPECT_EQ(log[1].request, Sealed({0x01, 0x05, 0x00, 0x0D, 0x00, 0x05}));
-    EXPECT_EQ(log[2].request, Sealed({0x05, 0x05, 0x00, 0x0E, 0x00, 0x02}));
-    EXPECT_EQ(log[2].settings.baud, 19200);
-    EXPECT_EQ(log[3].request, Sealed({0x05, 0x05, 0x00, 0x1D, 0x00, 0x03}));
-    EXPECT_EQ(log[3].settings, sim::LinkSettings(2, 1));
-    for (const auto& e : log)
-        EXPECT_EQ(e.outcome, Outcome::kAnswered);
-    std::vector<std::int16_t> id;
-    EXPECT_EQ(Read(0x1F00, 1, &id), 0);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(log[i].request, Sealed(expected[i].first)) << i;
+        EXPECT_EQ(log[i].settings, expected[i].second) << i;
+        EXPECT_EQ(log[i].outcome, Outcome::kAnswered) << i;
+    }
+    EXPECT_EQ(Read(0x1F00, 1), 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "sim/options.h"
 
@@ -26,28 +27,23 @@ TEST(Options, EverySettingIsTaken) {
                                 &o, &error),
               0)
         << error;
-    EXPECT_EQ(o.instrument.model, sim::Model::kB);
-    EXPECT_EQ(o.instrument.code, 0x6B);
-    EXPECT_EQ(o.instrument.firmware, 8);
-    EXPECT_EQ(o.instrument.station, 7);
-    EXPECT_EQ(o.instrument.baudIndex, 2);
-    EXPECT_EQ(o.instrument.formatIndex, 3);
-    EXPECT_EQ(o.instrument.serialNumber, 42u);
-    EXPECT_DOUBLE_EQ(o.instrument.turnaround, 0.010);
-    EXPECT_FALSE(o.instrument.paced);
-    EXPECT_TRUE(o.instrument.openSensor);
-    EXPECT_TRUE(o.log && o.force);
-    EXPECT_EQ(o.com, 5);
+    const sim::InstrumentConfig& c = o.instrument;
+    EXPECT_EQ(c.model, sim::Model::kB);
+    // Code, firmware, station, baud and format index, COM number.
+    EXPECT_EQ(std::tie(c.code, c.firmware, c.station, c.baudIndex, c.formatIndex, o.com),
+              std::make_tuple(0x6B, 8, 7, 2, 3, 5));
+    EXPECT_EQ(c.serialNumber, 42u);
+    EXPECT_DOUBLE_EQ(c.turnaround, 0.010);
+    EXPECT_TRUE(!c.paced && c.openSensor && o.log && o.force);
     EXPECT_EQ(o.device, "/dev/ttyUSB0");
     ASSERT_EQ(o.faults.size(), 2u);
-    EXPECT_EQ(o.faults[0].kind, sim::FaultKind::kCut);
-    EXPECT_EQ(o.faults[0].bytes, 2);
-    EXPECT_EQ(o.faults[0].after, 1);
-    EXPECT_EQ(o.faults[1].kind, sim::FaultKind::kVanish);
-    EXPECT_EQ(o.faults[1].count, 0);
+    const sim::Fault &cut = o.faults[0], &vanish = o.faults[1];
+    EXPECT_EQ(std::tie(cut.kind, cut.bytes, cut.after),
+              std::make_tuple(sim::FaultKind::kCut, 2, 1));
+    EXPECT_EQ(std::tie(vanish.kind, vanish.count), std::make_tuple(sim::FaultKind::kVanish, 0));
+    // Model B's own code where none is given; a baud index as well as a rate.
     ASSERT_EQ(sim::ParseOptions(Words("--model B --baud 1"), &o, &error), 0);
-    EXPECT_EQ(o.instrument.code, 105);
-    EXPECT_EQ(o.instrument.baudIndex, 1);
+    EXPECT_EQ(std::tie(c.code, c.baudIndex), std::make_tuple(105, 1));
 }
 
 TEST(Options, MistakesAreNamed) {

@@ -65,11 +65,6 @@ class SimTest : public linktest::LinkTest {
         EXPECT_EQ(inst->RamValue(address, &v), 0);
         return v;
     }
-    std::int32_t Stored(int address) {
-        std::int32_t v = 0;
-        EXPECT_EQ(inst->StoredValue(address, &v), 0);
-        return v;
-    }
     std::vector<sim::Outcome> Outcomes() {
         std::vector<sim::Outcome> v;
         for (const auto& e : inst->Log())

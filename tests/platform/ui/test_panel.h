@@ -105,11 +105,6 @@ class PanelTest : public ::testing::Test {
         rt.GetCtrlIndex(panel, control, &v);
         return v;
     }
-    int Attr(int panel, int control, int attribute) {
-        int v = -99;
-        rt.GetCtrlAttribute(panel, control, attribute, &v);
-        return v;
-    }
     int Ticks() const {
         int n = 0;
         for (const auto& s : seen)

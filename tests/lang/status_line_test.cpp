@@ -17,7 +17,7 @@ class StatusLine : public ::testing::TestWithParam<const char*>, public conf_tes
 
 INSTANTIATE_TEST_SUITE_P(Kinds, StatusLine, ::testing::Values("textmsg", "string"));
 
-TEST_P(StatusLine, MessagesAndTheirColours) {
+TEST_P(StatusLine, MessagesAndTheirColoursAndNoPanelIsAnError) {
     EXPECT_EQ(mf_104_msg_cfg__SID(ctx, 43), 0);
     EXPECT_EQ(LineText(), "Read NG");
     EXPECT_EQ(LineColor(), 0xFF0000);
@@ -40,10 +40,7 @@ TEST_P(StatusLine, MessagesAndTheirColours) {
     EXPECT_EQ(LineText(), "Scan done");
     EXPECT_EQ(LineColor(), 0x123456);
     EXPECT_TRUE(fe.Popups().empty());
-}
-
-TEST_P(StatusLine, NoPanelIsAnError) {
-    ctx.gvG104 = 0;
+    ctx.gvG104 = 0;  // no panel: an error, not a crash
     EXPECT_LT(mf_104_msg_cfg__SV(ctx, "x"), 0);
     EXPECT_LT(mf_104_msg_cfg__SID(ctx, 42), 0);
 }

@@ -17,40 +17,38 @@ const std::string kHeaderOn = std::string(49, '=') + "\n\ngvLogYN = 1 \n";
 
 class EventLog : public ::testing::Test, public conf_test::StatusPanel {};
 
-TEST_F(EventLog, GeneralOnDebugOff) {
-    WriteFile("YN_log_dbg.txt", "1 0");
+TEST_F(EventLog, WritersFormatWithoutAFixedBuffer) {
+    WriteFile("YN_log_dbg.txt", "1 1");
     EXPECT_EQ(mf_104_Log__init(ctx), 0);
     EXPECT_EQ(logi(ctx, "station %d\n", 7), 0);
-    EXPECT_EQ(logs(ctx, "port %s\n", std::string(5000, 'x')), 0);  // no fixed buffer
+    EXPECT_EQ(logs(ctx, "port %s\n", std::string(5000, 'x')), 0);
     EXPECT_EQ(logf(ctx, "PV = %.2f\n", 12.5), 0);
-    EXPECT_EQ(dbgi(ctx, "rx %d\n", 1), 1);
-    EXPECT_EQ(ReadFile("log.txt"),
-              kHeaderOn + "station 7\nport " + std::string(5000, 'x') + "\nPV = 12.50\n");
-}
-
-TEST_F(EventLog, DebugOnGeneralOff) {
-    WriteFile("YN_log_dbg.txt", "2 1");
-    mf_104_Log__init(ctx);
-    EXPECT_EQ(logs(ctx, "%s\n", "x"), 1);
     EXPECT_EQ(dbgs(ctx, "rx %s\n", "01 03"), 0);
-    EXPECT_EQ(ReadFile("log.txt"), "gvLogYN = 0 \nrx 01 03\n");
+    EXPECT_EQ(dbgf(ctx, "%.1f\n", -0.25), 0);
+    EXPECT_EQ(ReadFile("log.txt"), kHeaderOn + "station 7\nport " + std::string(5000, 'x') +
+                                       "\nPV = 12.50\nrx 01 03\n-0.2\n");
 }
 
-TEST_F(EventLog, SwitchFileForms) {
+// Each switch alone decides its writers: 1 when switched off, and nothing written.
+TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
     struct Case {
         const char* content;  // nullptr: no file
         int logYN, dbgYN;
     };
     for (Case c : {Case{nullptr, 0, 0}, Case{"1", 0, 0}, Case{"x 1", 0, 0}, Case{"1,1", 0, 0},
-                   Case{"0 1\n", 0, 1}, Case{"\n1\n 1 x", 1, 1}, Case{"11 1", 0, 1}}) {
+                   Case{"0 1\n", 0, 1}, Case{"1 0", 1, 0}, Case{"2 1", 0, 1},
+                   Case{"\n1\n 1 x", 1, 1}, Case{"11 1", 0, 1}}) {
+        SCOPED_TRACE(c.content ? c.content : "(none)");
         std::filesystem::remove("YN_log_dbg.txt");
         std::filesystem::remove("log.txt");
         if (c.content != nullptr) WriteFile("YN_log_dbg.txt", c.content);
         mf_104_Log__init(ctx);
-        const char* shown = c.content ? c.content : "(none)";
-        EXPECT_EQ(ctx.gvLogYN, c.logYN) << shown;
-        EXPECT_EQ(ctx.gvdbgYN, c.dbgYN) << shown;
-        EXPECT_EQ(ReadFile("log.txt"), c.logYN ? kHeaderOn : "gvLogYN = 0 \n") << shown;
+        EXPECT_EQ(ctx.gvLogYN, c.logYN);
+        EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
+        EXPECT_EQ(logs(ctx, "log %s\n", "L"), c.logYN ? 0 : 1);
+        EXPECT_EQ(dbgi(ctx, "dbg %d\n", 2), c.dbgYN ? 0 : 1);
+        EXPECT_EQ(ReadFile("log.txt"), (c.logYN ? kHeaderOn + "log L\n" : "gvLogYN = 0 \n") +
+                                           (c.dbgYN ? "dbg 2\n" : ""));
     }
 }
 

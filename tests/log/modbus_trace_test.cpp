@@ -16,75 +16,75 @@ using Bytes = std::vector<std::uint8_t>;
 
 class ModbusTrace : public ::testing::Test, public conf_test::StatusPanel {
   protected:
-    // The frame with its CRC filled in.
-    static Bytes Sealed(Bytes frame) {
+    // The frame given in hex ("01 03 ..."), with its CRC filled in.
+    static Bytes Sealed(const std::string& hex) {
+        Bytes frame;
+        for (std::size_t i = 0; i < hex.size(); i += 3)
+            frame.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
         frame.resize(frame.size() + 2);
         conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
         return frame;
     }
-    std::string Tx(const Bytes& f) {
-        EXPECT_EQ(conf::fn_Log_Tx(ctx, 222, f.data(), static_cast<int>(f.size()), &trace), 0);
-        return Flushed();
-    }
-    std::string Rx(const Bytes& f) {
-        EXPECT_EQ(conf::fn_Log_Rx(ctx, 222, f.data(), static_cast<int>(f.size()), &trace), 0);
-        return Flushed();
-    }
-    std::string Flushed() {
+    // Traces the frame one way (to no stream at all if told); returns the result and leaves
+    // what the trace file got in `line`.
+    int Trace(bool tx, const Bytes& f, bool toStream = true) {
+        int n = static_cast<int>(f.size());
+        conf::LogStream* to = toStream ? &trace : nullptr;
+        int r = tx ? conf::fn_Log_Tx(ctx, 222, f.data(), n, to)
+                   : conf::fn_Log_Rx(ctx, 222, f.data(), n, to);
         trace.Close();
-        std::string s = conf_test::ReadFile("trace.txt");
+        line = conf_test::ReadFile("trace.txt");
         trace.Open("trace.txt", "w");
-        return s;
+        return r;
     }
     void SetUp() override { trace.Open("trace.txt", "w"); }
     conf::LogStream trace;
+    std::string line;
 };
 
-TEST_F(ModbusTrace, ReadRequestAndItsResponse) {
-    EXPECT_EQ(Tx(Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06})),
-              "\tP222\tMB.Tx\t#01.03 <1000> (0006) {c108}\tRead\n");
-    Bytes answer = Sealed(
-        {0x01, 0x03, 0x0c, 0x00, 0x05, 0x00, 0x02, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03});
-    char crc[8];
-    std::snprintf(crc, sizeof crc, "%02x%02x", answer[15], answer[16]);
-    EXPECT_EQ(Rx(answer), std::string("\tP222\tMB.Rx\t#01.03 (0c)   [0005][0002]  [0010][0000]  "
-                                      "[0000][0003]  {") +
-                              crc + "}\tRead\n\n");
-}
-
-TEST_F(ModbusTrace, WritesBroadcastAndMultiWord) {
-    EXPECT_EQ(Tx(Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01})),
-              "\tP222\tMB.Tx\t#01.05 <000d> [0001] {9dc9}\tWrite RAM\n");
-    EXPECT_EQ(Tx(Sealed({0x00, 0x06, 0x00, 0x1f, 0x00, 0x01})),
-              "\tP222\tMB.Tx\t#00.06 <001f> [0001] {781d}\t---Broadcast--- Write EEPROM\n");
-    EXPECT_EQ(Tx(Sealed({0x01, 0x10, 0x10, 0x00, 0x00, 0x02, 0x04, 0x00, 0x01, 0x00, 0x02})),
-              "\tP222\tMB.Tx\t#01.10 <1000> (0002) (04)  [0001][0002]  {ee6e}\tWrite n Words\n");
-    EXPECT_EQ(Rx(Sealed({0x01, 0x10, 0x10, 0x00, 0x00, 0x02})),
-              "\tP222\tMB.Rx\t#01.10 <1000> (0002) {4508}\tWrite n Words\n\n");
-    EXPECT_EQ(Rx(Sealed({0x01, 0x06, 0x00, 0x1f, 0x00, 0x01})),
-              "\tP222\tMB.Rx\t#01.06 <001f> [0001] {79cc}\tWrite EEPROM\n\n");
+// The read and write-words requests are checked line for line with the link's requests.
+TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
+    const struct {
+        bool tx;
+        const char* frame;  // without its CRC
+        const char* line;
+    } cases[] = {
+        {false, "01 03 0c 00 05 00 02 00 10 00 00 00 00 00 03",
+         "\tP222\tMB.Rx\t#01.03 (0c)   [0005][0002]  [0010][0000]  [0000][0003]  {ca1c}\tRead\n\n"},
+        {true, "01 05 00 0d 00 01", "\tP222\tMB.Tx\t#01.05 <000d> [0001] {9dc9}\tWrite RAM\n"},
+        {true, "00 06 00 1f 00 01",
+         "\tP222\tMB.Tx\t#00.06 <001f> [0001] {781d}\t---Broadcast--- Write EEPROM\n"},
+        {false, "01 10 10 00 00 02",
+         "\tP222\tMB.Rx\t#01.10 <1000> (0002) {4508}\tWrite n Words\n\n"},
+        {false, "01 06 00 1f 00 01",
+         "\tP222\tMB.Rx\t#01.06 <001f> [0001] {79cc}\tWrite EEPROM\n\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frame);
+        Bytes f = Sealed(c.frame);
+        EXPECT_EQ(Trace(c.tx, f), 0);
+        EXPECT_EQ(line, c.line);
+        EXPECT_EQ(Trace(c.tx, f, false), 0);  // no stream: still decoded, nothing written
+        EXPECT_EQ(line, "");
+    }
+    EXPECT_TRUE(fe.Popups().empty());
 }
 
 TEST_F(ModbusTrace, AByteCountThatLiesNeverReadsPastTheFrame) {
-    // Says 0x7c data bytes, holds two.
-    std::string line = Rx(Sealed({0x01, 0x03, 0x7c, 0x12, 0x34}));
+    EXPECT_EQ(Trace(false, Sealed("01 03 7c 12 34")), 0);  // 0x7c data bytes, holds two
     EXPECT_EQ(line.substr(0, 33), "\tP222\tMB.Rx\t#01.03 (7c)   [1234]{");
 }
 
 TEST_F(ModbusTrace, UnknownCodesArePrintedShortAndRaiseAPopup) {
-    Bytes f = Sealed({0x01, 0x07, 0x00, 0x00, 0x00, 0x01});
-    EXPECT_EQ(conf::fn_Log_Tx(ctx, 222, f.data(), 8, &trace), -1);
-    EXPECT_EQ(conf::fn_Log_Rx(ctx, 222, f.data(), 8, &trace), -1);
-    EXPECT_EQ(Flushed(), "\tP222\tMB.Tx\t#01.07 \n\tP222\tMB.Rx\t#01.07 \n");
+    Bytes f = Sealed("01 07 00 00 00 01");
+    EXPECT_EQ(Trace(true, f), -1);
+    EXPECT_EQ(line, "\tP222\tMB.Tx\t#01.07 \n");
+    EXPECT_EQ(Trace(false, f), -1);
+    EXPECT_EQ(line, "\tP222\tMB.Rx\t#01.07 \n");
     ASSERT_EQ(fe.Popups().size(), 2u);
     EXPECT_EQ(fe.Popups()[0].title, "log Tx[] exception");
     EXPECT_EQ(fe.Popups()[0].text, "not enR, enRo, enWram, enWee, enWmw");
     EXPECT_EQ(fe.Popups()[1].text, "not enR, enRo, enWram, enWee");
-}
-
-TEST_F(ModbusTrace, NoStreamWritesNothingAndStillDecodes) {
-    Bytes f = Sealed({0x01, 0x03, 0x00, 0x00, 0x00, 0x01});
-    EXPECT_EQ(conf::fn_Log_Tx(ctx, 222, f.data(), 8, nullptr), 0);
 }
 
 TEST_F(ModbusTrace, ParameterReadLineAndHexText) {

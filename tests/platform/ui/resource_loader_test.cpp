@@ -24,20 +24,30 @@ class LoaderTest : public ::testing::Test {
     std::string error;
 };
 
-TEST_F(LoaderTest, NumbersControlsAroundGivenIdsAndReadsEveryKind) {
+// Panel "P" with the given controls, as most cases need no more.
+std::string WithControls(const std::string& controls) {
+    return R"({"panels":[{"name":"P","controls":[)" + controls + "]}]}";
+}
+const std::string kAt = "G9.json: panels[0] \"P\" > ";  // where every control error starts
+
+TEST_F(LoaderTest, NumbersControlsAndMenusAroundGivenIdsAndReadsEveryKind) {
     ASSERT_EQ(Parse(R"({"panels":[{"name":"P","controls":[
         {"kind":"numeric","name":"A"},
         {"kind":"ring","id":2,"name":"B","items":["x",{"label":"y","value":7}],"index":1},
         {"kind":"real","name":"C","value":2.5,"precision":2,"bg_color":"#FF0000"},
-        {"kind":"timer","name":"T","interval":0.25,"enabled":true}]}]})"),
+        {"kind":"timer","name":"T","interval":0.25,"enabled":true},
+        {"kind":"tab","name":"TAB","active_page":1,"pages":[
+            {"name":"A","controls":[{"kind":"numeric"}]},
+            {"name":"B","controls":[{"kind":"tab","pages":[{"name":"C"}]}]}]}],
+      "menubar":{"menus":[
+        {"name":"F","items":[{"name":"X","id":1,"callback":"evItem"},{"name":"Y"}]},
+        {"name":"ABOUT","callback":"evItem"}]}}]})"),
               0)
         << error;
-    ASSERT_EQ(out.panels.size(), 1u);
+    ASSERT_EQ(out.panels.size(), 4u);  // tab pages follow their panel
     const auto& c = out.panels[0].controls;
-    EXPECT_EQ(c[0].id, 1);
-    EXPECT_EQ(c[1].id, 2);
-    EXPECT_EQ(c[2].id, 3);
-    EXPECT_EQ(c[3].id, 4);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(c[i].id, i + 1);
     EXPECT_EQ(c[1].items[0].value, 0);  // a plain label takes its position as value
     EXPECT_EQ(c[1].items[1].value, 7);
     EXPECT_EQ(c[1].index, 1);
@@ -45,30 +55,13 @@ TEST_F(LoaderTest, NumbersControlsAroundGivenIdsAndReadsEveryKind) {
     EXPECT_EQ(c[2].textBgColor, 0xFF0000);
     EXPECT_TRUE(c[3].enabled);
     EXPECT_DOUBLE_EQ(c[3].interval, 0.25);
-}
-
-TEST_F(LoaderTest, TabPagesFollowTheirPanel) {
-    ASSERT_EQ(Parse(R"({"panels":[{"name":"P","controls":[
-        {"kind":"tab","name":"TAB","active_page":1,"pages":[
-            {"name":"A","controls":[{"kind":"numeric"}]},
-            {"name":"B","controls":[{"kind":"tab","pages":[{"name":"C"}]}]}]}]}]})"),
-              0)
-        << error;
-    ASSERT_EQ(out.panels.size(), 4u);
-    EXPECT_EQ(out.panels[0].controls[0].pages, (std::vector<int>{1, 2}));
+    EXPECT_EQ(c[4].pages, (std::vector<int>{1, 2}));
+    EXPECT_EQ(c[4].activePage, 1);
     EXPECT_EQ(out.panels[1].parent, 0);
     EXPECT_EQ(out.panels[1].pageIndex, 0);
     EXPECT_EQ(out.panels[2].pageIndex, 1);
     EXPECT_EQ(out.panels[3].parent, 2);
-    EXPECT_EQ(out.panels[0].controls[0].activePage, 1);
-}
-
-TEST_F(LoaderTest, MenusAndItemsShareOneIdSpace) {
-    ASSERT_EQ(Parse(R"({"panels":[{"name":"P","menubar":{"menus":[
-        {"name":"F","items":[{"name":"X","id":1,"callback":"evItem"},{"name":"Y"}]},
-        {"name":"ABOUT","callback":"evItem"}]}}]})"),
-              0)
-        << error;
+    // Menus and items share one id space.
     const auto& m = out.menuBar.menus;
     EXPECT_EQ(m[0].items[0].id, 1);
     EXPECT_EQ(m[0].id, 2);
@@ -78,9 +71,9 @@ TEST_F(LoaderTest, MenusAndItemsShareOneIdSpace) {
 
 struct BadCase {
     const char* name;
-    const char* json;
+    std::string json;
     int code;
-    const char* message;  // the whole error text
+    std::string message;  // the whole error text
 };
 
 class LoaderErrors : public LoaderTest, public ::testing::WithParamInterface<BadCase> {};
@@ -99,70 +92,56 @@ const BadCase kBad[] = {
     {"MissingPanel", R"({"panels":[{"name":"Q"}]})", ui::UIE_RESOURCE,
      "G9.json: no panel named \"P\""},
     {"UnknownCallback",
-     R"({"panels":[{"name":"P","controls":[{"kind":"numeric"},{"kind":"command","name":"READ","callback":"evReadx"}]}]})",
-     ui::UIE_UNKNOWN_CALLBACK,
-     "G9.json: panels[0] \"P\" > controls[1] \"READ\": unknown control callback \"evReadx\""},
+     WithControls(R"({"kind":"numeric"},{"kind":"command","name":"READ","callback":"evReadx"})"),
+     ui::UIE_UNKNOWN_CALLBACK, kAt + "controls[1] \"READ\": unknown control callback \"evReadx\""},
     {"UnknownPanelCallback", R"({"panels":[{"name":"P","callback":"evOk"}]})",
      ui::UIE_UNKNOWN_CALLBACK, "G9.json: panels[0] \"P\": unknown panel callback \"evOk\""},
     {"UnknownMenuCallback",
      R"({"panels":[{"name":"P","menubar":{"menus":[{"name":"F","items":[{"name":"X","callback":"evNo"}]}]}}]})",
      ui::UIE_UNKNOWN_CALLBACK,
-     "G9.json: panels[0] \"P\" > menubar > menus[0] \"F\" > items[0] \"X\": unknown menu callback "
-     "\"evNo\""},
-    {"UnknownKey", R"({"panels":[{"name":"P","controls":[{"kind":"numeric","callbak":"evOk"}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: unknown key \"callbak\""},
-    {"UnknownKind", R"({"panels":[{"name":"P","controls":[{"kind":"knob"}]}]})", ui::UIE_RESOURCE,
-     "G9.json: panels[0] \"P\" > controls[0]: unknown kind \"knob\""},
-    {"WrongType", R"({"panels":[{"name":"P","controls":[{"kind":"numeric","width":"wide"}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"width\" must be an integer"},
-    {"DuplicateId",
-     R"({"panels":[{"name":"P","controls":[{"kind":"numeric","id":3},{"kind":"led","id":3}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[1]: duplicate control id 3"},
-    {"DuplicateName",
-     R"({"panels":[{"name":"P","controls":[{"kind":"numeric","name":"A"},{"kind":"led","name":"A"}]}]})",
-     ui::UIE_RESOURCE,
-     "G9.json: panels[0] \"P\" > controls[1] \"A\": duplicate control name \"A\""},
-    {"IndexOutsideItems",
-     R"({"panels":[{"name":"P","controls":[{"kind":"ring","items":["a"],"index":1}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"index\" is not one of the items"},
-    {"ValueOfWrongType", R"({"panels":[{"name":"P","controls":[{"kind":"string","value":3}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"value\" must be a text"},
-    {"TabWithoutPages", R"({"panels":[{"name":"P","controls":[{"kind":"tab"}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: a tab control needs \"pages\""},
+     kAt + "menubar > menus[0] \"F\" > items[0] \"X\": unknown menu callback \"evNo\""},
+    {"UnknownKey", WithControls(R"({"kind":"numeric","callbak":"evOk"})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: unknown key \"callbak\""},
+    {"UnknownKind", WithControls(R"({"kind":"knob"})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: unknown kind \"knob\""},
+    {"WrongType", WithControls(R"({"kind":"numeric","width":"wide"})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"width\" must be an integer"},
+    {"DuplicateId", WithControls(R"({"kind":"numeric","id":3},{"kind":"led","id":3})"),
+     ui::UIE_RESOURCE, kAt + "controls[1]: duplicate control id 3"},
+    {"DuplicateName", WithControls(R"({"kind":"numeric","name":"A"},{"kind":"led","name":"A"})"),
+     ui::UIE_RESOURCE, kAt + "controls[1] \"A\": duplicate control name \"A\""},
+    {"IndexOutsideItems", WithControls(R"({"kind":"ring","items":["a"],"index":1})"),
+     ui::UIE_RESOURCE, kAt + "controls[0]: \"index\" is not one of the items"},
+    {"ValueOfWrongType", WithControls(R"({"kind":"string","value":3})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"value\" must be a text"},
+    {"TabWithoutPages", WithControls(R"({"kind":"tab"})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: a tab control needs \"pages\""},
     {"BrokenPage",
-     R"({"panels":[{"name":"P","controls":[{"kind":"tab","name":"T","pages":[{"name":"A","controls":[{"kind":"numeric","id":0}]}]}]}]})",
+     WithControls(
+         R"({"kind":"tab","name":"T","pages":[{"name":"A","controls":[{"kind":"numeric","id":0}]}]})"),
      ui::UIE_RESOURCE,
-     "G9.json: panels[0] \"P\" > controls[0] \"T\" > pages[0] \"A\" > controls[0]: \"id\" must be "
-     "positive"},
-    {"BadColour", R"({"panels":[{"name":"P","controls":[{"kind":"numeric","text_color":"red"}]}]})",
-     ui::UIE_RESOURCE,
-     "G9.json: panels[0] \"P\" > controls[0]: \"text_color\" must be an RGB colour such as "
-     "\"#FF0000\""},
-    {"TableCells",
-     R"({"panels":[{"name":"P","controls":[{"kind":"table","rows":["a"],"columns":["b"],"cells":[[1,2]]}]}]})",
-     ui::UIE_RESOURCE,
-     "G9.json: panels[0] \"P\" > controls[0] > cells[0]: too many cells or not an array"},
-    {"TimerInterval", R"({"panels":[{"name":"P","controls":[{"kind":"timer","interval":0}]}]})",
-     ui::UIE_RESOURCE, "G9.json: panels[0] \"P\" > controls[0]: \"interval\" must be above 0"},
+     kAt + "controls[0] \"T\" > pages[0] \"A\" > controls[0]: \"id\" must be positive"},
+    {"BadColour", WithControls(R"({"kind":"numeric","text_color":"red"})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"text_color\" must be an RGB colour such as \"#FF0000\""},
+    {"TableCells", WithControls(R"({"kind":"table","rows":["a"],"columns":["b"],"cells":[[1,2]]})"),
+     ui::UIE_RESOURCE, kAt + "controls[0] > cells[0]: too many cells or not an array"},
+    {"TimerInterval", WithControls(R"({"kind":"timer","interval":0})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"interval\" must be above 0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Resource, LoaderErrors, ::testing::ValuesIn(kBad),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
 
-TEST_F(LoaderTest, MissingFileIsAnErrorNotACrash) {
-    EXPECT_EQ(ui::LoadPanelFile("/nonexistent/G104.json", "P", registry, &out, &error),
-              ui::UIE_RESOURCE);
-    EXPECT_EQ(error, "/nonexistent/G104.json: cannot open the panel resource file");
-}
-
-TEST_F(LoaderTest, RuntimeRefusesABrokenFileAndKeepsNoPanel) {
+TEST_F(LoaderTest, RuntimeRefusesAMissingOrBrokenFileAndKeepsNoPanel) {
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt(fe, registry);
+    EXPECT_EQ(rt.LoadPanel(0, "/nonexistent/G104.json", "P"), ui::UIE_RESOURCE);
+    EXPECT_EQ(rt.LastError(), "/nonexistent/G104.json: cannot open the panel resource file");
     std::string file = ::testing::TempDir() + "broken_" + std::to_string(::getpid()) + ".json";
-    std::ofstream(file)
-        << R"({"panels":[{"name":"P","controls":[{"kind":"command","callback":"nope"}]}]})";
+    std::ofstream(file) << WithControls(R"({"kind":"command","callback":"nope"})");
     EXPECT_EQ(rt.LoadPanel(0, file, "P"), ui::UIE_UNKNOWN_CALLBACK);
-    EXPECT_NE(rt.LastError().find("unknown control callback \"nope\""), std::string::npos);
+    EXPECT_EQ(rt.LastError(),
+              file + ": panels[0] \"P\" > controls[0]: unknown control callback \"nope\"");
     EXPECT_TRUE(rt.PanelHandles().empty());
     std::remove(file.c_str());
 }

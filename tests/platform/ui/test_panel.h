@@ -94,6 +94,23 @@ class PanelTest : public ::testing::Test {
         EXPECT_GT(id, 0) << name;
         return id;
     }
+    // Reads back an integer value or attribute; -99 when the read itself fails.
+    int Val(int panel, int control) {
+        int v = -99;
+        rt.GetCtrlVal(panel, control, &v);
+        return v;
+    }
+    int Index(int panel, int control) {
+        int v = -99;
+        rt.GetCtrlIndex(panel, control, &v);
+        return v;
+    }
+    int Ticks() const {
+        int n = 0;
+        for (const auto& s : seen)
+            n += s.event == ui::EVENT_TIMER_TICK;
+        return n;
+    }
     // Events seen, without the focus events (most tests look at the rest).
     std::vector<Seen> NonFocus() const {
         std::vector<Seen> out;
@@ -109,7 +126,6 @@ class PanelTest : public ::testing::Test {
     std::vector<Seen> seen;
     int ctrlResult = 0;
     int pageResult = 0;
-    int ticks = 0;
     int main = 0, cfg = 0, cal = 0;
 };
 

@@ -46,6 +46,7 @@ TEST_F(LoaderTest, NumbersControlsAndMenusAroundGivenIdsAndReadsEveryKind) {
         << error;
     ASSERT_EQ(out.panels.size(), 4u);  // tab pages follow their panel
     const auto& c = out.panels[0].controls;
+    ASSERT_EQ(c.size(), 5u);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(c[i].id, i + 1);
     EXPECT_EQ(c[1].items[0].value, 0);  // a plain label takes its position as value

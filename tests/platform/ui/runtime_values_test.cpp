@@ -76,9 +76,11 @@ TEST_F(RuntimeValues, TableCellsAndLabelsCountFromOne) {
     EXPECT_EQ(s, "Baud rate");  // and not the column's label
 }
 
-TEST_F(RuntimeValues, AttributesRefuseWhatDoesNotApply) {
-    int station = Id(main, "STATION"), baud = Id(main, "BAUD");
+TEST_F(RuntimeValues, AttributesAreRefusedWhereTheyDoNotApplyOrAreOutOfRange) {
+    int station = Id(main, "STATION"), baud = Id(main, "BAUD"), limit = Id(main, "LIMIT");
+    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_TEXT_COLOR, 0xFFFFFF), 0);
     EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_TEXT_COLOR, 0x1000000), UIE_INVALID_VALUE);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, limit, ATTR_PRECISION, 3), 0);
     EXPECT_EQ(rt.SetCtrlAttribute(main, baud, ATTR_PRECISION, 1), UIE_INVALID_ATTRIBUTE);
     EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_ENABLED, 1), UIE_INVALID_ATTRIBUTE);
     rt.SetCtrlAttribute(main, station, ATTR_CTRL_MODE, VAL_INDICATOR);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../support/child_process.h"
@@ -41,16 +42,31 @@ class TarnelOnAPty : public ::testing::Test {
     ~TarnelOnAPty() override { fs::remove_all(root); }
     // Runs Tarnel in bin/, headless, until it quits by itself: its exit status, -1 after 30 s.
     int RunTarnel(const char* quitAfter) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("XDG_RUNTIME_DIR", root.c_str(), 1);
-        setenv("SUITE_QUIT_AFTER", quitAfter, 1);
+        // The child inherits these; the test process gets its own values back afterwards.
+        const std::pair<const char*, std::string> childEnv[] = {{"QT_QPA_PLATFORM", "offscreen"},
+                                                                {"XDG_RUNTIME_DIR", root.string()},
+                                                                {"SUITE_QUIT_AFTER", quitAfter}};
+        std::vector<std::pair<const char*, const char*>> saved;
+        std::vector<std::string> savedText;
+        savedText.reserve(3);
+        for (const auto& [name, value] : childEnv) {
+            const char* was = std::getenv(name);
+            savedText.push_back(was ? was : "");
+            saved.emplace_back(name, was ? savedText.back().c_str() : nullptr);
+            setenv(name, value.c_str(), 1);
+        }
         const fs::path old = fs::current_path();
         fs::current_path(root / "bin");
         conf_test::Child tarnel;
         const bool spawned = tarnel.Spawn({(root / "bin" / "Tarnel").string()}, comDir.string(),
                                           (root / "tarnel.err").string());
         fs::current_path(old);
-        unsetenv("SUITE_QUIT_AFTER");  // for the child only
+        for (const auto& [name, was] : saved) {
+            if (was)
+                setenv(name, was, 1);
+            else
+                unsetenv(name);
+        }
         return spawned ? tarnel.Wait(30.0) : -1;
     }
 

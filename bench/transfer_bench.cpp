@@ -41,8 +41,8 @@
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
-#include "shell/callbacks104.h"
-#include "shell/g104.h"
+#include "shell/callbacks.h"
+#include "shell/main_panel.h"
 #include "transfer/read_all.h"
 #include "transfer/write_all.h"
 
@@ -241,8 +241,8 @@ class Bench {
             "ratio\n");
         std::vector<double> ratios[2];
         const char* names[2] = {"read-all", "write-all"};
-        int (*commands[2])(conf::Context&) = {conf::mf_104_Para_Fr_Dev__onClick,
-                                              conf::mf_104_Para_To_Dev__onClick};
+        int (*commands[2])(conf::Context&) = {conf::Para_Fr_Dev::onClick,
+                                              conf::Para_To_Dev::onClick};
         for (int round = 1; round <= opt.rounds; ++round) {
             for (int k = 0; k < 2; ++k) {
                 Result r;
@@ -305,8 +305,8 @@ class Bench {
         fs::current_path(root_ / "bin");
         std::ofstream("COM_Dev_use.txt") << kCom << "\n3\n0\n8\n2\n6802";
         std::ofstream("YN_log_dbg.txt") << "1 0";
-        conf::RegisterCallbacks104(ctx, registry);
-        if (conf::mf_G104__init(ctx) != 0 || StatusText() != "Read OK") {
+        conf::RegisterCallbacks(ctx, registry);
+        if (conf::MainPanel::init(ctx) != 0 || StatusText() != "Read OK") {
             *error = "start-up did not read the instrument: status \"" + StatusText() + "\"";
             for (const auto& p : fe.Popups())
                 *error += "; popup " + p.title + ": " + p.text;
@@ -317,7 +317,7 @@ class Bench {
 
     std::string StatusText() {
         std::string text;
-        if (ctx.gvG104 > 0) rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+        if (ctx.gvMain > 0) rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &text);
         return text;
     }
 

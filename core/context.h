@@ -49,7 +49,7 @@ struct Context {
     int giCNT = 0;              // progress counter
 
     // Panels: the main panel and its configuration and calibration pages.
-    int gvG104 = 0;
+    int gvMain = 0;  // gvG104 in model A, gvG105 in model B
     int gvCFG = 0;
     int gvCAL = 0;
     // The status line on the main panel.

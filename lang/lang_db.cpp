@@ -93,7 +93,7 @@ const LangText* FindText(int id) {
 
 }  // namespace
 
-int mf_104_LangS__DataBase(Context& ctx, int id, int language, std::string* destination) {
+int LangS::DataBase(Context& ctx, int id, int language, std::string* destination) {
     const LangText* text = FindText(id);
     if (text == nullptr) {
         ctx.ui.MessagePopup("", "Lang SID not fount");

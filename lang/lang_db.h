@@ -12,10 +12,12 @@ namespace conf {
 inline constexpr int kLangEnglish = 0;
 inline constexpr int kLangTraditional = 1;  // Big5 bytes
 inline constexpr int kLangSimplified = 2;   // GB2312 bytes
+namespace LangS {
 
 // Copies the text of `id` in `language` into *destination. An unknown language copies nothing;
 // an unknown id shows "Lang SID not fount" and copies nothing. Always returns 0.
-int mf_104_LangS__DataBase(Context& ctx, int id, int language, std::string* destination);
+int DataBase(Context& ctx, int id, int language, std::string* destination);
+}  // namespace LangS
 
 // Every id the database holds, in table order.
 std::vector<int> LangTextIds();

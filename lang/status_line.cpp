@@ -21,40 +21,40 @@ const StatusMessage kMessages[] = {
 
 }  // namespace
 
-int mf_104_msg_cfg__init(Context& ctx, int* panel, int* control) {
-    if (panel != nullptr) *panel = ctx.gvG104;
+int msg_cfg::init(Context& ctx, int* panel, int* control) {
+    if (panel != nullptr) *panel = ctx.gvMain;
     if (control != nullptr) *control = ctx.msgCtrl;
     return 0;
 }
 
-int mf_104_msg_cfg__SV(Context& ctx, const std::string& text) {
-    int rc = ctx.ui.SetCtrlVal(ctx.gvG104, ctx.msgCtrl, text);
+int msg_cfg::SV(Context& ctx, const std::string& text) {
+    int rc = ctx.ui.SetCtrlVal(ctx.gvMain, ctx.msgCtrl, text);
     return rc < 0 ? rc : 0;
 }
 
-int mf_104_msg_cfg__SV_i32(Context& ctx, int number) {
-    return mf_104_msg_cfg__SV(ctx, std::to_string(number));
+int msg_cfg::SV_i32(Context& ctx, int number) {
+    return msg_cfg::SV(ctx, std::to_string(number));
 }
 
-int mf_104_msg_cfg__Color(Context& ctx, int rgb) {
-    int rc = ctx.ui.SetCtrlAttribute(ctx.gvG104, ctx.msgCtrl, ui::ATTR_TEXT_COLOR, rgb);
+int msg_cfg::Color(Context& ctx, int rgb) {
+    int rc = ctx.ui.SetCtrlAttribute(ctx.gvMain, ctx.msgCtrl, ui::ATTR_TEXT_COLOR, rgb);
     return rc < 0 ? rc : 0;
 }
 
-int mf_104_msg_cfg__SCV(Context& ctx, int rgb, const std::string& text) {
-    int rc = mf_104_msg_cfg__SV(ctx, text);
+int msg_cfg::SCV(Context& ctx, int rgb, const std::string& text) {
+    int rc = msg_cfg::SV(ctx, text);
     if (rc < 0) return rc;
-    return mf_104_msg_cfg__Color(ctx, rgb);
+    return msg_cfg::Color(ctx, rgb);
 }
 
-int mf_104_msg_cfg__SID(Context& ctx, int message) {
+int msg_cfg::SID(Context& ctx, int message) {
     for (const StatusMessage& m : kMessages) {
         if (m.message != message) continue;
-        int rc = mf_104_msg_cfg__Color(ctx, m.rgb);
+        int rc = msg_cfg::Color(ctx, m.rgb);
         if (rc < 0) return rc;
         std::string text;
-        mf_104_LangS__DataBase(ctx, m.textId, kLangEnglish, &text);
-        return mf_104_msg_cfg__SV(ctx, text);
+        LangS::DataBase(ctx, m.textId, kLangEnglish, &text);
+        return msg_cfg::SV(ctx, text);
     }
     return -1;
 }

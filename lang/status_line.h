@@ -1,5 +1,5 @@
 #pragma once
-// The status line: the text control ctx.msgCtrl on the main panel ctx.gvG104, where the
+// The status line: the text control ctx.msgCtrl on the main panel ctx.gvMain, where the
 // programs report what an instrument operation is doing and how it ended.
 
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace conf {
 
-// Numbered status messages for mf_104_msg_cfg__SID.
+// Numbered status messages for msg_cfg::SID.
 inline constexpr int kMsgReading = 41;
 inline constexpr int kMsgReadOk = 42;
 inline constexpr int kMsgReadNg = 43;
@@ -21,21 +21,23 @@ inline constexpr int kMsgOutOfRange = 47;
 inline constexpr int kMsgBlue = 0x0000FF;
 inline constexpr int kMsgGreen = 0x008000;
 inline constexpr int kMsgRed = 0xFF0000;
+namespace msg_cfg {
 
 // Each returns 0, or the runtime's negative error when the line cannot be set.
 
-// *panel = gvG104 and *control = msgCtrl (either may be null).
-int mf_104_msg_cfg__init(Context& ctx, int* panel, int* control);
+// *panel = gvMain and *control = msgCtrl (either may be null).
+int init(Context& ctx, int* panel, int* control);
 // Shows text; the colour stays.
-int mf_104_msg_cfg__SV(Context& ctx, const std::string& text);
+int SV(Context& ctx, const std::string& text);
 // Shows number as "%d".
-int mf_104_msg_cfg__SV_i32(Context& ctx, int number);
+int SV_i32(Context& ctx, int number);
 // Sets the text colour (RGB).
-int mf_104_msg_cfg__Color(Context& ctx, int rgb);
+int Color(Context& ctx, int rgb);
 // Shows text, then sets the colour.
-int mf_104_msg_cfg__SCV(Context& ctx, int rgb, const std::string& text);
+int SCV(Context& ctx, int rgb, const std::string& text);
 // Shows a numbered message (kMsg*) in English in its colour. Any other number leaves the
 // line as it is and returns -1.
-int mf_104_msg_cfg__SID(Context& ctx, int message);
+int SID(Context& ctx, int message);
+}  // namespace msg_cfg
 
 }  // namespace conf

@@ -6,18 +6,26 @@
 #include "core/context.h"
 
 namespace conf {
+namespace ID_comm {
 
-int mf_104_ID_comm__init(Context& ctx, int* panel, int* control);
-int mf_104_ID_comm__SV(Context& ctx, int value);
-int mf_104_ID_comm__GV(Context& ctx);
-int mf_104_ID_comm__Toggle_Visible(Context& ctx, int visible);
-int mf_104_BR_comm__init(Context& ctx, int* panel, int* control);
-int mf_104_BR_comm__SI(Context& ctx, int index);
-int mf_104_BR_comm__GI(Context& ctx);
-int mf_104_BR_comm__Toggle_Visible(Context& ctx, int visible);
-int mf_104_RTU_comm__init(Context& ctx, int* panel, int* control);
-int mf_104_RTU_comm__SI(Context& ctx, int index);
-int mf_104_RTU_comm__GI(Context& ctx);
-int mf_104_RTU_comm__Toggle_Visible(Context& ctx, int visible);
+int init(Context& ctx, int* panel, int* control);
+int SV(Context& ctx, int value);
+int GV(Context& ctx);
+int Toggle_Visible(Context& ctx, int visible);
+}  // namespace ID_comm
+
+namespace BR_comm {
+int init(Context& ctx, int* panel, int* control);
+int SI(Context& ctx, int index);
+int GI(Context& ctx);
+int Toggle_Visible(Context& ctx, int visible);
+}  // namespace BR_comm
+
+namespace RTU_comm {
+int init(Context& ctx, int* panel, int* control);
+int SI(Context& ctx, int index);
+int GI(Context& ctx);
+int Toggle_Visible(Context& ctx, int visible);
+}  // namespace RTU_comm
 
 }  // namespace conf

@@ -19,7 +19,7 @@ void Put16(std::uint8_t* at, unsigned value) {
 
 // Station, code and address: the head of every request.
 void Head(Context& ctx, std::uint8_t* frame, unsigned code, int address) {
-    frame[0] = static_cast<std::uint8_t>(mf_104_ID_comm__GV(ctx) & 0xFF);
+    frame[0] = static_cast<std::uint8_t>(ID_comm::GV(ctx) & 0xFF);
     frame[1] = static_cast<std::uint8_t>(code & 0xFF);
     Put16(frame + 2, static_cast<unsigned>(address));
 }

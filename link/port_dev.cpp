@@ -122,37 +122,37 @@ int fn_Read_Port_Settings(PortSettings* out) {
 }
 
 int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx) {
-    const int br = mf_104_BR_comm__GI(ctx);
-    const int rtu = mf_104_RTU_comm__GI(ctx);
+    const int br = BR_comm::GI(ctx);
+    const int rtu = RTU_comm::GI(ctx);
     PortSettings file;
     if (fn_Read_Port_Settings(&file) < 0) {
-        mf_104_Log__err_Open_File(ctx, ctx.Source("__UART"), 729354956, kComDevUseFile);
+        Log::err_Open_File(ctx, ctx.Source("__UART"), 729354956, kComDevUseFile);
         return -1;
     }
     int r =
         cf_Port_Dev__Open(ctx, file.com, br, fn_RTU_to_Parity(rtu), 8, fn_RTU_to_Stop_Bits(rtu), 1);
     if (r < 0) {
-        mf_104_Log__err_Open_COM(ctx, ctx.Source("__UART"), 2286313, r);
+        Log::err_Open_COM(ctx, ctx.Source("__UART"), 2286313, r);
         return -2;
     }
     return 0;
 }
 
-int ev104_Port(Context& ctx, int menuBar, int item, void*, int) {
+int ev_Port(Context& ctx, int menuBar, int item, void*, int) {
     int checked = 0;
     ctx.ui.GetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, &checked);
     checked = !checked;
     ctx.ui.SetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, checked);
     if (!checked) {
         df_Port_Dev__Close(ctx);
-        mf_104_msg_cfg__SCV(ctx, 0x000000, "Close COM port");
+        msg_cfg::SCV(ctx, 0x000000, "Close COM port");
         return 0;
     }
     if (mf_Port_Dev__Reopen_after_BR_RTU_change(ctx) < 0) {
         ctx.ui.SetMenuBarAttribute(menuBar, item, ui::ATTR_CHECKED, 0);
         return 0;
     }
-    mf_104_msg_cfg__SCV(ctx, 0x008000, "Open COM port OK");
+    msg_cfg::SCV(ctx, 0x008000, "Open COM port OK");
     return 0;
 }
 

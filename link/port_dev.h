@@ -35,7 +35,7 @@ int fn_Read_Port_Settings(PortSettings* out);
 // when the settings file cannot be opened, -2 when the port cannot.
 int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx);
 // The port menu item: its check mark means the port is open.
-int ev104_Port(Context& ctx, int menuBar, int item, void* data, int panel);
+int ev_Port(Context& ctx, int menuBar, int item, void* data, int panel);
 
 // Frame-format index (0..3) to parity and stop bits, 8 data bits always.
 int fn_RTU_to_Parity(int rtu);

@@ -12,61 +12,61 @@
 
 namespace conf {
 
-int mf_104_UART__init(Context& ctx) {
+int UART::init(Context& ctx) {
     PortSettings s;
     if (fn_Read_Port_Settings(&s) < 0) {
-        mf_104_Log__err_Open_File(ctx, ctx.Source("__UART"), 591475, kComDevUseFile);
+        Log::err_Open_File(ctx, ctx.Source("__UART"), 591475, kComDevUseFile);
         return -1;
     }
     int r = cf_Port_Dev__Open(ctx, s.com, s.br, s.parity, s.dataBits, s.stopBits, 1);
     if (r < 0) {
-        mf_104_Log__err_Open_COM(ctx, ctx.Source("__UART"), 22881363, r);
-        mf_104_msg_cfg__SV(ctx, "Open COM NG");
+        Log::err_Open_COM(ctx, ctx.Source("__UART"), 22881363, r);
+        msg_cfg::SV(ctx, "Open COM NG");
         return -2;
     }
-    return mf_104_UART__Recovery_ID_BR_RTU(ctx);
+    return UART::Recovery_ID_BR_RTU(ctx);
 }
 
-int mf_104_UART__Recovery_ID_BR_RTU(Context& ctx) {
+int UART::Recovery_ID_BR_RTU(Context& ctx) {
     logs(ctx, "%s\n", "===========Recovery ID, BR, RTU");
     logs(ctx, "%s\n", "Modbus read ID_B, BR_B, RTU_B");
     std::array<std::int16_t, 6> block{};
     if (fn_Modbus_Device_RW_16(ctx, enR, 0x1000, 6, block) < 0) {
-        mf_104_msg_cfg__SID(ctx, 43);
+        msg_cfg::SID(ctx, 43);
         return -1;
     }
     const int idB = block[0], brB = block[1], rtuB = block[5];
 
     logs(ctx, "%s\n", "Recover ID");
     if (fn_Modbus_Device_RW_16(ctx, enWram, 13, idB) < 0) {
-        mf_104_msg_cfg__SID(ctx, 46);
+        msg_cfg::SID(ctx, 46);
         return -1;
     }
-    mf_104_ID_comm__SV(ctx, idB);
+    ID_comm::SV(ctx, idB);
 
     // The instrument answers at the old rate, then switches: follow it.
     logs(ctx, "%s\n", "Recover BR");
     if (fn_Modbus_Device_RW_16(ctx, enWram, 14, brB) < 0) {
-        mf_104_msg_cfg__SID(ctx, 46);
+        msg_cfg::SID(ctx, 46);
         return -1;
     }
     df_Port_Dev__Close(ctx);
-    mf_104_BR_comm__SI(ctx, brB);
+    BR_comm::SI(ctx, brB);
     mf_Port_Dev__Reopen_after_BR_RTU_change(ctx);
 
     logs(ctx, "%s\n", "Recover RTU");
     if (fn_Modbus_Device_RW_16(ctx, enWram, 29, rtuB) < 0) {
-        mf_104_msg_cfg__SID(ctx, 46);
+        msg_cfg::SID(ctx, 46);
         return -1;
     }
     df_Port_Dev__Close(ctx);
-    mf_104_RTU_comm__SI(ctx, rtuB);
+    RTU_comm::SI(ctx, rtuB);
     mf_Port_Dev__Reopen_after_BR_RTU_change(ctx);
     return 0;
 }
 
-int ev104UART(Context& ctx, int, int, int event, void*, int, int) {
-    if (event == ui::EVENT_COMMIT) mf_104_UART__init(ctx);
+int evUART(Context& ctx, int, int, int event, void*, int, int) {
+    if (event == ui::EVENT_COMMIT) UART::init(ctx);
     return 0;
 }
 
@@ -77,10 +77,10 @@ int RS485_on_off_Tarnel_F(Context& ctx, int panel, int control, int event, void*
     logi(ctx, "Modbus w RS485 ON/ OFF = %04x \n", value);
     int r = fn_Modbus_Device_RW_16(ctx, enWee, 0x001F, value);
     if (r < 0) {
-        mf_104_msg_cfg__SID(ctx, 46);
+        msg_cfg::SID(ctx, 46);
         return r;
     }
-    mf_104_msg_cfg__SID(ctx, 45);
+    msg_cfg::SID(ctx, 45);
     return 0;
 }
 

@@ -48,7 +48,7 @@ int LogWriteAlways(Context& ctx, const std::string& bytes) {
     return n;
 }
 
-int mf_104_Log__init(Context& ctx) {
+int Log::init(Context& ctx) {
     std::ostringstream content;
     std::ifstream in(kLogSwitchFileName, std::ios::binary);
     if (in) content << in.rdbuf();
@@ -58,31 +58,31 @@ int mf_104_Log__init(Context& ctx) {
     ctx.gvLogYN = logSwitch == 1 ? 1 : 0;
     ctx.gvdbgYN = dbgSwitch == 1 ? 1 : 0;
 
-    mf_104_Log__Append(ctx);
+    Log::Append(ctx);
     logs(ctx, "%s\n\n", "=================================================");
     LogWriteAlways(ctx, FormatOne("gvLogYN = %d \n", ctx.gvLogYN));
     return 0;
 }
 
-int mf_104_Log__Create(Context& ctx) {
+int Log::Create(Context& ctx) {
     ctx.gpLog.Open(kLogFileName, "w");
     return 0;
 }
 
-int mf_104_Log__Close(Context& ctx) {
+int Log::Close(Context& ctx) {
     ctx.gpLog.Close();
     return 0;
 }
 
-int mf_104_Log__Append(Context& ctx) {
+int Log::Append(Context& ctx) {
     // Open closes a stream already open, so the file never has two writers.
     ctx.gpLog.Open(kLogFileName, "a");
     return 0;
 }
 
-int mf_104_Log__Clear(Context& ctx) {
-    mf_104_Log__Close(ctx);
-    return mf_104_Log__Create(ctx);
+int Log::Clear(Context& ctx) {
+    Log::Close(ctx);
+    return Log::Create(ctx);
 }
 
 int logi(Context& ctx, const char* format, int value) {

@@ -11,18 +11,20 @@ namespace conf {
 
 inline constexpr const char* kLogFileName = "log.txt";
 inline constexpr const char* kLogSwitchFileName = "YN_log_dbg.txt";
+namespace Log {
 
 // Reads the switches (a missing or malformed switch file turns both off), opens the log for
 // appending and writes the run's header. Returns 0.
-int mf_104_Log__init(Context& ctx);
+int init(Context& ctx);
 // Opens the log emptied ("w"). Returns 0.
-int mf_104_Log__Create(Context& ctx);
+int Create(Context& ctx);
 // Returns 0.
-int mf_104_Log__Close(Context& ctx);
+int Close(Context& ctx);
 // Opens the log for appending, closing the stream first if it is open. Returns 0.
-int mf_104_Log__Append(Context& ctx);
+int Append(Context& ctx);
 // Empties the log: Close, then Create. Returns 0.
-int mf_104_Log__Clear(Context& ctx);
+int Clear(Context& ctx);
+}  // namespace Log
 
 // Writers: one printf format (which carries its own line end) and one argument. They return
 // 0 when the switch is on (and the line went to the log, if it is open) and 1 when it is off.

@@ -19,8 +19,8 @@ void LogReport(Context& ctx, const std::string& title, const std::string& text) 
 
 }  // namespace
 
-int mf_104_Log__err_Open_File(Context& ctx, const std::string& source, int code,
-                              const std::string& fileName) {
+int Log::err_Open_File(Context& ctx, const std::string& source, int code,
+                       const std::string& fileName) {
     const std::string title = Title(source, code);
     const std::string text = "open file NG :: " + fileName;
     ctx.ui.MessagePopup(title, text);
@@ -28,11 +28,11 @@ int mf_104_Log__err_Open_File(Context& ctx, const std::string& source, int code,
     return 0;
 }
 
-int mf_104_Log__err_Open_COM(Context& ctx, const std::string& source, int code, int error) {
+int Log::err_Open_COM(Context& ctx, const std::string& source, int code, int error) {
     const std::string title = Title(source, code);
     const std::string text = "Open COM NG :: err code : " + std::to_string(error);
     LogReport(ctx, title, text);
-    mf_104_msg_cfg__SCV(ctx, kMsgRed, text);
+    msg_cfg::SCV(ctx, kMsgRed, text);
     return 0;
 }
 

@@ -10,13 +10,14 @@ namespace conf {
 
 // Big5 for "★★★", the mark of an error line in the log.
 inline constexpr const char* kLogErrorMark = "\xA1\xB9\xA1\xB9\xA1\xB9";
+namespace Log {
 
 // Shows a popup titled "<source> :: <code>" saying "open file NG :: <fileName>" and logs both
 // lines. Returns 0.
-int mf_104_Log__err_Open_File(Context& ctx, const std::string& source, int code,
-                              const std::string& fileName);
+int err_Open_File(Context& ctx, const std::string& source, int code, const std::string& fileName);
 // Logs "<source> :: <code>" and "Open COM NG :: err code : <error>" and shows the second on
 // the status line in red; no popup, so a port scan is not interrupted. Returns 0.
-int mf_104_Log__err_Open_COM(Context& ctx, const std::string& source, int code, int error);
+int err_Open_COM(Context& ctx, const std::string& source, int code, int error);
+}  // namespace Log
 
 }  // namespace conf

@@ -53,12 +53,12 @@ int LaunchEditor(Context& ctx, const std::string& path, std::string* program) {
 
 }  // namespace
 
-int mf_104_Log__Launch(Context& ctx) {
-    mf_104_Log__Close(ctx);
+int Log::Launch(Context& ctx) {
+    Log::Close(ctx);
     const std::string path = sys::JoinPath(sys::CurrentDir(), kLogFileName);
     std::string program;
     int rc = LaunchEditor(ctx, path, &program);
-    mf_104_Log__Append(ctx);
+    Log::Append(ctx);
     if (rc < 0)
         LogWriteAlways(ctx,
                        std::string(kLogErrorMark) + " Launch editor fail : " + program + "\n\n");

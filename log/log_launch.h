@@ -4,11 +4,13 @@
 #include "core/context.h"
 
 namespace conf {
+namespace Log {
 
 // Closes the log so all of it is on disk, opens <working directory>/log.txt in an editor and
 // reopens the log for appending. The editor is notepad2.exe when one is on PATH, else $VISUAL
 // (program and leading arguments, split on spaces), else the desktop's opener. A failed
 // launch is written to the log. Returns 0.
-int mf_104_Log__Launch(Context& ctx);
+int Launch(Context& ctx);
+}  // namespace Log
 
 }  // namespace conf

@@ -106,15 +106,14 @@ int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, Log
     return 0;
 }
 
-int mf_104_Log__DATA16_HEX(int value, std::string* text) {
+int Log::DATA16_HEX(int value, std::string* text) {
     *text = Format("%04x", static_cast<unsigned>(value) & 0xFFFFu);
     return 0;
 }
 
-int mf_104_Log__Modbus_R(Context& ctx, int address, int value, int decimal,
-                         const std::string& name) {
+int Log::Modbus_R(Context& ctx, int address, int value, int decimal, const std::string& name) {
     std::string hex;
-    mf_104_Log__DATA16_HEX(value, &hex);
+    Log::DATA16_HEX(value, &hex);
     logi(ctx, "<%04x>\t", address & 0xFFFF);
     logs(ctx, "[%s]\t", hex);
     logi(ctx, "%7d   \t", decimal);

@@ -15,12 +15,13 @@ namespace conf {
 int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream);
 // Response line, followed by a blank line. -1 for an unknown function code likewise.
 int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream);
+namespace Log {
 
 // One line per parameter read, through the event-line writers (so only with the switch on):
 // address, the value as four hex digits, the value in decimal, the parameter's name.
-int mf_104_Log__Modbus_R(Context& ctx, int address, int value, int decimal,
-                         const std::string& name);
+int Modbus_R(Context& ctx, int address, int value, int decimal, const std::string& name);
 // The low 16 bits of value as four lowercase hex digits.
-int mf_104_Log__DATA16_HEX(int value, std::string* text);
+int DATA16_HEX(int value, std::string* text);
+}  // namespace Log
 
 }  // namespace conf

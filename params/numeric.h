@@ -2,7 +2,7 @@
 // The numeric parameter module: one control, or several of which the module's selector field
 // designates one, showing raw instrument values with a scaling and checked against a range
 // rule. Every numeric module of a model is one NumericModule; its named operations
-// (mf_104_ID_cfg__SV, ...) call the functions below with it.
+// (ID_cfg::SV, ...) call the functions below with it.
 
 #include "core/context.h"
 #include "core/selector.h"

@@ -4,7 +4,7 @@
 
 #include "core/bind.h"
 #include "core/selector.h"
-#include "shell/focus.h"
+#include "nav/focus.h"
 
 namespace conf {
 
@@ -27,12 +27,12 @@ int fn_Enter_Callback(Context& ctx, int panel, int control, int event, void*, in
     return fn_Enter_to_Next(ctx, panel, control, event, data1);
 }
 
-int mf_104_IC_B__CALLBACK(Context& ctx) {
+int IC_B::CALLBACK(Context& ctx) {
     Install(ctx, ctx.gvCAL, "IC_B_", 9, &kSelICStep, fn_Enter_Callback);
     return 0;
 }
 
-int mf_104_ICSP__CALLBACK(Context& ctx) {
+int ICSP::CALLBACK(Context& ctx) {
     Install(ctx, ctx.gvCAL, "ICSP_", 9, &kSelICStep, fn_Enter_Callback);
     return 0;
 }

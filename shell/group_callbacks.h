@@ -4,12 +4,17 @@
 // input-calibration step buttons and their reference fields.
 
 #include "core/context.h"
-#include "params/callbacks_cfg104.h"
+#include "params/callbacks_cfg.h"
 
 namespace conf {
+namespace IC_B {
 
-int mf_104_IC_B__CALLBACK(Context& ctx);
-int mf_104_ICSP__CALLBACK(Context& ctx);
+int CALLBACK(Context& ctx);
+}  // namespace IC_B
+
+namespace ICSP {
+int CALLBACK(Context& ctx);
+}  // namespace ICSP
 
 // What the callbacks of the navigable controls do on a key press: Enter moves on.
 int fn_Enter_Callback(Context& ctx, int panel, int control, int event, void* data, int data1,

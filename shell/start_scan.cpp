@@ -1,7 +1,7 @@
 #include "shell/start_scan.h"
 
 #include "log/event_log.h"
-#include "shell/g104.h"
+#include "shell/main_panel.h"
 
 namespace conf {
 
@@ -14,8 +14,8 @@ constexpr const char* kLaunchFailText = "Launch Scan.exe fail";
 
 }  // namespace
 
-int ev104Start(Context& ctx, int, int, void*, int) {
-    mf_G104__exit(ctx);
+int evStart(Context& ctx, int, int, void*, int) {
+    MainPanel::exit(ctx);
     // The scanner empties the log when it starts: what this run wrote must be on disk before,
     // or it would land in the scanner's fresh log when this program ends.
     ctx.gpLog.Flush();

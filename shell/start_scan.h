@@ -8,6 +8,6 @@ namespace conf {
 // Closes the program's window, starts "Scan.exe" and ends the program with exit code 0 (in
 // ctx.exitCode; the event loop has been told to stop, so nothing runs after this callback).
 // When the scanner cannot be started the log and a popup say so. Returns 0.
-int ev104Start(Context& ctx, int menuBar, int item, void* data, int panel);
+int evStart(Context& ctx, int menuBar, int item, void* data, int panel);
 
 }  // namespace conf

@@ -10,7 +10,6 @@ namespace conf {
 // rules, the alarm-amount code (0x4700 + index) to 0x1F05 with the EEPROM store, the alarm
 // rule. 0 ("Write OK"), or the first negative result ("Write NG" after a failed write; the
 // digit rules stay applied when only the second write failed). Enter moves the focus on.
-int ev104AgentWrite(Context& ctx, int panel, int control, int event, void* data, int data1,
-                    int data2);
+int evAgentWrite(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 
 }  // namespace conf

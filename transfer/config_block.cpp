@@ -4,13 +4,13 @@
 
 #include "core/selector.h"
 #include "models/param_catalogue_a.h"
-#include "params/alarm104.h"
-#include "params/comm104.h"
-#include "params/input104.h"
-#include "params/linear104.h"
-#include "params/measuring104.h"
-#include "params/outcal104.h"
-#include "params/rules104.h"
+#include "params/alarm.h"
+#include "params/comm.h"
+#include "params/input.h"
+#include "params/linear.h"
+#include "params/measuring.h"
+#include "params/outcal.h"
+#include "params/rules.h"
 #include "transfer/dev_info.h"
 
 namespace conf {
@@ -39,37 +39,37 @@ struct Row {
 // The order is binding: type, unit and decimal point come before the values whose ranges
 // and precision they decide.
 constexpr Row kRows[] = {
-    {nullptr, 0, mf_104_TYPE_cfg__SV, mf_104_TYPE_cfg__GV, AfterType},
-    {nullptr, 0, mf_104_UNIT_cfg__SI, mf_104_UNIT_cfg__GI, nullptr},
-    {nullptr, 0, mf_104_DP_cfg__SI, mf_104_DP_cfg__GI, AfterDp},
-    {&kSelMRngUsr, 0, mf_104_MRng_usr_cfg__SV, mf_104_MRng_usr_cfg__GV, nullptr},
-    {&kSelMRngUsr, 1, mf_104_MRng_usr_cfg__SV, mf_104_MRng_usr_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_PVOF_usr_cfg__SV, mf_104_PVOF_usr_cfg__GV, nullptr},
-    {&kSelLinScale, 0, mf_104_LinScale_cfg__SV, mf_104_LinScale_cfg__GV, nullptr},
-    {&kSelLinScale, 1, mf_104_LinScale_cfg__SV, mf_104_LinScale_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_FILT_cfg__SV, mf_104_FILT_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_DIR_cfg__SV, mf_104_DIR_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_CUT_cfg__SI, mf_104_CUT_cfg__GI, nullptr},
-    {&kSelRTS, 0, mf_104_RTS_V_cfg__SV, mf_104_RTS_V_cfg__GV, nullptr},
-    {&kSelRTS, 1, mf_104_RTS_V_cfg__SV, mf_104_RTS_V_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_ID_cfg__SV, mf_104_ID_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_BR_cfg__SI, mf_104_BR_cfg__GI, nullptr},
-    {&kSelAlarm, 0, mf_104_AxFU_cfg__SI, mf_104_AxFU_cfg__GI, nullptr},
-    {&kSelAlarm, 0, mf_104_AxMD_cfg__SI, mf_104_AxMD_cfg__GI, nullptr},
-    {&kSelAlarm, 0, mf_104_AxSP_cfg__SV, mf_104_AxSP_cfg__GV, nullptr},
-    {&kSelAlarm, 0, mf_104_AxHY_cfg__SV, mf_104_AxHY_cfg__GV, nullptr},
-    {&kSelAlarm, 1, mf_104_AxFU_cfg__SI, mf_104_AxFU_cfg__GI, nullptr},
-    {&kSelAlarm, 1, mf_104_AxMD_cfg__SI, mf_104_AxMD_cfg__GI, nullptr},
-    {&kSelAlarm, 1, mf_104_AxSP_cfg__SV, mf_104_AxSP_cfg__GV, nullptr},
-    {&kSelAlarm, 1, mf_104_AxHY_cfg__SV, mf_104_AxHY_cfg__GV, nullptr},
-    {&kSelLinSig, 0, mf_104_LinSig_cfg__SV, mf_104_LinSig_cfg__GV, nullptr},
-    {&kSelLinSig, 1, mf_104_LinSig_cfg__SV, mf_104_LinSig_cfg__GV, nullptr},
-    {&kSelLinSig, 2, mf_104_LinSig_cfg__SV, mf_104_LinSig_cfg__GV, nullptr},
-    {&kSelLinSig, 3, mf_104_LinSig_cfg__SV, mf_104_LinSig_cfg__GV, nullptr},
-    {&kSelLinSig, 4, mf_104_LinSig_cfg__SV, mf_104_LinSig_cfg__GV, nullptr},
-    {&kSelLinSig, 5, mf_104_LinSig_cfg__SV, mf_104_LinSig_cfg__GV, nullptr},
-    {nullptr, 0, mf_104_RTU_cfg__SI, mf_104_RTU_cfg__GI, nullptr},
-    {nullptr, 0, mf_104_Lock_cfg__SI, mf_104_Lock_cfg__GI, nullptr},
+    {nullptr, 0, TYPE_cfg::SV, TYPE_cfg::GV, AfterType},
+    {nullptr, 0, UNIT_cfg::SI, UNIT_cfg::GI, nullptr},
+    {nullptr, 0, DP_cfg::SI, DP_cfg::GI, AfterDp},
+    {&kSelMRngUsr, 0, MRng_usr_cfg::SV, MRng_usr_cfg::GV, nullptr},
+    {&kSelMRngUsr, 1, MRng_usr_cfg::SV, MRng_usr_cfg::GV, nullptr},
+    {nullptr, 0, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV, nullptr},
+    {&kSelLinScale, 0, LinScale_cfg::SV, LinScale_cfg::GV, nullptr},
+    {&kSelLinScale, 1, LinScale_cfg::SV, LinScale_cfg::GV, nullptr},
+    {nullptr, 0, FILT_cfg::SV, FILT_cfg::GV, nullptr},
+    {nullptr, 0, DIR_cfg::SV, DIR_cfg::GV, nullptr},
+    {nullptr, 0, CUT_cfg::SI, CUT_cfg::GI, nullptr},
+    {&kSelRTS, 0, RTS_V_cfg::SV, RTS_V_cfg::GV, nullptr},
+    {&kSelRTS, 1, RTS_V_cfg::SV, RTS_V_cfg::GV, nullptr},
+    {nullptr, 0, ID_cfg::SV, ID_cfg::GV, nullptr},
+    {nullptr, 0, BR_cfg::SI, BR_cfg::GI, nullptr},
+    {&kSelAlarm, 0, AxFU_cfg::SI, AxFU_cfg::GI, nullptr},
+    {&kSelAlarm, 0, AxMD_cfg::SI, AxMD_cfg::GI, nullptr},
+    {&kSelAlarm, 0, AxSP_cfg::SV, AxSP_cfg::GV, nullptr},
+    {&kSelAlarm, 0, AxHY_cfg::SV, AxHY_cfg::GV, nullptr},
+    {&kSelAlarm, 1, AxFU_cfg::SI, AxFU_cfg::GI, nullptr},
+    {&kSelAlarm, 1, AxMD_cfg::SI, AxMD_cfg::GI, nullptr},
+    {&kSelAlarm, 1, AxSP_cfg::SV, AxSP_cfg::GV, nullptr},
+    {&kSelAlarm, 1, AxHY_cfg::SV, AxHY_cfg::GV, nullptr},
+    {&kSelLinSig, 0, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
+    {&kSelLinSig, 1, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
+    {&kSelLinSig, 2, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
+    {&kSelLinSig, 3, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
+    {&kSelLinSig, 4, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
+    {&kSelLinSig, 5, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
+    {nullptr, 0, RTU_cfg::SI, RTU_cfg::GI, nullptr},
+    {nullptr, 0, Lock_cfg::SI, Lock_cfg::GI, nullptr},
 };
 constexpr int kRowCount = static_cast<int>(std::size(kRows));
 static_assert(kRowCount == kParaBlockMax);
@@ -96,7 +96,7 @@ int fn_Para_Block_Value(Context& ctx, int address) {
     return row ? row->get(ctx) : 0;
 }
 
-int mf_104_Para_to_GUI(Context& ctx, int address, int value) {
+int fn_Para_to_GUI(Context& ctx, int address, int value) {
     const Row* row = RowAt(ctx, address);
     if (!row) return -1;
     row->set(ctx, value);

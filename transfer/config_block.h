@@ -18,6 +18,6 @@ int fn_Para_Block_Length(int firmware);
 int fn_Para_Block_Value(Context& ctx, int address);
 // One value into its module: the selector fields of its address, the module's set operation,
 // the rules the value governs. 0, or -1 for an address outside the block (nothing is changed).
-int mf_104_Para_to_GUI(Context& ctx, int address, int value);
+int fn_Para_to_GUI(Context& ctx, int address, int value);
 
 }  // namespace conf

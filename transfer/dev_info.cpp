@@ -8,7 +8,7 @@
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
-#include "params/comm104.h"
+#include "params/comm.h"
 
 namespace conf {
 
@@ -30,7 +30,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 
-int mf_104_DevInfo2__init(Context& ctx, DevInfoLocator* loc) {
+int DevInfo2::init(Context& ctx, DevInfoLocator* loc) {
     loc->panel = ctx.gvCFG;
     loc->caption = 0;
     loc->product = ctx.ui.FindCtrl(ctx.gvCFG, "DEVINFO_PRODUCT");
@@ -42,12 +42,12 @@ int mf_104_DevInfo2__init(Context& ctx, DevInfoLocator* loc) {
     return 0;
 }
 
-int mf_104_DevInfo2__fr_Modbus(Context& ctx, DevInfoWords* words) {
+int DevInfo2::fr_Modbus(Context& ctx, DevInfoWords* words) {
     logi(ctx, "Modbus r Dev Info %d words \n", kDevInfoWords);
     return fn_Modbus_Device_RW_16(ctx, enR, kAddrDevInfo, kDevInfoWords, *words);
 }
 
-void mf_104_DevInfo2__RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record) {
+void DevInfo2::RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record) {
     // The words arrive sign-extended: take their 16 bits, or a code or serial-number half
     // with its top bit set would spill into the other.
     const auto w0 = static_cast<std::uint16_t>(words[0]);
@@ -71,9 +71,9 @@ std::string fn_DevInfo_Serial_Text(std::uint32_t serial) {
     return Printed("%010u", serial);
 }
 
-int mf_104_DevInfo2__to_GUI(Context& ctx, const DevInfo& record) {
+int DevInfo2::to_GUI(Context& ctx, const DevInfo& record) {
     DevInfoLocator loc;
-    int r = mf_104_DevInfo2__init(ctx, &loc);
+    int r = DevInfo2::init(ctx, &loc);
     if (r < 0) return r;
     const std::string product = fn_DevInfo_Product_Text(record.hw);
     ctx.ui.SetCtrlVal(loc.panel, loc.product, product);
@@ -83,40 +83,40 @@ int mf_104_DevInfo2__to_GUI(Context& ctx, const DevInfo& record) {
     return 0;
 }
 
-int mf_104_DevInfo2__diff(Context& ctx) {
+int DevInfo2::diff(Context& ctx) {
     const bool match = ctx.gvHW == kModelTarnel || ctx.gvHW == kModelQuillet;
     if (!match) {
         logs(ctx, "%s\n", "===== HW code not match");
-        mf_104_msg_cfg__SV(ctx, "H/W not match");
-        mf_104_msg_cfg__Color(ctx, kMsgRed);
+        msg_cfg::SV(ctx, "H/W not match");
+        msg_cfg::Color(ctx, kMsgRed);
     }
     // Older firmware has neither register: their controls must not suggest otherwise.
     const int dim = ctx.gvFW < kFirmwareFull ? 1 : 0;
-    mf_104_Lock_cfg__Toggle_Dim(ctx, dim);
-    mf_104_RTU_cfg__Toggle_Dim(ctx, dim);
+    Lock_cfg::Toggle_Dim(ctx, dim);
+    RTU_cfg::Toggle_Dim(ctx, dim);
     return match ? 0 : -1;
 }
 
-int mf_104_DevInfo2__fr_Modbus_to_GUI(Context& ctx) {
-    mf_104_msg_cfg__SID(ctx, kMsgReading);
+int DevInfo2::fr_Modbus_to_GUI(Context& ctx) {
+    msg_cfg::SID(ctx, kMsgReading);
     DevInfoWords words{};
-    int r = mf_104_DevInfo2__fr_Modbus(ctx, &words);
+    int r = DevInfo2::fr_Modbus(ctx, &words);
     if (r < 0) {
-        mf_104_msg_cfg__SID(ctx, kMsgReadNg);
+        msg_cfg::SID(ctx, kMsgReadNg);
         ctx.gvHW = kModelUnknown;
         ctx.gr = r;
         return r;
     }
     DevInfo record;
-    mf_104_DevInfo2__RAM_dev_to_gui(words, &record);
+    DevInfo2::RAM_dev_to_gui(words, &record);
     ctx.gvHW = record.hw;
     ctx.gvFW = record.fw;
-    mf_104_DevInfo2__to_GUI(ctx, record);
-    ctx.gr = mf_104_DevInfo2__diff(ctx);
+    DevInfo2::to_GUI(ctx, record);
+    ctx.gr = DevInfo2::diff(ctx);
     return ctx.gr;
 }
 
-int mf_104_DevInfo2__to_FILE(Context&, const std::string& path, const DevInfoWords& words) {
+int DevInfo2::to_FILE(Context&, const std::string& path, const DevInfoWords& words) {
     File f(std::fopen(path.c_str(), "w"));
     if (!f) return -1;
     for (std::int16_t w : words)
@@ -125,7 +125,7 @@ int mf_104_DevInfo2__to_FILE(Context&, const std::string& path, const DevInfoWor
     return std::fclose(f.release()) == 0 ? 0 : -1;
 }
 
-int mf_104_DevInfo2__fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words) {
+int DevInfo2::fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words) {
     File f(std::fopen(path.c_str(), "r"));
     if (!f) {
         ctx.ui.MessagePopup("", "DevInfo 2 : Open file NG " + path);

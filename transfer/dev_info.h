@@ -35,29 +35,33 @@ struct DevInfoLocator {
     int firmware = 0;
     int serial = 0;
 };
+namespace DevInfo2 {
 
 // The configuration page and the block's controls.
-int mf_104_DevInfo2__init(Context& ctx, DevInfoLocator* loc);
+int init(Context& ctx, DevInfoLocator* loc);
 
 // The device check: reads the block, shows it, checks the model. 0 when read and matching,
 // -1 on a foreign model code, the negative link result when the read failed (gvHW := 255).
 // Left in gr as well. Shows "Reading" and the failures, never "Read OK": the caller closes.
-int mf_104_DevInfo2__fr_Modbus_to_GUI(Context& ctx);
+int fr_Modbus_to_GUI(Context& ctx);
 // The four registers into words; 0 or the negative link result.
-int mf_104_DevInfo2__fr_Modbus(Context& ctx, DevInfoWords* words);
-void mf_104_DevInfo2__RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record);
-int mf_104_DevInfo2__to_GUI(Context& ctx, const DevInfo& record);
+int fr_Modbus(Context& ctx, DevInfoWords* words);
+void RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record);
+int to_GUI(Context& ctx, const DevInfo& record);
 // The model check on gvHW and the dimming of LOCK and RTU that follows from gvFW.
-int mf_104_DevInfo2__diff(Context& ctx);
+int diff(Context& ctx);
+}  // namespace DevInfo2
 
 // The texts shown for a record.
 std::string fn_DevInfo_Product_Text(int hw);
 std::string fn_DevInfo_Firmware_Text(int fw);
 std::string fn_DevInfo_Serial_Text(std::uint32_t serial);
+namespace DevInfo2 {
 
 // The block's file form: four lines "%04x", one per word in register order. 0, or -1 when
 // the file cannot be written or read or does not hold four words; words are then unchanged.
-int mf_104_DevInfo2__to_FILE(Context& ctx, const std::string& path, const DevInfoWords& words);
-int mf_104_DevInfo2__fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words);
+int to_FILE(Context& ctx, const std::string& path, const DevInfoWords& words);
+int fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words);
+}  // namespace DevInfo2
 
 }  // namespace conf

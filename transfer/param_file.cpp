@@ -72,8 +72,8 @@ class ParameterDir {
 
 // The standard file report (popup and log), and what went wrong on the status line in red.
 void ReportFile(Context& ctx, int code, const std::string& name, const char* status) {
-    mf_104_msg_cfg__SCV(ctx, kMsgRed, status);
-    mf_104_Log__err_Open_File(ctx, ctx.Source("___main"), code, name);
+    msg_cfg::SCV(ctx, kMsgRed, status);
+    Log::err_Open_File(ctx, ctx.Source("___main"), code, name);
 }
 
 bool WriteSet(Context& ctx, std::FILE* f) {
@@ -204,7 +204,7 @@ Verdict ReadSet(Context& ctx, std::FILE* f, std::vector<Record>* set) {
 
 }  // namespace
 
-std::string mf_104_Para_To_FILE__Date_Time_str(Context& ctx) {
+std::string Para_To_FILE::Date_Time_str(Context& ctx) {
     const sys::DateTime t = ctx.clock().LocalNow();
     char name[96];
     std::snprintf(name, sizeof name, "%04d%02d%02d_%02d%02d%02d_Tarnel.txt", t.year, t.month, t.day,
@@ -216,7 +216,7 @@ int fn_Parameter_W_File(std::FILE* file, int address, int value) {
     return std::fprintf(file, "%04x\t%d\n", static_cast<unsigned>(address) & 0xFFFFu, value);
 }
 
-int mf_104_Para_To_FILE__w_Parameter(Context& ctx) {
+int Para_To_FILE::w_Parameter(Context& ctx) {
     ParameterDir dir;
     if (!dir.Entered()) {
         ReportFile(ctx, kCodeFolder, kParamFileDir, kMsgFileFolder);
@@ -224,7 +224,7 @@ int mf_104_Para_To_FILE__w_Parameter(Context& ctx) {
     }
     ui::FileSelectRequest request;
     request.defaultDirectory = sys::CurrentDir();
-    request.defaultFileSpec = mf_104_Para_To_FILE__Date_Time_str(ctx);
+    request.defaultFileSpec = Para_To_FILE::Date_Time_str(ctx);
     request.fileTypeList = "*.txt";
     request.title = "save file";
     request.saveButton = true;
@@ -253,7 +253,7 @@ int mf_104_Para_To_FILE__w_Parameter(Context& ctx) {
     return 0;
 }
 
-int mf_104_Para_Fr_FILE__Load(Context& ctx) {
+int Para_Fr_FILE::Load(Context& ctx) {
     ParameterDir dir;
     if (!dir.Entered()) {
         ReportFile(ctx, kCodeFolder, kParamFileDir, kMsgFileFolder);
@@ -282,10 +282,10 @@ int mf_104_Para_Fr_FILE__Load(Context& ctx) {
             ReportFile(ctx, kCodeRead, path, kMsgFileNotRead);
             return kParamFileFailed;
         case Verdict::kFormat:
-            mf_104_msg_cfg__SV(ctx, kMsgFileFormat);
+            msg_cfg::SV(ctx, kMsgFileFormat);
             return 0;
         case Verdict::kHw:
-            mf_104_msg_cfg__SV(ctx, kMsgFileHw);
+            msg_cfg::SV(ctx, kMsgFileHw);
             return 0;
         case Verdict::kApply:
             break;
@@ -293,18 +293,18 @@ int mf_104_Para_Fr_FILE__Load(Context& ctx) {
     // File order is register order: type, unit and decimal point before what they govern.
     for (const Record& r : set) {
         // Addresses outside the block are skipped.
-        if (r.address <= 0xFFFFu) mf_104_Para_to_GUI(ctx, static_cast<int>(r.address), r.value);
+        if (r.address <= 0xFFFFu) fn_Para_to_GUI(ctx, static_cast<int>(r.address), r.value);
     }
     return 0;
 }
 
-int ev104ParaToFile(Context& ctx, int, int, void*, int) {
-    return mf_104_Para_To_FILE__w_Parameter(ctx);
+int evParaToFile(Context& ctx, int, int, void*, int) {
+    return Para_To_FILE::w_Parameter(ctx);
 }
 
-int ev104ParaFrFile(Context& ctx, int, int, void*, int) {
-    const int r = mf_104_Para_Fr_FILE__Load(ctx);
-    mf_104_Para_To_Dev__Check_OOR(ctx);
+int evParaFrFile(Context& ctx, int, int, void*, int) {
+    const int r = Para_Fr_FILE::Load(ctx);
+    Para_To_Dev::Check_OOR(ctx);
     return r;
 }
 

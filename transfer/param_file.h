@@ -35,20 +35,23 @@ inline constexpr const char* kMsgFileNotSaved = "Parameter file not saved";
 inline constexpr const char* kMsgFileNotRead = "Parameter file not read";
 
 // The save menu item: the result of the save.
-int ev104ParaToFile(Context& ctx, int menuBar, int item, void* data, int panel);
+int evParaToFile(Context& ctx, int menuBar, int item, void* data, int panel);
 // The load menu item: the load, then the range check whatever the load gave, so loaded
 // out-of-range values show red. The result of the load.
-int ev104ParaFrFile(Context& ctx, int menuBar, int item, void* data, int panel);
+int evParaFrFile(Context& ctx, int menuBar, int item, void* data, int panel);
+namespace Para_To_FILE {
 
 // Save dialog proposing the default name in ParameterFile, then the file at the chosen path.
 // 0 when saved, kParamFileCancelled, or kParamFileFailed (reported; an incomplete file is
 // removed). The working directory is the one it was on every way out.
-int mf_104_Para_To_FILE__w_Parameter(Context& ctx);
+int w_Parameter(Context& ctx);
 // "YYYYMMDD_hhmmss_Tarnel.txt" of the local clock.
-std::string mf_104_Para_To_FILE__Date_Time_str(Context& ctx);
+std::string Date_Time_str(Context& ctx);
+}  // namespace Para_To_FILE
 // One line: the address in four lower-case hex digits and a tab, the value and a line feed.
 // The characters written, negative on a write error.
 int fn_Parameter_W_File(std::FILE* file, int address, int value);
+namespace Para_Fr_FILE {
 
 // Load dialog in ParameterFile, then the chosen file onto the pages. The whole file is checked
 // before anything is applied: a wrong header ("File format error"), a foreign model code or no
@@ -56,6 +59,7 @@ int fn_Parameter_W_File(std::FILE* file, int address, int value);
 // error") leaves the pages as they were. Unknown addresses are skipped; without terminator the
 // file is read to its end. 0 when a file was read (also when refused), kParamFileCancelled,
 // or kParamFileFailed (reported). The working directory is the one it was on every way out.
-int mf_104_Para_Fr_FILE__Load(Context& ctx);
+int Load(Context& ctx);
+}  // namespace Para_Fr_FILE
 
 }  // namespace conf

@@ -5,9 +5,11 @@
 #include "core/context.h"
 
 namespace conf {
+namespace Para_To_Dev {
 
 // Minus the number of out-of-range values, 0 when all are in range. The selectors are left
 // at member 1 and linear-signal row 5.
-int mf_104_Para_To_Dev__Check_OOR(Context& ctx);
+int Check_OOR(Context& ctx);
+}  // namespace Para_To_Dev
 
 }  // namespace conf

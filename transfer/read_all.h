@@ -7,17 +7,19 @@
 #include "transfer/config_block.h"
 
 namespace conf {
+namespace Para_Fr_Dev {
 
 // The whole read: device check, display setup, parameter block, RS-485 setting, serial
 // number, range check. 0 ("Read OK"), or the negative result of the failing step, after
 // which what was already applied stays. Left in gr as well.
-int mf_104_Para_Fr_Dev__onClick(Context& ctx);
+int onClick(Context& ctx);
 // The register reads and their hand-over to the modules: 0, or -1 ("Read NG").
-int mf_104_Para_Fr_Dev__r_Parameter(Context& ctx);
+int r_Parameter(Context& ctx);
+}  // namespace Para_Fr_Dev
 
 // The Read button: commit reads all; Enter moves the focus on. Returns 0.
-int ev104Read(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
+int evRead(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 // The read-from-device menu item: the result of the read.
-int ev104ParaFrDev(Context& ctx, int menuBar, int item, void* data, int panel);
+int evParaFrDev(Context& ctx, int menuBar, int item, void* data, int panel);
 
 }  // namespace conf

@@ -7,7 +7,7 @@
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
-#include "params/service104.h"
+#include "params/service.h"
 
 namespace conf {
 
@@ -22,21 +22,21 @@ std::string fn_SN_Read_Text(std::uint32_t serial) {
     return text;
 }
 
-int mf_104_SN_V_Read__fr_Modbus(Context& ctx) {
-    mf_104_msg_cfg__SID(ctx, kMsgReading);
+int SN_V_Read::fr_Modbus(Context& ctx) {
+    msg_cfg::SID(ctx, kMsgReading);
     logs(ctx, "%s\n", "Modbus r SN");
     std::array<std::int16_t, 2> words{};
     int r = fn_Modbus_Device_RW_16(ctx, enR, kAddrSerial, 2, words);
     if (r < 0) {
-        mf_104_msg_cfg__SID(ctx, kMsgReadNg);
+        msg_cfg::SID(ctx, kMsgReadNg);
         return r;
     }
-    mf_104_msg_cfg__SID(ctx, kMsgReadOk);
+    msg_cfg::SID(ctx, kMsgReadOk);
     // The halves arrive sign-extended; a low half of 0x8000 or more must not reach the high.
     const std::uint32_t serial = static_cast<std::uint32_t>(static_cast<std::uint16_t>(words[0]))
                                      << 16 |
                                  static_cast<std::uint16_t>(words[1]);
-    return mf_104_SN_V_Read__SV(ctx, fn_SN_Read_Text(serial)) < 0 ? -1 : 0;
+    return SN_V_Read::SV(ctx, fn_SN_Read_Text(serial)) < 0 ? -1 : 0;
 }
 
 }  // namespace conf

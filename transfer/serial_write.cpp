@@ -11,10 +11,10 @@
 #include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "models/param_catalogue_a.h"
-#include "params/service104.h"
+#include "nav/focus.h"
+#include "params/service.h"
 #include "platform/sys/datetime.h"
 #include "platform/ui/constants.h"
-#include "shell/focus.h"
 #include "transfer/dev_info.h"
 #include "transfer/serial_read.h"
 
@@ -40,7 +40,7 @@ int Digits(const std::string& text, std::size_t at, std::size_t count) {
 
 int SetSnField(Context& ctx, int field, int value) {
     SetField(ctx.gsRAM01, kSelSN, field);
-    return mf_104_SN_V_I__SV(ctx, value);
+    return SN_V_I::SV(ctx, value);
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ std::string fn_Get_Date_YYYYMMDD_str(Context& ctx) {
     return text;
 }
 
-int mf_104_SN_V_I__Today_init(Context& ctx) {
+int SN_V_I::Today_init(Context& ctx) {
     const std::string d = fn_Get_Date_YYYYMMDD_str(ctx);
     // Year (its last two digits), month, day, running number.
     const int values[] = {Digits(d, 2, 2), Digits(d, 4, 2), Digits(d, 6, 2), 1};
@@ -68,15 +68,15 @@ int mf_104_SN_V_I__Today_init(Context& ctx) {
     return result;
 }
 
-int mf_104_SN_V_V__to_Modbus(Context& ctx) {
-    const int oor = mf_104_SN_V_V__OOR(ctx);
+int SN_V_V::to_Modbus(Context& ctx) {
+    const int oor = SN_V_V::OOR(ctx);
     if (oor < 0) return oor;
-    const std::uint32_t v = mf_104_SN_V_V__GV(ctx);
+    const std::uint32_t v = SN_V_V::GV(ctx);
     const int high = static_cast<int>(v >> 16);
     const int low = static_cast<int>(v & 0xFFFF);
     const int addr = ModelACatalogue().addrSerial;
 
-    mf_104_msg_cfg__SID(ctx, kMsgWriting);
+    msg_cfg::SID(ctx, kMsgWriting);
     logi(ctx, "Modbus w SN.H = %d\n", high);
     int r = fn_Modbus_Device_RW_16(ctx, enWram, addr, high);
     if (r >= 0) {
@@ -86,25 +86,25 @@ int mf_104_SN_V_V__to_Modbus(Context& ctx) {
     }
     if (r < 0) {
         // The instrument may now hold the new high word with its old low word.
-        mf_104_msg_cfg__SID(ctx, kMsgWriteNg);
+        msg_cfg::SID(ctx, kMsgWriteNg);
         return r;
     }
-    mf_104_msg_cfg__SID(ctx, kMsgWriteOk);
+    msg_cfg::SID(ctx, kMsgWriteOk);
     // Ready for the next instrument; the number cannot go past 9999.
     SetField(ctx.gsRAM01, kSelSN, kFieldNumber);
-    mf_104_SN_V_I__SV(ctx, mf_104_SN_V_I__GV(ctx) + 1);
-    mf_104_SN_V_I__OOR(ctx);
-    mf_104_SN_V_I__Limit(ctx);
+    SN_V_I::SV(ctx, SN_V_I::GV(ctx) + 1);
+    SN_V_I::OOR(ctx);
+    SN_V_I::Limit(ctx);
     return 0;
 }
 
-int ev104_SN_B(Context& ctx, int panel, int control, int event, void*, int data1, int) {
+int ev_SN_B(Context& ctx, int panel, int control, int event, void*, int data1, int) {
     if (event != ui::EVENT_COMMIT) return fn_Enter_to_Next(ctx, panel, control, event, data1);
-    int r = mf_104_DevInfo2__fr_Modbus_to_GUI(ctx);
+    int r = DevInfo2::fr_Modbus_to_GUI(ctx);
     if (r < 0) return r;
-    r = mf_104_SN_V_V__to_Modbus(ctx);
+    r = SN_V_V::to_Modbus(ctx);
     if (r < 0) return r;
-    return mf_104_SN_V_Read__fr_Modbus(ctx);
+    return SN_V_Read::fr_Modbus(ctx);
 }
 
 }  // namespace conf

@@ -11,17 +11,22 @@ namespace conf {
 
 // Today's date from the program's clock as eight digits, "YYYYMMDD".
 std::string fn_Get_Date_YYYYMMDD_str(Context& ctx);
+namespace SN_V_I {
 // The fields preset to today's date and running number 1. Returns 0, or the first negative
 // result of setting a field.
-int mf_104_SN_V_I__Today_init(Context& ctx);
+int Today_init(Context& ctx);
+}  // namespace SN_V_I
+
+namespace SN_V_V {
 // Writes the serial number: high word to 0x1F02 (RAM), then low word to 0x1F03 (EEPROM, which
 // stores both). Out-of-range fields are marked red and nothing is sent (their negative OOR
 // sum, the status line untouched). After both writes the running number advances (a 9999
 // stays 9999). 0, or the negative link result ("Write NG", the number unchanged).
-int mf_104_SN_V_V__to_Modbus(Context& ctx);
+int to_Modbus(Context& ctx);
+}  // namespace SN_V_V
 
 // The serial-number write button: commit runs the device check, the write and the read-back
 // and returns the first negative result or the read-back's; Enter moves the focus on.
-int ev104_SN_B(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
+int ev_SN_B(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 
 }  // namespace conf

@@ -9,10 +9,10 @@
 #include "link/port_dev.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
-#include "params/comm104.h"
-#include "params/main104.h"
+#include "nav/focus.h"
+#include "params/comm.h"
+#include "params/main_panel.h"
 #include "platform/ui/constants.h"
-#include "shell/focus.h"
 #include "transfer/dev_info.h"
 #include "transfer/range_check.h"
 #include "transfer/read_all.h"
@@ -55,33 +55,33 @@ int WriteRegister(Context& ctx, int code, int address, int value) {
 }
 
 int WriteNg(Context& ctx, int r) {
-    mf_104_msg_cfg__SID(ctx, kMsgWriteNg);
+    msg_cfg::SID(ctx, kMsgWriteNg);
     return r;
 }
 
 // Station number, baud rate and (with the full firmware) frame format, each followed by the
 // link's own setting so the next request reaches the instrument as it now is.
 int WriteLinkSettings(Context& ctx) {
-    const int id = mf_104_ID_cfg__GV(ctx);
+    const int id = ID_cfg::GV(ctx);
     logi(ctx, "Modbus w ID = %d \n", id);
     if (int r = WriteRegister(ctx, enWram, kAddrID, id); r < 0) return WriteNg(ctx, r);
-    mf_104_ID_comm__SV(ctx, id);
-    mf_104_giCNTt__giCNT_inc(ctx);
+    ID_comm::SV(ctx, id);
+    giCNTt::giCNT_inc(ctx);
 
     // The instrument answers at the old speed and switches after the answer.
-    const int br = mf_104_BR_cfg__GI(ctx);
+    const int br = BR_cfg::GI(ctx);
     logi(ctx, "Modbus w BR = %d \n", br);
     if (int r = WriteRegister(ctx, enWram, kAddrBR, br); r < 0) return WriteNg(ctx, r);
-    mf_104_BR_comm__SI(ctx, br);
-    mf_104_giCNTt__giCNT_inc(ctx);
+    BR_comm::SI(ctx, br);
+    giCNTt::giCNT_inc(ctx);
     if (int r = mf_Port_Dev__Reopen_after_BR_RTU_change(ctx); r < 0) return WriteNg(ctx, r);
 
     if (ctx.gvFW < kFirmwareFull) return 0;
-    const int rtu = mf_104_RTU_cfg__GI(ctx);
+    const int rtu = RTU_cfg::GI(ctx);
     logi(ctx, "Modbus w RTU = %d \n", rtu);
     if (int r = WriteRegister(ctx, enWram, kAddrRTU, rtu); r < 0) return WriteNg(ctx, r);
-    mf_104_RTU_comm__SI(ctx, rtu);
-    mf_104_giCNTt__giCNT_inc(ctx);
+    RTU_comm::SI(ctx, rtu);
+    giCNTt::giCNT_inc(ctx);
     if (int r = mf_Port_Dev__Reopen_after_BR_RTU_change(ctx); r < 0) return WriteNg(ctx, r);
     return 0;
 }
@@ -120,18 +120,18 @@ int ReplayBuffer(Context& ctx, std::FILE* f) {
         if (address == kAddrLastLine) code = enWee;
         if (int r = WriteRegister(ctx, code, static_cast<int>(address), value); r < 0)
             return WriteNg(ctx, r);
-        mf_104_giCNTt__giCNT_inc(ctx);
+        giCNTt::giCNT_inc(ctx);
     }
 }
 
 int BufferFileNg(Context& ctx) {
-    mf_104_Log__err_Open_File(ctx, ctx.Source("___main"), kBufferFileSite, kWriteBufferFile);
+    Log::err_Open_File(ctx, ctx.Source("___main"), kBufferFileSite, kWriteBufferFile);
     return -1;
 }
 
 int Locate(Context& ctx, Locator* loc) {
-    loc->panel = ctx.gvG104;
-    loc->control = ctx.ui.FindCtrl(ctx.gvG104, "WRITE");
+    loc->panel = ctx.gvMain;
+    loc->control = ctx.ui.FindCtrl(ctx.gvMain, "WRITE");
     return loc->control > 0 ? 0 : -1;
 }
 
@@ -142,9 +142,9 @@ int fn_W_Para_Buffer(std::FILE* file, int address, int value, const std::string&
                                                                                             : 0;
 }
 
-int mf_104_Para_To_Dev__w_Parameter(Context& ctx) {
-    mf_104_giCNTt__giCNT_clr(ctx);
-    mf_104_msg_cfg__SID(ctx, kMsgWriting);
+int Para_To_Dev::w_Parameter(Context& ctx) {
+    giCNTt::giCNT_clr(ctx);
+    msg_cfg::SID(ctx, kMsgWriting);
     if (int r = WriteLinkSettings(ctx); r < 0) return r;
     if (WriteBuffer(ctx) < 0) return BufferFileNg(ctx);
     File f{std::fopen(kWriteBufferFile, "r")};
@@ -152,51 +152,51 @@ int mf_104_Para_To_Dev__w_Parameter(Context& ctx) {
     return ReplayBuffer(ctx, f.get());
 }
 
-int mf_104_Para_To_Dev__onClick(Context& ctx) {
-    int r = mf_104_DevInfo2__fr_Modbus_to_GUI(ctx);
+int Para_To_Dev::onClick(Context& ctx) {
+    int r = DevInfo2::fr_Modbus_to_GUI(ctx);
     if (r < 0) return ctx.gr = r;
-    r = mf_104_Para_To_Dev__Check_OOR(ctx);
+    r = Para_To_Dev::Check_OOR(ctx);
     if (r < 0) {
-        mf_104_msg_cfg__SID(ctx, kMsgOutOfRange);
+        msg_cfg::SID(ctx, kMsgOutOfRange);
         return ctx.gr = r;
     }
-    r = mf_104_Para_To_Dev__w_Parameter(ctx);
+    r = Para_To_Dev::w_Parameter(ctx);
     if (r < 0) {
         // Bring the pages back in line with what the instrument now holds. A read that
         // succeeds does not make the write a success: its failure is what the command ends
         // with, unless the read fails too.
-        const int read = mf_104_Para_Fr_Dev__onClick(ctx);
+        const int read = Para_Fr_Dev::onClick(ctx);
         return ctx.gr = read < 0 ? read : r;
     }
-    mf_104_RSP__Toggle_Dim(ctx);
-    mf_104_msg_cfg__SID(ctx, kMsgWriteOk);
+    RSP::Toggle_Dim(ctx);
+    msg_cfg::SID(ctx, kMsgWriteOk);
     return ctx.gr = 0;
 }
 
-int mf_104_Para_To_Dev__init(Context& ctx, Locator* loc) {
+int Para_To_Dev::init(Context& ctx, Locator* loc) {
     return Locate(ctx, loc);
 }
 
-int mf_104_Para_To_Dev__SA_i32(Context& ctx, int attribute, int value) {
+int Para_To_Dev::SA_i32(Context& ctx, int attribute, int value) {
     Locator loc;
     if (Locate(ctx, &loc) < 0) return -1;
     return ctx.ui.SetCtrlAttribute(loc.panel, loc.control, attribute, value);
 }
 
-int mf_104_Para_To_Dev__Toggle_Dim(Context& ctx, int dim) {
-    return mf_104_Para_To_Dev__SA_i32(ctx, ui::ATTR_DIMMED, dim ? 1 : 0);
+int Para_To_Dev::Toggle_Dim(Context& ctx, int dim) {
+    return Para_To_Dev::SA_i32(ctx, ui::ATTR_DIMMED, dim ? 1 : 0);
 }
 
-int ev104Write(Context& ctx, int panel, int control, int event, void*, int data1, int) {
+int evWrite(Context& ctx, int panel, int control, int event, void*, int data1, int) {
     if (event == ui::EVENT_COMMIT)
-        mf_104_Para_To_Dev__onClick(ctx);
+        Para_To_Dev::onClick(ctx);
     else
         fn_Enter_to_Next(ctx, panel, control, event, data1);
     return 0;
 }
 
-int ev104ParaToDev(Context& ctx, int, int, void*, int) {
-    return mf_104_Para_To_Dev__onClick(ctx);
+int evParaToDev(Context& ctx, int, int, void*, int) {
+    return Para_To_Dev::onClick(ctx);
 }
 
 }  // namespace conf

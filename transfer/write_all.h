@@ -14,26 +14,30 @@
 namespace conf {
 
 inline constexpr const char* kWriteBufferFile = "W_para_buff.txt";
+namespace Para_To_Dev {
 
 // The whole write: device check, range check, the writes. 0 ("Write OK"); the negative
 // result of the device check; minus the number of out-of-range values ("Out of Range",
 // nothing written); or, after a failed write and the read-all that follows it (whose status
 // is the last shown), the read's failure or else the write's. Left in gr as well.
-int mf_104_Para_To_Dev__onClick(Context& ctx);
+int onClick(Context& ctx);
 // The writes: link settings, buffer file, its replay. 0, or the negative result of the
 // failing step ("Write NG" for a failed register write).
-int mf_104_Para_To_Dev__w_Parameter(Context& ctx);
+int w_Parameter(Context& ctx);
+}  // namespace Para_To_Dev
 // One buffer line: "%04x\t%8d\t%s\n". 0, or -1 when the line could not be written.
 int fn_W_Para_Buffer(std::FILE* file, int address, int value, const std::string& name);
+namespace Para_To_Dev {
 
 // The Write button of the main panel.
-int mf_104_Para_To_Dev__init(Context& ctx, Locator* loc);
-int mf_104_Para_To_Dev__SA_i32(Context& ctx, int attribute, int value);
-int mf_104_Para_To_Dev__Toggle_Dim(Context& ctx, int dim);
+int init(Context& ctx, Locator* loc);
+int SA_i32(Context& ctx, int attribute, int value);
+int Toggle_Dim(Context& ctx, int dim);
+}  // namespace Para_To_Dev
 
 // The Write button: commit writes all; Enter moves the focus on. Returns 0.
-int ev104Write(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
+int evWrite(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 // The write-to-device menu item: the result of the write.
-int ev104ParaToDev(Context& ctx, int menuBar, int item, void* data, int panel);
+int evParaToDev(Context& ctx, int menuBar, int item, void* data, int panel);
 
 }  // namespace conf

@@ -6,8 +6,8 @@
 #include "platform/serial/termios_port.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/runtime.h"
-#include "shell/callbacks104.h"
-#include "shell/g104.h"
+#include "shell/callbacks.h"
+#include "shell/main_panel.h"
 
 int main(int argc, char** argv) {
     qtfe::QtFrontEnd frontEnd(argc, argv);
@@ -18,6 +18,6 @@ int main(int argc, char** argv) {
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     conf::Context ctx(runtime, launcher);
     ctx.com = &com;
-    conf::RegisterCallbacks104(ctx, registry);
-    return conf::Run104(ctx);
+    conf::RegisterCallbacks(ctx, registry);
+    return conf::RunConfigurator(ctx);
 }

@@ -48,12 +48,12 @@ class TransferOnAPty : public tarneltest::TarnelTest {
     }
     std::string Status() {
         std::string s;
-        rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &s);
+        rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &s);
         return s;
     }
-    int Press(const char* button) { return rt.UserPress(ctx.gvG104, Id(ctx.gvG104, button)); }
+    int Press(const char* button) { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, button)); }
     const ui::Control& Main(const char* name) {
-        return *rt.GetControl(ctx.gvG104, Id(ctx.gvG104, name));
+        return *rt.GetControl(ctx.gvMain, Id(ctx.gvMain, name));
     }
     const ui::Control& Cfg(const char* name) {
         return *rt.GetControl(ctx.gvCFG, Id(ctx.gvCFG, name));

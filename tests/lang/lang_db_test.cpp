@@ -14,7 +14,7 @@ using namespace conf;
 class LangDb : public ::testing::Test, public conf_test::StatusPanel {
   protected:
     std::string Text(int id, int language, std::string out = "") {
-        mf_104_LangS__DataBase(ctx, id, language, &out);
+        LangS::DataBase(ctx, id, language, &out);
         return out;
     }
 };

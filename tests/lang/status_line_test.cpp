@@ -26,25 +26,25 @@ class StatusLine : public ::testing::TestWithParam<const char*>, public conf_tes
 INSTANTIATE_TEST_SUITE_P(Kinds, StatusLine, ::testing::Values("textmsg", "string"));
 
 TEST_P(StatusLine, MessagesAndTheirColoursAndNoPanelIsAnError) {
-    EXPECT_EQ(mf_104_msg_cfg__SID(ctx, 43), 0);
+    EXPECT_EQ(msg_cfg::SID(ctx, 43), 0);
     EXPECT_EQ(Shown(), "Read NG #FF0000");
-    EXPECT_EQ(mf_104_msg_cfg__SID(ctx, 45), 0);
+    EXPECT_EQ(msg_cfg::SID(ctx, 45), 0);
     EXPECT_EQ(Shown(), "Write OK #008000");
-    EXPECT_EQ(mf_104_msg_cfg__SID(ctx, 41), 0);
+    EXPECT_EQ(msg_cfg::SID(ctx, 41), 0);
     EXPECT_EQ(Shown(), "Reading #0000FF");
-    mf_104_msg_cfg__SID(ctx, 46);
-    EXPECT_EQ(mf_104_msg_cfg__SV(ctx, "COM3 busy"), 0);  // a free text keeps the colour
+    msg_cfg::SID(ctx, 46);
+    EXPECT_EQ(msg_cfg::SV(ctx, "COM3 busy"), 0);  // a free text keeps the colour
     EXPECT_EQ(Shown(), "COM3 busy #FF0000");
-    EXPECT_EQ(mf_104_msg_cfg__SID(ctx, 48), -1);  // an unknown number changes nothing
+    EXPECT_EQ(msg_cfg::SID(ctx, 48), -1);  // an unknown number changes nothing
     EXPECT_EQ(Shown(), "COM3 busy #FF0000");
-    EXPECT_EQ(mf_104_msg_cfg__SV_i32(ctx, -2), 0);
+    EXPECT_EQ(msg_cfg::SV_i32(ctx, -2), 0);
     EXPECT_EQ(Shown(), "-2 #FF0000");
-    EXPECT_EQ(mf_104_msg_cfg__SCV(ctx, 0x123456, "Scan done"), 0);
+    EXPECT_EQ(msg_cfg::SCV(ctx, 0x123456, "Scan done"), 0);
     EXPECT_EQ(Shown(), "Scan done #123456");
     EXPECT_TRUE(fe.Popups().empty());
-    ctx.gvG104 = 0;  // no panel: an error, not a crash
-    EXPECT_LT(mf_104_msg_cfg__SV(ctx, "x"), 0);
-    EXPECT_LT(mf_104_msg_cfg__SID(ctx, 42), 0);
+    ctx.gvMain = 0;  // no panel: an error, not a crash
+    EXPECT_LT(msg_cfg::SV(ctx, "x"), 0);
+    EXPECT_LT(msg_cfg::SID(ctx, 42), 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // A scratch working directory (fresh, removed afterwards, the old one restored) holding a
-// main panel with only a status line "MSG", and a context whose gvG104 and msgCtrl point at it.
+// main panel with only a status line "MSG", and a context whose gvMain and msgCtrl point at it.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -51,18 +51,18 @@ class StatusPanel {
         WriteFile("G104.json",
                   R"({ "panels": [ { "name": "G104", "controls": [ { "kind": ")" + kind +
                       R"(", "name": "MSG", "indicator": true, "value": "Ready" } ] } ] })");
-        ctx.gvG104 = rt.LoadPanel(0, "G104.json", "G104");
-        EXPECT_GT(ctx.gvG104, 0) << rt.LastError();
-        ctx.msgCtrl = rt.FindCtrl(ctx.gvG104, "MSG");
+        ctx.gvMain = rt.LoadPanel(0, "G104.json", "G104");
+        EXPECT_GT(ctx.gvMain, 0) << rt.LastError();
+        ctx.msgCtrl = rt.FindCtrl(ctx.gvMain, "MSG");
     }
     std::string LineText() {
         std::string text;
-        rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+        rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &text);
         return text;
     }
     int LineColor() {
         int rgb = -1;
-        rt.GetCtrlAttribute(ctx.gvG104, ctx.msgCtrl, ui::ATTR_TEXT_COLOR, &rgb);
+        rt.GetCtrlAttribute(ctx.gvMain, ctx.msgCtrl, ui::ATTR_TEXT_COLOR, &rgb);
         return rgb;
     }
 

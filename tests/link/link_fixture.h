@@ -29,9 +29,9 @@ class LinkTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
   protected:
     LinkTest() {
         conf_test::WriteFile("link.json", kLinkPanel);
-        ctx.gvG104 = rt.LoadPanel(0, "link.json", "G104");
-        EXPECT_GT(ctx.gvG104, 0) << rt.LastError();
-        ctx.msgCtrl = rt.FindCtrl(ctx.gvG104, "MSG");
+        ctx.gvMain = rt.LoadPanel(0, "link.json", "G104");
+        EXPECT_GT(ctx.gvMain, 0) << rt.LastError();
+        ctx.msgCtrl = rt.FindCtrl(ctx.gvMain, "MSG");
         backend.Attach("/virtual/COM5", &device);
         ctx.com = &com;
     }
@@ -53,22 +53,22 @@ class LinkTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
     void OpenLog() { ctx.gpLog.Open("log.txt", "w"); }
     int Station() {
         int v = 0;
-        rt.GetCtrlVal(ctx.gvG104, rt.FindCtrl(ctx.gvG104, "ID_COMM"), &v);
+        rt.GetCtrlVal(ctx.gvMain, rt.FindCtrl(ctx.gvMain, "ID_COMM"), &v);
         return v;
     }
     int Index(const char* ring) {
         int v = 0;
-        rt.GetCtrlIndex(ctx.gvG104, rt.FindCtrl(ctx.gvG104, ring), &v);
+        rt.GetCtrlIndex(ctx.gvMain, rt.FindCtrl(ctx.gvMain, ring), &v);
         return v;
     }
     std::string Status() {
         std::string s;
-        rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &s);
+        rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &s);
         return s;
     }
     int StatusColour() {
         int c = -1;
-        rt.GetCtrlAttribute(ctx.gvG104, ctx.msgCtrl, ui::ATTR_TEXT_COLOR, &c);
+        rt.GetCtrlAttribute(ctx.gvMain, ctx.msgCtrl, ui::ATTR_TEXT_COLOR, &c);
         return c;
     }
 

@@ -22,13 +22,13 @@ class ModbusApi : public linktest::LinkTest {
 };
 
 TEST_F(ModbusApi, TheStationComesFromTheControlAtEveryCall) {
-    conf::mf_104_ID_comm__SV(ctx, 5);
+    conf::ID_comm::SV(ctx, 5);
     device.Answer(Sealed({0x05, 0x03, 0x0c, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6}), 0.005);
     std::array<std::int16_t, 6> v{};
     EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1000, 6, v), 0);
     EXPECT_EQ(v, (std::array<std::int16_t, 6>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(device.requests[0].bytes, Sealed({0x05, 0x03, 0x10, 0x00, 0x00, 0x06}));
-    conf::mf_104_ID_comm__SV(ctx, 7);
+    conf::ID_comm::SV(ctx, 7);
     device.Answer(Sealed({0x07, 0x05, 0x00, 0x0d, 0x00, 0x01}), 0.005);
     EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 5, 13, 1), 0);  // a write takes no array
     EXPECT_EQ(device.requests[1].bytes, Sealed({0x07, 0x05, 0x00, 0x0d, 0x00, 0x01}));

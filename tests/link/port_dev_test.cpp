@@ -83,11 +83,11 @@ TEST_F(PortDev, AMalformedSettingsFileReadsAsZerosThatTheOpenRefuses) {
 
 TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {
     conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n0104");
-    conf::mf_104_BR_comm__SI(ctx, 2);
-    conf::mf_104_RTU_comm__SI(ctx, 3);
+    conf::BR_comm::SI(ctx, 2);
+    conf::RTU_comm::SI(ctx, 3);
     EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), 0);
     EXPECT_EQ(Log(), "Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : 0.500000\n\n");
-    conf::mf_104_RTU_comm__SI(ctx, 1);
+    conf::RTU_comm::SI(ctx, 1);
     conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx);
     EXPECT_NE(Log().find("Open COM ( P222,   COM5, 9600, 0, 8, 2 )"), std::string::npos);
 }
@@ -100,13 +100,13 @@ TEST_F(PortDev, ReopenWithoutASettingsFileIsReported) {
 TEST_F(PortDev, ThePortMenuItemClosesAndReopens) {
     conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n0104");
     OpenPort();
-    int bar = rt.GetPanelMenuBar(ctx.gvG104), item = rt.FindMenuItem(bar, "PORT");
-    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    int bar = rt.GetPanelMenuBar(ctx.gvMain), item = rt.FindMenuItem(bar, "PORT");
+    conf::ev_Port(ctx, bar, item, nullptr, ctx.gvMain);
     EXPECT_FALSE(com.IsOpen(222));
     EXPECT_EQ(Status(), "Close COM port");
     EXPECT_EQ(StatusColour(), 0x000000);
-    conf::mf_104_BR_comm__SI(ctx, 1);
-    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    conf::BR_comm::SI(ctx, 1);
+    conf::ev_Port(ctx, bar, item, nullptr, ctx.gvMain);
     EXPECT_TRUE(com.IsOpen(222));
     EXPECT_EQ(Status(), "Open COM port OK");
     EXPECT_EQ(StatusColour(), 0x008000);
@@ -116,9 +116,9 @@ TEST_F(PortDev, ThePortMenuItemClosesAndReopens) {
     EXPECT_EQ(checked, 1);
 
     // A failed reopen takes the mark away again.
-    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    conf::ev_Port(ctx, bar, item, nullptr, ctx.gvMain);
     conf_test::WriteFile("COM_Dev_use.txt", "99\n3\n0\n8\n2\n0104");
-    conf::ev104_Port(ctx, bar, item, nullptr, ctx.gvG104);
+    conf::ev_Port(ctx, bar, item, nullptr, ctx.gvMain);
     rt.GetMenuBarAttribute(bar, item, ui::ATTR_CHECKED, &checked);
     EXPECT_EQ(checked, 0);
     EXPECT_EQ(Status(), "Open COM NG :: err code : -1");

@@ -28,7 +28,7 @@ TEST_F(Uart, RecoveryFollowsTheInstrumentsSecondValues) {
     device.Answer(Echo({0x01, 0x05, 0x00, 0x0d, 0x00, 0x05}), 0.005);
     device.Answer(Echo({0x05, 0x05, 0x00, 0x0e, 0x00, 0x02}), 0.005);
     device.Answer(Echo({0x05, 0x05, 0x00, 0x1d, 0x00, 0x03}), 0.005);
-    EXPECT_EQ(conf::mf_104_UART__init(ctx), 0);
+    EXPECT_EQ(conf::UART::init(ctx), 0);
     ASSERT_EQ(device.requests.size(), 4u);
     EXPECT_EQ(device.requests[0].bytes, Sealed({0x01, 0x03, 0x10, 0x00, 0x00, 0x06}));
     EXPECT_EQ(device.requests[0].settings, (LineSettings{19200, 0, 8, 2}));
@@ -46,8 +46,8 @@ TEST_F(Uart, RecoveryFollowsTheInstrumentsSecondValues) {
 }
 
 TEST_F(Uart, ASilentInstrumentLeavesTheSelectorsAndSaysReadNG) {
-    conf::mf_104_BR_comm__SI(ctx, 1);
-    EXPECT_EQ(conf::mf_104_UART__init(ctx), -1);
+    conf::BR_comm::SI(ctx, 1);
+    EXPECT_EQ(conf::UART::init(ctx), -1);
     EXPECT_EQ(device.requests.size(), 3u);
     EXPECT_EQ(Status(), "Read NG");
     EXPECT_EQ(StatusColour(), 0xFF0000);
@@ -57,14 +57,14 @@ TEST_F(Uart, ASilentInstrumentLeavesTheSelectorsAndSaysReadNG) {
 
 TEST_F(Uart, AFailedWriteStopsWithWriteNG) {
     device.Answer(Sealed({0x01, 0x03, 0x0c, 0, 5, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3}), 0.005);
-    EXPECT_EQ(conf::mf_104_UART__init(ctx), -1);
+    EXPECT_EQ(conf::UART::init(ctx), -1);
     EXPECT_EQ(Status(), "Write NG");
     EXPECT_EQ(Station(), 1);  // only set after the instrument took it
 }
 
 TEST_F(Uart, WithoutTheSettingsFileTheStartIsReported) {
     std::remove("COM_Dev_use.txt");
-    EXPECT_EQ(conf::mf_104_UART__init(ctx), -1);
+    EXPECT_EQ(conf::UART::init(ctx), -1);
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
@@ -75,7 +75,7 @@ TEST_F(Uart, WithoutTheSettingsFileTheStartIsReported) {
 
 TEST_F(Uart, APortThatWillNotOpenShowsOpenComNG) {
     conf_test::WriteFile("COM_Dev_use.txt", "6\n3\n0\n8\n2\n0104");
-    EXPECT_EQ(conf::mf_104_UART__init(ctx), -2);
+    EXPECT_EQ(conf::UART::init(ctx), -2);
     EXPECT_EQ(Status(), "Open COM NG");
     EXPECT_EQ(StatusColour(), 0xFF0000);
     EXPECT_NE(Log().find(" m104__UART :: 22881363 \n"), std::string::npos);
@@ -83,28 +83,28 @@ TEST_F(Uart, APortThatWillNotOpenShowsOpenComNG) {
 
 TEST_F(Uart, TheUartButtonReadsTheFileAgain) {
     OpenPort();
-    conf::mf_104_ID_comm__SV(ctx, 1);
+    conf::ID_comm::SV(ctx, 1);
     device.StaySilent();
     device.StaySilent();
     device.StaySilent();
     int button = 0;
-    conf::ev104UART(ctx, ctx.gvG104, button, ui::EVENT_COMMIT, nullptr, 0, 0);
+    conf::evUART(ctx, ctx.gvMain, button, ui::EVENT_COMMIT, nullptr, 0, 0);
     EXPECT_NE(Log().find("Open COM ( P222,   COM5, 19200, 0, 8, 2 )"), std::string::npos);
     EXPECT_EQ(device.requests.size(), 3u);
 }
 
 TEST_F(Uart, TheRs485SwitchWritesRegister31ToEeprom) {
     OpenPort();
-    int sw = rt.FindCtrl(ctx.gvG104, "RS485");
-    rt.SetCtrlVal(ctx.gvG104, sw, 1);
+    int sw = rt.FindCtrl(ctx.gvMain, "RS485");
+    rt.SetCtrlVal(ctx.gvMain, sw, 1);
     device.Answer(Echo({0x01, 0x06, 0x00, 0x1f, 0x00, 0x01}), 0.005);
-    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvG104, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvMain, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(device.requests[0].bytes, (Bytes{0x01, 0x06, 0x00, 0x1F, 0x00, 0x01, 0x79, 0xCC}));
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_EQ(StatusColour(), 0x008000);
-    EXPECT_LT(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvG104, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_LT(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvMain, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(Status(), "Write NG");
-    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvG104, sw, ui::EVENT_KEYPRESS, nullptr, 0, 0),
+    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvMain, sw, ui::EVENT_KEYPRESS, nullptr, 0, 0),
               0);
     EXPECT_EQ(device.requests.size(), 4u);  // the key press sent nothing
 }

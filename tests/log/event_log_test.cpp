@@ -19,7 +19,7 @@ class EventLog : public ::testing::Test, public conf_test::StatusPanel {};
 
 TEST_F(EventLog, WritersFormatWithoutAFixedBuffer) {
     WriteFile("YN_log_dbg.txt", "1 1");
-    EXPECT_EQ(mf_104_Log__init(ctx), 0);
+    EXPECT_EQ(Log::init(ctx), 0);
     EXPECT_EQ(logi(ctx, "station %d\n", 7), 0);
     EXPECT_EQ(logs(ctx, "port %s\n", std::string(5000, 'x')), 0);
     EXPECT_EQ(logf(ctx, "PV = %.2f\n", 12.5), 0);
@@ -42,7 +42,7 @@ TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
         std::filesystem::remove("YN_log_dbg.txt");
         std::filesystem::remove("log.txt");
         if (c.content != nullptr) WriteFile("YN_log_dbg.txt", c.content);
-        mf_104_Log__init(ctx);
+        Log::init(ctx);
         EXPECT_EQ(ctx.gvLogYN, c.logYN);
         EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
         EXPECT_EQ(logs(ctx, "log %s\n", "L"), c.logYN ? 0 : 1);
@@ -54,17 +54,17 @@ TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
 
 TEST_F(EventLog, RunsAppendAndClearEmpties) {
     WriteFile("YN_log_dbg.txt", "1 0");
-    mf_104_Log__init(ctx);
+    Log::init(ctx);
     logi(ctx, "run %d\n", 1);
-    mf_104_Log__Close(ctx);
+    Log::Close(ctx);
     {
         Context next{rt, launcher};
-        mf_104_Log__init(next);
+        Log::init(next);
         logi(next, "run %d\n", 2);
     }
     EXPECT_EQ(ReadFile("log.txt"), kHeaderOn + "run 1\n" + kHeaderOn + "run 2\n");
-    mf_104_Log__Append(ctx);
-    EXPECT_EQ(mf_104_Log__Clear(ctx), 0);
+    Log::Append(ctx);
+    EXPECT_EQ(Log::Clear(ctx), 0);
     logi(ctx, "run %d\n", 3);
     EXPECT_EQ(ReadFile("log.txt"), "run 3\n");
 }
@@ -73,14 +73,14 @@ TEST_F(EventLog, RunsAppendAndClearEmpties) {
 TEST_F(EventLog, UnopenableLogSkipsEveryWrite) {
     std::filesystem::create_directory("log.txt");
     WriteFile("YN_log_dbg.txt", "1 1");
-    EXPECT_EQ(mf_104_Log__init(ctx), 0);
+    EXPECT_EQ(Log::init(ctx), 0);
     EXPECT_FALSE(ctx.gpLog.IsOpen());
     EXPECT_EQ(logi(ctx, "%d\n", 1) + logs(ctx, "%s\n", "s") + logf(ctx, "%f\n", 1.0), 0);
     EXPECT_EQ(dbgi(ctx, "%d\n", 1) + dbgs(ctx, "%s\n", "s") + dbgf(ctx, "%f\n", 1.0), 0);
-    EXPECT_EQ(mf_104_Log__Clear(ctx), 0);
+    EXPECT_EQ(Log::Clear(ctx), 0);
     EXPECT_FALSE(ctx.gpLog.IsOpen());
     launcher.result = -1;  // the failure line has nowhere to go either
-    EXPECT_EQ(mf_104_Log__Launch(ctx), 0);
+    EXPECT_EQ(Log::Launch(ctx), 0);
     EXPECT_EQ(launcher.calls.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty("log.txt"));
 }

@@ -17,12 +17,12 @@ class LogErrors : public ::testing::Test, public conf_test::StatusPanel {};
 
 // No switch file: both switches off, and the reports are logged anyway.
 TEST_F(LogErrors, ComPortGoesToTheStatusLineAndFileToAPopup) {
-    mf_104_Log__init(ctx);
-    EXPECT_EQ(mf_104_Log__err_Open_COM(ctx, "m104__UART", 2286313, -1), 0);
+    Log::init(ctx);
+    EXPECT_EQ(Log::err_Open_COM(ctx, "m104__UART", 2286313, -1), 0);
     EXPECT_TRUE(fe.Popups().empty());
     EXPECT_EQ(LineText(), "Open COM NG :: err code : -1");
     EXPECT_EQ(LineColor(), 0xFF0000);
-    EXPECT_EQ(mf_104_Log__err_Open_File(ctx, "m104__UART", 591475, "COM_Dev_use.txt"), 0);
+    EXPECT_EQ(Log::err_Open_File(ctx, "m104__UART", 591475, "COM_Dev_use.txt"), 0);
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");

@@ -49,7 +49,7 @@ class LogLaunch : public ::testing::Test, public conf_test::StatusPanel {
         path.Set(dir.Sub("tools").c_str());  // no notepad2.exe yet
         visual.Set(nullptr);
         ctx.gvLogYN = 1;
-        mf_104_Log__Append(ctx);
+        Log::Append(ctx);
     }
     EnvGuard path{"PATH"};
     EnvGuard visual{"VISUAL"};
@@ -60,11 +60,11 @@ TEST_F(LogLaunch, TwiceWithTheLogGoingOn) {
     Context c{rt, peek};
     peek.watched = &c;
     c.gvLogYN = 1;
-    mf_104_Log__Append(c);
+    Log::Append(c);
     logi(c, "before %d\n", 1);
-    EXPECT_EQ(mf_104_Log__Launch(c), 0);
+    EXPECT_EQ(Log::Launch(c), 0);
     logi(c, "between %d\n", 2);
-    EXPECT_EQ(mf_104_Log__Launch(c), 0);
+    EXPECT_EQ(Log::Launch(c), 0);
     logi(c, "after %d\n", 3);
     const Call desktop{"xdg-open", {dir.Sub("log.txt")}};
     EXPECT_EQ(peek.calls, (std::vector<Call>{desktop, desktop}));
@@ -76,17 +76,17 @@ TEST_F(LogLaunch, TwiceWithTheLogGoingOn) {
 TEST_F(LogLaunch, EditorChoiceAndAFailedLaunchLogged) {
     logi(ctx, "before %d\n", 1);
     launcher.result = -1;
-    EXPECT_EQ(mf_104_Log__Launch(ctx), 0);
+    EXPECT_EQ(Log::Launch(ctx), 0);
     logi(ctx, "after %d\n", 2);
     EXPECT_EQ(ReadFile("log.txt"),
               "before 1\n\xA1\xB9\xA1\xB9\xA1\xB9 Launch editor fail : xdg-open\n\nafter 2\n");
     EXPECT_TRUE(ctx.gpLog.IsOpen());
     launcher.result = 0;
     visual.Set("gedit --new-window");
-    mf_104_Log__Launch(ctx);
+    Log::Launch(ctx);
     std::ofstream("tools/notepad2.exe") << "#!/bin/sh\n";
     std::filesystem::permissions("tools/notepad2.exe", std::filesystem::perms::owner_all);
-    mf_104_Log__Launch(ctx);
+    Log::Launch(ctx);
     EXPECT_EQ(launcher.calls,
               (std::vector<Call>{{"xdg-open", {dir.Sub("log.txt")}},
                                  {"gedit", {"--new-window", dir.Sub("log.txt")}},

@@ -89,16 +89,16 @@ TEST_F(ModbusTrace, UnknownCodesArePrintedShortAndRaiseAPopup) {
 
 TEST_F(ModbusTrace, ParameterReadLineAndHexText) {
     conf_test::WriteFile("YN_log_dbg.txt", "1 0");
-    conf::mf_104_Log__init(ctx);
-    conf::mf_104_Log__Modbus_R(ctx, 0x0011, -1, -1, "A1SP");
-    conf::mf_104_Log__Modbus_R(ctx, 2, 1, 1, "DP");
+    conf::Log::init(ctx);
+    conf::Log::Modbus_R(ctx, 0x0011, -1, -1, "A1SP");
+    conf::Log::Modbus_R(ctx, 2, 1, 1, "DP");
     ctx.gpLog.Close();
     std::string log = conf_test::ReadFile("log.txt");
     EXPECT_NE(log.find("<0011>\t[ffff]\t     -1   \tA1SP\n<0002>\t[0001]\t      1   \tDP\n"),
               std::string::npos)
         << log;
     std::string hex;
-    conf::mf_104_Log__DATA16_HEX(0x12345, &hex);
+    conf::Log::DATA16_HEX(0x12345, &hex);
     EXPECT_EQ(hex, "2345");
 }
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "models/param_catalogue_a.h"
-#include "params/measuring104.h"
-#include "params/rules104.h"
+#include "params/measuring.h"
+#include "params/rules.h"
 #include "params_fixture.h"
 
 namespace {
@@ -29,12 +29,12 @@ TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPage) {
                             {ctx.gvCFG, c.ccCUT},
                             {ctx.gvCFG, c.ccLOCK},
                             {ctx.gvCFG, c.ccPVOF},
-                            {ctx.gvG104, c.ccDIGIT},
-                            {ctx.gvG104, c.ccALARM_AMOUNT},
-                            {ctx.gvG104, c.ccRSP},
-                            {ctx.gvG104, c.ccAGENT_WRITE},
-                            {ctx.gvG104, c.ccGICNT},
-                            {ctx.gvG104, c.ccMSPV_V},
+                            {ctx.gvMain, c.ccDIGIT},
+                            {ctx.gvMain, c.ccALARM_AMOUNT},
+                            {ctx.gvMain, c.ccRSP},
+                            {ctx.gvMain, c.ccAGENT_WRITE},
+                            {ctx.gvMain, c.ccGICNT},
+                            {ctx.gvMain, c.ccMSPV_V},
                             {ctx.gvCAL, c.ccSN_READ},
                             {ctx.gvCFG, c.caCC_TYPE},
                             {ctx.gvCFG, c.caCC_DRng},
@@ -90,7 +90,7 @@ TEST_F(ParamsTest, EnterMovesOnFromParameterControls) {
 
 TEST_F(ParamsTest, ACommittedLimitIsCheckedAgainstTheRatedRangeOfItsMember) {
     Setup(1, 0, 0, 1);
-    conf::mf_104_MRng_rat_cfg__Set_Range(ctx);
+    conf::MRng_rat_cfg::Set_Range(ctx);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 0);
     Type("HILT", 2000);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelMRngUsr), 1);
@@ -126,7 +126,7 @@ TEST_F(ParamsTest, ALinearRowCommitLimitsItsRowAndKeepsItsTypesRowsEnabled) {
 
 TEST_F(ParamsTest, RadioCommitsSelectExactlyThePressedButton) {
     ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
-    EXPECT_EQ(conf::mf_104_DIR_cfg__GV(ctx), 1);
+    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
     EXPECT_EQ(Cfg("DIR_0").state, 0);
     // Pressing the button that is on leaves it on.
     ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
@@ -137,7 +137,7 @@ TEST_F(ParamsTest, RadioCommitsSelectExactlyThePressedButton) {
 }
 
 TEST_F(ParamsTest, CalibrationPageCommitsSelectAndLimit) {
-    rt.SetActiveTabPage(ctx.gvG104, Id(ctx.gvG104, "TAB"), 1);
+    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RELAY_2")), 0);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "RELAY_2").state, 1);
@@ -150,9 +150,9 @@ TEST_F(ParamsTest, CalibrationPageCommitsSelectAndLimit) {
 
 TEST_F(ParamsTest, ARemoteValueOutOfRangeIsMarkedAndLeftForTheWrite) {
     Setup(13, 2, 0, 1);
-    ASSERT_GE(rt.UserSetValue(ctx.gvG104, Id(ctx.gvG104, "RSP"), 20000), 0);
-    EXPECT_EQ(Ctrl(ctx.gvG104, "RSP").textBgColor, kRed);
-    EXPECT_EQ(Ctrl(ctx.gvG104, "RSP").number, 20000.0);
+    ASSERT_GE(rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 20000), 0);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").textBgColor, kRed);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 20000.0);
     EXPECT_TRUE(fe.VirtualClock().Delays().empty());
 }
 

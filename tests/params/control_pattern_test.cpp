@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "params/alarm104.h"
-#include "params/comm104.h"
-#include "params/linear104.h"
-#include "params/measuring104.h"
-#include "params/outcal104.h"
-#include "params/rules104.h"
-#include "params/service104.h"
+#include "params/alarm.h"
+#include "params/comm.h"
+#include "params/linear.h"
+#include "params/measuring.h"
+#include "params/outcal.h"
+#include "params/rules.h"
+#include "params/service.h"
 #include "params_fixture.h"
 
 namespace {
@@ -22,17 +22,17 @@ constexpr int kRingNormal = 0xECE9D8;
 
 TEST_F(ParamsTest, AStationNumberOnABoundIsInRange) {
     for (int id : {1, 255}) {
-        conf::mf_104_ID_cfg__SV(ctx, id);
-        EXPECT_EQ(conf::mf_104_ID_cfg__OOR(ctx), 0) << id;
+        conf::ID_cfg::SV(ctx, id);
+        EXPECT_EQ(conf::ID_cfg::OOR(ctx), 0) << id;
         EXPECT_EQ(Bg("ID"), kWhite) << id;
     }
     for (int id : {0, 256}) {
-        conf::mf_104_ID_cfg__SV(ctx, id);
-        EXPECT_EQ(conf::mf_104_ID_cfg__OOR(ctx), -1) << id;
+        conf::ID_cfg::SV(ctx, id);
+        EXPECT_EQ(conf::ID_cfg::OOR(ctx), -1) << id;
         EXPECT_EQ(Bg("ID"), kRed) << id;
     }
-    conf::mf_104_ID_cfg__SV(ctx, 17);
-    EXPECT_EQ(conf::mf_104_ID_cfg__OOR(ctx), 0);
+    conf::ID_cfg::SV(ctx, 17);
+    EXPECT_EQ(conf::ID_cfg::OOR(ctx), 0);
     EXPECT_EQ(Bg("ID"), kWhite);  // the next test repaints a value back in range
 }
 
@@ -65,23 +65,23 @@ TEST_F(ParamsTest, BelowTheRangeGoesToTheLowerBound) {
 TEST_F(ParamsTest, UnitAboveItsRangeGoesToTheLowerBoundNotTheNearer) {
     Setup(1, 2, 0, 1);
     WatchDelays("UNIT", true);
-    conf::mf_104_UNIT_cfg__OOR(ctx);
-    conf::mf_104_UNIT_cfg__Limit(ctx);
+    conf::UNIT_cfg::OOR(ctx);
+    conf::UNIT_cfg::Limit(ctx);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].value, 2);
     EXPECT_EQ(seen[0].color, kRed);
-    EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 0);
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 0);
     EXPECT_EQ(Cfg("UNIT").frameColor, kRingNormal);
 }
 
 TEST_F(ParamsTest, DecimalPointAboveItsRangeGoesToZero) {
     Setup(1, 0, 3, 1);
-    conf::mf_104_DP_cfg__Limit(ctx);
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 0);
+    conf::DP_cfg::Limit(ctx);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 0);
     // A non-temperature type below the single allowed unit also goes to it.
     Setup(11, 0, 0, 1);
-    conf::mf_104_UNIT_cfg__Limit(ctx);
-    EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 2);
+    conf::UNIT_cfg::Limit(ctx);
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
 }
 
 TEST_F(ParamsTest, ChoosingTheDashedDecimalPointOnTheShortDisplaySetsItBackToZero) {
@@ -91,27 +91,27 @@ TEST_F(ParamsTest, ChoosingTheDashedDecimalPointOnTheShortDisplaySetsItBackToZer
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].value, 3);
     EXPECT_EQ(seen[0].color, kRed);
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 0);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 0);
     EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
     EXPECT_EQ(Dpp(), 0);
 }
 
 TEST_F(ParamsTest, RingsOtherThanUnitAndPointAreNormallyWhite) {
-    EXPECT_EQ(conf::mf_104_BR_cfg__OOR_EX(ctx, 4), -1);
+    EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 4), -1);
     EXPECT_EQ(Cfg("BR").frameColor, kRed);
-    EXPECT_EQ(conf::mf_104_BR_cfg__OOR_EX(ctx, 3), 0);
+    EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 3), 0);
     EXPECT_EQ(Cfg("BR").frameColor, kWhite);
-    EXPECT_EQ(conf::mf_104_RTU_cfg__OOR_EX(ctx, -1), -1);
+    EXPECT_EQ(conf::RTU_cfg::OOR_EX(ctx, -1), -1);
 }
 
 TEST_F(ParamsTest, ARadioGroupWithNoButtonOnReportsItsCount) {
     for (int i = 0; i < 14; ++i)
-        conf::mf_104_TYPE_cfg__Radio__SV(ctx, i, 0);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__GV(ctx), 14);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__is_Temp(ctx), 0);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__is_not_Temp(ctx), 1);
-    conf::mf_104_DIR_cfg__Radio__SV(ctx, 0, 0);
-    EXPECT_EQ(conf::mf_104_DIR_cfg__GV(ctx), 2);
+        conf::TYPE_cfg::Radio__SV(ctx, i, 0);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 14);
+    EXPECT_EQ(conf::TYPE_cfg::is_Temp(ctx), 0);
+    EXPECT_EQ(conf::TYPE_cfg::is_not_Temp(ctx), 1);
+    conf::DIR_cfg::Radio__SV(ctx, 0, 0);
+    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 2);
 }
 
 TEST_F(ParamsTest, OutOfRangeIndicesSelectTheNearestEndAndOnlyIt) {
@@ -119,109 +119,109 @@ TEST_F(ParamsTest, OutOfRangeIndicesSelectTheNearestEndAndOnlyIt) {
         int index, selected;
     };
     for (Case c : {Case{-3, 0}, Case{99, 13}, Case{14, 13}, Case{6, 6}}) {
-        conf::mf_104_TYPE_cfg__SV(ctx, c.index);
+        conf::TYPE_cfg::SV(ctx, c.index);
         int on = 0;
         for (int i = 0; i < 14; ++i)
-            on += conf::mf_104_TYPE_cfg__Radio__GV(ctx, i);
+            on += conf::TYPE_cfg::Radio__GV(ctx, i);
         EXPECT_EQ(on, 1) << c.index;
-        EXPECT_EQ(conf::mf_104_TYPE_cfg__GV(ctx), c.selected) << c.index;
+        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), c.selected) << c.index;
     }
 }
 
 TEST_F(ParamsTest, ArrowKeysWrapAroundTheInputTypes) {
-    conf::mf_104_TYPE_cfg__SV(ctx, 0);
+    conf::TYPE_cfg::SV(ctx, 0);
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_0"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_0"), ui::VAL_UP_ARROW_VKEY);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__GV(ctx), 13);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 13);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "TYPE_13"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_13"), ui::VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__GV(ctx), 0);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 0);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "TYPE_0"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_0"), ui::VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__GV(ctx), 1);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 1);
 }
 
 TEST_F(ParamsTest, MembersAreFoundByTheirControlAndNameTheirRegister) {
-    conf::mf_104_MRng_usr_cfg__Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "HILT"));
-    EXPECT_EQ(conf::mf_104_MRng_usr_cfg__q_MB_Address(ctx), 4);
+    conf::MRng_usr_cfg::Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "HILT"));
+    EXPECT_EQ(conf::MRng_usr_cfg::q_MB_Address(ctx), 4);
     // A control of another module, or of another panel, leaves the member as it was.
-    conf::mf_104_MRng_usr_cfg__Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "ID"));
-    conf::mf_104_MRng_usr_cfg__Who_Am_I(ctx, ctx.gvG104, Id(ctx.gvCFG, "LOLT"));
+    conf::MRng_usr_cfg::Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "ID"));
+    conf::MRng_usr_cfg::Who_Am_I(ctx, ctx.gvMain, Id(ctx.gvCFG, "LOLT"));
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelMRngUsr), 1);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__who_am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "ID")), 14);
+    EXPECT_EQ(conf::TYPE_cfg::who_am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "ID")), 14);
 
     const char* rows[] = {"MV_L", "MV_H", "V_L", "V_H", "MA_L", "MA_H"};
     for (int row = 0; row < 6; ++row) {
-        conf::mf_104_LinSig_cfg__Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, rows[row]));
+        conf::LinSig_cfg::Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, rows[row]));
         EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), row);
-        EXPECT_EQ(conf::mf_104_LinSig_cfg__q_MB_Address(ctx), 23 + row);
+        EXPECT_EQ(conf::LinSig_cfg::q_MB_Address(ctx), 23 + row);
     }
-    conf::mf_104_AxSP_cfg__Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "A2SP"));
-    EXPECT_EQ(conf::mf_104_AxSP_cfg__q_MB_Address(ctx), 21);
-    EXPECT_EQ(conf::mf_104_AxHY_cfg__q_MB_Address(ctx), 22);  // the same alarm bit
-    conf::mf_104_RTS_V_cal__Who_Am_I(ctx, ctx.gvCAL, Id(ctx.gvCAL, "RTS_H_CAL"));
-    EXPECT_EQ(conf::mf_104_RTS_V_cfg__q_MB_Address(ctx), 12);  // one bit for both pages
-    conf::mf_104_ARelay__Who_Am_I(ctx, ctx.gvCAL, Id(ctx.gvCAL, "RELAY_1"));
-    EXPECT_EQ(conf::mf_104_ARelay__Query_Address(ctx), 0x0A04);
+    conf::AxSP_cfg::Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "A2SP"));
+    EXPECT_EQ(conf::AxSP_cfg::q_MB_Address(ctx), 21);
+    EXPECT_EQ(conf::AxHY_cfg::q_MB_Address(ctx), 22);  // the same alarm bit
+    conf::RTS_V_cal::Who_Am_I(ctx, ctx.gvCAL, Id(ctx.gvCAL, "RTS_H_CAL"));
+    EXPECT_EQ(conf::RTS_V_cfg::q_MB_Address(ctx), 12);  // one bit for both pages
+    conf::ARelay::Who_Am_I(ctx, ctx.gvCAL, Id(ctx.gvCAL, "RELAY_1"));
+    EXPECT_EQ(conf::ARelay::Query_Address(ctx), 0x0A04);
     // Beyond the six rows the 3-bit field designates no control and no register.
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 7);
-    EXPECT_EQ(conf::mf_104_LinSig_cfg__q_MB_Address(ctx), -1);
-    EXPECT_LT(conf::mf_104_LinSig_cfg__SV(ctx, 100), 0);
-    EXPECT_EQ(conf::mf_104_LinSig_cfg__GV(ctx), 0);
+    EXPECT_EQ(conf::LinSig_cfg::q_MB_Address(ctx), -1);
+    EXPECT_LT(conf::LinSig_cfg::SV(ctx, 100), 0);
+    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 0);
 }
 
 TEST_F(ParamsTest, ADecimalPointChangeMovesThePointAndKeepsTheRaw) {
     Setup(1, 0, 0, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 0);
-    conf::mf_104_MRng_usr_cfg__SV(ctx, 100);
+    conf::MRng_usr_cfg::SV(ctx, 100);
     EXPECT_EQ(Number("LOLT"), 100.0);
     ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
     EXPECT_EQ(Number("LOLT"), 10.0f);
     EXPECT_EQ(Cfg("LOLT").precision, 1);
     EXPECT_EQ(Dpp(), 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 0);
-    EXPECT_EQ(conf::mf_104_MRng_usr_cfg__GV(ctx), 100);
+    EXPECT_EQ(conf::MRng_usr_cfg::GV(ctx), 100);
 }
 
 TEST_F(ParamsTest, BetweenTheRenderingAndTheDppTheOldPointDecodes) {
     Setup(12, 2, 1, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);
-    conf::mf_104_AxSP_cfg__SV(ctx, 1234);  // 123.4
-    conf::mf_104_DP_cfg__SI(ctx, 2);
-    EXPECT_EQ(conf::mf_104_AxSP_cfg__GV(ctx), 1234);
-    conf::mf_104_AxSP_cfg__Refresh(ctx);
+    conf::AxSP_cfg::SV(ctx, 1234);  // 123.4
+    conf::DP_cfg::SI(ctx, 2);
+    EXPECT_EQ(conf::AxSP_cfg::GV(ctx), 1234);
+    conf::AxSP_cfg::Refresh(ctx);
     EXPECT_EQ(Number("A1SP"), 12.34f);
     conf::fn_Set_Dpp(ctx, 2);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);  // Refresh left it at alarm 2
-    EXPECT_EQ(conf::mf_104_AxSP_cfg__GV(ctx), 1234);
+    EXPECT_EQ(conf::AxSP_cfg::GV(ctx), 1234);
 }
 
 TEST_F(ParamsTest, LinearSignalRowsShowTenthsOrHundredthsByTheDigits) {
     Setup(10, 2, 0, 0);
-    conf::mf_104_LinSig_cfg__Set_Precision(ctx);
+    conf::LinSig_cfg::Set_Precision(ctx);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);  // left at the last row
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
-    conf::mf_104_LinSig_cfg__SV(ctx, 40);
+    conf::LinSig_cfg::SV(ctx, 40);
     EXPECT_EQ(Number("MV_H"), 4.0f);
     EXPECT_EQ(Cfg("MV_H").precision, 1);
 
-    conf::mf_104_DIGIT_cfg__SI(ctx, 1);
-    conf::mf_104_LinSig_cfg__Set_Precision(ctx);
+    conf::DIGIT_cfg::SI(ctx, 1);
+    conf::LinSig_cfg::Set_Precision(ctx);
     EXPECT_EQ(Cfg("MA_L").precision, 2);
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 0);
-    conf::mf_104_LinSig_cfg__SV(ctx, -1234);
+    conf::LinSig_cfg::SV(ctx, -1234);
     EXPECT_EQ(Number("MV_L"), -12.34f);
-    EXPECT_EQ(conf::mf_104_LinSig_cfg__GV(ctx), -1234);
+    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), -1234);
 }
 
 TEST_F(ParamsTest, ALinearEntryOfSeventyIsConfinedThenLimitedToTheRow) {
     Setup(10, 2, 0, 1);
     conf::fn_Affect_by_TYPE(ctx);
-    conf::mf_104_LinSig_cfg__Set_Precision(ctx);
+    conf::LinSig_cfg::Set_Precision(ctx);
     Type("MV_H", 70.0);
     EXPECT_EQ(Number("MV_H"), 60.0f);
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
-    EXPECT_EQ(conf::mf_104_LinSig_cfg__GV(ctx), 6000);
+    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 6000);
     EXPECT_EQ(Bg("MV_H"), kWhite);
 }
 
@@ -231,17 +231,17 @@ TEST_F(ParamsTest, OutputCalibrationValuesFollowTheStep) {
         bool lowDimmed, highDimmed;
     };
     for (Case c : {Case{0, false, true}, Case{1, true, false}, Case{2, true, true}}) {
-        conf::mf_104_RTS_R_cfg__SV(ctx, c.step);
-        conf::mf_104_RTS_V_cfg__Toggle_Dim(ctx);
+        conf::RTS_R_cfg::SV(ctx, c.step);
+        conf::RTS_V_cfg::Toggle_Dim(ctx);
         EXPECT_EQ(Dimmed("RTS_L"), c.lowDimmed) << c.step;
         EXPECT_EQ(Dimmed("RTS_H"), c.highDimmed) << c.step;
         if (c.step < 2) {
             EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelRTS), c.step);
         }
     }
-    rt.SetActiveTabPage(ctx.gvG104, Id(ctx.gvG104, "TAB"), 1);
-    conf::mf_104_RTS_R_cal__SV(ctx, 1);
-    conf::mf_104_RTS_V_cal__Toggle_Dim(ctx);
+    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
+    conf::RTS_R_cal::SV(ctx, 1);
+    conf::RTS_V_cal::Toggle_Dim(ctx);
     EXPECT_TRUE(Ctrl(ctx.gvCAL, "RTS_L_CAL").dimmed);
     EXPECT_FALSE(Ctrl(ctx.gvCAL, "RTS_H_CAL").dimmed);
     ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "RTS_H_CAL"), 40000), 0);
@@ -252,40 +252,40 @@ TEST_F(ParamsTest, SerialNumberFieldsPackAndBlockWhenOutOfRange) {
     const int fields[] = {13, 5, 28, 1};
     for (int f = 0; f < 4; ++f) {
         conf::SetField(ctx.gsRAM01, conf::kSelSN, f);
-        conf::mf_104_SN_V_I__SV(ctx, fields[f]);
+        conf::SN_V_I::SV(ctx, fields[f]);
     }
-    EXPECT_EQ(conf::mf_104_SN_V_V__GV(ctx), 1305280001u);
-    EXPECT_EQ(conf::mf_104_SN_V_V__OOR(ctx), 0);
+    EXPECT_EQ(conf::SN_V_V::GV(ctx), 1305280001u);
+    EXPECT_EQ(conf::SN_V_V::OOR(ctx), 0);
     struct Case {
         int field, value;
     };
     for (Case c : {Case{1, 0}, Case{2, 32}, Case{0, 43}}) {
         conf::SetField(ctx.gsRAM01, conf::kSelSN, c.field);
-        conf::mf_104_SN_V_I__SV(ctx, c.value);
-        EXPECT_LT(conf::mf_104_SN_V_V__OOR(ctx), 0) << c.field;
+        conf::SN_V_I::SV(ctx, c.value);
+        EXPECT_LT(conf::SN_V_V::OOR(ctx), 0) << c.field;
         conf::SetField(ctx.gsRAM01, conf::kSelSN, c.field);
-        conf::mf_104_SN_V_I__SV(ctx, fields[c.field]);
+        conf::SN_V_I::SV(ctx, fields[c.field]);
     }
-    rt.SetActiveTabPage(ctx.gvG104, Id(ctx.gvG104, "TAB"), 1);
+    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_NO"), 10000), 0);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_NO").number, 9999);
 }
 
 TEST_F(ParamsTest, IndicatorPairsAndCountersShowTheirValues) {
     const short readings[2] = {1234, -5};
-    conf::mf_104_ADC_V_M__SV_all(ctx, readings);
+    conf::ADC_V_M::SV_all(ctx, readings);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "ADC_M_0").number, 1234);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "ADC_M_1").number, -5);
-    conf::mf_104_ADC_V_M__SA_i32_all(ctx, ui::ATTR_TEXT_COLOR, 0x0000FF);
+    conf::ADC_V_M::SA_i32_all(ctx, ui::ATTR_TEXT_COLOR, 0x0000FF);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "ADC_M_0").textColor, 0x0000FF);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "ADC_M_1").textColor, 0x0000FF);
-    conf::mf_104_giCNTt__giCNT_inc(ctx);
-    conf::mf_104_giCNTt__giCNT_inc(ctx);
+    conf::giCNTt::giCNT_inc(ctx);
+    conf::giCNTt::giCNT_inc(ctx);
     EXPECT_EQ(ctx.giCNT, 2);
-    EXPECT_EQ(conf::mf_104_giCNTt__GV(ctx), 2);
-    conf::mf_104_giCNTt__giCNT_clr(ctx);
-    EXPECT_EQ(conf::mf_104_giCNTt__GV(ctx), 0);
-    conf::mf_104_SN_V_Read__SV(ctx, "13     05    28       0001");
+    EXPECT_EQ(conf::giCNTt::GV(ctx), 2);
+    conf::giCNTt::giCNT_clr(ctx);
+    EXPECT_EQ(conf::giCNTt::GV(ctx), 0);
+    conf::SN_V_Read::SV(ctx, "13     05    28       0001");
     EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_READ").text, "13     05    28       0001");
 }
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "params/alarm104.h"
-#include "params/linear104.h"
-#include "params/measuring104.h"
-#include "params/rules104.h"
+#include "params/alarm.h"
+#include "params/linear.h"
+#include "params/measuring.h"
+#include "params/rules.h"
 #include "params_fixture.h"
 
 namespace {
@@ -41,13 +41,13 @@ TEST_F(Dependencies, RemoteTypeEnablesNoLinearControlAndForcesTheUnit) {
     Choose("TYPE_13");
     EXPECT_EQ(EnabledRows(), "000000");
     EXPECT_TRUE(Dimmed("SCA_L") && Dimmed("SCA_H") && Dimmed("CUT"));
-    EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 2);
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
     ASSERT_EQ(seen.size(), 1u);  // the decimal point 0 was in range
     EXPECT_EQ(seen[0].value, 0);
     EXPECT_EQ(seen[0].color, kRed);
     EXPECT_EQ(Cfg("UNIT").frameColor, kRingNormal);
     // The remote value's enabling follows read-all and write-all, not a type commit.
-    EXPECT_FALSE(Ctrl(ctx.gvG104, "RSP").dimmed);
+    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
 }
 
 TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCut) {
@@ -61,34 +61,34 @@ TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCut) {
         Choose(c.button);
         EXPECT_EQ(EnabledRows(), c.rows) << c.button;
         EXPECT_TRUE(LinearExtrasEnabled()) << c.button;
-        EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 2) << c.button;
-        EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 1) << c.button;  // within 0..3
+        EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2) << c.button;
+        EXPECT_EQ(conf::DP_cfg::GI(ctx), 1) << c.button;  // within 0..3
     }
     Choose("TYPE_4");
     EXPECT_EQ(EnabledRows(), "000000");
     EXPECT_FALSE(LinearExtrasEnabled());
-    EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 0);  // back to the first temperature unit
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 0);  // back to the first temperature unit
 }
 
 TEST_F(Dependencies, FromCurrentToThermocoupleWithThreeDecimalsKeepsTheRawValues) {
     Setup(12, 2, 3, 1);
     conf::fn_Affect_by_DP(ctx);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
-    conf::mf_104_MRng_usr_cfg__SV(ctx, 1234);
+    conf::MRng_usr_cfg::SV(ctx, 1234);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
-    conf::mf_104_AxHY_cfg__SV(ctx, 5);
+    conf::AxHY_cfg::SV(ctx, 5);
     EXPECT_EQ(Number("HILT"), 1.234f);
 
     Choose("TYPE_1");
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 0);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 0);
     EXPECT_EQ(Dpp(), 0);
-    EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 0);
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 0);
     EXPECT_EQ(fe.VirtualClock().Delays(), (std::vector<double>{0.1, 0.1}));  // unit, point
     EXPECT_EQ(Number("HILT"), 1234.0);
     EXPECT_EQ(Cfg("HILT").precision, 0);
     EXPECT_EQ(Number("A2HY"), 5.0);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
-    EXPECT_EQ(conf::mf_104_MRng_usr_cfg__GV(ctx), 1234);
+    EXPECT_EQ(conf::MRng_usr_cfg::GV(ctx), 1234);
     // Rated range of the new type; 1234 lies in it, so the limit is not marked.
     EXPECT_EQ(Number("MRNG_RAT_H"), 1370.0);
     EXPECT_EQ(Bg("HILT"), kWhite);
@@ -96,14 +96,14 @@ TEST_F(Dependencies, FromCurrentToThermocoupleWithThreeDecimalsKeepsTheRawValues
 
 TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePoint) {
     Setup(12, 2, 3, 1);
-    conf::mf_104_DIGIT_cfg__SI(ctx, 0);
+    conf::DIGIT_cfg::SI(ctx, 0);
     conf::fn_Affect_by_DIGIT(ctx);
     EXPECT_EQ(Cfg("DP").items[3].label, "----");
     EXPECT_EQ(Number("DRNG_L"), -199.0);
     EXPECT_EQ(Number("DRNG_H"), 999.0);
     EXPECT_EQ(Cfg("MA_H").precision, 1);
     conf::fn_Affect_by_TYPE_DIGIT(ctx);
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 3);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 3);
     EXPECT_EQ(Cfg("DP").frameColor, kRed);
 }
 
@@ -111,19 +111,19 @@ TEST_F(Dependencies, LinearRowsKeepTheirShownNumberAcrossADigitChange) {
     Setup(10, 2, 0, 0);
     conf::fn_Affect_by_DIGIT(ctx);
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
-    conf::mf_104_LinSig_cfg__SV(ctx, 40);
-    conf::mf_104_DIGIT_cfg__SI(ctx, 1);
+    conf::LinSig_cfg::SV(ctx, 40);
+    conf::DIGIT_cfg::SI(ctx, 1);
     conf::fn_Affect_by_DIGIT(ctx);
     EXPECT_EQ(Number("MV_H"), 4.0f);
     EXPECT_EQ(Cfg("MV_H").precision, 2);
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
-    EXPECT_EQ(conf::mf_104_LinSig_cfg__GV(ctx), 400);
+    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 400);
 }
 
 TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
     const char* const controls[] = {"A1FU", "A1MD", "A1SP", "A1HY", "A2FU", "A2MD", "A2SP", "A2HY"};
     for (int amount = 0; amount <= 2; ++amount) {
-        conf::mf_104_Alarm_Amount_cfg__SI(ctx, amount);
+        conf::Alarm_Amount_cfg::SI(ctx, amount);
         conf::fn_Affect_by_Alarm_Amount(ctx);
         for (int i = 0; i < 8; ++i)
             EXPECT_EQ(Dimmed(controls[i]), i / 4 >= amount) << amount << " " << controls[i];
@@ -131,18 +131,18 @@ TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
 }
 
 TEST_F(Dependencies, TheProcessValueDisplayShowsASampleOfTheDisplayWidth) {
-    conf::mf_104_DIGIT_cfg__SI(ctx, 0);
+    conf::DIGIT_cfg::SI(ctx, 0);
     conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvG104, "MSPV_V").text, "888");
-    conf::mf_104_DIGIT_cfg__SI(ctx, 1);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "888");
+    conf::DIGIT_cfg::SI(ctx, 1);
     conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvG104, "MSPV_V").text, "8888");
+    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
 }
 
 TEST_F(Dependencies, AUnitChangeReRangesAndOnlyMarksTheLimit) {
     Setup(1, 0, 0, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
-    conf::mf_104_MRng_usr_cfg__SV(ctx, 2400);
+    conf::MRng_usr_cfg::SV(ctx, 2400);
     ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "UNIT"), 1), 0);
     EXPECT_EQ(Number("MRNG_RAT_L"), -58.0);
     EXPECT_EQ(Number("MRNG_RAT_H"), 2498.0);
@@ -159,7 +159,7 @@ TEST_F(Dependencies, ADecimalPointBackInRangeLosesAnEarlierMark) {
     conf::fn_Affect_by_TYPE_DIGIT(ctx);
     ASSERT_EQ(Cfg("DP").frameColor, kRed);
     ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 1);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 1);
     EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
     EXPECT_TRUE(fe.VirtualClock().Delays().empty());
 }
@@ -168,11 +168,11 @@ TEST_F(Dependencies, EveryKeyOnATypeButtonAppliesTheType) {
     Setup(9, 0, 0, 1);
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"), ui::VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(conf::mf_104_TYPE_cfg__GV(ctx), 10);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 10);
     EXPECT_EQ(EnabledRows(), "110000");
-    EXPECT_EQ(conf::mf_104_UNIT_cfg__GI(ctx), 2);
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
     // A key that steps nothing still applies the selected type.
-    conf::mf_104_TYPE_cfg__SV(ctx, 12);
+    conf::TYPE_cfg::SV(ctx, 12);
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), 'x');
     EXPECT_EQ(EnabledRows(), "000011");
 }
@@ -190,9 +190,9 @@ TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
 TEST_F(Dependencies, SetPointsOutsideANewRangeAreMarkedNotClamped) {
     Setup(12, 2, 0, 0);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);
-    conf::mf_104_AxSP_cfg__SV(ctx, 500);
+    conf::AxSP_cfg::SV(ctx, 500);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
-    conf::mf_104_AxSP_cfg__SV(ctx, 5000);
+    conf::AxSP_cfg::SV(ctx, 5000);
     conf::fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
     EXPECT_EQ(Bg("A1SP"), kWhite);
     EXPECT_EQ(Bg("A2SP"), kRed);
@@ -201,16 +201,16 @@ TEST_F(Dependencies, SetPointsOutsideANewRangeAreMarkedNotClamped) {
 
 TEST_F(Dependencies, TheRemoteValueIsEnabledOnlyForTheRemoteType) {
     Setup(13, 2, 1, 1);
-    conf::mf_104_RSP__Toggle_Dim(ctx);
-    EXPECT_FALSE(Ctrl(ctx.gvG104, "RSP").dimmed);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
     Setup(12, 2, 1, 1);
-    conf::mf_104_RSP__Toggle_Dim(ctx);
-    EXPECT_TRUE(Ctrl(ctx.gvG104, "RSP").dimmed);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_TRUE(Ctrl(ctx.gvMain, "RSP").dimmed);
     EXPECT_EQ(ctx.gr, 0);
-    conf::mf_104_RSP__SV(ctx, 1234);
+    conf::RSP::SV(ctx, 1234);
     conf::fn_Affect_by_DP(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvG104, "RSP").number, 123.4f);
-    EXPECT_EQ(Ctrl(ctx.gvG104, "RSP").precision, 1);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 123.4f);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").precision, 1);
 }
 
 }  // namespace

@@ -9,28 +9,28 @@
 
 #include "core/context.h"
 #include "core/selector.h"
-#include "params/callbacks_cfg104.h"
-#include "params/input104.h"
-#include "params/main104.h"
-#include "params/scaling104.h"
+#include "nav/tab.h"
+#include "params/callbacks_cfg.h"
+#include "params/input.h"
+#include "params/main_panel.h"
+#include "params/scaling_dp.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
-#include "shell/callbacks104.h"
-#include "shell/tab104.h"
+#include "shell/callbacks.h"
 
 namespace paramstest {
 
 class ParamsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        conf::RegisterCallbacks104(ctx, registry);
-        ctx.gvG104 = rt.LoadPanel(0, SUITE_GUI_SOURCE_DIR "/G104.json", "G104");
-        ASSERT_GT(ctx.gvG104, 0) << rt.LastError();
-        conf::mf_104_TAB104__Get_Page_Handle(ctx);
-        conf::mf_104_TYPE_cfg__CALLBACK(ctx);
-        conf::mf_104_LinSig_cfg__CALLBACK(ctx);
-        rt.DisplayPanel(ctx.gvG104);
+        conf::RegisterCallbacks(ctx, registry);
+        ctx.gvMain = rt.LoadPanel(0, SUITE_GUI_SOURCE_DIR "/G104.json", "G104");
+        ASSERT_GT(ctx.gvMain, 0) << rt.LastError();
+        conf::TAB::Get_Page_Handle(ctx);
+        conf::TYPE_cfg::CALLBACK(ctx);
+        conf::LinSig_cfg::CALLBACK(ctx);
+        rt.DisplayPanel(ctx.gvMain);
         ctx.gvFW = 8;
     }
 
@@ -52,15 +52,15 @@ class ParamsTest : public ::testing::Test {
     // the group with no button on.
     void Setup(int type, int unit, int dp, int digit) {
         if (type < 14) {
-            conf::mf_104_TYPE_cfg__SV(ctx, type);
+            conf::TYPE_cfg::SV(ctx, type);
         } else {
             for (int i = 0; i < 14; ++i)
-                conf::mf_104_TYPE_cfg__Radio__SV(ctx, i, 0);
+                conf::TYPE_cfg::Radio__SV(ctx, i, 0);
         }
-        conf::mf_104_UNIT_cfg__SI(ctx, unit);
-        conf::mf_104_DP_cfg__SI(ctx, dp);
+        conf::UNIT_cfg::SI(ctx, unit);
+        conf::DP_cfg::SI(ctx, dp);
         conf::fn_Set_Dpp(ctx, dp);
-        conf::mf_104_DIGIT_cfg__SI(ctx, digit);
+        conf::DIGIT_cfg::SI(ctx, digit);
     }
     // The user types a value into a configuration-page numeric and commits it.
     void Type(const char* name, double value) {

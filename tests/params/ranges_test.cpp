@@ -5,9 +5,9 @@
 
 #include <ostream>
 
-#include "params/alarm104.h"
-#include "params/linear104.h"
-#include "params/measuring104.h"
+#include "params/alarm.h"
+#include "params/linear.h"
+#include "params/measuring.h"
 #include "params_fixture.h"
 
 namespace {
@@ -45,10 +45,10 @@ class RatedRange : public RangeTest {};
 class OffsetRange : public RangeTest {};
 
 TEST_P(RatedRange, IsShownScaledAndBoundsTheLimits) {
-    conf::mf_104_MRng_rat_cfg__Set_Range(ctx);
-    ExpectShown(conf::kSelMRngRat, conf::mf_104_MRng_rat_cfg__GV);
+    conf::MRng_rat_cfg::Set_Range(ctx);
+    ExpectShown(conf::kSelMRngRat, conf::MRng_rat_cfg::GV);
     int min = 0, max = 0;
-    conf::mf_104_MRng_usr_cfg__Query_Range(ctx, &min, &max);
+    conf::MRng_usr_cfg::Query_Range(ctx, &min, &max);
     EXPECT_EQ(min, GetParam().low);
     EXPECT_EQ(max, GetParam().high);
 }
@@ -66,10 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Settings{14, 0, 0, 1, 8, 0, 0}));       // no type: nothing to measure
 
 TEST_P(OffsetRange, FollowsTheFirmwareVersion) {
-    conf::mf_104_PVOF_rat_cfg__Set_Range(ctx);
-    ExpectShown(conf::kSelPVOFRat, conf::mf_104_PVOF_rat_cfg__GV);
+    conf::PVOF_rat_cfg::Set_Range(ctx);
+    ExpectShown(conf::kSelPVOFRat, conf::PVOF_rat_cfg::GV);
     int min = 0, max = 0;
-    conf::mf_104_PVOF_usr_cfg__Query_Range(ctx, &min, &max);
+    conf::PVOF_usr_cfg::Query_Range(ctx, &min, &max);
     EXPECT_EQ(min, GetParam().low);
     EXPECT_EQ(max, GetParam().high);
 }
@@ -91,22 +91,22 @@ TEST_F(ParamsTest, DisplayRangeFollowsTheDigits) {
         int digit, low, high;
     };
     for (Case c : {Case{0, -199, 999}, Case{1, -1999, 9999}}) {
-        conf::mf_104_DIGIT_cfg__SI(ctx, c.digit);
-        conf::mf_104_DRng_cfg__Set_Range(ctx);
+        conf::DIGIT_cfg::SI(ctx, c.digit);
+        conf::DRng_cfg::Set_Range(ctx);
         EXPECT_EQ(Number("DRNG_L"), c.low);
         EXPECT_EQ(Number("DRNG_H"), c.high);
         int min = 0, max = 0;
         conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
-        conf::mf_104_AxSP_cfg__Query_Range(ctx, &min, &max);
+        conf::AxSP_cfg::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, c.low);
         EXPECT_EQ(max, c.high);
-        conf::mf_104_AxHY_cfg__Query_Range(ctx, &min, &max);
+        conf::AxHY_cfg::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, 0);
         EXPECT_EQ(max, c.high);
-        conf::mf_104_LinScale_cfg__Query_Range(ctx, &min, &max);
+        conf::LinScale_cfg::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, c.low);
         EXPECT_EQ(max, c.high);
-        conf::mf_104_RSP__Query_Range(ctx, &min, &max);
+        conf::RSP::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, c.low);
         EXPECT_EQ(max, c.high);
     }
@@ -122,7 +122,7 @@ TEST_F(ParamsTest, LinearSignalRowsAreNarrowedToTheDisplay) {
         Setup(12, 2, 0, c.digit);
         conf::SetField(ctx.gsRAM01, conf::kSelLinSig, c.row);
         int min = 0, max = 0;
-        conf::mf_104_LinSig_cfg__Query_Range(ctx, &min, &max);
+        conf::LinSig_cfg::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, c.low) << c.digit << " " << c.row;
         EXPECT_EQ(max, c.high) << c.digit << " " << c.row;
     }
@@ -136,10 +136,10 @@ TEST_F(ParamsTest, UnitAndDecimalPointRangesFollowTypeAndDigits) {
                    Case{12, 1, 2, 2, 3}, Case{13, 1, 2, 2, 3}, Case{14, 0, 2, 2, 2}}) {
         Setup(c.type, 0, 0, c.digit);
         int min = -1, max = -1;
-        conf::mf_104_UNIT_cfg__Query_Range(ctx, &min, &max);
+        conf::UNIT_cfg::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, c.unitLow) << c.type;
         EXPECT_EQ(max, c.unitHigh) << c.type;
-        conf::mf_104_DP_cfg__Query_Range(ctx, &min, &max);
+        conf::DP_cfg::Query_Range(ctx, &min, &max);
         EXPECT_EQ(min, 0) << c.type;
         EXPECT_EQ(max, c.dpHigh) << c.type;
     }
@@ -147,8 +147,8 @@ TEST_F(ParamsTest, UnitAndDecimalPointRangesFollowTypeAndDigits) {
 
 TEST_F(ParamsTest, TheRatedRangeShowsTheDecimalPoint) {
     Setup(1, 0, 1, 1);
-    conf::mf_104_MRng_rat_cfg__Set_Precision(ctx);
-    conf::mf_104_MRng_rat_cfg__Set_Range(ctx);
+    conf::MRng_rat_cfg::Set_Precision(ctx);
+    conf::MRng_rat_cfg::Set_Range(ctx);
     EXPECT_EQ(Number("MRNG_RAT_L"), -50.0f);
     EXPECT_EQ(Number("MRNG_RAT_H"), 999.9f);
     EXPECT_EQ(Cfg("MRNG_RAT_H").precision, 1);

@@ -60,10 +60,10 @@ TEST(Scaling, LinearSignalEntriesLoseTheirPointWithinTheConfinement) {
 }
 
 TEST_F(ParamsTest, ShowingUsesTheRingsPointAndReadingBackTheRenderedOne) {
-    conf::mf_104_DP_cfg__SI(ctx, 2);
+    conf::DP_cfg::SI(ctx, 2);
     conf::fn_Set_Dpp(ctx, 1);
-    EXPECT_EQ(conf::mf_104_DP_cfg__Mul_Div(ctx), 100.0f);
-    EXPECT_EQ(conf::mf_104_Dpp__Mul_Div(ctx), 10.0f);
+    EXPECT_EQ(conf::DP_cfg::Mul_Div(ctx), 100.0f);
+    EXPECT_EQ(conf::Dpp::Mul_Div(ctx), 10.0f);
     EXPECT_EQ(conf::fn_int_to_float_by_Dp(ctx, 1234), 12.34f);
     EXPECT_EQ(conf::fn_float_to_int_by_Dpp_2(ctx, 1.26f), 13);
     // Other bits of the selector word survive a change of the Dpp.
@@ -74,21 +74,21 @@ TEST_F(ParamsTest, ShowingUsesTheRingsPointAndReadingBackTheRenderedOne) {
 }
 
 TEST_F(ParamsTest, DecimalPointCaptionsFollowTheDisplayDigits) {
-    conf::mf_104_DP_cfg__SI(ctx, 2);
+    conf::DP_cfg::SI(ctx, 2);
     auto captions = [&] {
         std::string all;
         for (const auto& item : Cfg("DP").items)
             all += item.label + "|" + std::to_string(item.value) + " ";
         return all;
     };
-    conf::mf_104_DIGIT_cfg__SI(ctx, 0);
-    conf::mf_104_DP_cfg__Item_Swap(ctx);
+    conf::DIGIT_cfg::SI(ctx, 0);
+    conf::DP_cfg::Item_Swap(ctx);
     EXPECT_EQ(captions(), "000.|0 00.0|1 0.00|2 ----|3 ");
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 2);
-    conf::mf_104_DIGIT_cfg__SI(ctx, 1);
-    conf::mf_104_DP_cfg__Item_Swap(ctx);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 2);
+    conf::DIGIT_cfg::SI(ctx, 1);
+    conf::DP_cfg::Item_Swap(ctx);
     EXPECT_EQ(captions(), "0000.|0 000.0|1 00.00|2 0.000|3 ");
-    EXPECT_EQ(conf::mf_104_DP_cfg__GI(ctx), 2);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 2);
 }
 
 }  // namespace

@@ -41,18 +41,18 @@ TEST_F(FocusOrder, ConfigurationPageRunsToTheReadButton) {
 }
 
 TEST_F(FocusOrder, MainPanelWrapsToTheActivePage) {
-    ASSERT_EQ(rt.SetActiveCtrl(ctx.gvG104, Id(ctx.gvG104, "READ")), 0);
+    ASSERT_EQ(rt.SetActiveCtrl(ctx.gvMain, Id(ctx.gvMain, "READ")), 0);
     EXPECT_EQ(Walk(7),
               (std::vector<std::string>{"main:WRITE", "main:MSPV_B", "main:RSP", "main:DIGIT",
                                         "main:ALARM_AMOUNT", "main:AGENT_WRITE", "cfg:ID"}));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_F2_VKEY);  // calibration page
-    rt.SetActiveCtrl(ctx.gvG104, Id(ctx.gvG104, "AGENT_WRITE"));
+    rt.SetActiveCtrl(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE"));
     EXPECT_EQ(Walk(1), (std::vector<std::string>{"cal:IC_B_0"}));
 }
 
 TEST_F(FocusOrder, CalibrationPageRunsToTheReadButton) {
     conf::Context& c = ctx;
-    rt.UserKeyPress(c.gvG104, 0, ui::VAL_F2_VKEY);
+    rt.UserKeyPress(c.gvMain, 0, ui::VAL_F2_VKEY);
     ASSERT_EQ(rt.SetActiveCtrl(c.gvCAL, Id(c.gvCAL, "ICSP_0")), 0);
     std::vector<std::string> expected = {
         "cal:ICSP_1",      "cal:ICSP_3",    "cal:ICSP_4",      "cal:ICSP_5",      "cal:ICSP_6",
@@ -80,10 +80,10 @@ TEST_F(FocusOrder, WhenEveryRemainingControlRefusesTheWrapTargetGetsTheFocus) {
 }
 
 TEST_F(FocusOrder, ARefusingWrapTargetLeavesTheFocusAndTheErrorInGr) {
-    rt.SetCtrlAttribute(ctx.gvG104, Id(ctx.gvG104, "READ"), ui::ATTR_DIMMED, 1);
+    rt.SetCtrlAttribute(ctx.gvMain, Id(ctx.gvMain, "READ"), ui::ATTR_DIMMED, 1);
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "LOCK"));
     Enter();
-    EXPECT_EQ(rt.GetActivePanel(), ctx.gvG104);  // the main panel, with nothing focused on it
+    EXPECT_EQ(rt.GetActivePanel(), ctx.gvMain);  // the main panel, with nothing focused on it
     EXPECT_EQ(Focused(), "");
     EXPECT_EQ(ctx.gr, ui::UIE_NOT_FOCUSABLE);
 }

@@ -20,11 +20,11 @@ class StartScan : public TarnelTest {
         fe.Post([&] {
             fe.ClearPopups();
             conf::LogWriteAlways(ctx, "before the scanner\n");
-            int bar = rt.GetPanelMenuBar(ctx.gvG104);
+            int bar = rt.GetPanelMenuBar(ctx.gvMain);
             rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "START_SCAN"));
         });
         fe.Post([&] { laterActionRan = true; });
-        return conf::Run104(ctx);
+        return conf::RunConfigurator(ctx);
     }
     bool laterActionRan = false;
 };
@@ -32,8 +32,8 @@ class StartScan : public TarnelTest {
 // A second Tarnel started with its own launcher, in the test's run-time tree.
 struct TarnelWith {
     explicit TarnelWith(sys::Launcher& launcher) : rt(fe, registry), ctx(rt, launcher) {
-        conf::RegisterCallbacks104(ctx, registry);
-        EXPECT_EQ(conf::mf_G104__init(ctx), 0);
+        conf::RegisterCallbacks(ctx, registry);
+        EXPECT_EQ(conf::MainPanel::init(ctx), 0);
         fe.ClearPopups();
     }
     ui::HeadlessFrontEnd fe;
@@ -48,7 +48,7 @@ TEST_F(StartScan, StartsTheScannerAndEndsWithExitCodeZero) {
     EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Scan.exe", {}}}));
     EXPECT_TRUE(fe.QuitRequested());
     EXPECT_FALSE(laterActionRan);
-    EXPECT_EQ(rt.GetPanel(ctx.gvG104), nullptr);
+    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
     EXPECT_EQ(rt.GetPanel(ctx.gvCAL), nullptr);
     EXPECT_TRUE(fe.Popups().empty());
     const std::string log = Slurp("log.txt");
@@ -61,7 +61,7 @@ TEST_F(StartScan, AScannerThatCannotStartIsReportedAndTheProgramStillEnds) {
     EXPECT_EQ(ctx.exitCode, 0);
     EXPECT_EQ(launcher.calls.size(), 1u);
     EXPECT_FALSE(laterActionRan);
-    EXPECT_EQ(rt.GetPanel(ctx.gvG104), nullptr);
+    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
     EXPECT_EQ(fe.Popups()[0].title, "");
@@ -91,7 +91,7 @@ TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
     TarnelWith t(peek);
     // The traffic trace goes out unflushed.
     t.ctx.gpLog.Write("last line\n");
-    int bar = t.rt.GetPanelMenuBar(t.ctx.gvG104);
+    int bar = t.rt.GetPanelMenuBar(t.ctx.gvMain);
     EXPECT_EQ(t.rt.UserMenuSelect(bar, t.rt.FindMenuItem(bar, "START_SCAN")), 0);
     EXPECT_EQ(peek.started, "Scan.exe");
     EXPECT_EQ(t.ctx.exitCode, 0);
@@ -103,7 +103,7 @@ TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
 TEST_F(StartScan, WithTheSystemLauncherAMissingScannerFailsCleanly) {
     sys::SystemLauncher system;
     TarnelWith t(system);
-    EXPECT_EQ(conf::ev104Start(t.ctx, 0, 0, nullptr, 0), 0);
+    EXPECT_EQ(conf::evStart(t.ctx, 0, 0, nullptr, 0), 0);
     EXPECT_EQ(t.ctx.exitCode, 0);
     ASSERT_EQ(t.fe.Popups().size(), 1u);
     EXPECT_EQ(t.fe.Popups()[0].text, "Launch Scan.exe fail");

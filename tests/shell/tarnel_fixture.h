@@ -11,8 +11,8 @@
 #include <string>
 
 #include "../support/headless_com5.h"
-#include "shell/callbacks104.h"
-#include "shell/g104.h"
+#include "shell/callbacks.h"
+#include "shell/main_panel.h"
 
 namespace tarneltest {
 
@@ -30,7 +30,7 @@ class TarnelTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
         fs::create_directories(root_ / "gui");
         fs::copy_file(fs::path(SUITE_GUI_SOURCE_DIR) / "G104.json", root_ / "gui" / "G104.json");
         fs::current_path(root_ / "bin");
-        conf::RegisterCallbacks104(ctx, registry);
+        conf::RegisterCallbacks(ctx, registry);
         backend.Attach("/virtual/COM5", &device);
         ctx.com = &com;
     }
@@ -39,7 +39,7 @@ class TarnelTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
         fs::remove_all(root_);
     }
     // Start-up as main runs it.
-    void Start() { ASSERT_EQ(conf::mf_G104__init(ctx), 0) << rt.LastError(); }
+    void Start() { ASSERT_EQ(conf::MainPanel::init(ctx), 0) << rt.LastError(); }
 
     int Id(int panel, const char* name) {
         int id = rt.FindCtrl(panel, name);
@@ -51,7 +51,7 @@ class TarnelTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
         int panel = rt.GetActivePanel();
         const ui::Control* c = rt.GetControl(panel, rt.GetActiveCtrl(panel));
         if (!c) return "";
-        const char* where = panel == ctx.gvG104 ? "main:" : panel == ctx.gvCFG ? "cfg:" : "cal:";
+        const char* where = panel == ctx.gvMain ? "main:" : panel == ctx.gvCFG ? "cfg:" : "cal:";
         return where + c->name;
     }
     // Enter on the focused control, as the user presses it.

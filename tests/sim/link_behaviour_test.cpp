@@ -14,7 +14,7 @@ using simtest::Bytes;
 
 class LinkBehaviour : public simtest::SimTest {
   protected:
-    void Station(int s) { conf::mf_104_ID_comm__SV(ctx, s); }
+    void Station(int s) { conf::ID_comm::SV(ctx, s); }
     // The forcing broadcast as the scanner sends it.
     int Force() {
         Station(0);
@@ -134,7 +134,7 @@ TEST_F(LinkBehaviour, ForcingPutsTheInstrumentOnFixedSettingsInRamAndLinkStartRe
     conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n6802");
     inst->TakeLog();
     Station(1);  // the panel as Tarnel starts
-    ASSERT_EQ(conf::mf_104_UART__init(ctx), 0);
+    ASSERT_EQ(conf::UART::init(ctx), 0);
     EXPECT_EQ(LinkTest::Station(), 7);
     EXPECT_EQ(Index("BR_COMM"), 2);
     EXPECT_EQ(Index("RTU_COMM"), 3);

@@ -85,13 +85,13 @@ TEST_F(Program, LinkStartAndRecoveryAsTarnelRunsThem) {
     Run({"--station", "5", "--baud", "9600", "--format", "8E1", "--com", "5", "--log"});
     // The scanner's forcing broadcast at the instrument's own settings.
     OpenCom("COM5", 9600, 2, 1, 0.1);
-    conf::mf_104_ID_comm__SV(ctx, 0);
+    conf::ID_comm::SV(ctx, 0);
     conf::fn_Modbus_Device_RW_16(ctx, 5, 0x0A07, 0x6C2E);
     ASSERT_EQ(real.CloseCom(222), 0);
 
     conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\n6802");
-    conf::mf_104_ID_comm__SV(ctx, 1);
-    ASSERT_EQ(conf::mf_104_UART__init(ctx), 0) << Log();
+    conf::ID_comm::SV(ctx, 1);
+    ASSERT_EQ(conf::UART::init(ctx), 0) << Log();
     EXPECT_EQ(Station(), 5);
     EXPECT_EQ(ReadModel(), 0);
     EXPECT_EQ(child.Stop(), 0);

@@ -25,11 +25,11 @@ class AgentWrite : public TransferTest {
         StartWith(104, 2);
         Requests();
     }
-    int PressSet() { return rt.UserPress(ctx.gvG104, Id(ctx.gvG104, "AGENT_WRITE")); }
+    int PressSet() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE")); }
     // The user's choice in the two rings, without their own callbacks.
     void Choose(int digit, int alarms) {
-        rt.SetCtrlIndex(ctx.gvG104, Id(ctx.gvG104, "DIGIT"), digit);
-        rt.SetCtrlIndex(ctx.gvG104, Id(ctx.gvG104, "ALARM_AMOUNT"), alarms);
+        rt.SetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, "DIGIT"), digit);
+        rt.SetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, "ALARM_AMOUNT"), alarms);
     }
     std::string DpCaption(int item) {
         return Cfg("DP").items.at(static_cast<std::size_t>(item)).label;
@@ -58,7 +58,7 @@ TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEeprom) {
               "\tP222\tMB.Tx\t#01.06 <1f05> [4702] {2c2e}\tWrite EEPROM\n"
               "\tP222\tMB.Rx\t#01.06 <1f05> [4702] {2c2e}\tWrite EEPROM\n\n");
     // Enter only moves on.
-    rt.UserKeyPress(ctx.gvG104, Id(ctx.gvG104, "AGENT_WRITE"), ui::VAL_ENTER_VKEY);
+    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(Focused(), "cfg:ID");
     EXPECT_TRUE(Requests().empty());
 }
@@ -109,12 +109,12 @@ TEST_F(AgentWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {
 TEST_F(TransferTest, AForeignModelCodeStopsBothProductionCommands) {
     StartWith(0x6B, 2);
     Requests();
-    EXPECT_EQ(rt.UserPress(ctx.gvG104, Id(ctx.gvG104, "AGENT_WRITE")), -1);
+    EXPECT_EQ(rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE")), -1);
     EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
     EXPECT_EQ(Status(), "H/W not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);
 
-    ASSERT_EQ(rt.UserSelectTab(ctx.gvG104, Id(ctx.gvG104, "TAB"), 1), 0);
+    ASSERT_EQ(rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1), 0);
     EXPECT_EQ(rt.UserPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B")), -1);
     EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
     EXPECT_EQ(Status(), "H/W not match");

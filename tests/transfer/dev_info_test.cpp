@@ -12,7 +12,7 @@ using transfertest::TransferTest;
 
 TEST_F(TransferTest, TarnelWithFirmwareOneDimsLockAndFrameFormat) {
     StartWith(104, 1, 1234);
-    EXPECT_EQ(conf::mf_104_DevInfo2__fr_Modbus_to_GUI(ctx), 0);
+    EXPECT_EQ(conf::DevInfo2::fr_Modbus_to_GUI(ctx), 0);
     EXPECT_EQ(ctx.gr, 0);
     EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Tarnel");
     EXPECT_EQ(Cfg("DEVINFO_HW").text, "Tarnel");
@@ -38,7 +38,7 @@ TEST_F(TransferTest, QuilletWithFirmwareTwoEnablesLockAndFrameFormat) {
 
 TEST_F(TransferTest, AForeignCodeIsShownAndRefused) {
     StartWith(0x6B, 3);
-    EXPECT_EQ(conf::mf_104_DevInfo2__fr_Modbus_to_GUI(ctx), -1);
+    EXPECT_EQ(conf::DevInfo2::fr_Modbus_to_GUI(ctx), -1);
     EXPECT_EQ(ctx.gr, -1);
     EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "0x6b");
     EXPECT_EQ(Cfg("DEVINFO_FW").text, "V03");
@@ -51,7 +51,7 @@ TEST_F(TransferTest, AFailedCheckSetsTheUnknownModelAndKeepsTheTexts) {
     StartWith(104, 2, 1234);
     SilenceFrom(0);
     Requests();
-    EXPECT_LT(conf::mf_104_DevInfo2__fr_Modbus_to_GUI(ctx), 0);
+    EXPECT_LT(conf::DevInfo2::fr_Modbus_to_GUI(ctx), 0);
     EXPECT_LT(ctx.gr, 0);
     EXPECT_EQ(Requests().size(), 3u);  // three attempts
     EXPECT_EQ(ctx.gvHW, 255);
@@ -75,7 +75,7 @@ TEST(DevInfoTexts, ProductFirmwareSerial) {
 TEST(DevInfoTexts, UnpackingTakesSixteenBitsOfEachWord) {
     conf::DevInfo r;
     // 0xFF01: code 255, firmware 1; serial 0x4DCC:0xFE01.
-    conf::mf_104_DevInfo2__RAM_dev_to_gui({-255, 0, 0x4DCC, -511}, &r);
+    conf::DevInfo2::RAM_dev_to_gui({-255, 0, 0x4DCC, -511}, &r);
     EXPECT_EQ(r.hw, 255);
     EXPECT_EQ(r.fw, 1);
     EXPECT_EQ(r.serial, 1305280001u);
@@ -91,34 +91,34 @@ TEST_F(TransferTest, SerialReadBackShowsTheInstrumentsNumber) {
     StartWith(104, 2, 4212319999u);
     rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "");
     Requests();
-    EXPECT_EQ(conf::mf_104_SN_V_Read__fr_Modbus(ctx), 0);
+    EXPECT_EQ(conf::SN_V_Read::fr_Modbus(ctx), 0);
     EXPECT_EQ(Requests(), std::vector<transfertest::Bytes>{transfertest::ReadRequest(0x1F02, 2)});
     EXPECT_EQ(Cal("SN_READ").text, "42     12    31       9999");
     EXPECT_EQ(Status(), "Read OK");
     SilenceFrom(0);
-    EXPECT_LT(conf::mf_104_SN_V_Read__fr_Modbus(ctx), 0);
+    EXPECT_LT(conf::SN_V_Read::fr_Modbus(ctx), 0);
     EXPECT_EQ(Status(), "Read NG");
     EXPECT_EQ(Cal("SN_READ").text, "42     12    31       9999");
 }
 
 TEST_F(TransferTest, TheFileFormRoundTripsAndRefusesShortFiles) {
     const conf::DevInfoWords words{0x6802, 0, 0x4DCC, -511};
-    ASSERT_EQ(conf::mf_104_DevInfo2__to_FILE(ctx, "devinfo.txt", words), 0);
+    ASSERT_EQ(conf::DevInfo2::to_FILE(ctx, "devinfo.txt", words), 0);
     EXPECT_EQ(Slurp("devinfo.txt"), "6802\n0000\n4dcc\nfe01\n");
     conf::DevInfoWords back{};
-    EXPECT_EQ(conf::mf_104_DevInfo2__fr_FILE(ctx, "devinfo.txt", &back), 0);
+    EXPECT_EQ(conf::DevInfo2::fr_FILE(ctx, "devinfo.txt", &back), 0);
     EXPECT_EQ(back, words);
 
     std::ofstream("short.txt") << "6802\n0000\n";
     conf::DevInfoWords kept{1, 2, 3, 4};
-    EXPECT_EQ(conf::mf_104_DevInfo2__fr_FILE(ctx, "short.txt", &kept), -1);
+    EXPECT_EQ(conf::DevInfo2::fr_FILE(ctx, "short.txt", &kept), -1);
     EXPECT_EQ(kept, (conf::DevInfoWords{1, 2, 3, 4}));
 
-    EXPECT_EQ(conf::mf_104_DevInfo2__fr_FILE(ctx, "missing.txt", &kept), -1);
+    EXPECT_EQ(conf::DevInfo2::fr_FILE(ctx, "missing.txt", &kept), -1);
     ASSERT_FALSE(fe.Popups().empty());
     EXPECT_EQ(fe.Popups().back().title, "");
     EXPECT_EQ(fe.Popups().back().text, "DevInfo 2 : Open file NG missing.txt");
-    EXPECT_EQ(conf::mf_104_DevInfo2__to_FILE(ctx, "no/such/dir/f.txt", words), -1);
+    EXPECT_EQ(conf::DevInfo2::to_FILE(ctx, "no/such/dir/f.txt", words), -1);
 }
 
 }  // namespace

@@ -224,7 +224,7 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.what);
-        rt.SetCtrlVal(ctx.gvG104, Id(ctx.gvG104, "MSG"), "");
+        rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "MSG"), "");
         EXPECT_EQ(LoadText(r.file), 0);
         EXPECT_EQ(Status(), r.status);
         EXPECT_EQ(StatusColour(), 0x008000);  // left from "Read OK"

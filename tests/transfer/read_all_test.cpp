@@ -92,10 +92,10 @@ TEST_F(TransferTest, FirmwareZeroIsReadAsFirmwareOne) {
 TEST_F(TransferTest, TheMenuItemReadsAllAndEnterOnReadSendsNothing) {
     StartWith(104, 2);
     Requests();
-    int bar = rt.GetPanelMenuBar(ctx.gvG104);
+    int bar = rt.GetPanelMenuBar(ctx.gvMain);
     rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "READ_DEV"));
     EXPECT_EQ(Requests(), ReadAllRequests(31));
-    rt.UserKeyPress(ctx.gvG104, Id(ctx.gvG104, "READ"), ui::VAL_ENTER_VKEY);
+    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "READ"), ui::VAL_ENTER_VKEY);
     EXPECT_TRUE(Requests().empty());
 }
 

@@ -24,7 +24,7 @@ class SerialWrite : public TransferTest {
     void SetUp() override {
         TransferTest::SetUp();
         StartWith(104, 2, 1201010005);
-        ASSERT_EQ(rt.UserSelectTab(ctx.gvG104, Id(ctx.gvG104, "TAB"), 1), 0);
+        ASSERT_EQ(rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1), 0);
         Requests();
     }
     int PressWrite() { return rt.UserPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B")); }
@@ -43,7 +43,7 @@ TEST_F(SerialWrite, FieldsStartAtTodayFromTheClock) {
     EXPECT_EQ(Fields(), (std::vector<int>{13, 5, 28, 1}));
     fe.VirtualClock().SetLocalStart({2024, 2, 29, 23, 59, 59});
     SetField("SN_NO", 77);
-    EXPECT_EQ(conf::mf_104_SN_V_I__Today_init(ctx), 0);
+    EXPECT_EQ(conf::SN_V_I::Today_init(ctx), 0);
     EXPECT_EQ(Fields(), (std::vector<int>{24, 2, 29, 1}));
     fe.AdvanceTime(1.0);
     EXPECT_EQ(conf::fn_Get_Date_YYYYMMDD_str(ctx), "20240301");

@@ -85,13 +85,13 @@ class TransferTest : public tarneltest::TarnelTest {
         EXPECT_EQ(inst->StoredValue(address, &v), 0) << address;
         return v;
     }
-    int PressRead() { return rt.UserPress(ctx.gvG104, Id(ctx.gvG104, "READ")); }
+    int PressRead() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "READ")); }
 
     const ui::Control& Cfg(const char* name) {
         return *rt.GetControl(ctx.gvCFG, Id(ctx.gvCFG, name));
     }
     const ui::Control& Main(const char* name) {
-        return *rt.GetControl(ctx.gvG104, Id(ctx.gvG104, name));
+        return *rt.GetControl(ctx.gvMain, Id(ctx.gvMain, name));
     }
     const ui::Control& Cal(const char* name) {
         return *rt.GetControl(ctx.gvCAL, Id(ctx.gvCAL, name));
@@ -110,7 +110,7 @@ class TransferTest : public tarneltest::TarnelTest {
         rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, name), index);
     }
     int Menu(const char* item) {
-        const int bar = rt.GetPanelMenuBar(ctx.gvG104);
+        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
         return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
     }
     std::string Log() {

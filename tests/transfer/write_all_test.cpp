@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "params/input104.h"
+#include "params/input.h"
 #include "params/locator.h"
 #include "transfer_fixture.h"
 
@@ -61,7 +61,7 @@ std::vector<Bytes> ReadAllRequests(int station) {
 
 class WriteAll : public TransferTest {
   protected:
-    int PressWrite() { return rt.UserPress(ctx.gvG104, Id(ctx.gvG104, "WRITE")); }
+    int PressWrite() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "WRITE")); }
     double Now() { return fe.VirtualClock().Now(); }
 };
 
@@ -138,7 +138,7 @@ TEST_F(WriteAll, TheLinkFollowsTheNewStationBaudRateAndFrameFormat) {
     EXPECT_EQ(Status(), "Read OK");
 
     // Enter on the button moves on without sending.
-    rt.SetActiveCtrl(ctx.gvG104, Id(ctx.gvG104, "WRITE"));
+    rt.SetActiveCtrl(ctx.gvMain, Id(ctx.gvMain, "WRITE"));
     Enter();
     EXPECT_EQ(Focused(), "main:MSPV_B");
     EXPECT_TRUE(Requests().empty());
@@ -271,7 +271,7 @@ TEST_F(WriteAll, WhatWasWrittenSurvivesAPowerCycle) {
     SetCfgIndex("LOCK", 1);
     ASSERT_EQ(PressWrite(), 0);
     Put(9, 1);  // DIR, after the store
-    conf::mf_104_DIR_cfg__SV(ctx, 1);
+    conf::DIR_cfg::SV(ctx, 1);
 
     inst->PowerCycle(Now());
     const std::pair<int, int> kept[] = {{8, 33},  {17, 750}, {30, 1}, {28, 2000},
@@ -282,7 +282,7 @@ TEST_F(WriteAll, WhatWasWrittenSurvivesAPowerCycle) {
     EXPECT_EQ(PressRead(), 0);
     EXPECT_EQ(Requests(), ReadAllRequests(12));  // station 12 at 9600
     EXPECT_EQ(Status(), "Read OK");
-    EXPECT_EQ(conf::mf_104_DIR_cfg__GV(ctx), 0);
+    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "params/alarm104.h"
+#include "params/alarm.h"
 
 #include "core/selector.h"
 #include "models/param_catalogue_a.h"
-#include "params/measuring104.h"
+#include "params/measuring.h"
 #include "params/numeric.h"
 #include "params/ring.h"
-#include "params/scaling104.h"
+#include "params/scaling_dp.h"
 
 namespace conf {
 
@@ -17,7 +17,7 @@ const ParamCatalogue& Cat() {
 
 int HysteresisRange(Context& ctx, int* min, int* max) {
     int low = 0;
-    mf_104_DRng_cfg__Query_Range(ctx, &low, max);
+    DRng_cfg::Query_Range(ctx, &low, max);
     *min = 0;
     return 0;
 }
@@ -46,13 +46,13 @@ const RingModule& AxMD() {
 
 const NumericModule& AxSP() {
     static const NumericModule m{&Context::gvCFG, Cat().caCC_AxSP, Cat().caADDR_AxSP,
-                                 &kSelAlarm,      &DpScaling104(), mf_104_DRng_cfg__Query_Range};
+                                 &kSelAlarm,      &DpScaling(),    DRng_cfg::Query_Range};
     return m;
 }
 
 const NumericModule& AxHY() {
     static const NumericModule m{&Context::gvCFG, Cat().caCC_AxHY, Cat().caADDR_AxHY,
-                                 &kSelAlarm,      &DpScaling104(), HysteresisRange};
+                                 &kSelAlarm,      &DpScaling(),    HysteresisRange};
     return m;
 }
 
@@ -60,121 +60,121 @@ const NumericModule& AxHY() {
 
 // --- AxFU_cfg -------------------------------------------------------------------------------
 
-int mf_104_AxFU_cfg__q_MB_Address(Context& ctx) {
+int AxFU_cfg::q_MB_Address(Context& ctx) {
     return ring::q_MB_Address(ctx, AxFU());
 }
-int mf_104_AxFU_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int AxFU_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return ring::Who_Am_I(ctx, AxFU(), panel, control);
 }
-int mf_104_AxFU_cfg__init(Context& ctx, Locator* loc) {
+int AxFU_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, AxFU(), loc);
 }
-int mf_104_AxFU_cfg__SI(Context& ctx, int index) {
+int AxFU_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, AxFU(), index);
 }
-int mf_104_AxFU_cfg__GI(Context& ctx) {
+int AxFU_cfg::GI(Context& ctx) {
     return ring::GI(ctx, AxFU());
 }
-int mf_104_AxFU_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int AxFU_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return ring::SA_i32(ctx, AxFU(), attribute, value);
 }
 
 // --- AxMD_cfg -------------------------------------------------------------------------------
 
-int mf_104_AxMD_cfg__q_MB_Address(Context& ctx) {
+int AxMD_cfg::q_MB_Address(Context& ctx) {
     return ring::q_MB_Address(ctx, AxMD());
 }
-int mf_104_AxMD_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int AxMD_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return ring::Who_Am_I(ctx, AxMD(), panel, control);
 }
-int mf_104_AxMD_cfg__init(Context& ctx, Locator* loc) {
+int AxMD_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, AxMD(), loc);
 }
-int mf_104_AxMD_cfg__SI(Context& ctx, int index) {
+int AxMD_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, AxMD(), index);
 }
-int mf_104_AxMD_cfg__GI(Context& ctx) {
+int AxMD_cfg::GI(Context& ctx) {
     return ring::GI(ctx, AxMD());
 }
-int mf_104_AxMD_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int AxMD_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return ring::SA_i32(ctx, AxMD(), attribute, value);
 }
 
 // --- AxSP_cfg -------------------------------------------------------------------------------
 
-int mf_104_AxSP_cfg__q_MB_Address(Context& ctx) {
+int AxSP_cfg::q_MB_Address(Context& ctx) {
     return num::q_MB_Address(ctx, AxSP());
 }
-int mf_104_AxSP_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int AxSP_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, AxSP(), panel, control);
 }
-int mf_104_AxSP_cfg__init(Context& ctx, Locator* loc) {
+int AxSP_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, AxSP(), loc);
 }
-int mf_104_AxSP_cfg__SV(Context& ctx, int raw) {
+int AxSP_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, AxSP(), raw);
 }
-int mf_104_AxSP_cfg__GV(Context& ctx) {
+int AxSP_cfg::GV(Context& ctx) {
     return num::GV(ctx, AxSP());
 }
-int mf_104_AxSP_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int AxSP_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, AxSP(), attribute, value);
 }
-int mf_104_AxSP_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int AxSP_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, AxSP(), min, max);
 }
-int mf_104_AxSP_cfg__Hi_Light(Context& ctx, int on) {
+int AxSP_cfg::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, AxSP(), on);
 }
-int mf_104_AxSP_cfg__OOR(Context& ctx) {
+int AxSP_cfg::OOR(Context& ctx) {
     return num::OOR(ctx, AxSP());
 }
-int mf_104_AxSP_cfg__Limit(Context& ctx) {
+int AxSP_cfg::Limit(Context& ctx) {
     return num::Limit(ctx, AxSP());
 }
-int mf_104_AxSP_cfg__Set_Precision(Context& ctx) {
+int AxSP_cfg::Set_Precision(Context& ctx) {
     return num::Set_Precision(ctx, AxSP());
 }
-int mf_104_AxSP_cfg__Refresh(Context& ctx) {
+int AxSP_cfg::Refresh(Context& ctx) {
     return num::Refresh(ctx, AxSP());
 }
 
 // --- AxHY_cfg -------------------------------------------------------------------------------
 
-int mf_104_AxHY_cfg__q_MB_Address(Context& ctx) {
+int AxHY_cfg::q_MB_Address(Context& ctx) {
     return num::q_MB_Address(ctx, AxHY());
 }
-int mf_104_AxHY_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int AxHY_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, AxHY(), panel, control);
 }
-int mf_104_AxHY_cfg__init(Context& ctx, Locator* loc) {
+int AxHY_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, AxHY(), loc);
 }
-int mf_104_AxHY_cfg__SV(Context& ctx, int raw) {
+int AxHY_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, AxHY(), raw);
 }
-int mf_104_AxHY_cfg__GV(Context& ctx) {
+int AxHY_cfg::GV(Context& ctx) {
     return num::GV(ctx, AxHY());
 }
-int mf_104_AxHY_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int AxHY_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, AxHY(), attribute, value);
 }
-int mf_104_AxHY_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int AxHY_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, AxHY(), min, max);
 }
-int mf_104_AxHY_cfg__Hi_Light(Context& ctx, int on) {
+int AxHY_cfg::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, AxHY(), on);
 }
-int mf_104_AxHY_cfg__OOR(Context& ctx) {
+int AxHY_cfg::OOR(Context& ctx) {
     return num::OOR(ctx, AxHY());
 }
-int mf_104_AxHY_cfg__Limit(Context& ctx) {
+int AxHY_cfg::Limit(Context& ctx) {
     return num::Limit(ctx, AxHY());
 }
-int mf_104_AxHY_cfg__Set_Precision(Context& ctx) {
+int AxHY_cfg::Set_Precision(Context& ctx) {
     return num::Set_Precision(ctx, AxHY());
 }
-int mf_104_AxHY_cfg__Refresh(Context& ctx) {
+int AxHY_cfg::Refresh(Context& ctx) {
     return num::Refresh(ctx, AxHY());
 }
 

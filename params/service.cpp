@@ -1,4 +1,4 @@
-#include "params/service104.h"
+#include "params/service.h"
 
 #include "core/selector.h"
 #include "models/param_catalogue_a.h"
@@ -50,34 +50,34 @@ const NumericModule& SnRead() {
 
 // --- ARelay ---------------------------------------------------------------------------------
 
-int mf_104_ARelay__Who_Am_I(Context& ctx, int panel, int control) {
+int ARelay::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, Relay(), panel, control);
 }
-int mf_104_ARelay__init(Context& ctx, Locator* loc) {
+int ARelay::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, Relay(), loc);
 }
-int mf_104_ARelay__GV(Context& ctx) {
+int ARelay::GV(Context& ctx) {
     return num::GV(ctx, Relay());
 }
-int mf_104_ARelay__Query_Address(Context& ctx) {
+int ARelay::Query_Address(Context& ctx) {
     return num::q_MB_Address(ctx, Relay());
 }
 
 // --- ADC_V_M --------------------------------------------------------------------------------
 
-int mf_104_ADC_V_M__init(Context& ctx, Locator* loc) {
+int ADC_V_M::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, AdcM(), loc);
 }
-int mf_104_ADC_V_M__SV(Context& ctx, int raw) {
+int ADC_V_M::SV(Context& ctx, int raw) {
     return num::SV(ctx, AdcM(), raw);
 }
-int mf_104_ADC_V_M__SA_i32(Context& ctx, int attribute, int value) {
+int ADC_V_M::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, AdcM(), attribute, value);
 }
-int mf_104_ADC_V_M__SA_i32_all(Context& ctx, int attribute, int value) {
+int ADC_V_M::SA_i32_all(Context& ctx, int attribute, int value) {
     return num::SA_i32_all(ctx, AdcM(), attribute, value);
 }
-int mf_104_ADC_V_M__SV_all(Context& ctx, const short values[2]) {
+int ADC_V_M::SV_all(Context& ctx, const short values[2]) {
     for (int i = 0; i < 2; ++i) {
         num::Select(ctx, AdcM(), i);
         num::SV(ctx, AdcM(), values[i]);
@@ -87,63 +87,63 @@ int mf_104_ADC_V_M__SV_all(Context& ctx, const short values[2]) {
 
 // --- SN_V_I ---------------------------------------------------------------------------------
 
-int mf_104_SN_V_I__Who_Am_I(Context& ctx, int panel, int control) {
+int SN_V_I::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, SnFields(), panel, control);
 }
-int mf_104_SN_V_I__init(Context& ctx, Locator* loc) {
+int SN_V_I::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, SnFields(), loc);
 }
-int mf_104_SN_V_I__SV(Context& ctx, int raw) {
+int SN_V_I::SV(Context& ctx, int raw) {
     return num::SV(ctx, SnFields(), raw);
 }
-int mf_104_SN_V_I__GV(Context& ctx) {
+int SN_V_I::GV(Context& ctx) {
     return num::GV(ctx, SnFields());
 }
-int mf_104_SN_V_I__SA_i32(Context& ctx, int attribute, int value) {
+int SN_V_I::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, SnFields(), attribute, value);
 }
-int mf_104_SN_V_I__Query_Range(Context& ctx, int* min, int* max) {
+int SN_V_I::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, SnFields(), min, max);
 }
-int mf_104_SN_V_I__Hi_Light(Context& ctx, int on) {
+int SN_V_I::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, SnFields(), on);
 }
-int mf_104_SN_V_I__OOR(Context& ctx) {
+int SN_V_I::OOR(Context& ctx) {
     return num::OOR(ctx, SnFields());
 }
-int mf_104_SN_V_I__Limit(Context& ctx) {
+int SN_V_I::Limit(Context& ctx) {
     return num::Limit(ctx, SnFields());
 }
 
 // --- SN_V_V ---------------------------------------------------------------------------------
 
-unsigned mf_104_SN_V_V__GV(Context& ctx) {
+unsigned SN_V_V::GV(Context& ctx) {
     static constexpr unsigned kWeights[] = {100000000u, 1000000u, 10000u, 1u};
     unsigned v = 0;
     for (int field = 0; field < 4; ++field) {
         SetField(ctx.gsRAM01, kSelSN, field);
-        v += static_cast<unsigned>(mf_104_SN_V_I__GV(ctx)) * kWeights[field];
+        v += static_cast<unsigned>(SN_V_I::GV(ctx)) * kWeights[field];
     }
     return v;
 }
 
-int mf_104_SN_V_V__OOR(Context& ctx) {
+int SN_V_V::OOR(Context& ctx) {
     int sum = 0;
     for (int field = 0; field < 4; ++field) {
         SetField(ctx.gsRAM01, kSelSN, field);
-        sum += mf_104_SN_V_I__OOR(ctx);
+        sum += SN_V_I::OOR(ctx);
     }
     return sum;
 }
 
 // --- SN_V_Read ------------------------------------------------------------------------------
 
-int mf_104_SN_V_Read__init(Context& ctx, Locator* loc) {
+int SN_V_Read::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, SnRead(), loc);
 }
-int mf_104_SN_V_Read__SV(Context& ctx, const std::string& text) {
+int SN_V_Read::SV(Context& ctx, const std::string& text) {
     Locator loc;
-    int r = mf_104_SN_V_Read__init(ctx, &loc);
+    int r = SN_V_Read::init(ctx, &loc);
     if (r < 0) return r;
     return ctx.ui.SetCtrlVal(loc.panel, loc.control, text);
 }

@@ -1,4 +1,4 @@
-#include "params/comm104.h"
+#include "params/comm.h"
 
 #include "models/param_catalogue_a.h"
 #include "params/numeric.h"
@@ -57,97 +57,97 @@ const RingModule& Lock() {
 
 // --- ID_cfg ---------------------------------------------------------------------------------
 
-int mf_104_ID_cfg__init(Context& ctx, Locator* loc) {
+int ID_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, Id(), loc);
 }
-int mf_104_ID_cfg__SV(Context& ctx, int raw) {
+int ID_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, Id(), raw);
 }
-int mf_104_ID_cfg__GV(Context& ctx) {
+int ID_cfg::GV(Context& ctx) {
     return num::GV(ctx, Id());
 }
-int mf_104_ID_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int ID_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, Id(), attribute, value);
 }
-int mf_104_ID_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int ID_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, Id(), min, max);
 }
-int mf_104_ID_cfg__Hi_Light(Context& ctx, int on) {
+int ID_cfg::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, Id(), on);
 }
-int mf_104_ID_cfg__OOR(Context& ctx) {
+int ID_cfg::OOR(Context& ctx) {
     return num::OOR(ctx, Id());
 }
-int mf_104_ID_cfg__Limit(Context& ctx) {
+int ID_cfg::Limit(Context& ctx) {
     return num::Limit(ctx, Id());
 }
 
 // --- BR_cfg ---------------------------------------------------------------------------------
 
-int mf_104_BR_cfg__init(Context& ctx, Locator* loc) {
+int BR_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, Br(), loc);
 }
-int mf_104_BR_cfg__SI(Context& ctx, int index) {
+int BR_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, Br(), index);
 }
-int mf_104_BR_cfg__GI(Context& ctx) {
+int BR_cfg::GI(Context& ctx) {
     return ring::GI(ctx, Br());
 }
-int mf_104_BR_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int BR_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return ring::SA_i32(ctx, Br(), attribute, value);
 }
-int mf_104_BR_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int BR_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return ring::Query_Range(ctx, Br(), min, max);
 }
-int mf_104_BR_cfg__Hi_Light(Context& ctx, int on) {
+int BR_cfg::Hi_Light(Context& ctx, int on) {
     return ring::Hi_Light(ctx, Br(), on);
 }
-int mf_104_BR_cfg__OOR_EX(Context& ctx, int value) {
+int BR_cfg::OOR_EX(Context& ctx, int value) {
     return ring::OOR_EX(ctx, Br(), value);
 }
 
 // --- RTU_cfg --------------------------------------------------------------------------------
 
-int mf_104_RTU_cfg__init(Context& ctx, Locator* loc) {
+int RTU_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, Rtu(), loc);
 }
-int mf_104_RTU_cfg__SI(Context& ctx, int index) {
+int RTU_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, Rtu(), index);
 }
-int mf_104_RTU_cfg__GI(Context& ctx) {
+int RTU_cfg::GI(Context& ctx) {
     return ring::GI(ctx, Rtu());
 }
-int mf_104_RTU_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int RTU_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return ring::SA_i32(ctx, Rtu(), attribute, value);
 }
-int mf_104_RTU_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int RTU_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return ring::Query_Range(ctx, Rtu(), min, max);
 }
-int mf_104_RTU_cfg__Hi_Light(Context& ctx, int on) {
+int RTU_cfg::Hi_Light(Context& ctx, int on) {
     return ring::Hi_Light(ctx, Rtu(), on);
 }
-int mf_104_RTU_cfg__OOR_EX(Context& ctx, int value) {
+int RTU_cfg::OOR_EX(Context& ctx, int value) {
     return ring::OOR_EX(ctx, Rtu(), value);
 }
-int mf_104_RTU_cfg__Toggle_Dim(Context& ctx, int dim) {
+int RTU_cfg::Toggle_Dim(Context& ctx, int dim) {
     return ring::Toggle_Dim(ctx, Rtu(), dim);
 }
 
 // --- Lock_cfg -------------------------------------------------------------------------------
 
-int mf_104_Lock_cfg__init(Context& ctx, Locator* loc) {
+int Lock_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, Lock(), loc);
 }
-int mf_104_Lock_cfg__SI(Context& ctx, int index) {
+int Lock_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, Lock(), index);
 }
-int mf_104_Lock_cfg__GI(Context& ctx) {
+int Lock_cfg::GI(Context& ctx) {
     return ring::GI(ctx, Lock());
 }
-int mf_104_Lock_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int Lock_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return ring::SA_i32(ctx, Lock(), attribute, value);
 }
-int mf_104_Lock_cfg__Toggle_Dim(Context& ctx, int dim) {
+int Lock_cfg::Toggle_Dim(Context& ctx, int dim) {
     return ring::Toggle_Dim(ctx, Lock(), dim);
 }
 

@@ -7,11 +7,16 @@
 #include "params/numeric.h"
 
 namespace conf {
+namespace DP_cfg {
 
 // 10^DP, DP the DP ring's index.
-float mf_104_DP_cfg__Mul_Div(Context& ctx);
+float Mul_Div(Context& ctx);
+}  // namespace DP_cfg
+
+namespace Dpp {
 // 10^Dpp.
-float mf_104_Dpp__Mul_Div(Context& ctx);
+float Mul_Div(Context& ctx);
+}  // namespace Dpp
 // raw / 10^DP.
 float fn_int_to_float_by_Dp(Context& ctx, int raw);
 // The raw value a shown value stands for, decoded with Dpp.
@@ -20,6 +25,6 @@ int fn_float_to_int_by_Dpp_2(Context& ctx, float value);
 void fn_Set_Dpp(Context& ctx, int dp);
 
 // The scaling of the decimal-point modules (limits, offset, scale, alarms, remote value).
-const Scaling& DpScaling104();
+const Scaling& DpScaling();
 
 }  // namespace conf

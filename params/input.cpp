@@ -1,7 +1,7 @@
-#include "params/input104.h"
+#include "params/input.h"
 
 #include "models/param_catalogue_a.h"
-#include "params/main104.h"
+#include "params/main_panel.h"
 #include "params/numeric.h"
 #include "params/radio.h"
 #include "params/ring.h"
@@ -25,7 +25,7 @@ const RadioGroup& Dir() {
 }
 
 int UnitRange(Context& ctx, int* min, int* max) {
-    if (mf_104_TYPE_cfg__is_Temp(ctx)) {
+    if (TYPE_cfg::is_Temp(ctx)) {
         *min = 0;
         *max = Cat().tempUnits - 1;
     } else {
@@ -36,12 +36,12 @@ int UnitRange(Context& ctx, int* min, int* max) {
 
 int DpRange(Context& ctx, int* min, int* max) {
     *min = 0;
-    if (mf_104_TYPE_cfg__is_Temp(ctx)) {
+    if (TYPE_cfg::is_Temp(ctx)) {
         *max = Cat().dpMaxTemp;
         return 0;
     }
     const auto& byDigit = Cat().dpMaxByDigit;
-    int digit = mf_104_DIGIT_cfg__GI(ctx);
+    int digit = DIGIT_cfg::GI(ctx);
     // An unknown digit setting gets the narrower display's range.
     *max = digit >= 0 && digit < static_cast<int>(byDigit.size()) ? byDigit[digit] : byDigit[0];
     return 0;
@@ -80,84 +80,84 @@ const RingModule& Cut() {
 
 // --- TYPE_cfg -------------------------------------------------------------------------------
 
-int mf_104_TYPE_cfg__who_am_I(Context& ctx, int panel, int control) {
+int TYPE_cfg::who_am_I(Context& ctx, int panel, int control) {
     return radio::who_am_I(ctx, Type(), panel, control);
 }
-int mf_104_TYPE_cfg__init(Context& ctx, int index, Locator* loc) {
+int TYPE_cfg::init(Context& ctx, int index, Locator* loc) {
     return radio::init(ctx, Type(), index, loc);
 }
-int mf_104_TYPE_cfg__Radio__SV(Context& ctx, int index, int on) {
+int TYPE_cfg::Radio__SV(Context& ctx, int index, int on) {
     return radio::Radio__SV(ctx, Type(), index, on);
 }
-int mf_104_TYPE_cfg__Radio__GV(Context& ctx, int index) {
+int TYPE_cfg::Radio__GV(Context& ctx, int index) {
     return radio::Radio__GV(ctx, Type(), index);
 }
-int mf_104_TYPE_cfg__SV(Context& ctx, int index) {
+int TYPE_cfg::SV(Context& ctx, int index) {
     return radio::SV(ctx, Type(), index);
 }
-int mf_104_TYPE_cfg__GV(Context& ctx) {
+int TYPE_cfg::GV(Context& ctx) {
     return radio::GV(ctx, Type());
 }
-int mf_104_TYPE_cfg__SetActive(Context& ctx) {
+int TYPE_cfg::SetActive(Context& ctx) {
     return radio::SetActive(ctx, Type());
 }
-int mf_104_TYPE_cfg__HotKey(Context& ctx, int index, int step) {
+int TYPE_cfg::HotKey(Context& ctx, int index, int step) {
     return radio::HotKey(ctx, Type(), index, step);
 }
-int mf_104_TYPE_cfg__is_Temp(Context& ctx) {
-    return mf_104_TYPE_cfg__GV(ctx) < Cat().tempTypes ? 1 : 0;
+int TYPE_cfg::is_Temp(Context& ctx) {
+    return TYPE_cfg::GV(ctx) < Cat().tempTypes ? 1 : 0;
 }
-int mf_104_TYPE_cfg__is_not_Temp(Context& ctx) {
-    return mf_104_TYPE_cfg__GV(ctx) > Cat().tempTypes - 1 ? 1 : 0;
+int TYPE_cfg::is_not_Temp(Context& ctx) {
+    return TYPE_cfg::GV(ctx) > Cat().tempTypes - 1 ? 1 : 0;
 }
 
 int fn_is_Linear_Type(Context& ctx) {
-    int type = mf_104_TYPE_cfg__GV(ctx);
+    int type = TYPE_cfg::GV(ctx);
     return type >= Cat().firstLinearType && type <= Cat().lastLinearType ? 1 : 0;
 }
 
 // --- UNIT_cfg -------------------------------------------------------------------------------
 
-int mf_104_UNIT_cfg__init(Context& ctx, Locator* loc) {
+int UNIT_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, Unit(), loc);
 }
-int mf_104_UNIT_cfg__SI(Context& ctx, int index) {
+int UNIT_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, Unit(), index);
 }
-int mf_104_UNIT_cfg__GI(Context& ctx) {
+int UNIT_cfg::GI(Context& ctx) {
     return ring::GI(ctx, Unit());
 }
-int mf_104_UNIT_cfg__Hi_Light(Context& ctx, int on) {
+int UNIT_cfg::Hi_Light(Context& ctx, int on) {
     return ring::Hi_Light(ctx, Unit(), on);
 }
-int mf_104_UNIT_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int UNIT_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return ring::Query_Range(ctx, Unit(), min, max);
 }
-int mf_104_UNIT_cfg__OOR_EX(Context& ctx, int value) {
+int UNIT_cfg::OOR_EX(Context& ctx, int value) {
     return ring::OOR_EX(ctx, Unit(), value);
 }
-int mf_104_UNIT_cfg__OOR(Context& ctx) {
+int UNIT_cfg::OOR(Context& ctx) {
     return ring::OOR(ctx, Unit());
 }
-int mf_104_UNIT_cfg__Limit(Context& ctx) {
+int UNIT_cfg::Limit(Context& ctx) {
     return ring::Limit(ctx, Unit());
 }
 
 // --- DP_cfg ---------------------------------------------------------------------------------
 
-int mf_104_DP_cfg__init(Context& ctx, Locator* loc) {
+int DP_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, Dp(), loc);
 }
 
-int mf_104_DP_cfg__Item_Swap(Context& ctx) {
+int DP_cfg::Item_Swap(Context& ctx) {
     const auto& captions = Cat().dpCaptions;
-    int digit = mf_104_DIGIT_cfg__GI(ctx);
+    int digit = DIGIT_cfg::GI(ctx);
     if (digit < 0 || digit >= static_cast<int>(captions.size())) return 0;
     Locator loc;
-    int r = mf_104_DP_cfg__init(ctx, &loc);
+    int r = DP_cfg::init(ctx, &loc);
     if (r < 0) return r;
     // Items are replaced one by one in place; the selection is put back afterwards.
-    int selected = mf_104_DP_cfg__GI(ctx);
+    int selected = DP_cfg::GI(ctx);
     int count = 0;
     ctx.ui.GetNumListItems(loc.panel, loc.control, &count);
     const auto& items = captions[static_cast<size_t>(digit)];
@@ -169,88 +169,88 @@ int mf_104_DP_cfg__Item_Swap(Context& ctx) {
     return 0;
 }
 
-int mf_104_DP_cfg__SI(Context& ctx, int index) {
+int DP_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, Dp(), index);
 }
-int mf_104_DP_cfg__GI(Context& ctx) {
+int DP_cfg::GI(Context& ctx) {
     return ring::GI(ctx, Dp());
 }
-int mf_104_DP_cfg__Hi_Light(Context& ctx, int on) {
+int DP_cfg::Hi_Light(Context& ctx, int on) {
     return ring::Hi_Light(ctx, Dp(), on);
 }
-int mf_104_DP_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int DP_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return ring::Query_Range(ctx, Dp(), min, max);
 }
-int mf_104_DP_cfg__OOR_EX(Context& ctx, int value) {
+int DP_cfg::OOR_EX(Context& ctx, int value) {
     return ring::OOR_EX(ctx, Dp(), value);
 }
-int mf_104_DP_cfg__OOR(Context& ctx) {
+int DP_cfg::OOR(Context& ctx) {
     return ring::OOR(ctx, Dp());
 }
-int mf_104_DP_cfg__Limit(Context& ctx) {
+int DP_cfg::Limit(Context& ctx) {
     return ring::Limit(ctx, Dp());
 }
 
 // --- FILT_cfg -------------------------------------------------------------------------------
 
-int mf_104_FILT_cfg__init(Context& ctx, Locator* loc) {
+int FILT_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, Filt(), loc);
 }
-int mf_104_FILT_cfg__SV(Context& ctx, int raw) {
+int FILT_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, Filt(), raw);
 }
-int mf_104_FILT_cfg__GV(Context& ctx) {
+int FILT_cfg::GV(Context& ctx) {
     return num::GV(ctx, Filt());
 }
-int mf_104_FILT_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int FILT_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, Filt(), attribute, value);
 }
-int mf_104_FILT_cfg__Query_Rng(Context& ctx, int* min, int* max) {
+int FILT_cfg::Query_Rng(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, Filt(), min, max);
 }
-int mf_104_FILT_cfg__Hi_Light(Context& ctx, int on) {
+int FILT_cfg::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, Filt(), on);
 }
-int mf_104_FILT_cfg__OOR(Context& ctx) {
+int FILT_cfg::OOR(Context& ctx) {
     return num::OOR(ctx, Filt());
 }
-int mf_104_FILT_cfg__Limit(Context& ctx) {
+int FILT_cfg::Limit(Context& ctx) {
     return num::Limit(ctx, Filt());
 }
 
 // --- CUT_cfg --------------------------------------------------------------------------------
 
-int mf_104_CUT_cfg__init(Context& ctx, Locator* loc) {
+int CUT_cfg::init(Context& ctx, Locator* loc) {
     return ring::Init(ctx, Cut(), loc);
 }
-int mf_104_CUT_cfg__SI(Context& ctx, int index) {
+int CUT_cfg::SI(Context& ctx, int index) {
     return ring::SI(ctx, Cut(), index);
 }
-int mf_104_CUT_cfg__GI(Context& ctx) {
+int CUT_cfg::GI(Context& ctx) {
     return ring::GI(ctx, Cut());
 }
-int mf_104_CUT_cfg__Toggle_Dim(Context& ctx) {
+int CUT_cfg::Toggle_Dim(Context& ctx) {
     return ring::Toggle_Dim(ctx, Cut(), fn_is_Linear_Type(ctx) ? 0 : 1);
 }
 
 // --- DIR_cfg --------------------------------------------------------------------------------
 
-int mf_104_DIR_cfg__who_am_I(Context& ctx, int panel, int control) {
+int DIR_cfg::who_am_I(Context& ctx, int panel, int control) {
     return radio::who_am_I(ctx, Dir(), panel, control);
 }
-int mf_104_DIR_cfg__init(Context& ctx, int index, Locator* loc) {
+int DIR_cfg::init(Context& ctx, int index, Locator* loc) {
     return radio::init(ctx, Dir(), index, loc);
 }
-int mf_104_DIR_cfg__Radio__SV(Context& ctx, int index, int on) {
+int DIR_cfg::Radio__SV(Context& ctx, int index, int on) {
     return radio::Radio__SV(ctx, Dir(), index, on);
 }
-int mf_104_DIR_cfg__Radio__GV(Context& ctx, int index) {
+int DIR_cfg::Radio__GV(Context& ctx, int index) {
     return radio::Radio__GV(ctx, Dir(), index);
 }
-int mf_104_DIR_cfg__SV(Context& ctx, int index) {
+int DIR_cfg::SV(Context& ctx, int index) {
     return radio::SV(ctx, Dir(), index);
 }
-int mf_104_DIR_cfg__GV(Context& ctx) {
+int DIR_cfg::GV(Context& ctx) {
     return radio::GV(ctx, Dir());
 }
 

@@ -1,39 +1,39 @@
-#include "params/scaling104.h"
+#include "params/scaling_dp.h"
 
 #include <algorithm>
 
 #include "core/selector.h"
-#include "params/input104.h"
+#include "params/input.h"
 #include "params/scaling.h"
 
 namespace conf {
 
 namespace {
 
-int Dpp(const Context& ctx) {
+int DppOf(const Context& ctx) {
     return GetField(ctx.gsRAM01, kSelDpp);
 }
 
 int DpDecimals(Context& ctx) {
-    return std::max(mf_104_DP_cfg__GI(ctx), 0);
+    return std::max(DP_cfg::GI(ctx), 0);
 }
 
 }  // namespace
 
-float mf_104_DP_cfg__Mul_Div(Context& ctx) {
-    return PowerOfTen(mf_104_DP_cfg__GI(ctx));
+float DP_cfg::Mul_Div(Context& ctx) {
+    return PowerOfTen(DP_cfg::GI(ctx));
 }
 
-float mf_104_Dpp__Mul_Div(Context& ctx) {
-    return PowerOfTen(Dpp(ctx));
+float Dpp::Mul_Div(Context& ctx) {
+    return PowerOfTen(DppOf(ctx));
 }
 
 float fn_int_to_float_by_Dp(Context& ctx, int raw) {
-    return static_cast<float>(raw) / mf_104_DP_cfg__Mul_Div(ctx);
+    return static_cast<float>(raw) / DP_cfg::Mul_Div(ctx);
 }
 
 int fn_float_to_int_by_Dpp_2(Context& ctx, float value) {
-    return FloatToIntByDecimals(value, Dpp(ctx));
+    return FloatToIntByDecimals(value, DppOf(ctx));
 }
 
 void fn_Set_Dpp(Context& ctx, int dp) {
@@ -41,7 +41,7 @@ void fn_Set_Dpp(Context& ctx, int dp) {
     SetField(ctx.gsRAM01, kSelDpp, std::clamp(dp, 0, fieldMax));
 }
 
-const Scaling& DpScaling104() {
+const Scaling& DpScaling() {
     static const Scaling scaling{fn_int_to_float_by_Dp, fn_float_to_int_by_Dpp_2, DpDecimals};
     return scaling;
 }

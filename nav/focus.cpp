@@ -1,10 +1,10 @@
-#include "shell/focus.h"
+#include "nav/focus.h"
 
 #include <string>
 #include <vector>
 
 #include "models/focus_orders_a.h"
-#include "shell/tab104.h"
+#include "nav/tab.h"
 
 namespace conf {
 
@@ -39,21 +39,21 @@ int fn_Tab_Next_Ctrl_Engine(Context& ctx, std::span<const int> order, int panel,
 
 int fn_Tab_Next_Ctrl(Context& ctx, int panel, int control) {
     const FocusOrders& orders = ModelAFocusOrders();
-    const int read = ctx.ui.FindCtrl(ctx.gvG104, orders.pageWrap);
+    const int read = ctx.ui.FindCtrl(ctx.gvMain, orders.pageWrap);
     if (panel == ctx.gvCFG) {
         fn_Tab_Next_Ctrl_Engine(ctx, Resolve(ctx, ctx.gvCFG, orders.cfg), panel, control,
-                                ctx.gvG104, read);
+                                ctx.gvMain, read);
     }
-    if (panel == ctx.gvG104) {
-        bool onCfg = mf_104_TAB104__get_index(ctx) == 0;
+    if (panel == ctx.gvMain) {
+        bool onCfg = TAB::get_index(ctx) == 0;
         int wrapPanel = onCfg ? ctx.gvCFG : ctx.gvCAL;
         int wrap = ctx.ui.FindCtrl(wrapPanel, onCfg ? orders.mainWrapCfg : orders.mainWrapCal);
-        fn_Tab_Next_Ctrl_Engine(ctx, Resolve(ctx, ctx.gvG104, orders.main), panel, control,
+        fn_Tab_Next_Ctrl_Engine(ctx, Resolve(ctx, ctx.gvMain, orders.main), panel, control,
                                 wrapPanel, wrap);
     }
     if (panel == ctx.gvCAL) {
         fn_Tab_Next_Ctrl_Engine(ctx, Resolve(ctx, ctx.gvCAL, orders.cal), panel, control,
-                                ctx.gvG104, read);
+                                ctx.gvMain, read);
     }
     return 0;
 }

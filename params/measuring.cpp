@@ -1,14 +1,14 @@
-#include "params/measuring104.h"
+#include "params/measuring.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "core/selector.h"
 #include "models/param_catalogue_a.h"
-#include "params/input104.h"
-#include "params/main104.h"
+#include "params/input.h"
+#include "params/main_panel.h"
 #include "params/numeric.h"
-#include "params/scaling104.h"
+#include "params/scaling_dp.h"
 
 namespace conf {
 
@@ -31,26 +31,26 @@ int Fahrenheit(int celsius) {
 }
 
 bool TempInTenths(Context& ctx) {
-    return mf_104_TYPE_cfg__is_Temp(ctx) && mf_104_DP_cfg__GI(ctx) == kDpTenths;
+    return TYPE_cfg::is_Temp(ctx) && DP_cfg::GI(ctx) == kDpTenths;
 }
 
 void ClipToDisplay(Context& ctx, int* low, int* high) {
     int dLow = 0, dHigh = 0;
-    mf_104_DRng_cfg__Query_Range(ctx, &dLow, &dHigh);
+    DRng_cfg::Query_Range(ctx, &dLow, &dHigh);
     *low = std::max(*low, dLow);
     *high = std::min(*high, dHigh);
 }
 
 int RatedRange(Context& ctx, int* min, int* max) {
     const auto& table = Cat().aMRng;
-    int type = mf_104_TYPE_cfg__GV(ctx);
+    int type = TYPE_cfg::GV(ctx);
     // No button on (or a type the table does not know): nothing can be measured.
     if (type < 0 || type >= static_cast<int>(table.size())) {
         *min = *max = 0;
         return 0;
     }
     RawRange r = table[static_cast<size_t>(type)];
-    if (mf_104_UNIT_cfg__GI(ctx) == kUnitFahrenheit && mf_104_TYPE_cfg__is_Temp(ctx)) {
+    if (UNIT_cfg::GI(ctx) == kUnitFahrenheit && TYPE_cfg::is_Temp(ctx)) {
         r.low = Fahrenheit(r.low);
         r.high = Fahrenheit(r.high);
     }
@@ -60,10 +60,10 @@ int RatedRange(Context& ctx, int* min, int* max) {
 }
 
 int OffsetRange(Context& ctx, int* min, int* max) {
-    if (ctx.gvFW > kLastFwWithSpanOffset) return mf_104_DRng_cfg__Query_Range(ctx, min, max);
+    if (ctx.gvFW > kLastFwWithSpanOffset) return DRng_cfg::Query_Range(ctx, min, max);
     int low = 0, high = 0;
     RatedRange(ctx, &low, &high);
-    if (!mf_104_TYPE_cfg__is_Temp(ctx) && mf_104_DIGIT_cfg__GI(ctx) == 0) {
+    if (!TYPE_cfg::is_Temp(ctx) && DIGIT_cfg::GI(ctx) == 0) {
         low = Cat().displayRange[0].low;
         high = Cat().displayRange[0].high;
     }
@@ -82,7 +82,7 @@ int OffsetRange(Context& ctx, int* min, int* max) {
 
 int DisplayRange(Context& ctx, int* min, int* max) {
     const auto& table = Cat().displayRange;
-    int digit = mf_104_DIGIT_cfg__GI(ctx);
+    int digit = DIGIT_cfg::GI(ctx);
     if (digit < 0 || digit >= static_cast<int>(table.size())) {
         *min = *max = 0;
         return 0;
@@ -95,18 +95,18 @@ int DisplayRange(Context& ctx, int* min, int* max) {
 // The limits lie within the rated range as its indicators show it.
 int UserRange(Context& ctx, int* min, int* max) {
     SetField(ctx.gsRAM01, kSelMRngRat, 0);
-    *min = mf_104_MRng_rat_cfg__GV(ctx);
+    *min = MRng_rat_cfg::GV(ctx);
     SetField(ctx.gsRAM01, kSelMRngRat, 1);
-    *max = mf_104_MRng_rat_cfg__GV(ctx);
+    *max = MRng_rat_cfg::GV(ctx);
     return 0;
 }
 
 // The offset lies within the offset range as its indicators show it.
 int OffsetUserRange(Context& ctx, int* min, int* max) {
     SetField(ctx.gsRAM01, kSelPVOFRat, 0);
-    *min = mf_104_PVOF_rat_cfg__GV(ctx);
+    *min = PVOF_rat_cfg::GV(ctx);
     SetField(ctx.gsRAM01, kSelPVOFRat, 1);
-    *max = mf_104_PVOF_rat_cfg__GV(ctx);
+    *max = PVOF_rat_cfg::GV(ctx);
     return 0;
 }
 
@@ -118,25 +118,25 @@ const NumericModule& DRng() {
 
 const NumericModule& MRngRat() {
     static const NumericModule m{&Context::gvCFG, Cat().caCC_MRng_rat, {},
-                                 &kSelMRngRat,    &DpScaling104(),     RatedRange};
+                                 &kSelMRngRat,    &DpScaling(),        RatedRange};
     return m;
 }
 
 const NumericModule& MRngUsr() {
     static const NumericModule m{&Context::gvCFG, Cat().caCC_MRng_usr, Cat().caADDR_MRng_usr,
-                                 &kSelMRngUsr,    &DpScaling104(),     UserRange};
+                                 &kSelMRngUsr,    &DpScaling(),        UserRange};
     return m;
 }
 
 const NumericModule& PvofRat() {
     static const NumericModule m{&Context::gvCFG, Cat().caCC_PVOF_rat, {},
-                                 &kSelPVOFRat,    &DpScaling104(),     OffsetRange};
+                                 &kSelPVOFRat,    &DpScaling(),        OffsetRange};
     return m;
 }
 
 const NumericModule& PvofUsr() {
-    static const NumericModule m{&Context::gvCFG, Cat().ccPVOF,    {},
-                                 nullptr,         &DpScaling104(), OffsetUserRange};
+    static const NumericModule m{&Context::gvCFG, Cat().ccPVOF, {},
+                                 nullptr,         &DpScaling(), OffsetUserRange};
     return m;
 }
 
@@ -144,47 +144,47 @@ const NumericModule& PvofUsr() {
 
 // --- DRng_cfg -------------------------------------------------------------------------------
 
-int mf_104_DRng_cfg__init(Context& ctx, PairLocator* loc) {
+int DRng_cfg::init(Context& ctx, PairLocator* loc) {
     return num::InitPair(ctx, DRng(), loc);
 }
-int mf_104_DRng_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int DRng_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, DRng(), min, max);
 }
-int mf_104_DRng_cfg__Set_Range(Context& ctx) {
+int DRng_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
-    mf_104_DRng_cfg__Query_Range(ctx, &low, &high);
+    DRng_cfg::Query_Range(ctx, &low, &high);
     return num::Set_Range(ctx, DRng(), low, high);
 }
-int mf_104_DRng_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int DRng_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32_all(ctx, DRng(), attribute, value);
 }
 
 // --- MRng_rat_cfg ---------------------------------------------------------------------------
 
-int mf_104_MRng_rat_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int MRng_rat_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, MRngRat(), panel, control);
 }
-int mf_104_MRng_rat_cfg__init(Context& ctx, Locator* loc) {
+int MRng_rat_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, MRngRat(), loc);
 }
-int mf_104_MRng_rat_cfg__SV(Context& ctx, int raw) {
+int MRng_rat_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, MRngRat(), raw);
 }
-int mf_104_MRng_rat_cfg__GV(Context& ctx) {
+int MRng_rat_cfg::GV(Context& ctx) {
     return num::GV(ctx, MRngRat());
 }
-int mf_104_MRng_rat_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int MRng_rat_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, MRngRat(), attribute, value);
 }
-int mf_104_MRng_rat_cfg__Set_Precision(Context& ctx) {
+int MRng_rat_cfg::Set_Precision(Context& ctx) {
     return num::Set_Precision(ctx, MRngRat());
 }
-int mf_104_MRng_rat_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int MRng_rat_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, MRngRat(), min, max);
 }
-int mf_104_MRng_rat_cfg__Set_Range(Context& ctx) {
+int MRng_rat_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
-    mf_104_MRng_rat_cfg__Query_Range(ctx, &low, &high);
+    MRng_rat_cfg::Query_Range(ctx, &low, &high);
     if (TempInTenths(ctx)) {
         low *= 10;
         high *= 10;
@@ -195,102 +195,102 @@ int mf_104_MRng_rat_cfg__Set_Range(Context& ctx) {
 
 // --- MRng_usr_cfg ---------------------------------------------------------------------------
 
-int mf_104_MRng_usr_cfg__q_MB_Address(Context& ctx) {
+int MRng_usr_cfg::q_MB_Address(Context& ctx) {
     return num::q_MB_Address(ctx, MRngUsr());
 }
-int mf_104_MRng_usr_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int MRng_usr_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, MRngUsr(), panel, control);
 }
-int mf_104_MRng_usr_cfg__init(Context& ctx, Locator* loc) {
+int MRng_usr_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, MRngUsr(), loc);
 }
-int mf_104_MRng_usr_cfg__SV(Context& ctx, int raw) {
+int MRng_usr_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, MRngUsr(), raw);
 }
-int mf_104_MRng_usr_cfg__GV(Context& ctx) {
+int MRng_usr_cfg::GV(Context& ctx) {
     return num::GV(ctx, MRngUsr());
 }
-int mf_104_MRng_usr_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int MRng_usr_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, MRngUsr(), attribute, value);
 }
-int mf_104_MRng_usr_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int MRng_usr_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, MRngUsr(), min, max);
 }
-int mf_104_MRng_usr_cfg__Hi_Light(Context& ctx, int on) {
+int MRng_usr_cfg::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, MRngUsr(), on);
 }
-int mf_104_MRng_usr_cfg__OOR(Context& ctx) {
+int MRng_usr_cfg::OOR(Context& ctx) {
     return num::OOR(ctx, MRngUsr());
 }
-int mf_104_MRng_usr_cfg__Limit(Context& ctx) {
+int MRng_usr_cfg::Limit(Context& ctx) {
     return num::Limit(ctx, MRngUsr());
 }
-int mf_104_MRng_usr_cfg__Set_Precision(Context& ctx) {
+int MRng_usr_cfg::Set_Precision(Context& ctx) {
     return num::Set_Precision(ctx, MRngUsr());
 }
-int mf_104_MRng_usr_cfg__Refresh(Context& ctx) {
+int MRng_usr_cfg::Refresh(Context& ctx) {
     return num::Refresh(ctx, MRngUsr());
 }
 
 // --- PVOF_rat_cfg ---------------------------------------------------------------------------
 
-int mf_104_PVOF_rat_cfg__Who_Am_I(Context& ctx, int panel, int control) {
+int PVOF_rat_cfg::Who_Am_I(Context& ctx, int panel, int control) {
     return num::Who_Am_I(ctx, PvofRat(), panel, control);
 }
-int mf_104_PVOF_rat_cfg__init(Context& ctx, Locator* loc) {
+int PVOF_rat_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, PvofRat(), loc);
 }
-int mf_104_PVOF_rat_cfg__SV(Context& ctx, int raw) {
+int PVOF_rat_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, PvofRat(), raw);
 }
-int mf_104_PVOF_rat_cfg__GV(Context& ctx) {
+int PVOF_rat_cfg::GV(Context& ctx) {
     return num::GV(ctx, PvofRat());
 }
-int mf_104_PVOF_rat_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int PVOF_rat_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, PvofRat(), attribute, value);
 }
-int mf_104_PVOF_rat_cfg__Set_Precision(Context& ctx) {
+int PVOF_rat_cfg::Set_Precision(Context& ctx) {
     return num::Set_Precision(ctx, PvofRat());
 }
-int mf_104_PVOF_rat_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int PVOF_rat_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, PvofRat(), min, max);
 }
-int mf_104_PVOF_rat_cfg__Set_Range(Context& ctx) {
+int PVOF_rat_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
-    mf_104_PVOF_rat_cfg__Query_Range(ctx, &low, &high);
+    PVOF_rat_cfg::Query_Range(ctx, &low, &high);
     return num::Set_Range(ctx, PvofRat(), low, high);
 }
 
 // --- PVOF_usr_cfg ---------------------------------------------------------------------------
 
-int mf_104_PVOF_usr_cfg__init(Context& ctx, Locator* loc) {
+int PVOF_usr_cfg::init(Context& ctx, Locator* loc) {
     return num::Init(ctx, PvofUsr(), loc);
 }
-int mf_104_PVOF_usr_cfg__SV(Context& ctx, int raw) {
+int PVOF_usr_cfg::SV(Context& ctx, int raw) {
     return num::SV(ctx, PvofUsr(), raw);
 }
-int mf_104_PVOF_usr_cfg__GV(Context& ctx) {
+int PVOF_usr_cfg::GV(Context& ctx) {
     return num::GV(ctx, PvofUsr());
 }
-int mf_104_PVOF_usr_cfg__SA_i32(Context& ctx, int attribute, int value) {
+int PVOF_usr_cfg::SA_i32(Context& ctx, int attribute, int value) {
     return num::SA_i32(ctx, PvofUsr(), attribute, value);
 }
-int mf_104_PVOF_usr_cfg__Query_Range(Context& ctx, int* min, int* max) {
+int PVOF_usr_cfg::Query_Range(Context& ctx, int* min, int* max) {
     return num::Query_Range(ctx, PvofUsr(), min, max);
 }
-int mf_104_PVOF_usr_cfg__Hi_Light(Context& ctx, int on) {
+int PVOF_usr_cfg::Hi_Light(Context& ctx, int on) {
     return num::Hi_Light(ctx, PvofUsr(), on);
 }
-int mf_104_PVOF_usr_cfg__OOR(Context& ctx) {
+int PVOF_usr_cfg::OOR(Context& ctx) {
     return num::OOR(ctx, PvofUsr());
 }
-int mf_104_PVOF_usr_cfg__Limit(Context& ctx) {
+int PVOF_usr_cfg::Limit(Context& ctx) {
     return num::Limit(ctx, PvofUsr());
 }
-int mf_104_PVOF_usr_cfg__Set_Precision(Context& ctx) {
+int PVOF_usr_cfg::Set_Precision(Context& ctx) {
     return num::Set_Precision(ctx, PvofUsr());
 }
-int mf_104_PVOF_usr_cfg__Refresh(Context& ctx) {
+int PVOF_usr_cfg::Refresh(Context& ctx) {
     return num::Refresh(ctx, PvofUsr());
 }
 

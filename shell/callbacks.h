@@ -6,6 +6,6 @@
 
 namespace conf {
 
-void RegisterCallbacks104(Context& ctx, ui::CallbackRegistry& registry);
+void RegisterCallbacks(Context& ctx, ui::CallbackRegistry& registry);
 
 }  // namespace conf

@@ -20,16 +20,16 @@ const std::string kOpenFileNG =
 
 TEST_F(TarnelTest, StartUpShowsTheMainPanelOnItsConfigurationPage) {
     Start();
-    const ui::Panel* panel = rt.GetPanel(ctx.gvG104);
+    const ui::Panel* panel = rt.GetPanel(ctx.gvMain);
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->displayed);
     EXPECT_GT(ctx.gvCFG, 0);
     EXPECT_GT(ctx.gvCAL, 0);
-    EXPECT_EQ(rt.TopPanel(ctx.gvCAL), ctx.gvG104);
+    EXPECT_EQ(rt.TopPanel(ctx.gvCAL), ctx.gvMain);
     int page = -1;
-    rt.GetActiveTabPage(ctx.gvG104, Id(ctx.gvG104, "TAB"), &page);
+    rt.GetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), &page);
     EXPECT_EQ(page, 0);
-    int bar = rt.GetPanelMenuBar(ctx.gvG104);
+    int bar = rt.GetPanelMenuBar(ctx.gvMain);
     std::string caption;
     rt.GetMenuBarAttribute(bar, rt.FindMenuItem(bar, "ABOUT"), ui::ATTR_ITEM_NAME, &caption);
     EXPECT_EQ(caption, "Ver.2013-05-28-A");
@@ -44,9 +44,9 @@ TEST_F(TarnelTest, WithoutTheSettingsFileStartUpReportsItAndGoesOn) {
     EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
     EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG);
-    EXPECT_TRUE(rt.GetPanel(ctx.gvG104)->displayed);
+    EXPECT_TRUE(rt.GetPanel(ctx.gvMain)->displayed);
     std::string text;
-    rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+    rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &text);
     EXPECT_EQ(text, "Read NG");
 }
 
@@ -62,7 +62,7 @@ TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
     EXPECT_EQ(device.requests[3].bytes,
               (std::vector<std::uint8_t>{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD}));
     std::string text;
-    rt.GetCtrlVal(ctx.gvG104, ctx.msgCtrl, &text);
+    rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &text);
     EXPECT_EQ(text, "Read NG");
     EXPECT_EQ(Slurp("log.txt").rfind("gvLogYN = 0 \nOpen COM ( P222,   COM5, 19200, 0, 8, 2 ) "
                                      "\tSet Com Time (s) : 0.500000\n\n",
@@ -72,12 +72,12 @@ TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
 
 TEST_F(TarnelTest, F2SwitchesPagesAndBackAgain) {
     Start();
-    int tab = Id(ctx.gvG104, "TAB"), page = -1;
+    int tab = Id(ctx.gvMain, "TAB"), page = -1;
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), ui::VAL_F2_VKEY);
-    rt.GetActiveTabPage(ctx.gvG104, tab, &page);
+    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
     EXPECT_EQ(page, 1);
-    rt.UserKeyPress(ctx.gvG104, 0, ui::VAL_F2_VKEY);
-    rt.GetActiveTabPage(ctx.gvG104, tab, &page);
+    rt.UserKeyPress(ctx.gvMain, 0, ui::VAL_F2_VKEY);
+    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
     EXPECT_EQ(page, 0);
 }
 
@@ -87,7 +87,7 @@ TEST_F(TarnelTest, EscapeOpensTheLogInTheEditorEachTime) {
     std::string log = (fs::current_path() / "log.txt").string();
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_ESC_VKEY);
     conf::LogWriteAlways(ctx, "between\n");
-    rt.UserKeyPress(ctx.gvG104, 0, ui::VAL_ESC_VKEY);
+    rt.UserKeyPress(ctx.gvMain, 0, ui::VAL_ESC_VKEY);
     ::unsetenv("VISUAL");
     ASSERT_EQ(launcher.calls.size(), 2u);
     EXPECT_EQ(launcher.calls[0], (sys::RecordingLauncher::Call{"vi-editor", {log}}));
@@ -101,41 +101,41 @@ TEST_F(TarnelTest, EscapeOpensTheLogInTheEditorEachTime) {
 }
 
 TEST_F(TarnelTest, TheCloseBoxEndsTheProgramWithExitCodeZero) {
-    fe.Post([&] { rt.UserClosePanel(ctx.gvG104); });
-    EXPECT_EQ(conf::Run104(ctx), 0);
+    fe.Post([&] { rt.UserClosePanel(ctx.gvMain); });
+    EXPECT_EQ(conf::RunConfigurator(ctx), 0);
     EXPECT_TRUE(fe.QuitRequested());
     EXPECT_EQ(fe.QuitValue(), 1);
-    EXPECT_EQ(rt.GetPanel(ctx.gvG104), nullptr);
+    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
     EXPECT_EQ(rt.GetPanel(ctx.gvCFG), nullptr);
 }
 
 TEST_F(TarnelTest, BackQuoteAndExitEndTheProgram) {
     fe.Post([&] { rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), '`'); });
-    EXPECT_EQ(conf::Run104(ctx), 0);
-    EXPECT_EQ(rt.GetPanel(ctx.gvG104), nullptr);
+    EXPECT_EQ(conf::RunConfigurator(ctx), 0);
+    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
 
     ui::HeadlessFrontEnd fe2;
     ui::CallbackRegistry registry2;
     ui::Runtime rt2(fe2, registry2);
     conf::Context ctx2(rt2, launcher);
-    conf::RegisterCallbacks104(ctx2, registry2);
+    conf::RegisterCallbacks(ctx2, registry2);
     fe2.Post([&] {
-        int bar = rt2.GetPanelMenuBar(ctx2.gvG104);
+        int bar = rt2.GetPanelMenuBar(ctx2.gvMain);
         rt2.UserMenuSelect(bar, rt2.FindMenuItem(bar, "EXIT"));
     });
-    EXPECT_EQ(conf::Run104(ctx2), 0);
+    EXPECT_EQ(conf::RunConfigurator(ctx2), 0);
     EXPECT_TRUE(fe2.QuitRequested());
 }
 
 TEST_F(TarnelTest, OtherKeysAndAboutDoNothing) {
     Start();
-    int bar = rt.GetPanelMenuBar(ctx.gvG104);
+    int bar = rt.GetPanelMenuBar(ctx.gvMain);
     for (int key : {int{'a'}, int{'~'}, ui::VAL_F1_VKEY, ui::VAL_F2_VKEY | ui::VAL_MENUKEY_MODIFIER,
                     '`' | ui::VAL_MENUKEY_MODIFIER})
-        rt.UserKeyPress(ctx.gvG104, 0, key);
+        rt.UserKeyPress(ctx.gvMain, 0, key);
     rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "ABOUT"));
     int page = -1;
-    rt.GetActiveTabPage(ctx.gvG104, Id(ctx.gvG104, "TAB"), &page);
+    rt.GetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), &page);
     EXPECT_EQ(page, 0);
     EXPECT_FALSE(fe.QuitRequested());
     EXPECT_TRUE(launcher.calls.empty());
@@ -143,7 +143,7 @@ TEST_F(TarnelTest, OtherKeysAndAboutDoNothing) {
 
 TEST_F(TarnelTest, AMissingPanelFileEndsTheProgramWithAReason) {
     fs::remove(root_ / "gui" / "G104.json");
-    EXPECT_EQ(conf::Run104(ctx), 1);
+    EXPECT_EQ(conf::RunConfigurator(ctx), 1);
     EXPECT_EQ(
         Slurp("log.txt"),
         "gvLogYN = 0 \nLoad panel NG :: ../gui/G104.json: cannot open the panel resource file\n\n");

@@ -33,6 +33,7 @@
 
 #include "core/context.h"
 #include "lang/status_line.h"
+#include "models/model_a.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/line_settings.h"
 #include "platform/serial/port.h"
@@ -330,7 +331,7 @@ class Bench {
     sys::RecordingLauncher launcher;
     CountingBackend backend{tally_};
     serial::Rs232 com{backend, serial::ComMapEnv{(root_ / "comports").string(), {}}};
-    conf::Context ctx{rt, launcher};
+    conf::Context ctx{rt, launcher, conf::ModelA()};
     Simulator sim_;
     fs::path oldDir_;
     std::string ptyPath_;

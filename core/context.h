@@ -17,23 +17,23 @@ class Rs232;
 
 namespace conf {
 
+struct Model;
+
 struct Context {
-    Context(ui::Runtime& runtime, sys::Launcher& programLauncher)
-        : ui(runtime), launcher(programLauncher) {}
+    Context(ui::Runtime& runtime, sys::Launcher& programLauncher, const Model& instrumentModel)
+        : ui(runtime), launcher(programLauncher), model(instrumentModel) {}
 
     ui::Runtime& ui;
     sys::Launcher& launcher;
+    // The instrument model this program serves: its register map and plans (models/).
+    const Model& model;
     sys::Clock& clock() { return ui.Clock(); }
     // The serial ports under their logical numbers (the program's one port is 222); none
     // until the program attaches its serial layer.
     serial::Rs232* com = nullptr;
 
-    // 104 for model A, 105 for model B: it names the source modules in error reports.
-    int programNumber = 104;
-    // "m104" + suffix, e.g. Source("__UART") is "m104__UART".
-    std::string Source(const char* suffix) const {
-        return "m" + std::to_string(programNumber) + suffix;
-    }
+    // "m" + the model's program number + suffix, e.g. Source("__UART") is "m104__UART".
+    std::string Source(const char* suffix) const;
 
     // Event log and its switches.
     LogStream gpLog;

@@ -1,6 +1,7 @@
 #pragma once
 // Fields of the selector word gsRAM01: which member of a multi-control module the next call
-// addresses, and the decimal point the shown values were rendered with. A field is changed by
+// addresses, and the decimal point the shown values were rendered with (the Dpp field, whose
+// place and width the model gives). A field is changed by
 // read-modify-write so the other bits survive.
 
 #include <cstdint>
@@ -13,7 +14,6 @@ struct SelectorField {
 };
 
 // The fields, by the module that reads them.
-inline constexpr SelectorField kSelDpp{4, 2};
 inline constexpr SelectorField kSelMRngRat{6, 1};
 inline constexpr SelectorField kSelMRngUsr{7, 1};
 inline constexpr SelectorField kSelPVOFRat{8, 1};

@@ -7,6 +7,7 @@
 
 #include "link/crc.h"
 #include "log/modbus_trace.h"
+#include "models/model.h"
 #include "platform/serial/rs232.h"
 
 namespace conf {
@@ -51,7 +52,8 @@ int Transact(Context& ctx, int port, std::uint8_t* request, int length, bool wid
     if (trace) fn_Log_Tx(ctx, port, request, length, trace);
     const int expected = ExpectedLength(request, wide);
     if (expected == 0) {
-        ctx.ui.MessagePopup(ctx.Source("__Modbus_core"), "104.6963 Un-defined Modbus OP");
+        ctx.ui.MessagePopup(ctx.Source("__Modbus_core"),
+                            Printf("%d.6963 Un-defined Modbus OP", ctx.model.id.programNumber));
         return -1;
     }
     if (!ctx.com) return -555;  // no serial layer at all: as a port that cannot be flushed
@@ -65,8 +67,8 @@ int Transact(Context& ctx, int port, std::uint8_t* request, int length, bool wid
         Trace(trace, "\tcheck Help of LW.CVI\n");
         return -1000 - written;
     }
-    // The instrument needs a moment before a multi-word answer.
-    if (wide) ctx.ui.Delay(0.05);
+    // Some models need a moment before a multi-word answer.
+    if (wide && ctx.model.transactions.wait32) ctx.ui.Delay(0.05);
     answer->assign(static_cast<size_t>(expected), 0);
     const int got = com.ComRd(port, answer->data(), expected);
     const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";

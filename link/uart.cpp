@@ -1,6 +1,6 @@
 #include "link/uart.h"
 
-#include <array>
+#include <vector>
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
@@ -9,6 +9,7 @@
 #include "link/port_dev.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
+#include "models/model.h"
 
 namespace conf {
 
@@ -30,15 +31,19 @@ int UART::init(Context& ctx) {
 int UART::Recovery_ID_BR_RTU(Context& ctx) {
     logs(ctx, "%s\n", "===========Recovery ID, BR, RTU");
     logs(ctx, "%s\n", "Modbus read ID_B, BR_B, RTU_B");
-    std::array<std::int16_t, 6> block{};
-    if (fn_Modbus_Device_RW_16(ctx, enR, 0x1000, 6, block) < 0) {
+    const RecoveryBlock& rb = ctx.model.recovery;
+    std::vector<std::int16_t> block(static_cast<std::size_t>(rb.count));
+    if (fn_Modbus_Device_RW_16(ctx, enR, rb.address, rb.count, block) < 0) {
         msg_cfg::SID(ctx, 43);
         return -1;
     }
-    const int idB = block[0], brB = block[1], rtuB = block[5];
+    const int idB = block[static_cast<std::size_t>(rb.idWord)];
+    const int brB = block[static_cast<std::size_t>(rb.brWord)];
+    const int rtuB = block[static_cast<std::size_t>(rb.rtuWord)];
+    const WritePlan& link = ctx.model.write;
 
     logs(ctx, "%s\n", "Recover ID");
-    if (fn_Modbus_Device_RW_16(ctx, enWram, 13, idB) < 0) {
+    if (fn_Modbus_Device_RW_16(ctx, enWram, link.addrID, idB) < 0) {
         msg_cfg::SID(ctx, 46);
         return -1;
     }
@@ -46,7 +51,7 @@ int UART::Recovery_ID_BR_RTU(Context& ctx) {
 
     // The instrument answers at the old rate, then switches: follow it.
     logs(ctx, "%s\n", "Recover BR");
-    if (fn_Modbus_Device_RW_16(ctx, enWram, 14, brB) < 0) {
+    if (fn_Modbus_Device_RW_16(ctx, enWram, link.addrBR, brB) < 0) {
         msg_cfg::SID(ctx, 46);
         return -1;
     }
@@ -55,7 +60,7 @@ int UART::Recovery_ID_BR_RTU(Context& ctx) {
     mf_Port_Dev__Reopen_after_BR_RTU_change(ctx);
 
     logs(ctx, "%s\n", "Recover RTU");
-    if (fn_Modbus_Device_RW_16(ctx, enWram, 29, rtuB) < 0) {
+    if (fn_Modbus_Device_RW_16(ctx, enWram, link.addrRTU, rtuB) < 0) {
         msg_cfg::SID(ctx, 46);
         return -1;
     }
@@ -70,12 +75,12 @@ int evUART(Context& ctx, int, int, int event, void*, int, int) {
     return 0;
 }
 
-int RS485_on_off_Tarnel_F(Context& ctx, int panel, int control, int event, void*, int, int) {
+int RS485_on_off(Context& ctx, int panel, int control, int event, void*, int, int) {
     if (event != ui::EVENT_COMMIT) return 0;
     int value = 0;
     ctx.ui.GetCtrlVal(panel, control, &value);
     logi(ctx, "Modbus w RS485 ON/ OFF = %04x \n", value);
-    int r = fn_Modbus_Device_RW_16(ctx, enWee, 0x001F, value);
+    int r = fn_Modbus_Device_RW_16(ctx, enWee, ctx.model.id.addrRS485, value);
     if (r < 0) {
         msg_cfg::SID(ctx, 46);
         return r;

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "models/model.h"
+
 namespace conf {
 
 namespace {
@@ -60,7 +62,8 @@ int Log::init(Context& ctx) {
 
     Log::Append(ctx);
     logs(ctx, "%s\n\n", "=================================================");
-    LogWriteAlways(ctx, FormatOne("gvLogYN = %d \n", ctx.gvLogYN));
+    if (ctx.model.transactions.logYNLine)
+        LogWriteAlways(ctx, FormatOne("gvLogYN = %d \n", ctx.gvLogYN));
     return 0;
 }
 

@@ -1,4 +1,4 @@
-#include "models/focus_orders_a.h"
+#include "models/model_a.h"
 
 namespace conf {
 

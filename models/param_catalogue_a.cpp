@@ -1,4 +1,4 @@
-#include "models/param_catalogue_a.h"
+#include "models/model_a.h"
 
 namespace conf {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "models/focus_orders_a.h"
+#include "models/model.h"
 #include "nav/tab.h"
 
 namespace conf {
@@ -38,7 +38,7 @@ int fn_Tab_Next_Ctrl_Engine(Context& ctx, std::span<const int> order, int panel,
 }
 
 int fn_Tab_Next_Ctrl(Context& ctx, int panel, int control) {
-    const FocusOrders& orders = ModelAFocusOrders();
+    const FocusOrders& orders = ctx.model.focus;
     const int read = ctx.ui.FindCtrl(ctx.gvMain, orders.pageWrap);
     if (panel == ctx.gvCFG) {
         fn_Tab_Next_Ctrl_Engine(ctx, Resolve(ctx, ctx.gvCFG, orders.cfg), panel, control,

@@ -2,7 +2,7 @@
 
 #include "core/bind.h"
 #include "core/selector.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "nav/focus.h"
 #include "params/alarm.h"
 #include "params/comm.h"
@@ -38,13 +38,13 @@ void InstallOn(Context& ctx, int panel, const char* name, CtrlFn fn) {
 }  // namespace
 
 int TYPE_cfg::CALLBACK(Context& ctx) {
-    for (const char* name : ModelACatalogue().caCC_TYPE)
+    for (const char* name : ctx.model.catalogue.caCC_TYPE)
         InstallOn(ctx, ctx.gvCFG, name, evTypeR);
     return 0;
 }
 
 int LinSig_cfg::CALLBACK(Context& ctx) {
-    const auto& rows = ModelACatalogue().caCC_LinSig;
+    const auto& rows = ctx.model.catalogue.caCC_LinSig;
     for (size_t row = 0; row < rows.size(); ++row) {
         SetField(ctx.gsRAM01, kSelLinSig, static_cast<int>(row));
         Locator loc;

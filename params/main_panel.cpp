@@ -1,6 +1,6 @@
 #include "params/main_panel.h"
 
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "params/input.h"
 #include "params/measuring.h"
 #include "params/numeric.h"
@@ -11,37 +11,31 @@ namespace conf {
 
 namespace {
 
-const ParamCatalogue& Cat() {
-    return ModelACatalogue();
+const ParamCatalogue& Cat(const Context& ctx) {
+    return ctx.model.catalogue;
 }
 
-const RingModule& Digit() {
-    static const RingModule m{&Context::gvMain, Cat().ccDIGIT, {},   nullptr,
-                              nullptr,          kColorNormal,  false};
-    return m;
+RingModule Digit(const Context& ctx) {
+    return RingModule{&Context::gvMain, Cat(ctx).ccDIGIT, {},   nullptr,
+                      nullptr,          kColorNormal,     false};
 }
 
-const RingModule& AlarmAmount() {
-    static const RingModule m{&Context::gvMain, Cat().ccALARM_AMOUNT, {},   nullptr,
-                              nullptr,          kColorNormal,         false};
-    return m;
+RingModule AlarmAmount(const Context& ctx) {
+    return RingModule{
+        &Context::gvMain, Cat(ctx).ccALARM_AMOUNT, {}, nullptr, nullptr, kColorNormal, false};
 }
 
-const NumericModule& Rsp() {
-    static const NumericModule m{&Context::gvMain, Cat().ccRSP,  {},
-                                 nullptr,          &DpScaling(), DRng_cfg::Query_Range};
-    return m;
+NumericModule Rsp(const Context& ctx) {
+    return NumericModule{&Context::gvMain, Cat(ctx).ccRSP, {},
+                         nullptr,          &DpScaling(),   DRng_cfg::Query_Range};
 }
 
-const NumericModule& AgentWriteButton() {
-    static const NumericModule m{&Context::gvMain, Cat().ccAGENT_WRITE, {}, nullptr, nullptr,
-                                 nullptr};
-    return m;
+NumericModule AgentWriteButton(const Context& ctx) {
+    return NumericModule{&Context::gvMain, Cat(ctx).ccAGENT_WRITE, {}, nullptr, nullptr, nullptr};
 }
 
-const NumericModule& Counter() {
-    static const NumericModule m{&Context::gvMain, Cat().ccGICNT, {}, nullptr, nullptr, nullptr};
-    return m;
+NumericModule Counter(const Context& ctx) {
+    return NumericModule{&Context::gvMain, Cat(ctx).ccGICNT, {}, nullptr, nullptr, nullptr};
 }
 
 }  // namespace
@@ -49,92 +43,92 @@ const NumericModule& Counter() {
 // --- DIGIT_cfg ------------------------------------------------------------------------------
 
 int DIGIT_cfg::init(Context& ctx, Locator* loc) {
-    return ring::Init(ctx, Digit(), loc);
+    return ring::Init(ctx, Digit(ctx), loc);
 }
 int DIGIT_cfg::SI(Context& ctx, int index) {
-    return ring::SI(ctx, Digit(), index);
+    return ring::SI(ctx, Digit(ctx), index);
 }
 int DIGIT_cfg::GI(Context& ctx) {
-    return ring::GI(ctx, Digit());
+    return ring::GI(ctx, Digit(ctx));
 }
 int DIGIT_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return ring::SA_i32(ctx, Digit(), attribute, value);
+    return ring::SA_i32(ctx, Digit(ctx), attribute, value);
 }
 
 // --- Alarm_Amount_cfg -----------------------------------------------------------------------
 
 int Alarm_Amount_cfg::init(Context& ctx, Locator* loc) {
-    return ring::Init(ctx, AlarmAmount(), loc);
+    return ring::Init(ctx, AlarmAmount(ctx), loc);
 }
 int Alarm_Amount_cfg::SI(Context& ctx, int index) {
-    return ring::SI(ctx, AlarmAmount(), index);
+    return ring::SI(ctx, AlarmAmount(ctx), index);
 }
 int Alarm_Amount_cfg::GI(Context& ctx) {
-    return ring::GI(ctx, AlarmAmount());
+    return ring::GI(ctx, AlarmAmount(ctx));
 }
 int Alarm_Amount_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return ring::SA_i32(ctx, AlarmAmount(), attribute, value);
+    return ring::SA_i32(ctx, AlarmAmount(ctx), attribute, value);
 }
 
 // --- RSP ------------------------------------------------------------------------------------
 
 int RSP::init(Context& ctx, Locator* loc) {
-    return ctx.gr = num::Init(ctx, Rsp(), loc);
+    return ctx.gr = num::Init(ctx, Rsp(ctx), loc);
 }
 int RSP::SV(Context& ctx, int raw) {
-    return ctx.gr = num::SV(ctx, Rsp(), raw);
+    return ctx.gr = num::SV(ctx, Rsp(ctx), raw);
 }
 int RSP::GV(Context& ctx) {
-    return num::GV(ctx, Rsp());
+    return num::GV(ctx, Rsp(ctx));
 }
 int RSP::SA_i32(Context& ctx, int attribute, int value) {
-    return ctx.gr = num::SA_i32(ctx, Rsp(), attribute, value);
+    return ctx.gr = num::SA_i32(ctx, Rsp(ctx), attribute, value);
 }
 int RSP::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, Rsp(), min, max);
+    return num::Query_Range(ctx, Rsp(ctx), min, max);
 }
 int RSP::Hi_Light(Context& ctx, int on) {
-    return ctx.gr = num::Hi_Light(ctx, Rsp(), on);
+    return ctx.gr = num::Hi_Light(ctx, Rsp(ctx), on);
 }
 int RSP::OOR(Context& ctx) {
-    return num::OOR(ctx, Rsp());
+    return num::OOR(ctx, Rsp(ctx));
 }
 int RSP::Limit(Context& ctx) {
-    return num::Limit(ctx, Rsp());
+    return num::Limit(ctx, Rsp(ctx));
 }
 int RSP::Set_Precision(Context& ctx) {
-    return ctx.gr = num::Set_Precision(ctx, Rsp());
+    return ctx.gr = num::Set_Precision(ctx, Rsp(ctx));
 }
 int RSP::Refresh(Context& ctx) {
-    return ctx.gr = num::Refresh(ctx, Rsp());
+    return ctx.gr = num::Refresh(ctx, Rsp(ctx));
 }
 int RSP::Toggle_Dim(Context& ctx) {
-    int remote = TYPE_cfg::GV(ctx) == Cat().remoteType;
-    return ctx.gr = num::Toggle_Dim(ctx, Rsp(), remote ? 0 : 1);
+    int remote = TYPE_cfg::GV(ctx) == Cat(ctx).remoteType;
+    return ctx.gr = num::Toggle_Dim(ctx, Rsp(ctx), remote ? 0 : 1);
 }
 
 // --- AgentWrite -----------------------------------------------------------------------------
 
 int AgentWrite::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, AgentWriteButton(), loc);
+    return num::Init(ctx, AgentWriteButton(ctx), loc);
 }
 int AgentWrite::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, AgentWriteButton(), attribute, value);
+    return num::SA_i32(ctx, AgentWriteButton(ctx), attribute, value);
 }
 
 // --- giCNTt ---------------------------------------------------------------------------------
 
 int giCNTt::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, Counter(), loc);
+    return num::Init(ctx, Counter(ctx), loc);
 }
 int giCNTt::SV(Context& ctx, int value) {
-    return num::SV(ctx, Counter(), value);
+    return num::SV(ctx, Counter(ctx), value);
 }
 int giCNTt::GV(Context& ctx) {
-    return num::GV(ctx, Counter());
+    return num::GV(ctx, Counter(ctx));
 }
 int giCNTt::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, Counter(), attribute, value);
+    return num::SA_i32(ctx, Counter(ctx), attribute, value);
 }
 int giCNTt::giCNT_clr(Context& ctx) {
     ctx.giCNT = 0;
@@ -148,7 +142,7 @@ int giCNTt::giCNT_inc(Context& ctx) {
 // --- MSPV_V ---------------------------------------------------------------------------------
 
 int MSPV_V::SV(Context& ctx, const std::string& text) {
-    int control = ctx.ui.FindCtrl(ctx.gvMain, Cat().ccMSPV_V[0]);
+    int control = ctx.ui.FindCtrl(ctx.gvMain, Cat(ctx).ccMSPV_V[0]);
     return ctx.ui.SetCtrlVal(ctx.gvMain, control, text);
 }
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/selector.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "params/input.h"
 #include "params/main_panel.h"
 #include "params/numeric.h"
@@ -22,8 +22,8 @@ constexpr int kUnitFahrenheit = 1;
 // With one decimal a temperature is held in tenths of a degree.
 constexpr int kDpTenths = 1;
 
-const ParamCatalogue& Cat() {
-    return ModelACatalogue();
+const ParamCatalogue& Cat(const Context& ctx) {
+    return ctx.model.catalogue;
 }
 
 int Fahrenheit(int celsius) {
@@ -42,7 +42,7 @@ void ClipToDisplay(Context& ctx, int* low, int* high) {
 }
 
 int RatedRange(Context& ctx, int* min, int* max) {
-    const auto& table = Cat().aMRng;
+    const auto& table = Cat(ctx).aMRng;
     int type = TYPE_cfg::GV(ctx);
     // No button on (or a type the table does not know): nothing can be measured.
     if (type < 0 || type >= static_cast<int>(table.size())) {
@@ -64,8 +64,8 @@ int OffsetRange(Context& ctx, int* min, int* max) {
     int low = 0, high = 0;
     RatedRange(ctx, &low, &high);
     if (!TYPE_cfg::is_Temp(ctx) && DIGIT_cfg::GI(ctx) == 0) {
-        low = Cat().displayRange[0].low;
-        high = Cat().displayRange[0].high;
+        low = Cat(ctx).displayRange[0].low;
+        high = Cat(ctx).displayRange[0].high;
     }
     if (TempInTenths(ctx)) {
         low *= 10;
@@ -81,7 +81,7 @@ int OffsetRange(Context& ctx, int* min, int* max) {
 }
 
 int DisplayRange(Context& ctx, int* min, int* max) {
-    const auto& table = Cat().displayRange;
+    const auto& table = Cat(ctx).displayRange;
     int digit = DIGIT_cfg::GI(ctx);
     if (digit < 0 || digit >= static_cast<int>(table.size())) {
         *min = *max = 0;
@@ -110,34 +110,28 @@ int OffsetUserRange(Context& ctx, int* min, int* max) {
     return 0;
 }
 
-const NumericModule& DRng() {
-    static const NumericModule m{&Context::gvCFG, Cat().caCC_DRng, {},
-                                 nullptr,         nullptr,         DisplayRange};
-    return m;
+NumericModule DRng(const Context& ctx) {
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_DRng, {}, nullptr, nullptr, DisplayRange};
 }
 
-const NumericModule& MRngRat() {
-    static const NumericModule m{&Context::gvCFG, Cat().caCC_MRng_rat, {},
-                                 &kSelMRngRat,    &DpScaling(),        RatedRange};
-    return m;
+NumericModule MRngRat(const Context& ctx) {
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_MRng_rat, {},
+                         &kSelMRngRat,    &DpScaling(),           RatedRange};
 }
 
-const NumericModule& MRngUsr() {
-    static const NumericModule m{&Context::gvCFG, Cat().caCC_MRng_usr, Cat().caADDR_MRng_usr,
-                                 &kSelMRngUsr,    &DpScaling(),        UserRange};
-    return m;
+NumericModule MRngUsr(const Context& ctx) {
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_MRng_usr, Cat(ctx).caADDR_MRng_usr,
+                         &kSelMRngUsr,    &DpScaling(),           UserRange};
 }
 
-const NumericModule& PvofRat() {
-    static const NumericModule m{&Context::gvCFG, Cat().caCC_PVOF_rat, {},
-                                 &kSelPVOFRat,    &DpScaling(),        OffsetRange};
-    return m;
+NumericModule PvofRat(const Context& ctx) {
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_PVOF_rat, {},
+                         &kSelPVOFRat,    &DpScaling(),           OffsetRange};
 }
 
-const NumericModule& PvofUsr() {
-    static const NumericModule m{&Context::gvCFG, Cat().ccPVOF, {},
-                                 nullptr,         &DpScaling(), OffsetUserRange};
-    return m;
+NumericModule PvofUsr(const Context& ctx) {
+    return NumericModule{&Context::gvCFG, Cat(ctx).ccPVOF, {},
+                         nullptr,         &DpScaling(),    OffsetUserRange};
 }
 
 }  // namespace
@@ -145,42 +139,42 @@ const NumericModule& PvofUsr() {
 // --- DRng_cfg -------------------------------------------------------------------------------
 
 int DRng_cfg::init(Context& ctx, PairLocator* loc) {
-    return num::InitPair(ctx, DRng(), loc);
+    return num::InitPair(ctx, DRng(ctx), loc);
 }
 int DRng_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, DRng(), min, max);
+    return num::Query_Range(ctx, DRng(ctx), min, max);
 }
 int DRng_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
     DRng_cfg::Query_Range(ctx, &low, &high);
-    return num::Set_Range(ctx, DRng(), low, high);
+    return num::Set_Range(ctx, DRng(ctx), low, high);
 }
 int DRng_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32_all(ctx, DRng(), attribute, value);
+    return num::SA_i32_all(ctx, DRng(ctx), attribute, value);
 }
 
 // --- MRng_rat_cfg ---------------------------------------------------------------------------
 
 int MRng_rat_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, MRngRat(), panel, control);
+    return num::Who_Am_I(ctx, MRngRat(ctx), panel, control);
 }
 int MRng_rat_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, MRngRat(), loc);
+    return num::Init(ctx, MRngRat(ctx), loc);
 }
 int MRng_rat_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, MRngRat(), raw);
+    return num::SV(ctx, MRngRat(ctx), raw);
 }
 int MRng_rat_cfg::GV(Context& ctx) {
-    return num::GV(ctx, MRngRat());
+    return num::GV(ctx, MRngRat(ctx));
 }
 int MRng_rat_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, MRngRat(), attribute, value);
+    return num::SA_i32(ctx, MRngRat(ctx), attribute, value);
 }
 int MRng_rat_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, MRngRat());
+    return num::Set_Precision(ctx, MRngRat(ctx));
 }
 int MRng_rat_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, MRngRat(), min, max);
+    return num::Query_Range(ctx, MRngRat(ctx), min, max);
 }
 int MRng_rat_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
@@ -190,108 +184,108 @@ int MRng_rat_cfg::Set_Range(Context& ctx) {
         high *= 10;
     }
     ClipToDisplay(ctx, &low, &high);
-    return num::Set_Range(ctx, MRngRat(), low, high);
+    return num::Set_Range(ctx, MRngRat(ctx), low, high);
 }
 
 // --- MRng_usr_cfg ---------------------------------------------------------------------------
 
 int MRng_usr_cfg::q_MB_Address(Context& ctx) {
-    return num::q_MB_Address(ctx, MRngUsr());
+    return num::q_MB_Address(ctx, MRngUsr(ctx));
 }
 int MRng_usr_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, MRngUsr(), panel, control);
+    return num::Who_Am_I(ctx, MRngUsr(ctx), panel, control);
 }
 int MRng_usr_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, MRngUsr(), loc);
+    return num::Init(ctx, MRngUsr(ctx), loc);
 }
 int MRng_usr_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, MRngUsr(), raw);
+    return num::SV(ctx, MRngUsr(ctx), raw);
 }
 int MRng_usr_cfg::GV(Context& ctx) {
-    return num::GV(ctx, MRngUsr());
+    return num::GV(ctx, MRngUsr(ctx));
 }
 int MRng_usr_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, MRngUsr(), attribute, value);
+    return num::SA_i32(ctx, MRngUsr(ctx), attribute, value);
 }
 int MRng_usr_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, MRngUsr(), min, max);
+    return num::Query_Range(ctx, MRngUsr(ctx), min, max);
 }
 int MRng_usr_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, MRngUsr(), on);
+    return num::Hi_Light(ctx, MRngUsr(ctx), on);
 }
 int MRng_usr_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, MRngUsr());
+    return num::OOR(ctx, MRngUsr(ctx));
 }
 int MRng_usr_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, MRngUsr());
+    return num::Limit(ctx, MRngUsr(ctx));
 }
 int MRng_usr_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, MRngUsr());
+    return num::Set_Precision(ctx, MRngUsr(ctx));
 }
 int MRng_usr_cfg::Refresh(Context& ctx) {
-    return num::Refresh(ctx, MRngUsr());
+    return num::Refresh(ctx, MRngUsr(ctx));
 }
 
 // --- PVOF_rat_cfg ---------------------------------------------------------------------------
 
 int PVOF_rat_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, PvofRat(), panel, control);
+    return num::Who_Am_I(ctx, PvofRat(ctx), panel, control);
 }
 int PVOF_rat_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, PvofRat(), loc);
+    return num::Init(ctx, PvofRat(ctx), loc);
 }
 int PVOF_rat_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, PvofRat(), raw);
+    return num::SV(ctx, PvofRat(ctx), raw);
 }
 int PVOF_rat_cfg::GV(Context& ctx) {
-    return num::GV(ctx, PvofRat());
+    return num::GV(ctx, PvofRat(ctx));
 }
 int PVOF_rat_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, PvofRat(), attribute, value);
+    return num::SA_i32(ctx, PvofRat(ctx), attribute, value);
 }
 int PVOF_rat_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, PvofRat());
+    return num::Set_Precision(ctx, PvofRat(ctx));
 }
 int PVOF_rat_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, PvofRat(), min, max);
+    return num::Query_Range(ctx, PvofRat(ctx), min, max);
 }
 int PVOF_rat_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
     PVOF_rat_cfg::Query_Range(ctx, &low, &high);
-    return num::Set_Range(ctx, PvofRat(), low, high);
+    return num::Set_Range(ctx, PvofRat(ctx), low, high);
 }
 
 // --- PVOF_usr_cfg ---------------------------------------------------------------------------
 
 int PVOF_usr_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, PvofUsr(), loc);
+    return num::Init(ctx, PvofUsr(ctx), loc);
 }
 int PVOF_usr_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, PvofUsr(), raw);
+    return num::SV(ctx, PvofUsr(ctx), raw);
 }
 int PVOF_usr_cfg::GV(Context& ctx) {
-    return num::GV(ctx, PvofUsr());
+    return num::GV(ctx, PvofUsr(ctx));
 }
 int PVOF_usr_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, PvofUsr(), attribute, value);
+    return num::SA_i32(ctx, PvofUsr(ctx), attribute, value);
 }
 int PVOF_usr_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, PvofUsr(), min, max);
+    return num::Query_Range(ctx, PvofUsr(ctx), min, max);
 }
 int PVOF_usr_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, PvofUsr(), on);
+    return num::Hi_Light(ctx, PvofUsr(ctx), on);
 }
 int PVOF_usr_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, PvofUsr());
+    return num::OOR(ctx, PvofUsr(ctx));
 }
 int PVOF_usr_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, PvofUsr());
+    return num::Limit(ctx, PvofUsr(ctx));
 }
 int PVOF_usr_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, PvofUsr());
+    return num::Set_Precision(ctx, PvofUsr(ctx));
 }
 int PVOF_usr_cfg::Refresh(Context& ctx) {
-    return num::Refresh(ctx, PvofUsr());
+    return num::Refresh(ctx, PvofUsr(ctx));
 }
 
 }  // namespace conf

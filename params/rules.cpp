@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/selector.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "params/alarm.h"
 #include "params/input.h"
 #include "params/linear.h"
@@ -37,7 +37,7 @@ int fn_Affect_by_TYPE_UNIT_DP_DIGIT(Context& ctx) {
     MRng_usr_cfg::OOR(ctx);
     PVOF_rat_cfg::Set_Range(ctx);
     PVOF_rat_cfg::Set_Precision(ctx);
-    for (int alarm = 0; alarm < ModelACatalogue().alarms; ++alarm) {
+    for (int alarm = 0; alarm < ctx.model.catalogue.alarms; ++alarm) {
         SetField(ctx.gsRAM01, kSelAlarm, alarm);
         AxSP_cfg::OOR(ctx);
     }
@@ -69,7 +69,7 @@ int fn_Affect_by_DIGIT(Context& ctx) {
 }
 
 int fn_Affect_by_DIGIT_0(Context& ctx) {
-    const auto& samples = ModelACatalogue().digitSamples;
+    const auto& samples = ctx.model.catalogue.digitSamples;
     int digit = DIGIT_cfg::GI(ctx);
     if (digit >= 0 && digit < static_cast<int>(samples.size()))
         MSPV_V::SV(ctx, samples[static_cast<size_t>(digit)]);
@@ -77,7 +77,7 @@ int fn_Affect_by_DIGIT_0(Context& ctx) {
 }
 
 int fn_Affect_by_Alarm_Amount(Context& ctx) {
-    const int alarms = ModelACatalogue().alarms;
+    const int alarms = ctx.model.catalogue.alarms;
     for (int alarm = 0; alarm < alarms; ++alarm) {
         SetField(ctx.gsRAM01, kSelAlarm, alarm);
         AxFU_cfg::SA_i32(ctx, ui::ATTR_DIMMED, 1);

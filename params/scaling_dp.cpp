@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/selector.h"
+#include "models/model.h"
 #include "params/input.h"
 #include "params/scaling.h"
 
@@ -11,7 +12,7 @@ namespace conf {
 namespace {
 
 int DppOf(const Context& ctx) {
-    return GetField(ctx.gsRAM01, kSelDpp);
+    return GetField(ctx.gsRAM01, ctx.model.dpp);
 }
 
 int DpDecimals(Context& ctx) {
@@ -37,8 +38,8 @@ int fn_float_to_int_by_Dpp_2(Context& ctx, float value) {
 }
 
 void fn_Set_Dpp(Context& ctx, int dp) {
-    const int fieldMax = (1 << kSelDpp.width) - 1;
-    SetField(ctx.gsRAM01, kSelDpp, std::clamp(dp, 0, fieldMax));
+    const int fieldMax = (1 << ctx.model.dpp.width) - 1;
+    SetField(ctx.gsRAM01, ctx.model.dpp, std::clamp(dp, 0, fieldMax));
 }
 
 const Scaling& DpScaling() {

@@ -1,8 +1,12 @@
 #include "shell/callbacks.h"
 
+#include <cstdio>
+#include <string_view>
+
 #include "core/bind.h"
 #include "link/port_dev.h"
 #include "link/uart.h"
+#include "models/model.h"
 #include "nav/tab.h"
 #include "params/callbacks_cfg.h"
 #include "shell/group_callbacks.h"
@@ -23,71 +27,97 @@ int fn_Ignore(Context&, int, int, int, void*, int, int) {
     return 0;
 }
 
+// The program's callbacks by their own name; a model's table says under which name its panel
+// resource asks for each.
+struct Shared {
+    const char* name;
+    CtrlFn control;
+    PanelFn panel;
+    MenuFn menu;
+};
+
+constexpr Shared kShared[] = {
+    {"evMain", nullptr, evMain, nullptr},
+    {"evExit", nullptr, nullptr, evExit},
+    {"evAbout", nullptr, nullptr, evAbout},
+    {"evTAB", evTAB, nullptr, nullptr},
+    {"evForm", evForm, nullptr, nullptr},
+    {"evUART", evUART, nullptr, nullptr},
+    {"RS485_on_off", RS485_on_off, nullptr, nullptr},
+    {"ev_Port", nullptr, nullptr, ev_Port},
+    // Parameter transfer.
+    {"evRead", evRead, nullptr, nullptr},
+    {"evParaFrDev", nullptr, nullptr, evParaFrDev},
+    {"evWrite", evWrite, nullptr, nullptr},
+    {"evParaToDev", nullptr, nullptr, evParaToDev},
+    {"evParaToFile", nullptr, nullptr, evParaToFile},
+    {"evParaFrFile", nullptr, nullptr, evParaFrFile},
+    {"evStart", nullptr, nullptr, evStart},
+    // Production data.
+    {"ev_SN_B", ev_SN_B, nullptr, nullptr},
+    {"evAgentWrite", evAgentWrite, nullptr, nullptr},
+    // The parameter editor.
+    {"evIDcfg", evIDcfg, nullptr, nullptr},
+    {"evBRcfg", evBRcfg, nullptr, nullptr},
+    {"evRTUcfg", evRTUcfg, nullptr, nullptr},
+    {"evUnit", evUnit, nullptr, nullptr},
+    {"evDecimalPoint", evDecimalPoint, nullptr, nullptr},
+    {"evCut", evCut, nullptr, nullptr},
+    {"evFilter", evFilter, nullptr, nullptr},
+    {"evMRng", evMRng, nullptr, nullptr},
+    {"evPVOFusr", evPVOFusr, nullptr, nullptr},
+    {"evLinSig", evLinSig, nullptr, nullptr},
+    {"evLinScale", evLinScale, nullptr, nullptr},
+    {"evTypeR", evTypeR, nullptr, nullptr},
+    {"evdirR", evdirR, nullptr, nullptr},
+    {"evRTS_R_cfg", evRTS_R_cfg, nullptr, nullptr},
+    {"evRTS_VAL", evRTS_VAL, nullptr, nullptr},
+    {"evAxFU", evAxFU, nullptr, nullptr},
+    {"evAxMD", evAxMD, nullptr, nullptr},
+    {"evAxSP", evAxSP, nullptr, nullptr},
+    {"evAxHY", evAxHY, nullptr, nullptr},
+    {"evLock", evLock, nullptr, nullptr},
+    {"ev_RSP_W_PV", ev_RSP_W_PV, nullptr, nullptr},
+    {"evDigit_Set", evDigit_Set, nullptr, nullptr},
+    {"evALM_Set", evALM_Set, nullptr, nullptr},
+    {"evARelay", evARelay, nullptr, nullptr},
+    {"evRTS_R_cal", evRTS_R_cal, nullptr, nullptr},
+    {"evRTS_VAL_cal", evRTS_VAL_cal, nullptr, nullptr},
+    {"ev_SN_V", ev_SN_V, nullptr, nullptr},
+    {"evDSP_Limit", evDSP_Limit, nullptr, nullptr},
+    {"evMRng_rat", evMRng_rat, nullptr, nullptr},
+    {"evPVOF_rat", evPVOF_rat, nullptr, nullptr},
+    // Commands still to come: the Enter step; indicators: nothing.
+    {"fn_Enter_Callback", fn_Enter_Callback, nullptr, nullptr},
+    {"fn_Ignore", fn_Ignore, nullptr, nullptr},
+};
+
+const Shared* SharedOf(std::string_view name) {
+    for (const Shared& s : kShared)
+        if (name == s.name) return &s;
+    return nullptr;
+}
+
 }  // namespace
 
-void RegisterCallbacks(Context& ctx, ui::CallbackRegistry& registry) {
-    registry.AddPanel("evG104", BindPanel(ctx, evMain));
-    registry.AddMenu("evExit", BindMenu(ctx, evExit));
-    registry.AddMenu("evAbout", BindMenu(ctx, evAbout));
-    registry.AddControl("evTAB104", BindCtrl(ctx, evTAB));
-    registry.AddControl("evForm104", BindCtrl(ctx, evForm));
-    registry.AddControl("ev104UART", BindCtrl(ctx, evUART));
-    registry.AddControl("RS485_on_off_Tarnel_F", BindCtrl(ctx, RS485_on_off_Tarnel_F));
-    registry.AddMenu("ev104_Port", BindMenu(ctx, ev_Port));
-
-    // Parameter transfer.
-    registry.AddControl("ev104Read", BindCtrl(ctx, evRead));
-    registry.AddMenu("ev104ParaFrDev", BindMenu(ctx, evParaFrDev));
-    registry.AddControl("ev104Write", BindCtrl(ctx, evWrite));
-    registry.AddMenu("ev104ParaToDev", BindMenu(ctx, evParaToDev));
-    registry.AddMenu("ev104ParaToFile", BindMenu(ctx, evParaToFile));
-    registry.AddMenu("ev104ParaFrFile", BindMenu(ctx, evParaFrFile));
-    registry.AddMenu("ev104Start", BindMenu(ctx, evStart));
-
-    // Production data.
-    registry.AddControl("ev104_SN_B", BindCtrl(ctx, ev_SN_B));
-    registry.AddControl("ev104AgentWrite", BindCtrl(ctx, evAgentWrite));
-
-    // The parameter editor.
-    registry.AddControl("ev104IDcfg", BindCtrl(ctx, evIDcfg));
-    registry.AddControl("ev104BRcfg", BindCtrl(ctx, evBRcfg));
-    registry.AddControl("ev104RTUcfg", BindCtrl(ctx, evRTUcfg));
-    registry.AddControl("ev104Unit", BindCtrl(ctx, evUnit));
-    registry.AddControl("ev104DecimalPoint", BindCtrl(ctx, evDecimalPoint));
-    registry.AddControl("ev104Cut", BindCtrl(ctx, evCut));
-    registry.AddControl("ev104Filter", BindCtrl(ctx, evFilter));
-    registry.AddControl("ev104MRng", BindCtrl(ctx, evMRng));
-    registry.AddControl("ev104PVOFusr", BindCtrl(ctx, evPVOFusr));
-    registry.AddControl("ev104LinSig", BindCtrl(ctx, evLinSig));
-    registry.AddControl("ev104LinScale", BindCtrl(ctx, evLinScale));
-    registry.AddControl("ev104TypeR", BindCtrl(ctx, evTypeR));
-    registry.AddControl("ev104dirR", BindCtrl(ctx, evdirR));
-    registry.AddControl("ev104RTS_R_cfg", BindCtrl(ctx, evRTS_R_cfg));
-    registry.AddControl("ev104RTS_VAL", BindCtrl(ctx, evRTS_VAL));
-    registry.AddControl("ev104AxFU", BindCtrl(ctx, evAxFU));
-    registry.AddControl("ev104AxMD", BindCtrl(ctx, evAxMD));
-    registry.AddControl("ev104AxSP", BindCtrl(ctx, evAxSP));
-    registry.AddControl("ev104AxHY", BindCtrl(ctx, evAxHY));
-    registry.AddControl("ev104Lock", BindCtrl(ctx, evLock));
-    registry.AddControl("ev104_RSP_W_PV", BindCtrl(ctx, ev_RSP_W_PV));
-    registry.AddControl("ev104Digit_Set", BindCtrl(ctx, evDigit_Set));
-    registry.AddControl("ev104ALM_Set", BindCtrl(ctx, evALM_Set));
-    registry.AddControl("ev104ARelay", BindCtrl(ctx, evARelay));
-    registry.AddControl("ev104RTS_R_cal", BindCtrl(ctx, evRTS_R_cal));
-    registry.AddControl("ev104RTS_VAL_cal", BindCtrl(ctx, evRTS_VAL_cal));
-    registry.AddControl("ev104_SN_V", BindCtrl(ctx, ev_SN_V));
-    registry.AddControl("ev104DSP_Limit", BindCtrl(ctx, evDSP_Limit));
-    registry.AddControl("ev104MRng_rat", BindCtrl(ctx, evMRng_rat));
-    registry.AddControl("ev104PVOF_rat", BindCtrl(ctx, evPVOF_rat));
-
-    // Commands of the transfer, monitoring and production issues: so far the Enter step.
-    for (const char* name : {"ev104_MSPV_B"})
-        registry.AddControl(name, BindCtrl(ctx, fn_Enter_Callback));
-
-    for (const char* name : {"ev104Msg", "ev104DevInfo", "ev104RTS_sync", "ev104ADC_V_M",
-                             "ev104ADC_V_I", "ev104_SN_V_Read", "ev104GICNTT", "ev104_MSPV_V",
-                             "ev104IDcomm", "ev104BRcomm", "ev104RTUcomm"})
-        registry.AddControl(name, BindCtrl(ctx, fn_Ignore));
+int RegisterCallbacks(Context& ctx, ui::CallbackRegistry& registry) {
+    int r = 0;
+    for (const CallbackName& entry : ctx.model.callbacks) {
+        const Shared* s = SharedOf(entry.shared);
+        if (!s) {
+            // A model table naming a function the program lacks is a build fault: say which.
+            std::fprintf(stderr, "no program function \"%s\" for callback \"%s\"\n", entry.shared,
+                         entry.resource);
+            r = -1;
+        } else if (s->control) {
+            registry.AddControl(entry.resource, BindCtrl(ctx, s->control));
+        } else if (s->panel) {
+            registry.AddPanel(entry.resource, BindPanel(ctx, s->panel));
+        } else {
+            registry.AddMenu(entry.resource, BindMenu(ctx, s->menu));
+        }
+    }
+    return r;
 }
 
 }  // namespace conf

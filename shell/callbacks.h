@@ -6,6 +6,7 @@
 
 namespace conf {
 
-void RegisterCallbacks(Context& ctx, ui::CallbackRegistry& registry);
+// 0, or -1 when the model names a function the program does not have (reported on stderr).
+int RegisterCallbacks(Context& ctx, ui::CallbackRegistry& registry);
 
 }  // namespace conf

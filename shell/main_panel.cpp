@@ -5,6 +5,7 @@
 #include "link/uart.h"
 #include "log/event_log.h"
 #include "log/log_launch.h"
+#include "models/model.h"
 #include "nav/tab.h"
 #include "params/rules.h"
 #include "shell/group_callbacks.h"
@@ -28,7 +29,7 @@ int About_menu::SV(Context& ctx, const std::string& text) {
 
 int MainPanel::init(Context& ctx) {
     Log::init(ctx);
-    int panel = ctx.ui.LoadPanel(0, kPanelFile104, "G104");
+    int panel = ctx.ui.LoadPanel(0, ctx.model.id.panelResource, ctx.model.id.panelName);
     if (panel < 0) {
         // Nothing can be shown without the panel: say why where a technician will look.
         ctx.gpLog.Printf("Load panel NG :: %s\n\n", ctx.ui.LastError().c_str());
@@ -46,7 +47,7 @@ int MainPanel::init(Context& ctx) {
     IC_B::CALLBACK(ctx);
     ICSP::CALLBACK(ctx);
     SN_V_I::Today_init(ctx);
-    About_menu::SV(ctx, kVersion104);
+    About_menu::SV(ctx, ctx.model.id.aboutCaption);
     ctx.ui.DisplayPanel(ctx.gvMain);
     // The pages show what the instrument holds; a failed read leaves the resource defaults
     // and says so on the status line, and the program still comes up.

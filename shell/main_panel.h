@@ -7,8 +7,6 @@
 
 namespace conf {
 
-inline constexpr const char* kVersion104 = "Ver.2013-05-28-A";
-inline constexpr const char* kPanelFile104 = "../gui/G104.json";
 namespace MainPanel {
 
 // Start-up in its fixed order. 0, or negative when the main panel cannot be loaded (the

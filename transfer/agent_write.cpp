@@ -4,7 +4,7 @@
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "nav/focus.h"
 #include "params/main_panel.h"
 #include "params/rules.h"
@@ -26,7 +26,7 @@ int evAgentWrite(Context& ctx, int panel, int control, int event, void*, int dat
     if (event != ui::EVENT_COMMIT) return fn_Enter_to_Next(ctx, panel, control, event, data1);
     int r = DevInfo2::fr_Modbus_to_GUI(ctx);
     if (r < 0) return r;
-    const ParamCatalogue& cat = ModelACatalogue();
+    const ParamCatalogue& cat = ctx.model.catalogue;
 
     msg_cfg::SID(ctx, kMsgWriting);
     const int digit = kDigitCode + DIGIT_cfg::GI(ctx);

@@ -1,9 +1,9 @@
 #include "transfer/config_block.h"
 
-#include <iterator>
+#include <string_view>
 
 #include "core/selector.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "params/alarm.h"
 #include "params/comm.h"
 #include "params/input.h"
@@ -11,98 +11,102 @@
 #include "params/measuring.h"
 #include "params/outcal.h"
 #include "params/rules.h"
+#include "params/scaling_dp.h"
 #include "transfer/dev_info.h"
 
 namespace conf {
 
 namespace {
 
-int AfterType(Context& ctx) {
-    fn_Affect_by_TYPE(ctx);
-    return fn_Affect_by_TYPE_DIGIT(ctx);
-}
-
-int AfterDp(Context& ctx) {
-    fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
-    return fn_Affect_by_DP(ctx);
-}
-
-// How one register of the block reaches its control and comes back from it, by address.
-struct Row {
+// How a module's value reaches its control and comes back from it.
+struct ModuleAccess {
+    const char* module;
     const SelectorField* field;  // null: a single-control module
-    int member;
     int (*set)(Context&, int);
     int (*get)(Context&);
-    int (*after)(Context&);  // null: the value governs nothing else
 };
 
-// The order is binding: type, unit and decimal point come before the values whose ranges
-// and precision they decide.
-constexpr Row kRows[] = {
-    {nullptr, 0, TYPE_cfg::SV, TYPE_cfg::GV, AfterType},
-    {nullptr, 0, UNIT_cfg::SI, UNIT_cfg::GI, nullptr},
-    {nullptr, 0, DP_cfg::SI, DP_cfg::GI, AfterDp},
-    {&kSelMRngUsr, 0, MRng_usr_cfg::SV, MRng_usr_cfg::GV, nullptr},
-    {&kSelMRngUsr, 1, MRng_usr_cfg::SV, MRng_usr_cfg::GV, nullptr},
-    {nullptr, 0, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV, nullptr},
-    {&kSelLinScale, 0, LinScale_cfg::SV, LinScale_cfg::GV, nullptr},
-    {&kSelLinScale, 1, LinScale_cfg::SV, LinScale_cfg::GV, nullptr},
-    {nullptr, 0, FILT_cfg::SV, FILT_cfg::GV, nullptr},
-    {nullptr, 0, DIR_cfg::SV, DIR_cfg::GV, nullptr},
-    {nullptr, 0, CUT_cfg::SI, CUT_cfg::GI, nullptr},
-    {&kSelRTS, 0, RTS_V_cfg::SV, RTS_V_cfg::GV, nullptr},
-    {&kSelRTS, 1, RTS_V_cfg::SV, RTS_V_cfg::GV, nullptr},
-    {nullptr, 0, ID_cfg::SV, ID_cfg::GV, nullptr},
-    {nullptr, 0, BR_cfg::SI, BR_cfg::GI, nullptr},
-    {&kSelAlarm, 0, AxFU_cfg::SI, AxFU_cfg::GI, nullptr},
-    {&kSelAlarm, 0, AxMD_cfg::SI, AxMD_cfg::GI, nullptr},
-    {&kSelAlarm, 0, AxSP_cfg::SV, AxSP_cfg::GV, nullptr},
-    {&kSelAlarm, 0, AxHY_cfg::SV, AxHY_cfg::GV, nullptr},
-    {&kSelAlarm, 1, AxFU_cfg::SI, AxFU_cfg::GI, nullptr},
-    {&kSelAlarm, 1, AxMD_cfg::SI, AxMD_cfg::GI, nullptr},
-    {&kSelAlarm, 1, AxSP_cfg::SV, AxSP_cfg::GV, nullptr},
-    {&kSelAlarm, 1, AxHY_cfg::SV, AxHY_cfg::GV, nullptr},
-    {&kSelLinSig, 0, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
-    {&kSelLinSig, 1, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
-    {&kSelLinSig, 2, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
-    {&kSelLinSig, 3, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
-    {&kSelLinSig, 4, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
-    {&kSelLinSig, 5, LinSig_cfg::SV, LinSig_cfg::GV, nullptr},
-    {nullptr, 0, RTU_cfg::SI, RTU_cfg::GI, nullptr},
-    {nullptr, 0, Lock_cfg::SI, Lock_cfg::GI, nullptr},
+constexpr ModuleAccess kModules[] = {
+    {"TYPE_cfg", nullptr, TYPE_cfg::SV, TYPE_cfg::GV},
+    {"UNIT_cfg", nullptr, UNIT_cfg::SI, UNIT_cfg::GI},
+    {"DP_cfg", nullptr, DP_cfg::SI, DP_cfg::GI},
+    {"MRng_usr_cfg", &kSelMRngUsr, MRng_usr_cfg::SV, MRng_usr_cfg::GV},
+    {"PVOF_usr_cfg", nullptr, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV},
+    {"LinScale_cfg", &kSelLinScale, LinScale_cfg::SV, LinScale_cfg::GV},
+    {"FILT_cfg", nullptr, FILT_cfg::SV, FILT_cfg::GV},
+    {"DIR_cfg", nullptr, DIR_cfg::SV, DIR_cfg::GV},
+    {"CUT_cfg", nullptr, CUT_cfg::SI, CUT_cfg::GI},
+    {"RTS_V_cfg", &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV},
+    {"ID_cfg", nullptr, ID_cfg::SV, ID_cfg::GV},
+    {"BR_cfg", nullptr, BR_cfg::SI, BR_cfg::GI},
+    {"AxFU_cfg", &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI},
+    {"AxMD_cfg", &kSelAlarm, AxMD_cfg::SI, AxMD_cfg::GI},
+    {"AxSP_cfg", &kSelAlarm, AxSP_cfg::SV, AxSP_cfg::GV},
+    {"AxHY_cfg", &kSelAlarm, AxHY_cfg::SV, AxHY_cfg::GV},
+    {"LinSig_cfg", &kSelLinSig, LinSig_cfg::SV, LinSig_cfg::GV},
+    {"RTU_cfg", nullptr, RTU_cfg::SI, RTU_cfg::GI},
+    {"Lock_cfg", nullptr, Lock_cfg::SI, Lock_cfg::GI},
 };
-constexpr int kRowCount = static_cast<int>(std::size(kRows));
-static_assert(kRowCount == kParaBlockMax);
-constexpr int kAddrDP = 2;
 
-const Row* RowAt(Context& ctx, int address) {
-    if (address < 0 || address >= kRowCount) return nullptr;
-    const Row& row = kRows[address];
-    if (row.field) SetField(ctx.gsRAM01, *row.field, row.member);
-    return &row;
+const ModuleAccess* AccessOf(std::string_view module) {
+    for (const ModuleAccess& m : kModules)
+        if (module == m.module) return &m;
+    return nullptr;
+}
+
+struct Row {
+    const RegisterRecord* record;
+    const ModuleAccess* access;
+};
+
+// The register's record and module, with the module's member selected.
+bool RowAt(Context& ctx, int address, Row* row) {
+    row->record = FindRegister(ctx.model, address);
+    row->access = row->record ? AccessOf(row->record->module) : nullptr;
+    if (!row->access) return false;
+    if (row->access->field) SetField(ctx.gsRAM01, *row->access->field, row->record->member);
+    return true;
+}
+
+void FollowOn(Context& ctx, FollowUp after, int value) {
+    switch (after) {
+        case FollowUp::kInputType:
+            fn_Affect_by_TYPE(ctx);
+            fn_Affect_by_TYPE_DIGIT(ctx);
+            break;
+        case FollowUp::kDecimalPoint:
+            fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
+            fn_Affect_by_DP(ctx);
+            // The shown values are rendered with the device's decimal point from here on.
+            fn_Set_Dpp(ctx, value & ((1 << ctx.model.dpp.width) - 1));
+            break;
+        // The link's own settings follow only when they are written (write-all).
+        case FollowUp::kStation:
+        case FollowUp::kBaudRate:
+        case FollowUp::kFrameFormat:
+        case FollowUp::kNone:
+            break;
+    }
 }
 
 }  // namespace
 
-int fn_Para_Block_Length(int firmware) {
-    const ParamCatalogue& cat = ModelACatalogue();
+int fn_Para_Block_Length(Context& ctx, int firmware) {
     // Version 0 is not a released firmware; it is read as version 1, the shorter block, so
     // no register is asked for that the instrument may not have.
-    return firmware >= kFirmwareFull ? cat.blockLength : cat.blockLengthFw1;
+    return firmware >= kFirmwareFull ? ctx.model.read.blockLength : ctx.model.read.blockLengthFw1;
 }
 
 int fn_Para_Block_Value(Context& ctx, int address) {
-    const Row* row = RowAt(ctx, address);
-    return row ? row->get(ctx) : 0;
+    Row row;
+    return RowAt(ctx, address, &row) ? row.access->get(ctx) : 0;
 }
 
 int fn_Para_to_GUI(Context& ctx, int address, int value) {
-    const Row* row = RowAt(ctx, address);
-    if (!row) return -1;
-    row->set(ctx, value);
-    if (row->after) row->after(ctx);
-    // The shown values are rendered with the device's decimal point from here on.
-    if (address == kAddrDP) SetField(ctx.gsRAM01, kSelDpp, value & 3);
+    Row row;
+    if (!RowAt(ctx, address, &row)) return -1;
+    row.access->set(ctx, value);
+    FollowOn(ctx, row.record->after, value);
     return 0;
 }
 

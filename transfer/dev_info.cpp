@@ -8,6 +8,7 @@
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
+#include "models/model.h"
 #include "params/comm.h"
 
 namespace conf {
@@ -57,9 +58,8 @@ void DevInfo2::RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record) {
                      static_cast<std::uint16_t>(words[3]);
 }
 
-std::string fn_DevInfo_Product_Text(int hw) {
-    if (hw == kModelTarnel) return "Tarnel";
-    if (hw == kModelQuillet) return "Quillet (Tarnel)";
+std::string fn_DevInfo_Product_Text(const Model& model, int hw) {
+    if (const char* product = ProductOf(model, hw)) return product;
     return Printed("0x%02x", static_cast<unsigned>(hw));
 }
 
@@ -75,7 +75,7 @@ int DevInfo2::to_GUI(Context& ctx, const DevInfo& record) {
     DevInfoLocator loc;
     int r = DevInfo2::init(ctx, &loc);
     if (r < 0) return r;
-    const std::string product = fn_DevInfo_Product_Text(record.hw);
+    const std::string product = fn_DevInfo_Product_Text(ctx.model, record.hw);
     ctx.ui.SetCtrlVal(loc.panel, loc.product, product);
     ctx.ui.SetCtrlVal(loc.panel, loc.hardware, product);
     ctx.ui.SetCtrlVal(loc.panel, loc.firmware, fn_DevInfo_Firmware_Text(record.fw));
@@ -83,8 +83,12 @@ int DevInfo2::to_GUI(Context& ctx, const DevInfo& record) {
     return 0;
 }
 
+bool fn_DevInfo_Own_Model(Context& ctx) {
+    return ProductOf(ctx.model, ctx.gvHW) != nullptr;
+}
+
 int DevInfo2::diff(Context& ctx) {
-    const bool match = ctx.gvHW == kModelTarnel || ctx.gvHW == kModelQuillet;
+    const bool match = fn_DevInfo_Own_Model(ctx);
     if (!match) {
         logs(ctx, "%s\n", "===== HW code not match");
         msg_cfg::SV(ctx, "H/W not match");

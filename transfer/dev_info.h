@@ -11,9 +11,6 @@
 
 namespace conf {
 
-// The two model codes of the instrument this configurator serves.
-inline constexpr int kModelTarnel = 104;
-inline constexpr int kModelQuillet = 106;
 // gvHW after the block could not be read: matches no model, so files are refused too.
 inline constexpr int kModelUnknown = 255;
 // The firmware version from which the frame format (RTU) and lock (LOCK) registers exist.
@@ -53,7 +50,10 @@ int diff(Context& ctx);
 }  // namespace DevInfo2
 
 // The texts shown for a record.
-std::string fn_DevInfo_Product_Text(int hw);
+// The product name of one of the model's codes, else the code as "0x%02x".
+std::string fn_DevInfo_Product_Text(const Model& model, int hw);
+// Whether gvHW is one of the codes of the model this configurator serves.
+bool fn_DevInfo_Own_Model(Context& ctx);
 std::string fn_DevInfo_Firmware_Text(int fw);
 std::string fn_DevInfo_Serial_Text(std::uint32_t serial);
 namespace DevInfo2 {

@@ -13,6 +13,7 @@
 #include "lang/status_line.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
+#include "models/model.h"
 #include "platform/sys/paths.h"
 #include "platform/ui/constants.h"
 #include "transfer/config_block.h"
@@ -77,11 +78,16 @@ void ReportFile(Context& ctx, int code, const std::string& name, const char* sta
 }
 
 bool WriteSet(Context& ctx, std::FILE* f) {
-    bool ok = fn_Parameter_W_File(f, kParamFileHeader, ctx.gvHW) >= 0;
-    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kParaBlockMax);
-    for (int address = 0; address < count; ++address)
+    const FilePlan& plan = ctx.model.file;
+    bool ok = fn_Parameter_W_File(f, plan.headerAddress, ctx.gvHW) >= 0;
+    const int count = fn_Para_Block_Length(ctx, ctx.gvFW);
+    for (int address : plan.addresses) {
+        const RegisterRecord* record = FindRegister(ctx.model, address);
+        if (plan.linesByFirmware && record && record->width == 16 && address >= count) continue;
         ok = fn_Parameter_W_File(f, address, fn_Para_Block_Value(ctx, address)) >= 0 && ok;
-    return fn_Parameter_W_File(f, kParamFileEnd, 0) >= 0 && ok;
+    }
+    if (plan.terminator) ok = fn_Parameter_W_File(f, kParamFileEnd, 0) >= 0 && ok;
+    return ok;
 }
 
 // One record of a file.
@@ -182,12 +188,15 @@ Verdict ReadSet(Context& ctx, std::FILE* f, std::vector<Record>* set) {
     Record header;
     Next got = reader.Read(&header);
     if (got == Next::kUnreadable) return Verdict::kUnreadable;
-    if (got != Next::kRecord || header.address != kParamFileHeader) return Verdict::kFormat;
+    const FilePlan& plan = ctx.model.file;
+    if (got != Next::kRecord || header.address != static_cast<std::uint32_t>(plan.headerAddress))
+        return Verdict::kFormat;
     // Without an instrument of this model (none answered: 255) no file can match.
-    const bool ownModel = ctx.gvHW == kModelTarnel || ctx.gvHW == kModelQuillet;
+    const bool ownModel = fn_DevInfo_Own_Model(ctx);
     if (!ownModel || header.value != ctx.gvHW) return Verdict::kHw;
 
-    for (int n = 0; n < kParamFileMaxLines; ++n) {
+    const int lines = plan.maxLines - (plan.maxLinesCountHeader ? 1 : 0);
+    for (int n = 0; n < lines; ++n) {
         Record r;
         got = reader.Read(&r);
         if (got == Next::kEnd) break;
@@ -207,7 +216,7 @@ Verdict ReadSet(Context& ctx, std::FILE* f, std::vector<Record>* set) {
 std::string Para_To_FILE::Date_Time_str(Context& ctx) {
     const sys::DateTime t = ctx.clock().LocalNow();
     char name[96];
-    std::snprintf(name, sizeof name, "%04d%02d%02d_%02d%02d%02d_Tarnel.txt", t.year, t.month, t.day,
+    std::snprintf(name, sizeof name, ctx.model.id.paramFileNameFormat, t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
     return name;
 }
@@ -292,9 +301,10 @@ int Para_Fr_FILE::Load(Context& ctx) {
     }
     // File order is register order: type, unit and decimal point before what they govern.
     for (const Record& r : set) {
-        // Addresses outside the block are skipped.
+        // Addresses the model has no parameter at are skipped.
         if (r.address <= 0xFFFFu) fn_Para_to_GUI(ctx, static_cast<int>(r.address), r.value);
     }
+    if (const char* loaded = ctx.model.file.loadedMessage) msg_cfg::SCV(ctx, kMsgGreen, loaded);
     return 0;
 }
 

@@ -6,9 +6,10 @@
 //
 // File format, one record a line, each "%04x\t%d\n" (address, then a signed decimal value):
 //   1f00  <model code>            header
-//   0000  <raw value of TYPE>     one line per register of the configuration block, in
-//   ...                           register order, 29 or 31 lines by firmware version
-//   ffff  0                       terminator
+//   0000  <raw value of TYPE>     one line per parameter of the model's file plan, e.g. the
+//   ...                           configuration block in register order, 29 or 31 lines by
+//                                 firmware version
+//   ffff  0                       terminator, where the model's files have one
 
 #include <cstdio>
 #include <string>
@@ -18,10 +19,7 @@
 namespace conf {
 
 inline constexpr const char* kParamFileDir = "ParameterFile";
-inline constexpr int kParamFileHeader = 0x1F00;
 inline constexpr int kParamFileEnd = 0xFFFF;
-// Parameter lines a load reads after the header, the terminator included.
-inline constexpr int kParamFileMaxLines = 31;
 
 // Results besides 0.
 inline constexpr int kParamFileCancelled = -1;  // the dialog was cancelled
@@ -45,7 +43,7 @@ namespace Para_To_FILE {
 // 0 when saved, kParamFileCancelled, or kParamFileFailed (reported; an incomplete file is
 // removed). The working directory is the one it was on every way out.
 int w_Parameter(Context& ctx);
-// "YYYYMMDD_hhmmss_Tarnel.txt" of the local clock.
+// "YYYYMMDD_hhmmss_Tarnel.txt" of the local clock (the model's name format).
 std::string Date_Time_str(Context& ctx);
 }  // namespace Para_To_FILE
 // One line: the address in four lower-case hex digits and a tab, the value and a line feed.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <span>
+#include <vector>
 
 #include "core/selector.h"
 #include "lang/status_line.h"
@@ -11,7 +11,7 @@
 #include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "log/modbus_trace.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "nav/focus.h"
 #include "params/main_panel.h"
 #include "params/rules.h"
@@ -23,41 +23,66 @@
 
 namespace conf {
 
+namespace {
+
+int ReadNg(Context& ctx) {
+    msg_cfg::SID(ctx, kMsgReadNg);
+    return -1;
+}
+
+// The 16-bit block from address 0, its length by firmware, applied in the plan's order.
+int ReadBlock16(Context& ctx) {
+    const ReadPlan& plan = ctx.model.read;
+    const int count = fn_Para_Block_Length(ctx, ctx.gvFW);
+    logi(ctx, plan.blockLogLine, count);
+    std::vector<std::int16_t> block(static_cast<std::size_t>(count));
+    if (fn_Modbus_Device_RW_16(ctx, enR, 0, count, block) < 0) return ReadNg(ctx);
+    for (int address : plan.applyOrder) {
+        if (address >= count) continue;
+        const int value = block[static_cast<std::size_t>(address)];
+        const RegisterRecord* record = FindRegister(ctx.model, address);
+        Log::Modbus_R(ctx, address, value, value, record ? record->name : "");
+        fn_Para_to_GUI(ctx, address, value);
+    }
+    return 0;
+}
+
+// The 32-bit values, one per address from the plan's first.
+int ReadBlock32(Context& ctx) {
+    const ReadPlan& plan = ctx.model.read;
+    if (plan.block32Count <= 0) return 0;
+    logi(ctx, "Modbus r 32-bit Parameter of Dev %d Dwords \n", plan.block32Count);
+    std::vector<std::int32_t> values(static_cast<std::size_t>(plan.block32Count));
+    if (fn_Modbus_Device_RW_32(ctx, enR, plan.block32Address, plan.block32Count, values) < 0)
+        return ReadNg(ctx);
+    for (int i = 0; i < plan.block32Count; ++i) {
+        const int address = plan.block32Address + i;
+        const int value = values[static_cast<std::size_t>(i)];
+        const RegisterRecord* record = FindRegister(ctx.model, address);
+        Log::Modbus_R(ctx, address, value, value, record ? record->name : "");
+        fn_Para_to_GUI(ctx, address, value);
+    }
+    return 0;
+}
+
+}  // namespace
+
 int Para_Fr_Dev::r_Parameter(Context& ctx) {
-    const ParamCatalogue& cat = ModelACatalogue();
+    const ParamCatalogue& cat = ctx.model.catalogue;
 
     // Digits and alarm amount first: they decide which controls the later values go to.
     logi(ctx, "Modbus r Display.Digit, Alarm.amount of Dev %d words \n", 2);
     std::array<std::int16_t, 2> setup{};
-    if (fn_Modbus_Device_RW_16(ctx, enR, cat.addrDigit, 2, setup) < 0) {
-        msg_cfg::SID(ctx, kMsgReadNg);
-        return -1;
-    }
+    if (fn_Modbus_Device_RW_16(ctx, enR, cat.addrDigit, 2, setup) < 0) return ReadNg(ctx);
     DIGIT_cfg::SI(ctx, setup[0]);
     Alarm_Amount_cfg::SI(ctx, setup[1]);
     fn_Affect_by_DIGIT(ctx);
     fn_Affect_by_Alarm_Amount(ctx);
 
-    const int count = std::min(fn_Para_Block_Length(ctx.gvFW), kParaBlockMax);
-    logi(ctx, "Modbus r Parameter of Dev %d words \n", count);
-    std::array<std::int16_t, kParaBlockMax> block{};
-    std::span<std::int16_t> wanted(block.data(), static_cast<std::size_t>(count));
-    if (fn_Modbus_Device_RW_16(ctx, enR, 0, count, wanted) < 0) {
-        msg_cfg::SID(ctx, kMsgReadNg);
-        return -1;
-    }
-    for (int address = 0; address < count; ++address) {
-        const int value = block[static_cast<std::size_t>(address)];
-        Log::Modbus_R(ctx, address, value, value,
-                      cat.blockNames[static_cast<std::size_t>(address)]);
-        fn_Para_to_GUI(ctx, address, value);
-    }
+    if (ReadBlock16(ctx) < 0 || ReadBlock32(ctx) < 0) return -1;
 
     std::array<std::int16_t, 1> rs485{};
-    if (fn_Modbus_Device_RW_16(ctx, enR, cat.addrRS485, 1, rs485) < 0) {
-        msg_cfg::SID(ctx, kMsgReadNg);
-        return -1;
-    }
+    if (fn_Modbus_Device_RW_16(ctx, enR, ctx.model.id.addrRS485, 1, rs485) < 0) return ReadNg(ctx);
     logi(ctx, "Modbus r RS485 ON/OFF: %d \n", rs485[0]);
     // The switch is on or off; any non-zero setting is on.
     ctx.ui.SetCtrlVal(ctx.gvMain, ctx.ui.FindCtrl(ctx.gvMain, "RS485"), rs485[0] != 0 ? 1 : 0);

@@ -10,7 +10,7 @@
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
-#include "models/param_catalogue_a.h"
+#include "models/model.h"
 #include "nav/focus.h"
 #include "params/service.h"
 #include "platform/sys/datetime.h"
@@ -74,7 +74,7 @@ int SN_V_V::to_Modbus(Context& ctx) {
     const std::uint32_t v = SN_V_V::GV(ctx);
     const int high = static_cast<int>(v >> 16);
     const int low = static_cast<int>(v & 0xFFFF);
-    const int addr = ModelACatalogue().addrSerial;
+    const int addr = ctx.model.catalogue.addrSerial;
 
     msg_cfg::SID(ctx, kMsgWriting);
     logi(ctx, "Modbus w SN.H = %d\n", high);

@@ -9,10 +9,12 @@
 #include "link/port_dev.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
+#include "models/model.h"
 #include "nav/focus.h"
 #include "params/comm.h"
 #include "params/main_panel.h"
 #include "platform/ui/constants.h"
+#include "transfer/config_block.h"
 #include "transfer/dev_info.h"
 #include "transfer/range_check.h"
 #include "transfer/read_all.h"
@@ -29,27 +31,6 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // Where the buffer file is reported when it cannot be written or read back.
 constexpr int kBufferFileSite = 1232969;
 
-constexpr int kAddrID = 13;
-constexpr int kAddrBR = 14;
-constexpr int kAddrRTU = 29;
-// The last line of the list: from it on the writes go to EEPROM, which stores the whole set.
-constexpr int kAddrLastLine = 28;
-
-// The buffer list, by address and the name it carries. The RTS pair has its own write;
-// station, baud rate and frame format go before the list; display setup and RS-485 are
-// written by their own controls. The lock line is there only with the full firmware.
-struct ListRow {
-    int address;
-    const char* name;
-};
-constexpr ListRow kList[] = {
-    {30, "LOCK"}, {0, "TYPE"},  {1, "UNIT"},  {2, "DP"},    {3, "LOLT"},  {4, "HILT"},
-    {5, "PVOF"},  {6, "SCAL"},  {7, "SCAH"},  {8, "FILT"},  {9, "DIR"},   {10, "CUT"},
-    {15, "A1FU"}, {16, "A1MD"}, {17, "A1SP"}, {18, "A1HY"}, {19, "A2FU"}, {20, "A2MD"},
-    {21, "A2SP"}, {22, "A2HY"}, {23, "mV.L"}, {24, "mV.H"}, {25, "V.L"},  {26, "V.H"},
-    {27, "mA.L"}, {28, "mA.H"},
-};
-
 int WriteRegister(Context& ctx, int code, int address, int value) {
     return fn_Modbus_Device_RW_16(ctx, code, address, value);
 }
@@ -59,54 +40,66 @@ int WriteNg(Context& ctx, int r) {
     return r;
 }
 
-// Station number, baud rate and (with the full firmware) frame format, each followed by the
-// link's own setting so the next request reaches the instrument as it now is.
+// Station number, baud rate and (from the model's firmware version on) frame format, each
+// followed by the link's own setting so the next request reaches the instrument as it now is.
 int WriteLinkSettings(Context& ctx) {
+    const WritePlan& plan = ctx.model.write;
     const int id = ID_cfg::GV(ctx);
     logi(ctx, "Modbus w ID = %d \n", id);
-    if (int r = WriteRegister(ctx, enWram, kAddrID, id); r < 0) return WriteNg(ctx, r);
+    if (int r = WriteRegister(ctx, enWram, plan.addrID, id); r < 0) return WriteNg(ctx, r);
     ID_comm::SV(ctx, id);
     giCNTt::giCNT_inc(ctx);
 
     // The instrument answers at the old speed and switches after the answer.
     const int br = BR_cfg::GI(ctx);
     logi(ctx, "Modbus w BR = %d \n", br);
-    if (int r = WriteRegister(ctx, enWram, kAddrBR, br); r < 0) return WriteNg(ctx, r);
+    if (int r = WriteRegister(ctx, enWram, plan.addrBR, br); r < 0) return WriteNg(ctx, r);
     BR_comm::SI(ctx, br);
     giCNTt::giCNT_inc(ctx);
     if (int r = mf_Port_Dev__Reopen_after_BR_RTU_change(ctx); r < 0) return WriteNg(ctx, r);
 
-    if (ctx.gvFW < kFirmwareFull) return 0;
+    if (ctx.gvFW < plan.rtuFirmware) return 0;
     const int rtu = RTU_cfg::GI(ctx);
     logi(ctx, "Modbus w RTU = %d \n", rtu);
-    if (int r = WriteRegister(ctx, enWram, kAddrRTU, rtu); r < 0) return WriteNg(ctx, r);
+    if (int r = WriteRegister(ctx, enWram, plan.addrRTU, rtu); r < 0) return WriteNg(ctx, r);
     RTU_comm::SI(ctx, rtu);
     giCNTt::giCNT_inc(ctx);
     if (int r = mf_Port_Dev__Reopen_after_BR_RTU_change(ctx); r < 0) return WriteNg(ctx, r);
     return 0;
 }
 
+bool LineInPlan(Context& ctx, const BufferFile& buffer, const BufferLine& line) {
+    return !(ctx.model.write.linesByFirmware && buffer.width == 16 &&
+             line.address >= fn_Para_Block_Length(ctx, ctx.gvFW));
+}
+
 // The list as the pages hold it now. 0, or -1 when the file could not be written whole: a
 // missing or short list must not be replayed, nor an older one left from a previous write.
-int WriteBuffer(Context& ctx) {
-    File f{std::fopen(kWriteBufferFile, "w")};
+int WriteBuffer(Context& ctx, const BufferFile& buffer) {
+    File f{std::fopen(buffer.fileName, "w")};
     if (!f) return -1;
     int r = 0;
-    for (const ListRow& row : kList) {
-        if (row.address >= fn_Para_Block_Length(ctx.gvFW)) continue;
-        const int value = fn_Para_Block_Value(ctx, row.address);
-        if (fn_W_Para_Buffer(f.get(), row.address, value, row.name) < 0) r = -1;
+    for (const BufferLine& line : buffer.lines) {
+        if (!LineInPlan(ctx, buffer, line)) continue;
+        const int value = fn_Para_Block_Value(ctx, line.address);
+        if (fn_W_Para_Buffer(f.get(), line.address, value, line.name) < 0) r = -1;
     }
     if (std::fclose(f.release()) != 0) r = -1;
     return r;
 }
 
-// Replays the list register by register. 0, or the negative result of the failing write
-// ("Write NG"); a line that does not read back, or a read error, is a failure too, not the
-// end of the list.
-int ReplayBuffer(Context& ctx, std::FILE* f) {
-    logs(ctx, "%s", "Modbus w Parameter to Dev \n");
-    int code = enWram;
+// The access code a line goes out with: the plan's for its address.
+int CodeOf(const BufferFile& buffer, unsigned address) {
+    for (const BufferLine& line : buffer.lines)
+        if (static_cast<unsigned>(line.address) == address) return line.code;
+    return buffer.width == 32 ? enWmw : enWram;
+}
+
+// Replays the list line by line. 0, or the negative result of the failing write ("Write
+// NG"); a line that does not read back, or a read error, is a failure too, not the end of
+// the list.
+int ReplayBuffer(Context& ctx, const BufferFile& buffer, std::FILE* f) {
+    logs(ctx, "%s", buffer.logLine);
     for (int line = 1;; ++line) {
         unsigned address = 0;
         int value = 0;
@@ -117,15 +110,18 @@ int ReplayBuffer(Context& ctx, std::FILE* f) {
         logi(ctx, "\t\t\t(%d) ", line);
         logs(ctx, "%s = ", name);
         logi(ctx, "%d \n", value);
-        if (address == kAddrLastLine) code = enWee;
-        if (int r = WriteRegister(ctx, code, static_cast<int>(address), value); r < 0)
-            return WriteNg(ctx, r);
+        const int code = CodeOf(buffer, address);
+        const int r = buffer.width == 32
+                          ? fn_Modbus_Device_RW_32(ctx, static_cast<unsigned>(code),
+                                                   static_cast<int>(address), value)
+                          : WriteRegister(ctx, code, static_cast<int>(address), value);
+        if (r < 0) return WriteNg(ctx, r);
         giCNTt::giCNT_inc(ctx);
     }
 }
 
-int BufferFileNg(Context& ctx) {
-    Log::err_Open_File(ctx, ctx.Source("___main"), kBufferFileSite, kWriteBufferFile);
+int BufferFileNg(Context& ctx, const BufferFile& buffer) {
+    Log::err_Open_File(ctx, ctx.Source("___main"), kBufferFileSite, buffer.fileName);
     return -1;
 }
 
@@ -146,10 +142,13 @@ int Para_To_Dev::w_Parameter(Context& ctx) {
     giCNTt::giCNT_clr(ctx);
     msg_cfg::SID(ctx, kMsgWriting);
     if (int r = WriteLinkSettings(ctx); r < 0) return r;
-    if (WriteBuffer(ctx) < 0) return BufferFileNg(ctx);
-    File f{std::fopen(kWriteBufferFile, "r")};
-    if (!f) return BufferFileNg(ctx);
-    return ReplayBuffer(ctx, f.get());
+    for (const BufferFile& buffer : ctx.model.write.buffers) {
+        if (WriteBuffer(ctx, buffer) < 0) return BufferFileNg(ctx, buffer);
+        File f{std::fopen(buffer.fileName, "r")};
+        if (!f) return BufferFileNg(ctx, buffer);
+        if (int r = ReplayBuffer(ctx, buffer, f.get()); r < 0) return r;
+    }
+    return 0;
 }
 
 int Para_To_Dev::onClick(Context& ctx) {
@@ -157,10 +156,11 @@ int Para_To_Dev::onClick(Context& ctx) {
     if (r < 0) return ctx.gr = r;
     r = Para_To_Dev::Check_OOR(ctx);
     if (r < 0) {
-        msg_cfg::SID(ctx, kMsgOutOfRange);
+        if (ctx.model.write.hasOutOfRangeMessage) msg_cfg::SID(ctx, kMsgOutOfRange);
         return ctx.gr = r;
     }
     r = Para_To_Dev::w_Parameter(ctx);
+    if (r < 0 && !ctx.model.write.readAfterFailedWrite) return ctx.gr = r;
     if (r < 0) {
         // Bring the pages back in line with what the instrument now holds. A read that
         // succeeds does not make the write a success: its failure is what the command ends

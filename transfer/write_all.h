@@ -2,8 +2,9 @@
 // Write-all: the parameter set on the pages into the connected instrument. Nothing goes out
 // while any value is out of range. The link settings go first, each followed by the
 // configurator's own link, so the rest reaches the instrument at its new station and speed;
-// the other parameters go through the buffer file "W_para_buff.txt", RAM writes except the
-// last, which goes to EEPROM. A failed write is followed by a read-all.
+// the other parameters go through the model's buffer files ("W_para_buff.txt"), each line with
+// the access code of the model's plan (RAM, the last to EEPROM). Where the model says so, a
+// failed write is followed by a read-all.
 
 #include <cstdio>
 #include <string>

@@ -1,5 +1,6 @@
 // Tarnel: the configurator of model A instruments.
 
+#include "models/model_a.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/rs232.h"
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
     sys::SystemLauncher launcher;
     serial::TermiosBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());
-    conf::Context ctx(runtime, launcher);
+    conf::Context ctx(runtime, launcher, conf::ModelA());
     ctx.com = &com;
     conf::RegisterCallbacks(ctx, registry);
     return conf::RunConfigurator(ctx);

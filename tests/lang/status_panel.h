@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/context.h"
+#include "models/model_a.h"
 #include "platform/ui/constants.h"
 #include "platform/ui/headless.h"
 
@@ -71,7 +72,7 @@ class StatusPanel {
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
     sys::RecordingLauncher launcher;
-    conf::Context ctx{rt, launcher};
+    conf::Context ctx{rt, launcher, conf::ModelA()};
 };
 
 }  // namespace conf_test

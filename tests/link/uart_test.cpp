@@ -98,14 +98,13 @@ TEST_F(Uart, TheRs485SwitchWritesRegister31ToEeprom) {
     int sw = rt.FindCtrl(ctx.gvMain, "RS485");
     rt.SetCtrlVal(ctx.gvMain, sw, 1);
     device.Answer(Echo({0x01, 0x06, 0x00, 0x1f, 0x00, 0x01}), 0.005);
-    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvMain, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_EQ(conf::RS485_on_off(ctx, ctx.gvMain, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(device.requests[0].bytes, (Bytes{0x01, 0x06, 0x00, 0x1F, 0x00, 0x01, 0x79, 0xCC}));
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_EQ(StatusColour(), 0x008000);
-    EXPECT_LT(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvMain, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_LT(conf::RS485_on_off(ctx, ctx.gvMain, sw, ui::EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(Status(), "Write NG");
-    EXPECT_EQ(conf::RS485_on_off_Tarnel_F(ctx, ctx.gvMain, sw, ui::EVENT_KEYPRESS, nullptr, 0, 0),
-              0);
+    EXPECT_EQ(conf::RS485_on_off(ctx, ctx.gvMain, sw, ui::EVENT_KEYPRESS, nullptr, 0, 0), 0);
     EXPECT_EQ(device.requests.size(), 4u);  // the key press sent nothing
 }
 

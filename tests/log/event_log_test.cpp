@@ -1,6 +1,7 @@
 // The event log file: switches, the run header, the writers, appending, and an unopenable file.
 
 #include "log/event_log.h"
+#include "models/model_a.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ TEST_F(EventLog, RunsAppendAndClearEmpties) {
     logi(ctx, "run %d\n", 1);
     Log::Close(ctx);
     {
-        Context next{rt, launcher};
+        Context next{rt, launcher, ModelA()};
         Log::init(next);
         logi(next, "run %d\n", 2);
     }

@@ -1,6 +1,7 @@
 // Opening the log in an editor: which editor, what it is given, and the log around it.
 
 #include "log/log_launch.h"
+#include "models/model_a.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,7 @@ class LogLaunch : public ::testing::Test, public conf_test::StatusPanel {
 
 TEST_F(LogLaunch, TwiceWithTheLogGoingOn) {
     PeekingLauncher peek;
-    Context c{rt, peek};
+    Context c{rt, peek, ModelA()};
     peek.watched = &c;
     c.gvLogYN = 1;
     Log::Append(c);

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "models/param_catalogue_a.h"
+#include "models/model_a.h"
 #include "params/measuring.h"
 #include "params/rules.h"
 #include "params_fixture.h"
@@ -65,7 +65,8 @@ TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPage) {
         EXPECT_GT(rt.FindCtrl(ctx.gvCAL, pair.second), 0) << pair.second;
     }
     EXPECT_EQ(c.aMRng.size(), c.caCC_TYPE.size());
-    EXPECT_EQ(c.blockNames.size(), static_cast<size_t>(c.blockLength));
+    EXPECT_EQ(conf::ModelA().registers.size(),
+              static_cast<size_t>(conf::ModelA().read.blockLength));
     EXPECT_EQ(c.caADDR_LinSig.size(), c.caCC_LinSig.size());
 }
 

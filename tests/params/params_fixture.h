@@ -9,6 +9,7 @@
 
 #include "core/context.h"
 #include "core/selector.h"
+#include "models/model_a.h"
 #include "nav/tab.h"
 #include "params/callbacks_cfg.h"
 #include "params/input.h"
@@ -46,7 +47,7 @@ class ParamsTest : public ::testing::Test {
     double Number(const char* name) { return Cfg(name).number; }
     int Bg(const char* name) { return Cfg(name).textBgColor; }
     bool Dimmed(const char* name) { return Cfg(name).dimmed; }
-    int Dpp() { return conf::GetField(ctx.gsRAM01, conf::kSelDpp); }
+    int Dpp() { return conf::GetField(ctx.gsRAM01, ctx.model.dpp); }
 
     // The settings the ranges follow, set as read-all sets them (no rule runs). Type 14 is
     // the group with no button on.
@@ -82,7 +83,7 @@ class ParamsTest : public ::testing::Test {
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
     sys::RecordingLauncher launcher;
-    conf::Context ctx{rt, launcher};
+    conf::Context ctx{rt, launcher, conf::ModelA()};
     std::vector<Seen> seen;
 };
 

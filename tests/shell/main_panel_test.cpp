@@ -117,7 +117,7 @@ TEST_F(TarnelTest, BackQuoteAndExitEndTheProgram) {
     ui::HeadlessFrontEnd fe2;
     ui::CallbackRegistry registry2;
     ui::Runtime rt2(fe2, registry2);
-    conf::Context ctx2(rt2, launcher);
+    conf::Context ctx2(rt2, launcher, conf::ModelA());
     conf::RegisterCallbacks(ctx2, registry2);
     fe2.Post([&] {
         int bar = rt2.GetPanelMenuBar(ctx2.gvMain);

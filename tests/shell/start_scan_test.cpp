@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "log/event_log.h"
+#include "models/model_a.h"
 #include "shell/start_scan.h"
 #include "tarnel_fixture.h"
 
@@ -31,7 +32,8 @@ class StartScan : public TarnelTest {
 
 // A second Tarnel started with its own launcher, in the test's run-time tree.
 struct TarnelWith {
-    explicit TarnelWith(sys::Launcher& launcher) : rt(fe, registry), ctx(rt, launcher) {
+    explicit TarnelWith(sys::Launcher& launcher)
+        : rt(fe, registry), ctx(rt, launcher, conf::ModelA()) {
         conf::RegisterCallbacks(ctx, registry);
         EXPECT_EQ(conf::MainPanel::init(ctx), 0);
         fe.ClearPopups();

@@ -4,6 +4,7 @@
 // it first among their fixture's bases so it outlives what they build on it.
 
 #include "core/context.h"
+#include "models/model_a.h"
 #include "platform/serial/inprocess_line.h"
 #include "platform/serial/rs232.h"
 #include "platform/serial/scripted_device.h"
@@ -23,7 +24,7 @@ struct HeadlessCom5 {
     serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
                                                      return p == "/virtual/COM5";
                                                  }}};
-    conf::Context ctx{rt, launcher};
+    conf::Context ctx{rt, launcher, conf::ModelA()};
 };
 
 }  // namespace conf_test

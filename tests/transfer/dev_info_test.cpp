@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "models/model_a.h"
 #include "transfer/dev_info.h"
 #include "transfer/serial_read.h"
 #include "transfer_fixture.h"
@@ -62,10 +63,10 @@ TEST_F(TransferTest, AFailedCheckSetsTheUnknownModelAndKeepsTheTexts) {
 }
 
 TEST(DevInfoTexts, ProductFirmwareSerial) {
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(104), "Tarnel");
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(106), "Quillet (Tarnel)");
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(0x6B), "0x6b");
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(5), "0x05");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 104), "Tarnel");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 106), "Quillet (Tarnel)");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 0x6B), "0x6b");
+    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 5), "0x05");
     EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(1), "V01");
     EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(0xAB), "VAB");
     EXPECT_EQ(conf::fn_DevInfo_Serial_Text(1234), "0000001234");

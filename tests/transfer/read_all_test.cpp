@@ -83,10 +83,10 @@ TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndKeepsFrameFormatAndLo
 }
 
 TEST_F(TransferTest, FirmwareZeroIsReadAsFirmwareOne) {
-    EXPECT_EQ(conf::fn_Para_Block_Length(0), 29);
-    EXPECT_EQ(conf::fn_Para_Block_Length(1), 29);
-    EXPECT_EQ(conf::fn_Para_Block_Length(2), 31);
-    EXPECT_EQ(conf::fn_Para_Block_Length(9), 31);
+    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 0), 29);
+    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 1), 29);
+    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 2), 31);
+    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 9), 31);
 }
 
 TEST_F(TransferTest, TheMenuItemReadsAllAndEnterOnReadSendsNothing) {

@@ -1,5 +1,6 @@
 #pragma once
-// The Enter-key orders of the main panel and its two pages, by role name of the controls.
+// A model's Enter-key orders of the main panel and its two pages, by role name of the
+// controls.
 
 #include <string>
 #include <vector>
@@ -14,7 +15,5 @@ struct FocusOrders {
     std::string mainWrapCal;        // on the calibration page
     std::string pageWrap;           // on the main panel
 };
-
-const FocusOrders& ModelAFocusOrders();
 
 }  // namespace conf

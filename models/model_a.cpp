@@ -1,0 +1,182 @@
+#include "models/model_a.h"
+
+#include "link/access_mode.h"
+
+namespace conf {
+
+namespace {
+
+constexpr ModelCode kCodes[] = {{104, "Tarnel"}, {106, "Quillet (Tarnel)"}};
+
+using F = FollowUp;
+// The configuration block, registers 0 to 30. Type and decimal point come before the values
+// whose ranges and precision they decide.
+constexpr RegisterRecord kRegisters[] = {
+    {0, 16, "TYPE", "TYPE_cfg", 0, F::kInputType}, {1, 16, "UNIT", "UNIT_cfg", 0, F::kNone},
+    {2, 16, "DP", "DP_cfg", 0, F::kDecimalPoint},  {3, 16, "LOLT", "MRng_usr_cfg", 0, F::kNone},
+    {4, 16, "HILT", "MRng_usr_cfg", 1, F::kNone},  {5, 16, "PVOF", "PVOF_usr_cfg", 0, F::kNone},
+    {6, 16, "SCA.L", "LinScale_cfg", 0, F::kNone}, {7, 16, "SCA.H", "LinScale_cfg", 1, F::kNone},
+    {8, 16, "FILT", "FILT_cfg", 0, F::kNone},      {9, 16, "DIR", "DIR_cfg", 0, F::kNone},
+    {10, 16, "CUT", "CUT_cfg", 0, F::kNone},       {11, 16, "RTS.L", "RTS_V_cfg", 0, F::kNone},
+    {12, 16, "RTS.H", "RTS_V_cfg", 1, F::kNone},   {13, 16, "ID", "ID_cfg", 0, F::kStation},
+    {14, 16, "BR", "BR_cfg", 0, F::kBaudRate},     {15, 16, "A1FU", "AxFU_cfg", 0, F::kNone},
+    {16, 16, "A1MD", "AxMD_cfg", 0, F::kNone},     {17, 16, "A1SP", "AxSP_cfg", 0, F::kNone},
+    {18, 16, "A1HY", "AxHY_cfg", 0, F::kNone},     {19, 16, "A2FU", "AxFU_cfg", 1, F::kNone},
+    {20, 16, "A2MD", "AxMD_cfg", 1, F::kNone},     {21, 16, "A2SP", "AxSP_cfg", 1, F::kNone},
+    {22, 16, "A2HY", "AxHY_cfg", 1, F::kNone},     {23, 16, "mV.L", "LinSig_cfg", 0, F::kNone},
+    {24, 16, "mV.H", "LinSig_cfg", 1, F::kNone},   {25, 16, "V.L", "LinSig_cfg", 2, F::kNone},
+    {26, 16, "V.H", "LinSig_cfg", 3, F::kNone},    {27, 16, "mA.L", "LinSig_cfg", 4, F::kNone},
+    {28, 16, "mA.H", "LinSig_cfg", 5, F::kNone},   {29, 16, "RTU", "RTU_cfg", 0, F::kFrameFormat},
+    {30, 16, "LOCK", "Lock_cfg", 0, F::kNone},
+};
+
+// The block is applied in address order.
+constexpr int kApplyOrder[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                               16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
+
+// The write-all list. The RTS pair has its own write; station, baud rate and frame format go
+// before the list; display setup and RS-485 are written by their own controls. The last line
+// goes to EEPROM, which stores the whole set.
+constexpr BufferLine kBufferLines[] = {
+    {30, "LOCK", enWram}, {0, "TYPE", enWram},  {1, "UNIT", enWram},  {2, "DP", enWram},
+    {3, "LOLT", enWram},  {4, "HILT", enWram},  {5, "PVOF", enWram},  {6, "SCAL", enWram},
+    {7, "SCAH", enWram},  {8, "FILT", enWram},  {9, "DIR", enWram},   {10, "CUT", enWram},
+    {15, "A1FU", enWram}, {16, "A1MD", enWram}, {17, "A1SP", enWram}, {18, "A1HY", enWram},
+    {19, "A2FU", enWram}, {20, "A2MD", enWram}, {21, "A2SP", enWram}, {22, "A2HY", enWram},
+    {23, "mV.L", enWram}, {24, "mV.H", enWram}, {25, "V.L", enWram},  {26, "V.H", enWram},
+    {27, "mA.L", enWram}, {28, "mA.H", enWee},
+};
+constexpr BufferFile kBuffers[] = {
+    {"W_para_buff.txt", 16, kBufferLines, "Modbus w Parameter to Dev \n"},
+};
+
+constexpr RangeCheckEntry kRangeCheck[] = {
+    {"UNIT_cfg", 1}, {"DP_cfg", 1},       {"PVOF_usr_cfg", 1},
+    {"FILT_cfg", 1}, {"MRng_usr_cfg", 2}, {"LinScale_cfg", 2},
+    {"AxSP_cfg", 2}, {"AxHY_cfg", 2},     {"LinSig_cfg", 6},
+};
+
+constexpr CallbackName kCallbacks[] = {
+    {"evG104", "evMain"},
+    {"evExit", "evExit"},
+    {"evAbout", "evAbout"},
+    {"evTAB104", "evTAB"},
+    {"evForm104", "evForm"},
+    {"ev104UART", "evUART"},
+    {"RS485_on_off_Tarnel_F", "RS485_on_off"},
+    {"ev104_Port", "ev_Port"},
+    {"ev104Read", "evRead"},
+    {"ev104ParaFrDev", "evParaFrDev"},
+    {"ev104Write", "evWrite"},
+    {"ev104ParaToDev", "evParaToDev"},
+    {"ev104ParaToFile", "evParaToFile"},
+    {"ev104ParaFrFile", "evParaFrFile"},
+    {"ev104Start", "evStart"},
+    {"ev104_SN_B", "ev_SN_B"},
+    {"ev104AgentWrite", "evAgentWrite"},
+    {"ev104IDcfg", "evIDcfg"},
+    {"ev104BRcfg", "evBRcfg"},
+    {"ev104RTUcfg", "evRTUcfg"},
+    {"ev104Unit", "evUnit"},
+    {"ev104DecimalPoint", "evDecimalPoint"},
+    {"ev104Cut", "evCut"},
+    {"ev104Filter", "evFilter"},
+    {"ev104MRng", "evMRng"},
+    {"ev104PVOFusr", "evPVOFusr"},
+    {"ev104LinSig", "evLinSig"},
+    {"ev104LinScale", "evLinScale"},
+    {"ev104TypeR", "evTypeR"},
+    {"ev104dirR", "evdirR"},
+    {"ev104RTS_R_cfg", "evRTS_R_cfg"},
+    {"ev104RTS_VAL", "evRTS_VAL"},
+    {"ev104AxFU", "evAxFU"},
+    {"ev104AxMD", "evAxMD"},
+    {"ev104AxSP", "evAxSP"},
+    {"ev104AxHY", "evAxHY"},
+    {"ev104Lock", "evLock"},
+    {"ev104_RSP_W_PV", "ev_RSP_W_PV"},
+    {"ev104Digit_Set", "evDigit_Set"},
+    {"ev104ALM_Set", "evALM_Set"},
+    {"ev104ARelay", "evARelay"},
+    {"ev104RTS_R_cal", "evRTS_R_cal"},
+    {"ev104RTS_VAL_cal", "evRTS_VAL_cal"},
+    {"ev104_SN_V", "ev_SN_V"},
+    {"ev104DSP_Limit", "evDSP_Limit"},
+    {"ev104MRng_rat", "evMRng_rat"},
+    {"ev104PVOF_rat", "evPVOF_rat"},
+    {"ev104_MSPV_B", "fn_Enter_Callback"},
+    {"ev104Msg", "fn_Ignore"},
+    {"ev104DevInfo", "fn_Ignore"},
+    {"ev104RTS_sync", "fn_Ignore"},
+    {"ev104ADC_V_M", "fn_Ignore"},
+    {"ev104ADC_V_I", "fn_Ignore"},
+    {"ev104_SN_V_Read", "fn_Ignore"},
+    {"ev104GICNTT", "fn_Ignore"},
+    {"ev104_MSPV_V", "fn_Ignore"},
+    {"ev104IDcomm", "fn_Ignore"},
+    {"ev104BRcomm", "fn_Ignore"},
+    {"ev104RTUcomm", "fn_Ignore"},
+};
+
+}  // namespace
+
+const Model& ModelA() {
+    static const Model model{
+        .id =
+            {
+                .programNumber = 104,
+                .programName = "Tarnel",
+                .codes = kCodes,
+                .panelResource = "../gui/G104.json",
+                .panelName = "G104",
+                .aboutCaption = "Ver.2013-05-28-A",
+                .paramFileNameFormat = "%04d%02d%02d_%02d%02d%02d_Tarnel.txt",
+                .pvRecordNameFormat = "Tarnel_PV_%04d-%02d-%02d_%02d.txt",
+                .pvRecordWriter = "Tarnel_PV_Record",
+                .addrRS485 = 0x001F,
+            },
+        .registers = kRegisters,
+        .read =
+            {
+                .serialFirst = false,
+                .addrPolarity = -1,
+                .blockLengthFw1 = 29,
+                .blockLength = 31,
+                .applyOrder = kApplyOrder,
+                .block32Address = -1,
+                .block32Count = 0,
+                .blockLogLine = "Modbus r Parameter of Dev %d words \n",
+            },
+        .write =
+            {
+                .addrID = 13,
+                .addrBR = 14,
+                .addrRTU = 29,
+                .rtuFirmware = 2,
+                .buffers = kBuffers,
+                .linesByFirmware = true,
+                .readAfterFailedWrite = true,
+                .rangeCheck = kRangeCheck,
+                .hasOutOfRangeMessage = true,
+            },
+        .file =
+            {
+                .headerAddress = 0x1F00,
+                .addresses = kApplyOrder,  // the whole block in address order
+                .linesByFirmware = true,
+                .terminator = true,
+                .maxLines = 31,
+                .maxLinesCountHeader = false,
+                .loadedMessage = nullptr,
+            },
+        .dpp = {4, 2},
+        .recovery = {.address = 0x1000, .count = 6, .idWord = 0, .brWord = 1, .rtuWord = 5},
+        .transactions = {.wait32 = true, .logYNLine = true},
+        .catalogue = ModelACatalogue(),
+        .focus = ModelAFocusOrders(),
+        .callbacks = kCallbacks,
+    };
+    return model;
+}
+
+}  // namespace conf

@@ -15,6 +15,8 @@
 namespace conf_test {
 
 struct HeadlessCom5 {
+    explicit HeadlessCom5(const conf::Model& model = conf::ModelA()) : ctx{rt, launcher, model} {}
+
     ui::CallbackRegistry registry;
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
@@ -24,7 +26,7 @@ struct HeadlessCom5 {
     serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
                                                      return p == "/virtual/COM5";
                                                  }}};
-    conf::Context ctx{rt, launcher, conf::ModelA()};
+    conf::Context ctx;
 };
 
 }  // namespace conf_test

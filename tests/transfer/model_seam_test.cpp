@@ -112,3 +112,23 @@ TEST_F(TransferTest, TwoContextsOfTwoModelsEachRunTheirOwnPlans) {
 }
 
 }  // namespace
+
+namespace {
+
+// A typo in the descriptor would leave a parameter without its control or callback.
+TEST_F(TransferTest, EveryPartOfModelAsDescriptorIsKnownToTheProgram) {
+    StartWith(104, 2);
+    for (const conf::RegisterRecord& r : conf::ModelA().registers)
+        EXPECT_EQ(conf::fn_Para_to_GUI(ctx, r.address, conf::fn_Para_Block_Value(ctx, r.address)),
+                  0)
+            << r.name;
+    ui::CallbackRegistry fresh;
+    EXPECT_EQ(conf::RegisterCallbacks(ctx, fresh), 0);
+    for (const conf::BufferFile& b : conf::ModelA().write.buffers)
+        for (const conf::BufferLine& line : b.lines)
+            EXPECT_NE(conf::FindRegister(conf::ModelA(), line.address), nullptr) << line.name;
+    for (int address : conf::ModelA().file.addresses)
+        EXPECT_NE(conf::FindRegister(conf::ModelA(), address), nullptr) << address;
+}
+
+}  // namespace

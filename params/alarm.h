@@ -1,5 +1,5 @@
 #pragma once
-// Model A's two alarms (selector bit 14: 0 alarm 1, 1 alarm 2): function (AxFU_cfg) and mode
+// The two alarms (selector bit 14: 0 alarm 1, 1 alarm 2): function (AxFU_cfg) and mode
 // (AxMD_cfg) rings, set point (AxSP_cfg) and hysteresis (AxHY_cfg), decimal-point scaled.
 
 #include "core/context.h"

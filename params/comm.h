@@ -1,5 +1,5 @@
 #pragma once
-// Model A's communication parameters on the configuration page: station number (ID_cfg),
+// The communication parameters on the configuration page: station number (ID_cfg),
 // baud rate (BR_cfg), frame format (RTU_cfg), and the lock ring (Lock_cfg), which like the
 // frame format exists only from firmware version 2 on.
 

@@ -1,5 +1,5 @@
 #pragma once
-// Model A's input parameters: input type (TYPE_cfg), unit (UNIT_cfg), decimal point
+// The input parameters: input type (TYPE_cfg), unit (UNIT_cfg), decimal point
 // (DP_cfg), filter (FILT_cfg), cut (CUT_cfg) and output direction (DIR_cfg).
 
 #include "core/context.h"

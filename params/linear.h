@@ -1,5 +1,5 @@
 #pragma once
-// Model A's linear inputs: the six signal rows "mV.L" .. "mA.H" (LinSig_cfg, selector bits
+// The linear inputs: the six signal rows "mV.L" .. "mA.H" (LinSig_cfg, selector bits
 // 9-11), scaled by the display digits, and the linear scale "SCA.L"/"SCA.H" (LinScale_cfg,
 // selector bit 12), scaled by the decimal point.
 

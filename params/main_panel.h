@@ -1,5 +1,5 @@
 #pragma once
-// Model A's parameter controls on the main panel: display digits (DIGIT_cfg), alarm amount
+// The parameter controls on the main panel: display digits (DIGIT_cfg), alarm amount
 // (Alarm_Amount_cfg), the remote value (RSP), the Set button (AgentWrite), the progress
 // counter (giCNTt) and the text of the process-value display (MSPV_V).
 

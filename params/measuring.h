@@ -1,5 +1,5 @@
 #pragma once
-// Model A's ranges on the configuration page: the display range (DRng_cfg), the rated
+// The ranges on the configuration page: the display range (DRng_cfg), the rated
 // measuring range of the input type (MRng_rat_cfg), the user's measuring range "LOLT"/"HILT"
 // (MRng_usr_cfg), the offset range (PVOF_rat_cfg) and the offset "PVOF" (PVOF_usr_cfg).
 

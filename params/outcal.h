@@ -1,5 +1,5 @@
 #pragma once
-// Model A's output calibration controls, on both pages: the step selector (RTS_R_cfg,
+// The output calibration controls, on both pages: the step selector (RTS_R_cfg,
 // RTS_R_cal: low end begin, high end begin, end) and the two calibration values "RTS.L" and
 // "RTS.H" (RTS_V_cfg, RTS_V_cal; selector bit 13, shared by both pages). Only the member of
 // the running step is enabled.

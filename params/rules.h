@@ -1,5 +1,5 @@
 #pragma once
-// Model A's parameter dependencies: what a change of the input type, unit, decimal point,
+// The parameter dependencies: what a change of the input type, unit, decimal point,
 // display digits or alarm amount does to the other parameters. The rules only re-range,
 // re-render, mark, clamp, dim or enable controls; they never talk to the instrument. Each
 // returns 0.

@@ -1,5 +1,5 @@
 #pragma once
-// Model A's decimal-point scaling: values are shown with the decimal point chosen in the DP
+// The decimal-point scaling: values are shown with the decimal point chosen in the DP
 // ring and read back with the one they were rendered with (the Dpp field of gsRAM01), so a
 // change of the decimal point moves the shown point and keeps every raw value.
 

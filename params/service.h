@@ -1,5 +1,5 @@
 #pragma once
-// Model A's service controls on the calibration page: relay test buttons (ARelay, selector
+// The service controls on the calibration page: relay test buttons (ARelay, selector
 // bit 14), converter readings (ADC_V_M, bit 17), serial-number fields (SN_V_I, bits 15-16),
 // the serial number they make (SN_V_V) and its read-back text (SN_V_Read).
 

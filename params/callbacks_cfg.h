@@ -1,8 +1,9 @@
 #pragma once
 // The control callbacks of the parameter controls, under the program's own names (the model's
-// callback table says under which names its panel resource asks for them), and the installers of the two groups whose buttons and rows come from the
-// resource without a callback. Each begins with the Enter step of the focus order; a commit
-// then selects the member, marks and limits the value and applies its dependencies.
+// callback table says under which names its panel resource asks for them), and the installers of
+// the two groups whose buttons and rows come from the resource without a callback. Each begins with
+// the Enter step of the focus order; a commit then selects the member, marks and limits the value
+// and applies its dependencies.
 
 #include "core/context.h"
 

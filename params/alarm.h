@@ -4,60 +4,21 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace AxFU_cfg {
+RingModule AxFU_cfg_def(const Context& ctx);
+struct AxFU_cfg : RingOps<AxFU_cfg_def> {};
 
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-}  // namespace AxFU_cfg
-
-namespace AxMD_cfg {
-
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-}  // namespace AxMD_cfg
-
-namespace AxSP_cfg {
+RingModule AxMD_cfg_def(const Context& ctx);
+struct AxMD_cfg : RingOps<AxMD_cfg_def> {};
 
 // Set point: the display range.
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-int Refresh(Context& ctx);
-}  // namespace AxSP_cfg
-
-namespace AxHY_cfg {
+NumericModule AxSP_cfg_def(const Context& ctx);
+struct AxSP_cfg : NumericOps<AxSP_cfg_def> {};
 
 // Hysteresis: 0 to the display range's high end.
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-int Refresh(Context& ctx);
-}  // namespace AxHY_cfg
+NumericModule AxHY_cfg_def(const Context& ctx);
+struct AxHY_cfg : NumericOps<AxHY_cfg_def> {};
 
 }  // namespace conf

@@ -8,16 +8,7 @@
 #include "core/context.h"
 
 namespace conf {
-namespace TYPE_cfg {
-
-// Puts evTypeR on the 14 input-type buttons.
-int CALLBACK(Context& ctx);
-}  // namespace TYPE_cfg
-
-namespace LinSig_cfg {
-// Puts evLinSig on the six linear-signal rows (selector field left at the last row).
-int CALLBACK(Context& ctx);
-}  // namespace LinSig_cfg
+// TYPE_cfg::CALLBACK and LinSig_cfg::CALLBACK, declared with their modules, are here too.
 
 // Commit: the value is checked and limited.
 int evIDcfg(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);

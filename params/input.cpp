@@ -14,14 +14,6 @@ const ParamCatalogue& Cat(const Context& ctx) {
     return ctx.model.catalogue;
 }
 
-RadioGroup Type(const Context& ctx) {
-    return RadioGroup{&Context::gvCFG, Cat(ctx).caCC_TYPE};
-}
-
-RadioGroup Dir(const Context& ctx) {
-    return RadioGroup{&Context::gvCFG, Cat(ctx).caCC_DIR};
-}
-
 int UnitRange(Context& ctx, int* min, int* max) {
     if (TYPE_cfg::is_Temp(ctx)) {
         *min = 0;
@@ -51,52 +43,36 @@ int FiltRange(Context& ctx, int* min, int* max) {
     return 0;
 }
 
-RingModule Unit(const Context& ctx) {
+}  // namespace
+
+RadioGroup TYPE_cfg_def(const Context& ctx) {
+    return RadioGroup{&Context::gvCFG, Cat(ctx).caCC_TYPE};
+}
+
+RingModule UNIT_cfg_def(const Context& ctx) {
     return RingModule{&Context::gvCFG, Cat(ctx).ccUNIT,    {},  nullptr,
                       UnitRange,       kColorNormalUnitDp, true};
 }
 
-RingModule Dp(const Context& ctx) {
+RingModule DP_cfg_def(const Context& ctx) {
     return RingModule{&Context::gvCFG, Cat(ctx).ccDP,      {},  nullptr,
                       DpRange,         kColorNormalUnitDp, true};
 }
 
-NumericModule Filt(const Context& ctx) {
+NumericModule FILT_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).ccFILT, {}, nullptr, nullptr, FiltRange};
 }
 
-RingModule Cut(const Context& ctx) {
+RingModule CUT_cfg_def(const Context& ctx) {
     return RingModule{&Context::gvCFG, Cat(ctx).ccCUT, {}, nullptr, nullptr, kColorNormal, false};
 }
 
-}  // namespace
+RadioGroup DIR_cfg_def(const Context& ctx) {
+    return RadioGroup{&Context::gvCFG, Cat(ctx).caCC_DIR};
+}
 
 // --- TYPE_cfg -------------------------------------------------------------------------------
 
-int TYPE_cfg::who_am_I(Context& ctx, int panel, int control) {
-    return radio::who_am_I(ctx, Type(ctx), panel, control);
-}
-int TYPE_cfg::init(Context& ctx, int index, Locator* loc) {
-    return radio::init(ctx, Type(ctx), index, loc);
-}
-int TYPE_cfg::Radio__SV(Context& ctx, int index, int on) {
-    return radio::Radio__SV(ctx, Type(ctx), index, on);
-}
-int TYPE_cfg::Radio__GV(Context& ctx, int index) {
-    return radio::Radio__GV(ctx, Type(ctx), index);
-}
-int TYPE_cfg::SV(Context& ctx, int index) {
-    return radio::SV(ctx, Type(ctx), index);
-}
-int TYPE_cfg::GV(Context& ctx) {
-    return radio::GV(ctx, Type(ctx));
-}
-int TYPE_cfg::SetActive(Context& ctx) {
-    return radio::SetActive(ctx, Type(ctx));
-}
-int TYPE_cfg::HotKey(Context& ctx, int index, int step) {
-    return radio::HotKey(ctx, Type(ctx), index, step);
-}
 int TYPE_cfg::is_Temp(Context& ctx) {
     return TYPE_cfg::GV(ctx) < Cat(ctx).tempTypes ? 1 : 0;
 }
@@ -111,36 +87,7 @@ int fn_is_Linear_Type(Context& ctx) {
 
 // --- UNIT_cfg -------------------------------------------------------------------------------
 
-int UNIT_cfg::init(Context& ctx, Locator* loc) {
-    return ring::Init(ctx, Unit(ctx), loc);
-}
-int UNIT_cfg::SI(Context& ctx, int index) {
-    return ring::SI(ctx, Unit(ctx), index);
-}
-int UNIT_cfg::GI(Context& ctx) {
-    return ring::GI(ctx, Unit(ctx));
-}
-int UNIT_cfg::Hi_Light(Context& ctx, int on) {
-    return ring::Hi_Light(ctx, Unit(ctx), on);
-}
-int UNIT_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return ring::Query_Range(ctx, Unit(ctx), min, max);
-}
-int UNIT_cfg::OOR_EX(Context& ctx, int value) {
-    return ring::OOR_EX(ctx, Unit(ctx), value);
-}
-int UNIT_cfg::OOR(Context& ctx) {
-    return ring::OOR(ctx, Unit(ctx));
-}
-int UNIT_cfg::Limit(Context& ctx) {
-    return ring::Limit(ctx, Unit(ctx));
-}
-
 // --- DP_cfg ---------------------------------------------------------------------------------
-
-int DP_cfg::init(Context& ctx, Locator* loc) {
-    return ring::Init(ctx, Dp(ctx), loc);
-}
 
 int DP_cfg::Item_Swap(Context& ctx) {
     const auto& captions = Cat(ctx).dpCaptions;
@@ -162,89 +109,18 @@ int DP_cfg::Item_Swap(Context& ctx) {
     return 0;
 }
 
-int DP_cfg::SI(Context& ctx, int index) {
-    return ring::SI(ctx, Dp(ctx), index);
-}
-int DP_cfg::GI(Context& ctx) {
-    return ring::GI(ctx, Dp(ctx));
-}
-int DP_cfg::Hi_Light(Context& ctx, int on) {
-    return ring::Hi_Light(ctx, Dp(ctx), on);
-}
-int DP_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return ring::Query_Range(ctx, Dp(ctx), min, max);
-}
-int DP_cfg::OOR_EX(Context& ctx, int value) {
-    return ring::OOR_EX(ctx, Dp(ctx), value);
-}
-int DP_cfg::OOR(Context& ctx) {
-    return ring::OOR(ctx, Dp(ctx));
-}
-int DP_cfg::Limit(Context& ctx) {
-    return ring::Limit(ctx, Dp(ctx));
-}
-
 // --- FILT_cfg -------------------------------------------------------------------------------
 
-int FILT_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, Filt(ctx), loc);
-}
-int FILT_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, Filt(ctx), raw);
-}
-int FILT_cfg::GV(Context& ctx) {
-    return num::GV(ctx, Filt(ctx));
-}
-int FILT_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, Filt(ctx), attribute, value);
-}
 int FILT_cfg::Query_Rng(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, Filt(ctx), min, max);
-}
-int FILT_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, Filt(ctx), on);
-}
-int FILT_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, Filt(ctx));
-}
-int FILT_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, Filt(ctx));
+    return num::Query_Range(ctx, FILT_cfg_def(ctx), min, max);
 }
 
 // --- CUT_cfg --------------------------------------------------------------------------------
 
-int CUT_cfg::init(Context& ctx, Locator* loc) {
-    return ring::Init(ctx, Cut(ctx), loc);
-}
-int CUT_cfg::SI(Context& ctx, int index) {
-    return ring::SI(ctx, Cut(ctx), index);
-}
-int CUT_cfg::GI(Context& ctx) {
-    return ring::GI(ctx, Cut(ctx));
-}
 int CUT_cfg::Toggle_Dim(Context& ctx) {
-    return ring::Toggle_Dim(ctx, Cut(ctx), fn_is_Linear_Type(ctx) ? 0 : 1);
+    return ring::Toggle_Dim(ctx, CUT_cfg_def(ctx), fn_is_Linear_Type(ctx) ? 0 : 1);
 }
 
 // --- DIR_cfg --------------------------------------------------------------------------------
-
-int DIR_cfg::who_am_I(Context& ctx, int panel, int control) {
-    return radio::who_am_I(ctx, Dir(ctx), panel, control);
-}
-int DIR_cfg::init(Context& ctx, int index, Locator* loc) {
-    return radio::init(ctx, Dir(ctx), index, loc);
-}
-int DIR_cfg::Radio__SV(Context& ctx, int index, int on) {
-    return radio::Radio__SV(ctx, Dir(ctx), index, on);
-}
-int DIR_cfg::Radio__GV(Context& ctx, int index) {
-    return radio::Radio__GV(ctx, Dir(ctx), index);
-}
-int DIR_cfg::SV(Context& ctx, int index) {
-    return radio::SV(ctx, Dir(ctx), index);
-}
-int DIR_cfg::GV(Context& ctx) {
-    return radio::GV(ctx, Dir(ctx));
-}
 
 }  // namespace conf

@@ -4,87 +4,51 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace TYPE_cfg {
-
-// Input type: 14 radio buttons, types 0-9 temperature, 10-12 linear signals, 13 remote.
-int who_am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, int index, Locator* loc);
-int Radio__SV(Context& ctx, int index, int on);
-int Radio__GV(Context& ctx, int index);
-int SV(Context& ctx, int index);
-// The selected type; 14 when no button is on.
-int GV(Context& ctx);
-int SetActive(Context& ctx);
-int HotKey(Context& ctx, int index, int step);
-// 1 for a temperature type (below 10), else 0.
-int is_Temp(Context& ctx);
-// 1 for a type above 9, else 0.
-int is_not_Temp(Context& ctx);
-}  // namespace TYPE_cfg
-
-namespace UNIT_cfg {
+// Input type: 14 radio buttons, types 0-9 temperature, 10-12 linear signals, 13 remote. GV
+// gives 14 when no button is on.
+RadioGroup TYPE_cfg_def(const Context& ctx);
+struct TYPE_cfg : RadioOps<TYPE_cfg_def> {
+    // 1 for a temperature type (below 10), else 0.
+    static int is_Temp(Context& ctx);
+    // 1 for a type above 9, else 0.
+    static int is_not_Temp(Context& ctx);
+    // Puts evTypeR on the 14 input-type buttons (params/callbacks_cfg.cpp).
+    static int CALLBACK(Context& ctx);
+};
 
 // Unit ring: 0 °C, 1 °F for temperature types; 2 for the others. Limit resets to the lower
 // bound.
-int init(Context& ctx, Locator* loc);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int Hi_Light(Context& ctx, int on);
-int Query_Range(Context& ctx, int* min, int* max);
-int OOR_EX(Context& ctx, int value);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-}  // namespace UNIT_cfg
-
-namespace DP_cfg {
+RingModule UNIT_cfg_def(const Context& ctx);
+struct UNIT_cfg : RingOps<UNIT_cfg_def> {};
 
 // Decimal-point ring, index = decimals. Limit resets to the lower bound.
-int init(Context& ctx, Locator* loc);
-// Captions for the display-digit setting; other settings change nothing.
-int Item_Swap(Context& ctx);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int Hi_Light(Context& ctx, int on);
-int Query_Range(Context& ctx, int* min, int* max);
-int OOR_EX(Context& ctx, int value);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-}  // namespace DP_cfg
-
-namespace FILT_cfg {
+RingModule DP_cfg_def(const Context& ctx);
+struct DP_cfg : RingOps<DP_cfg_def> {
+    // Captions for the display-digit setting; other settings change nothing.
+    static int Item_Swap(Context& ctx);
+    // 10^DP, DP the ring's index (params/scaling_dp.cpp).
+    static float Mul_Div(Context& ctx);
+};
 
 // Input filter, 0-999.
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Rng(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-}  // namespace FILT_cfg
-
-namespace CUT_cfg {
+NumericModule FILT_cfg_def(const Context& ctx);
+struct FILT_cfg : NumericOps<FILT_cfg_def> {
+    static int Query_Rng(Context& ctx, int* min, int* max);
+};
 
 // Cut ring of the linear inputs; enabled only for the linear-signal types.
-int init(Context& ctx, Locator* loc);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int Toggle_Dim(Context& ctx);
-}  // namespace CUT_cfg
-
-namespace DIR_cfg {
+RingModule CUT_cfg_def(const Context& ctx);
+struct CUT_cfg : RingOps<CUT_cfg_def> {
+    using RingOps::Toggle_Dim;
+    static int Toggle_Dim(Context& ctx);
+};
 
 // Output direction: two radio buttons.
-int who_am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, int index, Locator* loc);
-int Radio__SV(Context& ctx, int index, int on);
-int Radio__GV(Context& ctx, int index);
-int SV(Context& ctx, int index);
-int GV(Context& ctx);
-}  // namespace DIR_cfg
+RadioGroup DIR_cfg_def(const Context& ctx);
+struct DIR_cfg : RadioOps<DIR_cfg_def> {};
 
 // 1 when the type is one of the linear signals (mV, V, mA).
 int fn_is_Linear_Type(Context& ctx);

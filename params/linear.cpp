@@ -64,114 +64,43 @@ int LinSigRange(Context& ctx, int* min, int* max) {
     return 0;
 }
 
-NumericModule LinSig(const Context& ctx) {
+}  // namespace
+
+NumericModule LinSig_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).caCC_LinSig, Cat(ctx).caADDR_LinSig,
                          &kSelLinSig,     &LinSigScaling(),     LinSigRange};
 }
 
-NumericModule LinScale(const Context& ctx) {
+NumericModule LinScale_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).caCC_LinScale, Cat(ctx).caADDR_LinScale,
                          &kSelLinScale,   &DpScaling(),           DRng_cfg::Query_Range};
 }
 
-}  // namespace
-
 // --- LinSig_cfg -----------------------------------------------------------------------------
-
-int LinSig_cfg::q_MB_Address(Context& ctx) {
-    return num::q_MB_Address(ctx, LinSig(ctx));
-}
-int LinSig_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, LinSig(ctx), panel, control);
-}
-int LinSig_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, LinSig(ctx), loc);
-}
-int LinSig_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, LinSig(ctx), raw);
-}
-int LinSig_cfg::GV(Context& ctx) {
-    return num::GV(ctx, LinSig(ctx));
-}
-int LinSig_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, LinSig(ctx), attribute, value);
-}
-int LinSig_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, LinSig(ctx), min, max);
-}
-int LinSig_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, LinSig(ctx), on);
-}
-int LinSig_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, LinSig(ctx));
-}
-int LinSig_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, LinSig(ctx));
-}
-int LinSig_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, LinSig(ctx));
-}
 
 int LinSig_cfg::Toggle_Dim(Context& ctx) {
     const int rows = static_cast<int>(Cat(ctx).caCC_LinSig.size());
     for (int row = 0; row < rows; ++row) {
-        num::Select(ctx, LinSig(ctx), row);
-        num::Toggle_Dim(ctx, LinSig(ctx), 1);
+        num::Select(ctx, LinSig_cfg_def(ctx), row);
+        num::Toggle_Dim(ctx, LinSig_cfg_def(ctx), 1);
     }
     if (!fn_is_Linear_Type(ctx)) return 0;
     // Each linear type has a low and a high row, in type order.
     const int first = 2 * (TYPE_cfg::GV(ctx) - Cat(ctx).firstLinearType);
     for (int row = first; row < first + 2; ++row) {
-        num::Select(ctx, LinSig(ctx), row);
-        num::Toggle_Dim(ctx, LinSig(ctx), 0);
+        num::Select(ctx, LinSig_cfg_def(ctx), row);
+        num::Toggle_Dim(ctx, LinSig_cfg_def(ctx), 0);
     }
     return 0;
 }
 
 // --- LinScale_cfg ---------------------------------------------------------------------------
 
-int LinScale_cfg::q_MB_Address(Context& ctx) {
-    return num::q_MB_Address(ctx, LinScale(ctx));
-}
-int LinScale_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, LinScale(ctx), panel, control);
-}
-int LinScale_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, LinScale(ctx), loc);
-}
-int LinScale_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, LinScale(ctx), raw);
-}
-int LinScale_cfg::GV(Context& ctx) {
-    return num::GV(ctx, LinScale(ctx));
-}
-int LinScale_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, LinScale(ctx), attribute, value);
-}
-int LinScale_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, LinScale(ctx), min, max);
-}
-int LinScale_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, LinScale(ctx), on);
-}
-int LinScale_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, LinScale(ctx));
-}
-int LinScale_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, LinScale(ctx));
-}
-int LinScale_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, LinScale(ctx));
-}
-int LinScale_cfg::Refresh(Context& ctx) {
-    return num::Refresh(ctx, LinScale(ctx));
-}
-
 int LinScale_cfg::Toggle_Dim(Context& ctx) {
     const int dim = fn_is_Linear_Type(ctx) ? 0 : 1;
     for (int i = 0; i < static_cast<int>(Cat(ctx).caCC_LinScale.size()); ++i) {
-        num::Select(ctx, LinScale(ctx), i);
-        num::Toggle_Dim(ctx, LinScale(ctx), dim);
+        num::Select(ctx, LinScale_cfg_def(ctx), i);
+        num::Toggle_Dim(ctx, LinScale_cfg_def(ctx), dim);
     }
     return 0;
 }

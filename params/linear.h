@@ -5,43 +5,27 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace LinSig_cfg {
 
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-// Display digits 0: raw / 10 with one decimal; 1: raw / 100 with two.
-int SV(Context& ctx, int raw);
-// The shown value confined to -66 .. 66 with its decimal point removed.
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-// All rows dimmed except the two of the selected linear type.
-int Toggle_Dim(Context& ctx);
-}  // namespace LinSig_cfg
+// SV shows display digits 0 as raw / 10 with one decimal, 1 as raw / 100 with two; GV gives the
+// shown value confined to -66 .. 66 with its decimal point removed.
+NumericModule LinSig_cfg_def(const Context& ctx);
+struct LinSig_cfg : NumericOps<LinSig_cfg_def> {
+    using NumericOps::Toggle_Dim;
+    // All rows dimmed except the two of the selected linear type.
+    static int Toggle_Dim(Context& ctx);
+    // Puts evLinSig on the six rows (selector field left at the last row;
+    // params/callbacks_cfg.cpp).
+    static int CALLBACK(Context& ctx);
+};
 
-namespace LinScale_cfg {
-
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-int Refresh(Context& ctx);
-// Both enabled for the linear-signal types, dimmed otherwise.
-int Toggle_Dim(Context& ctx);
-}  // namespace LinScale_cfg
+NumericModule LinScale_cfg_def(const Context& ctx);
+struct LinScale_cfg : NumericOps<LinScale_cfg_def> {
+    using NumericOps::Toggle_Dim;
+    // Both enabled for the linear-signal types, dimmed otherwise.
+    static int Toggle_Dim(Context& ctx);
+};
 
 }  // namespace conf

@@ -7,61 +7,42 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace DIGIT_cfg {
-
 // Display digits: 0 = -199 .. 999, 1 = -1999 .. 9999.
-int init(Context& ctx, Locator* loc);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-}  // namespace DIGIT_cfg
-
-namespace Alarm_Amount_cfg {
+RingModule DIGIT_cfg_def(const Context& ctx);
+struct DIGIT_cfg : RingOps<DIGIT_cfg_def> {};
 
 // Alarms in use: 0, 1 or 2.
-int init(Context& ctx, Locator* loc);
-int SI(Context& ctx, int index);
-int GI(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-}  // namespace Alarm_Amount_cfg
-
-namespace RSP {
+RingModule Alarm_Amount_cfg_def(const Context& ctx);
+struct Alarm_Amount_cfg : RingOps<Alarm_Amount_cfg_def> {};
 
 // Remote value for input type 13, decimal-point scaled, in the display range. Each keeps the
 // platform's result in gr as well.
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-int Refresh(Context& ctx);
-// Dimmed unless the input type is the remote value.
-int Toggle_Dim(Context& ctx);
-}  // namespace RSP
-
-namespace AgentWrite {
+NumericModule RSP_def(const Context& ctx);
+struct RSP : NumericOps<RSP_def> {
+    static int init(Context& ctx, Locator* loc);
+    static int SV(Context& ctx, int raw);
+    static int SA_i32(Context& ctx, int attribute, int value);
+    static int Hi_Light(Context& ctx, int on);
+    static int Set_Precision(Context& ctx);
+    static int Refresh(Context& ctx);
+    using NumericOps::Toggle_Dim;
+    // Dimmed unless the input type is the remote value.
+    static int Toggle_Dim(Context& ctx);
+};
 
 // The Set button.
-int init(Context& ctx, Locator* loc);
-int SA_i32(Context& ctx, int attribute, int value);
-}  // namespace AgentWrite
-
-namespace giCNTt {
+NumericModule AgentWrite_def(const Context& ctx);
+struct AgentWrite : NumericOps<AgentWrite_def> {};
 
 // The progress counter giCNT and its indicator.
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int value);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int giCNT_clr(Context& ctx);
-int giCNT_inc(Context& ctx);
-}  // namespace giCNTt
+NumericModule giCNTt_def(const Context& ctx);
+struct giCNTt : NumericOps<giCNTt_def> {
+    static int giCNT_clr(Context& ctx);
+    static int giCNT_inc(Context& ctx);
+};
 
 namespace MSPV_V {
 

@@ -110,72 +110,48 @@ int OffsetUserRange(Context& ctx, int* min, int* max) {
     return 0;
 }
 
-NumericModule DRng(const Context& ctx) {
+}  // namespace
+
+NumericModule DRng_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).caCC_DRng, {}, nullptr, nullptr, DisplayRange};
 }
 
-NumericModule MRngRat(const Context& ctx) {
+NumericModule MRng_rat_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).caCC_MRng_rat, {},
                          &kSelMRngRat,    &DpScaling(),           RatedRange};
 }
 
-NumericModule MRngUsr(const Context& ctx) {
+NumericModule MRng_usr_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).caCC_MRng_usr, Cat(ctx).caADDR_MRng_usr,
                          &kSelMRngUsr,    &DpScaling(),           UserRange};
 }
 
-NumericModule PvofRat(const Context& ctx) {
+NumericModule PVOF_rat_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).caCC_PVOF_rat, {},
                          &kSelPVOFRat,    &DpScaling(),           OffsetRange};
 }
 
-NumericModule PvofUsr(const Context& ctx) {
+NumericModule PVOF_usr_cfg_def(const Context& ctx) {
     return NumericModule{&Context::gvCFG, Cat(ctx).ccPVOF, {},
                          nullptr,         &DpScaling(),    OffsetUserRange};
 }
 
-}  // namespace
-
 // --- DRng_cfg -------------------------------------------------------------------------------
 
 int DRng_cfg::init(Context& ctx, PairLocator* loc) {
-    return num::InitPair(ctx, DRng(ctx), loc);
-}
-int DRng_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, DRng(ctx), min, max);
+    return num::InitPair(ctx, DRng_cfg_def(ctx), loc);
 }
 int DRng_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
     DRng_cfg::Query_Range(ctx, &low, &high);
-    return num::Set_Range(ctx, DRng(ctx), low, high);
+    return num::Set_Range(ctx, DRng_cfg_def(ctx), low, high);
 }
 int DRng_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32_all(ctx, DRng(ctx), attribute, value);
+    return num::SA_i32_all(ctx, DRng_cfg_def(ctx), attribute, value);
 }
 
 // --- MRng_rat_cfg ---------------------------------------------------------------------------
 
-int MRng_rat_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, MRngRat(ctx), panel, control);
-}
-int MRng_rat_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, MRngRat(ctx), loc);
-}
-int MRng_rat_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, MRngRat(ctx), raw);
-}
-int MRng_rat_cfg::GV(Context& ctx) {
-    return num::GV(ctx, MRngRat(ctx));
-}
-int MRng_rat_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, MRngRat(ctx), attribute, value);
-}
-int MRng_rat_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, MRngRat(ctx));
-}
-int MRng_rat_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, MRngRat(ctx), min, max);
-}
 int MRng_rat_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
     MRng_rat_cfg::Query_Range(ctx, &low, &high);
@@ -184,108 +160,19 @@ int MRng_rat_cfg::Set_Range(Context& ctx) {
         high *= 10;
     }
     ClipToDisplay(ctx, &low, &high);
-    return num::Set_Range(ctx, MRngRat(ctx), low, high);
+    return num::Set_Range(ctx, MRng_rat_cfg_def(ctx), low, high);
 }
 
 // --- MRng_usr_cfg ---------------------------------------------------------------------------
 
-int MRng_usr_cfg::q_MB_Address(Context& ctx) {
-    return num::q_MB_Address(ctx, MRngUsr(ctx));
-}
-int MRng_usr_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, MRngUsr(ctx), panel, control);
-}
-int MRng_usr_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, MRngUsr(ctx), loc);
-}
-int MRng_usr_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, MRngUsr(ctx), raw);
-}
-int MRng_usr_cfg::GV(Context& ctx) {
-    return num::GV(ctx, MRngUsr(ctx));
-}
-int MRng_usr_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, MRngUsr(ctx), attribute, value);
-}
-int MRng_usr_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, MRngUsr(ctx), min, max);
-}
-int MRng_usr_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, MRngUsr(ctx), on);
-}
-int MRng_usr_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, MRngUsr(ctx));
-}
-int MRng_usr_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, MRngUsr(ctx));
-}
-int MRng_usr_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, MRngUsr(ctx));
-}
-int MRng_usr_cfg::Refresh(Context& ctx) {
-    return num::Refresh(ctx, MRngUsr(ctx));
-}
-
 // --- PVOF_rat_cfg ---------------------------------------------------------------------------
 
-int PVOF_rat_cfg::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, PvofRat(ctx), panel, control);
-}
-int PVOF_rat_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, PvofRat(ctx), loc);
-}
-int PVOF_rat_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, PvofRat(ctx), raw);
-}
-int PVOF_rat_cfg::GV(Context& ctx) {
-    return num::GV(ctx, PvofRat(ctx));
-}
-int PVOF_rat_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, PvofRat(ctx), attribute, value);
-}
-int PVOF_rat_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, PvofRat(ctx));
-}
-int PVOF_rat_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, PvofRat(ctx), min, max);
-}
 int PVOF_rat_cfg::Set_Range(Context& ctx) {
     int low = 0, high = 0;
     PVOF_rat_cfg::Query_Range(ctx, &low, &high);
-    return num::Set_Range(ctx, PvofRat(ctx), low, high);
+    return num::Set_Range(ctx, PVOF_rat_cfg_def(ctx), low, high);
 }
 
 // --- PVOF_usr_cfg ---------------------------------------------------------------------------
-
-int PVOF_usr_cfg::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, PvofUsr(ctx), loc);
-}
-int PVOF_usr_cfg::SV(Context& ctx, int raw) {
-    return num::SV(ctx, PvofUsr(ctx), raw);
-}
-int PVOF_usr_cfg::GV(Context& ctx) {
-    return num::GV(ctx, PvofUsr(ctx));
-}
-int PVOF_usr_cfg::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, PvofUsr(ctx), attribute, value);
-}
-int PVOF_usr_cfg::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, PvofUsr(ctx), min, max);
-}
-int PVOF_usr_cfg::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, PvofUsr(ctx), on);
-}
-int PVOF_usr_cfg::OOR(Context& ctx) {
-    return num::OOR(ctx, PvofUsr(ctx));
-}
-int PVOF_usr_cfg::Limit(Context& ctx) {
-    return num::Limit(ctx, PvofUsr(ctx));
-}
-int PVOF_usr_cfg::Set_Precision(Context& ctx) {
-    return num::Set_Precision(ctx, PvofUsr(ctx));
-}
-int PVOF_usr_cfg::Refresh(Context& ctx) {
-    return num::Refresh(ctx, PvofUsr(ctx));
-}
 
 }  // namespace conf

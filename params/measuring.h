@@ -5,76 +5,38 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace DRng_cfg {
-
 // Display range of the display-digit setting, shown as plain integers in two indicators.
-int init(Context& ctx, PairLocator* loc);
-int Query_Range(Context& ctx, int* min, int* max);
-int Set_Range(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-}  // namespace DRng_cfg
-
-namespace MRng_rat_cfg {
+NumericModule DRng_cfg_def(const Context& ctx);
+struct DRng_cfg : NumericOps<DRng_cfg_def> {
+    static int init(Context& ctx, PairLocator* loc);
+    static int Set_Range(Context& ctx);
+    static int SA_i32(Context& ctx, int attribute, int value);
+};
 
 // Rated range of the input type (selector bit 6: 0 low, 1 high indicator). Query_Range gives
 // the type's range in its unit; Set_Range scales it to the decimal point, cuts it to the
 // display range and shows it.
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Set_Precision(Context& ctx);
-int Query_Range(Context& ctx, int* min, int* max);
-int Set_Range(Context& ctx);
-}  // namespace MRng_rat_cfg
-
-namespace MRng_usr_cfg {
+NumericModule MRng_rat_cfg_def(const Context& ctx);
+struct MRng_rat_cfg : NumericOps<MRng_rat_cfg_def> {
+    static int Set_Range(Context& ctx);
+};
 
 // Measuring range limits (selector bit 7: 0 "LOLT", 1 "HILT"), within the rated range shown.
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-int Refresh(Context& ctx);
-}  // namespace MRng_usr_cfg
-
-namespace PVOF_rat_cfg {
+NumericModule MRng_usr_cfg_def(const Context& ctx);
+struct MRng_usr_cfg : NumericOps<MRng_usr_cfg_def> {};
 
 // Offset range (selector bit 8: 0 low, 1 high indicator): 5 % of the rated span either side
 // up to firmware version 5, the display range from version 6 on.
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Set_Precision(Context& ctx);
-int Query_Range(Context& ctx, int* min, int* max);
-int Set_Range(Context& ctx);
-}  // namespace PVOF_rat_cfg
-
-namespace PVOF_usr_cfg {
+NumericModule PVOF_rat_cfg_def(const Context& ctx);
+struct PVOF_rat_cfg : NumericOps<PVOF_rat_cfg_def> {
+    static int Set_Range(Context& ctx);
+};
 
 // Offset correction, within the offset range shown.
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Set_Precision(Context& ctx);
-int Refresh(Context& ctx);
-}  // namespace PVOF_usr_cfg
+NumericModule PVOF_usr_cfg_def(const Context& ctx);
+struct PVOF_usr_cfg : NumericOps<PVOF_usr_cfg_def> {};
 
 }  // namespace conf

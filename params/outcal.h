@@ -6,58 +6,27 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace RTS_R_cfg {
+RadioGroup RTS_R_cfg_def(const Context& ctx);
+struct RTS_R_cfg : RadioOps<RTS_R_cfg_def> {};
 
-int who_am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, int index, Locator* loc);
-int Radio__SV(Context& ctx, int index, int on);
-int Radio__GV(Context& ctx, int index);
-int SV(Context& ctx, int index);
-int GV(Context& ctx);
-}  // namespace RTS_R_cfg
-
-namespace RTS_R_cal {
-
-int who_am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, int index, Locator* loc);
-int Radio__SV(Context& ctx, int index, int on);
-int Radio__GV(Context& ctx, int index);
-int SV(Context& ctx, int index);
-int GV(Context& ctx);
-}  // namespace RTS_R_cal
-
-namespace RTS_V_cfg {
+RadioGroup RTS_R_cal_def(const Context& ctx);
+struct RTS_R_cal : RadioOps<RTS_R_cal_def> {};
 
 // Calibration values, 0-32767.
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
 // Both dimmed, then the member of the page's step (low or high end) enabled and selected.
-int Toggle_Dim(Context& ctx);
-}  // namespace RTS_V_cfg
+NumericModule RTS_V_cfg_def(const Context& ctx);
+struct RTS_V_cfg : NumericOps<RTS_V_cfg_def> {
+    using NumericOps::Toggle_Dim;
+    static int Toggle_Dim(Context& ctx);
+};
 
-namespace RTS_V_cal {
-
-int q_MB_Address(Context& ctx);
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-int Toggle_Dim(Context& ctx);
-}  // namespace RTS_V_cal
+NumericModule RTS_V_cal_def(const Context& ctx);
+struct RTS_V_cal : NumericOps<RTS_V_cal_def> {
+    using NumericOps::Toggle_Dim;
+    static int Toggle_Dim(Context& ctx);
+};
 
 }  // namespace conf

@@ -7,11 +7,7 @@
 #include "params/numeric.h"
 
 namespace conf {
-namespace DP_cfg {
-
-// 10^DP, DP the DP ring's index.
-float Mul_Div(Context& ctx);
-}  // namespace DP_cfg
+// DP_cfg::Mul_Div (params/input.h) gives 10^DP, DP the DP ring's index.
 
 namespace Dpp {
 // 10^Dpp.

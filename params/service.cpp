@@ -24,92 +24,43 @@ int SnRange(Context& ctx, int* min, int* max) {
     return 0;
 }
 
-NumericModule Relay(const Context& ctx) {
+}  // namespace
+
+NumericModule ARelay_def(const Context& ctx) {
     return NumericModule{
         &Context::gvCAL, Cat(ctx).caCC_ARelay, Cat(ctx).caADDR_ARelay, &kSelAlarm, nullptr,
         nullptr};
 }
 
-NumericModule AdcM(const Context& ctx) {
+NumericModule ADC_V_M_def(const Context& ctx) {
     return NumericModule{&Context::gvCAL, Cat(ctx).caCC_ADC_V_M, {}, &kSelADCM, nullptr, nullptr};
 }
 
-NumericModule SnFields(const Context& ctx) {
+NumericModule SN_V_I_def(const Context& ctx) {
     return NumericModule{&Context::gvCAL, Cat(ctx).caCC_SN_V_I, {}, &kSelSN, nullptr, SnRange};
 }
 
-NumericModule SnRead(const Context& ctx) {
+NumericModule SN_V_Read_def(const Context& ctx) {
     return NumericModule{&Context::gvCAL, Cat(ctx).ccSN_READ, {}, nullptr, nullptr, nullptr};
 }
 
-}  // namespace
-
 // --- ARelay ---------------------------------------------------------------------------------
 
-int ARelay::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, Relay(ctx), panel, control);
-}
-int ARelay::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, Relay(ctx), loc);
-}
-int ARelay::GV(Context& ctx) {
-    return num::GV(ctx, Relay(ctx));
-}
 int ARelay::Query_Address(Context& ctx) {
-    return num::q_MB_Address(ctx, Relay(ctx));
+    return num::q_MB_Address(ctx, ARelay_def(ctx));
 }
 
 // --- ADC_V_M --------------------------------------------------------------------------------
 
-int ADC_V_M::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, AdcM(ctx), loc);
-}
-int ADC_V_M::SV(Context& ctx, int raw) {
-    return num::SV(ctx, AdcM(ctx), raw);
-}
-int ADC_V_M::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, AdcM(ctx), attribute, value);
-}
-int ADC_V_M::SA_i32_all(Context& ctx, int attribute, int value) {
-    return num::SA_i32_all(ctx, AdcM(ctx), attribute, value);
-}
 int ADC_V_M::SV_all(Context& ctx, const short values[2]) {
     for (int i = 0; i < 2; ++i) {
-        num::Select(ctx, AdcM(ctx), i);
-        num::SV(ctx, AdcM(ctx), values[i]);
+        num::Select(ctx, ADC_V_M_def(ctx), i);
+        num::SV(ctx, ADC_V_M_def(ctx), values[i]);
     }
     return 0;
 }
 
 // --- SN_V_I ---------------------------------------------------------------------------------
-
-int SN_V_I::Who_Am_I(Context& ctx, int panel, int control) {
-    return num::Who_Am_I(ctx, SnFields(ctx), panel, control);
-}
-int SN_V_I::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, SnFields(ctx), loc);
-}
-int SN_V_I::SV(Context& ctx, int raw) {
-    return num::SV(ctx, SnFields(ctx), raw);
-}
-int SN_V_I::GV(Context& ctx) {
-    return num::GV(ctx, SnFields(ctx));
-}
-int SN_V_I::SA_i32(Context& ctx, int attribute, int value) {
-    return num::SA_i32(ctx, SnFields(ctx), attribute, value);
-}
-int SN_V_I::Query_Range(Context& ctx, int* min, int* max) {
-    return num::Query_Range(ctx, SnFields(ctx), min, max);
-}
-int SN_V_I::Hi_Light(Context& ctx, int on) {
-    return num::Hi_Light(ctx, SnFields(ctx), on);
-}
-int SN_V_I::OOR(Context& ctx) {
-    return num::OOR(ctx, SnFields(ctx));
-}
-int SN_V_I::Limit(Context& ctx) {
-    return num::Limit(ctx, SnFields(ctx));
-}
 
 // --- SN_V_V ---------------------------------------------------------------------------------
 
@@ -134,9 +85,6 @@ int SN_V_V::OOR(Context& ctx) {
 
 // --- SN_V_Read ------------------------------------------------------------------------------
 
-int SN_V_Read::init(Context& ctx, Locator* loc) {
-    return num::Init(ctx, SnRead(ctx), loc);
-}
 int SN_V_Read::SV(Context& ctx, const std::string& text) {
     Locator loc;
     int r = SN_V_Read::init(ctx, &loc);

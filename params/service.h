@@ -7,39 +7,27 @@
 
 #include "core/context.h"
 #include "params/locator.h"
+#include "params/module_ops.h"
 
 namespace conf {
-namespace ARelay {
-
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
 // The button state, 0 or 1.
-int GV(Context& ctx);
-int Query_Address(Context& ctx);
-}  // namespace ARelay
+NumericModule ARelay_def(const Context& ctx);
+struct ARelay : NumericOps<ARelay_def> {
+    static int Query_Address(Context& ctx);
+};
 
-namespace ADC_V_M {
-
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int SA_i32(Context& ctx, int attribute, int value);
-int SA_i32_all(Context& ctx, int attribute, int value);
-int SV_all(Context& ctx, const short values[2]);
-}  // namespace ADC_V_M
-
-namespace SN_V_I {
+NumericModule ADC_V_M_def(const Context& ctx);
+struct ADC_V_M : NumericOps<ADC_V_M_def> {
+    static int SV_all(Context& ctx, const short values[2]);
+};
 
 // Serial-number fields: year 0-42, month 1-12, day 1-31, running number 0-9999.
-int Who_Am_I(Context& ctx, int panel, int control);
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, int raw);
-int GV(Context& ctx);
-int SA_i32(Context& ctx, int attribute, int value);
-int Query_Range(Context& ctx, int* min, int* max);
-int Hi_Light(Context& ctx, int on);
-int OOR(Context& ctx);
-int Limit(Context& ctx);
-}  // namespace SN_V_I
+NumericModule SN_V_I_def(const Context& ctx);
+struct SN_V_I : NumericOps<SN_V_I_def> {
+    // The fields preset to today's date and running number 1. Returns 0, or the first negative
+    // result of setting a field (transfer/serial_write.cpp).
+    static int Today_init(Context& ctx);
+};
 
 namespace SN_V_V {
 
@@ -49,10 +37,12 @@ unsigned GV(Context& ctx);
 int OOR(Context& ctx);
 }  // namespace SN_V_V
 
-namespace SN_V_Read {
-
-int init(Context& ctx, Locator* loc);
-int SV(Context& ctx, const std::string& text);
-}  // namespace SN_V_Read
+NumericModule SN_V_Read_def(const Context& ctx);
+struct SN_V_Read : NumericOps<SN_V_Read_def> {
+    static int SV(Context& ctx, const std::string& text);
+    // Reads and shows the serial number: 0, or the negative link result ("Read NG"). Shows
+    // "Reading", then "Read OK" on success (transfer/serial_read.cpp).
+    static int fr_Modbus(Context& ctx);
+};
 
 }  // namespace conf

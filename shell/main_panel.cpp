@@ -7,6 +7,8 @@
 #include "log/log_launch.h"
 #include "models/model.h"
 #include "nav/tab.h"
+#include "params/input.h"
+#include "params/linear.h"
 #include "params/rules.h"
 #include "shell/group_callbacks.h"
 #include "transfer/read_all.h"

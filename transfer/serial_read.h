@@ -6,14 +6,9 @@
 #include <string>
 
 #include "core/context.h"
+#include "params/service.h"
 
 namespace conf {
-namespace SN_V_Read {
-
-// Reads and shows the serial number: 0, or the negative link result ("Read NG"). Shows
-// "Reading", then "Read OK" on success.
-int fr_Modbus(Context& ctx);
-}  // namespace SN_V_Read
 // "YY     MM    DD       NNNN" of a packed serial number.
 std::string fn_SN_Read_Text(std::uint32_t serial);
 

@@ -6,16 +6,12 @@
 #include <string>
 
 #include "core/context.h"
+#include "params/service.h"
 
 namespace conf {
 
 // Today's date from the program's clock as eight digits, "YYYYMMDD".
 std::string fn_Get_Date_YYYYMMDD_str(Context& ctx);
-namespace SN_V_I {
-// The fields preset to today's date and running number 1. Returns 0, or the first negative
-// result of setting a field.
-int Today_init(Context& ctx);
-}  // namespace SN_V_I
 
 namespace SN_V_V {
 // Writes the serial number: high word to 0x1F02 (RAM), then low word to 0x1F03 (EEPROM, which

@@ -13,6 +13,7 @@
 #include "nav/tab.h"
 #include "params/callbacks_cfg.h"
 #include "params/input.h"
+#include "params/linear.h"
 #include "params/main_panel.h"
 #include "params/scaling_dp.h"
 #include "platform/sys/launch.h"

@@ -25,11 +25,6 @@ struct CtrlPair {
 
 struct ParamCatalogue {
     // --- Register map ---------------------------------------------------------------------
-    // Mnemonics of the configuration block read from address 0, by address (traces and files).
-    std::span<const char* const> blockNames;
-    int blockLengthFw1;   // registers of the block when the firmware version is 1
-    int blockLength;      // registers of the block from firmware version 2 on
-    int addrRS485;        // RS-485 on/off setting
     int addrCalCommand;   // calibration command
     int addrPV;           // process value (read) and remote value (written)
     int addrADC;          // the two converter readings
@@ -45,8 +40,8 @@ struct ParamCatalogue {
         addrLOCK;
     // Main panel.
     CtrlNames ccDIGIT, ccALARM_AMOUNT, ccRSP, ccAGENT_WRITE, ccGICNT, ccMSPV_V;
-    // Calibration page.
-    CtrlNames ccSN_READ;
+    // Calibration page; ccPOLAR is empty for a model without the polarity setting.
+    CtrlNames ccSN_READ, ccPOLAR;
 
     // --- Multi-control modules, in selector order -----------------------------------------
     CtrlNames caCC_TYPE;
@@ -88,16 +83,30 @@ struct ParamCatalogue {
     int tempTypes;        // types 0 .. tempTypes-1 are temperature types
     int firstLinearType;  // the linear-signal types, each enabling two linear-signal rows
     int lastLinearType;
-    int remoteType;  // the input type whose value the configurator writes
+    int remoteType;  // the input type whose value the configurator writes; -1: any type
 
     // --- Fixed ranges and captions ----------------------------------------------------------
     // Display range by display-digit setting.
     std::span<const RawRange> displayRange;
+    // A digit setting beyond the table: the widest display (true) or nothing (false).
+    bool otherDigitsWide;
+    // The rated measuring range is the display range, whatever the input type.
+    bool ratedIsDisplayRange;
+    // How the offset range is made.
+    enum class OffsetRule {
+        kRatedSpanUpToFw5,  // 5 % of the rated span either side, rounded down, up to firmware
+                            // version 5; the display range from version 6 on
+        kDisplaySpanCeil,   // 5 % of the display span either side, rounded up
+    } offsetRule;
     // Base range of each linear-signal row, in hundredths of the signal unit.
     std::span<const RawRange> linSigBase;
     // What a linear-signal entry is confined to before it is converted (signal units).
     double linSigConfine;
-    // Units: the temperature units are 0 .. tempUnits-1; the other types use unitNonTemp.
+    // Decimals of the linear-signal rows by display-digit setting (0 beyond the table). A row
+    // with one decimal holds tenths, its base range divided by 10.
+    std::span<const int> linSigDecimalsByDigit;
+    // Units: the temperature units are 0 .. tempUnits-1; the other types use unitNonTemp. A model
+    // without the unit parameter has no ccUNIT control.
     int tempUnits;
     int unitNonTemp;
     // Decimal points: temperature types allow 0 .. dpMaxTemp; the others 0 .. dpMaxByDigit[d].

@@ -4,12 +4,6 @@ namespace conf {
 
 namespace {
 
-// Configuration block, by address.
-constexpr const char* kBlockNames[] = {
-    "TYPE",  "UNIT",  "DP",   "LOLT", "HILT", "PVOF", "SCA.L", "SCA.H", "FILT", "DIR",  "CUT",
-    "RTS.L", "RTS.H", "ID",   "BR",   "A1FU", "A1MD", "A1SP",  "A1HY",  "A2FU", "A2MD", "A2SP",
-    "A2HY",  "mV.L",  "mV.H", "V.L",  "V.H",  "mA.L", "mA.H",  "RTU",   "LOCK"};
-
 // Single controls.
 constexpr const char* kID[] = {"ID"};
 constexpr const char* kBR[] = {"BR"};
@@ -80,6 +74,7 @@ constexpr RawRange kDisplayRange[] = {{-199, 999}, {-1999, 9999}};
 constexpr RawRange kLinSigBase[] = {{-6000, 6000}, {-6000, 6000}, {-1000, 1000},
                                     {-1000, 1000}, {0, 2400},     {0, 2400}};
 constexpr int kDpMaxByDigit[] = {2, 3};
+constexpr int kLinSigDecimals[] = {1, 2};
 constexpr const char* kDpCaptions0[] = {"000.", "00.0", "0.00", "----"};
 constexpr const char* kDpCaptions1[] = {"0000.", "000.0", "00.00", "0.000"};
 constexpr std::span<const char* const> kDpCaptions[] = {kDpCaptions0, kDpCaptions1};
@@ -91,10 +86,6 @@ constexpr RawRange kSN[] = {{0, 42}, {1, 12}, {1, 31}, {0, 9999}};
 
 const ParamCatalogue& ModelACatalogue() {
     static const ParamCatalogue catalogue{
-        .blockNames = kBlockNames,
-        .blockLengthFw1 = 29,
-        .blockLength = 31,
-        .addrRS485 = 0x001F,
         .addrCalCommand = 0x0A02,
         .addrPV = 0x1002,
         .addrADC = 0x1003,
@@ -130,6 +121,7 @@ const ParamCatalogue& ModelACatalogue() {
         .ccGICNT = kGICNT,
         .ccMSPV_V = kMSPV_V,
         .ccSN_READ = kSN_READ,
+        .ccPOLAR = {},
         .caCC_TYPE = kTYPE,
         .caCC_DRng = kDRng,
         .caCC_MRng_rat = kMRng_rat,
@@ -168,8 +160,12 @@ const ParamCatalogue& ModelACatalogue() {
         .lastLinearType = 12,
         .remoteType = 13,
         .displayRange = kDisplayRange,
+        .otherDigitsWide = false,
+        .ratedIsDisplayRange = false,
+        .offsetRule = ParamCatalogue::OffsetRule::kRatedSpanUpToFw5,
         .linSigBase = kLinSigBase,
         .linSigConfine = 66.0,
+        .linSigDecimalsByDigit = kLinSigDecimals,
         .tempUnits = 2,
         .unitNonTemp = 2,
         .dpMaxTemp = 1,

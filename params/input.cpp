@@ -32,8 +32,13 @@ int DpRange(Context& ctx, int* min, int* max) {
     }
     const auto& byDigit = Cat(ctx).dpMaxByDigit;
     int digit = DIGIT_cfg::GI(ctx);
-    // An unknown digit setting gets the narrower display's range.
-    *max = digit >= 0 && digit < static_cast<int>(byDigit.size()) ? byDigit[digit] : byDigit[0];
+    if (digit >= 0 && digit < static_cast<int>(byDigit.size())) {
+        *max = byDigit[static_cast<size_t>(digit)];
+        return 0;
+    }
+    // An unknown digit setting gets the narrower display's range, or the wider one where the
+    // model treats every other setting as the wide display.
+    *max = Cat(ctx).otherDigitsWide ? byDigit.back() : byDigit.front();
     return 0;
 }
 

@@ -19,16 +19,14 @@ const ParamCatalogue& Cat(const Context& ctx) {
     return ctx.model.catalogue;
 }
 
-// Decimals of the signal rows: one with the short display, two with the long one.
+// Decimals of the signal rows by display digits (e.g. one with the short display, two with
+// the long one).
 int LinSigDecimals(Context& ctx) {
-    switch (DIGIT_cfg::GI(ctx)) {
-        case 0:
-            return 1;
-        case 1:
-            return 2;
-        default:
-            return 0;
-    }
+    const auto& byDigit = Cat(ctx).linSigDecimalsByDigit;
+    const int digit = DIGIT_cfg::GI(ctx);
+    return digit >= 0 && digit < static_cast<int>(byDigit.size())
+               ? byDigit[static_cast<size_t>(digit)]
+               : 0;
 }
 
 float LinSigToShown(Context& ctx, int raw) {
@@ -52,8 +50,8 @@ int LinSigRange(Context& ctx, int* min, int* max) {
         return 0;
     }
     RawRange r = base[static_cast<size_t>(row)];
-    // The short display shows one decimal: the row holds tenths instead of hundredths.
-    if (DIGIT_cfg::GI(ctx) == 0) {
+    // A row shown with one decimal holds tenths instead of hundredths.
+    if (LinSigDecimals(ctx) == 1) {
         r.low /= 10;
         r.high /= 10;
     }

@@ -65,7 +65,9 @@ int RSP::Refresh(Context& ctx) {
     return ctx.gr = num::Refresh(ctx, RSP_def(ctx));
 }
 int RSP::Toggle_Dim(Context& ctx) {
-    int remote = TYPE_cfg::GV(ctx) == Cat(ctx).remoteType;
+    // A model without a remote input type takes the remote value whatever the type.
+    const int remoteType = Cat(ctx).remoteType;
+    int remote = remoteType < 0 || TYPE_cfg::GV(ctx) == remoteType;
     return ctx.gr = num::Toggle_Dim(ctx, RSP_def(ctx), remote ? 0 : 1);
 }
 

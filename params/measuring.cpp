@@ -42,6 +42,7 @@ void ClipToDisplay(Context& ctx, int* low, int* high) {
 }
 
 int RatedRange(Context& ctx, int* min, int* max) {
+    if (Cat(ctx).ratedIsDisplayRange) return DRng_cfg::Query_Range(ctx, min, max);
     const auto& table = Cat(ctx).aMRng;
     int type = TYPE_cfg::GV(ctx);
     // No button on (or a type the table does not know): nothing can be measured.
@@ -50,7 +51,7 @@ int RatedRange(Context& ctx, int* min, int* max) {
         return 0;
     }
     RawRange r = table[static_cast<size_t>(type)];
-    if (UNIT_cfg::GI(ctx) == kUnitFahrenheit && TYPE_cfg::is_Temp(ctx)) {
+    if (TYPE_cfg::is_Temp(ctx) && UNIT_cfg::GI(ctx) == kUnitFahrenheit) {
         r.low = Fahrenheit(r.low);
         r.high = Fahrenheit(r.high);
     }
@@ -59,7 +60,19 @@ int RatedRange(Context& ctx, int* min, int* max) {
     return 0;
 }
 
+// 5 % of the display span either side, rounded up, within the display range.
+int OffsetRangeOfDisplay(Context& ctx, int* min, int* max) {
+    int dLow = 0, dHigh = 0;
+    DRng_cfg::Query_Range(ctx, &dLow, &dHigh);
+    const int s = static_cast<int>(std::ceil(kOffsetSpanShare * (dHigh - dLow)));
+    *min = std::max(-s, dLow);
+    *max = std::min(s, dHigh);
+    return 0;
+}
+
 int OffsetRange(Context& ctx, int* min, int* max) {
+    if (Cat(ctx).offsetRule == ParamCatalogue::OffsetRule::kDisplaySpanCeil)
+        return OffsetRangeOfDisplay(ctx, min, max);
     if (ctx.gvFW > kLastFwWithSpanOffset) return DRng_cfg::Query_Range(ctx, min, max);
     int low = 0, high = 0;
     RatedRange(ctx, &low, &high);
@@ -84,7 +97,12 @@ int DisplayRange(Context& ctx, int* min, int* max) {
     const auto& table = Cat(ctx).displayRange;
     int digit = DIGIT_cfg::GI(ctx);
     if (digit < 0 || digit >= static_cast<int>(table.size())) {
-        *min = *max = 0;
+        if (Cat(ctx).otherDigitsWide) {
+            *min = table.back().low;
+            *max = table.back().high;
+        } else {
+            *min = *max = 0;
+        }
         return 0;
     }
     *min = table[static_cast<size_t>(digit)].low;

@@ -17,8 +17,10 @@ int fn_Affect_by_TYPE(Context& ctx) {
     LinSig_cfg::Toggle_Dim(ctx);
     LinScale_cfg::Toggle_Dim(ctx);
     CUT_cfg::Toggle_Dim(ctx);
-    UNIT_cfg::OOR(ctx);
-    UNIT_cfg::Limit(ctx);
+    if (!ctx.model.catalogue.ccUNIT.empty()) {
+        UNIT_cfg::OOR(ctx);
+        UNIT_cfg::Limit(ctx);
+    }
     DP_cfg::OOR(ctx);
     DP_cfg::Limit(ctx);
     fn_Affect_by_DP(ctx);

@@ -88,6 +88,7 @@ struct RangeCheckEntry {
 };
 
 struct WritePlan {
+    const char* banner;           // logged first; nullptr: none
     int addrID, addrBR, addrRTU;  // link settings, written first
     int rtuFirmware;              // the frame format is written from this firmware version on
     std::span<const BufferFile> buffers;
@@ -115,6 +116,19 @@ struct RecoveryBlock {
     int idWord, brWord, rtuWord;
 };
 
+// Start-up steps that differ.
+struct StartUp {
+    bool groupCallbacks;  // the input-type buttons, linear rows and calibration fields get their
+                          // callbacks here (else the panel resource names them)
+    bool readBeforeShow;  // read-all runs before the panel is shown (else after)
+};
+
+// The remote value: where and how wide it is written.
+struct RemoteValue {
+    int address;
+    int width;  // 16: one register with code 5; 32: one value with code 16
+};
+
 struct Transactions {
     bool wait32;     // a 0.05 s pause between request and answer in the 32-bit engine
     bool logYNLine;  // the event log's start writes its "gvLogYN" line
@@ -135,6 +149,8 @@ struct Model {
     SelectorField dpp;  // the decimal point the shown values were rendered with, in gsRAM01
     RecoveryBlock recovery;
     Transactions transactions;
+    StartUp startUp;
+    RemoteValue remote;
     const ParamCatalogue& catalogue;
     const FocusOrders& focus;
     std::span<const CallbackName> callbacks;

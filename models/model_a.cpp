@@ -149,6 +149,7 @@ const Model& ModelA() {
             },
         .write =
             {
+                .banner = nullptr,
                 .addrID = 13,
                 .addrBR = 14,
                 .addrRTU = 29,
@@ -172,6 +173,8 @@ const Model& ModelA() {
         .dpp = {4, 2},
         .recovery = {.address = 0x1000, .count = 6, .idWord = 0, .brWord = 1, .rtuWord = 5},
         .transactions = {.wait32 = true, .logYNLine = true},
+        .startUp = {.groupCallbacks = true, .readBeforeShow = false},
+        .remote = {.address = 0x1002, .width = 16},
         .catalogue = ModelACatalogue(),
         .focus = ModelAFocusOrders(),
         .callbacks = kCallbacks,

@@ -14,6 +14,7 @@
 #include "shell/start_scan.h"
 #include "transfer/agent_write.h"
 #include "transfer/param_file.h"
+#include "transfer/polarity.h"
 #include "transfer/read_all.h"
 #include "transfer/serial_write.h"
 #include "transfer/write_all.h"
@@ -53,6 +54,8 @@ constexpr Shared kShared[] = {
     {"evParaToFile", nullptr, nullptr, evParaToFile},
     {"evParaFrFile", nullptr, nullptr, evParaFrFile},
     {"evStart", nullptr, nullptr, evStart},
+    {"evScanDev", evScanDev, nullptr, nullptr},
+    {"evPOLAR", evPOLAR, nullptr, nullptr},
     // Production data.
     {"ev_SN_B", ev_SN_B, nullptr, nullptr},
     {"evAgentWrite", evAgentWrite, nullptr, nullptr},

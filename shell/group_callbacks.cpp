@@ -4,6 +4,7 @@
 
 #include "core/bind.h"
 #include "core/selector.h"
+#include "models/model.h"
 #include "nav/focus.h"
 
 namespace conf {
@@ -28,12 +29,14 @@ int fn_Enter_Callback(Context& ctx, int panel, int control, int event, void*, in
 }
 
 int IC_B::CALLBACK(Context& ctx) {
-    Install(ctx, ctx.gvCAL, "IC_B_", 9, &kSelICStep, fn_Enter_Callback);
+    Install(ctx, ctx.gvCAL, "IC_B_", static_cast<int>(ctx.model.catalogue.caCC_IC_B.size()),
+            &kSelICStep, fn_Enter_Callback);
     return 0;
 }
 
 int ICSP::CALLBACK(Context& ctx) {
-    Install(ctx, ctx.gvCAL, "ICSP_", 9, &kSelICStep, fn_Enter_Callback);
+    Install(ctx, ctx.gvCAL, "ICSP_", static_cast<int>(ctx.model.catalogue.caCC_ICSP.size()),
+            &kSelICStep, fn_Enter_Callback);
     return 0;
 }
 

@@ -44,17 +44,26 @@ int MainPanel::init(Context& ctx) {
     TAB::Get_Page_Handle(ctx);
     // A link that does not come up is reported and start-up goes on: the panel still shows.
     UART::init(ctx);
-    TYPE_cfg::CALLBACK(ctx);
-    LinSig_cfg::CALLBACK(ctx);
-    IC_B::CALLBACK(ctx);
-    ICSP::CALLBACK(ctx);
+    const StartUp& plan = ctx.model.startUp;
+    if (plan.groupCallbacks) {
+        TYPE_cfg::CALLBACK(ctx);
+        LinSig_cfg::CALLBACK(ctx);
+        IC_B::CALLBACK(ctx);
+        ICSP::CALLBACK(ctx);
+    }
+    // The pages show what the instrument holds; a failed read leaves the resource defaults
+    // and says so on the status line, and the program still comes up.
+    if (plan.readBeforeShow) {
+        Para_Fr_Dev::onClick(ctx);
+        fn_Affect_by_DIGIT_0(ctx);
+    }
     SN_V_I::Today_init(ctx);
     About_menu::SV(ctx, ctx.model.id.aboutCaption);
     ctx.ui.DisplayPanel(ctx.gvMain);
-    // The pages show what the instrument holds; a failed read leaves the resource defaults
-    // and says so on the status line, and the program still comes up.
-    Para_Fr_Dev::onClick(ctx);
-    fn_Affect_by_DIGIT_0(ctx);
+    if (!plan.readBeforeShow) {
+        Para_Fr_Dev::onClick(ctx);
+        fn_Affect_by_DIGIT_0(ctx);
+    }
     return 0;
 }
 

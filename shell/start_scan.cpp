@@ -1,6 +1,8 @@
 #include "shell/start_scan.h"
 
 #include "log/event_log.h"
+#include "nav/focus.h"
+#include "platform/ui/constants.h"
 #include "shell/main_panel.h"
 
 namespace conf {
@@ -26,6 +28,11 @@ int evStart(Context& ctx, int, int, void*, int) {
     }
     ctx.exitCode = 0;
     return 0;
+}
+
+int evScanDev(Context& ctx, int panel, int control, int event, void*, int data1, int) {
+    if (event != ui::EVENT_COMMIT) return fn_Enter_to_Next(ctx, panel, control, event, data1);
+    return evStart(ctx, 0, 0, nullptr, panel);
 }
 
 }  // namespace conf

@@ -95,7 +95,7 @@ int DevInfo2::diff(Context& ctx) {
         msg_cfg::Color(ctx, kMsgRed);
     }
     // Older firmware has neither register: their controls must not suggest otherwise.
-    const int dim = ctx.gvFW < kFirmwareFull ? 1 : 0;
+    const int dim = ctx.gvFW < ctx.model.write.rtuFirmware ? 1 : 0;
     Lock_cfg::Toggle_Dim(ctx, dim);
     RTU_cfg::Toggle_Dim(ctx, dim);
     return match ? 0 : -1;

@@ -14,6 +14,7 @@
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/main_panel.h"
+#include "params/polarity.h"
 #include "params/rules.h"
 #include "platform/ui/constants.h"
 #include "transfer/config_block.h"
@@ -79,6 +80,12 @@ int Para_Fr_Dev::r_Parameter(Context& ctx) {
     fn_Affect_by_DIGIT(ctx);
     fn_Affect_by_Alarm_Amount(ctx);
 
+    if (const int polarity = ctx.model.read.addrPolarity; polarity >= 0) {
+        std::array<std::int16_t, 1> value{};
+        if (fn_Modbus_Device_RW_16(ctx, enR, polarity, 1, value) < 0) return ReadNg(ctx);
+        POLAR_cfg::SV(ctx, value[0]);
+    }
+
     if (ReadBlock16(ctx) < 0 || ReadBlock32(ctx) < 0) return -1;
 
     std::array<std::int16_t, 1> rs485{};
@@ -94,10 +101,13 @@ int Para_Fr_Dev::onClick(Context& ctx) {
     logs(ctx, "%s\n\n", "=============Read para");
     msg_cfg::SID(ctx, kMsgReading);
     int r = DevInfo2::fr_Modbus_to_GUI(ctx);
+    // Some models have the serial number read first, the others last.
+    const bool serialFirst = ctx.model.read.serialFirst;
+    if (r >= 0 && serialFirst) r = SN_V_Read::fr_Modbus(ctx);
     if (r >= 0) r = Para_Fr_Dev::r_Parameter(ctx);
     if (r >= 0) {
         RSP::Toggle_Dim(ctx);
-        r = SN_V_Read::fr_Modbus(ctx);
+        if (!serialFirst) r = SN_V_Read::fr_Modbus(ctx);
     }
     if (r >= 0) {
         Para_To_Dev::Check_OOR(ctx);

@@ -152,6 +152,7 @@ int Para_To_Dev::w_Parameter(Context& ctx) {
 }
 
 int Para_To_Dev::onClick(Context& ctx) {
+    if (const char* banner = ctx.model.write.banner) logs(ctx, "%s\n", banner);
     int r = DevInfo2::fr_Modbus_to_GUI(ctx);
     if (r < 0) return ctx.gr = r;
     r = Para_To_Dev::Check_OOR(ctx);

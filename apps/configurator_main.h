@@ -1,0 +1,27 @@
+#pragma once
+// The whole main of a configurator: the Qt front end, the panel runtime, the serial ports under
+// their COM numbers, one context for the model the program serves.
+
+#include "core/context.h"
+#include "models/model.h"
+#include "platform/qt/qt_front_end.h"
+#include "platform/serial/com_map.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/termios_port.h"
+#include "platform/sys/launch.h"
+#include "platform/ui/runtime.h"
+#include "shell/callbacks.h"
+#include "shell/main_panel.h"
+
+inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
+    qtfe::QtFrontEnd frontEnd(argc, argv);
+    ui::CallbackRegistry registry;
+    ui::Runtime runtime(frontEnd, registry);
+    sys::SystemLauncher launcher;
+    serial::TermiosBackend backend;
+    serial::Rs232 com(backend, serial::SystemComMapEnv());
+    conf::Context ctx(runtime, launcher, model);
+    ctx.com = &com;
+    if (conf::RegisterCallbacks(ctx, registry) < 0) return 1;
+    return conf::RunConfigurator(ctx);
+}

@@ -1,0 +1,206 @@
+#include "models/model_b.h"
+
+#include "link/access_mode.h"
+
+namespace conf {
+
+namespace {
+
+constexpr ModelCode kCodes[] = {{105, "Ombrel"}, {107, "Pardine (Ombrel)"}};
+
+using F = FollowUp;
+// The 16-bit block from address 0 (registers 1, 3-7, 17, 18, 21, 22 and 31 are read with it
+// and not used) and the 32-bit values, one per address from 0x1001.
+constexpr RegisterRecord kRegisters[] = {
+    {0, 16, "TYPE", "TYPE_cfg", 0, F::kInputType},
+    {2, 16, "DP", "DP_cfg", 0, F::kDecimalPoint},
+    {8, 16, "FILT", "FILT_cfg", 0, F::kNone},
+    {9, 16, "DIR", "DIR_cfg", 0, F::kNone},
+    {10, 16, "CUT", "CUT_cfg", 0, F::kNone},
+    {11, 16, "RTS.L", "RTS_V_cfg", 0, F::kNone},
+    {12, 16, "RTS.H", "RTS_V_cfg", 1, F::kNone},
+    {13, 16, "ID", "ID_cfg", 0, F::kStation},
+    {14, 16, "BR", "BR_cfg", 0, F::kBaudRate},
+    {15, 16, "A1FU", "AxFU_cfg", 0, F::kNone},
+    {16, 16, "A1MD", "AxMD_cfg", 0, F::kNone},
+    {19, 16, "A2FU", "AxFU_cfg", 1, F::kNone},
+    {20, 16, "A2MD", "AxMD_cfg", 1, F::kNone},
+    {23, 16, "mV.L", "LinSig_cfg", 0, F::kNone},
+    {24, 16, "mV.H", "LinSig_cfg", 1, F::kNone},
+    {25, 16, "V.L", "LinSig_cfg", 2, F::kNone},
+    {26, 16, "V.H", "LinSig_cfg", 3, F::kNone},
+    {27, 16, "mA.L", "LinSig_cfg", 4, F::kNone},
+    {28, 16, "mA.H", "LinSig_cfg", 5, F::kNone},
+    {29, 16, "RTU", "RTU_cfg", 0, F::kFrameFormat},
+    {30, 16, "LOCK", "Lock_cfg", 0, F::kNone},
+    {0x1001, 32, "LOLT", "MRng_usr_cfg", 0, F::kNone},
+    {0x1002, 32, "HILT", "MRng_usr_cfg", 1, F::kNone},
+    {0x1003, 32, "SCA.L", "LinScale_cfg", 0, F::kNone},
+    {0x1004, 32, "SCA.H", "LinScale_cfg", 1, F::kNone},
+    {0x1005, 32, "A1SP", "AxSP_cfg", 0, F::kNone},
+    {0x1006, 32, "A1HY", "AxHY_cfg", 0, F::kNone},
+    {0x1007, 32, "A2SP", "AxSP_cfg", 1, F::kNone},
+    {0x1008, 32, "A2HY", "AxHY_cfg", 1, F::kNone},
+    {0x1009, 32, "PVOF", "PVOF_usr_cfg", 0, F::kNone},
+};
+
+// Type and decimal point first: they decide the ranges and precision of the rest.
+constexpr int kApplyOrder[] = {0,  2,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                               19, 20, 23, 24, 25, 26, 27, 28, 29, 30};
+
+constexpr BufferLine kLines16[] = {
+    {0, "TYPE", enWram},  {2, "DP", enWram},    {8, "FILT", enWram},  {9, "DIR", enWram},
+    {10, "CUT", enWram},  {15, "A1FU", enWram}, {19, "A2FU", enWram}, {16, "A1MD", enWram},
+    {20, "A2MD", enWram}, {23, "mV.L", enWram}, {24, "mV.H", enWram}, {25, "V.L", enWram},
+    {26, "V.H", enWram},  {27, "mA.L", enWram}, {28, "mA.H", enWram}, {30, "LOCK", enWee},
+};
+constexpr BufferLine kLines32[] = {
+    {0x1001, "LOLT", enWmw}, {0x1002, "HILT", enWmw}, {0x1003, "SCAL", enWmw},
+    {0x1004, "SCAH", enWmw}, {0x1005, "A1SP", enWmw}, {0x1007, "A2SP", enWmw},
+    {0x1006, "A1HY", enWmw}, {0x1008, "A2HY", enWmw}, {0x1009, "PVOF", enWmw},
+};
+constexpr BufferFile kBuffers[] = {
+    {"W_para_buff_16.txt", 16, kLines16, "Modbus w 16-bit Parameter to Dev \n"},
+    {"W_para_buff_32.txt", 32, kLines32, "Modbus w 32-bit Parameter to Dev \n"},
+};
+
+// No unit and no offset check.
+constexpr RangeCheckEntry kRangeCheck[] = {
+    {"DP_cfg", 1},   {"FILT_cfg", 1}, {"ID_cfg", 1},       {"LinSig_cfg", 6},
+    {"AxSP_cfg", 2}, {"AxHY_cfg", 2}, {"LinScale_cfg", 2}, {"MRng_usr_cfg", 2},
+};
+
+// The 16-bit parameters, then the 32-bit block in its order.
+constexpr int kFileLines[] = {
+    0,  2,  8,  9,  10, 11, 12,     13,     14,     15,     16,     19,     20,     23,     24,
+    25, 26, 27, 28, 29, 30, 0x1001, 0x1002, 0x1003, 0x1004, 0x1005, 0x1006, 0x1007, 0x1008, 0x1009};
+
+constexpr CallbackName kCallbacks[] = {
+    {"evG105", "evMain"},
+    {"evExit", "evExit"},
+    {"evAbout", "evAbout"},
+    {"evTAB105", "evTAB"},
+    {"evForm", "evForm"},
+    {"evUART", "evUART"},
+    {"RS485_on_off_Ombrel_F", "RS485_on_off"},
+    {"ev105_Port", "ev_Port"},
+    {"evParaFrDev", "evRead"},
+    {"evParaFrDev", "evParaFrDev"},
+    {"evParaToDev", "evWrite"},
+    {"evParaToDev", "evParaToDev"},
+    {"evParaToFile", "evParaToFile"},
+    {"evParaFrFile", "evParaFrFile"},
+    {"ev105_SN_B", "ev_SN_B"},
+    {"ev105AgentWrite", "evAgentWrite"},
+    {"ev105IDcfg", "evIDcfg"},
+    {"ev105BRcfg", "evBRcfg"},
+    {"ev105RTUcfg", "evRTUcfg"},
+    {"ev105DecimalPoint", "evDecimalPoint"},
+    {"ev105Cut", "evCut"},
+    {"ev105Filter", "evFilter"},
+    {"ev105MRng", "evMRng"},
+    {"ev105PVOFusr", "evPVOFusr"},
+    {"ev105LinSig", "evLinSig"},
+    {"ev105LinScale", "evLinScale"},
+    {"evTypeR", "evTypeR"},
+    {"evdirR", "evdirR"},
+    {"evRTS_R_cfg", "evRTS_R_cfg"},
+    {"evRTS_VAL", "evRTS_VAL"},
+    {"ev105AxFU", "evAxFU"},
+    {"ev105AxMD", "evAxMD"},
+    {"ev105AxSP", "evAxSP"},
+    {"ev105AxHY", "evAxHY"},
+    {"ev105Lock", "evLock"},
+    {"ev105_RSP_W_PV", "ev_RSP_W_PV"},
+    {"ev105Digit_Set", "evDigit_Set"},
+    {"ev105ALM_Set", "evALM_Set"},
+    {"ev105ARelay", "evARelay"},
+    {"evRTS_R_cal", "evRTS_R_cal"},
+    {"evRTS_VAL_cal", "evRTS_VAL_cal"},
+    {"ev105_SN_V", "ev_SN_V"},
+    {"evDSP_Limit", "evDSP_Limit"},
+    {"ev105MRng_rat", "evMRng_rat"},
+    {"ev105PVOF_rat", "evPVOF_rat"},
+    {"ev105_MSPV_B", "fn_Enter_Callback"},
+    {"evMsg", "fn_Ignore"},
+    {"evDevInfo", "fn_Ignore"},
+    {"evADC_V_M", "fn_Ignore"},
+    {"evADC_V_I", "fn_Ignore"},
+    {"ev105_SN_V_Read", "fn_Ignore"},
+    {"ev105GICNTT", "fn_Ignore"},
+    {"ev105_MSPV_V", "fn_Ignore"},
+    {"ev105IDcomm", "fn_Ignore"},
+    {"ev105BRcomm", "fn_Ignore"},
+    {"ev105RTUcomm", "fn_Ignore"},
+    {"evScanDev", "evScanDev"},
+    {"evPOLAR", "evPOLAR"},
+    {"evIC", "fn_Enter_Callback"},
+    {"ev105ICSP", "fn_Enter_Callback"},
+};
+
+}  // namespace
+
+const Model& ModelB() {
+    static const Model model{
+        .id =
+            {
+                .programNumber = 105,
+                .programName = "Ombrel",
+                .codes = kCodes,
+                .panelResource = "../gui/G105.json",
+                .panelName = "G105",
+                .aboutCaption = "Ver.2013-05-28-A",
+                .paramFileNameFormat = "%04d%02d%02d_%02d%02d%02d_Ombrel.txt",
+                .pvRecordNameFormat = "Ombrel_PV_%04d-%02d-%02d_%02d.txt",
+                .pvRecordWriter = "Ombrel_PV_Record",
+                .addrRS485 = 0x0020,
+            },
+        .registers = kRegisters,
+        .read =
+            {
+                .serialFirst = true,
+                .addrPolarity = 0x0A08,
+                .blockLengthFw1 = 31,  // always 31, whatever the firmware
+                .blockLength = 31,
+                .applyOrder = kApplyOrder,
+                .block32Address = 0x1001,
+                .block32Count = 9,
+                .blockLogLine = "Modbus r 16-bit Parameter of Dev %d words \n",
+            },
+        .write =
+            {
+                .banner = "=================Write Parameter=================",
+                .addrID = 13,
+                .addrBR = 14,
+                .addrRTU = 29,
+                .rtuFirmware = 0,
+                .buffers = kBuffers,
+                .linesByFirmware = false,
+                .readAfterFailedWrite = false,
+                .rangeCheck = kRangeCheck,
+                .hasOutOfRangeMessage = false,
+            },
+        .file =
+            {
+                .headerAddress = 0x1F00,
+                .addresses = kFileLines,
+                .linesByFirmware = false,
+                .terminator = false,
+                .maxLines = 31,
+                .maxLinesCountHeader = true,
+                .loadedMessage = "Parameter load OK",
+            },
+        // Four bits (0-5), above the member fields.
+        .dpp = {22, 4},
+        .recovery = {.address = 0x100C, .count = 3, .idWord = 0, .brWord = 1, .rtuWord = 2},
+        .transactions = {.wait32 = false, .logYNLine = false},
+        .startUp = {.groupCallbacks = false, .readBeforeShow = true},
+        .remote = {.address = 0x1000, .width = 32},
+        .catalogue = ModelBCatalogue(),
+        .focus = ModelBFocusOrders(),
+        .callbacks = kCallbacks,
+    };
+    return model;
+}
+
+}  // namespace conf

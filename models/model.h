@@ -107,6 +107,7 @@ struct FilePlan {
     int maxLines;                    // lines a load reads
     bool maxLinesCountHeader;        // whether the header counts towards maxLines
     const char* loadedMessage;       // shown in green after a load; nullptr: none
+    bool refusalRed;                 // a refused file is said in red (else in the line's colour)
 };
 
 // The second values of the link settings that start-up copies back into the working ones.

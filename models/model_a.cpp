@@ -169,6 +169,7 @@ const Model& ModelA() {
                 .maxLines = 31,
                 .maxLinesCountHeader = false,
                 .loadedMessage = nullptr,
+                .refusalRed = false,
             },
         .dpp = {4, 2},
         .recovery = {.address = 0x1000, .count = 6, .idWord = 0, .brWord = 1, .rtuWord = 5},

@@ -189,6 +189,7 @@ const Model& ModelB() {
                 .maxLines = 31,
                 .maxLinesCountHeader = true,
                 .loadedMessage = "Parameter load OK",
+                .refusalRed = true,
             },
         // Four bits (0-5), above the member fields.
         .dpp = {22, 4},

@@ -71,6 +71,14 @@ class ParameterDir {
     Where where_ = Where::kStart;
 };
 
+// A refused file on the status line, red where the model says so, else in the line's colour.
+void Refused(Context& ctx, const char* text) {
+    if (ctx.model.file.refusalRed)
+        msg_cfg::SCV(ctx, kMsgRed, text);
+    else
+        msg_cfg::SV(ctx, text);
+}
+
 // The standard file report (popup and log), and what went wrong on the status line in red.
 void ReportFile(Context& ctx, int code, const std::string& name, const char* status) {
     msg_cfg::SCV(ctx, kMsgRed, status);
@@ -291,10 +299,10 @@ int Para_Fr_FILE::Load(Context& ctx) {
             ReportFile(ctx, kCodeRead, path, kMsgFileNotRead);
             return kParamFileFailed;
         case Verdict::kFormat:
-            msg_cfg::SV(ctx, kMsgFileFormat);
+            Refused(ctx, kMsgFileFormat);
             return 0;
         case Verdict::kHw:
-            msg_cfg::SV(ctx, kMsgFileHw);
+            Refused(ctx, kMsgFileHw);
             return 0;
         case Verdict::kApply:
             break;

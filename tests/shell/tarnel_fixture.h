@@ -11,6 +11,7 @@
 #include <string>
 
 #include "../support/headless_com5.h"
+#include "models/model.h"
 #include "shell/callbacks.h"
 #include "shell/main_panel.h"
 
@@ -18,8 +19,10 @@ namespace tarneltest {
 
 namespace fs = std::filesystem;
 
+// A configurator of the given model (Tarnel's by default) with its panel resource.
 class TarnelTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
   protected:
+    explicit TarnelTest(const conf::Model& model = conf::ModelA()) : HeadlessCom5(model) {}
     void SetUp() override {
         oldDir_ = fs::current_path();
         root_ = fs::temp_directory_path() /
@@ -28,7 +31,8 @@ class TarnelTest : public ::testing::Test, protected conf_test::HeadlessCom5 {
         fs::remove_all(root_);
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "gui");
-        fs::copy_file(fs::path(SUITE_GUI_SOURCE_DIR) / "G104.json", root_ / "gui" / "G104.json");
+        const std::string panelFile = fs::path(ctx.model.id.panelResource).filename();
+        fs::copy_file(fs::path(SUITE_GUI_SOURCE_DIR) / panelFile, root_ / "gui" / panelFile);
         fs::current_path(root_ / "bin");
         conf::RegisterCallbacks(ctx, registry);
         backend.Attach("/virtual/COM5", &device);

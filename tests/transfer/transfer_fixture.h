@@ -37,6 +37,7 @@ inline Bytes ReadRequest(int address, int count) {
 
 class TransferTest : public tarneltest::TarnelTest {
   protected:
+    explicit TransferTest(const conf::Model& model = conf::ModelA()) : TarnelTest(model) {}
     void TearDown() override {
         com.CloseCom(222);
         backend.Detach("/virtual/COM5");
@@ -44,7 +45,8 @@ class TransferTest : public tarneltest::TarnelTest {
     }
     // Start-up against an instrument of this model code and firmware; the log switch on.
     void StartWith(int code, int firmware, std::uint32_t serial = 1305280001) {
-        sim::InstrumentConfig config = sim::DefaultConfig(sim::Model::kA);
+        sim::InstrumentConfig config =
+            sim::DefaultConfig(ctx.model.id.programNumber == 105 ? sim::Model::kB : sim::Model::kA);
         config.code = code;
         config.firmware = firmware;
         config.serialNumber = serial;

@@ -1,0 +1,302 @@
+// Ombrel against the simulated model B instrument: start-up, read-all with its 32-bit block,
+// write-all with its two buffer files, parameter files, polarity and the remote value, and the
+// model's own ranges and captions.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/selector.h"
+#include "models/model_b.h"
+#include "params/input.h"
+#include "params/linear.h"
+#include "params/main_panel.h"
+#include "params/polarity.h"
+#include "params/rules.h"
+#include "transfer/param_file.h"
+#include "transfer/polarity.h"
+#include "transfer/write_all.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+using transfertest::Bytes;
+using transfertest::Sealed;
+
+Bytes Request(int code, int address, int word) {
+    return Sealed(
+        {0x01, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(address >> 8 & 0xFF),
+         static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>(word >> 8 & 0xFF),
+         static_cast<std::uint8_t>(word & 0xFF)});
+}
+Bytes Read(int address, int count) {
+    return Request(3, address, count);
+}
+// One 32-bit value written with code 16: two registers, four bytes, high word first.
+Bytes Write32(int address, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    return Sealed({0x01, 0x10, static_cast<std::uint8_t>(address >> 8),
+                   static_cast<std::uint8_t>(address & 0xFF), 0x00, 0x02, 0x04,
+                   static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16),
+                   static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+}
+
+// Device check, serial number, display setup, polarity, the 16-bit block, nine 32-bit values
+// (18 registers), the RS-485 switch.
+const std::vector<Bytes> kReadAll{Read(0x1F00, 4), Read(0x1F02, 2),  Read(0x1F04, 2),
+                                  Read(0x0A08, 1), Read(0x0000, 31), Read(0x1001, 18),
+                                  Read(0x0020, 1)};
+
+// The instrument's defaults in the two buffer files.
+const std::string kBuffer16 =
+    "0000\t       2\tTYPE\n0002\t       1\tDP\n0008\t       5\tFILT\n0009\t       0\tDIR\n"
+    "000a\t       0\tCUT\n000f\t       1\tA1FU\n0013\t       2\tA2FU\n0010\t       0\tA1MD\n"
+    "0014\t       0\tA2MD\n0017\t       0\tmV.L\n0018\t    5000\tmV.H\n0019\t       0\tV.L\n"
+    "001a\t    1000\tV.H\n001b\t     400\tmA.L\n001c\t    2000\tmA.H\n001e\t       0\tLOCK\n";
+const std::string kBuffer32 =
+    "1001\t       0\tLOLT\n1002\t   10000\tHILT\n1003\t       0\tSCAL\n1004\t   10000\tSCAH\n"
+    "1005\t    8000\tA1SP\n1007\t    2000\tA2SP\n1006\t      10\tA1HY\n1008\t      10\tA2HY\n"
+    "1009\t       0\tPVOF\n";
+
+std::vector<std::string> Labels(const ui::Control& ring) {
+    std::vector<std::string> out;
+    for (const ui::ListItem& item : ring.items)
+        out.push_back(item.label);
+    return out;
+}
+
+class OmbrelTest : public transfertest::TransferTest {
+  protected:
+    OmbrelTest() : TransferTest(conf::ModelB()) {}
+    void Start(int firmware = 3, int code = 105) {
+        StartWith(code, firmware);
+        ASSERT_EQ(ctx.gvHW, code);
+    }
+    std::vector<Bytes> BufferRequests(const std::string& buffer16, const std::string& buffer32) {
+        std::vector<Bytes> out;
+        std::istringstream in16(buffer16);
+        std::string address, name;
+        int value = 0;
+        while (in16 >> address >> value >> name) {
+            const int a = std::stoi(address, nullptr, 16);
+            out.push_back(Request(a == 30 ? 6 : 5, a, value));
+        }
+        std::istringstream in32(buffer32);
+        while (in32 >> address >> value >> name)
+            out.push_back(Write32(std::stoi(address, nullptr, 16), value));
+        return out;
+    }
+};
+
+class OmbrelFirmware : public OmbrelTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(OmbrelFirmware, StartUpRecoversTheLinkAndReadsAllBeforeThePanelShows) {
+    Start(GetParam());
+    std::vector<Bytes> expected{Read(0x100C, 3), Request(5, 13, 1), Request(5, 14, 3),
+                                Request(5, 29, 1)};
+    expected.insert(expected.end(), kReadAll.begin(), kReadAll.end());
+    EXPECT_EQ(Requests(), expected);
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(StatusColour(), 0x008000);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Ombrel");
+    // No firmware condition: the frame format and lock stay usable.
+    EXPECT_FALSE(Cfg("RTU").dimmed);
+    EXPECT_FALSE(Cfg("LOCK").dimmed);
+    EXPECT_EQ(Cfg("TYPE_2").state, 1);  // mA
+    EXPECT_EQ(Cfg("DP").index, 1);
+    EXPECT_EQ(Cfg("HILT").number, 1000.0);
+    EXPECT_EQ(Cfg("A1SP").number, 800.0);
+    EXPECT_EQ(Cfg("A2SP").number, 200.0);
+    EXPECT_EQ(Cfg("A1HY").number, 1.0);
+    EXPECT_EQ(Cfg("SCA_H").number, 1000.0);
+    EXPECT_NEAR(Cfg("MA_H").number, 20.0, 1e-6);
+    EXPECT_EQ(Main("RS485").state, 1);
+    EXPECT_EQ(Cal("POLAR").index, 0);
+    const std::string log = Log();
+    // No "gvLogYN" line in this model's log start.
+    EXPECT_EQ(log.find("gvLogYN"), std::string::npos);
+    EXPECT_NE(log.find("Modbus r 16-bit Parameter of Dev 31 words \n"), std::string::npos);
+    EXPECT_NE(log.find("Modbus r 32-bit Parameter of Dev 9 Dwords \n"), std::string::npos);
+    // Each 32-bit value is traced at its own address.
+    EXPECT_NE(log.find("<1001>\t[0000]\t      0   \tLOLT\n<1002>\t[2710]\t  10000   \tHILT\n"),
+              std::string::npos);
+    EXPECT_NE(log.find("<1009>\t[0000]\t      0   \tPVOF\n"), std::string::npos);
+    EXPECT_NE(log.find("Modbus r RS485 ON/OFF: 1 \n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, OmbrelFirmware, ::testing::Values(1, 3),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             return "Fw" + std::to_string(param.param);
+                         });
+
+TEST_F(OmbrelTest, AModelACodeIsRefused) {
+    StartWith(104, 2);
+    EXPECT_EQ(Status(), "H/W not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "0x68");
+    Requests();
+    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
+}
+
+TEST_F(OmbrelTest, ThePardineCodeIsAccepted) {
+    Start(3, 107);
+    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Pardine (Ombrel)");
+    EXPECT_EQ(Status(), "Read OK");
+}
+
+TEST_F(OmbrelTest, WriteAllSendsLinkSettingsThenBothBufferFiles) {
+    Start();
+    Requests();
+    EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(Slurp("W_para_buff_16.txt"), kBuffer16);
+    EXPECT_EQ(Slurp("W_para_buff_32.txt"), kBuffer32);
+    std::vector<Bytes> expected{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
+                                Request(5, 29, 1)};
+    const std::vector<Bytes> lines = BufferRequests(kBuffer16, kBuffer32);
+    expected.insert(expected.end(), lines.begin(), lines.end());
+    EXPECT_EQ(Requests(), expected);
+    const std::string log = LogFrom("=================Write Parameter=================\n");
+    EXPECT_NE(log.find("Modbus w 16-bit Parameter to Dev \n\t\t\t(1) TYPE = 2 \n"),
+              std::string::npos);
+    EXPECT_NE(log.find("Modbus w 32-bit Parameter to Dev \n\t\t\t(1) LOLT = 0 \n"),
+              std::string::npos);
+    // The 32-bit values reached the instrument.
+    EXPECT_EQ(Ram(0x1005), 8000);
+}
+
+TEST_F(OmbrelTest, AChangedValueTravelsThroughTheThirtyTwoBitBuffer) {
+    Start();
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "A2SP"), 123.4);
+    EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Ram(0x1007), 1234);
+}
+
+TEST_F(OmbrelTest, AFailedWriteStopsWithWriteNgAndNoRead) {
+    Start();
+    Requests();
+    SilenceFrom(6);  // the device check, three link writes, two list lines, then silence
+    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Status(), "Write NG");
+    const std::vector<Bytes> seen = Requests();
+    // Three attempts at the seventh request, and no read-all after them.
+    ASSERT_EQ(seen.size(), 9u);
+    EXPECT_EQ(seen.back(), seen[6]);
+    EXPECT_EQ(seen[6], Request(5, 8, 5));
+}
+
+TEST_F(OmbrelTest, AnOutOfRangeValueBlocksTheWriteWithoutAStatusMessage) {
+    Start();
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
+    Requests();
+    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
+    EXPECT_EQ(Status(), "Reading");  // the device check's, and nothing after it
+    EXPECT_EQ(Cfg("FILT").textBgColor, 0xFF0000);
+}
+
+TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
+    Start();
+    const std::string path = (root_ / "ParameterFile" / "b.txt").string();
+    std::filesystem::create_directories(root_ / "ParameterFile");
+    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, path);
+    EXPECT_EQ(Menu("SAVE_FILE"), 0);
+    const std::string file = Slurp(path);
+    std::istringstream lines(file);
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line))
+        ++count;
+    EXPECT_EQ(count, 31);
+    EXPECT_EQ(file.substr(0, 10), "1f00\t105\n0");
+    EXPECT_NE(file.find("\n1002\t10000\n"), std::string::npos);
+    EXPECT_EQ(file.find("ffff"), std::string::npos);  // no terminator line
+
+    // Changed on the page, then loaded back from the file.
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "HILT"), 5.0);
+    fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, path);
+    EXPECT_EQ(Menu("LOAD_FILE"), 0);
+    EXPECT_EQ(Cfg("HILT").number, 1000.0);
+    EXPECT_EQ(Status(), "Parameter load OK") << LogFrom("Parameter");
+    EXPECT_EQ(StatusColour(), 0x008000);
+
+    // A model A file is refused.
+    const std::string fileA = (root_ / "ParameterFile" / "a.txt").string();
+    std::ofstream(fileA) << "1f00\t104\n0000\t1\nffff\t0\n";
+    fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, fileA);
+    EXPECT_EQ(Menu("LOAD_FILE"), 0);
+    EXPECT_EQ(Status(), "HW not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+}
+
+TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {
+    Start();
+    Requests();
+    rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
+    EXPECT_EQ(rt.UserSelectIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), 1), 0);
+    EXPECT_EQ(Requests(),
+              (std::vector<Bytes>{Read(0x1F00, 4), Request(6, 0x0A08, 1), Read(0x0A08, 1)}));
+    EXPECT_EQ(Stored(0x0A08), 1);
+    EXPECT_EQ(Cal("POLAR").index, 1);
+    EXPECT_EQ(Status(), "Write OK");
+}
+
+TEST_F(OmbrelTest, TheRemoteValueIsOneThirtyTwoBitWrite) {
+    Start();
+    Requests();
+    rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "RSP"), 123.4);
+    EXPECT_EQ(conf::RSP::to_Modbus(ctx), 0);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Write32(0x1000, 1234)}));
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_NE(Log().find("Modbus w RSP = 1234 \n"), std::string::npos);
+    EXPECT_FALSE(Main("RSP").dimmed);  // no input type dims it in this model
+}
+
+TEST_F(OmbrelTest, TheRsSwitchIsRegisterThirtyTwo) {
+    Start();
+    Requests();
+    rt.UserToggle(ctx.gvMain, Id(ctx.gvMain, "RS485"));
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Request(6, 0x0020, 0)}));
+}
+
+TEST_F(OmbrelTest, DecimalPointRangeAndCaptionsFollowTheDisplayDigits) {
+    Start();
+    int low = 0, high = 0;
+    conf::DIGIT_cfg::SI(ctx, 0);
+    conf::fn_Affect_by_DIGIT(ctx);
+    conf::DP_cfg::Query_Range(ctx, &low, &high);
+    EXPECT_EQ(high, 4);
+    EXPECT_EQ(Labels(Cfg("DP")),
+              (std::vector<std::string>{"00000.", "0000.0", "000.00", "00.000", "0.0000", "----"}));
+    EXPECT_EQ(Cfg("DRNG_L").number, -19999);
+    EXPECT_EQ(Cfg("DRNG_H").number, 99999);
+    conf::DIGIT_cfg::SI(ctx, 1);
+    conf::fn_Affect_by_DIGIT(ctx);
+    conf::DP_cfg::Query_Range(ctx, &low, &high);
+    EXPECT_EQ(high, 5);
+    EXPECT_EQ(Labels(Cfg("DP")), (std::vector<std::string>{"000000.", "00000.0", "0000.00",
+                                                           "000.000", "00.0000", "0.00000"}));
+    // The rated range is the display range; the offset range 5 % of its span, rounded up.
+    conf::fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
+    EXPECT_NEAR(Cfg("MRNG_RAT_L").number, -19999.9, 1e-3);
+    EXPECT_NEAR(Cfg("PVOF_RAT_H").number, 6000.0, 1e-3);
+}
+
+TEST_F(OmbrelTest, LinearRowsAreHundredthsWhateverTheDigits) {
+    Start();
+    for (int digit : {0, 1}) {
+        conf::DIGIT_cfg::SI(ctx, digit);
+        conf::fn_Affect_by_DIGIT(ctx);
+        SetField(ctx.gsRAM01, conf::kSelLinSig, 5);
+        rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "MA_H"), 12.34);
+        EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 1234) << digit;
+        conf::LinSig_cfg::SV(ctx, 2000);
+        EXPECT_NEAR(Cfg("MA_H").number, 20.0, 1e-6) << digit;
+    }
+    // Entries beyond the signal's reach are confined to 66.00.
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "MA_H"), 99.0);
+    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 6600);
+}
+
+}  // namespace

@@ -13,6 +13,7 @@ cmake --build build -j"$jobs"
 # Read-all and write-all against the simulator on a pseudo-terminal, timed beside the line's
 # own speed. Informative only: it fails the run when a command fails, never for being slow.
 build/bin/transfer-bench --rounds 5
+build/bin/transfer-bench --rounds 5 --model B
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON
 cmake --build build-asan -j"$jobs"
@@ -20,4 +21,4 @@ cmake --build build-asan -j"$jobs"
     LSAN_OPTIONS=suppressions=$PWD/../scripts/lsan.supp \
     ctest --output-on-failure -j"$jobs")
 
-echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png, tarnel-2.png: Tarnel with no instrument; tarnel-instrument.png, tarnel-instrument-2.png: Tarnel after reading the simulated instrument)"
+echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png, tarnel-2.png: Tarnel with no instrument; tarnel-instrument.png, tarnel-instrument-2.png: Tarnel after reading the simulated instrument; ombrel-instrument.png, ombrel-instrument-2.png: Ombrel after reading the simulated model B instrument)"

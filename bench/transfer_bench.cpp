@@ -1,4 +1,4 @@
-// transfer-bench: how close model A's read-all and write-all come to the speed of the line.
+// transfer-bench: how close a model's read-all and write-all come to the speed of the line.
 // Starts instrument-sim on a pseudo-terminal, paced at 19200 baud 8N2, drives it through the
 // termios serial layer from a configurator on the headless panel runtime, and prints for each
 // round the elapsed time beside the floor the line itself sets.
@@ -33,7 +33,9 @@
 
 #include "core/context.h"
 #include "lang/status_line.h"
+#include "models/model.h"
 #include "models/model_a.h"
+#include "models/model_b.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/line_settings.h"
 #include "platform/serial/port.h"
@@ -180,6 +182,8 @@ class Simulator {
 struct Options {
     int rounds = 5;
     std::string turnaroundMs = "3";
+    std::string model = "A";
+    const conf::Model& Descriptor() const { return model == "B" ? conf::ModelB() : conf::ModelA(); }
 };
 
 int ParseArgs(int argc, char** argv, Options* o) {
@@ -190,6 +194,9 @@ int ParseArgs(int argc, char** argv, Options* o) {
             if (o->rounds < 1 || o->rounds > 1000) return -1;
         } else if (a == "--turnaround" && i + 1 < argc) {
             o->turnaroundMs = argv[++i];
+        } else if (a == "--model" && i + 1 < argc) {
+            o->model = argv[++i];
+            if (o->model != "A" && o->model != "B") return -1;
         } else {
             return -1;
         }
@@ -224,7 +231,7 @@ double Median(std::vector<double> v) {
 
 class Bench {
   public:
-    Bench() { ctx.com = &com; }
+    explicit Bench(const Options& opt) : ctx{rt, launcher, opt.Descriptor()} { ctx.com = &com; }
 
     int Run(const Options& opt) {
         std::string error;
@@ -232,8 +239,8 @@ class Bench {
             std::fprintf(stderr, "transfer-bench: %s\n", error.c_str());
             return 1;
         }
-        std::printf("model A over %s, 19200 baud 8N2, instrument turnaround %s ms\n",
-                    ptyPath_.c_str(), opt.turnaroundMs.c_str());
+        std::printf("model %s over %s, 19200 baud 8N2, instrument turnaround %s ms\n",
+                    opt.model.c_str(), ptyPath_.c_str(), opt.turnaroundMs.c_str());
         std::printf(
             "floor = request and answer bytes at 11 bits each / 19200 baud + a "
             "3.5-character silence after each request\n");
@@ -286,7 +293,8 @@ class Bench {
         fs::create_directories(root_ / "bin");
         fs::create_directories(root_ / "gui");
         fs::create_directories(root_ / "comports");
-        fs::copy_file(fs::path(dir) / ".." / "gui" / "G104.json", root_ / "gui" / "G104.json", ec);
+        const fs::path panel = fs::path(ctx.model.id.panelResource).filename();
+        fs::copy_file(fs::path(dir) / ".." / "gui" / panel, root_ / "gui" / panel, ec);
         if (ec) {
             *error = "no panel resource beside the program: " + ec.message();
             return -1;
@@ -294,8 +302,8 @@ class Bench {
         // The simulator places its COM link in the folder it is told of.
         ::setenv("COMPORTS_DIR", (root_ / "comports").c_str(), 1);
         if (sim_.Start(dir + "/instrument-sim",
-                       {"--model", "A", "--com", std::to_string(kCom), "--station", "1", "--baud",
-                        "19200", "--format", "8N2", "--turnaround", opt.turnaroundMs},
+                       {"--model", opt.model, "--com", std::to_string(kCom), "--station", "1",
+                        "--baud", "19200", "--format", "8N2", "--turnaround", opt.turnaroundMs},
                        error) != 0)
             return -1;
         ptyPath_ = sim_.FirstLine(10.0);
@@ -304,7 +312,10 @@ class Bench {
             return -1;
         }
         fs::current_path(root_ / "bin");
-        std::ofstream("COM_Dev_use.txt") << kCom << "\n3\n0\n8\n2\n6802";
+        // The scanner's hand-over: the model code in hex after the port settings.
+        char code[8];
+        std::snprintf(code, sizeof code, "%02x02", ctx.model.id.codes[0].code);
+        std::ofstream("COM_Dev_use.txt") << kCom << "\n3\n0\n8\n2\n" << code;
         std::ofstream("YN_log_dbg.txt") << "1 0";
         conf::RegisterCallbacks(ctx, registry);
         if (conf::MainPanel::init(ctx) != 0 || StatusText() != "Read OK") {
@@ -331,7 +342,7 @@ class Bench {
     sys::RecordingLauncher launcher;
     CountingBackend backend{tally_};
     serial::Rs232 com{backend, serial::ComMapEnv{(root_ / "comports").string(), {}}};
-    conf::Context ctx{rt, launcher, conf::ModelA()};
+    conf::Context ctx;
     Simulator sim_;
     fs::path oldDir_;
     std::string ptyPath_;
@@ -342,10 +353,11 @@ class Bench {
 int main(int argc, char** argv) {
     Options opt;
     if (ParseArgs(argc, argv, &opt) != 0) {
-        std::fprintf(stderr, "usage: transfer-bench [--rounds N] [--turnaround MS]\n");
+        std::fprintf(stderr,
+                     "usage: transfer-bench [--rounds N] [--turnaround MS] [--model A|B]\n");
         return 2;
     }
     signal(SIGPIPE, SIG_IGN);
-    Bench bench;
+    Bench bench(opt);
     return bench.Run(opt);
 }

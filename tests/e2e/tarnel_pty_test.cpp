@@ -37,11 +37,13 @@ class TarnelOnAPty : public ::testing::Test {
         fs::create_directories(comDir);
         fs::permissions(root, fs::perms::owner_all);
         fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
-        fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel");
+        for (const char* program : {"Tarnel", "Ombrel"})
+            fs::create_symlink(fs::path(SUITE_BIN_DIR) / program, root / "bin" / program);
     }
     ~TarnelOnAPty() override { fs::remove_all(root); }
     // Runs Tarnel in bin/, headless, until it quits by itself: its exit status, -1 after 30 s.
-    int RunTarnel(const char* quitAfter) {
+    int RunTarnel(const char* quitAfter) { return RunProgram("Tarnel", quitAfter); }
+    int RunProgram(const char* program, const char* quitAfter) {
         // The child inherits these; the test process gets its own values back afterwards.
         const std::pair<const char*, std::string> childEnv[] = {{"QT_QPA_PLATFORM", "offscreen"},
                                                                 {"XDG_RUNTIME_DIR", root.string()},
@@ -58,7 +60,7 @@ class TarnelOnAPty : public ::testing::Test {
         const fs::path old = fs::current_path();
         fs::current_path(root / "bin");
         conf_test::Child tarnel;
-        const bool spawned = tarnel.Spawn({(root / "bin" / "Tarnel").string()}, comDir.string(),
+        const bool spawned = tarnel.Spawn({(root / "bin" / program).string()}, comDir.string(),
                                           (root / "tarnel.err").string());
         fs::current_path(old);
         for (const auto& [name, was] : saved) {
@@ -117,6 +119,28 @@ TEST_F(TarnelOnAPty, LinkStartAndRecoveryOfTheSimulatedInstrumentAreTraced) {
                   std::string::npos)
             << log;
     EXPECT_EQ(log.find("\xA1\xB9"), std::string::npos) << log;
+}
+
+// Ombrel the same way: its recovery block, then the read-all with the 32-bit values, all before
+// its window shows.
+TEST_F(TarnelOnAPty, OmbrelRecoversFromItsOwnBlockAndReadsItsThirtyTwoBitValues) {
+    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "8\n3\n0\n8\n2\n6902";
+    std::ofstream(root / "bin" / "YN_log_dbg.txt") << "1 0";
+    conf_test::Child sim;
+    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "B", "--com", "8", "--log"},
+                          comDir.string(), (root / "sim.err").string()));
+    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);
+    EXPECT_EQ(RunProgram("Ombrel", "3"), 0);
+    EXPECT_EQ(sim.Stop(), 0);
+    const std::string heard = Slurp(root / "sim.err");
+    for (const char* request : {"19200 8?2 01 03 10 0C 00 03", "19200 8?2 01 05 00 0D 00 01",
+                                "19200 8?2 01 03 1F 02 00 02", "19200 8?2 01 03 0A 08 00 01",
+                                "19200 8?2 01 03 10 01 00 12", "19200 8?2 01 03 00 20 00 01"})
+        EXPECT_NE(heard.find(request), std::string::npos) << request << "\n" << heard;
+    const std::string log = Slurp(root / "bin" / "log.txt");
+    EXPECT_EQ(log.find("gvLogYN"), std::string::npos) << log;
+    EXPECT_NE(log.find("Modbus r 32-bit Parameter of Dev 9 Dwords \n"), std::string::npos) << log;
+    EXPECT_NE(log.find("<1005>\t[1f40]\t   8000   \tA1SP\n"), std::string::npos) << log;
 }
 
 }  // namespace

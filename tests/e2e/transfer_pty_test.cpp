@@ -1,4 +1,4 @@
-// Tarnel's transfer commands over the termios serial layer against instrument-sim on a
+// The configurators' transfer commands over the termios serial layer against instrument-sim on a
 // pseudo-terminal, in real time: the link settings a write-all changes, the port reopened at
 // the new speed, and what the instrument still holds after a power cycle.
 
@@ -8,9 +8,12 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../shell/tarnel_fixture.h"
 #include "../support/child_process.h"
+#include "models/model_a.h"
+#include "models/model_b.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/termios_port.h"
 
@@ -18,8 +21,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TransferOnAPty : public tarneltest::TarnelTest {
+// One model's run: the simulator's model, the settings file and what the instrument must
+// hear after the write-all and the read that follows the power cycle.
+struct PtyCase {
+    const char* name;
+    const conf::Model* model;
+    const char* simModel;
+    const char* settings;
+    std::vector<const char*> heard;
+};
+
+const PtyCase kCases[] = {
+    {"Tarnel",
+     &conf::ModelA(),
+     "A",
+     "5\n3\n0\n8\n2\n6802",
+     {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02", "9600 8?2 07 05 00 08 00 0C",
+      "9600 8?2 07 06 00 1C", "9600 8?2 07 03 00 00 00 1F"}},
+    {"Ombrel",
+     &conf::ModelB(),
+     "B",
+     "5\n3\n0\n8\n2\n6902",
+     {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02", "9600 8?2 07 05 00 08 00 0C",
+      "9600 8?2 07 06 00 1E", "9600 8?2 07 10 10 01 00 02 04", "9600 8?2 07 03 00 00 00 1F",
+      "9600 8?2 07 03 10 01 00 12"}},
+};
+
+class TransferOnAPty : public tarneltest::TarnelTest,
+                       public ::testing::WithParamInterface<PtyCase> {
   protected:
+    TransferOnAPty() : TarnelTest(*GetParam().model) {}
     void SetUp() override {
         TarnelTest::SetUp();
         comDir = (fs::current_path() / ".." / "comports").lexically_normal().string();
@@ -33,8 +64,9 @@ class TransferOnAPty : public tarneltest::TarnelTest {
         TarnelTest::TearDown();
     }
     void RunSimulator() {
-        ASSERT_TRUE(child.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--com", "5", "--log"},
-                                comDir, errFile));
+        ASSERT_TRUE(child.Spawn(
+            {INSTRUMENT_SIM_PATH, "--model", GetParam().simModel, "--com", "5", "--log"}, comDir,
+            errFile));
         ASSERT_EQ(child.FirstLine().rfind("/dev/pts/", 0), 0u) << SimLog();
     }
     std::string SimLog() { return Slurp(errFile); }
@@ -65,9 +97,9 @@ class TransferOnAPty : public tarneltest::TarnelTest {
     conf_test::Child child;
 };
 
-TEST_F(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {
+TEST_P(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {
     RunSimulator();
-    std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n6802";
+    std::ofstream("COM_Dev_use.txt") << GetParam().settings;
     Start();
     ASSERT_EQ(Status(), "Read OK") << SimLog();
 
@@ -93,10 +125,13 @@ TEST_F(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {
     EXPECT_EQ(child.Stop(), 0);
     const std::string log = SimLog();
     // The station at the old speed, the baud rate at the new station, the rest at 9600.
-    for (const char* line :
-         {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02",
-          "9600 8?2 07 05 00 08 00 0C", "9600 8?2 07 06 00 1C", "9600 8?2 07 03 00 00 00 1F"})
+    for (const char* line : GetParam().heard)
         EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
 }
+
+INSTANTIATE_TEST_SUITE_P(Programs, TransferOnAPty, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<PtyCase>& param) {
+                             return std::string(param.param.name);
+                         });
 
 }  // namespace

@@ -42,10 +42,8 @@ bool ParseTwoInts(const std::string& text, long* first, long* second) {
 }  // namespace
 
 int LogWriteAlways(Context& ctx, const std::string& bytes) {
-    int n = ctx.gpLog.Write(bytes);
-    // Flushed line by line so the log holds everything up to a crash or a kill.
-    ctx.gpLog.Flush();
-    return n;
+    // The stream flushes each write, so the log holds everything up to a crash or a kill.
+    return ctx.gpLog.Write(bytes);
 }
 
 int mf_104_Log__init(Context& ctx) {

@@ -33,7 +33,7 @@ namespace {
 
 using qtfe::PanelWindow;
 
-// The part of `w` that shows in the scroll area's viewport, in viewport coordinates.
+// What shows of `w` in the scroll area's viewport, in viewport coordinates.
 QRect Shown(const PanelWindow& window, const QWidget* w) {
     const QWidget* viewport = window.ScrollArea()->viewport();
     const QRect at(w->mapTo(viewport, QPoint(0, 0)), w->size());

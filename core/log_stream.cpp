@@ -21,12 +21,14 @@ int LogStream::Printf(const char* format, ...) {
     va_start(args, format);
     int n = std::vfprintf(file_, format, args);
     va_end(args);
+    if (std::fflush(file_) != 0) return -1;
     return n;
 }
 
 int LogStream::Write(const std::string& bytes) {
     if (!file_) return -1;
     size_t n = std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    if (std::fflush(file_) != 0) return -1;
     return n == bytes.size() ? static_cast<int>(n) : -1;
 }
 

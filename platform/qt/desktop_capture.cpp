@@ -22,17 +22,6 @@ namespace {
 constexpr int kScreenshotDelayMs = 1500;
 constexpr int kAfterKeyDelayMs = 800;
 
-// shot.png, 2 -> shot-2.png
-std::string NumberedPath(const std::string& path, size_t n) {
-    if (n == 1) return path;
-    const size_t dot = path.rfind('.');
-    const size_t slash = path.rfind('/');
-    const std::string suffix = "-" + std::to_string(n);
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return path + suffix;
-    return path.substr(0, dot) + suffix + path.substr(dot);
-}
-
 // Presses and releases a key the way the keyboard would, on the widget that has the focus.
 void Press(const std::string& name) {
     const QKeySequence sequence = QKeySequence::fromString(QString::fromStdString(name));
@@ -51,6 +40,22 @@ void Press(const std::string& name) {
 }
 
 }  // namespace
+
+std::string NumberedPath(const std::string& path, size_t n) {
+    if (n == 1) return path;
+    const size_t dot = path.rfind('.');
+    const size_t slash = path.rfind('/');
+    // A dot in a folder name is no extension.
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const size_t stem = hasExtension ? dot : path.size();
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) about operator+ on temporaries.
+    std::string out(path, 0, stem);
+    out += '-';
+    out += std::to_string(n);
+    out.append(path, stem, std::string::npos);
+    return out;
+}
 
 DesktopCapture::DesktopCapture() {
     if (const char* shot = std::getenv("SUITE_SCREENSHOT")) path_ = shot;

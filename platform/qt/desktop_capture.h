@@ -20,6 +20,10 @@ class QWidget;
 
 namespace qtfe {
 
+// The file of the n-th screenshot (from 1): the first is `path` itself, the n-th has "-n"
+// before the extension: shot.png, 2 -> shot-2.png.
+std::string NumberedPath(const std::string& path, size_t n);
+
 class DesktopCapture {
   public:
     DesktopCapture();  // reads the environment

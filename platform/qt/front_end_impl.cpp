@@ -30,6 +30,24 @@ int IntervalMs(double seconds) {
     return ms >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(ms);
 }
 
+// All of the panel where the screen has room for it; on a smaller screen the window fits it
+// and scrolls, so that its title and menu bar stay on the screen.
+void PlaceWindow(PanelWindow& window, const ui::Panel& p) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        window.resize(window.FullSize());
+        window.move(p.left, p.top);
+        return;
+    }
+    window.FitInto(screen->availableGeometry());
+    if (p.left == 0 && p.top == 0) {
+        // No position given: the middle of the screen.
+        window.move(window.CentredIn(screen->availableGeometry()));
+    } else {
+        window.move(p.left, p.top);
+    }
+}
+
 }  // namespace
 
 bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -119,14 +137,6 @@ void FrontEndImpl::BuildPanel(int handle) {
                     SyncMenus(bar, id);  // a checked item unchecked itself; the model decides
                 });
         }
-        window->adjustSize();
-        QScreen* screen = QGuiApplication::primaryScreen();
-        if (p->left == 0 && p->top == 0 && screen) {
-            // No position given: the middle of the screen.
-            window->move(screen->availableGeometry().center() - window->rect().center());
-        } else {
-            window->move(p->left, p->top);
-        }
         canvas = window->Canvas();
         windows_[handle] = std::move(window);
     } else {
@@ -139,6 +149,10 @@ void FrontEndImpl::BuildPanel(int handle) {
     }
     BuildControls(handle, canvas);
     SyncTree(runtime_->TopPanel(handle));
+    // Sized once the menu bar has its captions: they give the bar its height.
+    auto window = windows_.find(handle);
+    const ui::Panel* top = runtime_->GetPanel(handle);
+    if (window != windows_.end() && window->second && top) PlaceWindow(*window->second, *top);
 }
 
 void FrontEndImpl::BuildControls(int handle, QWidget* canvas) {

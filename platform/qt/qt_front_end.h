@@ -8,11 +8,12 @@
 //       ...
 //   }
 //
-// Each top-level panel becomes a fixed-size window, each control a widget at its own
-// coordinates. The model is the truth: every change the runtime reports is shown at once, and
-// what the user does goes to the runtime's User... calls, after which the widget shows the
-// model again (so a program can refuse or correct an input). Keys go to UserKeyPress before the
-// widget sees them. All of it runs on the thread that created the QApplication.
+// Each top-level panel becomes a window whose canvas has the panel's size (the window scrolls
+// when the screen is smaller), each control a widget at its own coordinates. The model is the
+// truth: every change the runtime reports is shown at once, and what the user does goes to the
+// runtime's User... calls, after which the widget shows the model again (so a program can refuse or
+// correct an input). Keys go to UserKeyPress before the widget sees them. All of it runs on the
+// thread that created the QApplication.
 
 #include <memory>
 #include <string>

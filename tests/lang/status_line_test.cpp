@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "tests/lang/status_panel.h"
+#include "tests/support/param_name.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ class StatusLine : public ::testing::TestWithParam<const char*>, public conf_tes
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(Kinds, StatusLine, ::testing::Values("textmsg", "string"));
+INSTANTIATE_TEST_SUITE_P(Kinds, StatusLine, ::testing::Values("textmsg", "string"),
+                         conf_test::PrintedName());
 
 TEST_P(StatusLine, MessagesAndTheirColoursAndNoPanelIsAnError) {
     EXPECT_EQ(msg_cfg::SID(ctx, 43), 0);

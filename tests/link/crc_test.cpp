@@ -24,6 +24,14 @@ TEST_P(CrcVectors, SealAndVerify) {
     EXPECT_EQ(conf::fn_Verify_CRC(frame.data(), static_cast<int>(frame.size())), 0);
 }
 
+// The frame's name and bytes, as a failure names the case.
+void PrintTo(const Vector& v, std::ostream* os) {
+    const char* digits = "0123456789ABCDEF";
+    *os << v.name;
+    for (std::uint8_t b : v.frame)
+        *os << ' ' << digits[b >> 4] << digits[b & 15];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Frames, CrcVectors,
     ::testing::Values(Vector{"ReadOne", {0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x0A}},

@@ -9,6 +9,7 @@
 #include "params/linear.h"
 #include "params/measuring.h"
 #include "params_fixture.h"
+#include "tests/support/param_name.h"
 
 namespace {
 
@@ -63,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Settings{12, 2, 2, 1, 8, -1999, 9999},  // a signal is not converted
                       Settings{12, 1, 0, 0, 8, -199, 999},    // nor in degrees Fahrenheit
                       Settings{13, 2, 3, 1, 8, -1999, 9999},  //
-                      Settings{14, 0, 0, 1, 8, 0, 0}));       // no type: nothing to measure
+                      Settings{14, 0, 0, 1, 8, 0, 0}),        // no type: nothing to measure
+    conf_test::PrintedName());
 
 TEST_P(OffsetRange, FollowsTheFirmwareVersion) {
     conf::PVOF_rat_cfg::Set_Range(ctx);
@@ -84,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Settings{12, 2, 0, 0, 5, -59, 59},     // 5 % of the short display
                       Settings{12, 2, 0, 1, 5, -599, 599},   // 5 % of 11998
                       Settings{0, 0, 0, 1, 1, -52, 52},      // oldest firmware: 5 % of 1050
-                      Settings{14, 0, 0, 1, 5, 0, 0}));
+                      Settings{14, 0, 0, 1, 5, 0, 0}),
+    conf_test::PrintedName());
 
 TEST_F(ParamsTest, DisplayRangeFollowsTheDigits) {
     struct Case {

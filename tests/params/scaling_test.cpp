@@ -10,6 +10,7 @@
 
 #include "params/scaling.h"
 #include "params_fixture.h"
+#include "tests/support/param_name.h"
 
 namespace {
 
@@ -40,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Beyond int the result holds at its ends instead of overflowing.
                       ToInt{1e30f, 0, INT_MAX}, ToInt{-1e30f, 2, INT_MIN},
                       ToInt{std::numeric_limits<float>::infinity(), 1, INT_MAX},
-                      ToInt{std::numeric_limits<float>::quiet_NaN(), 1, 0}));
+                      ToInt{std::numeric_limits<float>::quiet_NaN(), 1, 0}),
+    conf_test::PrintedName());
 
 TEST(Scaling, PowersOfTenAndTheShownValue) {
     EXPECT_EQ(conf::PowerOfTen(0), 1.0f);

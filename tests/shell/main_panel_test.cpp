@@ -43,7 +43,9 @@ TEST_F(TarnelTest, WithoutTheSettingsFileStartUpReportsItAndGoesOn) {
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
-    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG);
+    // The device check's three attempts on the port that did not open are traced too.
+    const std::string attempt = "\tP222\tMB.Tx\t#01.03 <1f00> (0004) {43dd}\tRead\n";
+    EXPECT_EQ(Slurp("log.txt"), "gvLogYN = 0 \n" + kOpenFileNG + attempt + attempt + attempt);
     EXPECT_TRUE(rt.GetPanel(ctx.gvMain)->displayed);
     std::string text;
     rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &text);

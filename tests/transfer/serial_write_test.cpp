@@ -127,6 +127,10 @@ TEST_P(SerialWriteBlocked, NothingIsWritten) {
     EXPECT_EQ(LogFrom("Modbus w SN.H"), "");  // no write line at all
 }
 
+void PrintTo(const Blocked& b, std::ostream* os) {
+    *os << b.field << " = " << b.value;
+}
+
 INSTANTIATE_TEST_SUITE_P(Fields, SerialWriteBlocked,
                          ::testing::Values(Blocked{"SN_MM", 0}, Blocked{"SN_DD", 32},
                                            Blocked{"SN_YY", 43}),

@@ -103,7 +103,10 @@ TEST_P(WriteAllFirmware, SendsTheLinkSettingsAndTheListAsTheBufferFileHoldsIt) {
     EXPECT_EQ(log.find("Modbus w RTU = 1 \n") != std::string::npos, full);
 }
 
-INSTANTIATE_TEST_SUITE_P(Firmware, WriteAllFirmware, ::testing::Values(1, 2));
+INSTANTIATE_TEST_SUITE_P(Firmware, WriteAllFirmware, ::testing::Values(1, 2),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return "Version" + std::to_string(p.param);
+                         });
 
 // The instrument takes each link setting with its write and the configurator follows; the
 // menu item is the button's twin.

@@ -130,6 +130,10 @@ const BadCase kBad[] = {
      kAt + "controls[0]: \"interval\" must be above 0"},
 };
 
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Resource, LoaderErrors, ::testing::ValuesIn(kBad),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
 

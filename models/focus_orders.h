@@ -16,4 +16,8 @@ struct FocusOrders {
     std::string pageWrap;           // on the main panel
 };
 
+// The configuration page's order both panels share; `typeButton` is the input-type button the
+// Enter key stops at.
+std::vector<std::string> ConfigPageOrder(const std::string& typeButton);
+
 }  // namespace conf

@@ -4,11 +4,7 @@ namespace conf {
 
 const FocusOrders& ModelAFocusOrders() {
     static const FocusOrders orders{
-        // Configuration page: link settings, input, ranges, linear signals, output, alarms, lock.
-        {"ID",    "BR",      "RTU",   "TYPE_10", "DP",    "CUT",     "FILT", "LOLT",  "HILT",
-         "PVOF",  "MV_L",    "MV_H",  "V_L",     "V_H",   "MA_L",    "MA_H", "SCA_L", "SCA_H",
-         "DIR_1", "RTS_R_0", "RTS_L", "RTS_R_1", "RTS_H", "RTS_R_2", "A1FU", "A1MD",  "A1SP",
-         "A1HY",  "A2FU",    "A2MD",  "A2SP",    "A2HY",  "LOCK"},
+        ConfigPageOrder("TYPE_10"),
         // Main panel.
         {"READ", "WRITE", "MSPV_B", "RSP", "DIGIT", "ALARM_AMOUNT", "AGENT_WRITE"},
         // Calibration page: reference fields (not step 2), step buttons, relays, output

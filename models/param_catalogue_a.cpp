@@ -1,55 +1,22 @@
 #include "models/model_a.h"
 
+#include "models/panel_controls.h"
+
 namespace conf {
 
 namespace {
 
 // Single controls.
-constexpr const char* kID[] = {"ID"};
-constexpr const char* kBR[] = {"BR"};
-constexpr const char* kRTU[] = {"RTU"};
 constexpr const char* kUNIT[] = {"UNIT"};
-constexpr const char* kDP[] = {"DP"};
-constexpr const char* kFILT[] = {"FILT"};
-constexpr const char* kCUT[] = {"CUT"};
-constexpr const char* kLOCK[] = {"LOCK"};
-constexpr const char* kPVOF[] = {"PVOF"};
-constexpr const char* kDIGIT[] = {"DIGIT"};
-constexpr const char* kALARM_AMOUNT[] = {"ALARM_AMOUNT"};
-constexpr const char* kRSP[] = {"RSP"};
-constexpr const char* kAGENT_WRITE[] = {"AGENT_WRITE"};
-constexpr const char* kGICNT[] = {"GICNT"};
-constexpr const char* kMSPV_V[] = {"MSPV_V"};
-constexpr const char* kSN_READ[] = {"SN_READ"};
 
 // Multi-control modules, in selector order.
 constexpr const char* kTYPE[] = {"TYPE_0",  "TYPE_1",  "TYPE_2",  "TYPE_3", "TYPE_4",
                                  "TYPE_5",  "TYPE_6",  "TYPE_7",  "TYPE_8", "TYPE_9",
                                  "TYPE_10", "TYPE_11", "TYPE_12", "TYPE_13"};
-constexpr const char* kDRng[] = {"DRNG_L", "DRNG_H"};
-constexpr const char* kMRng_rat[] = {"MRNG_RAT_L", "MRNG_RAT_H"};
-constexpr const char* kMRng_usr[] = {"LOLT", "HILT"};
 constexpr int kADDR_MRng_usr[] = {3, 4};
-constexpr const char* kPVOF_rat[] = {"PVOF_RAT_L", "PVOF_RAT_H"};
-constexpr const char* kLinSig[] = {"MV_L", "MV_H", "V_L", "V_H", "MA_L", "MA_H"};
-constexpr int kADDR_LinSig[] = {23, 24, 25, 26, 27, 28};
-constexpr const char* kLinScale[] = {"SCA_L", "SCA_H"};
 constexpr int kADDR_LinScale[] = {6, 7};
-constexpr const char* kDIR[] = {"DIR_0", "DIR_1"};
-constexpr const char* kRTS_R[] = {"RTS_R_0", "RTS_R_1", "RTS_R_2"};
-constexpr int kADDR_RTS[] = {11, 12};
-constexpr const char* kRTS_V[] = {"RTS_L", "RTS_H"};
-constexpr const char* kAxFU[] = {"A1FU", "A2FU"};
-constexpr int kADDR_AxFU[] = {15, 19};
-constexpr const char* kAxMD[] = {"A1MD", "A2MD"};
-constexpr int kADDR_AxMD[] = {16, 20};
-constexpr const char* kAxSP[] = {"A1SP", "A2SP"};
 constexpr int kADDR_AxSP[] = {17, 21};
-constexpr const char* kAxHY[] = {"A1HY", "A2HY"};
 constexpr int kADDR_AxHY[] = {18, 22};
-constexpr const char* kRTS_R_cal[] = {"RTS_R_CAL_0", "RTS_R_CAL_1", "RTS_R_CAL_2"};
-constexpr int kADDR_RTS_cal[] = {11, 12};
-constexpr const char* kRTS_V_cal[] = {"RTS_L_CAL", "RTS_H_CAL"};
 constexpr const char* kADC_V_M[] = {"ADC_M_0", "ADC_M_1"};
 constexpr const char* kIC_B[] = {"IC_B_0", "IC_B_1", "IC_B_2", "IC_B_3", "IC_B_4",
                                  "IC_B_5", "IC_B_6", "IC_B_7", "IC_B_8"};
@@ -57,9 +24,6 @@ constexpr CtrlPair kADC_V_I[] = {
     {"ADC_I_0_A", "ADC_I_0_B"}, {"ADC_I_1_A", "ADC_I_1_B"}, {"ADC_I_2_A", "ADC_I_2_B"},
     {"ADC_I_3_A", "ADC_I_3_B"}, {"ADC_I_4_A", "ADC_I_4_B"}, {"ADC_I_5_A", "ADC_I_5_B"},
     {"ADC_I_6_A", "ADC_I_6_B"}, {"ADC_I_7_A", "ADC_I_7_B"}, {"ADC_I_8_A", "ADC_I_8_B"}};
-constexpr const char* kARelay[] = {"RELAY_1", "RELAY_2"};
-constexpr int kADDR_ARelay[] = {0x0A04, 0x0A05};
-constexpr const char* kSN_V_I[] = {"SN_YY", "SN_MM", "SN_DD", "SN_NO"};
 constexpr const char* kICSP[] = {"ICSP_0", "ICSP_1", "ICSP_2", "ICSP_3", "ICSP_4",
                                  "ICSP_5", "ICSP_6", "ICSP_7", "ICSP_8"};
 
@@ -70,9 +34,6 @@ constexpr RawRange kMRng[] = {{-50, 1000},   {-50, 1370},  {-270, 400},   {-50, 
                               {-1999, 9999}, {-1999, 9999}};
 
 constexpr RawRange kDisplayRange[] = {{-199, 999}, {-1999, 9999}};
-// mV, mV, V, V, mA, mA.
-constexpr RawRange kLinSigBase[] = {{-6000, 6000}, {-6000, 6000}, {-1000, 1000},
-                                    {-1000, 1000}, {0, 2400},     {0, 2400}};
 constexpr int kDpMaxByDigit[] = {2, 3};
 constexpr int kLinSigDecimals[] = {1, 2};
 constexpr const char* kDpCaptions0[] = {"000.", "00.0", "0.00", "----"};
@@ -80,7 +41,6 @@ constexpr const char* kDpCaptions1[] = {"0000.", "000.0", "00.00", "0.000"};
 constexpr std::span<const char* const> kDpCaptions[] = {kDpCaptions0, kDpCaptions1};
 // Every segment lit, three and four digits wide.
 constexpr const char* kDigitSamples[] = {"888", "8888"};
-constexpr RawRange kSN[] = {{0, 42}, {1, 12}, {1, 31}, {0, 9999}};
 
 }  // namespace
 
@@ -94,15 +54,15 @@ const ParamCatalogue& ModelACatalogue() {
         .addrSerial = 0x1F02,
         .addrDigit = 0x1F04,
         .addrAlarmAmount = 0x1F05,
-        .ccID = kID,
-        .ccBR = kBR,
-        .ccRTU = kRTU,
+        .ccID = panel::kID,
+        .ccBR = panel::kBR,
+        .ccRTU = panel::kRTU,
         .ccUNIT = kUNIT,
-        .ccDP = kDP,
-        .ccFILT = kFILT,
-        .ccCUT = kCUT,
-        .ccLOCK = kLOCK,
-        .ccPVOF = kPVOF,
+        .ccDP = panel::kDP,
+        .ccFILT = panel::kFILT,
+        .ccCUT = panel::kCUT,
+        .ccLOCK = panel::kLOCK,
+        .ccPVOF = panel::kPVOF,
         .addrTYPE = 0,
         .addrUNIT = 1,
         .addrDP = 2,
@@ -114,45 +74,45 @@ const ParamCatalogue& ModelACatalogue() {
         .addrBR = 14,
         .addrRTU = 29,
         .addrLOCK = 30,
-        .ccDIGIT = kDIGIT,
-        .ccALARM_AMOUNT = kALARM_AMOUNT,
-        .ccRSP = kRSP,
-        .ccAGENT_WRITE = kAGENT_WRITE,
-        .ccGICNT = kGICNT,
-        .ccMSPV_V = kMSPV_V,
-        .ccSN_READ = kSN_READ,
+        .ccDIGIT = panel::kDIGIT,
+        .ccALARM_AMOUNT = panel::kALARM_AMOUNT,
+        .ccRSP = panel::kRSP,
+        .ccAGENT_WRITE = panel::kAGENT_WRITE,
+        .ccGICNT = panel::kGICNT,
+        .ccMSPV_V = panel::kMSPV_V,
+        .ccSN_READ = panel::kSN_READ,
         .ccPOLAR = {},
         .caCC_TYPE = kTYPE,
-        .caCC_DRng = kDRng,
-        .caCC_MRng_rat = kMRng_rat,
-        .caCC_MRng_usr = kMRng_usr,
+        .caCC_DRng = panel::kDRng,
+        .caCC_MRng_rat = panel::kMRng_rat,
+        .caCC_MRng_usr = panel::kMRng_usr,
         .caADDR_MRng_usr = kADDR_MRng_usr,
-        .caCC_PVOF_rat = kPVOF_rat,
-        .caCC_LinSig = kLinSig,
-        .caADDR_LinSig = kADDR_LinSig,
-        .caCC_LinScale = kLinScale,
+        .caCC_PVOF_rat = panel::kPVOF_rat,
+        .caCC_LinSig = panel::kLinSig,
+        .caADDR_LinSig = panel::kADDR_LinSig,
+        .caCC_LinScale = panel::kLinScale,
         .caADDR_LinScale = kADDR_LinScale,
-        .caCC_DIR = kDIR,
-        .caCC_RTS_R = kRTS_R,
-        .caADDR_RTS = kADDR_RTS,
-        .caCC_RTS_V = kRTS_V,
-        .caCC_AxFU = kAxFU,
-        .caADDR_AxFU = kADDR_AxFU,
-        .caCC_AxMD = kAxMD,
-        .caADDR_AxMD = kADDR_AxMD,
-        .caCC_AxSP = kAxSP,
+        .caCC_DIR = panel::kDIR,
+        .caCC_RTS_R = panel::kRTS_R,
+        .caADDR_RTS = panel::kADDR_RTS,
+        .caCC_RTS_V = panel::kRTS_V,
+        .caCC_AxFU = panel::kAxFU,
+        .caADDR_AxFU = panel::kADDR_AxFU,
+        .caCC_AxMD = panel::kAxMD,
+        .caADDR_AxMD = panel::kADDR_AxMD,
+        .caCC_AxSP = panel::kAxSP,
         .caADDR_AxSP = kADDR_AxSP,
-        .caCC_AxHY = kAxHY,
+        .caCC_AxHY = panel::kAxHY,
         .caADDR_AxHY = kADDR_AxHY,
-        .caCC_RTS_R_cal = kRTS_R_cal,
-        .caADDR_RTS_cal = kADDR_RTS_cal,
-        .caCC_RTS_V_cal = kRTS_V_cal,
+        .caCC_RTS_R_cal = panel::kRTS_R_cal,
+        .caADDR_RTS_cal = panel::kADDR_RTS_cal,
+        .caCC_RTS_V_cal = panel::kRTS_V_cal,
         .caCC_ADC_V_M = kADC_V_M,
         .caCC_IC_B = kIC_B,
         .caCC_ADC_V_I = kADC_V_I,
-        .caCC_ARelay = kARelay,
-        .caADDR_ARelay = kADDR_ARelay,
-        .caCC_SN_V_I = kSN_V_I,
+        .caCC_ARelay = panel::kARelay,
+        .caADDR_ARelay = panel::kADDR_ARelay,
+        .caCC_SN_V_I = panel::kSN_V_I,
         .caCC_ICSP = kICSP,
         .aMRng = kMRng,
         .tempTypes = 10,
@@ -163,7 +123,7 @@ const ParamCatalogue& ModelACatalogue() {
         .otherDigitsWide = false,
         .ratedIsDisplayRange = false,
         .offsetRule = ParamCatalogue::OffsetRule::kRatedSpanUpToFw5,
-        .linSigBase = kLinSigBase,
+        .linSigBase = panel::kLinSigBase,
         .linSigConfine = 66.0,
         .linSigDecimalsByDigit = kLinSigDecimals,
         .tempUnits = 2,
@@ -178,7 +138,7 @@ const ParamCatalogue& ModelACatalogue() {
         .rngBR = {0, 3},
         .rngRTU = {0, 3},
         .rngRTS = {0, 32767},
-        .rngSN = kSN,
+        .rngSN = panel::kSN,
     };
     return catalogue;
 }

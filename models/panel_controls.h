@@ -52,4 +52,7 @@ inline constexpr RawRange kLinSigBase[] = {{-6000, 6000}, {-6000, 6000}, {-1000,
                                            {-1000, 1000}, {0, 2400},     {0, 2400}};
 inline constexpr RawRange kSN[] = {{0, 42}, {1, 12}, {1, 31}, {0, 9999}};
 
+// A catalogue with every field both models share filled in; a model sets the rest.
+ParamCatalogue SharedCatalogue();
+
 }  // namespace conf::panel

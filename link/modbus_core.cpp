@@ -5,21 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "link/crc.h"
-#include "log/modbus_trace.h"
+#include "link/transaction.h"
 #include "models/model.h"
-#include "platform/serial/rs232.h"
 
 namespace conf {
 
 namespace {
-
-// Big5 "★★★": the mark of an error line.
-constexpr const char* kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
-
-void Trace(LogStream* trace, const std::string& text) {
-    if (trace) trace->Write(text);
-}
 
 std::string Printf(const char* format, int value) {
     char buf[128];
@@ -27,77 +18,19 @@ std::string Printf(const char* format, int value) {
     return buf;
 }
 
-// Expected answer length for the request, 0 for a code this engine does not take.
-int ExpectedLength(const std::uint8_t* request, bool wide) {
-    switch (request[1]) {
-        case 3:
-        case 4:
-            return 2 * (request[4] * 256 + request[5]) + 5;
-        case 5:
-        case 6:
-            return 8;
-        case 9:
-        case 16:
-            return wide ? 8 : 0;
-        default:
-            return 0;
-    }
-}
-
-// Everything up to the complete answer; the decoding is the caller's. Returns the engine's
-// result, with the answer in *answer when it is 0.
+// The shared transaction with the configurator's choices: trace and error lines to the same
+// stream, the model's wait before a multi-word answer.
 int Transact(Context& ctx, int port, std::uint8_t* request, int length, bool wide, LogStream* trace,
              std::vector<std::uint8_t>* answer) {
-    fn_Get_CRC(request, length);
-    if (trace) fn_Log_Tx(ctx, port, request, length, trace);
-    const int expected = ExpectedLength(request, wide);
-    if (expected == 0) {
-        ctx.ui.MessagePopup(ctx.Source("__Modbus_core"),
-                            Printf("%d.6963 Un-defined Modbus OP", ctx.model.id.programNumber));
-        return -1;
-    }
-    if (!ctx.com) return -555;  // no serial layer at all: as a port that cannot be flushed
-    serial::Rs232& com = *ctx.com;
-    if (com.FlushOutQ(port) < 0) return -555;
-    if (com.FlushInQ(port) < 0) return -666;
-    const int written = com.ComWrt(port, request, length);
-    if (written != length) {
-        Trace(trace,
-              "\t" + std::string(kStars) + Printf(" COM write NG, err code: %d\n\n", written));
-        Trace(trace, "\tcheck Help of LW.CVI\n");
-        return -1000 - written;
-    }
+    TransactionOptions options;
+    options.multiWord = wide;
     // Some models need a moment before a multi-word answer.
-    if (wide && ctx.model.transactions.wait32) ctx.ui.Delay(0.05);
-    answer->assign(static_cast<size_t>(expected), 0);
-    const int got = com.ComRd(port, answer->data(), expected);
-    const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
-    if (got == expected) {
-        if (fn_Verify_CRC(answer->data(), expected) != 0) return -1;
-        if (trace) fn_Log_Rx(ctx, port, answer->data(), expected, trace);
-        return 0;
-    }
-    if (got == 0) {
-        Trace(trace, head + kStars + " COM read Time-out\n\n");
-        return -2000;
-    }
-    if (got < 0) {
-        Trace(trace, head + kStars + Printf(" COM read NG, err code: %d\n", got));
-        Trace(trace, "\tcheck Help of LW.CVI\n");
-        return -2000 - got;
-    }
-    std::string bytes;
-    for (int i = 0; i < got; ++i)
-        bytes += Printf("%02x ", (*answer)[static_cast<size_t>(i)]);
-    Trace(trace, head + bytes + "\n");
-    Trace(trace, "\t" + std::string(kStars) +
-                     Printf(" Modbus201 : Exception 0930 occured after COM read, n=%d\n", got));
-    Trace(trace, "\tPossibility :: If BAUD changed\n");
-    Trace(trace, "\tPossibility :: If using [Ro] to read [R] memory\n");
-    Trace(trace, "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n");
-    Trace(trace, "\tReturn value of ComRd() is num of byte it received.\n");
-    Trace(trace, "\n");
-    return -2000 - got;
+    options.waitBeforeRead = wide && ctx.model.transactions.wait32 ? 0.05 : 0.0;
+    options.style = TraceStyle::Paired;
+    options.refusedTitle = ctx.Source("__Modbus_core");
+    options.refusedText = Printf("%d.6963 Un-defined Modbus OP", ctx.model.id.programNumber);
+    return RunTransaction(TransactionLine{ctx.ui, ctx.com, port, trace, trace}, options, request,
+                          length, answer);
 }
 
 bool IsRead(const std::uint8_t* request) {

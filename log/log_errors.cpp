@@ -12,12 +12,16 @@ std::string Title(const std::string& source, int code) {
 }
 
 void LogReport(Context& ctx, const std::string& title, const std::string& text) {
-    const std::string mark = kLogErrorMark;
-    LogWriteAlways(ctx, mark + " " + title + " \n");
-    LogWriteAlways(ctx, mark + " " + text + " \n\n");
+    WriteErrorReport(ctx.gpLog, title, text);
 }
 
 }  // namespace
+
+void WriteErrorReport(LogStream& log, const std::string& title, const std::string& text) {
+    const std::string mark = kLogErrorMark;
+    log.Write(mark + " " + title + " \n");
+    log.Write(mark + " " + text + " \n\n");
+}
 
 int Log::err_Open_File(Context& ctx, const std::string& source, int code,
                        const std::string& fileName) {

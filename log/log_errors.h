@@ -10,6 +10,9 @@ namespace conf {
 
 // Big5 for "★★★", the mark of an error line in the log.
 inline constexpr const char* kLogErrorMark = "\xA1\xB9\xA1\xB9\xA1\xB9";
+
+// The two log lines of an error report: "<mark> <title> \n" and "<mark> <text> \n\n".
+void WriteErrorReport(LogStream& log, const std::string& title, const std::string& text);
 namespace Log {
 
 // Shows a popup titled "<source> :: <code>" saying "open file NG :: <fileName>" and logs both

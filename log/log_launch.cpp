@@ -33,31 +33,30 @@ std::vector<std::string> SplitOnSpaces(const std::string& text) {
     return words;
 }
 
-// Starts the editor on path; *program receives the name that was launched.
-int LaunchEditor(Context& ctx, const std::string& path, std::string* program) {
+}  // namespace
+
+int LaunchEditor(sys::Launcher& launcher, const std::string& path, std::string* program) {
     std::string notepad;
     if (sys::FindOnPath("notepad2.exe", Env("PATH"), &notepad)) {
         *program = notepad;
-        return ctx.launcher.Launch(notepad, {path});
+        return launcher.Launch(notepad, {path});
     }
     std::vector<std::string> visual = SplitOnSpaces(Env("VISUAL"));
     if (!visual.empty()) {
         *program = visual.front();
         std::vector<std::string> args(visual.begin() + 1, visual.end());
         args.push_back(path);
-        return ctx.launcher.Launch(*program, args);
+        return launcher.Launch(*program, args);
     }
     *program = "xdg-open";
-    return sys::OpenWithDesktop(ctx.launcher, path);
+    return sys::OpenWithDesktop(launcher, path);
 }
-
-}  // namespace
 
 int Log::Launch(Context& ctx) {
     Log::Close(ctx);
     const std::string path = sys::JoinPath(sys::CurrentDir(), kLogFileName);
     std::string program;
-    int rc = LaunchEditor(ctx, path, &program);
+    int rc = LaunchEditor(ctx.launcher, path, &program);
     Log::Append(ctx);
     if (rc < 0)
         LogWriteAlways(ctx,

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "log/event_log.h"
+#include "platform/ui/runtime.h"
 
 namespace conf {
 
@@ -18,7 +19,8 @@ unsigned Word(const std::uint8_t* frame, int at) {
     return frame[at] * 256u + frame[at + 1];
 }
 
-const char* Tag(int code) {
+const char* Tag(int code, TraceStyle style) {
+    if (style == TraceStyle::SingleRequest && (code == 9 || code == 16)) return nullptr;
     switch (code) {
         case 3:
             return "Read";
@@ -43,28 +45,30 @@ std::string Common(int port, const char* direction, const std::uint8_t* frame) {
     return buf;
 }
 
-std::string Ending(const std::uint8_t* frame, int code) {
+std::string Ending(const std::uint8_t* frame, int code, TraceStyle style) {
     std::string s = "\t";
     if (frame[0] == 0) s += "---Broadcast--- ";
-    return s + Tag(code);
+    return s + Tag(code, style);
 }
 
-int Unknown(Context& ctx, std::string line, LogStream* stream, const char* title,
+int Unknown(ui::Runtime& ui, std::string line, LogStream* stream, const char* title,
             const char* text) {
     if (stream) stream->Write(line + "\n");
-    ctx.ui.MessagePopup(title, text);
+    ui.MessagePopup(title, text);
     return -1;
 }
 
 }  // namespace
 
-int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream) {
+int fn_Log_Tx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, LogStream* stream,
+              TraceStyle style) {
     if (length < 2) return -1;
     std::string line = Common(port, "MB.Tx", frame);
     int code = frame[1];
-    if (!Tag(code))
-        return Unknown(ctx, line, stream, "log Tx[] exception",
-                       "not enR, enRo, enWram, enWee, enWmw");
+    if (!Tag(code, style))
+        return Unknown(ui, line, stream, "log Tx[] exception",
+                       style == TraceStyle::Paired ? "not enR, enRo, enWram, enWee, enWmw"
+                                                   : "not enR, enRo, enWram, enWee");
     const unsigned crc = Word(frame, length - 2);
     if ((code == 3 || code == 4) && length >= 8) {
         line += Format("<%04x> ", Word(frame, 2)) + Format("(%04x) ", Word(frame, 4)) +
@@ -77,18 +81,25 @@ int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, Log
                 Format("(%02x)  ", frame[6]) + Format("[%04x]", Word(frame, 7)) +
                 Format("[%04x]  ", Word(frame, 9)) + Format("{%04x}", crc);
     }
-    if (stream) stream->Write(line + Ending(frame, code) + "\n");
+    if (stream) stream->Write(line + Ending(frame, code, style) + "\n");
     return 0;
 }
 
-int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream) {
+int fn_Log_Rx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, LogStream* stream,
+              TraceStyle style) {
     if (length < 2) return -1;
     std::string line = Common(port, "MB.Rx", frame);
     int code = frame[1];
-    if (!Tag(code))
-        return Unknown(ctx, line, stream, "log Rx[] exception", "not enR, enRo, enWram, enWee");
+    if (!Tag(code, style))
+        return Unknown(ui, line, stream, "log Rx[] exception", "not enR, enRo, enWram, enWee");
     const unsigned crc = Word(frame, length - 2);
-    if ((code == 3 || code == 4) && length >= 5) {
+    if ((code == 3 || code == 4) && length >= 5 && style == TraceStyle::SingleRequest) {
+        const int count = frame[2];
+        line += Format("(%04x) ", static_cast<unsigned>(count));
+        for (int i = 0; i < count / 2 && 2 * i + 4 < length - 2; ++i)
+            line += Format("[%04x] ", Word(frame, 3 + 2 * i));
+        line += Format("{%04x}", crc);
+    } else if ((code == 3 || code == 4) && length >= 5) {
         const int count = frame[2];
         line += Format("(%02x)   ", static_cast<unsigned>(count));
         // Registers in pairs; never past the data the frame really holds.
@@ -102,8 +113,16 @@ int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, Log
         line += Format("<%04x> ", Word(frame, 2)) + Format("(%04x) ", Word(frame, 4)) +
                 Format("{%04x}", crc);
     }
-    if (stream) stream->Write(line + Ending(frame, code) + "\n\n");
+    if (stream) stream->Write(line + Ending(frame, code, style) + "\n\n");
     return 0;
+}
+
+int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream) {
+    return fn_Log_Tx(ctx.ui, port, frame, length, stream, TraceStyle::Paired);
+}
+
+int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream) {
+    return fn_Log_Rx(ctx.ui, port, frame, length, stream, TraceStyle::Paired);
 }
 
 int Log::DATA16_HEX(int value, std::string* text) {

@@ -1,0 +1,23 @@
+// Scan: finds an instrument on the serial ports and hands it to its configurator.
+
+#include "platform/qt/qt_front_end.h"
+#include "platform/serial/com_map.h"
+#include "platform/serial/enumerate.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/termios_port.h"
+#include "platform/sys/launch.h"
+#include "platform/ui/runtime.h"
+#include "scan/shell.h"
+
+int main(int argc, char** argv) {
+    qtfe::QtFrontEnd frontEnd(argc, argv);
+    ui::CallbackRegistry registry;
+    ui::Runtime runtime(frontEnd, registry);
+    sys::SystemLauncher launcher;
+    serial::TermiosBackend backend;
+    serial::Rs232 com(backend, serial::SystemComMapEnv());
+    serial::SysfsDeviceLister devices(serial::SystemComMapEnv());
+    scan::ScanContext ctx(runtime, launcher, com, devices);
+    scan::RegisterCallbacks(ctx, registry);
+    return scan::RunScan(ctx);
+}

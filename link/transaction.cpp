@@ -1,0 +1,100 @@
+#include "link/transaction.h"
+
+#include <cstdio>
+
+#include "link/crc.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/runtime.h"
+
+namespace conf {
+
+namespace {
+
+// Big5 "★★★": the mark of an error line.
+constexpr const char* kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
+
+void Write(LogStream* stream, const std::string& text) {
+    if (stream) stream->Write(text);
+}
+
+std::string Printf(const char* format, int value) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, format, value);
+    return buf;
+}
+
+// Expected answer length for the request, 0 for a code the options refuse.
+int ExpectedLength(const std::uint8_t* request, bool multiWord) {
+    switch (request[1]) {
+        case 3:
+        case 4:
+            return 2 * (request[4] * 256 + request[5]) + 5;
+        case 5:
+        case 6:
+            return 8;
+        case 9:
+        case 16:
+            return multiWord ? 8 : 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+int RunTransaction(const TransactionLine& line, const TransactionOptions& options,
+                   std::uint8_t* request, int length, std::vector<std::uint8_t>* answer) {
+    fn_Get_CRC(request, length);
+    if (line.trace) fn_Log_Tx(line.ui, line.port, request, length, line.trace, options.style);
+    const int expected = ExpectedLength(request, options.multiWord);
+    if (expected == 0) {
+        line.ui.MessagePopup(options.refusedTitle, options.refusedText);
+        return -1;
+    }
+    if (!line.com) return -555;
+    serial::Rs232& com = *line.com;
+    const int port = line.port;
+    if (com.FlushOutQ(port) < 0) return -555;
+    if (com.FlushInQ(port) < 0) return -666;
+    const int written = com.ComWrt(port, request, length);
+    if (written != length) {
+        Write(line.errors,
+              "\t" + std::string(kStars) + Printf(" COM write NG, err code: %d\n\n", written));
+        Write(line.errors, "\tcheck Help of LW.CVI\n");
+        return -1000 - written;
+    }
+    if (options.waitBeforeRead > 0) line.ui.Delay(options.waitBeforeRead);
+    answer->assign(static_cast<size_t>(expected), 0);
+    const int got = com.ComRd(port, answer->data(), expected);
+    const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
+    if (got == expected) {
+        if (fn_Verify_CRC(answer->data(), expected) != 0) return -1;
+        if (line.trace)
+            fn_Log_Rx(line.ui, port, answer->data(), expected, line.trace, options.style);
+        return 0;
+    }
+    if (got == 0) {
+        Write(line.errors, head + kStars + " COM read Time-out\n\n");
+        return -2000;
+    }
+    if (got < 0) {
+        Write(line.errors, head + kStars + Printf(" COM read NG, err code: %d\n", got));
+        Write(line.errors, "\tcheck Help of LW.CVI\n");
+        return -2000 - got;
+    }
+    std::string bytes;
+    for (int i = 0; i < got; ++i)
+        bytes += Printf("%02x ", (*answer)[static_cast<size_t>(i)]);
+    Write(line.errors, head + bytes + "\n");
+    Write(line.errors,
+          "\t" + std::string(kStars) +
+              Printf(" Modbus201 : Exception 0930 occured after COM read, n=%d\n", got));
+    Write(line.errors, "\tPossibility :: If BAUD changed\n");
+    Write(line.errors, "\tPossibility :: If using [Ro] to read [R] memory\n");
+    Write(line.errors, "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n");
+    Write(line.errors, "\tReturn value of ComRd() is num of byte it received.\n");
+    Write(line.errors, "\n");
+    return -2000 - got;
+}
+
+}  // namespace conf

@@ -1,0 +1,49 @@
+#pragma once
+// The steps of one Modbus transaction that every client of the suite shares: seal the request
+// with its CRC, trace it, flush the queues, write it, read the answer of the length the request
+// implies, check the CRC, trace the answer. Where the programs differ (a settling wait before the
+// read, the trace layout, the popup for a refused code) the caller says so in the options.
+//
+// Results: 0 success; -1 a function code the options refuse (popup, nothing sent) or a bad CRC;
+// -555 / -666 the output / input queue could not be flushed; -1000 - n the write took n bytes
+// instead of the whole frame; -2000 silence; -2000 - n a read error n (negative) or a partial
+// answer of n bytes (a Modbus exception answer arrives this way).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/log_stream.h"
+#include "log/modbus_trace.h"
+
+namespace ui {
+class Runtime;
+}
+namespace serial {
+class Rs232;
+}
+
+namespace conf {
+
+struct TransactionOptions {
+    bool multiWord = false;     // codes 16 and 9 are taken (answer: 8 bytes)
+    double waitBeforeRead = 0;  // seconds between the write and the read
+    TraceStyle style = TraceStyle::Paired;
+    std::string refusedTitle;  // popup for a function code outside the table
+    std::string refusedText;
+};
+
+struct TransactionLine {
+    ui::Runtime& ui;
+    serial::Rs232* com;  // null: as a port that cannot be flushed
+    int port;
+    LogStream* trace;   // the request and answer lines; null for none
+    LogStream* errors;  // the lines of a failed write or read; null for none
+};
+
+// `request` has every byte but the CRC filled; `length` counts the CRC. On 0 *answer holds
+// the complete answer.
+int RunTransaction(const TransactionLine& line, const TransactionOptions& options,
+                   std::uint8_t* request, int length, std::vector<std::uint8_t>* answer);
+
+}  // namespace conf

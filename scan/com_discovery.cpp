@@ -1,0 +1,160 @@
+#include "scan/com_discovery.h"
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include "scan/scan_log.h"
+
+namespace scan {
+
+namespace {
+
+constexpr const char* kModule = "M1__Scan_COM";
+// Call-site numbers of the reports of a file that cannot be created.
+constexpr int kTagAllDev = 9100;
+constexpr int kTagLists = 9101;
+constexpr int kTagExist = 9102;
+
+// The lines of a file, each without its "\n", whole whatever their length (a long device
+// name keeps its COM designation at the end). A file that cannot be opened has none.
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Creates path holding these lines; a file that cannot be created is reported.
+void WriteLines(ScanContext& ctx, const std::string& path, const std::vector<std::string>& lines,
+                int tag) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines)
+        out << line << '\n';
+    out.close();
+    if (!out) fn_err_Open_File(ctx, kModule, tag, path);
+}
+
+}  // namespace
+
+int fn_find_COMx_3092(const std::string& text) {
+    int state = 0;
+    std::string digits;
+    for (char c : text) {
+        switch (state) {
+            case 0:
+                if (c == '(') state = 1;
+                break;
+            case 1:
+                if (c == 'C') state = 2;
+                break;
+            case 2:
+                if (c == 'O') state = 3;
+                break;
+            case 3:
+                if (c == 'M') state = 4;
+                break;
+            default:
+                if (c == ')') {
+                    // Leading digits only; the value saturates, so a long run is out of range.
+                    int number = 0;
+                    for (size_t n = 0; n < digits.size() && digits[n] >= '0' && digits[n] <= '9';
+                         ++n)
+                        number = std::min(number * 10 + (digits[n] - '0'), 100000);
+                    return number >= 1 && number <= 256 ? number : 0;
+                }
+                digits += c;
+        }
+    }
+    return 0;
+}
+
+int fn_find_COMx_Prolific(ScanContext& ctx, const std::string& text) {
+    static const std::string kPattern = "Prolific";
+    size_t matched = 0;
+    for (char c : text) {
+        if (c == kPattern[matched]) {
+            logi(ctx, "%c", static_cast<unsigned char>(c));
+            if (++matched == kPattern.size()) return 1;
+        } else {
+            matched = 0;  // the character is not compared again with the pattern's start
+        }
+    }
+    return 0;
+}
+
+int fn_Get_Windows_Device_Manager_data(ScanContext& ctx, const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return -1;
+    for (const std::string& name : ctx.devices.PresentDeviceNames())
+        out << name << '\n';
+    out.close();
+    return out ? 0 : -1;
+}
+
+int ComList::HHCC(ScanContext& ctx, int* panel, int* control) {
+    *panel = ctx.gvtpScan;
+    *control = ctx.ui.FindCtrl(ctx.gvtpScan, "COM_LIST");
+    return 0;
+}
+
+int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
+    if (fn_Get_Windows_Device_Manager_data(ctx, kDevMngAll) < 0)
+        fn_err_Open_File(ctx, kModule, kTagAllDev, kDevMngAll);
+
+    std::vector<std::string> ports;
+    for (const std::string& line : ReadLines(kDevMngAll))
+        if (fn_find_COMx_3092(line) != 0) ports.push_back(line);
+    WriteLines(ctx, kDevMngCom, ports, kTagLists);
+
+    std::vector<std::string> prolific, other;
+    for (const std::string& line : ReadLines(kDevMngCom))
+        (fn_find_COMx_Prolific(ctx, line) == 1 ? prolific : other).push_back(line);
+    WriteLines(ctx, kDevMngProlific, prolific, kTagLists);
+    WriteLines(ctx, kDevMngOther, other, kTagLists);
+
+    {
+        // The Prolific file, then the others, byte for byte; a missing one adds nothing.
+        std::ofstream first(kDevMngFirst, std::ios::binary | std::ios::trunc);
+        first << Slurp(kDevMngProlific) << Slurp(kDevMngOther);
+        first.close();
+        if (!first) fn_err_Open_File(ctx, kModule, kTagLists, kDevMngFirst);
+    }
+
+    int panel = 0, list = 0;
+    ComList::HHCC(ctx, &panel, &list);
+    const int cleared = ctx.ui.ClearListCtrl(panel, list);
+    if (cleared < 0) {
+        dbgi(ctx, "ClearList err %d\n", cleared);
+        return -1;
+    }
+
+    std::ofstream exist(kComExist, std::ios::binary | std::ios::trunc);
+    if (!exist) fn_err_Open_File(ctx, kModule, kTagExist, kComExist);
+    for (const std::string& line : ReadLines(kDevMngFirst)) {
+        const int com = fn_find_COMx_3092(line);
+        // A port that will not open now (in use, gone, no permission) is no scan target.
+        const int opened =
+            ctx.com.OpenComConfig(kPort222, "COM" + std::to_string(com), 9600, 0, 7, 1);
+        if (opened >= 0) {
+            ctx.ui.InsertListItem(panel, list, -1, line, com);
+            exist << com << '\n';
+        }
+        ctx.com.CloseCom(kPort222);
+    }
+    return 0;
+}
+
+int evGetCom(ScanContext& ctx, int, int, int event, void*, int, int) {
+    if (event == ui::EVENT_COMMIT) ComList::Search_WIN32API_Prolific(ctx);
+    return 0;
+}
+
+}  // namespace scan

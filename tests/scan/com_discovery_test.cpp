@@ -1,0 +1,149 @@
+// Port discovery: friendly names, the Prolific-first order, the "Dev_Mng_" files, the open
+// test and "COM__Exist.txt".
+
+#include "scan/com_discovery.h"
+
+#include "scan/scan_log.h"
+#include "scan_fixture.h"
+
+namespace scantest {
+namespace {
+
+struct NameCase {
+    const char* name;
+    int com;
+};
+
+class ComNumber : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(ComNumber, OfFriendlyName) {
+    EXPECT_EQ(scan::fn_find_COMx_3092(GetParam().name), GetParam().com) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ComNumber,
+    ::testing::Values(NameCase{"Communications Port (COM1)", 1},
+                      NameCase{"USB Serial Port (COM12)", 12},
+                      NameCase{"ECP Printer Port (LPT1)", 0}, NameCase{"Port (COM300)", 0},
+                      NameCase{"USB(2) Serial Link (COM4)", 4},
+                      NameCase{"Prolific USB-to-Serial Comm Port (COM256)", 256},
+                      NameCase{"Port (COM0)", 0}, NameCase{"/dev/pts/3 (COM9)", 9},
+                      NameCase{"Port (COM7", 0}, NameCase{"Port COM7", 0},
+                      NameCase{"Port (COM12abc)", 12}, NameCase{"Port (COMx)", 0},
+                      NameCase{"Port (COM99999999999999999999)", 0},
+                      NameCase{"Port (COM00012)", 12}, NameCase{"", 0}));
+
+class Discovery : public ScanTest {};
+
+TEST_F(Discovery, ProlificTestLogsItsMatchedCharacters) {
+    Put("YN_log_dbg.txt", "1 0");
+    scan::Log::init(ctx);
+    scan::Log::Create(ctx);
+    EXPECT_EQ(scan::fn_find_COMx_Prolific(ctx, "Prolific USB-to-Serial Comm Port (COM3)"), 1);
+    EXPECT_EQ(scan::fn_find_COMx_Prolific(ctx, "PProlific (COM4)"), 0);
+    EXPECT_EQ(scan::fn_find_COMx_Prolific(ctx, "prolific (COM5)"), 0);
+    ctx.gpLog.Close();
+    // "Prolific" whole; then for "PProlific" only the first P matches, and nothing after.
+    EXPECT_EQ(Slurp("log.txt"), "ProlificP");
+}
+
+// Two adapters: the plain one enumerated first as COM3, the Prolific one as COM7.
+TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
+    AddPort(3);
+    AddPort(7);
+    deviceList.names = {"ACPI x64-based PC", "USB Serial Port (COM3)", "ECP Printer Port (LPT1)",
+                        "Prolific USB-to-Serial Comm Port (COM7)", "Port (COM300)"};
+    Start();
+    EXPECT_EQ(Slurp("Dev_Mng_00_All_DEV.txt"),
+              "ACPI x64-based PC\nUSB Serial Port (COM3)\nECP Printer Port (LPT1)\n"
+              "Prolific USB-to-Serial Comm Port (COM7)\nPort (COM300)\n");
+    EXPECT_EQ(Slurp("Dev_Mng_01_All_COM.txt"),
+              "USB Serial Port (COM3)\nProlific USB-to-Serial Comm Port (COM7)\n");
+    EXPECT_EQ(Slurp("Dev_Mng_02_COM_IS_Prolific.txt"), "Prolific USB-to-Serial Comm Port (COM7)\n");
+    EXPECT_EQ(Slurp("Dev_Mng_03_COM_NOT_Prolific.txt"), "USB Serial Port (COM3)\n");
+    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
+              "Prolific USB-to-Serial Comm Port (COM7)\nUSB Serial Port (COM3)\n");
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "7\n3\n");
+    EXPECT_EQ(ComList(),
+              (std::vector<std::pair<std::string, int>>{
+                  {"Prolific USB-to-Serial Comm Port (COM7)", 7}, {"USB Serial Port (COM3)", 3}}));
+    // The open test leaves no port open.
+    EXPECT_FALSE(com.IsOpen(scan::kPort222));
+}
+
+TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
+    AddPort(3);
+    AddPort(5);
+    // COM5 is held by another program; COM8 is listed but gone.
+    serial::Rs232 other(backend,
+                        serial::ComMapEnv{"/virtual", [](const std::string&) { return true; }});
+    ASSERT_EQ(other.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    deviceList.names = {"USB Serial Port (COM3)", "USB Serial Port (COM5)",
+                        "USB Serial Port (COM8)"};
+    Start();
+    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
+              "USB Serial Port (COM3)\nUSB Serial Port (COM5)\nUSB Serial Port (COM8)\n");
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
+    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{{"USB Serial Port (COM3)", 3}}));
+
+    // Freed, the port is found again by the search button, and the list is rebuilt, not added to.
+    other.CloseCom(1);
+    rt.UserPress(ctx.gvtpScan, Ctrl("SEARCH"));
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n5\n");
+    EXPECT_EQ(ComList().size(), 2u);
+}
+
+TEST_F(Discovery, NoDevicesGiveEmptyFiles) {
+    Put("COM__Exist.txt", "4\n");  // from an earlier run
+    Start();
+    for (const char* file : {"Dev_Mng_00_All_DEV.txt", "Dev_Mng_01_All_COM.txt",
+                             "Dev_Mng_02_COM_IS_Prolific.txt", "Dev_Mng_03_COM_NOT_Prolific.txt",
+                             "Dev_Mng_04_COM_Prolific_First.txt", "COM__Exist.txt"}) {
+        EXPECT_TRUE(fs::exists(file)) << file;
+        EXPECT_EQ(Slurp(file), "") << file;
+    }
+    EXPECT_TRUE(ComList().empty());
+}
+
+// A name longer than a 255-character line buffer is kept whole, so its port is still found.
+TEST_F(Discovery, LongNamesStayWhole) {
+    AddPort(6);
+    const std::string name = std::string(300, 'x') + " (COM6)";
+    deviceList.names = {name};
+    Start();
+    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), name + "\n");
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "6\n");
+}
+
+// A list that cannot be cleared ends the run before "COM__Exist.txt" is touched.
+TEST_F(Discovery, ListThatCannotBeClearedEndsTheRun) {
+    Put("YN_log_dbg.txt", "0 1");
+    Start();
+    Put("COM__Exist.txt", "4\n");
+    AddPort(3);
+    deviceList.names = {"USB Serial Port (COM3)"};
+    ctx.gvtpScan = 9999;  // no such panel
+    EXPECT_EQ(scan::ComList::Search_WIN32API_Prolific(ctx), -1);
+    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), "USB Serial Port (COM3)\n");
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "4\n");
+    EXPECT_NE(Slurp("log.txt").find("ClearList err -"), std::string::npos);
+}
+
+// A file that cannot be created is reported with a popup and in the log; discovery goes on.
+TEST_F(Discovery, ReportsAFileItCannotCreate) {
+    Start();
+    fe.ClearPopups();
+    fs::create_directory("COM__Exist.txt.d");
+    fs::remove("COM__Exist.txt");
+    fs::create_directory("COM__Exist.txt");  // a directory in the file's place
+    AddPort(3);
+    deviceList.names = {"USB Serial Port (COM3)"};
+    EXPECT_EQ(scan::ComList::Search_WIN32API_Prolific(ctx), 0);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_COM :: 9102");
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM__Exist.txt");
+    EXPECT_EQ(ComList().size(), 1u);
+}
+
+}  // namespace
+}  // namespace scantest

@@ -22,7 +22,19 @@ sys::CodePage CodePageOf(int charset) {
 
 QString DecodeText(const std::string& bytes, int charset) {
     std::string utf8;
-    if (sys::ToUtf8(bytes, sys::CodePage::Utf8, &utf8) == 0) return QString::fromStdString(utf8);
+    if (sys::ToUtf8(bytes, sys::CodePage::Utf8, &utf8) == 0) {
+        const QString text = QString::fromStdString(utf8);
+        // Big5 and GB2312 texts can happen to be valid UTF-8 too (GB2312 "同位元" reads as
+        // "ͬλԪ"); such text decodes to letters far beyond the symbols a resource uses.
+        bool plainSymbols = true;
+        for (QChar ch : text)
+            if (ch.unicode() >= 0x0300) plainSymbols = false;
+        std::string decoded;
+        const sys::CodePage page = CodePageOf(charset);
+        if (plainSymbols || page == sys::CodePage::Utf8 || sys::ToUtf8(bytes, page, &decoded) != 0)
+            return text;
+        return QString::fromStdString(decoded);
+    }
     return QString::fromStdString(sys::ToUtf8Lossy(bytes, CodePageOf(charset)));
 }
 

@@ -115,6 +115,13 @@ TEST_F(QtWidgets, TextsAreDecodedWithThePanelCharset) {
     rt.SetPanelAttribute(panel, ATTR_CHARSET, VAL_GB2312_CHARSET);
     rt.SetCtrlVal(panel, Id("MSG"), "\xD6\xD0\xCE\xC4");
     EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("中文"));
+    // GB2312 bytes that are valid UTF-8 as well, and a UTF-8 symbol that is valid GB2312.
+    rt.SetCtrlVal(panel, Id("MSG"), "\xCD\xAC\xCE\xBB\xD4\xAA");
+    EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("同位元"));
+    rt.SetCtrlVal(panel, Id("MSG"),
+                  "\xC2\xB0"
+                  "C");
+    EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("°C"));
 }
 
 TEST_F(QtWidgets, CaptionsTablesColoursLampsAndIndicatorsLookTheirPart) {

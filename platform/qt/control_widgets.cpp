@@ -20,6 +20,7 @@
 #include <climits>
 #include <cmath>
 
+#include "platform/qt/chart_view.h"
 #include "platform/qt/led_widget.h"
 #include "platform/qt/text_codec.h"
 
@@ -140,6 +141,8 @@ QWidget* CreateWidget(Kind kind, QWidget* canvas) {
             g->setFocusPolicy(Qt::NoFocus);
             return g;
         }
+        case Kind::Chart:
+            return new ChartView(canvas);
         case Kind::Timer:
             return nullptr;
     }
@@ -297,6 +300,9 @@ void SyncValue(QWidget* w, const ui::Control& c, int charset) {
             g->lower();  // a frame lies beneath the controls it groups
             break;
         }
+        case Kind::Chart:
+            static_cast<ChartView*>(w)->SyncLooks(c, charset);
+            break;
         case Kind::Timer:
             break;
     }
@@ -353,6 +359,16 @@ void SyncControlView(const ControlView& view, const ui::Control& c, int charset)
     SyncValue(w, c, charset);
     w->setVisible(c.visible);
     if (view.label) SyncLabel(view.label, c, charset);
+}
+
+void RebuildChart(const ControlView& view, const ui::Control& c) {
+    if (view.kind == Kind::Chart && view.widget)
+        static_cast<ChartView*>(view.widget.data())->Rebuild(c);
+}
+
+void AppendToChart(const ControlView& view, const ui::Control& c) {
+    if (view.kind == Kind::Chart && view.widget)
+        static_cast<ChartView*>(view.widget.data())->Append(c);
 }
 
 bool EditedNumber(const ControlView& view, const ui::Control& c, double* value) {

@@ -26,6 +26,11 @@ ControlView CreateControlView(const ui::Control& control, QWidget* canvas);
 // Brings the widgets up to date with the model without emitting any of their signals.
 void SyncControlView(const ControlView& view, const ui::Control& control, int charset);
 
+// Charts (see chart_view.h): all of the model's points in view shown anew, or only its newest
+// point taken. Other kinds are left alone.
+void RebuildChart(const ControlView& view, const ui::Control& control);
+void AppendToChart(const ControlView& view, const ui::Control& control);
+
 // The value the user left in a numeric, when it differs from what the model shows.
 bool EditedNumber(const ControlView& view, const ui::Control& control, double* value);
 // The text the user left in a string control, when it differs from the model's.

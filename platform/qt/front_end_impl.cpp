@@ -102,6 +102,10 @@ void FrontEndImpl::Changed(ui::Change what, int panel, int control) {
             break;
         case ui::Change::Control:
             SyncControl(panel, control);
+            SyncChart(panel, control, true);
+            break;
+        case ui::Change::ChartAppend:
+            SyncChart(panel, control, false);
             break;
         case ui::Change::Timer:
             SyncTimer(panel, control);
@@ -167,6 +171,7 @@ void FrontEndImpl::BuildControls(int handle, QWidget* canvas) {
             view.widget->setProperty(kControlProperty, c.id);
         }
         Wire(handle, c, view);
+        RebuildChart(view, c);  // its window from the resource
         controls_[{handle, c.id}] = view;
         if (c.kind != ui::Kind::Tab) continue;
         auto* tabs = static_cast<QTabWidget*>(view.widget.data());
@@ -282,6 +287,17 @@ void FrontEndImpl::SyncControl(int panel, int control) {
     }
     if (c->kind == ui::Kind::Timer) SyncTimer(panel, control);
     --syncing_;
+}
+
+void FrontEndImpl::SyncChart(int panel, int control, bool rebuild) {
+    auto it = controls_.find({panel, control});
+    const ui::Control* c = runtime_->GetControl(panel, control);
+    if (it == controls_.end() || !c || c->kind != ui::Kind::Chart) return;
+    if (rebuild) {
+        RebuildChart(it->second, *c);
+    } else {
+        AppendToChart(it->second, *c);
+    }
 }
 
 void FrontEndImpl::SyncTimer(int panel, int control) {

@@ -88,6 +88,9 @@ class FrontEndImpl {
     void SyncTree(int top);
     void SyncControl(int panel, int control);
     void SyncTimer(int panel, int control);
+    // A chart's points: appended one by one as the program adds them; shown anew on any other
+    // change of the chart (a clear, a new window or capacity).
+    void SyncChart(int panel, int control, bool rebuild);
     void SyncMenus(int menuBar, int item);
     void ApplyFocus();
     int Charset(int panel) const;

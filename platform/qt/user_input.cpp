@@ -89,6 +89,7 @@ void FrontEndImpl::Wire(int panel, const ui::Control& control, const ControlView
         case Kind::Led:
         case Kind::Table:
         case Kind::Decoration:
+        case Kind::Chart:
             break;
     }
 }

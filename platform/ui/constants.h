@@ -37,6 +37,7 @@ constexpr int VAL_PAGE_UP_VKEY = 0x0E00;
 constexpr int VAL_PAGE_DOWN_VKEY = 0x0F00;
 constexpr int VAL_F1_VKEY = 0x1000;  // F1..F12 are 0x1000..0x1B00
 constexpr int VAL_F2_VKEY = 0x1100;
+constexpr int VAL_F3_VKEY = 0x1200;
 constexpr int VAL_F12_VKEY = 0x1B00;
 constexpr int VAL_SHIFT_MODIFIER = 0x00010000;
 constexpr int VAL_MENUKEY_MODIFIER = 0x00020000;    // Ctrl
@@ -61,6 +62,7 @@ enum class Kind {
     Timer,        // invisible, ticks while enabled: "timer"
     Tab,          // tab control whose pages are panels: "tab"
     Decoration,   // a captioned frame that groups controls: "decoration"
+    Chart,        // a trend line of (x seconds, y) points with gaps: "chart"
 };
 
 // Attributes of controls (SetCtrlAttribute), panels (SetPanelAttribute), menu bars
@@ -71,7 +73,7 @@ enum Attribute : int {
     ATTR_TEXT_COLOR,     // int RGB
     ATTR_TEXT_BGCOLOR,   // int RGB; numerics and strings highlight with it
     ATTR_FRAME_COLOR,    // int RGB; the colour of rings (and buttons)
-    ATTR_PRECISION,      // int, decimals shown by a real numeric
+    ATTR_PRECISION,      // int, decimals shown by a real numeric (a chart: of its y labels)
     ATTR_LABEL_TEXT,     // string; control label, table row/column label
     ATTR_CTRL_MODE,      // int VAL_HOT / VAL_INDICATOR
     ATTR_ENABLED,        // int 0/1; timers
@@ -80,13 +82,15 @@ enum Attribute : int {
     ATTR_TOP,
     ATTR_WIDTH,
     ATTR_HEIGHT,
-    ATTR_CONSTANT_NAME,  // string, the role name from the resource (read only)
-    ATTR_CALLBACK_NAME,  // string, the callback named by the resource (read only)
-    ATTR_CHECKED,        // int 0/1; menu items
-    ATTR_ITEM_NAME,      // string; caption of a menu or menu item
-    ATTR_TITLE,          // string; panel title
-    ATTR_CHARSET,        // int; panel character set (VAL_*_CHARSET)
-    ATTR_BACKCOLOR,      // int RGB; panel background
+    ATTR_CONSTANT_NAME,   // string, the role name from the resource (read only)
+    ATTR_CALLBACK_NAME,   // string, the callback named by the resource (read only)
+    ATTR_CHECKED,         // int 0/1; menu items
+    ATTR_ITEM_NAME,       // string; caption of a menu or menu item
+    ATTR_TITLE,           // string; panel title
+    ATTR_CHARSET,         // int; panel character set (VAL_*_CHARSET)
+    ATTR_BACKCOLOR,       // int RGB; panel background
+    ATTR_CHART_WINDOW,    // double seconds of x a chart shows, up to its newest point
+    ATTR_CHART_CAPACITY,  // int, the most points a chart keeps (the oldest go first)
 };
 
 constexpr int VAL_HOT = 1;

@@ -17,6 +17,8 @@ enum class Change {
     PanelDiscarded,  // about to disappear; the handle is still valid during the call
     PanelAttribute,  // title, charset, colour, active tab page
     Control,         // value, items, cells or an attribute of one control
+    ChartAppend,     // a chart's newest point is new, or its trailing gap moved on; points
+                     // over its capacity may have gone from the front (all else is Control)
     Timer,           // a timer's enabled flag or interval changed
     Focus,           // active panel or active control changed
     MenuBar,         // a menu or menu item attribute changed

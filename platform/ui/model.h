@@ -2,6 +2,7 @@
 // The panel model: what a resource file describes and what the programs change. The runtime
 // owns it; front ends read it to draw and report user input back through the runtime.
 
+#include <deque>
 #include <string>
 #include <variant>
 #include <vector>
@@ -13,6 +14,20 @@ namespace ui {
 
 // A table cell holds text or a number.
 using CellValue = std::variant<int, double, std::string>;
+
+// One point of a chart. A gap is a break in the line (an open sensor, a failed poll): its y is
+// NaN and means nothing; the line stops at the point before it and starts again after it.
+struct ChartPoint {
+    double x = 0.0;  // seconds, never less than the x of the point before
+    double y = 0.0;
+    bool gap = false;
+};
+
+// Chart defaults and limits. A capacity bounds the memory of a chart that is fed for days:
+// 36000 is ten hours of one point a second.
+constexpr double kChartDefaultWindow = 600.0;
+constexpr int kChartDefaultCapacity = 36000;
+constexpr int kChartMaxCapacity = 1000000;
 
 struct ListItem {
     std::string label;
@@ -49,6 +64,10 @@ struct Control {
 
     std::vector<int> pages;  // Tab: panel handles of the pages
     int activePage = 0;
+
+    std::deque<ChartPoint> points;  // Chart: oldest first, at most `capacity`
+    double window = kChartDefaultWindow;
+    int capacity = kChartDefaultCapacity;
 
     std::string callbackName;
     ControlCallback callback;

@@ -1,5 +1,6 @@
 #include "platform/ui/resource_loader.h"
 
+#include <cmath>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -24,6 +25,7 @@ constexpr KindEntry kKinds[] = {
     {"command", Kind::Command},   {"led", Kind::Led},
     {"table", Kind::Table},       {"timer", Kind::Timer},
     {"tab", Kind::Tab},           {"decoration", Kind::Decoration},
+    {"chart", Kind::Chart},
 };
 
 // Walks one JSON document; the first error stops everything and is kept with its place.
@@ -255,7 +257,7 @@ class Reader {
                  "width",       "height",      "dimmed",    "visible",  "indicator", "text_color",
                  "bg_color",    "frame_color", "precision", "value",    "items",     "index",
                  "rows",        "columns",     "cells",     "interval", "enabled",   "pages",
-                 "active_page", "callback"}))
+                 "active_page", "callback",    "window",    "capacity"}))
             return;
         std::string kind;
         Str(c, "kind", place, &kind);
@@ -287,6 +289,7 @@ class Reader {
             return (void)Fail(place, "\"precision\" must be 0..15");
         if (out->kind == Kind::Timer && out->interval <= 0.0)
             return (void)Fail(place, "\"interval\" must be above 0");
+        ReadChart(c, place, out);
         ReadValue(c, place, out);
         ReadItems(c, place, out);
         ReadTable(c, place, out);
@@ -297,6 +300,22 @@ class Reader {
                                            : "\"pages\" belongs to tab controls");
         if (isTab && (!c["pages"].is_array() || c["pages"].empty()))
             return (void)Fail(place, "\"pages\" must be a non-empty array");
+    }
+
+    void ReadChart(const Json& c, const std::string& place, Control* out) {
+        if (Failed()) return;
+        if (out->kind != Kind::Chart) {
+            if (c.contains("window") || c.contains("capacity"))
+                Fail(place, "\"window\" and \"capacity\" belong to charts");
+            return;
+        }
+        Num(c, "window", place, &out->window);
+        Int(c, "capacity", place, &out->capacity);
+        if (Failed()) return;
+        if (!std::isfinite(out->window) || out->window <= 0.0)
+            return (void)Fail(place, "\"window\" must be above 0 seconds");
+        if (out->capacity < 1 || out->capacity > kChartMaxCapacity)
+            Fail(place, "\"capacity\" must be 1.." + std::to_string(kChartMaxCapacity));
     }
 
     void ReadValue(const Json& c, const std::string& place, Control* out) {

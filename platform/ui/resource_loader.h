@@ -9,15 +9,24 @@
 //               "items": [ { "id", "name", "label", "checked", "dimmed", "callback" }, ... ] }
 //   <control> { "kind": "numeric" | "real" | "string" | "textmsg" | "ring" | "listbox" |
 //                       "radio" | "toggle" | "command" | "led" | "table" | "timer" | "tab" |
-//                       "decoration",
+//                       "decoration" | "chart",
 //               "id": int, "name": "...", "label": "...", "left", "top", "width", "height",
 //               "dimmed", "visible", "indicator": bool, "text_color", "bg_color",
 //               "frame_color": <colour>, "precision": int, "value": number | text | 0/1,
 //               "items": [ "label" | { "label": "...", "value": int }, ... ], "index": int,
 //               "rows": [ "row label", ... ], "columns": [ "column label", ... ],
 //               "cells": [ [ cell, ... ], ... ], "interval": seconds, "enabled": bool,
-//               "pages": [ <panel>, ... ], "active_page": int, "callback": "..." }
+//               "pages": [ <panel>, ... ], "active_page": int, "window": seconds,
+//               "capacity": int, "callback": "..." }
 //   <colour>  an RGB integer or a text "#RRGGBB" / "0xRRGGBB"
+//
+// A chart starts empty; the program adds its points. "label" is its title, "precision" the
+// decimals of its y labels (default 0), "window" the seconds of x it shows up to the newest
+// point (default 600, above 0) and "capacity" the most points it keeps (default 36000,
+// 1..1000000). "window" and "capacity" belong to charts only. Its x is seconds since a
+// midnight, shown as the time of day (hh:mm:ss); a trend that runs past midnight keeps counting
+// (86405 shows as 00:00:05), since x never goes back. "text_color" colours its title and axis
+// labels.
 //
 // Ids are optional; controls (and menus with their items) without one are numbered from 1
 // upwards, skipping the ids that are given. Unknown keys, wrong types, duplicate ids or

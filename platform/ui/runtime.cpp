@@ -28,6 +28,7 @@ bool TakesFocus(Kind k) {
         case Kind::Timer:
         case Kind::Tab:
         case Kind::Decoration:
+        case Kind::Chart:
             return false;
         default:
             return true;
@@ -591,6 +592,77 @@ int Runtime::GetTableColumnAttribute(int panel, int control, int column, int att
     return GetTableLabel(panel, control, false, column, attribute, value);
 }
 
+// --- charts -----------------------------------------------------------------------------
+
+Control* Runtime::FindChart(int panel, int control, int* error) {
+    Control* c = FindControl(panel, control);
+    if (!c) {
+        *error = FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
+        return nullptr;
+    }
+    if (c->kind != Kind::Chart) {
+        *error = UIE_INVALID_CONTROL;
+        return nullptr;
+    }
+    return c;
+}
+
+int Runtime::ChartAddPoint(int panel, int control, double x, double y) {
+    if (!std::isfinite(y)) return ChartAddGap(panel, control, x);
+    int error = 0;
+    Control* c = FindChart(panel, control, &error);
+    if (!c) return error;
+    if (!std::isfinite(x) || (!c->points.empty() && x < c->points.back().x))
+        return UIE_INVALID_VALUE;
+    c->points.push_back(ChartPoint{x, y, false});
+    while (static_cast<int>(c->points.size()) > c->capacity)
+        c->points.pop_front();
+    Notify(Change::ChartAppend, panel, control);
+    return 0;
+}
+
+int Runtime::ChartAddGap(int panel, int control, double x) {
+    int error = 0;
+    Control* c = FindChart(panel, control, &error);
+    if (!c) return error;
+    if (!std::isfinite(x) || (!c->points.empty() && x < c->points.back().x))
+        return UIE_INVALID_VALUE;
+    if (!c->points.empty() && c->points.back().gap) {
+        c->points.back().x = x;
+    } else {
+        c->points.push_back(ChartPoint{x, std::nan(""), true});
+        while (static_cast<int>(c->points.size()) > c->capacity)
+            c->points.pop_front();
+    }
+    Notify(Change::ChartAppend, panel, control);
+    return 0;
+}
+
+int Runtime::ChartClear(int panel, int control) {
+    int error = 0;
+    Control* c = FindChart(panel, control, &error);
+    if (!c) return error;
+    c->points.clear();
+    Notify(Change::Control, panel, control);
+    return 0;
+}
+
+int Runtime::GetChartPoints(int panel, int control, std::vector<ChartPoint>* points) {
+    int error = 0;
+    Control* c = FindChart(panel, control, &error);
+    if (!c) return error;
+    points->assign(c->points.begin(), c->points.end());
+    return 0;
+}
+
+int Runtime::GetNumChartPoints(int panel, int control, int* count) {
+    int error = 0;
+    Control* c = FindChart(panel, control, &error);
+    if (!c) return error;
+    *count = static_cast<int>(c->points.size());
+    return 0;
+}
+
 // --- attributes -------------------------------------------------------------------------
 
 int Runtime::SetCtrlAttribute(int panel, int control, int attribute, int value) {
@@ -617,9 +689,16 @@ int Runtime::SetCtrlAttribute(int panel, int control, int attribute, int value) 
             c->frameColor = value;
             break;
         case ATTR_PRECISION:
-            if (!IsNumeric(c->kind)) return UIE_INVALID_ATTRIBUTE;
+            if (!IsNumeric(c->kind) && c->kind != Kind::Chart) return UIE_INVALID_ATTRIBUTE;
             if (value < 0 || value > 15) return UIE_INVALID_VALUE;
             c->precision = value;
+            break;
+        case ATTR_CHART_CAPACITY:
+            if (c->kind != Kind::Chart) return UIE_INVALID_ATTRIBUTE;
+            if (value < 1 || value > kChartMaxCapacity) return UIE_INVALID_VALUE;
+            c->capacity = value;
+            while (static_cast<int>(c->points.size()) > c->capacity)
+                c->points.pop_front();
             break;
         case ATTR_CTRL_MODE:
             if (value != VAL_HOT && value != VAL_INDICATOR) return UIE_INVALID_VALUE;
@@ -631,6 +710,7 @@ int Runtime::SetCtrlAttribute(int panel, int control, int attribute, int value) 
             what = Change::Timer;
             break;
         case ATTR_INTERVAL:
+        case ATTR_CHART_WINDOW:
             return SetCtrlAttribute(panel, control, attribute, static_cast<double>(value));
         case ATTR_LEFT:
             c->left = value;
@@ -656,6 +736,13 @@ int Runtime::SetCtrlAttribute(int panel, int control, int attribute, int value) 
 int Runtime::SetCtrlAttribute(int panel, int control, int attribute, double value) {
     Control* c = FindControl(panel, control);
     if (!c) return FindPanel(panel) ? UIE_INVALID_CONTROL : UIE_INVALID_PANEL;
+    if (attribute == ATTR_CHART_WINDOW) {
+        if (c->kind != Kind::Chart) return UIE_INVALID_ATTRIBUTE;
+        if (!std::isfinite(value) || value <= 0.0) return UIE_INVALID_VALUE;
+        c->window = value;
+        Notify(Change::Control, panel, control);
+        return 0;
+    }
     if (attribute != ATTR_INTERVAL)
         return SetCtrlAttribute(panel, control, attribute, RoundToInt(value));
     if (c->kind != Kind::Timer) return UIE_INVALID_ATTRIBUTE;
@@ -694,8 +781,12 @@ int Runtime::GetCtrlAttribute(int panel, int control, int attribute, int* value)
             *value = c->frameColor;
             return 0;
         case ATTR_PRECISION:
-            if (!IsNumeric(c->kind)) return UIE_INVALID_ATTRIBUTE;
+            if (!IsNumeric(c->kind) && c->kind != Kind::Chart) return UIE_INVALID_ATTRIBUTE;
             *value = c->precision;
+            return 0;
+        case ATTR_CHART_CAPACITY:
+            if (c->kind != Kind::Chart) return UIE_INVALID_ATTRIBUTE;
+            *value = c->capacity;
             return 0;
         case ATTR_CTRL_MODE:
             *value = c->indicator ? VAL_INDICATOR : VAL_HOT;
@@ -727,6 +818,11 @@ int Runtime::GetCtrlAttribute(int panel, int control, int attribute, double* val
     if (attribute == ATTR_INTERVAL) {
         if (c->kind != Kind::Timer) return UIE_INVALID_ATTRIBUTE;
         *value = c->interval;
+        return 0;
+    }
+    if (attribute == ATTR_CHART_WINDOW) {
+        if (c->kind != Kind::Chart) return UIE_INVALID_ATTRIBUTE;
+        *value = c->window;
         return 0;
     }
     int v = 0;

@@ -86,6 +86,20 @@ class Runtime {
     int GetTableColumnAttribute(int panel, int control, int column, int attribute,
                                 std::string* value);
 
+    // --- Charts -----------------------------------------------------------------------------
+    // x is in seconds and never goes back: an x before the newest point's, or one that is
+    // not finite, is refused with UIE_INVALID_VALUE. A y that is not finite (an open sensor
+    // read as NaN) is kept as a gap. A gap right after a gap only moves that break's x on, so
+    // a long outage takes one point. Past the capacity the oldest points go. Other kinds of
+    // control: UIE_INVALID_CONTROL. Window, capacity and precision are attributes
+    // (ATTR_CHART_WINDOW, ATTR_CHART_CAPACITY, ATTR_PRECISION).
+    int ChartAddPoint(int panel, int control, double x, double y);
+    int ChartAddGap(int panel, int control, double x);
+    int ChartClear(int panel, int control);
+    // The points kept, oldest first.
+    int GetChartPoints(int panel, int control, std::vector<ChartPoint>* points);
+    int GetNumChartPoints(int panel, int control, int* count);
+
     // --- Attributes --------------------------------------------------------------------
     int SetCtrlAttribute(int panel, int control, int attribute, int value);
     int SetCtrlAttribute(int panel, int control, int attribute, double value);
@@ -181,6 +195,8 @@ class Runtime {
     void SetFocus(int panel, int control);
     int AcceptUserInput(int panel, int control);
     int SetNumber(Control& c, double value, int panel);
+    // The chart control, or nullptr with *error set.
+    Control* FindChart(int panel, int control, int* error);
     void Notify(Change what, int panel, int control);
 
     FrontEnd& frontEnd_;

@@ -128,6 +128,24 @@ const BadCase kBad[] = {
      ui::UIE_RESOURCE, kAt + "controls[0] > cells[0]: too many cells or not an array"},
     {"TimerInterval", WithControls(R"({"kind":"timer","interval":0})"), ui::UIE_RESOURCE,
      kAt + "controls[0]: \"interval\" must be above 0"},
+    {"ChartWindow", WithControls(R"({"kind":"chart","name":"T","window":0})"), ui::UIE_RESOURCE,
+     kAt + "controls[0] \"T\": \"window\" must be above 0 seconds"},
+    {"ChartWindowText", WithControls(R"({"kind":"chart","window":"10 min"})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"window\" must be a number"},
+    // Out of a double's range: an error, not an exception out of the loader.
+    {"ChartCapacityZero", WithControls(R"({"kind":"chart","capacity":0})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"capacity\" must be 1..1000000"},
+    {"ChartCapacityTooLarge", WithControls(R"({"kind":"chart","capacity":1000001})"),
+     ui::UIE_RESOURCE, kAt + "controls[0]: \"capacity\" must be 1..1000000"},
+    // 2^32 + 1 would wrap into 1, a capacity that passes.
+    {"ChartCapacityFraction", WithControls(R"({"kind":"chart","capacity":100.5})"),
+     ui::UIE_RESOURCE, kAt + "controls[0]: \"capacity\" must be an integer"},
+    {"WindowOnANumeric", WithControls(R"({"kind":"numeric","window":60})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"window\" and \"capacity\" belong to charts"},
+    {"ChartValue", WithControls(R"({"kind":"chart","value":1})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: a chart control has no \"value\""},
+    {"ChartPrecision", WithControls(R"({"kind":"chart","precision":16})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"precision\" must be 0..15"},
 };
 
 void PrintTo(const BadCase& c, std::ostream* os) {
@@ -136,6 +154,23 @@ void PrintTo(const BadCase& c, std::ostream* os) {
 
 INSTANTIATE_TEST_SUITE_P(Resource, LoaderErrors, ::testing::ValuesIn(kBad),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(LoaderTest, AChartReadsItsAttributesOrItsDefaults) {
+    ASSERT_EQ(Parse(WithControls(R"(
+        {"kind":"chart","label":"Level","window":0.5,"capacity":1,"precision":3},
+        {"kind":"chart"})")),
+              0)
+        << error;
+    const auto& c = out.panels[0].controls;
+    EXPECT_EQ(c[0].kind, ui::Kind::Chart);
+    EXPECT_EQ(c[0].window, 0.5);
+    EXPECT_EQ(c[0].capacity, 1);
+    EXPECT_EQ(c[0].precision, 3);
+    EXPECT_TRUE(c[0].points.empty());
+    EXPECT_EQ(c[1].window, 600.0);
+    EXPECT_EQ(c[1].capacity, 36000);
+    EXPECT_EQ(std::string(ui::KindName(ui::Kind::Chart)), "chart");
+}
 
 TEST_F(LoaderTest, RuntimeRefusesAMissingOrBrokenFileAndKeepsNoPanel) {
     ui::HeadlessFrontEnd fe;

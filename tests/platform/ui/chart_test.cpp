@@ -1,0 +1,287 @@
+// Chart controls headless: points, gaps, the capacity bound, clearing, attributes, what front
+// ends are told, and a trend panel of its own that is shown and hidden as a window.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/ui/headless.h"
+#include "platform/ui/runtime.h"
+
+namespace {
+
+using namespace ui;
+
+const char* kJson = R"({ "panels": [
+  { "name": "MAIN", "controls": [
+      { "kind": "numeric", "name": "LEVEL" },
+      { "kind": "timer", "name": "POLL", "interval": 1.0, "enabled": true,
+        "callback": "evPoll" } ] },
+  { "name": "TREND", "title": "Trend", "controls": [
+      { "kind": "chart", "name": "PLAIN" },
+      { "kind": "chart", "name": "LEVEL", "label": "Level", "window": 60, "capacity": 100,
+        "precision": 1, "left": 10, "top": 20, "width": 400, "height": 200 } ] } ] })";
+
+// What front ends are told, one entry per Changed call.
+class RecordingFrontEnd final : public FrontEnd {
+  public:
+    void Attach(Runtime&) override {}
+    void Changed(Change what, int panel, int control) override {
+        changes.emplace_back(what, panel, control);
+    }
+    int RunLoop() override { return 0; }
+    void QuitLoop(int) override {}
+    void MessagePopup(const std::string&, const std::string&) override {}
+    int ConfirmPopup(const std::string&, const std::string&) override { return 0; }
+    int FileSelectPopup(const FileSelectRequest&, std::string*) override {
+        return VAL_NO_FILE_SELECTED;
+    }
+    void BeforeDelay() override {}
+    sys::Clock& Clock() override { return clock; }
+
+    std::vector<std::tuple<Change, int, int>> changes;
+    sys::VirtualClock clock;
+};
+
+// The x of each point, and for each whether it is a gap.
+std::vector<std::pair<double, bool>> Shape(const std::vector<ChartPoint>& points) {
+    std::vector<std::pair<double, bool>> out;
+    for (const auto& p : points)
+        out.emplace_back(p.x, p.gap);
+    return out;
+}
+
+class ChartTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        file_ = ::testing::TempDir() + "chart_test_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json";
+        std::ofstream(file_) << kJson;
+        // The poll: one reading a second, a failed read (an open sensor) as a gap.
+        registry.AddControl("evPoll", [this](int, int, int event, void*, int, int) {
+            if (event != EVENT_TIMER_TICK) return 0;
+            const double x = rt.Clock().Now();
+            return sensorOpen ? rt.ChartAddGap(trend, chart, x)
+                              : rt.ChartAddPoint(trend, chart, x, std::fmod(x, 50.0));
+        });
+        main = rt.LoadPanel(0, file_, "MAIN");
+        ASSERT_GT(main, 0) << rt.LastError();
+        trend = rt.LoadPanel(0, file_, "TREND");
+        ASSERT_GT(trend, 0) << rt.LastError();
+        chart = rt.FindCtrl(trend, "LEVEL");
+        plain = rt.FindCtrl(trend, "PLAIN");
+    }
+    void TearDown() override { std::remove(file_.c_str()); }
+    std::vector<ChartPoint> Points(int control) {
+        std::vector<ChartPoint> out;
+        EXPECT_EQ(rt.GetChartPoints(trend, control, &out), 0);
+        return out;
+    }
+
+    std::string file_;
+    CallbackRegistry registry;
+    HeadlessFrontEnd fe;
+    Runtime rt{fe, registry};
+    bool sensorOpen = false;
+    int main = 0, trend = 0, chart = 0, plain = 0;
+};
+
+TEST_F(ChartTest, TheResourceGivesWindowCapacityPrecisionAndDefaults) {
+    double window = 0;
+    int capacity = 0, precision = -1;
+    EXPECT_EQ(rt.GetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, &window), 0);
+    EXPECT_EQ(window, 60.0);
+    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, &capacity);
+    EXPECT_EQ(capacity, 100);
+    rt.GetCtrlAttribute(trend, chart, ATTR_PRECISION, &precision);
+    EXPECT_EQ(precision, 1);
+    const Control* c = rt.GetControl(trend, chart);
+    EXPECT_EQ(c->label, "Level");
+    EXPECT_EQ(std::tie(c->left, c->top, c->width, c->height), std::make_tuple(10, 20, 400, 200));
+    EXPECT_TRUE(Points(chart).empty());
+
+    rt.GetCtrlAttribute(trend, plain, ATTR_CHART_WINDOW, &window);
+    rt.GetCtrlAttribute(trend, plain, ATTR_CHART_CAPACITY, &capacity);
+    rt.GetCtrlAttribute(trend, plain, ATTR_PRECISION, &precision);
+    EXPECT_EQ(std::tie(window, capacity, precision), std::make_tuple(600.0, 36000, 0));
+    // A chart shows; it takes neither the focus nor a value.
+    EXPECT_EQ(rt.SetActiveCtrl(trend, chart), UIE_NOT_FOCUSABLE);
+    EXPECT_EQ(rt.SetCtrlVal(trend, chart, 1.0), UIE_INVALID_VALUE);
+}
+
+TEST_F(ChartTest, PointsAndGapsKeepTheirOrderAndAGapBreaksTheLineOnce) {
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 10.0, 1.5), 0);
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 11.0, 2.5), 0);
+    EXPECT_EQ(rt.ChartAddGap(trend, chart, 12.0), 0);
+    // Further failures only move the break on: a long outage takes one point.
+    EXPECT_EQ(rt.ChartAddGap(trend, chart, 13.0), 0);
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 14.0, std::nan("")), 0);  // an open sensor
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 15.0, -3.0), 0);
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 15.0, -4.0), 0);  // the same x is no step back
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 16.0, std::numeric_limits<double>::infinity()), 0);
+    const auto points = Points(chart);
+    EXPECT_EQ(Shape(points),
+              (std::vector<std::pair<double, bool>>{
+                  {10, false}, {11, false}, {14, true}, {15, false}, {15, false}, {16, true}}));
+    EXPECT_EQ(points[0].y, 1.5);
+    EXPECT_EQ(points[1].y, 2.5);
+    EXPECT_TRUE(std::isnan(points[2].y));  // a gap has no value, not a zero
+    EXPECT_EQ(points[4].y, -4.0);
+    int n = 0;
+    EXPECT_EQ(rt.GetNumChartPoints(trend, chart, &n), 0);
+    EXPECT_EQ(n, 6);
+}
+
+TEST_F(ChartTest, BadPointsAndOtherControlsAreRefusedAndChangeNothing) {
+    rt.ChartAddPoint(trend, chart, 100.0, 1.0);
+    const double nan = std::nan("");
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 99.0, 2.0), UIE_INVALID_VALUE);  // x went back
+    EXPECT_EQ(rt.ChartAddGap(trend, chart, 99.0), UIE_INVALID_VALUE);
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, nan, 2.0), UIE_INVALID_VALUE);
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, nan, nan), UIE_INVALID_VALUE);
+    EXPECT_EQ(rt.ChartAddGap(trend, chart, std::numeric_limits<double>::infinity()),
+              UIE_INVALID_VALUE);
+    EXPECT_EQ(Shape(Points(chart)), (std::vector<std::pair<double, bool>>{{100, false}}));
+
+    std::vector<ChartPoint> points;
+    int n = 0;
+    const int level = rt.FindCtrl(main, "LEVEL");
+    for (auto [panel, control, code] :
+         {std::tuple{main, level, UIE_INVALID_CONTROL}, std::tuple{trend, 999, UIE_INVALID_CONTROL},
+          std::tuple{999, chart, UIE_INVALID_PANEL}}) {
+        EXPECT_EQ(rt.ChartAddPoint(panel, control, 1.0, 1.0), code);
+        EXPECT_EQ(rt.ChartAddGap(panel, control, 1.0), code);
+        EXPECT_EQ(rt.ChartClear(panel, control), code);
+        EXPECT_EQ(rt.GetChartPoints(panel, control, &points), code);
+        EXPECT_EQ(rt.GetNumChartPoints(panel, control, &n), code);
+    }
+}
+
+TEST_F(ChartTest, TwelveHoursOfAOnceASecondPollKeepTheNewest36000) {
+    chart = plain;  // the default capacity: ten hours of one point a second
+    fe.AdvanceTime(12 * 3600.0);
+    const auto points = Points(plain);
+    ASSERT_EQ(points.size(), 36000u);
+    EXPECT_EQ(points.front().x, 2 * 3600.0 + 1);  // the first tick came at 1 s
+    EXPECT_EQ(points.back().x, 12 * 3600.0);
+    for (size_t i = 1; i < points.size(); ++i)
+        ASSERT_EQ(points[i].x - points[i - 1].x, 1.0) << i;
+
+    // An outage keeps one gap point however long it lasts, and the poll goes on after it.
+    sensorOpen = true;
+    fe.AdvanceTime(3600.0);
+    sensorOpen = false;
+    fe.AdvanceTime(2.0);
+    const auto after = Points(plain);
+    ASSERT_EQ(after.size(), 36000u);
+    EXPECT_EQ(Shape({after.end() - 4, after.end()}),
+              (std::vector<std::pair<double, bool>>{{12 * 3600.0, false},
+                                                    {13 * 3600.0, true},
+                                                    {13 * 3600.0 + 1, false},
+                                                    {13 * 3600.0 + 2, false}}));
+    EXPECT_EQ(after.front().x, 2 * 3600.0 + 4);
+}
+
+TEST_F(ChartTest, ALowerCapacityDropsTheOldestAtOnceAndClearEmptiesTheChart) {
+    for (int i = 0; i < 10; ++i)
+        rt.ChartAddPoint(trend, chart, i, i);
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, 4), 0);
+    EXPECT_EQ(Shape(Points(chart)), (std::vector<std::pair<double, bool>>{
+                                        {6, false}, {7, false}, {8, false}, {9, false}}));
+    // A gap counts against the capacity like a point.
+    rt.ChartAddGap(trend, chart, 10);
+    EXPECT_EQ(Points(chart).front().x, 7);
+    EXPECT_EQ(rt.ChartClear(trend, chart), 0);
+    EXPECT_TRUE(Points(chart).empty());
+    // After a clear the chart starts again anywhere: a new run may begin at an earlier x.
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 0.5, 1.0), 0);
+    EXPECT_EQ(Points(chart).size(), 1u);
+}
+
+TEST_F(ChartTest, AttributesAreCheckedAndBelongToCharts) {
+    double window = 0;
+    int capacity = 0;
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 0.5), 0);
+    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, &window);
+    EXPECT_EQ(window, 0.5);
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 3600), 0);  // int seconds
+    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, &window);
+    EXPECT_EQ(window, 3600.0);
+    for (double bad : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()})
+        EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, bad), UIE_INVALID_VALUE)
+            << bad;
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, 1000000), 0);
+    for (int bad : {0, -5, 1000001})
+        EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, bad), UIE_INVALID_VALUE)
+            << bad;
+    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, &capacity);
+    EXPECT_EQ(capacity, 1000000);
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_PRECISION, 3), 0);
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_PRECISION, 16), UIE_INVALID_VALUE);
+
+    const int level = rt.FindCtrl(main, "LEVEL");
+    EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_WINDOW, 60.0), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_CAPACITY, 10), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.GetCtrlAttribute(main, level, ATTR_CHART_WINDOW, &window), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.GetCtrlAttribute(main, level, ATTR_CHART_CAPACITY, &capacity),
+              UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_INTERVAL, 1.0), UIE_INVALID_ATTRIBUTE);
+}
+
+TEST(ChartChanges, AFrontEndHearsOfEachPointAloneAndOfAllElseAsAControlChange) {
+    const std::string file =
+        ::testing::TempDir() + "chart_changes_" + std::to_string(::getpid()) + ".json";
+    std::ofstream(file) << kJson;
+    CallbackRegistry registry;
+    registry.AddControl("evPoll", [](int, int, int, void*, int, int) { return 0; });
+    RecordingFrontEnd fe;
+    Runtime rt(fe, registry);
+    const int main = rt.LoadPanel(0, file, "MAIN");
+    const int trend = rt.LoadPanel(0, file, "TREND");
+    std::remove(file.c_str());
+    ASSERT_GT(trend, 0) << rt.LastError();
+    const int chart = rt.FindCtrl(trend, "LEVEL");
+    fe.changes.clear();
+
+    rt.ChartAddPoint(trend, chart, 1.0, 1.0);
+    rt.ChartAddGap(trend, chart, 2.0);
+    rt.ChartAddGap(trend, chart, 3.0);         // the break moved on: shown as it happens
+    rt.ChartAddPoint(trend, chart, 0.0, 1.0);  // refused: nothing to show
+    rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 30.0);
+    rt.SetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, 1);
+    rt.ChartClear(trend, chart);
+    using C = std::tuple<Change, int, int>;
+    EXPECT_EQ(fe.changes, (std::vector<C>{{Change::ChartAppend, trend, chart},
+                                          {Change::ChartAppend, trend, chart},
+                                          {Change::ChartAppend, trend, chart},
+                                          {Change::Control, trend, chart},
+                                          {Change::Control, trend, chart},
+                                          {Change::Control, trend, chart}}));
+
+    // The trend is a window of its own: shown and hidden apart from the main panel.
+    fe.changes.clear();
+    rt.DisplayPanel(main);
+    EXPECT_EQ(rt.DisplayPanel(trend), 0);
+    EXPECT_EQ(rt.HidePanel(trend), 0);
+    int shown = -1;
+    rt.GetPanelAttribute(trend, ATTR_VISIBLE, &shown);
+    EXPECT_EQ(shown, 0);
+    rt.GetPanelAttribute(main, ATTR_VISIBLE, &shown);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(rt.TopPanel(trend), trend);
+    EXPECT_EQ(fe.changes, (std::vector<C>{{Change::PanelDisplayed, main, 0},
+                                          {Change::PanelDisplayed, trend, 0},
+                                          {Change::PanelDisplayed, trend, 0}}));
+    // Its chart goes with it.
+    EXPECT_EQ(rt.DiscardPanel(trend), 0);
+    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 5.0, 1.0), UIE_INVALID_PANEL);
+}
+
+}  // namespace

@@ -1,4 +1,6 @@
-// transfer-bench: how close a model's read-all and write-all come to the speed of the line.
+// transfer-bench: how close a model's read-all, write-all and process-value poll come to the
+// speed of the line, and what share of a core the configurator takes while it watches the
+// instrument at its poll interval.
 // Starts instrument-sim on a pseudo-terminal, paced at 19200 baud 8N2, drives it through the
 // termios serial layer from a configurator on the headless panel runtime, and prints for each
 // round the elapsed time beside the floor the line itself sets.
@@ -16,6 +18,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,6 +39,7 @@
 #include "models/model.h"
 #include "models/model_a.h"
 #include "models/model_b.h"
+#include "monitor/pv_poll.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/line_settings.h"
 #include "platform/serial/port.h"
@@ -183,6 +187,7 @@ struct Options {
     int rounds = 5;
     std::string turnaroundMs = "3";
     std::string model = "A";
+    double watchSeconds = 10.0;
     const conf::Model& Descriptor() const { return model == "B" ? conf::ModelB() : conf::ModelA(); }
 };
 
@@ -194,6 +199,9 @@ int ParseArgs(int argc, char** argv, Options* o) {
             if (o->rounds < 1 || o->rounds > 1000) return -1;
         } else if (a == "--turnaround" && i + 1 < argc) {
             o->turnaroundMs = argv[++i];
+        } else if (a == "--watch" && i + 1 < argc) {
+            o->watchSeconds = std::atof(argv[++i]);
+            if (o->watchSeconds < 0.0 || o->watchSeconds > 3600.0) return -1;
         } else if (a == "--model" && i + 1 < argc) {
             o->model = argv[++i];
             if (o->model != "A" && o->model != "B") return -1;
@@ -247,12 +255,18 @@ class Bench {
         std::printf(
             "round  command    txns   bytes   wire ms  gaps ms  floor ms   real ms   "
             "ratio\n");
-        std::vector<double> ratios[2];
-        const char* names[2] = {"read-all", "write-all"};
-        int (*commands[2])(conf::Context&) = {conf::Para_Fr_Dev::onClick,
-                                              conf::Para_To_Dev::onClick};
+        if (conf::MSPV_B::BEG(ctx) != 0) {
+            std::fprintf(stderr, "transfer-bench: monitoring did not start, status \"%s\"\n",
+                         StatusText().c_str());
+            return 1;
+        }
+        constexpr int kCommands = 3;
+        std::vector<double> ratios[kCommands];
+        const char* names[kCommands] = {"read-all", "write-all", "poll"};
+        int (*commands[kCommands])(conf::Context&) = {
+            conf::Para_Fr_Dev::onClick, conf::Para_To_Dev::onClick, conf::MSPV_T::sub};
         for (int round = 1; round <= opt.rounds; ++round) {
-            for (int k = 0; k < 2; ++k) {
+            for (int k = 0; k < kCommands; ++k) {
                 Result r;
                 tally_.Reset();
                 const auto t0 = std::chrono::steady_clock::now();
@@ -269,10 +283,43 @@ class Bench {
                 ratios[k].push_back(r.Ratio());
             }
         }
-        for (int k = 0; k < 2; ++k)
+        for (int k = 0; k < kCommands; ++k)
             std::printf("%-9s median ratio %.3f, best %.3f\n", names[k], Median(ratios[k]),
                         *std::min_element(ratios[k].begin(), ratios[k].end()));
+        return WatchShare(opt.watchSeconds);
+    }
+
+    // Polls at the poll interval for `seconds` of real time and prints the CPU time the
+    // process used over that time (the simulator is another process and not counted).
+    int WatchShare(double seconds) {
+        if (seconds <= 0.0) return 0;
+        const double cpu0 = CpuSeconds();
+        const auto t0 = std::chrono::steady_clock::now();
+        int polls = 0;
+        for (auto next = t0; std::chrono::duration<double>(next - t0).count() < seconds;) {
+            if (conf::MSPV_T::sub(ctx) != 0) {
+                std::fprintf(stderr, "transfer-bench: a poll failed, status \"%s\"\n",
+                             StatusText().c_str());
+                return 1;
+            }
+            ++polls;
+            next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                std::chrono::duration<double>(conf::kPvPollInterval));
+            std::this_thread::sleep_until(next);
+        }
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        const double cpu = CpuSeconds() - cpu0;
+        std::printf("watching: %d polls at %.1f s in %.1f s, CPU %.3f s = %.2f %% of a core\n",
+                    polls, conf::kPvPollInterval, wall, cpu, 100.0 * cpu / wall);
         return 0;
+    }
+
+    static double CpuSeconds() {
+        rusage u{};
+        ::getrusage(RUSAGE_SELF, &u);
+        return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+               static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
     }
 
     ~Bench() {
@@ -353,8 +400,9 @@ class Bench {
 int main(int argc, char** argv) {
     Options opt;
     if (ParseArgs(argc, argv, &opt) != 0) {
-        std::fprintf(stderr,
-                     "usage: transfer-bench [--rounds N] [--turnaround MS] [--model A|B]\n");
+        std::fprintf(
+            stderr,
+            "usage: transfer-bench [--rounds N] [--turnaround MS] [--model A|B] [--watch S]\n");
         return 2;
     }
     signal(SIGPIPE, SIG_IGN);

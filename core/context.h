@@ -47,6 +47,13 @@ struct Context {
     int gvHW = 0;               // model code of the instrument
     int gvFW = 0;               // firmware version of the instrument
     int giCNT = 0;              // progress counter
+    // A process-value record could not be written and that was said; cleared by the next
+    // record that succeeds.
+    bool pvRecordFailing = false;
+    // The trend window (0 until its first point), and what turns the clock's seconds into
+    // seconds since the midnight before the first point (the chart shows the time of day).
+    int gvTrend = 0;
+    std::optional<double> trendOffset;
 
     // Panels: the main panel and its configuration and calibration pages.
     int gvMain = 0;  // gvG104 in model A, gvG105 in model B

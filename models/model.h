@@ -27,6 +27,7 @@ enum class FollowUp {
     kStation,       // the program's station number follows
     kBaudRate,      // the program's baud rate follows and the port is reopened
     kFrameFormat,   // the program's frame format follows and the port is reopened
+    kBothPages,     // the calibration page's twin of the control shows the value too
 };
 
 // One parameter register: where it lives, how wide it is, what it is called in traces and
@@ -117,6 +118,39 @@ struct RecoveryBlock {
     int idWord, brWord, rtuWord;
 };
 
+// The process-value poll: what each timer tick reads and where it shows it.
+struct PvPoll {
+    int addrDP;    // read once when monitoring starts
+    int addrPV;    // each tick; 0x7FFF means an open sensor
+    int pvWidth;   // 16 or 32 bits
+    int addrADC;   // the converter readings
+    int adcWidth;  // 16: adcCount registers; 32: one value
+    int adcCount;
+    const char* adcValueTrace;  // written with the 32-bit reading ("A0 = %d \n"); nullptr: none
+    int addrStatus;             // two status bits
+    int statusFirmware;         // read from this firmware version on
+    bool okBeforeStatus;        // "Read OK" right after the converter read (else after the bits)
+    int reopenEvery;  // the trace is reopened every n ticks so it reaches the disk; 0: never
+};
+
+// One step of the input calibration.
+struct CalStep {
+    const char* name;  // in the store's log line
+    int presetType;    // input type written at the begin; -1: none
+    int presetUnit;    // unit written after it; -1: none
+    int code;          // store command
+    int access;        // code of the store write
+};
+
+struct InputCalibration {
+    std::span<const CalStep> steps;
+    int addrCommand;     // the calibration command register
+    int addrReadings;    // the converter readings a tick shows
+    int readingsWidth;   // 16: two registers; 32: one value
+    int presetAccess;    // code of the input-type write (the unit always goes to EEPROM)
+    int polarityOffset;  // added to the store code when the polarity ring shows 1
+};
+
 // Start-up steps that differ.
 struct StartUp {
     bool groupCallbacks;  // the input-type buttons, linear rows and calibration fields get their
@@ -152,6 +186,8 @@ struct Model {
     Transactions transactions;
     StartUp startUp;
     RemoteValue remote;
+    PvPoll poll;
+    InputCalibration calibration;
     const ParamCatalogue& catalogue;
     const FocusOrders& focus;
     std::span<const CallbackName> callbacks;

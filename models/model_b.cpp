@@ -17,8 +17,8 @@ constexpr RegisterRecord kRegisters[] = {
     {8, 16, "FILT", "FILT_cfg", 0, F::kNone},
     {9, 16, "DIR", "DIR_cfg", 0, F::kNone},
     {10, 16, "CUT", "CUT_cfg", 0, F::kNone},
-    {11, 16, "RTS.L", "RTS_V_cfg", 0, F::kNone},
-    {12, 16, "RTS.H", "RTS_V_cfg", 1, F::kNone},
+    {11, 16, "RTS.L", "RTS_V_cfg", 0, F::kBothPages},
+    {12, 16, "RTS.H", "RTS_V_cfg", 1, F::kBothPages},
     {13, 16, "ID", "ID_cfg", 0, F::kStation},
     {14, 16, "BR", "BR_cfg", 0, F::kBaudRate},
     {15, 16, "A1FU", "AxFU_cfg", 0, F::kNone},
@@ -75,6 +75,12 @@ constexpr int kFileLines[] = {
     0,  2,  8,  9,  10, 11, 12,     13,     14,     15,     16,     19,     20,     23,     24,
     25, 26, 27, 28, 29, 30, 0x1001, 0x1002, 0x1003, 0x1004, 0x1005, 0x1006, 0x1007, 0x1008, 0x1009};
 
+// Millivolts, volts, milliamperes: the first point of each kind sets the input type.
+constexpr CalStep kCalSteps[] = {
+    {"mV.L", 0, -1, 4, enWram}, {"mV.H", -1, -1, 5, enWee}, {"V.L", 1, -1, 6, enWram},
+    {"V.H", -1, -1, 7, enWee},  {"mA.L", 2, -1, 8, enWram}, {"mA.H", -1, -1, 9, enWee},
+};
+
 constexpr CallbackName kCallbacks[] = {
     {"evG105", "evMain"},
     {"evExit", "evExit"},
@@ -121,7 +127,13 @@ constexpr CallbackName kCallbacks[] = {
     {"evDSP_Limit", "evDSP_Limit"},
     {"ev105MRng_rat", "evMRng_rat"},
     {"ev105PVOF_rat", "evPVOF_rat"},
-    {"ev105_MSPV_B", "fn_Enter_Callback"},
+    {"ev105_MSPV_B", "ev_MSPV_B"},
+    {"ev105_MSPV_T", "ev_MSPV_T"},
+    {"evReadPV", "evReadPV"},
+    {"Enable_Ombrel_PV_logs_F", "Enable_PV_logs_F"},
+    {"Open_Ombrel_PV_logs_F", "Open_PV_logs_F"},
+    {"evTrend", "evTrend"},
+    {"evTrendPanel", "evTrendPanel"},
     {"evMsg", "fn_Ignore"},
     {"evDevInfo", "fn_Ignore"},
     {"evADC_V_M", "fn_Ignore"},
@@ -134,7 +146,8 @@ constexpr CallbackName kCallbacks[] = {
     {"ev105RTUcomm", "fn_Ignore"},
     {"evScanDev", "evScanDev"},
     {"evPOLAR", "evPOLAR"},
-    {"evIC", "fn_Enter_Callback"},
+    {"evIC", "evIC"},
+    {"ev105_ADC_T", "ev_ADC_T"},
     {"ev105ICSP", "fn_Enter_Callback"},
 };
 
@@ -197,6 +210,24 @@ const Model& ModelB() {
         .transactions = {.wait32 = false, .logYNLine = false},
         .startUp = {.groupCallbacks = false, .readBeforeShow = true},
         .remote = {.address = 0x1000, .width = 32},
+        .poll = {.addrDP = 2,
+                 .addrPV = 0x1000,
+                 .pvWidth = 32,
+                 .addrADC = 0x100A,
+                 .adcWidth = 32,
+                 .adcCount = 1,
+                 .adcValueTrace = "A0 = %d \n",
+                 .addrStatus = 0x001F,
+                 .statusFirmware = 3,
+                 .okBeforeStatus = true,
+                 .reopenEvery = 20},
+        // The second set of codes (10 + step) when the polarity ring shows 1.
+        .calibration = {.steps = kCalSteps,
+                        .addrCommand = 0x0A02,
+                        .addrReadings = 0x100A,
+                        .readingsWidth = 32,
+                        .presetAccess = enWee,
+                        .polarityOffset = 6},
         .catalogue = ModelBCatalogue(),
         .focus = ModelBFocusOrders(),
         .callbacks = kCallbacks,

@@ -17,7 +17,7 @@ struct RawRange {
     int high;
 };
 
-// The two indicators of one input-calibration step.
+// The two indicators of one input-calibration step (second nullptr: the step has one).
 struct CtrlPair {
     const char* first;
     const char* second;

@@ -17,6 +17,10 @@ constexpr int kADDR_AxHY[] = {0x1006, 0x1008};
 // One converter reading.
 constexpr const char* kADC_V_M[] = {"ADC_M_0"};
 constexpr const char* kIC_B[] = {"IC_B_0", "IC_B_1", "IC_B_2", "IC_B_3", "IC_B_4", "IC_B_5"};
+// One reading per step: the second indicator is absent.
+constexpr CtrlPair kADC_V_I[] = {{"ADC_I_0_A", nullptr}, {"ADC_I_1_A", nullptr},
+                                 {"ADC_I_2_A", nullptr}, {"ADC_I_3_A", nullptr},
+                                 {"ADC_I_4_A", nullptr}, {"ADC_I_5_A", nullptr}};
 constexpr const char* kICSP[] = {"ICSP_0", "ICSP_1", "ICSP_2", "ICSP_3", "ICSP_4", "ICSP_5"};
 
 constexpr RawRange kDisplayRange[] = {{-19999, 99999}, {-199999, 999999}};
@@ -48,7 +52,7 @@ const ParamCatalogue& ModelBCatalogue() {
         c.caADDR_AxHY = kADDR_AxHY;
         c.caCC_ADC_V_M = kADC_V_M;
         c.caCC_IC_B = kIC_B;
-        c.caCC_ADC_V_I = {};  // one reading per step, not a pair
+        c.caCC_ADC_V_I = kADC_V_I;
         c.caCC_ICSP = kICSP;
         c.aMRng = {};  // the rated range is the display range
         c.tempTypes = 0;

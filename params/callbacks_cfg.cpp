@@ -157,51 +157,11 @@ int evdirR(Context& ctx, int panel, int control, int event, void*, int data1, in
     return 0;
 }
 
-int evRTS_R_cfg(Context& ctx, int panel, int control, int event, void*, int data1, int) {
-    if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    RTS_R_cfg::SV(ctx, RTS_R_cfg::who_am_I(ctx, panel, control));
-    return 0;
-}
-
-int evRTS_R_cal(Context& ctx, int panel, int control, int event, void*, int data1, int) {
-    if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    RTS_R_cal::SV(ctx, RTS_R_cal::who_am_I(ctx, panel, control));
-    return 0;
-}
-
-int evRTS_VAL(Context& ctx, int panel, int control, int event, void*, int data1, int) {
-    if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    RTS_V_cfg::Who_Am_I(ctx, panel, control);
-    RTS_V_cfg::OOR(ctx);
-    RTS_V_cfg::Limit(ctx);
-    return 0;
-}
-
-int evRTS_VAL_cal(Context& ctx, int panel, int control, int event, void*, int data1, int) {
-    if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    RTS_V_cal::Who_Am_I(ctx, panel, control);
-    RTS_V_cal::OOR(ctx);
-    RTS_V_cal::Limit(ctx);
-    return 0;
-}
-
-int evARelay(Context& ctx, int panel, int control, int event, void*, int data1, int) {
-    if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    ARelay::Who_Am_I(ctx, panel, control);
-    return 0;
-}
-
 int ev_SN_V(Context& ctx, int panel, int control, int event, void*, int data1, int) {
     if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
     SN_V_I::Who_Am_I(ctx, panel, control);
     SN_V_I::OOR(ctx);
     SN_V_I::Limit(ctx);
-    return 0;
-}
-
-int ev_RSP_W_PV(Context& ctx, int panel, int control, int event, void*, int data1, int) {
-    if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    RSP::OOR(ctx);
     return 0;
 }
 

@@ -26,16 +26,8 @@ int evDecimalPoint(Context& ctx, int panel, int control, int event, void* data, 
 // Input-type buttons: commit selects; the arrow keys step through the types; the type's
 // dependencies follow every commit and key press.
 int evTypeR(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
-// Radio groups: commit selects the button.
+// Radio group: commit selects the button.
 int evdirR(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
-int evRTS_R_cfg(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
-int evRTS_R_cal(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
-// Output calibration values: commit selects, checks and limits (the write follows later).
-int evRTS_VAL(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
-int evRTS_VAL_cal(Context& ctx, int panel, int control, int event, void* data, int data1,
-                  int data2);
-// Relay buttons: commit selects the relay (the write follows later).
-int evARelay(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 // Serial-number fields: commit selects, checks and limits.
 int ev_SN_V(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 // Remote value: commit marks an out-of-range value (the write follows later).

@@ -32,7 +32,7 @@ struct RSP : NumericOps<RSP_def> {
     // Dimmed unless the input type is the remote value.
     static int Toggle_Dim(Context& ctx);
     // "Writing", the value to the model's remote-value register, "Write OK" or "Write NG";
-    // 0 or the write's result (transfer/remote_value.cpp).
+    // 0 or the write's result (monitor/remote_value.cpp).
     static int to_Modbus(Context& ctx);
 };
 

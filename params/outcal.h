@@ -10,10 +10,15 @@
 
 namespace conf {
 RadioGroup RTS_R_cfg_def(const Context& ctx);
-struct RTS_R_cfg : RadioOps<RTS_R_cfg_def> {};
+struct RTS_R_cfg : RadioOps<RTS_R_cfg_def> {
+    // The selected step's command to the instrument (calib/output_cal.cpp).
+    static int w_SCFg(Context& ctx);
+};
 
 RadioGroup RTS_R_cal_def(const Context& ctx);
-struct RTS_R_cal : RadioOps<RTS_R_cal_def> {};
+struct RTS_R_cal : RadioOps<RTS_R_cal_def> {
+    static int w_SCFg(Context& ctx);
+};
 
 // Calibration values, 0-32767.
 // Both dimmed, then the member of the page's step (low or high end) enabled and selected.
@@ -21,12 +26,18 @@ NumericModule RTS_V_cfg_def(const Context& ctx);
 struct RTS_V_cfg : NumericOps<RTS_V_cfg_def> {
     using NumericOps::Toggle_Dim;
     static int Toggle_Dim(Context& ctx);
+    // The selected value to its register, then shown on both pages (calib/output_cal.cpp).
+    static int to_Modbus(Context& ctx);
+    // Left and right arrows: 16 down or up, kept within 0-32767, and written.
+    static int HotKey(Context& ctx, int key);
 };
 
 NumericModule RTS_V_cal_def(const Context& ctx);
 struct RTS_V_cal : NumericOps<RTS_V_cal_def> {
     using NumericOps::Toggle_Dim;
     static int Toggle_Dim(Context& ctx);
+    static int to_Modbus(Context& ctx);
+    static int HotKey(Context& ctx, int key);
 };
 
 }  // namespace conf

@@ -14,6 +14,8 @@ namespace conf {
 NumericModule ARelay_def(const Context& ctx);
 struct ARelay : NumericOps<ARelay_def> {
     static int Query_Address(Context& ctx);
+    // The selected relay's button state to its test register (calib/output_cal.cpp).
+    static int to_Modbus(Context& ctx);
 };
 
 NumericModule ADC_V_M_def(const Context& ctx);

@@ -3,10 +3,16 @@
 #include <cstdio>
 #include <string_view>
 
+#include "calib/input_cal.h"
+#include "calib/output_cal.h"
 #include "core/bind.h"
 #include "link/port_dev.h"
 #include "link/uart.h"
 #include "models/model.h"
+#include "monitor/pv_poll.h"
+#include "monitor/pv_record.h"
+#include "monitor/remote_value.h"
+#include "monitor/trend.h"
 #include "nav/tab.h"
 #include "params/callbacks_cfg.h"
 #include "shell/group_callbacks.h"
@@ -56,6 +62,17 @@ constexpr Shared kShared[] = {
     {"evStart", nullptr, nullptr, evStart},
     {"evScanDev", evScanDev, nullptr, nullptr},
     {"evPOLAR", evPOLAR, nullptr, nullptr},
+    // The calibration page.
+    {"evIC", evIC, nullptr, nullptr},
+    {"ev_ADC_T", ev_ADC_T, nullptr, nullptr},
+    // Watching the instrument.
+    {"ev_MSPV_B", ev_MSPV_B, nullptr, nullptr},
+    {"ev_MSPV_T", ev_MSPV_T, nullptr, nullptr},
+    {"evReadPV", nullptr, nullptr, evReadPV},
+    {"Enable_PV_logs_F", nullptr, nullptr, Enable_PV_logs_F},
+    {"Open_PV_logs_F", nullptr, nullptr, Open_PV_logs_F},
+    {"evTrend", nullptr, nullptr, evTrend},
+    {"evTrendPanel", nullptr, evTrendPanel, nullptr},
     // Production data.
     {"ev_SN_B", ev_SN_B, nullptr, nullptr},
     {"evAgentWrite", evAgentWrite, nullptr, nullptr},

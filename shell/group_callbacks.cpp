@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "calib/input_cal.h"
 #include "core/bind.h"
 #include "core/selector.h"
 #include "models/model.h"
@@ -30,7 +31,7 @@ int fn_Enter_Callback(Context& ctx, int panel, int control, int event, void*, in
 
 int IC_B::CALLBACK(Context& ctx) {
     Install(ctx, ctx.gvCAL, "IC_B_", static_cast<int>(ctx.model.catalogue.caCC_IC_B.size()),
-            &kSelICStep, fn_Enter_Callback);
+            &kSelICStep, evIC);
     return 0;
 }
 

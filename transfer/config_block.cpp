@@ -81,6 +81,10 @@ void FollowOn(Context& ctx, FollowUp after, int value) {
             fn_Set_Dpp(ctx, value & ((1 << ctx.model.dpp.width) - 1));
             break;
         // The link's own settings follow only when they are written (write-all).
+        case FollowUp::kBothPages:
+            // Output calibration: one member bit serves both pages.
+            RTS_V_cal::SV(ctx, value);
+            break;
         case FollowUp::kStation:
         case FollowUp::kBaudRate:
         case FollowUp::kFrameFormat:

@@ -1,12 +1,14 @@
-// The remote value's write: RSP::to_Modbus, declared with its module in params/main_panel.h.
-
-#include "params/main_panel.h"
+#include "monitor/remote_value.h"
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "models/model.h"
+#include "nav/focus.h"
+#include "params/main_panel.h"
+#include "platform/ui/constants.h"
+#include "transfer/dev_info.h"
 #include "params/main_panel.h"
 
 namespace conf {
@@ -21,6 +23,17 @@ int RSP::to_Modbus(Context& ctx) {
                                      : fn_Modbus_Device_RW_16(ctx, enWram, remote.address, value);
     msg_cfg::SID(ctx, r < 0 ? kMsgWriteNg : kMsgWriteOk);
     return r < 0 ? r : 0;
+}
+
+int ev_RSP_W_PV(Context& ctx, int panel, int control, int event, void*, int data1, int) {
+    if (event != ui::EVENT_COMMIT) return fn_Enter_to_Next(ctx, panel, control, event, data1);
+    // Marked first, so a value outside the display range shows red even when no instrument
+    // answers; the write then sends the value brought back into the range.
+    RSP::OOR(ctx);
+    if (DevInfo2::fr_Modbus_to_GUI(ctx) < 0) return 0;
+    RSP::Limit(ctx);
+    RSP::to_Modbus(ctx);
+    return 0;
 }
 
 }  // namespace conf

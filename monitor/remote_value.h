@@ -1,0 +1,14 @@
+#pragma once
+// The remote value on the main panel: committed, it goes to the instrument at once
+// (RSP::to_Modbus, declared with its module in params/main_panel.h, is here too).
+
+#include "core/context.h"
+
+namespace conf {
+
+// Commit: the out-of-range mark, the device check (its failure ends here, the mark stays), the
+// value limited to the display range (red for the limit pause), then written. Other events:
+// the Enter step. Returns 0.
+int ev_RSP_W_PV(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
+
+}  // namespace conf

@@ -1,0 +1,84 @@
+// The trend window's history as the polls leave it: one point a poll in the displayed value,
+// a break where the sensor was open or a poll failed, a bounded history over hours.
+
+#include <gtest/gtest.h>
+
+#include "monitor/trend.h"
+#include "monitor_fixture.h"
+
+namespace {
+
+using monitortest::MonitorTest;
+
+class TrendTest : public MonitorTest {
+  protected:
+    std::vector<ui::ChartPoint> Points() {
+        std::vector<ui::ChartPoint> points;
+        const int chart = rt.FindCtrl(ctx.gvTrend, "TREND_CHART");
+        EXPECT_EQ(rt.GetChartPoints(ctx.gvTrend, chart, &points), 0);
+        return points;
+    }
+};
+
+TEST_F(TrendTest, TenPollsGiveTenPointsAndTheOpenSensorABreak) {
+    StartWith(104, 8);
+    PressReadPv();
+    std::vector<double> shown;
+    for (int i = 0; i < 10; ++i) {
+        fe.AdvanceTime(1.0);
+        shown.push_back(std::stod(Pv()));
+    }
+    std::vector<ui::ChartPoint> points = Points();
+    ASSERT_EQ(points.size(), 10u);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_FALSE(points[i].gap);
+        EXPECT_NEAR(points[i].y, shown[i], 1e-6);  // the display's value, decimals and all
+        if (i > 0) {
+            EXPECT_NEAR(points[i].x - points[i - 1].x, 1.0, 1e-9);
+        }
+    }
+    inst->SetOpenSensor(true);
+    fe.AdvanceTime(1.0);
+    inst->SetOpenSensor(false);
+    fe.AdvanceTime(1.0);
+    points = Points();
+    ASSERT_EQ(points.size(), 12u);
+    EXPECT_TRUE(points[10].gap);
+    EXPECT_FALSE(points[11].gap);
+}
+
+TEST_F(TrendTest, AFailedPollBreaksTheLine) {
+    StartWith(104, 8);
+    PressReadPv();
+    fe.AdvanceTime(1.0);
+    SilenceFrom(0);
+    fe.AdvanceTime(1.0);
+    const std::vector<ui::ChartPoint> points = Points();
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_TRUE(points[1].gap);
+}
+
+TEST_F(TrendTest, TenHoursOfPollsKeepABoundedHistory) {
+    StartWith(104, 8);
+    PressReadPv();
+    fe.AdvanceTime(10 * 3600.0 + 120.0);
+    int count = 0;
+    rt.GetNumChartPoints(ctx.gvTrend, rt.FindCtrl(ctx.gvTrend, "TREND_CHART"), &count);
+    EXPECT_EQ(count, 36000);
+    EXPECT_EQ(Main("GICNT").number, 10 * 3600 + 120);
+}
+
+TEST_F(TrendTest, TheMenuShowsTheWindowAndClosingItKeepsTheHistory) {
+    StartWith(104, 8);
+    Menu("PV_TREND");
+    ASSERT_GT(ctx.gvTrend, 0);
+    EXPECT_TRUE(rt.GetPanel(ctx.gvTrend)->displayed);
+    PressReadPv();
+    fe.AdvanceTime(3.0);
+    rt.UserClosePanel(ctx.gvTrend);
+    EXPECT_FALSE(rt.GetPanel(ctx.gvTrend)->displayed);
+    EXPECT_EQ(Points().size(), 3u);
+    EXPECT_TRUE(TimerOn());
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "apps/panel-demo/sample_panel.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace demo {
@@ -8,6 +9,12 @@ namespace {
 
 constexpr int kLevelLow = 0;
 constexpr int kLevelHigh = 100;
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kWobble = 10.0;
+constexpr double kSlowPeriod = 4.0;  // seconds of one wobble for mode Slow; Fast is 1 s
+constexpr double kDropoutEvery = 10.0;
+constexpr double kDropoutFrom = 1.0;  // the sensor is open from 1.0 s to 1.5 s of each 10 s
+constexpr double kDropoutTo = 1.5;
 
 }  // namespace
 
@@ -29,6 +36,15 @@ SamplePanel::SamplePanel(ui::CallbackRegistry& registry) {
                         [this](int, int, int event, void*, int, int) { return OnPorts(event); });
     registry.AddControl("OnClock",
                         [this](int, int, int event, void*, int, int) { return OnClock(event); });
+    registry.AddControl("OnSample",
+                        [this](int, int, int event, void*, int, int) { return OnSample(event); });
+    registry.AddPanel("OnTrendPanel", [this](int, int event, void*, int key, int) {
+        return OnTrendPanel(event, key);
+    });
+    registry.AddMenu("OnTrendMenu", [this](int, int, void*, int) {
+        ShowTrend(!runtime_->GetPanel(trend_)->displayed);
+        return 0;
+    });
     registry.AddMenu("OnExit",
                      [this](int, int, void*, int) { return runtime_->QuitUserInterface(0); });
     registry.AddMenu("OnAbout", [this](int, int, void*, int) {
@@ -40,6 +56,16 @@ SamplePanel::SamplePanel(ui::CallbackRegistry& registry) {
 int SamplePanel::Load(ui::Runtime& runtime, const std::string& file) {
     runtime_ = &runtime;
     panel_ = runtime.LoadPanel(0, file, "SAMPLE");
+    if (panel_ < 0) return panel_;
+    trend_ = runtime.LoadPanel(0, file, "TREND");
+    if (trend_ < 0) {
+        runtime.DiscardPanel(panel_);  // LastError still says why the trend failed
+        panel_ = trend_;
+        return panel_;
+    }
+    const sys::DateTime now = runtime.Clock().LocalNow();
+    origin_ = now.hour * 3600.0 + now.minute * 60.0 + now.second;
+    start_ = runtime.Clock().Now();
     return panel_;
 }
 
@@ -68,7 +94,53 @@ int SamplePanel::OnPanel(int event, int key) {
         NextPage();
         return 1;
     }
+    if (key == ui::VAL_F3_VKEY) {
+        ShowTrend(true);
+        return 1;
+    }
     return 0;
+}
+
+// The trend window's close box, F3 and Esc hide it; the program goes on.
+int SamplePanel::OnTrendPanel(int event, int key) {
+    if (event == ui::EVENT_CLOSE ||
+        (event == ui::EVENT_KEYPRESS && (key == ui::VAL_F3_VKEY || key == ui::VAL_ESC_VKEY))) {
+        ShowTrend(false);
+        return 1;
+    }
+    return 0;
+}
+
+void SamplePanel::ShowTrend(bool show) {
+    if (show) {
+        runtime_->DisplayPanel(trend_);
+    } else {
+        runtime_->HidePanel(trend_);
+        runtime_->SetActivePanel(panel_);
+    }
+    const int bar = runtime_->GetPanelMenuBar(panel_);
+    runtime_->SetMenuBarAttribute(bar, runtime_->FindMenuItem(bar, "SHOW_TREND"), ui::ATTR_CHECKED,
+                                  show ? 1 : 0);
+}
+
+bool SamplePanel::ReadSensor(double t, double* value) const {
+    int mode = 0, level = 0;
+    runtime_->GetCtrlIndex(panel_, Ctrl("MODE"), &mode);
+    runtime_->GetCtrlVal(panel_, Ctrl("LEVEL"), &level);
+    const double phase = std::fmod(t, kDropoutEvery);
+    if (mode == 0 || (phase >= kDropoutFrom && phase < kDropoutTo)) return false;
+    const double period = mode == 1 ? kSlowPeriod : 1.0;
+    *value = level + kWobble * std::sin(2.0 * kPi * t / period);
+    return true;
+}
+
+int SamplePanel::OnSample(int event) {
+    if (event != ui::EVENT_TIMER_TICK) return 0;
+    const double t = runtime_->Clock().Now() - start_;
+    const int chart = runtime_->FindCtrl(trend_, "LEVEL_TREND");
+    double value = 0.0;
+    if (ReadSensor(t, &value)) return runtime_->ChartAddPoint(trend_, chart, origin_ + t, value);
+    return runtime_->ChartAddGap(trend_, chart, origin_ + t);
 }
 
 int SamplePanel::OnCount(int event) {

@@ -1,5 +1,6 @@
 #include "platform/ui/resource_loader.h"
 
+#include <climits>
 #include <cmath>
 #include <fstream>
 #include <set>
@@ -27,6 +28,12 @@ constexpr KindEntry kKinds[] = {
     {"tab", Kind::Tab},           {"decoration", Kind::Decoration},
     {"chart", Kind::Chart},
 };
+
+// An integer JSON number that an int holds without wrapping.
+bool FitsInt(const Json& v) {
+    if (v.is_number_unsigned()) return v.get<unsigned long long>() <= INT_MAX;
+    return v.get<long long>() >= INT_MIN && v.get<long long>() <= INT_MAX;
+}
 
 // Walks one JSON document; the first error stops everything and is kept with its place.
 class Reader {
@@ -98,11 +105,17 @@ class Reader {
     }
     void Int(const Json& obj, const char* key, const std::string& place, int* out) {
         if (Failed() || !obj.contains(key)) return;
-        if (!obj[key].is_number_integer()) {
+        const Json& v = obj[key];
+        if (!v.is_number_integer()) {
             Fail(place, std::string("\"") + key + "\" must be an integer");
             return;
         }
-        *out = obj[key].get<int>();
+        // A larger number would wrap into some other int (4294967297 into 1) unnoticed.
+        if (!FitsInt(v)) {
+            Fail(place, std::string("\"") + key + "\" is out of range");
+            return;
+        }
+        *out = v.get<int>();
     }
     void Num(const Json& obj, const char* key, const std::string& place, double* out) {
         if (Failed() || !obj.contains(key)) return;
@@ -335,7 +348,7 @@ class Reader {
             case Kind::RadioButton:
             case Kind::Toggle:
             case Kind::Led:
-                if (!v.is_number_integer() || (v.get<int>() != 0 && v.get<int>() != 1))
+                if (!v.is_number_integer() || (v.get<long long>() != 0 && v.get<long long>() != 1))
                     return (void)Fail(place, "\"value\" must be 0 or 1");
                 out->state = v.get<int>();
                 break;
@@ -378,7 +391,8 @@ class Reader {
     }
 
     static bool ReadCell(const Json& v, CellValue* out) {
-        if (v.is_number_integer())
+        // An integer too large for an int keeps its value as a real number.
+        if (v.is_number_integer() && FitsInt(v))
             *out = v.get<int>();
         else if (v.is_number())
             *out = v.get<double>();
@@ -537,6 +551,14 @@ int ParsePanelText(const std::string& text, const std::string& file, const std::
         size_t colon = what.find(": ");
         *error = file + ":" + Where(text, e.byte) + ": JSON syntax error" +
                  (colon == std::string::npos ? "" : what.substr(colon));
+        return UIE_RESOURCE;
+    } catch (const Json::exception& e) {
+        // A number too large for a double (1e999) is out_of_range, not a parse_error; it must
+        // not escape the loader either.
+        std::string what = e.what();
+        size_t bracket = what.find("] ");
+        *error = file + ": JSON error: " +
+                 (bracket == std::string::npos ? what : what.substr(bracket + 2));
         return UIE_RESOURCE;
     }
     LoadedPanels loaded;

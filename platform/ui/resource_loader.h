@@ -28,6 +28,8 @@
 // (86405 shows as 00:00:05), since x never goes back. "text_color" colours its title and axis
 // labels.
 //
+// Integers must fit an int: a larger number is an error, never wrapped into another value.
+//
 // Ids are optional; controls (and menus with their items) without one are numbered from 1
 // upwards, skipping the ids that are given. Unknown keys, wrong types, duplicate ids or
 // names and callback names that are not registered are errors that name the file and the

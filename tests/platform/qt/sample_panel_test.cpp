@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "apps/panel-demo/sample_panel.h"
 #include "platform/ui/headless.h"
 
@@ -91,6 +93,67 @@ TEST_F(SamplePanelTest, KeysMenusAndTheCloseBox) {
     const int bar = rt.GetPanelMenuBar(panel);
     EXPECT_EQ(rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "ABOUT")), 0);
     EXPECT_EQ(fe.Popups().size(), 2u);
+}
+
+TEST_F(SamplePanelTest, TheTrendChartsTheSensorWithAGapWhileItIsOpen) {
+    const int trend = sample.TrendPanel();
+    ASSERT_GT(trend, 0);
+    const int chart = rt.FindCtrl(trend, "LEVEL_TREND");
+    // Three seconds at ten readings a second; the sensor is open from 1.0 s to 1.5 s.
+    fe.AdvanceTime(3.05);
+    std::vector<ChartPoint> points;
+    ASSERT_EQ(rt.GetChartPoints(trend, chart, &points), 0);
+    const double start = 9 * 3600.0;  // x is the time of day: the virtual clock starts at 09:00
+    int gaps = 0;
+    for (const auto& p : points) {
+        const double t = p.x - start;
+        if (p.gap) {
+            ++gaps;
+            EXPECT_GE(t, 1.0 - 1e-9);
+            EXPECT_LT(t, 1.5);
+            continue;
+        }
+        EXPECT_FALSE(t > 1.0 + 1e-9 && t < 1.5 - 1e-9) << t;
+        // Mode Slow: the level (50) with a wobble of 10 over 4 s.
+        EXPECT_NEAR(p.y, 50.0 + 10.0 * std::sin(2.0 * 3.14159265358979 * t / 4.0), 1e-6) << t;
+    }
+    EXPECT_EQ(gaps, 1);
+    EXPECT_NEAR(points.front().x - start, 0.1, 1e-9);
+    EXPECT_NEAR(points.back().x - start, 3.0, 1e-6);
+    EXPECT_GE(points.size(), 24u);
+
+    // Mode Off: no readings, one gap however long it lasts.
+    rt.UserSelectIndex(panel, Id("MODE"), 0);
+    fe.AdvanceTime(2.0);
+    std::vector<ChartPoint> off;
+    rt.GetChartPoints(trend, chart, &off);
+    EXPECT_EQ(off.size(), points.size() + 1);
+    EXPECT_TRUE(off.back().gap);
+}
+
+TEST_F(SamplePanelTest, F3AndTheViewMenuShowTheTrendAndItsCloseBoxHidesIt) {
+    const int trend = sample.TrendPanel();
+    const int bar = rt.GetPanelMenuBar(panel);
+    const int item = rt.FindMenuItem(bar, "SHOW_TREND");
+    auto shown = [&] {
+        int v = -1, checked = -1;
+        rt.GetPanelAttribute(trend, ATTR_VISIBLE, &v);
+        rt.GetMenuBarAttribute(bar, item, ATTR_CHECKED, &checked);
+        EXPECT_EQ(v, checked);
+        return v;
+    };
+    EXPECT_EQ(shown(), 0);
+    EXPECT_EQ(rt.UserKeyPress(panel, Id("LEVEL"), VAL_F3_VKEY), 1);
+    EXPECT_EQ(shown(), 1);
+    rt.UserClosePanel(trend);
+    EXPECT_EQ(shown(), 0);
+    EXPECT_FALSE(fe.QuitRequested());  // only the main panel's close box ends the program
+    rt.UserMenuSelect(bar, item);
+    EXPECT_EQ(shown(), 1);
+    EXPECT_EQ(rt.UserKeyPress(trend, 0, VAL_ESC_VKEY), 1);
+    EXPECT_EQ(shown(), 0);
+    EXPECT_EQ(rt.GetActivePanel(), panel);
+    EXPECT_TRUE(fe.Popups().empty());  // Esc on the trend is not the main panel's about box
 }
 
 }  // namespace

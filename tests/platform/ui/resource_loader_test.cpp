@@ -133,11 +133,15 @@ const BadCase kBad[] = {
     {"ChartWindowText", WithControls(R"({"kind":"chart","window":"10 min"})"), ui::UIE_RESOURCE,
      kAt + "controls[0]: \"window\" must be a number"},
     // Out of a double's range: an error, not an exception out of the loader.
+    {"NumberOverflow", WithControls(R"({"kind":"chart","window":1e999})"), ui::UIE_RESOURCE,
+     "G9.json: JSON error: number overflow parsing '1e999'"},
     {"ChartCapacityZero", WithControls(R"({"kind":"chart","capacity":0})"), ui::UIE_RESOURCE,
      kAt + "controls[0]: \"capacity\" must be 1..1000000"},
     {"ChartCapacityTooLarge", WithControls(R"({"kind":"chart","capacity":1000001})"),
      ui::UIE_RESOURCE, kAt + "controls[0]: \"capacity\" must be 1..1000000"},
     // 2^32 + 1 would wrap into 1, a capacity that passes.
+    {"ChartCapacityWraps", WithControls(R"({"kind":"chart","capacity":4294967297})"),
+     ui::UIE_RESOURCE, kAt + "controls[0]: \"capacity\" is out of range"},
     {"ChartCapacityFraction", WithControls(R"({"kind":"chart","capacity":100.5})"),
      ui::UIE_RESOURCE, kAt + "controls[0]: \"capacity\" must be an integer"},
     {"WindowOnANumeric", WithControls(R"({"kind":"numeric","window":60})"), ui::UIE_RESOURCE,
@@ -146,6 +150,10 @@ const BadCase kBad[] = {
      kAt + "controls[0]: a chart control has no \"value\""},
     {"ChartPrecision", WithControls(R"({"kind":"chart","precision":16})"), ui::UIE_RESOURCE,
      kAt + "controls[0]: \"precision\" must be 0..15"},
+    {"IdWraps", WithControls(R"({"kind":"numeric","id":-4294967295})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"id\" is out of range"},
+    {"LedValueWraps", WithControls(R"({"kind":"led","value":4294967297})"), ui::UIE_RESOURCE,
+     kAt + "controls[0]: \"value\" must be 0 or 1"},
 };
 
 void PrintTo(const BadCase& c, std::ostream* os) {
@@ -155,10 +163,11 @@ void PrintTo(const BadCase& c, std::ostream* os) {
 INSTANTIATE_TEST_SUITE_P(Resource, LoaderErrors, ::testing::ValuesIn(kBad),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
 
-TEST_F(LoaderTest, AChartReadsItsAttributesOrItsDefaults) {
+TEST_F(LoaderTest, AChartReadsItsAttributesAndABigCellKeepsItsValue) {
     ASSERT_EQ(Parse(WithControls(R"(
         {"kind":"chart","label":"Level","window":0.5,"capacity":1,"precision":3},
-        {"kind":"chart"})")),
+        {"kind":"chart"},
+        {"kind":"table","rows":["a"],"columns":["b","c"],"cells":[[4294967297,-7]]})")),
               0)
         << error;
     const auto& c = out.panels[0].controls;
@@ -170,6 +179,9 @@ TEST_F(LoaderTest, AChartReadsItsAttributesOrItsDefaults) {
     EXPECT_EQ(c[1].window, 600.0);
     EXPECT_EQ(c[1].capacity, 36000);
     EXPECT_EQ(std::string(ui::KindName(ui::Kind::Chart)), "chart");
+    // Too large for an int: the cell keeps the number as a real one instead of wrapping to 1.
+    EXPECT_EQ(std::get<double>(c[2].cells[0][0]), 4294967297.0);
+    EXPECT_EQ(std::get<int>(c[2].cells[0][1]), -7);
 }
 
 TEST_F(LoaderTest, RuntimeRefusesAMissingOrBrokenFileAndKeepsNoPanel) {

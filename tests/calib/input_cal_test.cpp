@@ -1,0 +1,192 @@
+// Input calibration steps of both models against the simulated instrument, on the virtual
+// clock: the requests of a whole step, the stored commands, the trace file, the counter, the
+// failure states, and how a step and process-value watching meet.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "calib/input_cal.h"
+#include "monitor_fixture.h"
+
+namespace {
+
+using monitortest::Bytes;
+using monitortest::MonitorTest;
+using monitortest::Read;
+using transfertest::Sealed;
+
+Bytes Write(int code, int address, int value) {
+    return Sealed({0x01, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(address >> 8),
+                   static_cast<std::uint8_t>(address & 0xFF),
+                   static_cast<std::uint8_t>(value >> 8 & 0xFF),
+                   static_cast<std::uint8_t>(value & 0xFF)});
+}
+
+class CalibrationTest : public MonitorTest {
+  protected:
+    explicit CalibrationTest(const conf::Model& model = conf::ModelA()) : MonitorTest(model) {}
+    void OnCalibrationPage() { rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1); }
+    int Press(int step) {
+        return rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, ("IC_B_" + std::to_string(step)).c_str()));
+    }
+    int Button(int step) { return Cal(("IC_B_" + std::to_string(step)).c_str()).state; }
+    bool StepTimerOn() { return rt.GetControl(ctx.gvCAL, Id(ctx.gvCAL, "ADC_T"))->enabled; }
+    void StepTick() { rt.TimerTick(ctx.gvCAL, Id(ctx.gvCAL, "ADC_T")); }
+};
+
+class CalibrationTestB : public CalibrationTest {
+  protected:
+    CalibrationTestB() : CalibrationTest(conf::ModelB()) {}
+};
+
+TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    Requests();
+    Press(2);  // "TC.Z"
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(5, 0, 1), Write(6, 1, 0)}));
+    EXPECT_TRUE(StepTimerOn());
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(Cal("ADC_I_2_A").textColor, 0x0000FF);
+    StepTick();
+    StepTick();
+    EXPECT_EQ(Requests(), (std::vector<Bytes>(2, Read(0x1003, 2))));
+    std::int32_t reading = 0;
+    ASSERT_EQ(inst->ReadValue(0x1003, fe.VirtualClock().Now(), &reading), 0);
+    EXPECT_NEAR(Cal("ADC_I_2_A").number, reading, 5);  // the reading moves a little in between
+    EXPECT_EQ(Main("GICNT").number, 2);
+    EXPECT_EQ(Status(), "Read OK");
+    Press(2);  // released: stored
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(5, 0x0A02, 3)}));
+    EXPECT_FALSE(StepTimerOn());
+    EXPECT_EQ(Cal("ADC_I_2_A").textColor, 0x000000);
+    EXPECT_EQ(Focused(), "cal:IC_B_3");
+    ASSERT_EQ(inst->Calibrations().size(), 1u);
+    EXPECT_EQ(inst->Calibrations()[0].command, 3);
+    EXPECT_EQ(inst->Calibrations()[0].functionCode, 5);
+    EXPECT_NE(LogFrom("===============\n").find("Modbus w TYPE = 1\n"), std::string::npos);
+    EXPECT_NE(Log().find("Modbus w SPC.code.ICC.save.TC.Z\t0x0003\n"), std::string::npos);
+
+    // The following step writes no preset; its counter starts at 0 again.
+    Press(3);  // "TC.L"
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
+    EXPECT_EQ(Main("GICNT").number, 0);
+    EXPECT_NE(LogFrom("---------------\n").size(), 0u);
+    StepTick();
+    EXPECT_EQ(Main("GICNT").number, 1);
+    Press(3);
+    EXPECT_EQ(Requests().back(), Write(5, 0x0A02, 4));
+}
+
+TEST_F(CalibrationTest, TheLastStepStoresToEepromAndTheFocusGoesBackToTheFirst) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    Press(8);  // "mA.H"
+    Requests();
+    Press(8);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(6, 0x0A02, 9)}));
+    EXPECT_EQ(Focused(), "cal:IC_B_0");
+}
+
+TEST_F(CalibrationTest, TheTraceFileHoldsOneStepsReadings) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    std::ofstream("log_ADC.txt") << "";
+    Press(5);
+    StepTick();
+    Press(5);
+    Press(6);
+    StepTick();
+    StepTick();
+    Press(6);
+    const std::string trace = Slurp("log_ADC.txt");
+    // Emptied at the second begin: two readings of that step only.
+    std::size_t reads = 0;
+    for (std::size_t at = trace.find("MB.Tx"); at != std::string::npos;
+         at = trace.find("MB.Tx", at + 1))
+        ++reads;
+    EXPECT_EQ(reads, 2u) << trace;
+    EXPECT_NE(trace.find("<1003> (0002)"), std::string::npos);
+}
+
+TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAndStartsNoReading) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    sim::Fault f;
+    f.kind = sim::FaultKind::kException;
+    f.after = 1;  // the device check passes, the type write is refused
+    f.count = 3;
+    inst->AddFault(f);
+    Press(0);
+    EXPECT_EQ(Status(), "Write NG");
+    EXPECT_EQ(Button(0), 0);
+    EXPECT_FALSE(StepTimerOn());
+}
+
+TEST_F(CalibrationTest, AFailedStoreLeavesTheButtonOnSoASecondReleaseRetries) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    Press(1);
+    sim::Fault f;
+    f.kind = sim::FaultKind::kSilence;
+    f.after = 1;  // the device check passes, the store is lost three times
+    f.count = 3;
+    inst->AddFault(f);
+    Press(1);
+    EXPECT_EQ(Status(), "Write NG");
+    EXPECT_EQ(Button(1), 1);
+    EXPECT_FALSE(StepTimerOn());
+    Requests();
+    Press(1);
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 2));
+    EXPECT_EQ(Button(1), 0);
+}
+
+TEST_F(CalibrationTest, AStepStopsWatchingAndWatchingWaitsForTheStep) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    PressReadPv();
+    ASSERT_TRUE(TimerOn());
+    Press(3);
+    EXPECT_FALSE(TimerOn());
+    EXPECT_EQ(MenuMark("PV_READ"), 0);
+    EXPECT_TRUE(StepTimerOn());
+    // Watching is refused while the step reads.
+    Menu("PV_READ");
+    EXPECT_FALSE(TimerOn());
+    EXPECT_EQ(MenuMark("PV_READ"), 0);
+    EXPECT_EQ(Main("MSPV_B").state, 0);
+    EXPECT_EQ(Status(), conf::kMsgCalBusy);
+    // So is a second step.
+    Press(4);
+    EXPECT_EQ(Button(4), 0);
+    EXPECT_TRUE(StepTimerOn());
+    Press(3);
+    Menu("PV_READ");
+    EXPECT_TRUE(TimerOn());
+}
+
+TEST_F(CalibrationTestB, StepsWriteTheirTypeToEepromAndStoreByPolarity) {
+    StartWith(105, 3);
+    OnCalibrationPage();
+    Requests();
+    Press(2);  // "V.L"
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(6, 0, 1)}));
+    StepTick();
+    // One 32-bit reading in the step's one indicator.
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x100A, 2)}));
+    Press(2);
+    EXPECT_EQ(Requests().back(), Write(5, 0x0A02, 6));
+    // Step 3 with the polarity ring at 1: the second set of codes, to EEPROM.
+    rt.SetCtrlIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), 1);
+    Press(3);
+    Press(3);
+    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 0x000D));
+    ASSERT_EQ(inst->Calibrations().size(), 2u);
+    EXPECT_EQ(inst->Calibrations()[1].command, 13);
+}
+
+}  // namespace

@@ -12,8 +12,8 @@ cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 # Read-all and write-all against the simulator on a pseudo-terminal, timed beside the line's
 # own speed. Informative only: it fails the run when a command fails, never for being slow.
-build/bin/transfer-bench --rounds 5
-build/bin/transfer-bench --rounds 5 --model B
+build/bin/transfer-bench --rounds 5 --watch 5
+build/bin/transfer-bench --rounds 5 --model B --watch 5
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON
 cmake --build build-asan -j"$jobs"
@@ -21,4 +21,4 @@ cmake --build build-asan -j"$jobs"
     LSAN_OPTIONS=suppressions=$PWD/../scripts/lsan.supp \
     ctest --output-on-failure -j"$jobs")
 
-echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png, tarnel-2.png: Tarnel with no instrument; tarnel-instrument.png, tarnel-instrument-2.png: Tarnel after reading the simulated instrument; ombrel-instrument.png, ombrel-instrument-2.png: Ombrel after reading the simulated model B instrument)"
+echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png, tarnel-2.png: Tarnel with no instrument; tarnel-instrument.png, tarnel-instrument-2.png: Tarnel after reading the simulated instrument; ombrel-instrument.png, ombrel-instrument-2.png: Ombrel after reading the simulated model B instrument; tarnel-watch-3.png, tarnel-watch-5.png: watching and the trend; tarnel-cal-3.png, ombrel-cal-3.png: a calibration step; scan-lang0..2.png: Scan in its three languages)"

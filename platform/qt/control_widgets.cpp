@@ -338,6 +338,8 @@ ControlView CreateControlView(const ui::Control& control, QWidget* canvas) {
     }
     view.widget = CreateWidget(control.kind, canvas);
     view.widget->setProperty(kFocusPolicy, static_cast<int>(view.widget->focusPolicy()));
+    // The role name, so a control can be found by it (accessibility tools, scripted shots).
+    view.widget->setObjectName(QString::fromStdString(control.name));
     if (HasOwnLabel(control.kind)) {
         view.label = new QLabel(canvas);
         view.label->setFocusPolicy(Qt::NoFocus);

@@ -1,5 +1,6 @@
 #include "platform/qt/desktop_capture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -25,17 +26,33 @@ constexpr int kAfterKeyDelayMs = 800;
 // Presses and releases a key the way the keyboard would, on the widget that has the focus.
 void Press(const std::string& name) {
     const QKeySequence sequence = QKeySequence::fromString(QString::fromStdString(name));
+    // "click:NAME" presses the button of that role name, as a mouse click would.
+    if (name.rfind("click:", 0) == 0) {
+        const QString role = QString::fromStdString(name.substr(6));
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* button = top->findChild<QAbstractButton*>(role)) {
+                button->click();
+                return;
+            }
+        std::fprintf(stderr, "screenshot click: no button %s\n", name.c_str() + 6);
+        return;
+    }
     if (sequence.isEmpty()) {
         std::fprintf(stderr, "screenshot key not understood: %s\n", name.c_str());
         return;
     }
     const QKeyCombination key = sequence[0];
-    QWidget* target = QApplication::focusWidget();
+    // An open menu takes the keys first, as it does from the keyboard.
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target) target = QApplication::focusWidget();
     if (!target) target = QApplication::activeWindow();
     if (!target) return;
-    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+    // A plain character carries its text too: menus find their mnemonics by it.
+    const bool plain = key.keyboardModifiers() == Qt::NoModifier && key.key() < Qt::Key_Escape;
+    const QString text = plain ? QString(QChar(key.key())).toLower() : QString();
+    QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers(), text);
     QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers());
+    QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers(), text);
     if (QWidget* now = QApplication::focusWidget()) QApplication::sendEvent(now, &release);
 }
 

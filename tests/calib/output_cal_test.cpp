@@ -9,14 +9,8 @@ namespace {
 using monitortest::Bytes;
 using monitortest::MonitorTest;
 using monitortest::Read;
+using monitortest::Write;
 using transfertest::Sealed;
-
-Bytes Write(int code, int address, int value) {
-    return Sealed({0x01, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(address >> 8),
-                   static_cast<std::uint8_t>(address & 0xFF),
-                   static_cast<std::uint8_t>(value >> 8 & 0xFF),
-                   static_cast<std::uint8_t>(value & 0xFF)});
-}
 
 class OutputCalibrationTest : public MonitorTest {
   protected:

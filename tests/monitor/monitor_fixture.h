@@ -18,6 +18,14 @@ inline Bytes Read(int address, int count) {
                    static_cast<std::uint8_t>(count)});
 }
 
+// A one-register request (codes 5 and 6 write, the value in the last two bytes).
+inline Bytes Write(int code, int address, int value) {
+    return Sealed({0x01, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(address >> 8),
+                   static_cast<std::uint8_t>(address & 0xFF),
+                   static_cast<std::uint8_t>(value >> 8 & 0xFF),
+                   static_cast<std::uint8_t>(value & 0xFF)});
+}
+
 class MonitorTest : public transfertest::TransferTest {
   protected:
     explicit MonitorTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}

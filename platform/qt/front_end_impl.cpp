@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -317,9 +318,18 @@ void FrontEndImpl::SyncMenus(int menuBar, int item) {
     auto it = menuBars_.find(menuBar);
     const ui::MenuBar* model = runtime_ ? runtime_->GetMenuBar(menuBar) : nullptr;
     if (it == menuBars_.end() || !model) return;
+    auto window = windows_.find(it->second.panel);
+    QMenuBar* bar =
+        window != windows_.end() && window->second ? window->second->MenuBar() : nullptr;
+    const int before = bar ? bar->sizeHint().height() : 0;
     ++syncing_;
     SyncMenuBar(it->second, *model, item, Charset(it->second.panel));
     --syncing_;
+    // Captions in another script can make the bar taller: the window grows with it, as far as
+    // the screen has room, instead of scrolling the panel.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (bar && screen && bar->sizeHint().height() > before)
+        window->second->FitInto(screen->availableGeometry());
 }
 
 void FrontEndImpl::ApplyFocus() {

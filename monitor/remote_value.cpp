@@ -9,7 +9,6 @@
 #include "params/main_panel.h"
 #include "platform/ui/constants.h"
 #include "transfer/dev_info.h"
-#include "params/main_panel.h"
 
 namespace conf {
 

@@ -26,7 +26,8 @@ int Chart(Context& ctx, int panel) {
     return panel > 0 ? ctx.ui.FindCtrl(panel, kTrendChart) : -1;
 }
 
-// The axis shows the decimals the display does.
+// The axis shows the decimals the display does; set only when they change, so that a poll
+// adds its point and nothing more.
 void Precision(Context& ctx, int panel, int chart) {
     const ParamCatalogue& cat = ctx.model.catalogue;
     int most = cat.dpMaxTemp;
@@ -35,7 +36,10 @@ void Precision(Context& ctx, int panel, int chart) {
     int dp = 0;
     const int dpCtrl = ctx.ui.FindCtrl(ctx.gvCFG, cat.ccDP[0]);
     ctx.ui.GetCtrlIndex(ctx.gvCFG, dpCtrl, &dp);
-    ctx.ui.SetCtrlAttribute(panel, chart, ui::ATTR_PRECISION, std::clamp(dp, 0, most));
+    const int wanted = std::clamp(dp, 0, most);
+    int shown = -1;
+    ctx.ui.GetCtrlAttribute(panel, chart, ui::ATTR_PRECISION, &shown);
+    if (shown != wanted) ctx.ui.SetCtrlAttribute(panel, chart, ui::ATTR_PRECISION, wanted);
 }
 
 // Seconds since the midnight before the trend began, never going back (the chart labels them
@@ -50,6 +54,10 @@ double X(Context& ctx) {
 }
 
 }  // namespace
+
+int Trend::init(Context& ctx) {
+    return Panel(ctx) > 0 ? 0 : -1;
+}
 
 int Trend::Point(Context& ctx, double value) {
     const int panel = Panel(ctx);

@@ -8,6 +8,8 @@
 namespace conf {
 
 namespace Trend {
+// The trend window loaded, hidden, with the main panel. 0, or -1 when the resource has none.
+int init(Context& ctx);
 // The value as the display shows it, at the clock's present time. Returns 0.
 int Point(Context& ctx, double value);
 // A break in the line at the present time. Returns 0.

@@ -6,6 +6,7 @@
 #include "log/event_log.h"
 #include "log/log_launch.h"
 #include "models/model.h"
+#include "monitor/trend.h"
 #include "nav/tab.h"
 #include "params/input.h"
 #include "params/linear.h"
@@ -42,6 +43,7 @@ int MainPanel::init(Context& ctx) {
     ctx.gvMain = panel;
     ctx.msgCtrl = ctx.ui.FindCtrl(panel, "MSG");
     TAB::Get_Page_Handle(ctx);
+    Trend::init(ctx);
     // A link that does not come up is reported and start-up goes on: the panel still shows.
     UART::init(ctx);
     const StartUp& plan = ctx.model.startUp;
@@ -69,6 +71,10 @@ int MainPanel::init(Context& ctx) {
 
 int MainPanel::exit(Context& ctx) {
     ctx.ui.QuitUserInterface(1);
+    // No trace left open and no second window left behind.
+    ctx.gpCAL.Close();
+    if (ctx.gvTrend > 0) ctx.ui.DiscardPanel(ctx.gvTrend);
+    ctx.gvTrend = -1;  // a tick still on its way must not load it again
     ctx.ui.DiscardPanel(ctx.gvMain);
     return 0;
 }

@@ -42,6 +42,9 @@ void WhenModal(std::function<void(QWidget*)> act) {
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, act, waited = 0, seen = 0]() mutable {
         QWidget* modal = QApplication::activeModalWidget();
+        // On a busy machine the dialog may be up before it is the active modal widget.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!modal && w->isModal() && w->isVisible()) modal = w;
         // Answer only a dialog that has been up for a few polls: by then its own event loop
         // runs, and an answer cannot get lost between showing it and entering that loop.
         if (modal && modal->isVisible() && ++seen < 3) return;

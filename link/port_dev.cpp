@@ -92,21 +92,33 @@ int df_Port_Dev__Close(Context& ctx) {
     return 0;
 }
 
-int mf_Port_Dev__Record(Context&, int com, int br, int parity, int dataBits, int stopBits,
-                        unsigned mcode) {
+int fn_Write_Port_Settings(int com, int br, int parity, int dataBits, int stopBits,
+                           unsigned mcode) {
     mcode &= 0xFFFF;
-    if (File f{std::fopen(kComDevUseFile, "w")}) {
+    int result = 0;
+    {
+        File f{std::fopen(kComDevUseFile, "w")};
+        if (!f) return -1;
         std::fprintf(f.get(), "%d\n%d\n%d\n%d\n%d\n%04x", com, br, parity, dataBits, stopBits,
                      mcode);
+        // A full disk shows only at the flush: the settings would be cut short.
+        if (std::fflush(f.get()) != 0 || std::ferror(f.get())) result = -1;
     }
-    if (File f{std::fopen(kComDevUseCommentFile, "w")}) {
-        std::fprintf(f.get(), "%-6d\tCOM #\n", com);
-        std::fprintf(f.get(), "%-6d\tBaud %d\n", br, fn_BR_to_Baud(br));
-        std::fprintf(f.get(), "%-6d\tParity bit\n", parity);
-        std::fprintf(f.get(), "%-6d\tData bit\n", dataBits);
-        std::fprintf(f.get(), "%-6d\tStop bit\n", stopBits);
-        std::fprintf(f.get(), "%04x\tMcode of Dev (hex)", mcode);
-    }
+    File f{std::fopen(kComDevUseCommentFile, "w")};
+    if (!f) return -1;
+    std::fprintf(f.get(), "%-6d\tCOM #\n", com);
+    std::fprintf(f.get(), "%-6d\tBaud %d\n", br, fn_BR_to_Baud(br));
+    std::fprintf(f.get(), "%-6d\tParity bit\n", parity);
+    std::fprintf(f.get(), "%-6d\tData bit\n", dataBits);
+    std::fprintf(f.get(), "%-6d\tStop bit\n", stopBits);
+    std::fprintf(f.get(), "%04x\tMcode of Dev (hex)", mcode);
+    if (std::fflush(f.get()) != 0 || std::ferror(f.get())) result = -1;
+    return result;
+}
+
+int mf_Port_Dev__Record(Context&, int com, int br, int parity, int dataBits, int stopBits,
+                        unsigned mcode) {
+    fn_Write_Port_Settings(com, br, parity, dataBits, stopBits, mcode);
     return 0;
 }
 

@@ -25,6 +25,8 @@ int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, i
                       int mode);
 int df_Port_Dev__Close(Context& ctx);
 int fn_BR_to_Baud(int br);
+// Writes both settings files, replacing them: 0, or -1 when either cannot be written in full.
+int fn_Write_Port_Settings(int com, int br, int parity, int dataBits, int stopBits, unsigned mcode);
 // Writes both settings files, replacing them. A file that cannot be written is left alone.
 int mf_Port_Dev__Record(Context& ctx, int com, int br, int parity, int dataBits, int stopBits,
                         unsigned mcode);

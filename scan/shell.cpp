@@ -4,6 +4,7 @@
 
 #include "scan/com_discovery.h"
 #include "scan/language.h"
+#include "scan/scan_dev.h"
 #include "scan/scan_log.h"
 
 namespace scan {
@@ -86,6 +87,18 @@ void RegisterCallbacks(ScanContext& ctx, ui::CallbackRegistry& registry) {
     });
     registry.AddControl("evGetCom", [c](int p, int ctl, int e, void* d, int d1, int d2) {
         return evGetCom(*c, p, ctl, e, d, d1, d2);
+    });
+    registry.AddControl("evStartScan", [c](int p, int ctl, int e, void* d, int d1, int d2) {
+        return evStartScan(*c, p, ctl, e, d, d1, d2);
+    });
+    registry.AddControl("evESC", [c](int p, int ctl, int e, void* d, int d1, int d2) {
+        return evESC(*c, p, ctl, e, d, d1, d2);
+    });
+    registry.AddControl("evTTarnel", [c](int p, int ctl, int e, void* d, int d1, int d2) {
+        return evTTarnel(*c, p, ctl, e, d, d1, d2);
+    });
+    registry.AddControl("evLST", [c](int p, int ctl, int e, void* d, int d1, int d2) {
+        return evLST(*c, p, ctl, e, d, d1, d2);
     });
 }
 

@@ -151,6 +151,15 @@ bool IsPseudoTerminal(int fd) {
     return m >= 136 && m <= 143;  // Unix98 pty slaves
 }
 
+// Some kernels refuse (EINVAL) a pseudo-terminal's settings when nothing would change, as
+// when a port is reopened at the settings it was last closed with: that line is set already.
+bool PtyAlreadySet(int fd, int err, const termios& wanted) {
+    termios now{};
+    return err == EINVAL && IsPseudoTerminal(fd) && tcgetattr(fd, &now) == 0 &&
+           cfgetospeed(&now) == cfgetospeed(&wanted) &&
+           (now.c_cflag & CSTOPB) == (wanted.c_cflag & CSTOPB);
+}
+
 int OpenErrorCode(int err) {
     switch (err) {
         case ENOENT:
@@ -275,7 +284,7 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 ||
-        tcsetattr(fd.get(), TCSANOW, &tio) != 0) {
+        (tcsetattr(fd.get(), TCSANOW, &tio) != 0 && !PtyAlreadySet(fd.get(), errno, tio))) {
         detail_ = devicePath + ": " + std::strerror(errno);
         return kErrSettings;
     }

@@ -1,0 +1,49 @@
+#include "scan/distribute.h"
+
+#include "link/port_dev.h"
+#include "scan/scan_dev.h"
+#include "scan/scan_log.h"
+#include "scan/shell.h"
+
+namespace scan {
+
+int mf_Port_Dev__Record(ScanContext&, int port, int baudIndex, int parity, int dataBits,
+                        int stopBits, unsigned mcode) {
+    return conf::fn_Write_Port_Settings(port, baudIndex, parity, dataBits, stopBits, mcode) < 0 ? -1
+                                                                                                : 0;
+}
+
+std::string ConfiguratorOf(int hardwareCode) {
+    switch (hardwareCode) {
+        case 0x68:
+        case 0x6A:
+            return "Tarnel.exe";
+        case 0x69:
+        case 0x6B:
+            return "Ombrel.exe";
+        default:
+            return "";
+    }
+}
+
+int fn_Distribute(ScanContext& ctx) {
+    conf::PortSettings settings;
+    if (conf::fn_Read_Port_Settings(&settings) < 0) {
+        fn_err_Open_File(ctx, kScanDevModule, kTagDistribute, kComDevUse);
+        return -1;
+    }
+    // The file decides, so what the configurator will read is what chose it.
+    const std::string program = ConfiguratorOf(static_cast<int>(settings.mcode >> 8 & 0xFF));
+    if (program.empty()) {
+        ctx.ui.MessagePopup("", "Device HW model unknown");
+        return 0;
+    }
+    G1__exit(ctx);
+    ctx.gr = ctx.launcher.Launch(program, {});
+    if (ctx.gr < 0)
+        ctx.ui.MessagePopup(kScanDevModule,
+                            program == "Tarnel.exe" ? "Launch Tarnel NG" : "Launch Ombrel NG");
+    return 0;
+}
+
+}  // namespace scan

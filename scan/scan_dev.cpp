@@ -1,0 +1,340 @@
+#include "scan/scan_dev.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "platform/serial/serial_error.h"
+#include "platform/ui/constants.h"
+#include "scan/com_discovery.h"
+#include "scan/distribute.h"
+#include "scan/language.h"
+#include "scan/modbus_client.h"
+#include "scan/scan_log.h"
+
+namespace scan {
+
+namespace {
+
+constexpr double kComTimeout = 0.5;
+constexpr int kTagRecord = 591476;
+// "♁" in Big5 leads the line that ends a successful sweep.
+constexpr const char* kSweepEndLine = "\xA1\xF2 TTarnel off (self) \n\n";
+
+int Ctrl(ScanContext& ctx, const char* name) {
+    return ctx.ui.FindCtrl(ctx.gvtpScan, name);
+}
+
+int SetTimer(ScanContext& ctx, int enabled) {
+    return ctx.ui.SetCtrlAttribute(ctx.gvtpScan, Ctrl(ctx, "TTARNEL"), ui::ATTR_ENABLED, enabled);
+}
+
+int GetInt(ScanContext& ctx, const char* name) {
+    int value = 0;
+    ctx.ui.GetCtrlVal(ctx.gvtpScan, Ctrl(ctx, name), &value);
+    return value;
+}
+
+}  // namespace
+
+int fn_BR_to_Baud(int baudIndex) {
+    return 2400 << baudIndex;
+}
+
+int fn_RTU_to_Parity(int rtu) {
+    return rtu == 2 ? 1 : rtu == 3 ? 2 : 0;
+}
+
+int fn_RTU_to_Stop_Bits(int rtu) {
+    return rtu == 1 ? 2 : 1;
+}
+
+// --- BRi ---------------------------------------------------------------------------------
+
+int BRi::HHCC(ScanContext& ctx, int* panel, int* control) {
+    *panel = ctx.gvtpScan;
+    *control = Ctrl(ctx, "BRI");
+    return 0;
+}
+int BRi::SV(ScanContext& ctx, int value) {
+    return ctx.ui.SetCtrlVal(ctx.gvtpScan, Ctrl(ctx, "BRI"), value);
+}
+int BRi::GV(ScanContext& ctx) {
+    return GetInt(ctx, "BRI");
+}
+int BRi::Set_To_Tail(ScanContext& ctx) {
+    return SV(ctx, -1);
+}
+int BRi::is_Tail(ScanContext& ctx) {
+    return GV(ctx) == -1 ? 1 : 0;
+}
+int BRi::Increase(ScanContext& ctx) {
+    // The fastest rate comes first, so the next rate is the lower index.
+    return SV(ctx, GV(ctx) - 1);
+}
+
+// --- RTUi --------------------------------------------------------------------------------
+
+int RTUi::HHCC(ScanContext& ctx, int* panel, int* control) {
+    *panel = ctx.gvtpScan;
+    *control = Ctrl(ctx, "RTUI");
+    return 0;
+}
+int RTUi::SV(ScanContext& ctx, int value) {
+    return ctx.ui.SetCtrlVal(ctx.gvtpScan, Ctrl(ctx, "RTUI"), value);
+}
+int RTUi::GV(ScanContext& ctx) {
+    return GetInt(ctx, "RTUI");
+}
+int RTUi::Set_To_Tail(ScanContext& ctx) {
+    return SV(ctx, -1);
+}
+int RTUi::is_Tail(ScanContext& ctx) {
+    return GV(ctx) == -1 ? 1 : 0;
+}
+int RTUi::Increase(ScanContext& ctx) {
+    const int next = GV(ctx) + 1;
+    return SV(ctx, next >= 4 ? -1 : next);
+}
+
+// --- Scan targets ------------------------------------------------------------------------
+
+int ScanTarget::Open_R(ScanContext& ctx, int tag) {
+    ctx.gpCOMx.close();
+    ctx.gpCOMx.clear();
+    ctx.gpCOMx.open(kComExist, std::ios::binary);
+    if (!ctx.gpCOMx.is_open()) {
+        fn_err_Open_File(ctx, kScanDevModule, tag, kComExist);
+        return -1;
+    }
+    return 0;
+}
+
+int ScanTarget::RF(ScanContext& ctx, int* port) {
+    int value = 0;
+    if (!(ctx.gpCOMx >> value)) return -1;
+    *port = value;
+    return 0;
+}
+
+int ScanTarget::is_EOF(ScanContext& ctx) {
+    // A closed stream or a line that is no number ends the targets as the end of file does,
+    // rather than probing a stale port forever.
+    return ctx.gpCOMx.good() ? 0 : 1;
+}
+
+int ScanTarget::Close(ScanContext& ctx) {
+    ctx.gpCOMx.close();
+    ctx.gpCOMx.clear();
+    return 0;
+}
+
+// --- COM parameter table -----------------------------------------------------------------
+
+int COM_Para::HHCC(ScanContext& ctx, int* panel, int* control) {
+    *panel = ctx.gvtpScan;
+    *control = Ctrl(ctx, "COM_PARA");
+    return 0;
+}
+
+int COM_Para::Set(ScanContext& ctx, const std::string& name, int baud, int parity, int dataBits,
+                  int stopBits) {
+    int panel = 0, table = 0;
+    HHCC(ctx, &panel, &table);
+    ctx.ui.SetTableCellVal(panel, table, 1, 1, name);
+    ctx.ui.SetTableCellVal(panel, table, 2, 1, baud);
+    ctx.ui.SetTableCellVal(panel, table, 3, 1, parity);
+    ctx.ui.SetTableCellVal(panel, table, 4, 1, dataBits);
+    ctx.ui.SetTableCellVal(panel, table, 5, 1, stopBits);
+    return 0;
+}
+
+int COM_Para::Toggle_Dim(ScanContext& ctx, int flag) {
+    int panel = 0, table = 0;
+    HHCC(ctx, &panel, &table);
+    return ctx.ui.SetCtrlAttribute(panel, table, ui::ATTR_DIMMED, flag == 0 ? 1 : 0);
+}
+
+// --- Port --------------------------------------------------------------------------------
+
+int cf_Port_Dev__Open(ScanContext& ctx, int port, int baudIndex, int parity, int dataBits,
+                      int stopBits, int show) {
+    if (port < 1 || port > 256) {
+        ctx.ui.MessagePopup(kScanDevModule, "fn_Open_Com() :: COM port number out of range");
+        return -1;
+    }
+    if (baudIndex < 0 || baudIndex > 3) {
+        ctx.ui.MessagePopup("fn_Open_Com :: Baud Rate Sequence", "BR out of range");
+        return -1;
+    }
+    if (parity < 0 || parity > 4) {
+        ctx.ui.MessagePopup("fn_Open_Com :: Parity Bit", "vPB out of range");
+        return -1;
+    }
+    if (dataBits < 5 || dataBits > 8) {
+        ctx.ui.MessagePopup("fn_Open_Com :: Data Bit", "vDB out of range");
+        return -1;
+    }
+    if (stopBits != 1 && stopBits != 2) {
+        ctx.ui.MessagePopup("fn_Open_Com :: Stop Bit",
+                            "vSB out of range : " + std::to_string(stopBits));
+        return -1;
+    }
+    const std::string name = "COM" + std::to_string(port);
+    const int baud = fn_BR_to_Baud(baudIndex);
+    char line[160];
+    std::snprintf(line, sizeof line, "Open COM ( P%d, %6s, %d, %d, %d, %d ) \t", kPort222,
+                  name.c_str(), baud, parity, dataBits, stopBits);
+    LogWriteAlways(ctx, line);
+    if (show == 1) COM_Para::Set(ctx, name, baud, parity, dataBits, stopBits);
+    const int r = ctx.com.OpenComConfig(kPort222, name, baud, parity, dataBits, stopBits);
+    if (r < 0) {
+        ctx.com.CloseCom(kPort222);
+        // End the open line with what a technician can act on (busy, permission, unplugged).
+        const std::string detail = ctx.com.LastErrorDetail();
+        LogWriteAlways(ctx, std::string("open NG :: ") + serial::SerialErrorText(r) +
+                                (detail.empty() ? "" : " (" + detail + ")") + "\n");
+        return r;
+    }
+    if (ctx.com.SetComTime(kPort222, kComTimeout) < 0)
+        ctx.ui.MessagePopup("1929", "SetComTime err");
+    std::snprintf(line, sizeof line, "Set Com Time (s) : %f\n", kComTimeout);
+    LogWriteAlways(ctx, line);
+    return 0;
+}
+
+int df_Port_Dev__Close(ScanContext& ctx) {
+    ctx.com.CloseCom(kPort222);
+    return 0;
+}
+
+int fn_Force_Write_ID_BR(ScanContext& ctx) {
+    logs(ctx, "\tForce write ID and BR\n", "");
+    ctx.gvIDd = 0;
+    // Nobody answers a broadcast: the time-outs are the normal end of this exchange.
+    fn_Modbus_Device(ctx, 5, kForceRegister, kForceValue);
+    return 0;
+}
+
+// --- The sweep ---------------------------------------------------------------------------
+
+int ScanDev__to_start(ScanContext& ctx) {
+    const int r = ScanTarget::Open_R(ctx, kTagTargetOpen);
+    if (r < 0) return r;
+    BRi::Set_To_Tail(ctx);
+    RTUi::Set_To_Tail(ctx);
+    COM_Para::Toggle_Dim(ctx, 1);
+    SetTimer(ctx, 1);
+    return 0;
+}
+
+int ScanDev__to_stop(ScanContext& ctx) {
+    SetTimer(ctx, 0);
+    ScanTarget::Close(ctx);
+    return 0;
+}
+
+int evStartScan(ScanContext& ctx, int, int, int event, void*, int, int) {
+    if (event != ui::EVENT_COMMIT) return 0;
+    ComList::Search_WIN32API_Prolific(ctx);
+    ScanDev__to_start(ctx);
+    fn_1_Status_Msg(ctx, kStatusScanning);
+    return 0;
+}
+
+int evESC(ScanContext& ctx, int, int, int event, void*, int, int) {
+    if (event != ui::EVENT_COMMIT) return 0;
+    SetTimer(ctx, 0);
+    fn_1_Status_Msg(ctx, kStatusStopped);
+    return 0;
+}
+
+int evLST(ScanContext& ctx, int panel, int control, int event, void*, int, int) {
+    if (event != ui::EVENT_COMMIT && event != ui::EVENT_LEFT_CLICK_UP) return 0;
+    int port = 0;
+    // An empty list has no selection: there is nothing to sweep.
+    if (ctx.ui.GetCtrlVal(panel, control, &port) < 0) return 0;
+    {
+        std::ofstream exist(kComExist, std::ios::binary | std::ios::trunc);
+        exist << port << '\n';
+        exist.close();
+        if (!exist) {
+            fn_err_Open_File(ctx, kScanDevModule, kTagTargetOpen, kComExist);
+            return 0;
+        }
+    }
+    fn_1_Status_Msg(ctx, kStatusScanning);
+    ScanDev__to_start(ctx);
+    return 0;
+}
+
+int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
+    if (event != ui::EVENT_TIMER_TICK) return 0;
+
+    if (BRi::is_Tail(ctx)) {
+        BRi::SV(ctx, 3);
+        RTUi::SV(ctx, 0);
+        ScanTarget::RF(ctx, &ctx.gvCOMx);
+        if (ScanTarget::is_EOF(ctx)) {
+            COM_Para::Toggle_Dim(ctx, 0);
+            fn_1_Status_Msg(ctx, kStatusNotFound);
+            ScanDev__to_stop(ctx);
+            return 0;
+        }
+    }
+
+    const int br = BRi::GV(ctx);
+    const int rtu = RTUi::GV(ctx);
+    logs(ctx, "%s\n", std::string(76, '='));
+
+    ctx.gr = cf_Port_Dev__Open(ctx, ctx.gvCOMx, br, fn_RTU_to_Parity(rtu), 8,
+                               fn_RTU_to_Stop_Bits(rtu), 1);
+    if (ctx.gr < 0) {
+        fn_err_Open_COM(ctx, kScanDevModule, kTagProbeOpen, ctx.gr);
+        ScanDev__to_stop(ctx);
+        return -1;
+    }
+    fn_Force_Write_ID_BR(ctx);
+    df_Port_Dev__Close(ctx);
+
+    ctx.gvIDd = 1;
+    ctx.gr = cf_Port_Dev__Open(ctx, ctx.gvCOMx, kFixedBaudIndex, kFixedParity, kFixedDataBits,
+                               kFixedStopBits, 0);
+    if (ctx.gr < 0) {
+        // The same combination comes again on the next tick.
+        fn_err_Open_COM(ctx, kScanDevModule, kTagReopen, ctx.gr);
+        return -1;
+    }
+
+    logs(ctx, "\tTry read Mcode(HW+FW)\n", "");
+    std::uint16_t mcode[1] = {0};
+    ctx.gr = fn_Modbus_Device(ctx, 3, kMcodeRegister, 1, mcode);
+    df_Port_Dev__Close(ctx);
+
+    if (ctx.gr != 0) {
+        RTUi::Increase(ctx);
+        if (RTUi::is_Tail(ctx)) {
+            RTUi::SV(ctx, 0);
+            BRi::Increase(ctx);
+        }
+        return -1;
+    }
+
+    char line[64];
+    std::snprintf(line, sizeof line, "Mcode(HW+FW) : 0x%04x \n", mcode[0]);
+    LogWriteAlways(ctx, line);
+    const int recorded = mf_Port_Dev__Record(ctx, ctx.gvCOMx, kFixedBaudIndex, kFixedParity,
+                                             kFixedDataBits, kFixedStopBits, mcode[0]);
+    fn_1_Status_Msg(ctx, kStatusFound);
+    ScanDev__to_stop(ctx);
+    LogWriteAlways(ctx, kSweepEndLine);
+    // Without its settings file a configurator would open an old port or none: start nothing.
+    if (recorded < 0)
+        fn_err_Open_File(ctx, kScanDevModule, kTagRecord, kComDevUse);
+    else
+        fn_Distribute(ctx);
+    SetTimer(ctx, 0);
+    return 0;
+}
+
+}  // namespace scan

@@ -1,0 +1,238 @@
+// The device sweep against simulated instruments: the probe order, what each probe sends and
+// shows, the hand-over, and every way a sweep ends early.
+
+#include "sweep_fixture.h"
+
+namespace scantest {
+namespace {
+
+const std::vector<std::pair<int, int>> kProbeOrder = {
+    {3, 0}, {3, 1}, {3, 2}, {3, 3}, {2, 0}, {2, 1}, {2, 2}, {2, 3},
+    {1, 0}, {1, 1}, {1, 2}, {1, 3}, {0, 0}, {0, 1}, {0, 2}, {0, 3}};
+
+// What the table shows while probing (baud, parity, stop bits) for a pair of indices.
+std::tuple<int, int, int> Probing(std::pair<int, int> indices) {
+    const int rtu = indices.second;
+    return {2400 << indices.first, rtu == 2 ? 1 : rtu == 3 ? 2 : 0, rtu == 1 ? 2 : 1};
+}
+
+class Sweep : public SweepTest {};
+
+TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel) {
+    sim::Instrument& inst = AddInstrument(5, 0x68, 2, 3, 7);
+    Start();
+    Press("AUTO_SCAN");
+    EXPECT_EQ(Text("STATUS"), "Scanning");
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), 0x0000FF);
+    EXPECT_EQ(Attr("COM_PARA", ui::ATTR_DIMMED), 0);
+    EXPECT_EQ(Indices(), std::make_pair(-1, -1));
+    ASSERT_TRUE(TimerOn());
+
+    for (int probe = 0; probe < 7; ++probe) {
+        ASSERT_EQ(Tick(), -1) << "probe " << probe + 1;
+        // The table keeps the probing settings, never the fixed ones of the reopen.
+        const auto [baud, parity, stop] = Probing(kProbeOrder[probe]);
+        EXPECT_EQ(Table(), std::make_tuple(std::string("COM5"), baud, parity, 8, stop));
+        EXPECT_EQ(Indices(), kProbeOrder[probe + 1]);
+    }
+    inst.TakeLog();
+    ASSERT_EQ(Tick(), 0);
+
+    // The broadcast was heard at 9600 8E1, the model code answered at 19200 8N2 station 1.
+    const auto& log = inst.Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.front().outcome, sim::Outcome::kBroadcast);
+    EXPECT_EQ(log.front().settings, sim::LinkSettings(2, 3));
+    EXPECT_EQ(log.front().request, (sim::Bytes{0x00, 0x05, 0x0A, 0x07, 0x6C, 0x2E, 0xD3, 0x1E}));
+    EXPECT_EQ(log.back().outcome, sim::Outcome::kAnswered);
+    EXPECT_EQ(log.back().request, (sim::Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
+    EXPECT_EQ(log.back().settings, sim::LinkSettings(3, 1));
+
+    // The fixed settings are recorded, not the ones the instrument was found at.
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
+    EXPECT_EQ(Slurp("COM_Dev_use_COMMENT.txt"),
+              "5     \tCOM #\n3     \tBaud 19200\n0     \tParity bit\n8     \tData bit\n"
+              "2     \tStop bit\n6802\tMcode of Dev (hex)");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+    EXPECT_TRUE(fe.QuitRequested());
+    EXPECT_TRUE(fe.Popups().empty());
+    const std::string text = Log();
+    EXPECT_NE(text.find("Mcode(HW+FW) : 0x6802 \n\xA1\xF2 TTarnel off (self) \n\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : "
+                        "0.500000\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t"), std::string::npos);
+}
+
+TEST_F(Sweep, LogLinesFollowTheSwitchesButOpenLinesAlwaysShow) {
+    Put("YN_log_dbg.txt", "1 0");
+    AddPort(3);  // silent
+    deviceList.names.push_back("Port (COM3)");
+    Start();
+    Press("AUTO_SCAN");
+    ASSERT_EQ(Tick(), -1);
+    const std::string text = Log();
+    const std::string sep(76, '=');
+    const size_t at = text.find(sep +
+                                "\nOpen COM ( P222,   COM3, 19200, 0, 8, 1 ) \tSet Com Time (s) : "
+                                "0.500000\n\tForce write ID and BR\n");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("Open COM ( P222,   COM3, 19200, 0, 8, 2 ) \tSet Com Time (s) : "
+                        "0.500000\n\tTry read Mcode(HW+FW)\n",
+                        at),
+              std::string::npos);
+}
+
+TEST_F(Sweep, SixteenthProbeIs2400Format3ThenTheNextPortStartsAt19200Format0) {
+    AddPort(3);  // nothing answers here
+    deviceList.names.push_back("Port (COM3)");
+    AddInstrument(4, 0x69, 3, 0, 1);
+    Start();
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n4\n");
+    Press("AUTO_SCAN");
+    const double before = fe.VirtualClock().Now();
+    for (int probe = 0; probe < 16; ++probe) {
+        ASSERT_EQ(Indices(), probe == 0 ? std::make_pair(-1, -1) : kProbeOrder[probe]);
+        ASSERT_EQ(Tick(), -1);
+        const auto [baud, parity, stop] = Probing(kProbeOrder[probe]);
+        EXPECT_EQ(Table(), std::make_tuple(std::string("COM3"), baud, parity, 8, stop));
+    }
+    // Six unanswered exchanges per probe, each its time-out and settling wait.
+    EXPECT_GT(fe.VirtualClock().Now() - before, 16 * 3.2);
+    EXPECT_EQ(Indices(), std::make_pair(-1, 0));
+    ASSERT_TRUE(TimerOn());
+    ASSERT_EQ(Tick(), 0);
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "4\n3\n0\n8\n2\n6903");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
+}
+
+TEST_F(Sweep, EmptyTargetListEndsTheFirstTickWithDeviceNotFound) {
+    Start();
+    Press("AUTO_SCAN");
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "");
+    ASSERT_EQ(Tick(), 0);
+    EXPECT_EQ(Text("STATUS"), "Device not found");
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), 0xFF0000);
+    EXPECT_EQ(Attr("COM_PARA", ui::ATTR_DIMMED), 1);
+    EXPECT_FALSE(TimerOn());
+    EXPECT_TRUE(launcher.calls.empty());
+}
+
+TEST_F(Sweep, MissingTargetFileIsReportedAndNothingTicks) {
+    Start();
+    std::filesystem::remove("COM__Exist.txt");
+    EXPECT_EQ(scan::ScanDev__to_start(ctx), -1);
+    EXPECT_FALSE(TimerOn());
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_Dev :: 5521967");
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM__Exist.txt");
+    EXPECT_NE(Log().find("\xA1\xB9\xA1\xB9\xA1\xB9 M1__Scan_Dev :: 5521967 \n"
+                         "\xA1\xB9\xA1\xB9\xA1\xB9 open file NG :: COM__Exist.txt \n\n"),
+              std::string::npos);
+}
+
+TEST_F(Sweep, EscLeavesTheIndicesAndANewStartBeginsAtTheFirstPort) {
+    AddPort(3);
+    deviceList.names.push_back("Port (COM3)");
+    AddPort(6);
+    deviceList.names.push_back("Port (COM6)");
+    Start();
+    Press("AUTO_SCAN");
+    for (int probe = 0; probe < 3; ++probe)
+        Tick();
+    Press("ESC");
+    EXPECT_FALSE(TimerOn());
+    EXPECT_EQ(Text("STATUS"), "Scan Stoped");
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), 0x000000);
+    EXPECT_EQ(Indices(), std::make_pair(3, 3));
+    EXPECT_EQ(Tick(), 0);  // a stopped timer does not probe
+    EXPECT_EQ(Indices(), std::make_pair(3, 3));
+
+    Press("AUTO_SCAN");
+    EXPECT_EQ(Indices(), std::make_pair(-1, -1));
+    Tick();
+    EXPECT_EQ(Table(), std::make_tuple(std::string("COM3"), 19200, 0, 8, 1));
+    EXPECT_EQ(Indices(), std::make_pair(3, 1));
+}
+
+TEST_F(Sweep, PortThatWillNotOpenStopsTheSweep) {
+    Start();
+    Put("COM__Exist.txt", "9\n");  // listed, but gone since
+    ASSERT_EQ(scan::ScanDev__to_start(ctx), 0);
+    EXPECT_EQ(Tick(), -1);
+    EXPECT_FALSE(TimerOn());
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_Dev :: 8902301");
+    EXPECT_EQ(fe.Popups()[0].text, "Open COM NG :: err code : " + std::to_string(ctx.gr));
+    EXPECT_LT(ctx.gr, 0);
+    EXPECT_NE(Log().find("Open COM ( P222,   COM9, 19200, 0, 8, 1 ) \topen NG :: "),
+              std::string::npos);
+}
+
+TEST_F(Sweep, FailedReopenRepeatsTheSameCombinationOnEveryTick) {
+    UnpluggedAfterWrite line;
+    Attach(2, &line);
+    Start();
+    Press("AUTO_SCAN");
+    for (int round = 1; round <= 2; ++round) {
+        line.gone = false;
+        EXPECT_EQ(Tick(), -1);
+        EXPECT_TRUE(TimerOn());
+        EXPECT_EQ(Indices(), std::make_pair(3, 0));
+        ASSERT_EQ(fe.Popups().size(), static_cast<size_t>(round));
+        EXPECT_EQ(fe.Popups().back().title, "M1__Scan_Dev :: 8902302");
+    }
+}
+
+TEST_F(Sweep, ChoosingAListItemSweepsThatPortAlone) {
+    AddPort(3);
+    deviceList.names.push_back("Port (COM3)");
+    AddInstrument(8, 0x6B, 0, 1, 200);
+    Start();
+    ASSERT_EQ(ComList().size(), 2u);
+    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "8\n");
+    EXPECT_EQ(Text("STATUS"), "Scanning");
+    ASSERT_TRUE(TimerOn());
+    int probes = 0;
+    while (!fe.QuitRequested() && TimerOn() && probes < 20) {
+        Tick();
+        ++probes;
+    }
+    EXPECT_EQ(probes, 14);  // 2400 baud, format 1
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6b03");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
+}
+
+TEST_F(Sweep, UnknownModelLeavesScanOpenWithTheSettingsRecorded) {
+    AddInstrument(5, 0x6C, 3, 1, 1);
+    Start();
+    Press("AUTO_SCAN");
+    ASSERT_EQ(Tick(), 0);
+    EXPECT_EQ(Text("STATUS"), "Device was found");
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), 0x008000);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "");
+    EXPECT_EQ(fe.Popups()[0].text, "Device HW model unknown");
+    EXPECT_FALSE(fe.QuitRequested());
+    EXPECT_FALSE(TimerOn());
+    EXPECT_TRUE(launcher.calls.empty());
+    EXPECT_EQ(Slurp("COM_Dev_use.txt").substr(0, 12), "5\n3\n0\n8\n2\n6c");
+}
+
+TEST_F(Sweep, SettingsFileThatCannotBeWrittenStartsNothing) {
+    AddInstrument(5, 0x68, 3, 1, 1);
+    Start();
+    std::filesystem::create_directory("COM_Dev_use.txt");
+    Press("AUTO_SCAN");
+    ASSERT_EQ(Tick(), 0);
+    EXPECT_TRUE(launcher.calls.empty());
+    EXPECT_FALSE(fe.QuitRequested());
+    EXPECT_FALSE(TimerOn());
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
+}
+
+}  // namespace
+}  // namespace scantest

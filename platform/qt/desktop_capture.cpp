@@ -1,5 +1,8 @@
 #include "platform/qt/desktop_capture.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -74,14 +77,36 @@ std::string NumberedPath(const std::string& path, size_t n) {
     return out;
 }
 
+namespace {
+
+// This program's file name: a run of several programs (the scanner starting a configurator)
+// gives each its own settings and screenshot names.
+std::string ProgramName() {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : self.filename().string();
+}
+
+// NAME_<program> when it is set, else NAME.
+const char* Setting(const std::string& name, const std::string& program) {
+    if (!program.empty())
+        if (const char* own = std::getenv((name + "_" + program).c_str())) return own;
+    return std::getenv(name.c_str());
+}
+
+}  // namespace
+
 DesktopCapture::DesktopCapture() {
-    if (const char* shot = std::getenv("SUITE_SCREENSHOT")) path_ = shot;
-    if (const char* keys = std::getenv("SUITE_SCREENSHOT_KEYS")) {
+    const std::string program = ProgramName();
+    if (const char* shot = Setting("SUITE_SCREENSHOT", program)) path_ = shot;
+    // "%p" in the screenshot name stands for the program.
+    if (const size_t at = path_.find("%p"); at != std::string::npos) path_.replace(at, 2, program);
+    if (const char* keys = Setting("SUITE_SCREENSHOT_KEYS", program)) {
         std::istringstream in(keys);
         for (std::string k; in >> k;)
             keys_.push_back(k);
     }
-    if (const char* quit = std::getenv("SUITE_QUIT_AFTER")) {
+    if (const char* quit = Setting("SUITE_QUIT_AFTER", program)) {
         char* end = nullptr;
         const double seconds = std::strtod(quit, &end);
         if (end != quit && *end == '\0' && seconds > 0 && std::isfinite(seconds))

@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -43,14 +45,17 @@ class TarnelOnAPty : public ::testing::Test {
     ~TarnelOnAPty() override { fs::remove_all(root); }
     // Runs Tarnel in bin/, headless, until it quits by itself: its exit status, -1 after 30 s.
     int RunTarnel(const char* quitAfter) { return RunProgram("Tarnel", quitAfter); }
-    int RunProgram(const char* program, const char* quitAfter) {
+    int RunProgram(const char* program, const char* quitAfter,
+                   std::vector<std::pair<const char*, std::string>> extra = {}) {
         // The child inherits these; the test process gets its own values back afterwards.
-        const std::pair<const char*, std::string> childEnv[] = {{"QT_QPA_PLATFORM", "offscreen"},
-                                                                {"XDG_RUNTIME_DIR", root.string()},
-                                                                {"SUITE_QUIT_AFTER", quitAfter}};
+        std::vector<std::pair<const char*, std::string>> childEnv = {
+            {"QT_QPA_PLATFORM", "offscreen"},
+            {"XDG_RUNTIME_DIR", root.string()},
+            {"SUITE_QUIT_AFTER", quitAfter}};
+        childEnv.insert(childEnv.end(), extra.begin(), extra.end());
         std::vector<std::pair<const char*, const char*>> saved;
         std::vector<std::string> savedText;
-        savedText.reserve(3);
+        savedText.reserve(childEnv.size());
         for (const auto& [name, value] : childEnv) {
             const char* was = std::getenv(name);
             savedText.push_back(was ? was : "");
@@ -141,6 +146,58 @@ TEST_F(TarnelOnAPty, OmbrelRecoversFromItsOwnBlockAndReadsItsThirtyTwoBitValues)
     EXPECT_EQ(log.find("gvLogYN"), std::string::npos) << log;
     EXPECT_NE(log.find("Modbus r 32-bit Parameter of Dev 9 Dwords \n"), std::string::npos) << log;
     EXPECT_NE(log.find("<1005>\t[1f40]\t   8000   \tA1SP\n"), std::string::npos) << log;
+}
+
+// The loop of the suite with the real programs: Scan sweeps COM8, finds the instrument at a
+// setting nobody told it, forces it onto station 1, 19200 8N2, writes the settings file and
+// starts Tarnel, which reads the instrument.
+TEST_F(TarnelOnAPty, ScanFindsTheInstrumentAndStartsTarnelWhichReadsIt) {
+    fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Scan", root / "bin" / "Scan");
+    std::ofstream(root / "bin" / "YN_log_dbg.txt") << "1 0";
+    conf_test::Child sim;
+    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--com", "8", "--station", "7",
+                           "--baud", "9600", "--format", "8N1", "--log"},
+                          comDir.string(), (root / "sim.err").string()));
+    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);
+    EXPECT_EQ(RunProgram("Scan", "60",
+                         {{"SUITE_SCREENSHOT", (root / "shot-%p.png").string()},
+                          {"SUITE_SCREENSHOT_KEYS_Scan", "click:AUTO_SCAN"},
+                          {"SUITE_QUIT_AFTER_Tarnel", "3"}}),
+              0);
+    // Tarnel runs on after Scan has ended: wait for its read in the log.
+    std::string log;
+    for (int i = 0; i < 200; ++i) {
+        log = Slurp(root / "bin" / "log.txt");
+        if (log.find("Modbus r SN") != std::string::npos) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_NE(log.find("=============Read para"), std::string::npos) << log;
+    EXPECT_NE(log.find("Modbus r SN"), std::string::npos) << log;
+    EXPECT_EQ(Slurp(root / "bin" / "COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6802");
+    std::this_thread::sleep_for(std::chrono::seconds(4));  // Tarnel's own end
+    EXPECT_EQ(sim.Stop(), 0);
+    const std::string heard = Slurp(root / "sim.err");
+    EXPECT_NE(heard.find("9600 8?1 00 "), std::string::npos) << heard;  // the forcing broadcast
+    EXPECT_NE(heard.find("19200 8?2 01 03 1F 00 00 01"), std::string::npos) << heard;
+}
+
+// Start Scan in Tarnel ends Tarnel and starts the sibling Scan, which comes up in the same
+// folder (it makes its language file there on its first start).
+TEST_F(TarnelOnAPty, StartScanBringsScanBack) {
+    std::ofstream(root / "bin" / "COM_Dev_use.txt") << "250\n3\n0\n8\n2\n6802";
+    ASSERT_FALSE(fs::exists(root / "bin" / "Language_Selection.txt"));
+    EXPECT_EQ(RunProgram("Tarnel", "20",
+                         {{"SUITE_SCREENSHOT", (root / "shot-%p.png").string()},
+                          {"SUITE_SCREENSHOT_KEYS_Tarnel", "Alt+S S"},
+                          {"SUITE_QUIT_AFTER_Scan", "2"}}),
+              0);
+    bool scanStarted = false;
+    for (int i = 0; i < 200 && !scanStarted; ++i) {
+        scanStarted = fs::exists(root / "bin" / "Language_Selection.txt");
+        if (!scanStarted) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(scanStarted);
+    std::this_thread::sleep_for(std::chrono::seconds(3));  // Scan's own end
 }
 
 }  // namespace

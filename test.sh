@@ -14,6 +14,8 @@ cmake --build build -j"$jobs"
 # own speed. Informative only: it fails the run when a command fails, never for being slow.
 build/bin/transfer-bench --rounds 5 --watch 5
 build/bin/transfer-bench --rounds 5 --model B --watch 5
+# Scan's sweep from Auto Scan to the configurator's start, instruments found at probes 2, 6, 10.
+build/bin/scan-bench
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSUITE_SANITIZE=ON
 cmake --build build-asan -j"$jobs"

@@ -2,6 +2,9 @@
 // The whole main of a configurator: the Qt front end, the panel runtime, the serial ports under
 // their COM numbers, one context for the model the program serves.
 
+#include <string>
+
+#include "apps/program_args.h"
 #include "core/context.h"
 #include "models/model.h"
 #include "platform/qt/qt_front_end.h"
@@ -14,6 +17,13 @@
 #include "shell/main_panel.h"
 
 inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
+    const std::string purpose = std::string("The configurator of ") + model.id.codes[0].product +
+                                " instruments: reads, edits, writes and saves their parameters,\n"
+                                "watches and records the process value, calibrates.";
+    if (const int r = HandleArguments(argc, argv, model.id.programName, model.id.aboutCaption,
+                                      purpose.c_str());
+        r >= 0)
+        return r;
     qtfe::QtFrontEnd frontEnd(argc, argv);
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);

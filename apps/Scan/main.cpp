@@ -1,5 +1,6 @@
 // Scan: finds an instrument on the serial ports and hands it to its configurator.
 
+#include "apps/program_args.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
@@ -10,6 +11,13 @@
 #include "scan/shell.h"
 
 int main(int argc, char** argv) {
+    if (const int r = HandleArguments(
+            argc, argv, "Scan", scan::kVersionCaption,
+            "Finds an instrument on the serial ports at any baud rate and frame format, puts it "
+            "on\n"
+            "station 1, 19200 baud, 8N2 and starts its configurator (Tarnel or Ombrel).");
+        r >= 0)
+        return r;
     qtfe::QtFrontEnd frontEnd(argc, argv);
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);

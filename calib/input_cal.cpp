@@ -82,8 +82,7 @@ int IC_B::GV(Context& ctx) {
 }
 
 bool IC_B::Reading(Context& ctx) {
-    const ui::Control* timer = ctx.ui.GetControl(ctx.gvCAL, Timer(ctx));
-    return timer && timer->enabled;
+    return fn_Calibration_Reading(ctx);
 }
 
 int IC_B::w_parameter(Context& ctx) {

@@ -41,29 +41,34 @@ int fn_RTU_to_Stop_Bits(int rtu) {
     return rtu == 1 ? 2 : 1;
 }
 
+int fn_Check_Line_Settings(ui::Runtime& ui, int br, int parity, int dataBits, int stopBits) {
+    if (br < 0 || br > 3) {
+        ui.MessagePopup("fn_Open_Com :: Baud Rate Sequence", "BR out of range");
+        return -1;
+    }
+    if (parity < 0 || parity > 4) {
+        ui.MessagePopup("fn_Open_Com :: Parity Bit", "vPB out of range");
+        return -1;
+    }
+    if (dataBits < 5 || dataBits > 8) {
+        ui.MessagePopup("fn_Open_Com :: Data Bit", "vDB out of range");
+        return -1;
+    }
+    if (stopBits < 1 || stopBits > 2) {
+        ui.MessagePopup("fn_Open_Com :: Stop Bit",
+                        "vSB out of range : " + std::to_string(stopBits));
+        return -1;
+    }
+    return 0;
+}
+
 int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, int stopBits, int) {
     if (com < 1 || com > 256) {
         logi(ctx, "err COM#%d\n", com);
         ctx.ui.MessagePopup("fn_Open_Com()", "COM port number out of range");
         return -1;
     }
-    if (br < 0 || br > 3) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Baud Rate Sequence", "BR out of range");
-        return -1;
-    }
-    if (parity < 0 || parity > 4) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Parity Bit", "vPB out of range");
-        return -1;
-    }
-    if (dataBits < 5 || dataBits > 8) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Data Bit", "vDB out of range");
-        return -1;
-    }
-    if (stopBits < 1 || stopBits > 2) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Stop Bit",
-                            "vSB out of range : " + std::to_string(stopBits));
-        return -1;
-    }
+    if (fn_Check_Line_Settings(ctx.ui, br, parity, dataBits, stopBits) < 0) return -1;
     const std::string name = "COM" + std::to_string(com);
     const int baud = fn_BR_to_Baud(br);
     LogWriteAlways(ctx, Printf("Open COM ( P%d, %6s, %d, %d, %d, %d ) \t", name.c_str(), baud,

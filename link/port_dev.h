@@ -25,6 +25,9 @@ int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, i
                       int mode);
 int df_Port_Dev__Close(Context& ctx);
 int fn_BR_to_Baud(int br);
+// The baud-rate index, parity, data and stop bits of an open checked, each refusal in its
+// popup. 0, or -1.
+int fn_Check_Line_Settings(ui::Runtime& ui, int br, int parity, int dataBits, int stopBits);
 // Writes both settings files, replacing them: 0, or -1 when either cannot be written in full.
 int fn_Write_Port_Settings(int com, int br, int parity, int dataBits, int stopBits, unsigned mcode);
 // Writes both settings files, replacing them. A file that cannot be written is left alone.

@@ -12,15 +12,6 @@ namespace conf {
 
 namespace {
 
-// The decimals the display can show: the model's widest decimal point.
-int Decimals(Context& ctx) {
-    const ParamCatalogue& cat = ctx.model.catalogue;
-    int most = cat.dpMaxTemp;
-    for (int dp : cat.dpMaxByDigit)
-        most = std::max(most, dp);
-    return std::clamp(DP_cfg::GI(ctx), 0, most);
-}
-
 // Temperature types hold tenths of a degree; without a decimal point they show whole degrees.
 int Shown(Context& ctx, int raw, int dp) {
     return TYPE_cfg::is_Temp(ctx) && dp == 0 ? raw / 10 : raw;
@@ -32,13 +23,21 @@ int Display(Context& ctx) {
 
 }  // namespace
 
+int fn_PV_Decimals(Context& ctx) {
+    const ParamCatalogue& cat = ctx.model.catalogue;
+    int most = cat.dpMaxTemp;
+    for (int dp : cat.dpMaxByDigit)
+        most = std::max(most, dp);
+    return std::clamp(DP_cfg::GI(ctx), 0, most);
+}
+
 double fn_PV_Value(Context& ctx, int raw) {
-    const int dp = Decimals(ctx);
+    const int dp = fn_PV_Decimals(ctx);
     return static_cast<double>(IntToFloatByDecimals(Shown(ctx, raw, dp), dp));
 }
 
 std::string fn_PV_Text(Context& ctx, int raw) {
-    const int dp = Decimals(ctx);
+    const int dp = fn_PV_Decimals(ctx);
     char text[48];
     std::snprintf(text, sizeof text, "%6.*f", dp,
                   static_cast<double>(IntToFloatByDecimals(Shown(ctx, raw, dp), dp)));

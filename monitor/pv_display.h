@@ -13,6 +13,8 @@ namespace conf {
 inline constexpr int kPvOpenSensor = 0x7FFF;
 inline constexpr const char* kPvOpenText = "OPEN";
 
+// The decimals the display shows: the decimal point, within the model's widest.
+int fn_PV_Decimals(Context& ctx);
 // The text of a measured value: a temperature type at decimal point 0 shows tenths dropped,
 // then the value over 10^DP in six characters with DP decimals ("%6.2f").
 std::string fn_PV_Text(Context& ctx, int raw);

@@ -174,6 +174,11 @@ int MSPV_T::sub(Context& ctx) {
     return 0;
 }
 
+bool fn_Calibration_Reading(Context& ctx) {
+    const ui::Control* timer = ctx.ui.GetControl(ctx.gvCAL, ctx.ui.FindCtrl(ctx.gvCAL, "ADC_T"));
+    return timer && timer->enabled;
+}
+
 int Menu_PV_Read::Get_Check_Mark(Context& ctx) {
     int menuBar = 0, checked = 0;
     const int item = MenuItem(ctx, &menuBar);
@@ -189,17 +194,12 @@ int Menu_PV_Read::Set_Check_Mark(Context& ctx, int state) {
 
 namespace {
 
-bool CalibrationReading(Context& ctx) {
-    const ui::Control* timer = ctx.ui.GetControl(ctx.gvCAL, ctx.ui.FindCtrl(ctx.gvCAL, "ADC_T"));
-    return timer && timer->enabled;
-}
-
 // Button, mark and timer in one state: a start that fails leaves all three off, so nothing
 // claims a watch that is not running.
 int SwitchTo(Context& ctx, int on) {
     // A calibration step reads the converters over the same line and trace: it is stored or
     // ended first.
-    if (on && CalibrationReading(ctx)) {
+    if (on && fn_Calibration_Reading(ctx)) {
         MSPV_B::SV(ctx, 0);
         Menu_PV_Read::Set_Check_Mark(ctx, 0);
         msg_cfg::SCV(ctx, kMsgRed, kMsgCalibrationRunning);

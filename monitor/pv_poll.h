@@ -38,6 +38,9 @@ int Set_Check_Mark(Context& ctx, int state);
 int Toggle(Context& ctx);
 }  // namespace Menu_PV_Read
 
+// Whether an input-calibration step reads (its timer runs): watching waits for it.
+bool fn_Calibration_Reading(Context& ctx);
+
 // The toggle button: commit starts or stops; Enter moves the focus on.
 int ev_MSPV_B(Context& ctx, int panel, int control, int event, void* data, int data1, int data2);
 // The timer: a tick polls.

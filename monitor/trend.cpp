@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "models/model.h"
+#include "monitor/pv_display.h"
 #include "platform/ui/constants.h"
 
 namespace conf {
@@ -29,14 +30,7 @@ int Chart(Context& ctx, int panel) {
 // The axis shows the decimals the display does; set only when they change, so that a poll
 // adds its point and nothing more.
 void Precision(Context& ctx, int panel, int chart) {
-    const ParamCatalogue& cat = ctx.model.catalogue;
-    int most = cat.dpMaxTemp;
-    for (int dp : cat.dpMaxByDigit)
-        most = std::max(most, dp);
-    int dp = 0;
-    const int dpCtrl = ctx.ui.FindCtrl(ctx.gvCFG, cat.ccDP[0]);
-    ctx.ui.GetCtrlIndex(ctx.gvCFG, dpCtrl, &dp);
-    const int wanted = std::clamp(dp, 0, most);
+    const int wanted = fn_PV_Decimals(ctx);
     int shown = -1;
     ctx.ui.GetCtrlAttribute(panel, chart, ui::ATTR_PRECISION, &shown);
     if (shown != wanted) ctx.ui.SetCtrlAttribute(panel, chart, ui::ATTR_PRECISION, wanted);

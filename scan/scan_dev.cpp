@@ -37,18 +37,6 @@ int GetInt(ScanContext& ctx, const char* name) {
 
 }  // namespace
 
-int fn_BR_to_Baud(int baudIndex) {
-    return 2400 << baudIndex;
-}
-
-int fn_RTU_to_Parity(int rtu) {
-    return rtu == 2 ? 1 : rtu == 3 ? 2 : 0;
-}
-
-int fn_RTU_to_Stop_Bits(int rtu) {
-    return rtu == 1 ? 2 : 1;
-}
-
 // --- BRi ---------------------------------------------------------------------------------
 
 int BRi::HHCC(ScanContext& ctx, int* panel, int* control) {
@@ -163,23 +151,7 @@ int cf_Port_Dev__Open(ScanContext& ctx, int port, int baudIndex, int parity, int
         ctx.ui.MessagePopup(kScanDevModule, "fn_Open_Com() :: COM port number out of range");
         return -1;
     }
-    if (baudIndex < 0 || baudIndex > 3) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Baud Rate Sequence", "BR out of range");
-        return -1;
-    }
-    if (parity < 0 || parity > 4) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Parity Bit", "vPB out of range");
-        return -1;
-    }
-    if (dataBits < 5 || dataBits > 8) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Data Bit", "vDB out of range");
-        return -1;
-    }
-    if (stopBits != 1 && stopBits != 2) {
-        ctx.ui.MessagePopup("fn_Open_Com :: Stop Bit",
-                            "vSB out of range : " + std::to_string(stopBits));
-        return -1;
-    }
+    if (conf::fn_Check_Line_Settings(ctx.ui, baudIndex, parity, dataBits, stopBits) < 0) return -1;
     const std::string name = "COM" + std::to_string(port);
     const int baud = fn_BR_to_Baud(baudIndex);
     char line[160];

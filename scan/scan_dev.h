@@ -4,6 +4,7 @@
 // forcing write (station 1, 19200, 8N2), reopens at those fixed settings and reads the model
 // code; the first answer ends the sweep and hands the instrument over.
 
+#include "link/port_dev.h"
 #include "scan/scan_context.h"
 
 namespace scan {
@@ -24,11 +25,11 @@ inline constexpr int kFixedParity = 0;
 inline constexpr int kFixedDataBits = 8;
 inline constexpr int kFixedStopBits = 2;
 
-// 2400 << index.
-int fn_BR_to_Baud(int baudIndex);
-// Frame-format index 0..3 (8N1, 8N2, 8O1, 8E1) to the platform's parity code and stop bits.
-int fn_RTU_to_Parity(int rtu);
-int fn_RTU_to_Stop_Bits(int rtu);
+// The configurators' conversions: 2400 << index, and frame-format index 0..3 (8N1, 8N2, 8O1,
+// 8E1) to the platform's parity code and stop bits.
+using conf::fn_BR_to_Baud;
+using conf::fn_RTU_to_Parity;
+using conf::fn_RTU_to_Stop_Bits;
 
 // Baud-rate index on its page control: 3, 2, 1, 0, then -1 (tail: every rate tried).
 namespace BRi {

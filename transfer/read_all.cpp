@@ -31,6 +31,13 @@ int ReadNg(Context& ctx) {
     return -1;
 }
 
+// One value read: its trace line under the register's name, then into its module.
+void Apply(Context& ctx, int address, int value) {
+    const RegisterRecord* record = FindRegister(ctx.model, address);
+    Log::Modbus_R(ctx, address, value, value, record ? record->name : "");
+    fn_Para_to_GUI(ctx, address, value);
+}
+
 // The 16-bit block from address 0, its length by firmware, applied in the plan's order.
 int ReadBlock16(Context& ctx) {
     const ReadPlan& plan = ctx.model.read;
@@ -40,10 +47,7 @@ int ReadBlock16(Context& ctx) {
     if (fn_Modbus_Device_RW_16(ctx, enR, 0, count, block) < 0) return ReadNg(ctx);
     for (int address : plan.applyOrder) {
         if (address >= count) continue;
-        const int value = block[static_cast<std::size_t>(address)];
-        const RegisterRecord* record = FindRegister(ctx.model, address);
-        Log::Modbus_R(ctx, address, value, value, record ? record->name : "");
-        fn_Para_to_GUI(ctx, address, value);
+        Apply(ctx, address, block[static_cast<std::size_t>(address)]);
     }
     return 0;
 }
@@ -56,13 +60,8 @@ int ReadBlock32(Context& ctx) {
     std::vector<std::int32_t> values(static_cast<std::size_t>(plan.block32Count));
     if (fn_Modbus_Device_RW_32(ctx, enR, plan.block32Address, plan.block32Count, values) < 0)
         return ReadNg(ctx);
-    for (int i = 0; i < plan.block32Count; ++i) {
-        const int address = plan.block32Address + i;
-        const int value = values[static_cast<std::size_t>(i)];
-        const RegisterRecord* record = FindRegister(ctx.model, address);
-        Log::Modbus_R(ctx, address, value, value, record ? record->name : "");
-        fn_Para_to_GUI(ctx, address, value);
-    }
+    for (int i = 0; i < plan.block32Count; ++i)
+        Apply(ctx, plan.block32Address + i, values[static_cast<std::size_t>(i)]);
     return 0;
 }
 

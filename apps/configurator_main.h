@@ -5,6 +5,7 @@
 #include <string>
 
 #include "apps/program_args.h"
+#include "apps/run_tree_start.h"
 #include "core/context.h"
 #include "models/model.h"
 #include "platform/qt/qt_front_end.h"
@@ -27,6 +28,7 @@ inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
     qtfe::QtFrontEnd frontEnd(argc, argv);
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);
+    if (StartInRunTree(model.id.programName, runtime) < 0) return 1;
     sys::SystemLauncher launcher;
     serial::TermiosBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());

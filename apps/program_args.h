@@ -14,9 +14,10 @@ inline int HandleArguments(int argc, char** argv, const char* program, const cha
         if (a == "--help" || a == "-h") {
             std::printf(
                 "usage: %s [--help] [--version]\n\n%s\n\n"
-                "It runs with its bin folder as working directory, reads its panels from ../gui\n"
-                "and keeps log.txt and its settings files (COM_Dev_use.txt, YN_log_dbg.txt) "
-                "there.\n",
+                "It keeps log.txt and its settings files (COM_Dev_use.txt, YN_log_dbg.txt, ...)\n"
+                "in its working folder and reads its panels from ../gui. Installed, that folder\n"
+                "is $XDG_DATA_HOME/rtu-configurator/bin (~/.local/share/rtu-configurator/bin),\n"
+                "made on first start; from a build tree, the folder it is started in.\n",
                 program, purpose);
             return 0;
         }

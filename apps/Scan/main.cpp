@@ -1,6 +1,7 @@
 // Scan: finds an instrument on the serial ports and hands it to its configurator.
 
 #include "apps/program_args.h"
+#include "apps/run_tree_start.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     qtfe::QtFrontEnd frontEnd(argc, argv);
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);
+    if (StartInRunTree("Scan", runtime) < 0) return 1;
     sys::SystemLauncher launcher;
     serial::TermiosBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());

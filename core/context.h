@@ -19,6 +19,10 @@ namespace conf {
 
 struct Model;
 
+// gvHW after the device information could not be read: matches no model, so files are
+// refused too.
+inline constexpr int kModelUnknown = 255;
+
 struct Context {
     Context(ui::Runtime& runtime, sys::Launcher& programLauncher, const Model& instrumentModel)
         : ui(runtime), launcher(programLauncher), model(instrumentModel) {}
@@ -44,7 +48,7 @@ struct Context {
 
     int gr = 0;                 // result of the last instrument operation
     std::uint32_t gsRAM01 = 0;  // selector word of the parameter modules
-    int gvHW = 0;               // model code of the instrument
+    int gvHW = 0;               // model code of the instrument (0 until the first check)
     int gvFW = 0;               // firmware version of the instrument
     int giCNT = 0;              // progress counter
     // A process-value record could not be written and that was said; cleared by the next
@@ -61,6 +65,11 @@ struct Context {
     int gvCAL = 0;
     // The status line on the main panel.
     int msgCtrl = 0;
+    // The language of the captions (0 English, 1 Traditional, 2 Simplified Chinese), as the
+    // scanner left it; the status line is English whatever it is.
+    int gvLANG = 0;
+    // The COM number of the settings file the port was last opened with (0: none yet).
+    int gvCOM = 0;
 
     // The exit code a command ended the program with (the return to the scanner); the
     // program returns it once the event loop has stopped. Empty for an ordinary shutdown.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lang/status_line.h"
+#include "lang/window_title.h"
 #include "link/access_mode.h"
 #include "link/link_controls.h"
 #include "log/event_log.h"
@@ -69,6 +70,9 @@ int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, i
         return -1;
     }
     if (fn_Check_Line_Settings(ctx.ui, br, parity, dataBits, stopBits) < 0) return -1;
+    // The window names the port it is for, also when the open fails.
+    ctx.gvCOM = com;
+    Title::SV(ctx);
     const std::string name = "COM" + std::to_string(com);
     const int baud = fn_BR_to_Baud(br);
     LogWriteAlways(ctx, Printf("Open COM ( P%d, %6s, %d, %d, %d, %d ) \t", name.c_str(), baud,

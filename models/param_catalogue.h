@@ -11,6 +11,22 @@ namespace conf {
 using CtrlNames = std::span<const char* const>;
 using RegAddrs = std::span<const int>;
 
+// Where a text of the language database shows: on which panel, in what, and by role name (the
+// menu or menu item's name for kMenu; unused for kPageTitle).
+enum class CaptionPanel { kMain, kConfig, kCalib };
+enum class CaptionKind {
+    kLabel,      // the control's label
+    kText,       // the value of a text message
+    kPageTitle,  // the tab caption of the page
+    kMenu,       // a menu or menu item of the main panel's menu bar
+};
+struct Caption {
+    CaptionPanel panel;
+    CaptionKind kind;
+    const char* name;
+    int textId;
+};
+
 // A raw integer range, both ends inclusive.
 struct RawRange {
     int low;
@@ -119,6 +135,10 @@ struct ParamCatalogue {
     int alarms;  // alarms an instrument can have
     RawRange rngID, rngFILT, rngBR, rngRTU, rngRTS;
     std::span<const RawRange> rngSN;  // year, month, day, running number
+
+    // --- Captions in the chosen language ------------------------------------------------------
+    // The tables of captions set from the language database: the shared one, then the model's.
+    std::span<const std::span<const Caption>> captions;
 };
 
 }  // namespace conf

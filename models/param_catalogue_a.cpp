@@ -42,6 +42,14 @@ constexpr std::span<const char* const> kDpCaptions[] = {kDpCaptions0, kDpCaption
 // Every segment lit, three and four digits wide.
 constexpr const char* kDigitSamples[] = {"888", "8888"};
 
+// The unit, and the Scan menu that hands back to the scanner.
+constexpr Caption kOwnCaptions[] = {
+    {CaptionPanel::kConfig, CaptionKind::kLabel, "UNIT", 115},
+    {CaptionPanel::kMain, CaptionKind::kMenu, "SCAN", 50300},
+    {CaptionPanel::kMain, CaptionKind::kMenu, "START_SCAN", 50301},
+};
+constexpr std::span<const Caption> kCaptionTables[] = {panel::kCaptions, kOwnCaptions};
+
 }  // namespace
 
 const ParamCatalogue& ModelACatalogue() {
@@ -79,6 +87,7 @@ const ParamCatalogue& ModelACatalogue() {
         c.dpMaxByDigit = kDpMaxByDigit;
         c.dpCaptions = kDpCaptions;
         c.digitSamples = kDigitSamples;
+        c.captions = kCaptionTables;
         return c;
     }();
     return catalogue;

@@ -33,6 +33,12 @@ constexpr std::span<const char* const> kDpCaptions[] = {kDpCaptions0, kDpCaption
 // Every segment lit, five and six digits wide.
 constexpr const char* kDigitSamples[] = {"88888", "888888"};
 
+// The button that hands back to the scanner.
+constexpr Caption kOwnCaptions[] = {
+    {CaptionPanel::kMain, CaptionKind::kLabel, "SCAN_DEV", 50301},
+};
+constexpr std::span<const Caption> kCaptionTables[] = {panel::kCaptions, kOwnCaptions};
+
 }  // namespace
 
 const ParamCatalogue& ModelBCatalogue() {
@@ -70,6 +76,7 @@ const ParamCatalogue& ModelBCatalogue() {
         c.dpMaxByDigit = kDpMaxByDigit;
         c.dpCaptions = kDpCaptions;
         c.digitSamples = kDigitSamples;
+        c.captions = kCaptionTables;
         return c;
     }();
     return catalogue;

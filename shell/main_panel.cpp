@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "lang/panel_language.h"
 #include "link/uart.h"
 #include "log/event_log.h"
 #include "log/log_launch.h"
@@ -43,6 +44,10 @@ int MainPanel::init(Context& ctx) {
     ctx.gvMain = panel;
     ctx.msgCtrl = ctx.ui.FindCtrl(panel, "MSG");
     TAB::Get_Page_Handle(ctx);
+    // Captions in the scanner's language before anything shows; the status line stays English.
+    LangS::RF(ctx);
+    LangS::Char_Set(ctx);
+    LangS::Refresh(ctx);
     Trend::init(ctx);
     // A link that does not come up is reported and start-up goes on: the panel still shows.
     UART::init(ctx);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "lang/status_line.h"
+#include "lang/window_title.h"
 #include "link/access_mode.h"
 #include "link/modbus_api.h"
 #include "log/event_log.h"
@@ -108,6 +109,7 @@ int DevInfo2::fr_Modbus_to_GUI(Context& ctx) {
     if (r < 0) {
         msg_cfg::SID(ctx, kMsgReadNg);
         ctx.gvHW = kModelUnknown;
+        Title::SV(ctx);
         ctx.gr = r;
         return r;
     }
@@ -115,6 +117,7 @@ int DevInfo2::fr_Modbus_to_GUI(Context& ctx) {
     DevInfo2::RAM_dev_to_gui(words, &record);
     ctx.gvHW = record.hw;
     ctx.gvFW = record.fw;
+    Title::SV(ctx);
     DevInfo2::to_GUI(ctx, record);
     ctx.gr = DevInfo2::diff(ctx);
     return ctx.gr;

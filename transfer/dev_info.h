@@ -11,8 +11,6 @@
 
 namespace conf {
 
-// gvHW after the block could not be read: matches no model, so files are refused too.
-inline constexpr int kModelUnknown = 255;
 // The firmware version from which the frame format (RTU) and lock (LOCK) registers exist.
 inline constexpr int kFirmwareFull = 2;
 

@@ -25,10 +25,11 @@ QString DecodeText(const std::string& bytes, int charset) {
     if (sys::ToUtf8(bytes, sys::CodePage::Utf8, &utf8) == 0) {
         const QString text = QString::fromStdString(utf8);
         // Big5 and GB2312 texts can happen to be valid UTF-8 too (GB2312 "同位元" reads as
-        // "ͬλԪ"); such text decodes to letters far beyond the symbols a resource uses.
+        // "ͬλԪ", "模式" as "ģʽ"); such text decodes to letters beyond the Latin-1 symbols a
+        // resource uses ("°C").
         bool plainSymbols = true;
         for (QChar ch : text)
-            if (ch.unicode() >= 0x0300) plainSymbols = false;
+            if (ch.unicode() >= 0x0100) plainSymbols = false;
         std::string decoded;
         const sys::CodePage page = CodePageOf(charset);
         if (plainSymbols || page == sys::CodePage::Utf8 || sys::ToUtf8(bytes, page, &decoded) != 0)

@@ -10,8 +10,8 @@ namespace qtfe {
 // Text that is valid UTF-8 is taken as UTF-8 whatever the charset: resource files are UTF-8, so a
 // Big5 panel mixes UTF-8 labels from its resource with Big5 texts the program sets. Anything
 // else is decoded in the panel's code page (ATTR_CHARSET), undecodable bytes becoming U+FFFD.
-// A text valid both ways is UTF-8 only while it decodes to characters below U+0300 (such as
-// "°C"); beyond that it is taken as the code-page text it then almost surely is.
+// A text valid both ways is UTF-8 only while it decodes to ASCII and Latin-1 characters (such
+// as "°C"); beyond that it is taken as the code-page text it then almost surely is.
 QString DecodeText(const std::string& bytes, int charset);
 
 // What the user typed, in the panel's code page; text the code page cannot hold stays UTF-8

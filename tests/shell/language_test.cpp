@@ -1,0 +1,351 @@
+// The configurators' captions in the scanner's language: the language file, every caption of
+// both models byte for byte, the main panel's character set, English status messages, and the
+// window title before and after the device is read.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "../transfer/transfer_fixture.h"
+#include "lang/lang_db.h"
+#include "lang/panel_language.h"
+#include "lang/window_title.h"
+#include "models/model_a.h"
+#include "models/model_b.h"
+#include "models/panel_controls.h"
+#include "transfer/read_all.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using conf::Caption;
+using conf::CaptionKind;
+using conf::CaptionPanel;
+
+struct Case {
+    const char* name;
+    const conf::Model& (*model)();
+    int language;
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// A configurator started with Language_Selection.txt holding the case's language.
+class PanelLanguage : public transfertest::TransferTest,
+                      public ::testing::WithParamInterface<Case> {
+  protected:
+    PanelLanguage() : TransferTest(GetParam().model()) {}
+
+    void StartIn(int language) {
+        std::ofstream(conf::kLanguageFileName) << language;
+        StartWith(ProgramCode(), 2);
+    }
+    int ProgramCode() const { return ctx.model.id.programNumber; }
+
+    int PanelOf(CaptionPanel p) const {
+        return p == CaptionPanel::kMain     ? ctx.gvMain
+               : p == CaptionPanel::kConfig ? ctx.gvCFG
+                                            : ctx.gvCAL;
+    }
+    // What the panel shows where the caption goes.
+    std::string Shown(const Caption& c) {
+        const int panel = PanelOf(c.panel);
+        std::string text;
+        switch (c.kind) {
+            case CaptionKind::kPageTitle:
+                rt.GetPanelAttribute(panel, ui::ATTR_TITLE, &text);
+                break;
+            case CaptionKind::kLabel:
+                rt.GetCtrlAttribute(panel, Id(panel, c.name), ui::ATTR_LABEL_TEXT, &text);
+                break;
+            case CaptionKind::kText:
+                rt.GetCtrlVal(panel, Id(panel, c.name), &text);
+                break;
+            case CaptionKind::kMenu: {
+                const int bar = rt.GetPanelMenuBar(ctx.gvMain);
+                const int item = rt.FindMenuItem(bar, c.name);
+                EXPECT_GT(item, 0) << c.name;
+                rt.GetMenuBarAttribute(bar, item, ui::ATTR_ITEM_NAME, &text);
+                break;
+            }
+        }
+        return text;
+    }
+    std::string Label(int panel, const char* name) {
+        std::string text;
+        rt.GetCtrlAttribute(panel, Id(panel, name), ui::ATTR_LABEL_TEXT, &text);
+        return text;
+    }
+    std::string PageTitle(int panel) {
+        std::string text;
+        rt.GetPanelAttribute(panel, ui::ATTR_TITLE, &text);
+        return text;
+    }
+    std::string MenuCaption(const char* name) {
+        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
+        std::string text;
+        rt.GetMenuBarAttribute(bar, rt.FindMenuItem(bar, name), ui::ATTR_ITEM_NAME, &text);
+        return text;
+    }
+    int Charset() {
+        int charset = 0;
+        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
+        return charset;
+    }
+};
+
+// The same captions in the three languages, as the database holds them.
+struct Expected {
+    const char* configuration;  // 101
+    const char* calibration;    // 103
+    const char* product;        // 302
+    const char* file;           // 50100
+    const char* hysteresis;     // 68012
+    const char* measuring;      // 2303
+    const char* direction;      // 2504, a text message
+    int charset;
+};
+const Expected kExpected[3] = {
+    {"Configuration", "Calibration", "Product", "__File", "Hysterisis", "Measuring Value",
+     "Output Direction", ui::VAL_NATIVE_CHARSET},
+    {"\xB2\xD5\xBA\x41", "\xAE\xD5\xA5\xBF", "\xB2\xA3\xAB\x7E", "\xC0\xC9\xAE\xD7(__F)",
+     "\xA4\xA3\xB7\x50\xB1\x61", "\xB6\x71\xB4\xFA\xAD\xC8", "\xBF\xE9\xA5\x58\xA4\xE8\xA6\x56",
+     ui::VAL_BIG5_CHARSET},
+    {"\xD7\xE9\xCC\xAC", "\xD0\xA3\xD5\xFD", "\xB2\xFA\xC6\xB7", "\xCE\xC4\xBC\xFE(__F)",
+     "\xB2\xBB\xB8\xD0\xB4\xF8", "\xC1\xBF\xB2\xE2\xD6\xB5", "\xCA\xE4\xB3\xF6\xB7\xBD\xCF\xF2",
+     ui::VAL_GB2312_CHARSET},
+};
+
+TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
+    const int language = GetParam().language;
+    StartIn(language);
+    EXPECT_EQ(ctx.gvLANG, language);
+    const Expected& want = kExpected[language];
+    EXPECT_EQ(Charset(), want.charset);
+    EXPECT_EQ(PageTitle(ctx.gvCFG), want.configuration);
+    EXPECT_EQ(PageTitle(ctx.gvCAL), want.calibration);
+    EXPECT_EQ(Label(ctx.gvCFG, "DEVINFO_PRODUCT"), want.product);
+    EXPECT_EQ(MenuCaption("FILE"), want.file);
+    EXPECT_EQ(Label(ctx.gvCFG, "A1HY"), want.hysteresis);
+    EXPECT_EQ(Label(ctx.gvCFG, "A2HY"), want.hysteresis);
+    EXPECT_EQ(Label(ctx.gvMain, "PV_FRAME"), want.measuring);
+    std::string direction;
+    rt.GetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "DIR_TEXT"), &direction);
+    EXPECT_EQ(direction, want.direction);
+
+    // Every caption of the model's tables shows its database text, and the model has them all.
+    int captions = 0;
+    for (std::span<const Caption> table : ctx.model.catalogue.captions) {
+        for (const Caption& c : table) {
+            std::string text;
+            conf::LangS::DataBase(ctx, c.textId, language, &text);
+            ASSERT_FALSE(text.empty()) << c.textId;
+            EXPECT_EQ(Shown(c), text) << (c.name ? c.name : "page") << " " << c.textId;
+            ++captions;
+        }
+    }
+    EXPECT_EQ(captions,
+              static_cast<int>(std::size(conf::panel::kCaptions)) + (ProgramCode() == 104 ? 3 : 1));
+    EXPECT_EQ(conf::LangS::Refresh(ctx), 0);
+    EXPECT_TRUE(fe.Popups().empty());  // no "Lang SID not fount"
+
+    // What is not a caption of the database stays as the resource has it.
+    EXPECT_EQ(Label(ctx.gvMain, "READ"), "__Read");
+    EXPECT_EQ(Label(ctx.gvCFG, "DIR_0"), "Reverse");
+    // The status line speaks English whatever the captions do.
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(StatusColour(), 0x008000);
+    PressRead();
+    EXPECT_EQ(Status(), "Read OK");
+}
+
+TEST_P(PanelLanguage, OwnCaptionsOfEachModel) {
+    const int language = GetParam().language;
+    StartIn(language);
+    static const char* const kStartScan[3] = {"__Start Scan",
+                                              "\xB6\x7D\xA9\x6C\xB1\xBD\xB4\x79(__S)",
+                                              "\xBF\xAA\xCA\xBC\xC9\xA8\xC3\xE8(__S)"};
+    static const char* const kUnit[3] = {"Unit", "\xB3\xE6\xA6\xEC", "\xB5\xA5\xCE\xBB"};
+    if (ProgramCode() == 104) {
+        EXPECT_EQ(MenuCaption("START_SCAN"), kStartScan[language]);
+        EXPECT_EQ(Label(ctx.gvCFG, "UNIT"), kUnit[language]);
+    } else {
+        // Model B hands back to the scanner with a button, and has no unit parameter.
+        EXPECT_EQ(Label(ctx.gvMain, "SCAN_DEV"), kStartScan[language]);
+        EXPECT_LT(rt.FindCtrl(ctx.gvCFG, "UNIT"), 0);
+    }
+}
+
+// A failed read shows its English message in red on a Chinese panel.
+TEST_P(PanelLanguage, FailuresAreStillReportedInEnglish) {
+    StartIn(GetParam().language);
+    SilenceFrom(0);
+    PressRead();
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+}
+
+const Case kCases[] = {
+    {"TarnelEnglish", conf::ModelA, 0},     {"TarnelTraditional", conf::ModelA, 1},
+    {"TarnelSimplified", conf::ModelA, 2},  {"OmbrelEnglish", conf::ModelB, 0},
+    {"OmbrelTraditional", conf::ModelB, 1}, {"OmbrelSimplified", conf::ModelB, 2},
+};
+INSTANTIATE_TEST_SUITE_P(Models, PanelLanguage, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& p) {
+                             return std::string(p.param.name);
+                         });
+
+TEST(LanguageFile, OnlyOneOfTheThreeDigitsNamesALanguage) {
+    using namespace std::string_literals;
+    const std::pair<std::string, int> kContents[] = {
+        {"0", 0},  {"1", 1},   {"2", 2},    {"2\n", 2},   {" 1 \r\n", 1}, {"", -1},
+        {"3", -1}, {"-1", -1}, {"+1", -1},  {"01", -1},   {"1x", -1},     {"1 2", -1},
+        {"a", -1}, {"\n", -1}, {"1.0", -1}, {"1\0"s, -1}, {"\xB1", -1},
+    };
+    for (const auto& [text, language] : kContents)
+        EXPECT_EQ(conf::fn_Parse_Language(text), language) << "\"" << text << "\"";
+}
+
+// A file that is not one digit 0-2, or not a regular file, starts the captions in English.
+class OddLanguageFile : public tarneltest::TarnelTest {
+  protected:
+    void StartWithFile(const std::function<void()>& make) {
+        make();
+        Start();
+    }
+    void ExpectEnglish() {
+        EXPECT_EQ(ctx.gvLANG, 0);
+        int charset = 0;
+        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
+        EXPECT_EQ(charset, ui::VAL_NATIVE_CHARSET);
+        std::string title;
+        rt.GetPanelAttribute(ctx.gvCFG, ui::ATTR_TITLE, &title);
+        EXPECT_EQ(title, "Configuration");
+    }
+};
+
+TEST_F(OddLanguageFile, MissingFileIsEnglishAndNotCreated) {
+    Start();
+    ExpectEnglish();
+    // Only the scanner writes the choice.
+    EXPECT_FALSE(fs::exists(conf::kLanguageFileName));
+}
+
+TEST_F(OddLanguageFile, OutOfRangeNumberIsEnglish) {
+    StartWithFile([] { std::ofstream(conf::kLanguageFileName) << "7"; });
+    ExpectEnglish();
+}
+
+TEST_F(OddLanguageFile, LongFileIsEnglish) {
+    StartWithFile([] { std::ofstream(conf::kLanguageFileName) << std::string(100, ' ') << "1"; });
+    ExpectEnglish();
+}
+
+TEST_F(OddLanguageFile, DirectoryIsEnglish) {
+    StartWithFile([] { fs::create_directory(conf::kLanguageFileName); });
+    ExpectEnglish();
+}
+
+// A FIFO would block a plain open until a writer came: the start must not hang on it.
+TEST_F(OddLanguageFile, FifoIsEnglishWithoutWaiting) {
+    StartWithFile([] { ASSERT_EQ(::mkfifo(conf::kLanguageFileName, 0600), 0); });
+    ExpectEnglish();
+}
+
+TEST_F(OddLanguageFile, LinkToAFileFollowsTheFile) {
+    StartWithFile([] {
+        std::ofstream("chosen.txt") << "2";
+        fs::create_symlink("chosen.txt", conf::kLanguageFileName);
+    });
+    EXPECT_EQ(ctx.gvLANG, 2);
+}
+
+// --- The window title -------------------------------------------------------------------------
+
+TEST(WindowTitle, NamesProgramPortAndInstrument) {
+    const conf::Model& a = conf::ModelA();
+    const conf::Model& b = conf::ModelB();
+    EXPECT_EQ(conf::fn_Window_Title(a, 0, 0), "Tarnel");
+    EXPECT_EQ(conf::fn_Window_Title(a, 257, 104), "Tarnel");
+    EXPECT_EQ(conf::fn_Window_Title(a, 5, 0), "Tarnel - COM5");
+    EXPECT_EQ(conf::fn_Window_Title(a, 5, conf::kModelUnknown), "Tarnel - COM5");
+    EXPECT_EQ(conf::fn_Window_Title(a, 5, 104), "Tarnel - COM5 - Tarnel 0x68");
+    EXPECT_EQ(conf::fn_Window_Title(a, 256, 106), "Tarnel - COM256 - Quillet (Tarnel) 0x6A");
+    EXPECT_EQ(conf::fn_Window_Title(a, 1, 105), "Tarnel - COM1 - H/W not match 0x69");
+    EXPECT_EQ(conf::fn_Window_Title(b, 33, 105), "Ombrel - COM33 - Ombrel 0x69");
+    EXPECT_EQ(conf::fn_Window_Title(b, 33, 107), "Ombrel - COM33 - Pardine (Ombrel) 0x6B");
+    EXPECT_EQ(conf::fn_Window_Title(b, 33, 104), "Ombrel - COM33 - H/W not match 0x68");
+}
+
+class TitleTest : public transfertest::TransferTest {
+  protected:
+    explicit TitleTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}
+    std::string Title() {
+        std::string title;
+        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_TITLE, &title);
+        return title;
+    }
+};
+
+TEST_F(TitleTest, WithoutSettingsTheTitleIsTheProgram) {
+    Start();
+    EXPECT_EQ(Title(), "Tarnel");
+}
+
+TEST_F(TitleTest, ThePortBeforeTheReadAndTheInstrumentAfterIt) {
+    StartWith(104, 2);
+    EXPECT_EQ(Title(), "Tarnel - COM5 - Tarnel 0x68");
+
+    // A pulled cable: the next check names no instrument.
+    SilenceFrom(0);
+    PressRead();
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(Title(), "Tarnel - COM5");
+}
+
+TEST_F(TitleTest, AQuietStartNamesThePortOnlyUntilTheInstrumentAnswers) {
+    // The instrument does not answer the start (recovery and read-all, three attempts each).
+    sim::Fault quiet;
+    quiet.kind = sim::FaultKind::kSilence;
+    quiet.count = 6;
+    inst = std::make_unique<sim::Instrument>(sim::DefaultConfig(sim::Model::kA),
+                                             fe.VirtualClock().Now());
+    inst->AddFault(quiet);
+    simDevice = std::make_unique<sim::SimulatedDevice>(*inst);
+    backend.Attach("/virtual/COM5", simDevice.get());
+    std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
+    Start();
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(Title(), "Tarnel - COM5");
+    PressRead();
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(Title(), "Tarnel - COM5 - Tarnel 0x68");
+}
+
+TEST_F(TitleTest, AForeignInstrumentIsNamedAsNotMatching) {
+    StartWith(0x69, 2);
+    EXPECT_EQ(Status(), "H/W not match");
+    EXPECT_EQ(Title(), "Tarnel - COM5 - H/W not match 0x69");
+}
+
+class OmbrelTitleTest : public TitleTest {
+  protected:
+    OmbrelTitleTest() : TitleTest(conf::ModelB()) {}
+};
+
+TEST_F(OmbrelTitleTest, ModelBNamesItsOwnProduct) {
+    StartWith(107, 2);
+    EXPECT_EQ(Title(), "Ombrel - COM5 - Pardine (Ombrel) 0x6B");
+    // Its trend window keeps its own title.
+    std::string trend;
+    rt.GetPanelAttribute(ctx.gvTrend, ui::ATTR_TITLE, &trend);
+    EXPECT_EQ(trend, "Ombrel - Trend");
+}
+
+}  // namespace

@@ -1,15 +1,22 @@
 #pragma once
 // A text stream on a file, owned: the event log and the calibration trace are written through
 // it. Bytes go out unchanged (the log is a Big5 byte stream). Every write is flushed before it
-// returns, so the file holds everything written up to a crash or a kill.
+// returns, so the file holds everything written up to a crash or a kill. Opening never waits:
+// a FIFO nobody reads fails at once.
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace conf {
 
 class LogStream {
   public:
+    // What went wrong with the stream's file: it could not be opened (kOpen) or a write to it
+    // failed (kWrite), its path as opened, and the errno.
+    enum class Failure { kOpen, kWrite };
+    using FailureHandler = std::function<void(Failure what, const std::string& path, int error)>;
+
     LogStream() = default;
     ~LogStream() { Close(); }
     LogStream(const LogStream&) = delete;
@@ -26,8 +33,17 @@ class LogStream {
     int Write(const std::string& bytes);
     void Flush();
 
+    // The handler hears of the first failed open or write of the stream's life, and of no
+    // later one: a file that cannot be used is said once, however often it is reopened.
+    void OnFirstFailure(FailureHandler handler) { onFailure_ = std::move(handler); }
+
   private:
+    void Failed(Failure what, int error);
+
     std::FILE* file_ = nullptr;
+    std::string path_;
+    FailureHandler onFailure_;
+    bool failureSaid_ = false;
 };
 
 }  // namespace conf

@@ -1,7 +1,6 @@
 #include "link/port_dev.h"
 
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "lang/status_line.h"
@@ -16,11 +15,6 @@
 namespace conf {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::string Printf(const char* format, const char* text, int a, int b, int c, int d) {
     char buf[160];
@@ -101,44 +95,9 @@ int df_Port_Dev__Close(Context& ctx) {
     return 0;
 }
 
-int fn_Write_Port_Settings(int com, int br, int parity, int dataBits, int stopBits,
-                           unsigned mcode) {
-    mcode &= 0xFFFF;
-    int result = 0;
-    {
-        File f{std::fopen(kComDevUseFile, "w")};
-        if (!f) return -1;
-        std::fprintf(f.get(), "%d\n%d\n%d\n%d\n%d\n%04x", com, br, parity, dataBits, stopBits,
-                     mcode);
-        // A full disk shows only at the flush: the settings would be cut short.
-        if (std::fflush(f.get()) != 0 || std::ferror(f.get())) result = -1;
-    }
-    File f{std::fopen(kComDevUseCommentFile, "w")};
-    if (!f) return -1;
-    std::fprintf(f.get(), "%-6d\tCOM #\n", com);
-    std::fprintf(f.get(), "%-6d\tBaud %d\n", br, fn_BR_to_Baud(br));
-    std::fprintf(f.get(), "%-6d\tParity bit\n", parity);
-    std::fprintf(f.get(), "%-6d\tData bit\n", dataBits);
-    std::fprintf(f.get(), "%-6d\tStop bit\n", stopBits);
-    std::fprintf(f.get(), "%04x\tMcode of Dev (hex)", mcode);
-    if (std::fflush(f.get()) != 0 || std::ferror(f.get())) result = -1;
-    return result;
-}
-
 int mf_Port_Dev__Record(Context&, int com, int br, int parity, int dataBits, int stopBits,
                         unsigned mcode) {
     fn_Write_Port_Settings(com, br, parity, dataBits, stopBits, mcode);
-    return 0;
-}
-
-int fn_Read_Port_Settings(PortSettings* out) {
-    File f{std::fopen(kComDevUseFile, "r")};
-    if (!f) return -1;
-    *out = PortSettings{};
-    int* fields[] = {&out->com, &out->br, &out->parity, &out->dataBits, &out->stopBits};
-    for (int* field : fields)
-        if (std::fscanf(f.get(), "%d", field) != 1) return 0;  // the rest stays 0
-    if (std::fscanf(f.get(), "%x", &out->mcode) != 1) out->mcode = 0;
     return 0;
 }
 
@@ -146,7 +105,10 @@ int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx) {
     const int br = BR_comm::GI(ctx);
     const int rtu = RTU_comm::GI(ctx);
     PortSettings file;
-    if (fn_Read_Port_Settings(&file) < 0) {
+    std::string problem;
+    const int read = fn_Read_Port_Settings(&file, kPortFieldsCom, &problem);
+    if (!problem.empty()) WriteFileProblem(ctx.gpLog, kComDevUseFile, problem);
+    if (read < 0) {
         Log::err_Open_File(ctx, ctx.Source("__UART"), 729354956, kComDevUseFile);
         return -1;
     }

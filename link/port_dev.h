@@ -3,21 +3,9 @@
 // "COM_Dev_use.txt" that the scanner hands over, with its commented twin for people.
 
 #include "core/context.h"
+#include "link/port_settings.h"
 
 namespace conf {
-
-inline constexpr const char* kComDevUseFile = "COM_Dev_use.txt";
-inline constexpr const char* kComDevUseCommentFile = "COM_Dev_use_COMMENT.txt";
-
-// Port settings as the settings file holds them.
-struct PortSettings {
-    int com = 0;
-    int br = 0;  // baud-rate index: 2400 << br
-    int parity = 0;
-    int dataBits = 0;
-    int stopBits = 0;
-    unsigned mcode = 0;
-};
 
 // 0, -1 for a setting out of range (popup, port untouched), or the serial layer's negative
 // code when the open itself fails (the port is then closed). `mode` has no effect.
@@ -28,16 +16,12 @@ int fn_BR_to_Baud(int br);
 // The baud-rate index, parity, data and stop bits of an open checked, each refusal in its
 // popup. 0, or -1.
 int fn_Check_Line_Settings(ui::Runtime& ui, int br, int parity, int dataBits, int stopBits);
-// Writes both settings files, replacing them: 0, or -1 when either cannot be written in full.
-int fn_Write_Port_Settings(int com, int br, int parity, int dataBits, int stopBits, unsigned mcode);
 // Writes both settings files, replacing them. A file that cannot be written is left alone.
 int mf_Port_Dev__Record(Context& ctx, int com, int br, int parity, int dataBits, int stopBits,
                         unsigned mcode);
-// Reads the settings file: 0, or -1 when it cannot be opened. Fields that are missing or not
-// numbers read as 0, which the open then refuses.
-int fn_Read_Port_Settings(PortSettings* out);
 // Reopens with the file's COM number and the selectors' baud rate and frame format: 0, -1
-// when the settings file cannot be opened, -2 when the port cannot.
+// when the settings file cannot be read, -2 when the port cannot be opened. What is wrong with
+// the file's COM number is named in the log.
 int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx);
 // The port menu item: its check mark means the port is open.
 int ev_Port(Context& ctx, int menuBar, int item, void* data, int panel);

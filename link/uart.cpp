@@ -15,7 +15,10 @@ namespace conf {
 
 int UART::init(Context& ctx) {
     PortSettings s;
-    if (fn_Read_Port_Settings(&s) < 0) {
+    std::string problem;
+    const int read = fn_Read_Port_Settings(&s, kPortFieldsLine, &problem);
+    if (!problem.empty()) WriteFileProblem(ctx.gpLog, kComDevUseFile, problem);
+    if (read < 0) {
         Log::err_Open_File(ctx, ctx.Source("__UART"), 591475, kComDevUseFile);
         return -1;
     }

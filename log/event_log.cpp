@@ -3,15 +3,18 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "log/format_one.h"
+#include "log/log_errors.h"
 #include "models/model.h"
+#include "platform/sys/small_file.h"
 
 namespace conf {
 
 namespace {
+
+// Far more than two switches with any white space a person puts around them.
+constexpr std::size_t kSwitchFileBytes = 256;
 
 template <class T>
 int WriteIf(Context& ctx, int enabled, const char* format, T value) {
@@ -39,15 +42,17 @@ int LogWriteAlways(Context& ctx, const std::string& bytes) {
 }
 
 int Log::init(Context& ctx) {
-    std::ostringstream content;
-    std::ifstream in(kLogSwitchFileName, std::ios::binary);
-    if (in) content << in.rdbuf();
+    // Only a regular file holds switches, and only its start: a FIFO, a folder or an endless
+    // device at the name turns both off, as a missing file does.
+    std::string content;
+    sys::ReadFileHead(kLogSwitchFileName, kSwitchFileBytes, &content);
     long logSwitch = 0;
     long dbgSwitch = 0;
-    if (!ParseTwoInts(content.str(), &logSwitch, &dbgSwitch)) logSwitch = dbgSwitch = 0;
+    if (!ParseTwoInts(content, &logSwitch, &dbgSwitch)) logSwitch = dbgSwitch = 0;
     ctx.gvLogYN = logSwitch == 1 ? 1 : 0;
     ctx.gvdbgYN = dbgSwitch == 1 ? 1 : 0;
 
+    SayLogFailureOnce(ctx.gpLog, ctx.ui);
     Log::Append(ctx);
     logs(ctx, "%s\n\n", "=================================================");
     if (ctx.model.transactions.logYNLine)

@@ -1,7 +1,8 @@
 #pragma once
 // The event log: "log.txt" in the working directory, a Big5 byte stream that every run appends
 // to. "YN_log_dbg.txt" beside it switches the general lines (logi/logs/logf) and the debug
-// lines (dbgi/dbgs/dbgf). When log.txt cannot be opened nothing is written, silently.
+// lines (dbgi/dbgs/dbgf). When log.txt cannot be opened nothing is written to it; from init on,
+// the first failure to open or write it in a run is said once (popup and stderr).
 
 #include <string>
 
@@ -13,8 +14,9 @@ inline constexpr const char* kLogFileName = "log.txt";
 inline constexpr const char* kLogSwitchFileName = "YN_log_dbg.txt";
 namespace Log {
 
-// Reads the switches (a missing or malformed switch file turns both off), opens the log for
-// appending and writes the run's header. Returns 0.
+// Reads the switches from the start of the switch file (a missing or malformed one, or
+// anything but a regular file, turns both off), opens the log for appending and writes the
+// run's header. Returns 0.
 int init(Context& ctx);
 // Opens the log emptied ("w"). Returns 0.
 int Create(Context& ctx);

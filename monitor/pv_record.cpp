@@ -12,6 +12,7 @@
 #include "monitor/pv_display.h"
 #include "platform/sys/launch.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
 
 namespace conf {
@@ -64,7 +65,7 @@ std::string fn_PV_Record_Name(Context& ctx) {
 }
 
 int Make_Record_print_title(const std::string& path) {
-    File f{std::fopen(path.c_str(), "w")};
+    File f{sys::OpenForWriting(path, false)};
     if (!f) return -1;
     const bool ok = std::fputs(kPvRecordTitle, f.get()) >= 0;
     return std::fclose(f.release()) == 0 && ok ? 0 : -1;
@@ -75,7 +76,8 @@ int PV_Record(Context& ctx) {
     if (!MakeFolder()) return RecordNg(ctx, kPvRecordDir);
     std::error_code ec;
     if (!fs::exists(path, ec) && Make_Record_print_title(path) < 0) return RecordNg(ctx, path);
-    File f{std::fopen(path.c_str(), "a")};
+    // Never waits: a FIFO at the record's name is a record that cannot be written.
+    File f{sys::OpenForWriting(path, true)};
     if (!f) return RecordNg(ctx, path);
     const std::string line = Make_TIME_string(ctx) + "\t" + MSPV_V::GV(ctx) + "\t\n";
     const bool written = std::fputs(line.c_str(), f.get()) >= 0;

@@ -19,6 +19,8 @@ struct NumericOps {
     static int init(Context& ctx, Locator* loc) { return num::Init(ctx, Def(ctx), loc); }
     static int SV(Context& ctx, int raw) { return num::SV(ctx, Def(ctx), raw); }
     static int GV(Context& ctx) { return num::GV(ctx, Def(ctx)); }
+    // A numeric control holds any raw value (its register's width is the caller's to check).
+    static int Holds(Context&, int) { return 1; }
     static int SA_i32(Context& ctx, int attribute, int value) {
         return num::SA_i32(ctx, Def(ctx), attribute, value);
     }
@@ -46,6 +48,7 @@ struct RingOps {
     static int init(Context& ctx, Locator* loc) { return ring::Init(ctx, Def(ctx), loc); }
     static int SI(Context& ctx, int index) { return ring::SI(ctx, Def(ctx), index); }
     static int GI(Context& ctx) { return ring::GI(ctx, Def(ctx)); }
+    static int Holds(Context& ctx, int index) { return ring::Holds(ctx, Def(ctx), index); }
     static int SA_i32(Context& ctx, int attribute, int value) {
         return ring::SA_i32(ctx, Def(ctx), attribute, value);
     }
@@ -78,6 +81,7 @@ struct RadioOps {
     static int Radio__GV(Context& ctx, int index) { return radio::Radio__GV(ctx, Def(ctx), index); }
     static int SV(Context& ctx, int index) { return radio::SV(ctx, Def(ctx), index); }
     static int GV(Context& ctx) { return radio::GV(ctx, Def(ctx)); }
+    static int Holds(Context& ctx, int index) { return radio::Holds(Def(ctx), index); }
     static int SetActive(Context& ctx) { return radio::SetActive(ctx, Def(ctx)); }
     static int HotKey(Context& ctx, int index, int step) {
         return radio::HotKey(ctx, Def(ctx), index, step);

@@ -8,6 +8,10 @@ int Count(const RadioGroup& g) {
     return static_cast<int>(g.buttons.size());
 }
 
+int Holds(const RadioGroup& g, int index) {
+    return index >= 0 && index < Count(g) ? 1 : 0;
+}
+
 int who_am_I(Context& ctx, const RadioGroup& g, int panel, int control) {
     if (panel != ctx.*g.page) return Count(g);
     for (int i = 0; i < Count(g); ++i)

@@ -16,6 +16,8 @@ struct RadioGroup {
 namespace radio {
 
 int Count(const RadioGroup& g);
+// 1 when index names one of the group's buttons, else 0.
+int Holds(const RadioGroup& g, int index);
 // The index of `control` in the group; the count when it is none of its buttons.
 int who_am_I(Context& ctx, const RadioGroup& g, int panel, int control);
 // Negative (loc->control 0) for an index outside the group.

@@ -30,6 +30,14 @@ int SI(Context& ctx, const RingModule& m, int index) {
     return ctx.ui.SetCtrlIndex(loc.panel, loc.control, index);
 }
 
+int Holds(Context& ctx, const RingModule& m, int index) {
+    Locator loc;
+    int count = 0;
+    if (Init(ctx, m, &loc) < 0 || ctx.ui.GetNumListItems(loc.panel, loc.control, &count) < 0)
+        return 0;
+    return index >= 0 && index < count ? 1 : 0;
+}
+
 int GI(Context& ctx, const RingModule& m) {
     Locator loc;
     int index = -1;

@@ -28,6 +28,8 @@ int Selected(const Context& ctx, const RingModule& m);
 void Select(Context& ctx, const RingModule& m, int index);
 int Init(Context& ctx, const RingModule& m, Locator* loc);
 int SI(Context& ctx, const RingModule& m, int index);
+// 1 when index names one of the designated ring's items, else 0 (also without such a ring).
+int Holds(Context& ctx, const RingModule& m, int index);
 // The selected index; -1 when nothing is selected or there is no such ring.
 int GI(Context& ctx, const RingModule& m);
 int SA_i32(Context& ctx, const RingModule& m, int attribute, int value);

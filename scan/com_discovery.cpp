@@ -1,9 +1,9 @@
 #include "scan/com_discovery.h"
 
 #include <algorithm>
-#include <fstream>
 #include <vector>
 
+#include "platform/sys/small_file.h"
 #include "scan/scan_log.h"
 
 namespace scan {
@@ -16,30 +16,44 @@ constexpr int kTagAllDev = 9100;
 constexpr int kTagLists = 9101;
 constexpr int kTagExist = 9102;
 
+// A device list is a few lines a port; far more than any machine has.
+constexpr std::size_t kListFileBytes = 1024 * 1024;
+
 // The lines of a file, each without its "\n", whole whatever their length (a long device
-// name keeps its COM designation at the end). A file that cannot be opened has none.
+// name keeps its COM designation at the end). A file that cannot be read, or anything but a
+// regular file at its name, has none.
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
+    std::string text;
+    sys::ReadFileHead(path, kListFileBytes, &text);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
     return lines;
 }
 
 std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string text;
+    sys::ReadFileHead(path, kListFileBytes, &text);
+    return text;
 }
 
-// Creates path holding these lines; a file that cannot be created is reported.
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + '\n';
+    return text;
+}
+
+// Creates path holding these lines; a file that cannot be written is reported. The open
+// never waits on a FIFO at the name.
 void WriteLines(ScanContext& ctx, const std::string& path, const std::vector<std::string>& lines,
                 int tag) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines)
-        out << line << '\n';
-    out.close();
-    if (!out) fn_err_Open_File(ctx, kModule, tag, path);
+    if (sys::WriteWholeFile(path, Joined(lines)) < 0) fn_err_Open_File(ctx, kModule, tag, path);
 }
 
 }  // namespace
@@ -91,12 +105,7 @@ int fn_find_COMx_Prolific(ScanContext& ctx, const std::string& text) {
 }
 
 int fn_Get_Windows_Device_Manager_data(ScanContext& ctx, const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return -1;
-    for (const std::string& name : ctx.devices.PresentDeviceNames())
-        out << name << '\n';
-    out.close();
-    return out ? 0 : -1;
+    return sys::WriteWholeFile(path, Joined(ctx.devices.PresentDeviceNames())) < 0 ? -1 : 0;
 }
 
 int ComList::HHCC(ScanContext& ctx, int* panel, int* control) {
@@ -120,13 +129,9 @@ int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
     WriteLines(ctx, kDevMngProlific, prolific, kTagLists);
     WriteLines(ctx, kDevMngOther, other, kTagLists);
 
-    {
-        // The Prolific file, then the others, byte for byte; a missing one adds nothing.
-        std::ofstream first(kDevMngFirst, std::ios::binary | std::ios::trunc);
-        first << Slurp(kDevMngProlific) << Slurp(kDevMngOther);
-        first.close();
-        if (!first) fn_err_Open_File(ctx, kModule, kTagLists, kDevMngFirst);
-    }
+    // The Prolific file, then the others, byte for byte; a missing one adds nothing.
+    if (sys::WriteWholeFile(kDevMngFirst, Slurp(kDevMngProlific) + Slurp(kDevMngOther)) < 0)
+        fn_err_Open_File(ctx, kModule, kTagLists, kDevMngFirst);
 
     int panel = 0, list = 0;
     ComList::HHCC(ctx, &panel, &list);
@@ -136,8 +141,7 @@ int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
         return -1;
     }
 
-    std::ofstream exist(kComExist, std::ios::binary | std::ios::trunc);
-    if (!exist) fn_err_Open_File(ctx, kModule, kTagExist, kComExist);
+    std::string exist;
     for (const std::string& line : ReadLines(kDevMngFirst)) {
         const int com = fn_find_COMx_3092(line);
         // A port that will not open now (in use, gone, no permission) is no scan target.
@@ -145,10 +149,12 @@ int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
             ctx.com.OpenComConfig(kPort222, "COM" + std::to_string(com), 9600, 0, 7, 1);
         if (opened >= 0) {
             ctx.ui.InsertListItem(panel, list, -1, line, com);
-            exist << com << '\n';
+            exist += std::to_string(com) + '\n';
         }
         ctx.com.CloseCom(kPort222);
     }
+    if (sys::WriteWholeFile(kComExist, exist) < 0)
+        fn_err_Open_File(ctx, kModule, kTagExist, kComExist);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "scan/distribute.h"
 
 #include "link/port_dev.h"
+#include "log/log_errors.h"
 #include "scan/scan_dev.h"
 #include "scan/scan_log.h"
 #include "scan/shell.h"
@@ -28,7 +29,10 @@ std::string ConfiguratorOf(int hardwareCode) {
 
 int fn_Distribute(ScanContext& ctx) {
     conf::PortSettings settings;
-    if (conf::fn_Read_Port_Settings(&settings) < 0) {
+    std::string problem;
+    const int read = conf::fn_Read_Port_Settings(&settings, conf::kPortFieldsAll, &problem);
+    if (!problem.empty()) conf::WriteFileProblem(ctx.gpLog, conf::kComDevUseFile, problem);
+    if (read < 0) {
         fn_err_Open_File(ctx, kScanDevModule, kTagDistribute, kComDevUse);
         return -1;
     }

@@ -1,7 +1,9 @@
 #include "scan/language.h"
 
 #include <cstdio>
-#include <fstream>
+#include <sstream>
+
+#include "platform/sys/small_file.h"
 
 #include "scan/lang_table.h"
 #include "scan/scan_log.h"
@@ -11,6 +13,8 @@ namespace scan {
 namespace {
 
 const char* const kLanguageItems[3] = {"ENGLISH", "TRADITIONAL", "SIMPLIFIED"};
+// One number with any white space a person puts around it.
+constexpr std::size_t kLanguageFileBytes = 64;
 
 std::string Text(ScanContext& ctx, int id) {
     std::string text;
@@ -68,22 +72,24 @@ int LangS::Click(ScanContext& ctx, int item) {
 }
 
 int LangS::WF(ScanContext& ctx) {
-    std::ofstream out(kLanguageFileName, std::ios::binary | std::ios::trunc);
-    out << ctx.gvLANG;
-    out.close();
-    return out ? 0 : -1;
+    // Never waits: a FIFO at the name is a file that cannot be written.
+    return sys::WriteWholeFile(kLanguageFileName, std::to_string(ctx.gvLANG)) < 0 ? -1 : 0;
 }
 
 int LangS::RF(ScanContext& ctx) {
-    std::ifstream in(kLanguageFileName, std::ios::binary);
-    if (!in) {
+    std::string head;
+    const int r = sys::ReadFileHead(kLanguageFileName, kLanguageFileBytes, &head);
+    if (r == sys::kFileMissing) {
         // First run: English, and the file is there for the next one.
         ctx.gvLANG = 0;
         LangS::WF(ctx);
         return LangS::SV(ctx, 0);
     }
+    // Anything but a regular file (a folder, a FIFO) is left alone and means English, as an
+    // empty or unreadable file does.
+    std::istringstream in(head);
     int index = 0;
-    if (!(in >> index)) index = 0;  // an empty or unreadable file counts as English
+    if (r < 0 || !(in >> index)) index = 0;
     return LangS::SV(ctx, index);
 }
 

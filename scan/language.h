@@ -20,8 +20,8 @@ int GV(ScanContext& ctx);
 int Click(ScanContext& ctx, int item);
 // Writes gvLANG to the language file ("%d", no line end). 0, or -1 when it cannot be written.
 int WF(ScanContext& ctx);
-// Reads the language file, creating it holding 0 when it is missing, and applies it with SV.
-// Returns 0.
+// Reads the start of the language file, creating it holding 0 when it is missing, and applies
+// it with SV; anything but a regular file is left alone and means English. Returns 0.
 int RF(ScanContext& ctx);
 // The main panel's character set for gvLANG: native, Big5 or GB2312. Returns 0.
 int Char_Set(ScanContext& ctx);

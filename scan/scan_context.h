@@ -3,7 +3,7 @@
 // has a context of its own rather than the configurators' conf::Context; it shares the log
 // stream type and the serial and panel layers with them.
 
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/log_stream.h"
@@ -38,9 +38,10 @@ struct ScanContext {
     int gvtpScan = 0;  // the scan page (tab page 0)
     int gvCOMx = 0;    // COM number of the port in use
     int gvIDd = 1;     // station number put into every request (0 broadcasts)
-    int gvLANG = 0;
-    // "COM__Exist.txt" while a sweep runs: the ports still to be probed.
-    std::ifstream gpCOMx;  // 0 English, 1 Traditional Chinese (Big5), 2 Simplified Chinese (GB2312)
+    int gvLANG = 0;    // 0 English, 1 Traditional Chinese (Big5), 2 Simplified Chinese (GB2312)
+    // "COM__Exist.txt" as read when a sweep starts: the ports still to be probed. Not good()
+    // when no sweep has it open.
+    std::istringstream gpCOMx;
 };
 
 // Panel resource and the names of its panel and controls.

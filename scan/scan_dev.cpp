@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/serial/serial_error.h"
+#include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
 #include "scan/com_discovery.h"
 #include "scan/distribute.h"
@@ -17,6 +18,8 @@ namespace scan {
 namespace {
 
 constexpr double kComTimeout = 0.5;
+// Every COM number (up to 256) on a line of its own, with room to spare.
+constexpr std::size_t kComExistBytes = 64 * 1024;
 constexpr int kTagRecord = 591476;
 // "♁" in Big5 leads the line that ends a successful sweep.
 constexpr const char* kSweepEndLine = "\xA1\xF2 TTarnel off (self) \n\n";
@@ -88,13 +91,15 @@ int RTUi::Increase(ScanContext& ctx) {
 // --- Scan targets ------------------------------------------------------------------------
 
 int ScanTarget::Open_R(ScanContext& ctx, int tag) {
-    ctx.gpCOMx.close();
-    ctx.gpCOMx.clear();
-    ctx.gpCOMx.open(kComExist, std::ios::binary);
-    if (!ctx.gpCOMx.is_open()) {
+    ScanTarget::Close(ctx);
+    // Read whole at the start of the sweep (a regular file only, never a FIFO waited on).
+    std::string ports;
+    if (sys::ReadFileHead(kComExist, kComExistBytes, &ports) < 0) {
         fn_err_Open_File(ctx, kScanDevModule, tag, kComExist);
         return -1;
     }
+    ctx.gpCOMx.str(ports);
+    ctx.gpCOMx.clear();
     return 0;
 }
 
@@ -112,8 +117,8 @@ int ScanTarget::is_EOF(ScanContext& ctx) {
 }
 
 int ScanTarget::Close(ScanContext& ctx) {
-    ctx.gpCOMx.close();
-    ctx.gpCOMx.clear();
+    ctx.gpCOMx.str("");
+    ctx.gpCOMx.setstate(std::ios::failbit);  // closed: no target left
     return 0;
 }
 
@@ -226,14 +231,9 @@ int evLST(ScanContext& ctx, int panel, int control, int event, void*, int, int) 
     int port = 0;
     // An empty list has no selection: there is nothing to sweep.
     if (ctx.ui.GetCtrlVal(panel, control, &port) < 0) return 0;
-    {
-        std::ofstream exist(kComExist, std::ios::binary | std::ios::trunc);
-        exist << port << '\n';
-        exist.close();
-        if (!exist) {
-            fn_err_Open_File(ctx, kScanDevModule, kTagTargetOpen, kComExist);
-            return 0;
-        }
+    if (sys::WriteWholeFile(kComExist, std::to_string(port) + "\n") < 0) {
+        fn_err_Open_File(ctx, kScanDevModule, kTagTargetOpen, kComExist);
+        return 0;
     }
     fn_1_Status_Msg(ctx, kStatusScanning);
     ScanDev__to_start(ctx);

@@ -1,16 +1,19 @@
 #include "scan/scan_log.h"
 
-#include <fstream>
 #include <sstream>
 
 #include "log/format_one.h"
 #include "log/log_errors.h"
 #include "log/log_launch.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/small_file.h"
 
 namespace scan {
 
 namespace {
+
+// Far more than two switches with any white space a person puts around them.
+constexpr std::size_t kSwitchFileBytes = 256;
 
 template <class T>
 int WriteIf(ScanContext& ctx, bool on, const char* format, T value) {
@@ -31,8 +34,12 @@ int Report(ScanContext& ctx, const std::string& module, int tag, const std::stri
 int Log::init(ScanContext& ctx) {
     ctx.gvLogYN = 0;
     ctx.gvdbgYN = 0;
-    std::ifstream in(kLogSwitchFileName, std::ios::binary);
-    if (!in) return 0;
+    // From here on, a log that cannot be created or written is said once.
+    conf::SayLogFailureOnce(ctx.gpLog, ctx.ui);
+    // Only a regular file holds switches, and only its start.
+    std::string head;
+    if (sys::ReadFileHead(kLogSwitchFileName, kSwitchFileBytes, &head) < 0) return 0;
+    std::istringstream in(head);
     int first = 0, second = 0;
     if (in >> first) {
         ctx.gvLogYN = first;

@@ -14,8 +14,10 @@ inline constexpr const char* kLogFileName = "log.txt";
 inline constexpr const char* kLogSwitchFileName = "YN_log_dbg.txt";
 
 namespace Log {
-// Reads the two switches (0 for a missing file or a number that is not there). It neither
-// opens the log nor writes to it. Returns 0.
+// Reads the two switches from the start of the switch file (0 for a missing file, one that
+// is not a regular file, or a number that is not there). It neither opens the log nor writes
+// to it; from here on the first failure to create or write the log is said once (popup and
+// stderr). Returns 0.
 int init(ScanContext& ctx);
 // Opens "log.txt" emptied. Returns 0.
 int Create(ScanContext& ctx);

@@ -1,5 +1,6 @@
 #include "transfer/config_block.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "core/selector.h"
@@ -24,28 +25,29 @@ struct ModuleAccess {
     const SelectorField* field;  // null: a single-control module
     int (*set)(Context&, int);
     int (*get)(Context&);
+    int (*holds)(Context&, int);  // 1 when the control can show the value at all
 };
 
 constexpr ModuleAccess kModules[] = {
-    {"TYPE_cfg", nullptr, TYPE_cfg::SV, TYPE_cfg::GV},
-    {"UNIT_cfg", nullptr, UNIT_cfg::SI, UNIT_cfg::GI},
-    {"DP_cfg", nullptr, DP_cfg::SI, DP_cfg::GI},
-    {"MRng_usr_cfg", &kSelMRngUsr, MRng_usr_cfg::SV, MRng_usr_cfg::GV},
-    {"PVOF_usr_cfg", nullptr, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV},
-    {"LinScale_cfg", &kSelLinScale, LinScale_cfg::SV, LinScale_cfg::GV},
-    {"FILT_cfg", nullptr, FILT_cfg::SV, FILT_cfg::GV},
-    {"DIR_cfg", nullptr, DIR_cfg::SV, DIR_cfg::GV},
-    {"CUT_cfg", nullptr, CUT_cfg::SI, CUT_cfg::GI},
-    {"RTS_V_cfg", &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV},
-    {"ID_cfg", nullptr, ID_cfg::SV, ID_cfg::GV},
-    {"BR_cfg", nullptr, BR_cfg::SI, BR_cfg::GI},
-    {"AxFU_cfg", &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI},
-    {"AxMD_cfg", &kSelAlarm, AxMD_cfg::SI, AxMD_cfg::GI},
-    {"AxSP_cfg", &kSelAlarm, AxSP_cfg::SV, AxSP_cfg::GV},
-    {"AxHY_cfg", &kSelAlarm, AxHY_cfg::SV, AxHY_cfg::GV},
-    {"LinSig_cfg", &kSelLinSig, LinSig_cfg::SV, LinSig_cfg::GV},
-    {"RTU_cfg", nullptr, RTU_cfg::SI, RTU_cfg::GI},
-    {"Lock_cfg", nullptr, Lock_cfg::SI, Lock_cfg::GI},
+    {"TYPE_cfg", nullptr, TYPE_cfg::SV, TYPE_cfg::GV, TYPE_cfg::Holds},
+    {"UNIT_cfg", nullptr, UNIT_cfg::SI, UNIT_cfg::GI, UNIT_cfg::Holds},
+    {"DP_cfg", nullptr, DP_cfg::SI, DP_cfg::GI, DP_cfg::Holds},
+    {"MRng_usr_cfg", &kSelMRngUsr, MRng_usr_cfg::SV, MRng_usr_cfg::GV, MRng_usr_cfg::Holds},
+    {"PVOF_usr_cfg", nullptr, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV, PVOF_usr_cfg::Holds},
+    {"LinScale_cfg", &kSelLinScale, LinScale_cfg::SV, LinScale_cfg::GV, LinScale_cfg::Holds},
+    {"FILT_cfg", nullptr, FILT_cfg::SV, FILT_cfg::GV, FILT_cfg::Holds},
+    {"DIR_cfg", nullptr, DIR_cfg::SV, DIR_cfg::GV, DIR_cfg::Holds},
+    {"CUT_cfg", nullptr, CUT_cfg::SI, CUT_cfg::GI, CUT_cfg::Holds},
+    {"RTS_V_cfg", &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV, RTS_V_cfg::Holds},
+    {"ID_cfg", nullptr, ID_cfg::SV, ID_cfg::GV, ID_cfg::Holds},
+    {"BR_cfg", nullptr, BR_cfg::SI, BR_cfg::GI, BR_cfg::Holds},
+    {"AxFU_cfg", &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI, AxFU_cfg::Holds},
+    {"AxMD_cfg", &kSelAlarm, AxMD_cfg::SI, AxMD_cfg::GI, AxMD_cfg::Holds},
+    {"AxSP_cfg", &kSelAlarm, AxSP_cfg::SV, AxSP_cfg::GV, AxSP_cfg::Holds},
+    {"AxHY_cfg", &kSelAlarm, AxHY_cfg::SV, AxHY_cfg::GV, AxHY_cfg::Holds},
+    {"LinSig_cfg", &kSelLinSig, LinSig_cfg::SV, LinSig_cfg::GV, LinSig_cfg::Holds},
+    {"RTU_cfg", nullptr, RTU_cfg::SI, RTU_cfg::GI, RTU_cfg::Holds},
+    {"Lock_cfg", nullptr, Lock_cfg::SI, Lock_cfg::GI, Lock_cfg::Holds},
 };
 
 const ModuleAccess* AccessOf(std::string_view module) {
@@ -104,6 +106,19 @@ int fn_Para_Block_Length(Context& ctx, int firmware) {
 int fn_Para_Block_Value(Context& ctx, int address) {
     Row row;
     return RowAt(ctx, address, &row) ? row.access->get(ctx) : 0;
+}
+
+int fn_Para_Can_Hold(Context& ctx, int address, int value) {
+    const std::uint32_t selectors = ctx.gsRAM01;
+    Row row;
+    int result = -1;
+    if (RowAt(ctx, address, &row)) {
+        // The raw value is the register's: signed 16 bits, or 32 (any int).
+        const bool fits = row.record->width != 16 || (value >= -32768 && value <= 32767);
+        result = fits && row.access->holds(ctx, value) ? 1 : 0;
+    }
+    ctx.gsRAM01 = selectors;
+    return result;
 }
 
 int fn_Para_to_GUI(Context& ctx, int address, int value) {

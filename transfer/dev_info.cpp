@@ -11,6 +11,7 @@
 #include "log/event_log.h"
 #include "models/model.h"
 #include "params/comm.h"
+#include "platform/sys/small_file.h"
 
 namespace conf {
 
@@ -124,7 +125,7 @@ int DevInfo2::fr_Modbus_to_GUI(Context& ctx) {
 }
 
 int DevInfo2::to_FILE(Context&, const std::string& path, const DevInfoWords& words) {
-    File f(std::fopen(path.c_str(), "w"));
+    File f(sys::OpenForWriting(path, false));
     if (!f) return -1;
     for (std::int16_t w : words)
         std::fprintf(f.get(), "%04x\n", static_cast<unsigned>(static_cast<std::uint16_t>(w)));
@@ -133,7 +134,8 @@ int DevInfo2::to_FILE(Context&, const std::string& path, const DevInfoWords& wor
 }
 
 int DevInfo2::fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words) {
-    File f(std::fopen(path.c_str(), "r"));
+    int code = 0;
+    File f(sys::OpenRegularForReading(path, &code));
     if (!f) {
         ctx.ui.MessagePopup("", "DevInfo 2 : Open file NG " + path);
         return -1;

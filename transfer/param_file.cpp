@@ -15,6 +15,7 @@
 #include "log/log_errors.h"
 #include "models/model.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
 #include "transfer/config_block.h"
 #include "transfer/dev_info.h"
@@ -209,11 +210,24 @@ Verdict ReadSet(Context& ctx, std::FILE* f, std::vector<Record>* set) {
         got = reader.Read(&r);
         if (got == Next::kEnd) break;
         if (got == Next::kUnreadable) return Verdict::kUnreadable;
+        // Why a file is refused goes to the log whatever the switches say.
         if (got == Next::kDamaged) {
-            logi(ctx, "Parameter file: line %d is no address and value\n", reader.LineNumber());
+            LogWriteAlways(ctx, "Parameter file: line " + std::to_string(reader.LineNumber()) +
+                                    " is no address and value\n");
             return Verdict::kFormat;
         }
         if (r.address == kParamFileEnd) break;
+        // A value no control can hold would be changed or dropped on its way to the page, and
+        // what then went to the instrument is not what the file says.
+        if (r.address <= 0xFFFFu &&
+            fn_Para_Can_Hold(ctx, static_cast<int>(r.address), r.value) == 0) {
+            const RegisterRecord* record = FindRegister(ctx.model, static_cast<int>(r.address));
+            LogWriteAlways(ctx, "Parameter file: line " + std::to_string(reader.LineNumber()) +
+                                    ": " + (record ? record->name : "?") + " " +
+                                    std::to_string(r.value) +
+                                    " is not a value its control can hold\n");
+            return Verdict::kFormat;
+        }
         set->push_back(r);
     }
     return Verdict::kApply;
@@ -252,7 +266,7 @@ int Para_To_FILE::w_Parameter(Context& ctx) {
         return kParamFileCancelled;
 
     // The file goes where the technician chose (relative names land in ParameterFile).
-    File f(std::fopen(path.c_str(), "w"));
+    File f(sys::OpenForWriting(path, false));
     if (!f) {
         ReportFile(ctx, kCodeCreate, path, kMsgFileNotSaved);
         return kParamFileFailed;
@@ -288,7 +302,9 @@ int Para_Fr_FILE::Load(Context& ctx) {
     if (ctx.ui.FileSelectPopup(request, &path) != ui::VAL_EXISTING_FILE_SELECTED || path.empty())
         return kParamFileCancelled;
 
-    File f(std::fopen(path.c_str(), "r"));
+    // Only a regular file is a parameter file: a FIFO chosen in the dialog is never waited on.
+    int code = 0;
+    File f(sys::OpenRegularForReading(path, &code));
     if (!f) {
         ReportFile(ctx, kCodeRead, path, kMsgFileNotRead);
         return kParamFileFailed;

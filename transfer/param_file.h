@@ -53,8 +53,9 @@ namespace Para_Fr_FILE {
 
 // Load dialog in ParameterFile, then the chosen file onto the pages. The whole file is checked
 // before anything is applied: a wrong header ("File format error"), a foreign model code or no
-// instrument ("HW not match") or a line that is not an address and a value ("File format
-// error") leaves the pages as they were. Unknown addresses are skipped; without terminator the
+// instrument ("HW not match"), a line that is not an address and a value or a value that no
+// control can hold ("File format error", the line named in the log) leaves the pages as they
+// were. Unknown addresses are skipped; without terminator the
 // file is read to its end. 0 when a file was read (also when refused), kParamFileCancelled,
 // or kParamFileFailed (reported). The working directory is the one it was on every way out.
 int Load(Context& ctx);

@@ -13,6 +13,7 @@
 #include "nav/focus.h"
 #include "params/comm.h"
 #include "params/main_panel.h"
+#include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
 #include "transfer/config_block.h"
 #include "transfer/dev_info.h"
@@ -28,8 +29,14 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Where the buffer file is reported when it cannot be written or read back.
+// Where the buffer file is reported when it cannot be created or read back, and when it was
+// created but did not take the list.
 constexpr int kBufferFileSite = 1232969;
+constexpr int kBufferWriteSite = 1232977;
+
+// Results of writing the buffer file besides 0.
+constexpr int kBufferNotCreated = -1;
+constexpr int kBufferNotWritten = -2;
 
 int WriteRegister(Context& ctx, int code, int address, int value) {
     return fn_Modbus_Device_RW_16(ctx, code, address, value);
@@ -73,18 +80,20 @@ bool LineInPlan(Context& ctx, const BufferFile& buffer, const BufferLine& line) 
              line.address >= fn_Para_Block_Length(ctx, ctx.gvFW));
 }
 
-// The list as the pages hold it now. 0, or -1 when the file could not be written whole: a
-// missing or short list must not be replayed, nor an older one left from a previous write.
+// The list as the pages hold it now. 0, kBufferNotCreated, or kBufferNotWritten when the file
+// was created but did not take the list whole (a full disk): a missing or short list must not
+// be replayed, nor an older one left from a previous write. The open never waits on a FIFO.
 int WriteBuffer(Context& ctx, const BufferFile& buffer) {
-    File f{std::fopen(buffer.fileName, "w")};
-    if (!f) return -1;
+    File f{sys::OpenForWriting(buffer.fileName, false)};
+    if (!f) return kBufferNotCreated;
     int r = 0;
     for (const BufferLine& line : buffer.lines) {
         if (!LineInPlan(ctx, buffer, line)) continue;
         const int value = fn_Para_Block_Value(ctx, line.address);
-        if (fn_W_Para_Buffer(f.get(), line.address, value, line.name) < 0) r = -1;
+        if (fn_W_Para_Buffer(f.get(), line.address, value, line.name) < 0) r = kBufferNotWritten;
     }
-    if (std::fclose(f.release()) != 0) r = -1;
+    // A full disk often shows only when the buffered lines go out.
+    if (std::fclose(f.release()) != 0) r = kBufferNotWritten;
     return r;
 }
 
@@ -125,6 +134,11 @@ int BufferFileNg(Context& ctx, const BufferFile& buffer) {
     return -1;
 }
 
+int BufferWriteNg(Context& ctx, const BufferFile& buffer) {
+    Log::err_Write_File(ctx, ctx.Source("___main"), kBufferWriteSite, buffer.fileName);
+    return -1;
+}
+
 int Locate(Context& ctx, Locator* loc) {
     loc->panel = ctx.gvMain;
     loc->control = ctx.ui.FindCtrl(ctx.gvMain, "WRITE");
@@ -143,7 +157,9 @@ int Para_To_Dev::w_Parameter(Context& ctx) {
     msg_cfg::SID(ctx, kMsgWriting);
     if (int r = WriteLinkSettings(ctx); r < 0) return r;
     for (const BufferFile& buffer : ctx.model.write.buffers) {
-        if (WriteBuffer(ctx, buffer) < 0) return BufferFileNg(ctx, buffer);
+        const int written = WriteBuffer(ctx, buffer);
+        if (written == kBufferNotCreated) return BufferFileNg(ctx, buffer);
+        if (written < 0) return BufferWriteNg(ctx, buffer);
         File f{std::fopen(buffer.fileName, "r")};
         if (!f) return BufferFileNg(ctx, buffer);
         if (int r = ReplayBuffer(ctx, buffer, f.get()); r < 0) return r;

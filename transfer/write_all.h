@@ -23,7 +23,9 @@ namespace Para_To_Dev {
 // is the last shown), the read's failure or else the write's. Left in gr as well.
 int onClick(Context& ctx);
 // The writes: link settings, buffer file, its replay. 0, or the negative result of the
-// failing step ("Write NG" for a failed register write).
+// failing step ("Write NG" for a failed register write; -1 with the popup "open file NG" for a
+// buffer file that cannot be created or read back, "write file NG" for one that was created
+// but did not take the list).
 int w_Parameter(Context& ctx);
 }  // namespace Para_To_Dev
 // One buffer line: "%04x\t%8d\t%s\n". 0, or -1 when the line could not be written.

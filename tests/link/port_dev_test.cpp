@@ -92,6 +92,22 @@ TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {
     EXPECT_NE(Log().find("Open COM ( P222,   COM5, 9600, 0, 8, 2 )"), std::string::npos);
 }
 
+// The reopen uses the COM number alone: only that field's trouble is named in the log.
+TEST_F(PortDev, ReopenNamesABadComNumberInTheLog) {
+    const std::string mark = "\xA1\xB9\xA1\xB9\xA1\xB9";
+    conf_test::WriteFile("COM_Dev_use.txt", "\n\n  COM5\n3\n0\n8\n2\n0104");
+    EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -2);
+    EXPECT_EQ(Log().rfind(mark + " COM_Dev_use.txt :: line 3: COM number is not a number \n\n", 0),
+              0u)
+        << Log();
+    EXPECT_EQ(LastPopup(), "fn_Open_Com()|COM port number out of range");
+
+    OpenLog();
+    conf_test::WriteFile("COM_Dev_use.txt", "5\nnine\n");
+    EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), 0);
+    EXPECT_EQ(Log().find("COM_Dev_use.txt"), std::string::npos) << Log();
+}
+
 TEST_F(PortDev, ReopenWithoutASettingsFileIsReported) {
     EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -1);
     EXPECT_EQ(LastPopup(), "m104__UART :: 729354956|open file NG :: COM_Dev_use.txt");

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+
 #include "link/link_controls.h"
 #include "link_fixture.h"
+#include "tests/support/fifo_guard.h"
 
 namespace {
 
@@ -69,8 +73,91 @@ TEST_F(Uart, WithoutTheSettingsFileTheStartIsReported) {
     EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
     EXPECT_EQ(Log(),
+              "\xA1\xB9\xA1\xB9\xA1\xB9 COM_Dev_use.txt :: No such file or directory \n\n"
               "\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9\xA1\xB9 open file "
               "NG :: COM_Dev_use.txt \n\n");
+}
+
+// A settings file the start cannot use is named in the log with what is wrong in it, before
+// the popup of the setting that the open then refuses (a field that is no number reads as 0).
+TEST_F(Uart, ABadSettingsFileIsNamedInTheLogWithWhatWasWrong) {
+    const struct {
+        const char* what;
+        std::string content;
+        const char* problem;
+        const char* popup;
+    } files[] = {
+        {"empty", "", "empty", "fn_Open_Com()|COM port number out of range"},
+        {"blank", " \n\n\t", "empty", "fn_Open_Com()|COM port number out of range"},
+        {"garbage", "COM5\n3\n0\n8\n2\n0104", "line 1: COM number is not a number",
+         "fn_Open_Com()|COM port number out of range"},
+        {"binary",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         "line 1: COM number is not a number", "fn_Open_Com()|COM port number out of range"},
+        {"COM number too big", "300\n3\n0\n8\n2\n0104", "line 1: COM number 300 out of range 1-256",
+         "fn_Open_Com()|COM port number out of range"},
+        {"COM number beyond any int", "99999999999999999999\n3\n0\n8\n2\n0104",
+         "line 1: COM number 99999999999999999999 out of range 1-256",
+         "fn_Open_Com()|COM port number out of range"},
+        {"a blank line before the baud rate", "5\n\n7\n0\n8\n2\n0104",
+         "line 3: baud-rate index 7 out of range 0-3",
+         "fn_Open_Com :: Baud Rate Sequence|BR out of range"},
+        {"data bits not a number", "5\n3\n0\nx8\n2\n0104", "line 4: data bits is not a number",
+         "fn_Open_Com :: Data Bit|vDB out of range"},
+        {"cut short", "5\n3\n0\n8\n", "stop bits missing after line 4",
+         "fn_Open_Com :: Stop Bit|vSB out of range : 0"},
+    };
+    const std::string mark = "\xA1\xB9\xA1\xB9\xA1\xB9";
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.what);
+        fe.ClearPopups();
+        OpenLog();
+        conf_test::WriteFile("COM_Dev_use.txt", f.content);
+        EXPECT_EQ(conf::UART::init(ctx), -2);
+        EXPECT_EQ(Log().rfind(mark + " COM_Dev_use.txt :: " + f.problem + " \n\n", 0), 0u) << Log();
+        ASSERT_EQ(fe.Popups().size(), 1u);
+        EXPECT_EQ(fe.Popups()[0].title + "|" + fe.Popups()[0].text, f.popup);
+    }
+
+    // Something other than a file at its name cannot be read: the standard report follows.
+    std::filesystem::remove("COM_Dev_use.txt");
+    for (bool fifo : {false, true}) {
+        SCOPED_TRACE(fifo ? "FIFO" : "folder");
+        fe.ClearPopups();
+        OpenLog();
+        {
+            std::unique_ptr<test_support::FifoGuard> guard;
+            if (fifo)
+                guard = std::make_unique<test_support::FifoGuard>("COM_Dev_use.txt");
+            else
+                std::filesystem::create_directory("COM_Dev_use.txt");
+            EXPECT_EQ(conf::UART::init(ctx), -1);
+            if (guard) {
+                EXPECT_FALSE(guard->HadToFree()) << "the start waited on a FIFO";
+            }
+        }
+        std::filesystem::remove("COM_Dev_use.txt");
+        EXPECT_EQ(Log().rfind(mark + " COM_Dev_use.txt :: not a regular file \n\n" + mark +
+                                  " m104__UART :: 591475 \n",
+                              0),
+                  0u)
+            << Log();
+        ASSERT_EQ(fe.Popups().size(), 1u);
+        EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
+    }
+}
+
+// The model code is the scanner's: the configurator does not use it and says nothing of it.
+TEST_F(Uart, TheModelCodeIsNotTheConfiguratorsConcern) {
+    conf_test::WriteFile("COM_Dev_use.txt", "5\n3\n0\n8\n2\nnot hex");
+    device.StaySilent();
+    device.StaySilent();
+    device.StaySilent();
+    EXPECT_EQ(conf::UART::init(ctx), -1);
+    EXPECT_TRUE(fe.Popups().empty());
+    EXPECT_EQ(Log().rfind("Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t", 0), 0u) << Log();
 }
 
 TEST_F(Uart, APortThatWillNotOpenShowsOpenComNG) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "core/selector.h"
@@ -186,6 +188,24 @@ TEST_F(OmbrelTest, AFailedWriteStopsWithWriteNgAndNoRead) {
     EXPECT_EQ(seen[6], Request(5, 8, 5));
 }
 
+// The 32-bit list cannot be written (a full disk): the 16-bit list went out, the 32-bit one
+// does not, and the report tells it from a file that cannot be created.
+TEST_F(OmbrelTest, ABufferFileThatCannotBeWrittenStopsTheWriteWithItsOwnReport) {
+    Start();
+    std::filesystem::create_symlink("/dev/full", "W_para_buff_32.txt");
+    Requests();
+    fe.ClearPopups();
+    EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), -1);
+    std::vector<Bytes> expected{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
+                                Request(5, 29, 1)};
+    const std::vector<Bytes> lines = BufferRequests(kBuffer16, "");
+    expected.insert(expected.end(), lines.begin(), lines.end());
+    EXPECT_EQ(Requests(), expected);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "m105___main :: 1232977");
+    EXPECT_EQ(fe.Popups()[0].text, "write file NG :: W_para_buff_32.txt");
+}
+
 TEST_F(OmbrelTest, AnOutOfRangeValueBlocksTheWriteWithoutAStatusMessage) {
     Start();
     rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
@@ -228,6 +248,48 @@ TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
     EXPECT_EQ(Menu("LOAD_FILE"), 0);
     EXPECT_EQ(Status(), "HW not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);
+}
+
+// Model B the same way: a value no control can hold refuses the whole file (in red, as its
+// refusals are) and names the line; a 32-bit value is held whole, out of range or not.
+TEST_F(OmbrelTest, ParameterFileValuesNoControlCanHoldRefuseTheWholeFile) {
+    Start();
+    std::filesystem::create_directories(root_ / "ParameterFile");
+    const std::string path = (root_ / "ParameterFile" / "b.txt").string();
+    auto load = [&](const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+        fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, path);
+        return Menu("LOAD_FILE");
+    };
+    const struct {
+        std::string line;
+        const char* logged;
+    } bad[] = {
+        {"0000\t3\n", "TYPE 3"}, {"0009\t7\n", "DIR 7"},          {"0002\t6\n", "DP 6"},
+        {"001e\t3\n", "LOCK 3"}, {"0008\t40000\n", "FILT 40000"}, {"000d\t-40000\n", "ID -40000"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.line);
+        Requests();
+        EXPECT_EQ(load("1f00\t105\n0002\t2\n0008\t17\n" + b.line + "1002\t5000\n"), 0);
+        EXPECT_EQ(Status(), "File format error");
+        EXPECT_EQ(StatusColour(), 0xFF0000);
+        EXPECT_TRUE(Requests().empty());
+        EXPECT_EQ(Cfg("FILT").number, 5);
+        EXPECT_EQ(Cfg("DP").index, 1);
+        EXPECT_EQ(Cfg("HILT").number, 1000.0);
+        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 2);
+        EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
+        EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") + b.logged +
+                                                   " is not a value its control can hold\n");
+    }
+
+    EXPECT_EQ(load("1f00\t105\n0002\t0\n0008\t32767\n1002\t2000000\n1001\t-2000000\n"), 0);
+    EXPECT_EQ(Status(), "Parameter load OK");
+    EXPECT_EQ(Cfg("HILT").number, 2000000.0);
+    EXPECT_EQ(Cfg("LOLT").number, -2000000.0);
+    EXPECT_EQ(Cfg("HILT").textBgColor, 0xFF0000);
+    EXPECT_EQ(Cfg("FILT").number, 32767);
 }
 
 TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "log/log_errors.h"
+#include "params/input.h"
 #include "params/locator.h"
 #include "platform/ui/constants.h"
 #include "transfer/param_file.h"
@@ -241,6 +242,62 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
     EXPECT_EQ(Status(), "HW not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);  // left from "Read NG"
     EXPECT_EQ(Cfg("FILT").number, 5);
+}
+
+// A value no control can hold (a radio button or ring item that is not there, a number beyond
+// the register's 16 bits) refuses the whole file, its line named in the log whatever the
+// switches say: the pages keep every value, the good lines before it included, and nothing
+// reaches the instrument. Held values out of the instrument's range still load (and show red).
+TEST_F(ParamFileTest, ValuesNoControlCanHoldRefuseTheWholeFile) {
+    StartWith(104, 2);
+    const std::string head = "1f00\t104\n0002\t1\n0008\t17\n";
+    const struct {
+        std::string line;
+        const char* logged;
+    } bad[] = {
+        {"0000\t99\n", "TYPE 99"},       {"0000\t-1\n", "TYPE -1"},
+        {"0000\t14\n", "TYPE 14"},       {"0009\t7\n", "DIR 7"},
+        {"0009\t2\n", "DIR 2"},          {"0001\t3\n", "UNIT 3"},
+        {"0002\t4\n", "DP 4"},           {"000a\t3\n", "CUT 3"},
+        {"000e\t4\n", "BR 4"},           {"000f\t7\n", "A1FU 7"},
+        {"0014\t-1\n", "A2MD -1"},       {"001d\t-1\n", "RTU -1"},
+        {"001e\t3\n", "LOCK 3"},         {"0008\t40000\n", "FILT 40000"},
+        {"000d\t65536\n", "ID 65536"},   {"0011\t-32769\n", "A1SP -32769"},
+        {"001c\t32768\n", "mA.H 32768"},
+    };
+    ctx.gvLogYN = 0;
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.line);
+        rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "MSG"), "");
+        Requests();
+        EXPECT_EQ(LoadText(head + b.line + "0008\t18\nffff\t0\n"), 0);
+        EXPECT_EQ(Status(), "File format error");
+        EXPECT_EQ(StatusColour(), 0x008000);  // left from "Read OK"
+        EXPECT_TRUE(Requests().empty());
+        EXPECT_EQ(Cfg("FILT").number, 5);
+        EXPECT_EQ(Cfg("DP").index, 0);
+        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 1);
+        EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
+        EXPECT_EQ(Cfg("BR").index, 3);
+        EXPECT_EQ(Cfg("A1FU").index, 1);
+        EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") + b.logged +
+                                                   " is not a value its control can hold\n");
+    }
+
+    // The last item, the last button and the ends of 16 bits are held.
+    ctx.gvLogYN = 1;
+    rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "MSG"), "");
+    EXPECT_EQ(LoadText("1f00\t104\n0000\t13\n0009\t1\n0001\t2\n0002\t3\n000e\t0\n"
+                       "001e\t2\n0008\t32767\n0011\t-32768\nffff\t0\n"),
+              0);
+    EXPECT_EQ(Status(), "");  // no refusal; model A says nothing of a load that went in
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 13);
+    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
+    EXPECT_EQ(Cfg("DP").index, 3);
+    EXPECT_EQ(Cfg("BR").index, 0);
+    EXPECT_EQ(Cfg("LOCK").index, 2);
+    EXPECT_EQ(Cfg("FILT").number, 32767);
+    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
 }
 
 // A cancelled command changes nothing, but the range check still follows the load.

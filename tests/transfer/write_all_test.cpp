@@ -3,6 +3,8 @@
 // the counter, and what the instrument keeps over a power cycle.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -261,6 +263,45 @@ TEST_F(WriteAll, ABufferFileThatCannotBeCreatedStopsBeforeTheList) {
     EXPECT_EQ(log.find("Modbus w Parameter to Dev"), std::string::npos);
     EXPECT_EQ(ctx.giCNT, 3);
     EXPECT_EQ(Status(), "Read OK");
+}
+
+// A buffer file that opens but takes no bytes (a full disk) is told from one that cannot be
+// created: write-all stops before the list with its own report, then reads the instrument
+// back as after any failed write.
+TEST_F(WriteAll, ABufferFileThatCannotBeWrittenIsToldFromOneThatCannotBeCreated) {
+    StartWith(104, 2);
+    std::filesystem::create_symlink("/dev/full", "W_para_buff.txt");
+    Requests();
+    fe.ClearPopups();
+    PressWrite();
+    EXPECT_EQ(ctx.gr, -1);
+    std::vector<Bytes> expected = WriteAllRequests(1, 1, 3, 1, "");
+    for (const Bytes& b : ReadAllRequests(1))
+        expected.push_back(b);
+    EXPECT_EQ(Requests(), expected);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "m104___main :: 1232977");
+    EXPECT_EQ(fe.Popups()[0].text, "write file NG :: W_para_buff.txt");
+    const std::string log = Log();
+    EXPECT_NE(log.find("\xA1\xB9\xA1\xB9\xA1\xB9 m104___main :: 1232977 \n"
+                       "\xA1\xB9\xA1\xB9\xA1\xB9 write file NG :: W_para_buff.txt \n\n"),
+              std::string::npos);
+    EXPECT_EQ(log.find("open file NG"), std::string::npos);
+    EXPECT_EQ(log.find("Modbus w Parameter to Dev"), std::string::npos);
+    EXPECT_EQ(Status(), "Read OK");
+}
+
+// A read-only folder: the buffer file cannot be created. Root writes there all the same; the
+// folder in the file's place above covers the report for root.
+TEST_F(WriteAll, ABufferFileInAReadOnlyFolderCannotBeCreated) {
+    if (geteuid() == 0) GTEST_SKIP() << "root ignores the folder's permission bits";
+    StartWith(104, 2);
+    fe.ClearPopups();
+    ASSERT_EQ(chmod(".", 0555), 0);
+    PressWrite();
+    chmod(".", 0755);
+    ASSERT_FALSE(fe.Popups().empty());
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: W_para_buff.txt");
 }
 
 // The final code 6 has the instrument store its whole RAM bank, link settings included; a

@@ -1,13 +1,8 @@
 #include "lang/panel_language.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "lang/lang_db.h"
 #include "models/model.h"
+#include "platform/sys/small_file.h"
 
 namespace conf {
 
@@ -15,34 +10,6 @@ namespace {
 
 // The file holds one digit; anything longer than this is not a language choice.
 constexpr std::size_t kLanguageFileLimit = 64;
-
-struct Fd {
-    int fd;
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
-// The content of a regular file of at most `limit` bytes. false for a missing or unreadable
-// file, anything that is not a regular file (a FIFO must not hang the start) and a longer file.
-bool ReadSmallRegularFile(const char* path, std::size_t limit, std::string* out) {
-    const Fd file{::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
-    if (file.fd < 0) return false;
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    std::string content;
-    char buffer[kLanguageFileLimit + 1];
-    while (content.size() <= limit) {
-        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    if (content.size() > limit) return false;
-    *out = content;
-    return true;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -102,7 +69,9 @@ int fn_Parse_Language(const std::string& content) {
 int LangS::RF(Context& ctx) {
     std::string content;
     int language = kLangEnglish;
-    if (ReadSmallRegularFile(kLanguageFileName, kLanguageFileLimit, &content)) {
+    // One byte past the limit tells a longer file, which is no language choice.
+    if (sys::ReadFileHead(kLanguageFileName, kLanguageFileLimit + 1, &content) == 0 &&
+        content.size() <= kLanguageFileLimit) {
         const int chosen = fn_Parse_Language(content);
         if (chosen >= 0) language = chosen;
     }

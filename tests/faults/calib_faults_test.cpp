@@ -84,7 +84,8 @@ TEST_P(CalibrationFaults, AReadingStruck) {
         ExpectStatus("Read OK", 0x008000);
     }
     AddRow("Calibration step reading (timer tick struck)", StatusCell(),
-           "`log_ADC.txt` holds the step's trace");
+           "`log_ADC.txt` holds the step's trace",
+           "nothing: the failed request ends `log_ADC.txt`");
 
     ClearLine();
     const std::size_t clean = Size("log_ADC.txt");

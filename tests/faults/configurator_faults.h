@@ -100,9 +100,14 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
     }
     std::string StatusCell() { return "\"" + Status() + "\" " + Colour(StatusColour()); }
 
-    void AddRow(const std::string& stage, const std::string& status, const std::string& files) {
+    // `after`: what the log holds after the failed request ("" for nothing: it ends the log).
+    void AddRow(const std::string& stage, const std::string& status, const std::string& files,
+                const std::string& after = "") {
         Record({stage, std::string(1, GetParam().model), StrikeName(GetParam()), status,
-                ErrorLabel(Kind(), GetParam().strike), files});
+                ErrorLabel(Kind(), GetParam().strike), files,
+                !Fails()        ? "the request again and its answer; the stage goes on"
+                : after.empty() ? "nothing: the failed request ends the log"
+                                : after});
     }
 
     static int Lines(const std::string& text) { return Count(text, "\n"); }

@@ -257,6 +257,7 @@ struct MatrixRow {
     std::string status;  // text and colour
     std::string log;     // the trace the struck request left
     std::string files;   // what is on disk afterwards
+    std::string after;   // what the log holds after the struck request
 };
 
 inline std::string Colour(int rgb) {
@@ -286,7 +287,7 @@ inline void Record(const MatrixRow& row) {
     if (!path || !*path) return;
     std::ofstream out(path, std::ios::app);
     out << row.stage << '\t' << row.model << '\t' << row.fault << '\t' << row.status << '\t'
-        << row.log << '\t' << row.files << '\n';
+        << row.log << '\t' << row.files << '\t' << row.after << '\n';
 }
 
 }  // namespace faulttest

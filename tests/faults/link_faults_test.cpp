@@ -17,6 +17,19 @@ class LinkFaults : public ConfiguratorFaults {
         rt.GetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, name), &index);
         return index;
     }
+    // With the adapter still out, a start cannot open the port: said at once, nothing waits.
+    void ExpectStartWhileGone() {
+        const std::size_t mark = Size("log.txt");
+        const double took = Timed([&] { PressUart(); });
+        EXPECT_LT(took, 0.01);
+        ExpectStatus("Open COM NG", 0xFF0000);
+        const std::string log = Since("log.txt", mark);
+        EXPECT_NE(log.find(kStars + " " + ctx.Source("__UART") + " :: 22881363 \n" + kStars +
+                           " Open COM NG :: err code : "),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(Count(log, "\tMB.Tx\t"), 0) << log;
+    }
     // A start on the clean line: the whole recovery, the port at the instrument's settings.
     void ExpectCleanStart() {
         const std::size_t clean = Size("log.txt");
@@ -61,6 +74,7 @@ TEST_P(LinkFaults, TheSecondValuesReadStruck) {
     AddRow("Link start (second values read struck)", Fails() ? StatusCell() : "unchanged",
            "none written");
 
+    if (Vanish()) ExpectStartWhileGone();
     ClearLine();
     ExpectCleanStart();
 }
@@ -93,6 +107,7 @@ TEST_P(LinkFaults, TheRecoveryBaudRateWriteStruck) {
     AddRow("Link recovery (baud-rate write struck)", Fails() ? StatusCell() : "unchanged",
            "none written");
 
+    if (Vanish()) ExpectStartWhileGone();
     ClearLine();
     ExpectCleanStart();
 }

@@ -52,8 +52,17 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
         EXPECT_EQ(Lines(Slurp(path)), 3);
         files = "one record line appended";
     }
-    AddRow("Monitoring tick (PV read struck)", StatusCell(), files);
+    AddRow("Monitoring tick (PV read struck)", StatusCell(), files,
+           "nothing: the failed request ends `log_PV.txt`");
 
+    if (Vanish()) {
+        // While the adapter is out every tick fails at once and watching runs on.
+        fe.VirtualClock().Advance(1.0);
+        EXPECT_LT(Timed([&] { Tick(); }), 0.01);
+        ExpectStatus("Read NG", 0xFF0000);
+        EXPECT_TRUE(TimerOn());
+        EXPECT_EQ(Lines(Slurp(path)), 2);
+    }
     ClearLine();
     const std::size_t clean = Size("log_PV.txt");
     const int lines = Lines(Slurp(path));

@@ -44,7 +44,8 @@ TEST_P(ParamFileFaults, SavedAfterAStruckRead) {
     AddRow("Parameter file save (after the read's block struck)",
            "\"" + Status() + "\" " + Colour(StatusColour()) + " (the read's; saving shows none)",
            IsB() ? "file whole: 31 lines, header `1f00 105`"
-                 : "file whole: 33 lines, header `1f00 104`, `ffff 0` last");
+                 : "file whole: 33 lines, header `1f00 104`, `ffff 0` last",
+           "saving adds no request");
 
     // It loads back onto the pages once an instrument answers the device check.
     ClearLine();

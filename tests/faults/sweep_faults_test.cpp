@@ -75,9 +75,14 @@ TEST_P(SweepFaults, TheModelCodeReadStruck) {
         ExpectFound();
     }
     Record({"Sweep probe (model-code read struck)", "Scan", StrikeName(GetParam()),
-            Fails() ? StatusCell() + ", indices on to the next probe"
+            Fails() ? StatusCell() + (Vanish() ? ", indices on; the next probe cannot open the "
+                                                 "port: popup `Open COM NG :: err code : ..`, "
+                                                 "sweep stopped"
+                                               : ", indices on to the next probe")
                     : "found: `Tarnel.exe` started, Scan closes",
-            ErrorLabel(Kind(), GetParam().strike), files});
+            ErrorLabel(Kind(), GetParam().strike), files,
+            Fails() ? "nothing: the failed request ends the log"
+                    : "the request again and its answer; the hand-over"});
     if (!Fails()) return;
 
     if (Vanish()) {
@@ -86,6 +91,8 @@ TEST_P(SweepFaults, TheModelCodeReadStruck) {
         EXPECT_FALSE(TimerOn());
         ASSERT_FALSE(fe.Popups().empty());
         EXPECT_EQ(fe.Popups().back().text.rfind("Open COM NG :: err code : ", 0), 0u);
+        // The status keeps what the sweep last said.
+        EXPECT_EQ(Status(), "Scanning");
         inst.Replug();
         fe.VirtualClock().Advance(2.0);
         Press("AUTO_SCAN");

@@ -77,7 +77,8 @@ TEST_P(WriteAllFaults, AListWriteStruck) {
         EXPECT_EQ(Ram(8), 7);
     }
     AddRow(IsB() ? "Write-all (32-bit write SCA.L struck)" : "Write-all (list write LOLT struck)",
-           StatusCell() + (Fails() && !IsB() ? " (the read-back after \"Write NG\")" : ""), files);
+           StatusCell() + (Fails() && !IsB() ? " (the read-back after \"Write NG\")" : ""), files,
+           IsB() ? "" : "`=============Read para` and the read-back's requests");
 
     ClearLine();
     SetCfg("FILT", 8);

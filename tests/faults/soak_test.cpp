@@ -32,19 +32,6 @@ struct TickSeen {
 
 class Soak : public ConfiguratorFaults {};
 
-std::string TimeText(const sys::DateTime& t) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-    return buf;
-}
-
-std::string FileOf(const sys::DateTime& t) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "Tarnel_PV_%04d-%02d-%02d_%02d.txt", t.year, t.month, t.day,
-                  t.hour);
-    return buf;
-}
-
 TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
     const auto wallStart = std::chrono::steady_clock::now();
     std::cout << "soak seed " << kSeed << std::endl;
@@ -52,22 +39,23 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
 
     // Each tick through the program's own timer callback, watched on its way.
     std::vector<TickSeen> ticks;
-    const ui::ControlCallback poll = *registry.FindControl("ev104_MSPV_T");
-    registry.AddControl("ev104_MSPV_T",
-                        [&](int panel, int control, int event, void* data, int d1, int d2) {
-                            if (event != ui::EVENT_TIMER_TICK)
-                                return poll(panel, control, event, data, d1, d2);
-                            TickSeen seen;
-                            seen.start = fe.VirtualClock().Now();
-                            inst->TakeLog();
-                            const int r = poll(panel, control, event, data, d1, d2);
-                            for (const sim::LogEntry& e : inst->TakeLog())
-                                if (e.request[1] == 3 && e.request[2] == 0x10 &&
-                                    e.request[3] == 0x02 && e.outcome == sim::Outcome::kAnswered)
-                                    seen.valueCame = true;
-                            ticks.push_back(seen);
-                            return r;
-                        });
+    const std::string timer = IsB() ? "ev105_MSPV_T" : "ev104_MSPV_T";
+    const ui::ControlCallback poll = *registry.FindControl(timer);
+    const int pv = ctx.model.poll.addrPV;
+    auto watched = [&](int panel, int control, int event, void* data, int d1, int d2) {
+        if (event != ui::EVENT_TIMER_TICK) return poll(panel, control, event, data, d1, d2);
+        TickSeen seen;
+        seen.start = fe.VirtualClock().Now();
+        inst->TakeLog();
+        const int r = poll(panel, control, event, data, d1, d2);
+        for (const sim::LogEntry& e : inst->TakeLog())
+            if (e.request[1] == 3 && (e.request[2] << 8 | e.request[3]) == pv &&
+                e.outcome == sim::Outcome::kAnswered)
+                seen.valueCame = true;
+        ticks.push_back(seen);
+        return r;
+    };
+    registry.AddControl(timer, watched);
 
     std::ofstream("log_PV.txt").close();
     StartInstrument();
@@ -135,7 +123,7 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
         ++withValue;
         const sys::DateTime at = sys::AddSeconds(sys::DateTime{2013, 5, 28, 9, 0, 0},
                                                  static_cast<long long>(std::floor(t.start)));
-        expected[FileOf(at)].push_back(TimeText(at));
+        expected[conf::fn_PV_Record_Name(ctx, at)].push_back(conf::Make_TIME_string(at));
     }
     EXPECT_GT(withValue, kSeconds * 9 / 10);
     EXPECT_LT(withValue, static_cast<int>(ticks.size()));
@@ -189,10 +177,13 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
     std::cout << "soak: " << wall << " s of wall time" << std::endl;
 }
 
-INSTANTIATE_TEST_SUITE_P(Monitoring, Soak,
-                         ::testing::Values(Cell{
-                             'A', {"Random", sim::FaultKind::kNone}, Strike::kOnce}),
-                         [](const ::testing::TestParamInfo<Cell>&) { return std::string("A"); });
+const Cell kModelA{'A', {"Random", sim::FaultKind::kNone}, Strike::kOnce};
+const Cell kModelB{'B', {"Random", sim::FaultKind::kNone}, Strike::kOnce};
+
+INSTANTIATE_TEST_SUITE_P(Monitoring, Soak, ::testing::Values(kModelA, kModelB),
+                         [](const ::testing::TestParamInfo<Cell>& p) {
+                             return std::string(1, p.param.model);
+                         });
 
 }  // namespace
 }  // namespace faulttest

@@ -54,6 +54,8 @@ struct Context {
     // A process-value record could not be written and that was said; cleared by the next
     // record that succeeds.
     bool pvRecordFailing = false;
+    // The clock second the last record is stamped with.
+    std::optional<sys::DateTime> pvLastRecord;
     // The trend window (0 until its first point), and what turns the clock's seconds into
     // seconds since the midnight before the first point (the chart shows the time of day).
     int gvTrend = 0;

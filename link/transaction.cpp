@@ -40,6 +40,23 @@ int ExpectedLength(const std::uint8_t* request, bool multiWord) {
     }
 }
 
+// Longer than 3.5 characters at the slowest rate (2400 baud): the line is quiet between frames.
+constexpr double kQuietGap = 0.02;
+
+// The rest of an answer that failed its check (noise in front of it, a byte count too long)
+// or came short may still be on its way. It is read into the void until the line has been
+// quiet for a gap, for no longer than the read time-out, so that the next attempt reads its
+// own answer and not this one's tail.
+void DrainLine(serial::Rs232& com, int port) {
+    double timeout = 0.0;
+    if (com.GetComTime(port, &timeout) < 0) return;
+    if (com.SetComTime(port, kQuietGap) < 0) return;
+    std::uint8_t sink[64];
+    for (double waited = 0.0; waited < timeout; waited += kQuietGap)
+        if (com.ComRd(port, sink, static_cast<int>(sizeof sink)) <= 0) break;
+    com.SetComTime(port, timeout);
+}
+
 }  // namespace
 
 int RunTransaction(const TransactionLine& line, const TransactionOptions& options,
@@ -68,7 +85,10 @@ int RunTransaction(const TransactionLine& line, const TransactionOptions& option
     const int got = com.ComRd(port, answer->data(), expected);
     const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
     if (got == expected) {
-        if (fn_Verify_CRC(answer->data(), expected) != 0) return -1;
+        if (fn_Verify_CRC(answer->data(), expected) != 0) {
+            DrainLine(com, port);
+            return -1;
+        }
         if (line.trace)
             fn_Log_Rx(line.ui, port, answer->data(), expected, line.trace, options.style);
         return 0;
@@ -94,6 +114,7 @@ int RunTransaction(const TransactionLine& line, const TransactionOptions& option
     Write(line.errors, "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n");
     Write(line.errors, "\tReturn value of ComRd() is num of byte it received.\n");
     Write(line.errors, "\n");
+    DrainLine(com, port);
     return -2000 - got;
 }
 

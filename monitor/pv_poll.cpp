@@ -152,6 +152,13 @@ int MSPV_T::toggle(Context& ctx, int on) {
 
 int MSPV_T::sub(Context& ctx) {
     const PvPoll& plan = ctx.model.poll;
+    // A record is stamped with the second its poll began. After a slow poll (an answer that
+    // needed its retries) the timer's overdue tick can come in the second just recorded: a
+    // second line with that time would read as a doubled record, so that tick is let go; the
+    // next comes one interval on.
+    const sys::DateTime polled = ctx.clock().LocalNow();
+    const bool recording = fn_PV_Recording(ctx);
+    if (recording && ctx.pvLastRecord == polled) return 0;
     msg_cfg::SID(ctx, kMsgReading);
     giCNTt::giCNT_inc(ctx);
     ReopenTrace(ctx);
@@ -164,7 +171,7 @@ int MSPV_T::sub(Context& ctx) {
         Trend::Gap(ctx);
     else
         Trend::Point(ctx, fn_PV_Value(ctx, pv));
-    if (fn_PV_Recording(ctx)) PV_Record(ctx);
+    if (recording) PV_Record(ctx, polled);
 
     ctx.gpCAL.Printf("%s", "Modbus r ADC \n");
     if (ReadConverters(ctx) < 0) return ReadNg(ctx);

@@ -50,14 +50,20 @@ int RecordNg(Context& ctx, const std::string& path) {
 }  // namespace
 
 std::string Make_TIME_string(Context& ctx) {
-    const sys::DateTime t = ctx.clock().LocalNow();
+    return Make_TIME_string(ctx.clock().LocalNow());
+}
+
+std::string Make_TIME_string(const sys::DateTime& t) {
     char text[32];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
     return text;
 }
 
 std::string fn_PV_Record_Name(Context& ctx) {
-    const sys::DateTime t = ctx.clock().LocalNow();
+    return fn_PV_Record_Name(ctx, ctx.clock().LocalNow());
+}
+
+std::string fn_PV_Record_Name(Context& ctx, const sys::DateTime& t) {
     char name[96];
     std::snprintf(name, sizeof name, ctx.model.id.pvRecordNameFormat, t.year, t.month, t.day,
                   t.hour);
@@ -72,18 +78,23 @@ int Make_Record_print_title(const std::string& path) {
 }
 
 int PV_Record(Context& ctx) {
-    const std::string path = std::string(kPvRecordDir) + "/" + fn_PV_Record_Name(ctx);
+    return PV_Record(ctx, ctx.clock().LocalNow());
+}
+
+int PV_Record(Context& ctx, const sys::DateTime& at) {
+    const std::string path = std::string(kPvRecordDir) + "/" + fn_PV_Record_Name(ctx, at);
     if (!MakeFolder()) return RecordNg(ctx, kPvRecordDir);
     std::error_code ec;
     if (!fs::exists(path, ec) && Make_Record_print_title(path) < 0) return RecordNg(ctx, path);
     // Never waits: a FIFO at the record's name is a record that cannot be written.
     File f{sys::OpenForWriting(path, true)};
     if (!f) return RecordNg(ctx, path);
-    const std::string line = Make_TIME_string(ctx) + "\t" + MSPV_V::GV(ctx) + "\t\n";
+    const std::string line = Make_TIME_string(at) + "\t" + MSPV_V::GV(ctx) + "\t\n";
     const bool written = std::fputs(line.c_str(), f.get()) >= 0;
     // A full disk shows only when the line leaves the buffer.
     if (std::fclose(f.release()) != 0 || !written) return RecordNg(ctx, path);
     ctx.pvRecordFailing = false;
+    ctx.pvLastRecord = at;
     return 0;
 }
 

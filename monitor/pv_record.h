@@ -18,12 +18,16 @@ inline constexpr const char* kMsgRecordNg = "PV record NG";
 // folder or file cannot be made or written; the first failure of a run of failures is said in
 // the log and on the status line, later ones quietly, until a record succeeds again.
 int PV_Record(Context& ctx);
+// The same, stamped `at` (the moment the poll began) and filed in the hour of `at`.
+int PV_Record(Context& ctx, const sys::DateTime& at);
 // Creates the file (emptied) with its title line. 0, or -1.
 int Make_Record_print_title(const std::string& path);
-// "hh:mm:ss" of the local clock.
+// "hh:mm:ss" of the local clock, or of `at`.
 std::string Make_TIME_string(Context& ctx);
-// The record file of the hour the local clock is in.
+std::string Make_TIME_string(const sys::DateTime& at);
+// The record file of the hour the local clock is in, or `at` is in.
 std::string fn_PV_Record_Name(Context& ctx);
+std::string fn_PV_Record_Name(Context& ctx, const sys::DateTime& at);
 
 // The recording menu item: its check mark turned over. Returns 0.
 int Enable_PV_logs_F(Context& ctx, int menuBar, int item, void* data, int panel);

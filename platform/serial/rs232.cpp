@@ -98,6 +98,15 @@ int Rs232::SetComTime(int port, double seconds) {
     return 0;
 }
 
+int Rs232::GetComTime(int port, double* seconds) {
+    int code = 0;
+    OpenPort* p = Find(port, &code);
+    if (p == nullptr) return code;
+    if (seconds == nullptr) return kErrArgument;
+    *seconds = p->timeout;
+    return 0;
+}
+
 int Rs232::FlushInQ(int port) {
     int code = 0;
     OpenPort* p = Find(port, &code);

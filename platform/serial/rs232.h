@@ -34,6 +34,8 @@ class Rs232 {
     // Read time-out in seconds for ComRd; 0 returns at once with what has arrived. Negative
     // gives kErrArgument.
     int SetComTime(int port, double seconds);
+    // The read time-out now in force.
+    int GetComTime(int port, double* seconds);
     int FlushInQ(int port);
     int FlushOutQ(int port);
     // Returns n or a negative code.

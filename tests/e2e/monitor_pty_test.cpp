@@ -24,8 +24,12 @@ class MonitorOnAPty : public ptytest::ConfiguratorOnAPty {
         const int bar = rt.GetPanelMenuBar(ctx.gvMain);
         return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
     }
-    // A tick of the poll timer: the poll runs over the real line.
-    void Tick() { rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T")); }
+    // A tick of the poll timer, one interval after the last: the poll runs over the real line,
+    // the records are stamped by the headless runtime's clock.
+    void Tick() {
+        fe.VirtualClock().Advance(1.0);
+        rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T"));
+    }
     std::string Pv() { return Main("MSPV_V").text; }
     // The lines of every record file, title lines left out.
     std::vector<std::string> Records() {

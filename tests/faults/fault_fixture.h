@@ -1,0 +1,293 @@
+#pragma once
+// The fault matrix: every procedure that talks to the instrument, struck by each fault the
+// simulated instrument can show on the line. Shared here: the faults, how one is armed, the
+// trace a struck request leaves, the time a stage may take, and the row each case adds to the
+// matrix table (when FAULT_MATRIX_TABLE names a file).
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "link/crc.h"
+#include "sim/fault.h"
+
+namespace faulttest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct FaultCase {
+    const char* name;
+    sim::FaultKind kind;
+};
+
+inline const std::vector<FaultCase>& AllFaults() {
+    static const std::vector<FaultCase> faults = {
+        {"Silence", sim::FaultKind::kSilence}, {"Cut", sim::FaultKind::kCut},
+        {"Late", sim::FaultKind::kLate},       {"BadCrc", sim::FaultKind::kBadCrc},
+        {"Noise", sim::FaultKind::kNoise},     {"Exception", sim::FaultKind::kException},
+        {"Vanish", sim::FaultKind::kVanish},
+    };
+    return faults;
+}
+
+// How long a fault lasts: the first attempt of one request only (the retries get through), or
+// all three attempts of it (the request fails, the line is clean again afterwards). A vanished
+// port stays away until the test plugs it back.
+enum class Strike { kOnce, kEvery };
+
+constexpr int kAttempts = 3;
+constexpr double kTimeout = 0.5;
+// Bytes of a cut answer and of noise before an answer; the exception answered.
+constexpr int kCutBytes = 3;
+constexpr int kNoiseBytes = 3;
+constexpr int kExceptionCode = 4;
+// A late answer starts this long after the request: after the master has given up on it.
+constexpr double kLateDelay = 1.0;
+
+inline sim::Fault MakeFault(sim::FaultKind kind, Strike strike, int after) {
+    sim::Fault f;
+    f.kind = kind;
+    f.bytes = kind == sim::FaultKind::kNoise ? kNoiseBytes : kCutBytes;
+    f.delay = kLateDelay;
+    f.exceptionCode = kExceptionCode;
+    f.after = after;
+    f.count = kind == sim::FaultKind::kVanish || strike == Strike::kOnce ? 1 : kAttempts;
+    return f;
+}
+
+// One case of a matrix suite: model, fault, strike. Named "A_Silence_Every", "B_Vanish".
+struct Cell {
+    char model;
+    FaultCase fault;
+    Strike strike;
+};
+
+inline std::vector<Cell> Cells(const std::string& models) {
+    std::vector<Cell> out;
+    for (char m : models)
+        for (const FaultCase& f : AllFaults()) {
+            out.push_back({m, f, Strike::kEvery});
+            if (f.kind != sim::FaultKind::kVanish) out.push_back({m, f, Strike::kOnce});
+        }
+    return out;
+}
+
+inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
+    const Cell& c = info.param;
+    std::string name = std::string(1, c.model) + "_" + c.fault.name;
+    if (c.fault.kind != sim::FaultKind::kVanish)
+        name += c.strike == Strike::kEvery ? "_Every" : "_Once";
+    return name;
+}
+
+// --- The trace a request leaves -----------------------------------------------------------
+
+inline std::string Fmt(const char* format, unsigned a) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, a);
+    return buf;
+}
+
+inline unsigned Word(const Bytes& b, std::size_t at) {
+    return static_cast<unsigned>(b[at] << 8 | b[at + 1]);
+}
+
+// The request line of the event log's trace, as the technician reads it.
+inline std::string TxLine(const Bytes& req) {
+    std::string s = "\tP222\tMB.Tx\t" + Fmt("#%02x.", req[0]) + Fmt("%02x ", req[1]);
+    const unsigned crc = Word(req, req.size() - 2);
+    switch (req[1]) {
+        case 3:
+        case 4:
+            s += Fmt("<%04x> ", Word(req, 2)) + Fmt("(%04x) ", Word(req, 4)) + Fmt("{%04x}", crc);
+            break;
+        case 5:
+        case 6:
+            s += Fmt("<%04x> ", Word(req, 2)) + Fmt("[%04x] ", Word(req, 4)) + Fmt("{%04x}", crc);
+            break;
+        default:  // 16: one 32-bit value
+            s += Fmt("<%04x> ", Word(req, 2)) + Fmt("(%04x) ", Word(req, 4)) +
+                 Fmt("(%02x)  ", req[6]) + Fmt("[%04x]", Word(req, 7)) +
+                 Fmt("[%04x]  ", Word(req, 9)) + Fmt("{%04x}", crc);
+    }
+    s += "\t";
+    if (req[0] == 0) s += "---Broadcast--- ";
+    switch (req[1]) {
+        case 3:
+            return s + "Read\n";
+        case 4:
+            return s + "Read-only\n";
+        case 5:
+            return s + "Write RAM\n";
+        case 6:
+            return s + "Write EEPROM\n";
+        default:
+            return s + "Write n Words\n";
+    }
+}
+
+inline const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
+
+// The lines of a partial answer of these bytes.
+inline std::string PartialLines(const Bytes& got) {
+    std::string s = "\tP222\tMB.Rx\t";
+    for (std::uint8_t b : got)
+        s += Fmt("%02x ", b);
+    s += "\n\t" + kStars +
+         " Modbus201 : Exception 0930 occured after COM read, n=" + std::to_string(got.size()) +
+         "\n";
+    s += "\tPossibility :: If BAUD changed\n";
+    s += "\tPossibility :: If using [Ro] to read [R] memory\n";
+    s += "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n";
+    s += "\tReturn value of ComRd() is num of byte it received.\n\n";
+    return s;
+}
+
+inline const std::string kTimeoutLines = "\tP222\tMB.Rx\t" + kStars + " COM read Time-out\n\n";
+// The read on a port whose device has gone (the platform's I/O error, -7).
+inline const std::string kPortGoneLines =
+    "\tP222\tMB.Rx\t" + kStars + " COM read NG, err code: -7\n\tcheck Help of LW.CVI\n";
+
+// The head of the instrument's answer to a request: station, code, then the byte count of a
+// read or the address's high byte of a write.
+inline Bytes AnswerHead(const Bytes& req) {
+    const bool read = req[1] == 3 || req[1] == 4;
+    return {req[0], req[1], static_cast<std::uint8_t>(read ? 2 * Word(req, 4) : req[2])};
+}
+
+inline Bytes ExceptionAnswer(const Bytes& req) {
+    Bytes b{req[0], static_cast<std::uint8_t>(req[1] | 0x80),
+            static_cast<std::uint8_t>(kExceptionCode), 0, 0};
+    conf::fn_Get_CRC(b.data(), static_cast<int>(b.size()));
+    return b;
+}
+
+// What one struck attempt of `req` adds to the trace after its request line.
+inline std::string StruckAttemptLines(sim::FaultKind kind, const Bytes& req) {
+    switch (kind) {
+        case sim::FaultKind::kSilence:
+        case sim::FaultKind::kLate:
+            return kTimeoutLines;
+        case sim::FaultKind::kCut:
+            return PartialLines(AnswerHead(req));
+        case sim::FaultKind::kException:
+            return PartialLines(ExceptionAnswer(req));
+        case sim::FaultKind::kVanish:
+            return kPortGoneLines;
+        default:  // a bad CRC, or noise in front: a whole answer that fails its check
+            return "";
+    }
+}
+
+// The whole trace of a request struck on every attempt: three requests, each with its error.
+// Once the port has gone, the later attempts fail at the queue flush and leave their request
+// line alone.
+inline std::string FailedRequestTrace(sim::FaultKind kind, const Bytes& req) {
+    std::string s;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        s += TxLine(req);
+        if (kind != sim::FaultKind::kVanish || attempt == 0) s += StruckAttemptLines(kind, req);
+    }
+    return s;
+}
+
+// A request struck on its first attempt only: the error, then the request again and its answer.
+inline std::string RetriedRequestTrace(sim::FaultKind kind, const Bytes& req) {
+    return TxLine(req) + StruckAttemptLines(kind, req) + TxLine(req) + "\tP222\tMB.Rx\t" +
+           Fmt("#%02x.", req[0]) + Fmt("%02x ", req[1]);
+}
+
+// A short text of the error lines for the table.
+inline std::string ErrorLabel(sim::FaultKind kind, Strike strike) {
+    std::string each;
+    switch (kind) {
+        case sim::FaultKind::kSilence:
+        case sim::FaultKind::kLate:
+            each = "`COM read Time-out`";
+            break;
+        case sim::FaultKind::kCut:
+            each = "`01 .. .. ` `Exception 0930 ... n=3`";
+            break;
+        case sim::FaultKind::kException:
+            each = "`01 8x 04 .. .. ` `Exception 0930 ... n=5`";
+            break;
+        case sim::FaultKind::kVanish:
+            return "`COM read NG, err code: -7`, then 2 requests with nothing after them";
+        default:
+            each = "request line only (CRC mismatch)";
+    }
+    return strike == Strike::kOnce ? each + " once, then the answer"
+                                   : each + " after each of 3 requests";
+}
+
+inline int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + what.size()))
+        ++n;
+    return n;
+}
+
+// --- Time on the line -----------------------------------------------------------------------
+
+// Upper bound of one attempt that ends in its time-out: the request on the wire (13 bytes at
+// 9600 baud at worst), a settling wait, the time-out.
+constexpr double kFailedAttempt = 0.015 + 0.05 + kTimeout;
+// Upper bound of an attempt that is answered (the longest answer, 41 bytes at 19200 baud,
+// plus the request and the instrument's turnaround).
+constexpr double kAnsweredAttempt = 0.06;
+
+// The most a stage may take: its answered attempts, its struck ones, and `other` seconds the
+// procedure itself waits (a highlight's 0.1 s, say).
+inline double StageBound(int attempts, int struck, double other = 0.0) {
+    return (attempts - struck) * kAnsweredAttempt + struck * kFailedAttempt + other + 0.01;
+}
+
+// --- The table ------------------------------------------------------------------------------
+
+struct MatrixRow {
+    std::string stage;
+    std::string model;
+    std::string fault;
+    std::string status;  // text and colour
+    std::string log;     // the trace the struck request left
+    std::string files;   // what is on disk afterwards
+    std::string after;   // what the log holds after the struck request
+};
+
+inline std::string Colour(int rgb) {
+    switch (rgb) {
+        case 0xFF0000:
+            return "red";
+        case 0x008000:
+            return "green";
+        case 0x0000FF:
+            return "blue";
+        case 0x000000:
+            return "black";
+        default:
+            return Fmt("0x%06x", static_cast<unsigned>(rgb));
+    }
+}
+
+inline std::string StrikeName(const Cell& c) {
+    if (c.fault.kind == sim::FaultKind::kVanish) return c.fault.name;
+    return std::string(c.fault.name) +
+           (c.strike == Strike::kEvery ? " (every attempt)" : " (once)");
+}
+
+// Adds the row (what the case has just asserted) to the table file, when one is named.
+inline void Record(const MatrixRow& row) {
+    const char* path = std::getenv("FAULT_MATRIX_TABLE");
+    if (!path || !*path) return;
+    std::ofstream out(path, std::ios::app);
+    out << row.stage << '\t' << row.model << '\t' << row.fault << '\t' << row.status << '\t'
+        << row.log << '\t' << row.files << '\t' << row.after << '\n';
+}
+
+}  // namespace faulttest

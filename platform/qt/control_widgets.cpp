@@ -334,6 +334,9 @@ ControlView CreateControlView(const ui::Control& control, QWidget* canvas) {
     view.kind = control.kind;
     if (control.kind == Kind::Timer) {
         view.timer = new QTimer(canvas);
+        // A coarse timer may fire up to 5 % early; the process value's record keeps one line a
+        // second and lets go a tick in the second it has just recorded, so ticks keep time.
+        view.timer->setTimerType(Qt::PreciseTimer);
         return view;
     }
     view.widget = CreateWidget(control.kind, canvas);

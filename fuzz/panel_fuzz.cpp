@@ -49,7 +49,7 @@ void Walk(ui::Runtime& rt, int panel) {
         rt.GetCtrlVal(panel, id, &i);
         rt.GetCtrlVal(panel, id, &d);
         rt.GetCtrlVal(panel, id, &s);
-        rt.SetCtrlVal(panel, id, i + 1);
+        rt.SetCtrlVal(panel, id, i / 2 - 1);
         rt.SetCtrlVal(panel, id, d / 3);
         rt.SetCtrlVal(panel, id, s + "x");
         int count = 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, runs every test, then builds and runs the tests again with
-# the address and undefined-behaviour sanitizers.
+# the address and undefined-behaviour sanitizers, then runs the fuzz targets briefly.
 set -euo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc)
@@ -22,5 +22,8 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_stack_use_after_return=1 \
     LSAN_OPTIONS=suppressions=$PWD/../scripts/lsan.supp \
     ctest --output-on-failure -j"$jobs")
+
+# Every parser of outside input under libFuzzer for a few seconds each (clang, sanitizers on).
+scripts/fuzz --time 5
 
 echo "All tests passed. Desktop screenshots: build/screenshots/ (panel-demo.png; tarnel.png, tarnel-2.png: Tarnel with no instrument; tarnel-instrument.png, tarnel-instrument-2.png: Tarnel after reading the simulated instrument; ombrel-instrument.png, ombrel-instrument-2.png: Ombrel after reading the simulated model B instrument; tarnel-watch-3.png, tarnel-watch-5.png: watching and the trend; tarnel-cal-3.png, ombrel-cal-3.png: a calibration step; scan-lang0..2.png: Scan in its three languages; tarnel-lang1.png, tarnel-lang2.png, ombrel-lang1.png, ombrel-lang2.png (and -2 for the calibration page): the configurators in Traditional and Simplified Chinese; installed-scan.png: Scan from the unpacked Debian package)"

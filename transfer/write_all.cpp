@@ -216,4 +216,8 @@ int evParaToDev(Context& ctx, int, int, void*, int) {
     return Para_To_Dev::onClick(ctx);
 }
 
+int Para_To_Dev::Replay_Buffer(Context& ctx, const BufferFile& buffer, std::FILE* f) {
+    return ReplayBuffer(ctx, buffer, f);
+}
+
 }  // namespace conf

@@ -14,6 +14,8 @@
 
 namespace conf {
 
+struct BufferFile;
+
 inline constexpr const char* kWriteBufferFile = "W_para_buff.txt";
 namespace Para_To_Dev {
 
@@ -36,6 +38,15 @@ namespace Para_To_Dev {
 int init(Context& ctx, Locator* loc);
 int SA_i32(Context& ctx, int attribute, int value);
 int Toggle_Dim(Context& ctx, int dim);
+}  // namespace Para_To_Dev
+
+namespace Para_To_Dev {
+
+// Sends a buffer file as read back from f, line by line, each with the access code of the
+// model's plan for its address: what w_Parameter does after writing the file. 0, or the
+// negative result of the failing write ("Write NG"); a line that does not read back, or a
+// read error, is a failure too.
+int Replay_Buffer(Context& ctx, const BufferFile& buffer, std::FILE* f);
 }  // namespace Para_To_Dev
 
 // The Write button: commit writes all; Enter moves the focus on. Returns 0.

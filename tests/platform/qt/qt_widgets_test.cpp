@@ -75,7 +75,10 @@ class QtWidgets : public ::testing::Test {
         panel = rt.LoadPanel(0, file, "P");
         ASSERT_GT(panel, 0) << rt.LastError();
         rt.DisplayPanel(panel);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(fe.PanelWindow(panel)));
+        // Asked for explicitly and given time: on a loaded machine (sanitizer build, other
+        // tests beside) the offscreen platform can take longer than the default 5 s.
+        fe.PanelWindow(panel)->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(fe.PanelWindow(panel), 30000));
     }
     int Id(const char* name) const { return rt.FindCtrl(panel, name); }
     template <class W>

@@ -1,6 +1,8 @@
 #include "transfer/write_all.h"
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
@@ -104,18 +106,42 @@ int CodeOf(const BufferFile& buffer, unsigned address) {
     return buffer.width == 32 ? enWmw : enWram;
 }
 
+// The next line of a buffer file without its line end: 1, 0 at the end of the file, -1 on a
+// read error or a line far longer than any the list writes.
+int ReadBufferLine(std::FILE* f, std::string* text) {
+    constexpr std::size_t kLongestLine = 256;
+    text->clear();
+    for (;;) {
+        const int c = std::fgetc(f);
+        if (c == EOF) return std::ferror(f) ? -1 : (text->empty() ? 0 : 1);
+        if (c == '\n') return 1;
+        if (text->size() == kLongestLine) return -1;
+        text->push_back(static_cast<char>(c));
+    }
+}
+
+bool IsBlankLine(const std::string& text) {
+    return text.find_first_not_of(" \t\r\f\v") == std::string::npos;
+}
+
 // Replays the list line by line. 0, or the negative result of the failing write ("Write
 // NG"); a line that does not read back, or a read error, is a failure too, not the end of
 // the list.
 int ReplayBuffer(Context& ctx, const BufferFile& buffer, std::FILE* f) {
     logs(ctx, "%s", buffer.logLine);
+    std::string text;
     for (int line = 1;; ++line) {
+        // One line at a time: a line cut short must not take the next line's fields.
+        int more = 0;
+        while ((more = ReadBufferLine(f, &text)) > 0 && IsBlankLine(text)) {
+        }
+        if (more < 0) return WriteNg(ctx, -1);
+        if (more == 0) return 0;
         unsigned address = 0;
         int value = 0;
         char name[32] = {};
-        const int got = std::fscanf(f, "%x %d %31s", &address, &value, name);
-        if (got == EOF && !std::ferror(f)) return 0;
-        if (got != 3) return WriteNg(ctx, -1);
+        if (std::sscanf(text.c_str(), "%x %d %31s", &address, &value, name) != 3)
+            return WriteNg(ctx, -1);
         logi(ctx, "\t\t\t(%d) ", line);
         logs(ctx, "%s = ", name);
         logi(ctx, "%d \n", value);

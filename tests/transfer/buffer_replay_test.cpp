@@ -99,7 +99,9 @@ TEST_F(BufferReplay, AnEmptyFileSendsNothing) {
 }
 
 TEST_F(BufferReplay, ADamagedLineEndsInWriteNgAfterTheLinesBeforeIt) {
-    for (const std::string damaged : {"0001\t   abc\tUNIT\n", "zz\t1\tX\n", "\x01\x02\n"}) {
+    // A line cut short must not borrow the next line's address as its value.
+    for (const std::string damaged :
+         {"0001\t   abc\tUNIT\n", "zz\t1\tX\n", "\x01\x02\n", "0001\n", "0001\t       0\n"}) {
         device.requests.clear();
         Echo({Write16(5, 0x00, 1)});
         EXPECT_EQ(Replay("0000\t       1\tTYPE\n" + damaged + "0002\t       0\tDP\n"), -1)

@@ -7,10 +7,7 @@
 
 namespace sys {
 
-namespace {
-
-// The target of a symbolic link, empty on failure. Grows the buffer until the target fits,
-// since readlink truncates silently.
+// Grows the buffer until the target fits, since readlink truncates silently.
 std::string ReadLink(const std::string& path) {
     std::string buf(256, '\0');
     for (;;) {
@@ -24,7 +21,10 @@ std::string ReadLink(const std::string& path) {
     }
 }
 
-}  // namespace
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 std::string ProgramDir() {
     std::string exe = ReadLink("/proc/self/exe");

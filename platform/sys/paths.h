@@ -26,6 +26,11 @@ int ChangeDir(const std::string& dir);
 // Creates one directory level (its parent must exist), mode 0777 less the umask.
 // Returns one of the kMakeDir* codes above.
 int MakeDir(const std::string& dir);
+// True when path leads to a directory (links followed).
+bool IsDirectory(const std::string& path);
+// The target of the symbolic link at path, whatever its length; empty when it is no link or
+// cannot be read.
+std::string ReadLink(const std::string& path);
 // True when something exists at path: a file, a directory or anything else. Symbolic links
 // are followed, so a dangling link does not count.
 bool FileExists(const std::string& path);

@@ -13,11 +13,6 @@ namespace sys {
 
 namespace {
 
-bool IsDirectory(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 std::string Env(const char* name) {
     const char* v = std::getenv(name);
     return v != nullptr ? v : "";
@@ -46,19 +41,11 @@ int MakeDirs(const std::string& dir, std::string* error) {
     return 0;
 }
 
-std::string ReadLinkTarget(const std::string& path) {
-    std::string buf(4096, '\0');
-    const ssize_t n = readlink(path.c_str(), buf.data(), buf.size());
-    if (n < 0 || static_cast<std::size_t>(n) >= buf.size()) return {};
-    buf.resize(static_cast<std::size_t>(n));
-    return buf;
-}
-
 int LinkGui(const std::string& link, const std::string& target, std::string* error) {
     struct stat st {};
     if (lstat(link.c_str(), &st) == 0) {
         if (!S_ISLNK(st.st_mode)) return 0;  // the user's own folder
-        if (ReadLinkTarget(link) == target) return 0;
+        if (ReadLink(link) == target) return 0;
         if (unlink(link.c_str()) != 0) {
             *error = "cannot replace link " + link + ": " + std::strerror(errno);
             return -1;

@@ -65,6 +65,28 @@ class WriteAll : public TransferTest {
   protected:
     int PressWrite() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "WRITE")); }
     double Now() { return fe.VirtualClock().Now(); }
+
+    // Write-all with a buffer file it cannot use: the link settings go out, the list does not,
+    // the report (site and text) is a popup and in the log, then the instrument is read back.
+    void ExpectStoppedBeforeTheList(const std::string& site, const std::string& report) {
+        Requests();
+        fe.ClearPopups();
+        PressWrite();
+        EXPECT_EQ(ctx.gr, -1);
+        std::vector<Bytes> expected = WriteAllRequests(1, 1, 3, 1, "");
+        for (const Bytes& b : ReadAllRequests(1))
+            expected.push_back(b);
+        EXPECT_EQ(Requests(), expected);
+        ASSERT_EQ(fe.Popups().size(), 1u);
+        EXPECT_EQ(fe.Popups()[0].title, "m104___main :: " + site);
+        EXPECT_EQ(fe.Popups()[0].text, report);
+        const std::string log = Log();
+        EXPECT_NE(log.find("\xA1\xB9\xA1\xB9\xA1\xB9 m104___main :: " + site +
+                           " \n\xA1\xB9\xA1\xB9\xA1\xB9 " + report + " \n\n"),
+                  std::string::npos);
+        EXPECT_EQ(log.find("Modbus w Parameter to Dev"), std::string::npos);
+        EXPECT_EQ(Status(), "Read OK");
+    }
 };
 
 class WriteAllFirmware : public WriteAll, public ::testing::WithParamInterface<int> {};
@@ -245,24 +267,8 @@ TEST_F(WriteAll, AFailedCheckOrStationWriteEndsInReadNg) {
 TEST_F(WriteAll, ABufferFileThatCannotBeCreatedStopsBeforeTheList) {
     StartWith(104, 2);
     std::filesystem::create_directory("W_para_buff.txt");
-    Requests();
-    fe.ClearPopups();
-    PressWrite();
-    EXPECT_EQ(ctx.gr, -1);
-    std::vector<Bytes> expected = WriteAllRequests(1, 1, 3, 1, "");
-    for (const Bytes& b : ReadAllRequests(1))
-        expected.push_back(b);
-    EXPECT_EQ(Requests(), expected);
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "m104___main :: 1232969");
-    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: W_para_buff.txt");
-    const std::string log = Log();
-    EXPECT_NE(log.find("\xA1\xB9\xA1\xB9\xA1\xB9 m104___main :: 1232969 \n"
-                       "\xA1\xB9\xA1\xB9\xA1\xB9 open file NG :: W_para_buff.txt \n\n"),
-              std::string::npos);
-    EXPECT_EQ(log.find("Modbus w Parameter to Dev"), std::string::npos);
+    ExpectStoppedBeforeTheList("1232969", "open file NG :: W_para_buff.txt");
     EXPECT_EQ(ctx.giCNT, 3);
-    EXPECT_EQ(Status(), "Read OK");
 }
 
 // A buffer file that opens but takes no bytes (a full disk) is told from one that cannot be
@@ -271,24 +277,8 @@ TEST_F(WriteAll, ABufferFileThatCannotBeCreatedStopsBeforeTheList) {
 TEST_F(WriteAll, ABufferFileThatCannotBeWrittenIsToldFromOneThatCannotBeCreated) {
     StartWith(104, 2);
     std::filesystem::create_symlink("/dev/full", "W_para_buff.txt");
-    Requests();
-    fe.ClearPopups();
-    PressWrite();
-    EXPECT_EQ(ctx.gr, -1);
-    std::vector<Bytes> expected = WriteAllRequests(1, 1, 3, 1, "");
-    for (const Bytes& b : ReadAllRequests(1))
-        expected.push_back(b);
-    EXPECT_EQ(Requests(), expected);
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "m104___main :: 1232977");
-    EXPECT_EQ(fe.Popups()[0].text, "write file NG :: W_para_buff.txt");
-    const std::string log = Log();
-    EXPECT_NE(log.find("\xA1\xB9\xA1\xB9\xA1\xB9 m104___main :: 1232977 \n"
-                       "\xA1\xB9\xA1\xB9\xA1\xB9 write file NG :: W_para_buff.txt \n\n"),
-              std::string::npos);
-    EXPECT_EQ(log.find("open file NG"), std::string::npos);
-    EXPECT_EQ(log.find("Modbus w Parameter to Dev"), std::string::npos);
-    EXPECT_EQ(Status(), "Read OK");
+    ExpectStoppedBeforeTheList("1232977", "write file NG :: W_para_buff.txt");
+    EXPECT_EQ(Log().find("open file NG"), std::string::npos);
 }
 
 // A read-only folder: the buffer file cannot be created. Root writes there all the same; the

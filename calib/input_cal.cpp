@@ -10,7 +10,6 @@
 #include "core/selector.h"
 #include "lang/status_line.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "models/model.h"
 #include "monitor/pv_poll.h"
@@ -18,6 +17,7 @@
 #include "params/main_panel.h"
 #include "params/polarity.h"
 #include "platform/ui/constants.h"
+#include "session/modbus_api.h"
 #include "transfer/dev_info.h"
 
 namespace conf {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "core/log_stream.h"
 #include "platform/sys/clock.h"
 #include "platform/sys/launch.h"
+#include "platform/sys/log_stream.h"
 #include "platform/ui/runtime.h"
 
 namespace serial {
@@ -40,11 +40,11 @@ struct Context {
     std::string Source(const char* suffix) const;
 
     // Event log and its switches.
-    LogStream gpLog;
+    sys::LogStream gpLog;
     int gvLogYN = 0;
     int gvdbgYN = 0;
     // Calibration trace ("log_ADC.txt" / "log_PV.txt"), open only while a procedure runs.
-    LogStream gpCAL;
+    sys::LogStream gpCAL;
 
     int gr = 0;                 // result of the last instrument operation
     std::uint32_t gsRAM01 = 0;  // selector word of the parameter modules

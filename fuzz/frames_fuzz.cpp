@@ -15,16 +15,16 @@
 
 #include "fuzz/fuzz_support.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
-#include "link/modbus_core.h"
 #include "models/model_a.h"
 #include "models/model_b.h"
+#include "session/modbus_api.h"
+#include "session/modbus_core.h"
 
 namespace {
 
 template <class T>
 int Engine(fuzz::Configurator& c, fuzz::Input& in, unsigned code, unsigned address, unsigned count,
-           std::vector<T>& values, conf::LogStream* trace) {
+           std::vector<T>& values, sys::LogStream* trace) {
     const bool wide = (in.Byte() & 1) != 0;
     std::uint8_t request[13] = {};
     request[0] = in.Byte();

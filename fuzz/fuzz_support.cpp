@@ -8,11 +8,11 @@
 #include <fstream>
 
 #include "link/crc.h"
-#include "link/port_dev.h"
 #include "log/event_log.h"
 #include "models/model.h"
 #include "models/model_b.h"
 #include "scan/shell.h"
+#include "session/port_dev.h"
 #include "shell/callbacks.h"
 #include "shell/main_panel.h"
 #include "sim/config.h"

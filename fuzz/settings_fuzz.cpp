@@ -7,13 +7,13 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
-#include "link/port_dev.h"
-#include "link/uart.h"
 #include "log/event_log.h"
 #include "models/model_a.h"
 #include "models/model_b.h"
 #include "scan/distribute.h"
 #include "scan/scan_log.h"
+#include "session/port_dev.h"
+#include "session/uart.h"
 
 namespace {
 

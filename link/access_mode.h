@@ -12,7 +12,4 @@ enum AccessMode : int {
     enWmw9 = 9,
 };
 
-// The fixed logical number of the program's one serial port (it shows in the trace as P222).
-inline constexpr int kPort222 = 222;
-
 }  // namespace conf

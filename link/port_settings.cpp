@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "link/port_dev.h"
+#include "link/port_open.h"
 #include "platform/sys/small_file.h"
 
 namespace conf {

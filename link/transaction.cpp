@@ -4,7 +4,6 @@
 
 #include "link/crc.h"
 #include "platform/serial/rs232.h"
-#include "platform/ui/runtime.h"
 
 namespace conf {
 
@@ -13,7 +12,7 @@ namespace {
 // Big5 "★★★": the mark of an error line.
 constexpr const char* kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
 
-void Write(LogStream* stream, const std::string& text) {
+void Write(sys::LogStream* stream, const std::string& text) {
     if (stream) stream->Write(text);
 }
 
@@ -59,28 +58,29 @@ void DrainLine(serial::Rs232& com, int port) {
 
 }  // namespace
 
-int RunTransaction(const TransactionLine& line, const TransactionOptions& options,
-                   std::uint8_t* request, int length, std::vector<std::uint8_t>* answer) {
+int RunTransaction(const LinkSession& session, LinkObserver& observer,
+                   const TransactionOptions& options, TraceStreams streams, std::uint8_t* request,
+                   int length, std::vector<std::uint8_t>* answer) {
+    const int port = session.port;
     fn_Get_CRC(request, length);
-    if (line.trace) fn_Log_Tx(line.ui, line.port, request, length, line.trace, options.style);
+    if (streams.trace) observer.TraceRequest(*streams.trace, port, request, length, options.style);
     const int expected = ExpectedLength(request, options.multiWord);
     if (expected == 0) {
-        line.ui.MessagePopup(options.refusedTitle, options.refusedText);
+        observer.Popup(options.refusedTitle, options.refusedText);
         return -1;
     }
-    if (!line.com) return -555;
-    serial::Rs232& com = *line.com;
-    const int port = line.port;
+    if (!session.com) return -555;
+    serial::Rs232& com = *session.com;
     if (com.FlushOutQ(port) < 0) return -555;
     if (com.FlushInQ(port) < 0) return -666;
     const int written = com.ComWrt(port, request, length);
     if (written != length) {
-        Write(line.errors,
+        Write(streams.errors,
               "\t" + std::string(kStars) + Printf(" COM write NG, err code: %d\n\n", written));
-        Write(line.errors, "\tcheck Help of LW.CVI\n");
+        Write(streams.errors, "\tcheck Help of LW.CVI\n");
         return -1000 - written;
     }
-    if (options.waitBeforeRead > 0) line.ui.Delay(options.waitBeforeRead);
+    if (options.waitBeforeRead > 0) observer.Delay(options.waitBeforeRead);
     answer->assign(static_cast<size_t>(expected), 0);
     const int got = com.ComRd(port, answer->data(), expected);
     const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
@@ -89,31 +89,31 @@ int RunTransaction(const TransactionLine& line, const TransactionOptions& option
             DrainLine(com, port);
             return -1;
         }
-        if (line.trace)
-            fn_Log_Rx(line.ui, port, answer->data(), expected, line.trace, options.style);
+        if (streams.trace)
+            observer.TraceAnswer(*streams.trace, port, answer->data(), expected, options.style);
         return 0;
     }
     if (got == 0) {
-        Write(line.errors, head + kStars + " COM read Time-out\n\n");
+        Write(streams.errors, head + kStars + " COM read Time-out\n\n");
         return -2000;
     }
     if (got < 0) {
-        Write(line.errors, head + kStars + Printf(" COM read NG, err code: %d\n", got));
-        Write(line.errors, "\tcheck Help of LW.CVI\n");
+        Write(streams.errors, head + kStars + Printf(" COM read NG, err code: %d\n", got));
+        Write(streams.errors, "\tcheck Help of LW.CVI\n");
         return -2000 - got;
     }
     std::string bytes;
     for (int i = 0; i < got; ++i)
         bytes += Printf("%02x ", (*answer)[static_cast<size_t>(i)]);
-    Write(line.errors, head + bytes + "\n");
-    Write(line.errors,
+    Write(streams.errors, head + bytes + "\n");
+    Write(streams.errors,
           "\t" + std::string(kStars) +
               Printf(" Modbus201 : Exception 0930 occured after COM read, n=%d\n", got));
-    Write(line.errors, "\tPossibility :: If BAUD changed\n");
-    Write(line.errors, "\tPossibility :: If using [Ro] to read [R] memory\n");
-    Write(line.errors, "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n");
-    Write(line.errors, "\tReturn value of ComRd() is num of byte it received.\n");
-    Write(line.errors, "\n");
+    Write(streams.errors, "\tPossibility :: If BAUD changed\n");
+    Write(streams.errors, "\tPossibility :: If using [Ro] to read [R] memory\n");
+    Write(streams.errors, "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n");
+    Write(streams.errors, "\tReturn value of ComRd() is num of byte it received.\n");
+    Write(streams.errors, "\n");
     DrainLine(com, port);
     return -2000 - got;
 }

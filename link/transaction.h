@@ -13,15 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "core/log_stream.h"
-#include "log/modbus_trace.h"
-
-namespace ui {
-class Runtime;
-}
-namespace serial {
-class Rs232;
-}
+#include "link/link_observer.h"
+#include "link/session.h"
+#include "platform/sys/log_stream.h"
 
 namespace conf {
 
@@ -33,17 +27,16 @@ struct TransactionOptions {
     std::string refusedText;
 };
 
-struct TransactionLine {
-    ui::Runtime& ui;
-    serial::Rs232* com;  // null: as a port that cannot be flushed
-    int port;
-    LogStream* trace;   // the request and answer lines; null for none
-    LogStream* errors;  // the lines of a failed write or read; null for none
+// Where a call's lines go; null for none.
+struct TraceStreams {
+    sys::LogStream* trace;   // the request and answer lines
+    sys::LogStream* errors;  // the lines of a failed write or read
 };
 
 // `request` has every byte but the CRC filled; `length` counts the CRC. On 0 *answer holds
 // the complete answer.
-int RunTransaction(const TransactionLine& line, const TransactionOptions& options,
-                   std::uint8_t* request, int length, std::vector<std::uint8_t>* answer);
+int RunTransaction(const LinkSession& session, LinkObserver& observer,
+                   const TransactionOptions& options, TraceStreams streams, std::uint8_t* request,
+                   int length, std::vector<std::uint8_t>* answer);
 
 }  // namespace conf

@@ -27,25 +27,26 @@ int FileReport(Context& ctx, const std::string& title, const std::string& text) 
 
 }  // namespace
 
-void WriteErrorReport(LogStream& log, const std::string& title, const std::string& text) {
+void WriteErrorReport(sys::LogStream& log, const std::string& title, const std::string& text) {
     const std::string mark = kLogErrorMark;
     log.Write(mark + " " + title + " \n");
     log.Write(mark + " " + text + " \n\n");
 }
 
-void WriteFileProblem(LogStream& log, const std::string& fileName, const std::string& problem) {
+void WriteFileProblem(sys::LogStream& log, const std::string& fileName,
+                      const std::string& problem) {
     log.Write(std::string(kLogErrorMark) + " " + fileName + " :: " + problem + " \n\n");
 }
 
-std::string LogFailureText(LogStream::Failure what, const std::string& path, int error) {
+std::string LogFailureText(sys::LogStream::Failure what, const std::string& path, int error) {
     const std::string shown =
         !path.empty() && path[0] == '/' ? path : sys::JoinPath(sys::CurrentDir(), path);
-    return std::string(what == LogStream::Failure::kOpen ? "Cannot create" : "Cannot write") +
+    return std::string(what == sys::LogStream::Failure::kOpen ? "Cannot create" : "Cannot write") +
            " log file " + shown + ": " + std::strerror(error);
 }
 
-void SayLogFailureOnce(LogStream& log, ui::Runtime& ui) {
-    log.OnFirstFailure([&ui](LogStream::Failure what, const std::string& path, int error) {
+void SayLogFailureOnce(sys::LogStream& log, ui::Runtime& ui) {
+    log.OnFirstFailure([&ui](sys::LogStream::Failure what, const std::string& path, int error) {
         const std::string text = LogFailureText(what, path, error);
         std::fprintf(stderr, "%s\n", text.c_str());
         std::fflush(stderr);

@@ -12,18 +12,18 @@ namespace conf {
 inline constexpr const char* kLogErrorMark = "\xA1\xB9\xA1\xB9\xA1\xB9";
 
 // The two log lines of an error report: "<mark> <title> \n" and "<mark> <text> \n\n".
-void WriteErrorReport(LogStream& log, const std::string& title, const std::string& text);
+void WriteErrorReport(sys::LogStream& log, const std::string& title, const std::string& text);
 // One log line naming a file and what is wrong with it: "<mark> <fileName> :: <problem> \n\n".
-void WriteFileProblem(LogStream& log, const std::string& fileName, const std::string& problem);
+void WriteFileProblem(sys::LogStream& log, const std::string& fileName, const std::string& problem);
 
 // Title of the popup that says the event log cannot be used.
 inline constexpr const char* kLogFailureTitle = "Event log";
 // "Cannot create log file <path>: <error text>" (the open failed) or "Cannot write log file
 // <path>: <error text>"; a relative path is shown from the working directory.
-std::string LogFailureText(LogStream::Failure what, const std::string& path, int error);
+std::string LogFailureText(sys::LogStream::Failure what, const std::string& path, int error);
 // Has `log` say its first failure of the run in a popup and on stderr; later ones are not
 // said (the program works on without its log).
-void SayLogFailureOnce(LogStream& log, ui::Runtime& ui);
+void SayLogFailureOnce(sys::LogStream& log, ui::Runtime& ui);
 namespace Log {
 
 // Shows a popup titled "<source> :: <code>" saying "open file NG :: <fileName>" and logs both

@@ -51,7 +51,7 @@ std::string Ending(const std::uint8_t* frame, int code, TraceStyle style) {
     return s + Tag(code, style);
 }
 
-int Unknown(ui::Runtime& ui, std::string line, LogStream* stream, const char* title,
+int Unknown(ui::Runtime& ui, std::string line, sys::LogStream* stream, const char* title,
             const char* text) {
     if (stream) stream->Write(line + "\n");
     ui.MessagePopup(title, text);
@@ -60,8 +60,8 @@ int Unknown(ui::Runtime& ui, std::string line, LogStream* stream, const char* ti
 
 }  // namespace
 
-int fn_Log_Tx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, LogStream* stream,
-              TraceStyle style) {
+int fn_Log_Tx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream, TraceStyle style) {
     if (length < 2) return -1;
     std::string line = Common(port, "MB.Tx", frame);
     int code = frame[1];
@@ -85,8 +85,8 @@ int fn_Log_Tx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, 
     return 0;
 }
 
-int fn_Log_Rx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, LogStream* stream,
-              TraceStyle style) {
+int fn_Log_Rx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream, TraceStyle style) {
     if (length < 2) return -1;
     std::string line = Common(port, "MB.Rx", frame);
     int code = frame[1];
@@ -117,11 +117,13 @@ int fn_Log_Rx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, 
     return 0;
 }
 
-int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream) {
+int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream) {
     return fn_Log_Tx(ctx.ui, port, frame, length, stream, TraceStyle::Paired);
 }
 
-int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream) {
+int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream) {
     return fn_Log_Rx(ctx.ui, port, frame, length, stream, TraceStyle::Paired);
 }
 

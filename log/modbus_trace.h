@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/context.h"
+#include "link/link_observer.h"
 
 namespace ui {
 class Runtime;
@@ -14,23 +15,20 @@ class Runtime;
 
 namespace conf {
 
-// How a trace is laid out. Paired: the configurators' engine, all six codes, the registers of
-// a read answer in pairs. SingleRequest: the scanner's reduced client, codes 3-6 only, the
-// byte count of a read answer as four digits and its registers one after the other.
-enum class TraceStyle { Paired, SingleRequest };
-
 // Request and response lines in the given style; the Context overloads below are the Paired
 // ones. The runtime shows the popup for a code outside the style's table.
-int fn_Log_Tx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, LogStream* stream,
-              TraceStyle style);
-int fn_Log_Rx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length, LogStream* stream,
-              TraceStyle style);
+int fn_Log_Tx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream, TraceStyle style);
+int fn_Log_Rx(ui::Runtime& ui, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream, TraceStyle style);
 
 // Request line to `stream` (nothing when it is null). -1 for a function code other than
 // 3, 4, 5, 6, 9, 16, after the common fields and a popup.
-int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream);
+int fn_Log_Tx(Context& ctx, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream);
 // Response line, followed by a blank line. -1 for an unknown function code likewise.
-int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length, LogStream* stream);
+int fn_Log_Rx(Context& ctx, int port, const std::uint8_t* frame, int length,
+              sys::LogStream* stream);
 namespace Log {
 
 // One line per parameter read, through the event-line writers (so only with the switch on):

@@ -7,7 +7,6 @@
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
 #include "models/model.h"
 #include "monitor/pv_display.h"
 #include "monitor/pv_record.h"
@@ -19,6 +18,7 @@
 #include "params/scaling_dp.h"
 #include "params/service.h"
 #include "platform/ui/constants.h"
+#include "session/modbus_api.h"
 #include "transfer/dev_info.h"
 
 namespace conf {

@@ -1,6 +1,7 @@
 #include "scan/distribute.h"
 
-#include "link/port_dev.h"
+#include "link/port_open.h"
+#include "link/port_settings.h"
 #include "log/log_errors.h"
 #include "scan/scan_dev.h"
 #include "scan/scan_log.h"

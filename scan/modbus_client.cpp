@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "link/transaction.h"
+#include "link/register_access.h"
 #include "log/log_errors.h"
+#include "log/modbus_trace.h"
+#include "scan/scan_link.h"
 
 namespace scan {
 
 namespace {
 
-constexpr int kAttempts = 3;
 // The instrument needs a moment before its answer can be read.
 constexpr double kWaitBeforeRead = 0.05;
 
@@ -31,7 +32,7 @@ bool IsRead(const std::uint8_t* frame) {
 }  // namespace
 
 int fn_Send_MB_MSG_201_A(ScanContext& ctx, std::uint16_t port, std::uint8_t* frame, int length,
-                         conf::LogStream* log, std::span<std::uint16_t> values, int traceSwitch) {
+                         sys::LogStream* log, std::span<std::uint16_t> values, int traceSwitch) {
     if (length < 8) return -1;
     const int asked = frame[4] * 256 + frame[5];
     if (IsRead(frame) && asked > kMaxReadRegisters) {
@@ -42,8 +43,12 @@ int fn_Send_MB_MSG_201_A(ScanContext& ctx, std::uint16_t port, std::uint8_t* fra
         return -1;
     }
     std::vector<std::uint8_t> answer;
-    const conf::TransactionLine line{ctx.ui, &ctx.com, port, traceSwitch == 1 ? log : nullptr, log};
-    const int r = conf::RunTransaction(line, ScanOptions(), frame, length, &answer);
+    ScanObserver observer(ctx);
+    conf::LinkSession session = SessionOf(ctx);
+    session.port = port;
+    const int r =
+        conf::RunTransaction(session, observer, ScanOptions(),
+                             {traceSwitch == 1 ? log : nullptr, log}, frame, length, &answer);
     if (r != 0 || !IsRead(frame)) return r;
     // Registers as the byte count says, never past what was asked for or the caller's array.
     const size_t n =
@@ -66,7 +71,7 @@ int fn_Modbus_Device(ScanContext& ctx, int function, int reg, int data,
     // Every exchange of Scan is traced, whatever the switch file said.
     ctx.gvLogYN = 1;
     int r = -1;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    for (int attempt = 0; attempt < conf::kAttempts; ++attempt) {
         r = fn_Send_MB_MSG_201_A(ctx, kPort222, frame, 8, &ctx.gpLog, values, ctx.gvLogYN);
         if (r == 0) break;
     }
@@ -75,12 +80,12 @@ int fn_Modbus_Device(ScanContext& ctx, int function, int reg, int data,
 }
 
 int fn_Log_Tx(ScanContext& ctx, int port, const std::uint8_t* frame, int length,
-              conf::LogStream* log) {
+              sys::LogStream* log) {
     return conf::fn_Log_Tx(ctx.ui, port, frame, length, log, conf::TraceStyle::SingleRequest);
 }
 
 int fn_Log_Rx(ScanContext& ctx, int port, const std::uint8_t* reply, int length,
-              conf::LogStream* log) {
+              sys::LogStream* log) {
     return conf::fn_Log_Rx(ctx.ui, port, reply, length, log, conf::TraceStyle::SingleRequest);
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/log_stream.h"
+#include "platform/sys/log_stream.h"
 #include "scan/scan_context.h"
 
 namespace scan {
@@ -26,12 +26,12 @@ int fn_Modbus_Device(ScanContext& ctx, int function, int reg, int data,
 // (0, -1, -555, -666, -1000 - w, -2000, -2000 - c, -2000 - n); a read of more than
 // kMaxReadRegisters registers is refused with -1 and a log line, nothing sent.
 int fn_Send_MB_MSG_201_A(ScanContext& ctx, std::uint16_t port, std::uint8_t* frame, int length,
-                         conf::LogStream* log, std::span<std::uint16_t> values, int traceSwitch);
+                         sys::LogStream* log, std::span<std::uint16_t> values, int traceSwitch);
 
 // The trace lines in Scan's layout; 0, or -1 (with a popup) for a code other than 3-6.
 int fn_Log_Tx(ScanContext& ctx, int port, const std::uint8_t* frame, int length,
-              conf::LogStream* log);
+              sys::LogStream* log);
 int fn_Log_Rx(ScanContext& ctx, int port, const std::uint8_t* reply, int length,
-              conf::LogStream* log);
+              sys::LogStream* log);
 
 }  // namespace scan

@@ -6,16 +6,17 @@
 #include <sstream>
 #include <string>
 
-#include "core/log_stream.h"
+#include "link/session.h"
 #include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
 #include "platform/sys/launch.h"
+#include "platform/sys/log_stream.h"
 #include "platform/ui/runtime.h"
 
 namespace scan {
 
 // The one logical port every exchange and every open test goes through (P222 in the trace).
-inline constexpr int kPort222 = 222;
+using conf::kPort222;
 
 struct ScanContext {
     ScanContext(ui::Runtime& runtime, sys::Launcher& programLauncher, serial::Rs232& ports,
@@ -29,7 +30,7 @@ struct ScanContext {
     serial::DeviceLister& devices;
 
     // Event log "log.txt" and its switches, kept as read from "YN_log_dbg.txt".
-    conf::LogStream gpLog;
+    sys::LogStream gpLog;
     int gvLogYN = 0;
     int gvdbgYN = 0;
 

@@ -11,13 +11,13 @@
 #include "scan/distribute.h"
 #include "scan/language.h"
 #include "scan/modbus_client.h"
+#include "scan/scan_link.h"
 #include "scan/scan_log.h"
 
 namespace scan {
 
 namespace {
 
-constexpr double kComTimeout = 0.5;
 // Every COM number (up to 256) on a line of its own, with room to spare.
 constexpr std::size_t kComExistBytes = 64 * 1024;
 constexpr int kTagRecord = 591476;
@@ -156,28 +156,14 @@ int cf_Port_Dev__Open(ScanContext& ctx, int port, int baudIndex, int parity, int
         ctx.ui.MessagePopup(kScanDevModule, "fn_Open_Com() :: COM port number out of range");
         return -1;
     }
-    if (conf::fn_Check_Line_Settings(ctx.ui, baudIndex, parity, dataBits, stopBits) < 0) return -1;
-    const std::string name = "COM" + std::to_string(port);
-    const int baud = fn_BR_to_Baud(baudIndex);
-    char line[160];
-    std::snprintf(line, sizeof line, "Open COM ( P%d, %6s, %d, %d, %d, %d ) \t", kPort222,
-                  name.c_str(), baud, parity, dataBits, stopBits);
-    LogWriteAlways(ctx, line);
-    if (show == 1) COM_Para::Set(ctx, name, baud, parity, dataBits, stopBits);
-    const int r = ctx.com.OpenComConfig(kPort222, name, baud, parity, dataBits, stopBits);
-    if (r < 0) {
-        ctx.com.CloseCom(kPort222);
-        // End the open line with what a technician can act on (busy, permission, unplugged).
-        const std::string detail = ctx.com.LastErrorDetail();
-        LogWriteAlways(ctx, std::string("open NG :: ") + serial::SerialErrorText(r) +
-                                (detail.empty() ? "" : " (" + detail + ")") + "\n");
-        return r;
-    }
-    if (ctx.com.SetComTime(kPort222, kComTimeout) < 0)
-        ctx.ui.MessagePopup("1929", "SetComTime err");
-    std::snprintf(line, sizeof line, "Set Com Time (s) : %f\n", kComTimeout);
-    LogWriteAlways(ctx, line);
-    return 0;
+    ScanObserver observer(ctx);
+    if (conf::fn_Check_Line_Settings(observer, baudIndex, parity, dataBits, stopBits) < 0)
+        return -1;
+    if (show == 1)
+        COM_Para::Set(ctx, "COM" + std::to_string(port), fn_BR_to_Baud(baudIndex), parity, dataBits,
+                      stopBits);
+    return conf::OpenLine(SessionOf(ctx), observer, port, baudIndex, parity, dataBits, stopBits,
+                          "\n");
 }
 
 int df_Port_Dev__Close(ScanContext& ctx) {

@@ -4,7 +4,8 @@
 // forcing write (station 1, 19200, 8N2), reopens at those fixed settings and reads the model
 // code; the first answer ends the sweep and hands the instrument over.
 
-#include "link/port_dev.h"
+#include "link/port_open.h"
+#include "link/port_settings.h"
 #include "scan/scan_context.h"
 
 namespace scan {

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "lang/panel_language.h"
-#include "link/uart.h"
 #include "log/event_log.h"
 #include "log/log_launch.h"
 #include "models/model.h"
@@ -12,6 +11,7 @@
 #include "params/input.h"
 #include "params/linear.h"
 #include "params/rules.h"
+#include "session/uart.h"
 #include "shell/group_callbacks.h"
 #include "transfer/read_all.h"
 #include "transfer/serial_write.h"

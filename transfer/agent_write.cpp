@@ -2,13 +2,13 @@
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/main_panel.h"
 #include "params/rules.h"
 #include "platform/ui/constants.h"
+#include "session/modbus_api.h"
 #include "transfer/dev_info.h"
 
 namespace conf {

@@ -7,11 +7,11 @@
 #include "lang/status_line.h"
 #include "lang/window_title.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "models/model.h"
 #include "params/comm.h"
 #include "platform/sys/small_file.h"
+#include "session/modbus_api.h"
 
 namespace conf {
 

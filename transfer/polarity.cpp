@@ -5,11 +5,11 @@
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/polarity.h"
 #include "platform/ui/constants.h"
+#include "session/modbus_api.h"
 #include "transfer/dev_info.h"
 
 namespace conf {

@@ -5,9 +5,9 @@
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
-#include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "params/service.h"
+#include "session/modbus_api.h"
 
 namespace conf {
 

@@ -7,8 +7,8 @@
 #include <array>
 
 #include "fault_fixture.h"
-#include "link/modbus_api.h"
 #include "link_fixture.h"
+#include "session/modbus_api.h"
 
 namespace faulttest {
 namespace {

@@ -1,13 +1,13 @@
 // Register access: the station of the moment, three attempts, gr.
 
-#include "link/modbus_api.h"
+#include "session/modbus_api.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "link/link_controls.h"
 #include "link_fixture.h"
+#include "session/link_controls.h"
 
 namespace {
 

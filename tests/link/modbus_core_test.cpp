@@ -1,6 +1,6 @@
 // One transaction against a scripted instrument: results, decoding and trace lines.
 
-#include "link/modbus_core.h"
+#include "session/modbus_core.h"
 
 #include <gtest/gtest.h>
 

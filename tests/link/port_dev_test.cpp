@@ -1,12 +1,12 @@
 // The port device, the settings files and the port menu item.
 
-#include "link/port_dev.h"
+#include "session/port_dev.h"
 
 #include <gtest/gtest.h>
 
-#include "link/link_controls.h"
 #include "link_fixture.h"
 #include "platform/serial/serial_error.h"
+#include "session/link_controls.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The link start and the recovery of station, baud rate and frame format, as the requests and
 // line settings the instrument sees.
 
-#include "link/uart.h"
+#include "session/uart.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "link/link_controls.h"
 #include "link_fixture.h"
+#include "session/link_controls.h"
 #include "tests/support/fifo_guard.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 
-#include "link/modbus_api.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
 #include "log/modbus_trace.h"
+#include "session/modbus_api.h"
 #include "tests/link/link_fixture.h"
 
 namespace {
@@ -118,11 +118,11 @@ TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
 
 // A write that cannot reach the file says so at once instead of failing later, unseen.
 TEST(LogStream, AWriteThatCannotReachTheFileFails) {
-    conf::LogStream full;
+    sys::LogStream full;
     ASSERT_TRUE(full.Open("/dev/full", "a"));
     EXPECT_EQ(full.Write("line\n"), -1);
     EXPECT_EQ(full.Printf("PV = %d\n", 5), -1);
-    conf::LogStream closed;
+    sys::LogStream closed;
     EXPECT_EQ(closed.Write("line\n"), -1);
     EXPECT_EQ(closed.Printf("%s", "x"), -1);
 }

@@ -29,7 +29,7 @@ class ModbusTrace : public ::testing::Test, public conf_test::StatusPanel {
     // what the trace file got in `line`.
     int Trace(bool tx, const Bytes& f, bool toStream = true) {
         int n = static_cast<int>(f.size());
-        conf::LogStream* to = toStream ? &trace : nullptr;
+        sys::LogStream* to = toStream ? &trace : nullptr;
         int r = tx ? conf::fn_Log_Tx(ctx, 222, f.data(), n, to)
                    : conf::fn_Log_Rx(ctx, 222, f.data(), n, to);
         trace.Close();
@@ -38,7 +38,7 @@ class ModbusTrace : public ::testing::Test, public conf_test::StatusPanel {
         return r;
     }
     void SetUp() override { trace.Open("trace.txt", "w"); }
-    conf::LogStream trace;
+    sys::LogStream trace;
     std::string line;
 };
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "link/link_controls.h"
-#include "link/uart.h"
+#include "session/link_controls.h"
+#include "session/uart.h"
 #include "sim_fixture.h"
 
 namespace {

@@ -11,10 +11,10 @@
 
 #include "../link/link_fixture.h"
 #include "../support/child_process.h"
-#include "link/link_controls.h"
-#include "link/modbus_api.h"
-#include "link/uart.h"
 #include "platform/serial/termios_port.h"
+#include "session/link_controls.h"
+#include "session/modbus_api.h"
+#include "session/uart.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../link/link_fixture.h"
-#include "link/modbus_api.h"
+#include "session/modbus_api.h"
 #include "sim/instrument.h"
 #include "sim/simulated_device.h"
 

@@ -10,7 +10,7 @@
 
 #include "../shell/tarnel_fixture.h"
 #include "link/crc.h"
-#include "link/modbus_api.h"
+#include "session/modbus_api.h"
 #include "sim/config.h"
 #include "sim/instrument.h"
 #include "sim/simulated_device.h"

@@ -1,4 +1,4 @@
-#include "link/link_controls.h"
+#include "session/link_controls.h"
 
 namespace conf {
 

@@ -1,15 +1,15 @@
-#include "link/uart.h"
+#include "session/uart.h"
 
 #include <vector>
 
 #include "lang/status_line.h"
 #include "link/access_mode.h"
-#include "link/link_controls.h"
-#include "link/modbus_api.h"
-#include "link/port_dev.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
 #include "models/model.h"
+#include "session/link_controls.h"
+#include "session/modbus_api.h"
+#include "session/port_dev.h"
 
 namespace conf {
 

@@ -11,16 +11,21 @@
 #include <span>
 
 #include "core/context.h"
+#include "link/transaction.h"
 
 namespace conf {
+
+// The configurator engine's choices: codes 16 and 9 only in the 32-bit engine, the model's
+// wait before a multi-word answer, the paired trace, the popup for a refused code.
+TransactionOptions EngineOptions(Context& ctx, bool wide);
 
 // `request` has every byte but the CRC filled; `length` counts the CRC. Reads store at most
 // as many values as the request asked for and `values` holds, whatever the answer's byte
 // count claims.
 int fn_Send_MB_MSG_16_A(Context& ctx, int port, std::uint8_t* request, int length,
-                        std::span<std::int16_t> values, LogStream* trace);
+                        std::span<std::int16_t> values, sys::LogStream* trace);
 // The same for 32-bit values (two registers each, high word first); also takes code 16 and 9.
 int fn_Send_MB_MSG_32_A(Context& ctx, int port, std::uint8_t* request, int length,
-                        std::span<std::int32_t> values, LogStream* trace);
+                        std::span<std::int32_t> values, sys::LogStream* trace);
 
 }  // namespace conf

@@ -3,6 +3,7 @@
 // "COM_Dev_use.txt" that the scanner hands over, with its commented twin for people.
 
 #include "core/context.h"
+#include "link/port_open.h"
 #include "link/port_settings.h"
 
 namespace conf {
@@ -12,10 +13,6 @@ namespace conf {
 int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, int stopBits,
                       int mode);
 int df_Port_Dev__Close(Context& ctx);
-int fn_BR_to_Baud(int br);
-// The baud-rate index, parity, data and stop bits of an open checked, each refusal in its
-// popup. 0, or -1.
-int fn_Check_Line_Settings(ui::Runtime& ui, int br, int parity, int dataBits, int stopBits);
 // Writes both settings files, replacing them. A file that cannot be written is left alone.
 int mf_Port_Dev__Record(Context& ctx, int com, int br, int parity, int dataBits, int stopBits,
                         unsigned mcode);
@@ -25,9 +22,5 @@ int mf_Port_Dev__Record(Context& ctx, int com, int br, int parity, int dataBits,
 int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx);
 // The port menu item: its check mark means the port is open.
 int ev_Port(Context& ctx, int menuBar, int item, void* data, int panel);
-
-// Frame-format index (0..3) to parity and stop bits, 8 data bits always.
-int fn_RTU_to_Parity(int rtu);
-int fn_RTU_to_Stop_Bits(int rtu);
 
 }  // namespace conf

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-namespace conf {
+namespace sys {
 
 class LogStream {
   public:
@@ -46,4 +46,4 @@ class LogStream {
     bool failureSaid_ = false;
 };
 
-}  // namespace conf
+}  // namespace sys

@@ -1,4 +1,4 @@
-#include "core/log_stream.h"
+#include "platform/sys/log_stream.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -6,7 +6,7 @@
 
 #include "platform/sys/small_file.h"
 
-namespace conf {
+namespace sys {
 
 bool LogStream::Open(const std::string& path, const char* mode) {
     Close();
@@ -55,4 +55,4 @@ void LogStream::Failed(Failure what, int error) {
     onFailure_(what, path_, error);
 }
 
-}  // namespace conf
+}  // namespace sys

@@ -1,16 +1,40 @@
 #include "session/port_dev.h"
 
+#include <cstdio>
 #include <string>
 
 #include "lang/status_line.h"
 #include "lang/window_title.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
+#include "platform/serial/net_address.h"
 #include "platform/serial/rs232.h"
 #include "session/context_link.h"
 #include "session/link_controls.h"
 
 namespace conf {
+
+namespace {
+
+// A transparent gateway keeps the serial settings it was set up with, those of the settings
+// file: once the instrument has moved to others, the gateway has to be set to match them.
+void SayGatewayMustFollow(Context& ctx, const PortSettings& file, int br, int rtu) {
+    const std::string path = ctx.com ? ctx.com->DevicePath(kPort222) : std::string();
+    if (serial::TransportOfDevice(path) != serial::Transport::kRawTcp) return;
+    const int parity = fn_RTU_to_Parity(rtu);
+    const int stopBits = fn_RTU_to_Stop_Bits(rtu);
+    if (br == file.br && parity == file.parity && file.dataBits == 8 && stopBits == file.stopBits)
+        return;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "COM%d is the raw TCP gateway %s, which keeps its own line settings: set it to "
+                  "%d baud 8%c%d before the line answers again\n\n",
+                  file.com, serial::NetworkUrlOfDevice(path).c_str(), fn_BR_to_Baud(br),
+                  "NOEMS"[parity], stopBits);
+    LogWriteAlways(ctx, line);
+}
+
+}  // namespace
 
 int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, int stopBits, int) {
     if (com < 1 || com > 256) {
@@ -54,6 +78,7 @@ int mf_Port_Dev__Reopen_after_BR_RTU_change(Context& ctx) {
         Log::err_Open_COM(ctx, ctx.Source("__UART"), 2286313, r);
         return -2;
     }
+    SayGatewayMustFollow(ctx, file, br, rtu);
     return 0;
 }
 

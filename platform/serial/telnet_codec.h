@@ -46,6 +46,7 @@ struct Event {
     std::uint8_t verb = 0;    // kOption: kDo, kDont, kWill or kWont; kCommand: the command
     std::uint8_t option = 0;  // kOption: the option
     Bytes payload;            // kSubnegotiation: the bytes between IAC SB and IAC SE, unescaped
+    bool operator==(const Event&) const = default;
 };
 
 // Keeps its state between calls, so a command cut between two reads is decoded whole.

@@ -51,6 +51,20 @@ Bytes Confirm(Bytes commands) {
     return commands;
 }
 
+// A socket listening on 127.0.0.1 at a port of the system's choosing.
+int ListenLoopback(int backlog, int* port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&a), len), 0);
+    EXPECT_EQ(listen(fd, backlog), 0);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    *port = ntohs(a.sin_port);
+    return fd;
+}
+
 // The server's end of one connection.
 class Peer {
   public:
@@ -95,17 +109,7 @@ class Peer {
 
 class ScriptedServer {
   public:
-    ScriptedServer() {
-        listen_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        EXPECT_EQ(bind(listen_, reinterpret_cast<sockaddr*>(&a), len), 0);
-        EXPECT_EQ(listen(listen_, 4), 0);
-        getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
-    }
+    ScriptedServer() : listen_(ListenLoopback(4, &port_)) {}
     ~ScriptedServer() {
         Join();
         close(listen_);
@@ -131,8 +135,8 @@ class ScriptedServer {
     }
 
   private:
-    int listen_ = -1;
     int port_ = 0;
+    int listen_;
     std::thread thread_;
 };
 
@@ -156,38 +160,36 @@ class NetPort : public ::testing::Test {
     double elapsed = 0;
 };
 
+// What a text parses to: "<scheme> <host> <port>", or "-" for no network address.
+std::string Parsed(const std::string& text) {
+    serial::NetAddress a;
+    if (!serial::ParseNetAddress(text, &a)) return a.host.empty() ? "-" : "- but filled in";
+    const char* scheme = a.transport == serial::Transport::kRfc2217 ? "rfc2217 " : "tcp ";
+    return scheme + a.host + " " + std::to_string(a.port) + (a.url == text ? "" : " " + a.url);
+}
+
 TEST(NetAddress, ParsesTheTwoSchemesAndNothingElse) {
-    struct Case {
-        const char* text;
-        serial::Transport transport;
-        const char* host;
-        int port;
-    };
-    using T = serial::Transport;
-    for (const Case& c :
-         {Case{"rfc2217://10.0.0.5:4001", T::kRfc2217, "10.0.0.5", 4001},
-          Case{"tcp://moxa-7.plant.local:950", T::kRawTcp, "moxa-7.plant.local", 950},
-          Case{"RFC2217://gw:1", T::kRfc2217, "gw", 1},
-          Case{"tcp://[::1]:65535", T::kRawTcp, "::1", 65535},
-          Case{"tcp://[fe80::1%eth0]:23", T::kRawTcp, "fe80::1%eth0", 23}}) {
-        SCOPED_TRACE(c.text);
-        serial::NetAddress a;
-        ASSERT_TRUE(serial::ParseNetAddress(c.text, &a));
-        EXPECT_EQ(a.transport, c.transport);
-        EXPECT_EQ(a.host, c.host);
-        EXPECT_EQ(a.port, c.port);
-        EXPECT_EQ(a.url, c.text);
-    }
-    for (const char* text :
-         {"tcp://::1:4001" /* IPv6 needs its brackets */, "tcp://[::1]4001", "tcp://[10.0.0.5]:1",
-          "rfc2217://10.0.0.5:0", "rfc2217://10.0.0.5:65536", "rfc2217://10.0.0.5:+80",
-          "rfc2217://10.0.0.5", "rfc2217://:4001", "rfc2217://a..b:4001", "rfc2217://a b:4001",
-          "tcp://10.0.0.5:4001/", "telnet://10.0.0.5:23", "/dev/ttyUSB0", ""}) {
-        serial::NetAddress a;
-        a.host = "untouched";
-        EXPECT_FALSE(serial::ParseNetAddress(text, &a)) << text;
-        EXPECT_EQ(a.host, "untouched");
-    }
+    for (auto [text, parsed] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"rfc2217://10.0.0.5:4001", "rfc2217 10.0.0.5 4001"},
+             {"tcp://moxa-7.plant.local:950", "tcp moxa-7.plant.local 950"},
+             {"RFC2217://gw:1", "rfc2217 gw 1"},
+             {"tcp://[::1]:65535", "tcp ::1 65535"},
+             {"tcp://[fe80::1%eth0]:23", "tcp fe80::1%eth0 23"},
+             {"tcp://::1:4001", "-"},  // IPv6 needs its brackets
+             {"tcp://[::1]4001", "-"},
+             {"tcp://[10.0.0.5]:1", "-"},
+             {"rfc2217://10.0.0.5:0", "-"},
+             {"rfc2217://10.0.0.5:65536", "-"},
+             {"rfc2217://10.0.0.5:+80", "-"},
+             {"rfc2217://10.0.0.5", "-"},
+             {"rfc2217://:4001", "-"},
+             {"rfc2217://a..b:4001", "-"},
+             {"rfc2217://a b:4001", "-"},
+             {"tcp://10.0.0.5:4001/", "-"},
+             {"telnet://10.0.0.5:23", "-"},
+             {"/dev/ttyUSB0", "-"},
+             {"", "-"}})
+        EXPECT_EQ(Parsed(text), parsed) << text;
 }
 
 TEST(NetAddress, ADevicePathNamesANetworkPortByItselfOrByItsLinkTarget) {
@@ -233,16 +235,12 @@ TEST(TelnetCodec, EscapesAndDecodesWhereverTheReadsAreCut) {
             decoder.Feed(stream.data() + i, static_cast<int>(std::min(chunk, stream.size() - i)),
                          &out, &events);
         EXPECT_EQ(out, (Bytes{0x10, 0xFF, 0x11, 0x12, 0x13, 0x14}));
-        ASSERT_EQ(events.size(), 5u);
-        EXPECT_EQ(events[0].kind, telnet::Event::kOption);
-        EXPECT_EQ(events[0].verb, telnet::kDo);
-        EXPECT_EQ(events[0].option, 0x18);
-        EXPECT_EQ(events[1].kind, telnet::Event::kCommand);
-        EXPECT_EQ(events[1].verb, 0xF1);
-        EXPECT_EQ(events[2].payload, (Bytes{0x2C, 0x65, 0x00, 0xFF}));
-        EXPECT_EQ(events[3].payload, (Bytes{0x2C, 0x6B}));
-        EXPECT_EQ(events[4].verb, telnet::kWill);
-        EXPECT_EQ(events[4].option, 0x01);
+        using E = telnet::Event;
+        EXPECT_EQ(events, (std::vector<E>{{E::kOption, telnet::kDo, 0x18, {}},
+                                          {E::kCommand, 0xF1, 0, {}},
+                                          {E::kSubnegotiation, 0, 0, {0x2C, 0x65, 0x00, 0xFF}},
+                                          {E::kSubnegotiation, 0, 0, {0x2C, 0x6B}},
+                                          {E::kOption, telnet::kWill, 0x01, {}}}));
     }
 }
 
@@ -328,21 +326,34 @@ TEST_F(NetPort, OpenFailuresNameTheServerAndTheReason) {
     };
     const Bytes line = LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 1);
     const std::string inUse = "the port is in use by another connection";
+    // After the client's opening: answer, then wait for it to give up.
+    auto answer = [](Bytes reply) {
+        return [reply](Peer& p) {
+            p.Take(kHello.size());
+            p.Give(reply);
+            p.AwaitClose();
+        };
+    };
+    // After the client's settings: confirm them as `edit` makes them.
+    auto confirm = [&](std::function<void(Bytes*)> edit) {
+        return [&line, edit](Peer& p) {
+            p.Take(kHello.size());
+            p.Give(kAgree);
+            p.Take(line.size());
+            Bytes confirmations = Confirm(line);
+            edit(&confirmations);
+            p.Give(confirmations);
+            p.AwaitClose();
+        };
+    };
     for (const Case& c : std::vector<Case>{
              {"DONT COM-PORT-OPTION", "rfc2217",
-              [](Peer& p) {
-                  p.Take(kHello.size());
-                  p.Give({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00, 0xFF, 0xFE, 0x2C});
-                  p.AwaitClose();
-              },
-              serial::kErrOpen, "refuses COM-PORT-OPTION"},
-             {"WONT BINARY", "rfc2217",
-              [](Peer& p) {
-                  p.Take(kHello.size());
-                  p.Give({0xFF, 0xFC, 0x00});
-                  p.AwaitClose();
-              },
-              serial::kErrOpen, "refuses binary transmission"},
+              answer({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00, 0xFF, 0xFE, 0x2C}), serial::kErrOpen,
+              "refuses COM-PORT-OPTION"},
+             {"WONT BINARY", "rfc2217", answer({0xFF, 0xFC, 0x00}), serial::kErrOpen,
+              "refuses binary transmission"},
+             {"only BINARY", "rfc2217", answer({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00}),
+              serial::kErrOpen, "did not agree to COM-PORT-OPTION within 0.3 s"},
              {"silent", "rfc2217", [](Peer& p) { p.AwaitClose(); }, serial::kErrBusy,
               "did not answer the Telnet negotiation within 0.3 s"},
              {"closes at once", "rfc2217", [](Peer& p) { p.Take(kHello.size()); }, serial::kErrBusy,
@@ -364,25 +375,12 @@ TEST_F(NetPort, OpenFailuresNameTheServerAndTheReason) {
              {"closes at once, raw", "tcp", [](Peer&) {}, serial::kErrBusy,
               "the server closed the connection at once"},
              {"other baud", "rfc2217",
-              [&](Peer& p) {
-                  p.Take(kHello.size());
-                  p.Give(kAgree);
-                  p.Take(line.size());
-                  Bytes answer = Confirm(line);
-                  answer[6] = 0x25;  // 0x00004B00 becomes 0x00002500: 9472
-                  p.Give(answer);
-                  p.AwaitClose();
-              },
+              confirm([](Bytes* b) { (*b)[6] = 0x25; }),  // 0x00004B00 becomes 9472
               serial::kErrSettings, "set the baud rate to 9472 instead of 19200"},
-             {"no confirmation", "rfc2217",
-              [&](Peer& p) {
-                  p.Take(kHello.size());
-                  p.Give(kAgree);
-                  p.Take(line.size());
-                  const Bytes all = Confirm(line);
-                  p.Give(Bytes(all.begin() + 10, all.end()));  // all but the baud rate's
-                  p.AwaitClose();
-              },
+             {"other parity", "rfc2217", confirm([](Bytes* b) { (*b)[21] = 3; }),
+              serial::kErrSettings, "set the parity to even instead of none"},
+             {"no baud rate confirmed", "rfc2217",
+              confirm([](Bytes* b) { b->erase(b->begin(), b->begin() + 10); }),
               serial::kErrSettings, "did not confirm the baud rate within 0.3 s"}}) {
         SCOPED_TRACE(c.name);
         server.Serve(c.script);
@@ -415,15 +413,9 @@ TEST_F(NetPort, UnreachableServersReadLikeAMissingAdapter) {
     EXPECT_NE(backend.LastOpenDetail().find("/dev/no-such-serial"), std::string::npos);
 
     // A server whose queue of unaccepted connections is full drops the next one's SYN.
-    int full = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    ASSERT_EQ(bind(full, reinterpret_cast<sockaddr*>(&a), len), 0);
-    ASSERT_EQ(listen(full, 0), 0);
-    getsockname(full, reinterpret_cast<sockaddr*>(&a), &len);
-    const std::string url = "tcp://127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+    int queuePort = 0;
+    int full = ListenLoopback(0, &queuePort);
+    const std::string url = "tcp://127.0.0.1:" + std::to_string(queuePort);
     serial::SystemBackend quick{serial::NetTimeouts{0.3, 0.3, 0.05}};
     std::vector<std::unique_ptr<serial::Port>> queued(3);
     int rc = 0;

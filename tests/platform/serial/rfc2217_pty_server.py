@@ -22,30 +22,12 @@ REFUSALS = (serial.SerialException, OSError, ValueError, termios.error)
 class PtySerial(serial.Serial):
     """A pseudo-terminal: it has no modem lines, and may refuse a parity it cannot carry."""
 
-    @property
-    def cts(self):
-        return False
-
-    @property
-    def dsr(self):
-        return False
-
-    @property
-    def ri(self):
-        return False
-
-    @property
-    def cd(self):
-        return False
+    cts = dsr = ri = cd = property(lambda self: False)
 
     def _update_rts_state(self):
         pass
 
-    def _update_dtr_state(self):
-        pass
-
-    def _update_break_state(self):
-        pass
+    _update_dtr_state = _update_break_state = _update_rts_state
 
     def _reconfigure_port(self, force_update=False):
         try:

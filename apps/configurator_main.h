@@ -11,7 +11,7 @@
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/rs232.h"
-#include "platform/serial/termios_port.h"
+#include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/runtime.h"
 #include "shell/callbacks.h"
@@ -30,7 +30,7 @@ inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
     ui::Runtime runtime(frontEnd, registry);
     if (StartInRunTree(model.id.programName, runtime) < 0) return 1;
     sys::SystemLauncher launcher;
-    serial::TermiosBackend backend;
+    serial::SystemBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     conf::Context ctx(runtime, launcher, model);
     ctx.com = &com;

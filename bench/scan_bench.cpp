@@ -21,7 +21,7 @@
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
-#include "platform/serial/termios_port.h"
+#include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
@@ -71,8 +71,8 @@ int Sweep(const Case& c) {
         ui::HeadlessFrontEnd fe;
         ui::Runtime rt{fe, registry};
         sys::RecordingLauncher launcher;
-        serial::TermiosBackend termios;
-        serial::Rs232 com{termios,
+        serial::SystemBackend backend;
+        serial::Rs232 com{backend,
                           serial::ComMapEnv{(root / "comports").string(), serial::EntryExists}};
         Names names;
         scan::ScanContext ctx{rt, launcher, com, names};

@@ -44,7 +44,7 @@
 #include "platform/serial/line_settings.h"
 #include "platform/serial/port.h"
 #include "platform/serial/rs232.h"
-#include "platform/serial/termios_port.h"
+#include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
@@ -116,7 +116,7 @@ class CountingBackend final : public serial::Backend {
     std::string LastOpenDetail() const override { return real_.LastOpenDetail(); }
 
   private:
-    serial::TermiosBackend real_;
+    serial::SystemBackend real_;
     Tally& tally_;
 };
 

@@ -6,7 +6,7 @@
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
-#include "platform/serial/termios_port.h"
+#include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/runtime.h"
 #include "scan/shell.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     ui::Runtime runtime(frontEnd, registry);
     if (StartInRunTree("Scan", runtime) < 0) return 1;
     sys::SystemLauncher launcher;
-    serial::TermiosBackend backend;
+    serial::SystemBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     serial::SysfsDeviceLister devices(serial::SystemComMapEnv());
     scan::ScanContext ctx(runtime, launcher, com, devices);

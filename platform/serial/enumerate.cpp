@@ -7,6 +7,8 @@
 #include <map>
 #include <regex>
 
+#include "platform/serial/net_address.h"
+
 namespace serial {
 
 DeviceLister::~DeviceLister() = default;
@@ -55,6 +57,18 @@ std::string UsbName(const fs::path& deviceLink, const fs::path& root, const std:
     return {};
 }
 
+// A folder link named by its target: the device path, or the URL of a network port (no
+// file behind it, and never probed here: a list must not wait for a server). Empty for a
+// dangling link to a device that is not there.
+std::string LinkLabel(const std::string& link) {
+    std::string url = NetworkUrlOfDevice(link);
+    if (!url.empty()) return url;
+    std::error_code ec;
+    if (!fs::exists(link, ec)) return {};
+    fs::path target = fs::read_symlink(link, ec);
+    return ec ? link : target.string();
+}
+
 std::string WithCom(const std::string& label, int com) {
     return label + " (COM" + std::to_string(com) + ")";
 }
@@ -101,11 +115,8 @@ std::vector<SerialDeviceInfo> SysfsDeviceLister::Devices() {
             if (byCom.count(n) != 0) continue;
             const std::string link = ComDevicePath(n, env_);
             if (link.empty() || link.rfind(env_.comportsDir, 0) != 0) continue;  // default rule
-            std::error_code linkEc;
-            if (!fs::exists(link, linkEc)) continue;  // dangling: the device is not there
-            fs::path target = fs::read_symlink(link, linkEc);
-            std::string label = linkEc ? link : target.string();
-            byCom[n] = SerialDeviceInfo{link, WithCom(label, n)};
+            std::string label = LinkLabel(link);
+            if (!label.empty()) byCom[n] = SerialDeviceInfo{link, WithCom(label, n)};
         }
     }
 
@@ -129,10 +140,8 @@ std::vector<std::string> SysfsDeviceLister::PresentDeviceNames() {
         for (int n = 1; n <= kMaxComNumber; ++n) {
             const std::string link = ComDevicePath(n, env_);
             if (link.empty() || link.rfind(env_.comportsDir, 0) != 0) continue;  // default rule
-            std::error_code ec;
-            if (!fs::exists(link, ec)) continue;  // dangling: the device is not there
-            fs::path target = fs::read_symlink(link, ec);
-            links[n] = ec ? link : target.string();
+            std::string label = LinkLabel(link);
+            if (!label.empty()) links[n] = label;
         }
     }
     std::map<int, std::string> ports;

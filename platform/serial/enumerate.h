@@ -29,8 +29,9 @@ class DeviceLister {
 
 // Reads <sysfsRoot>/class/tty: ttyS* ports that sysfs reports present (a device link and a
 // type other than 0), every ttyUSB* and ttyACM* with a device link, plus the comports folder's
-// links whose target exists. USB ports are named "<manufacturer> <product>" from the USB
-// device directory, built-in ones "Communications Port", folder links by their target. Ports
+// links whose target exists and its links to network ports ("rfc2217://10.0.0.5:4001 (COM20)",
+// listed without asking the server). USB ports are named "<manufacturer> <product>" from the
+// USB device directory, built-in ones "Communications Port", folder links by their target. Ports
 // with no COM number are left out, and a COM number appears once (sysfs entries first).
 // A missing or unreadable tree gives an empty list. A USB device without name strings is
 // named from the USB id database at usbIdsPath.

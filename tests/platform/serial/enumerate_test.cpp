@@ -58,18 +58,24 @@ TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
     WriteFile(fs.Sub("by-id/rs485-bridge"), "");
     Symlink(fs.Sub("by-id/rs485-bridge"), fs.Sub("comports/COM120"));
     Symlink(fs.Sub("by-id/unplugged"), fs.Sub("comports/COM121"));
+    // Network ports have no file behind them and are listed under their URL.
+    Symlink("rfc2217://10.0.0.5:4001", fs.Sub("comports/COM20"));
+    Symlink("tcp://[::1]:4002", fs.Sub("comports/COM122"));
+    Symlink("ftp://10.0.0.5:21", fs.Sub("comports/COM123"));  // no port of ours: dangling
 
     serial::SysfsDeviceLister lister(serial::ComMapEnv{fs.Sub("comports"), nullptr}, fs.root());
-    EXPECT_EQ(
-        lister.FriendlyNames(),
-        (Names{"Communications Port (COM1)", fs.Sub("pts4") + " (COM33)",
-               "Prolific Technology Inc. USB-Serial Controller (COM34)", "USB Serial Port (COM35)",
-               "Arduino Uno (COM65)", fs.Sub("by-id/rs485-bridge") + " (COM120)"}));
+    EXPECT_EQ(lister.FriendlyNames(),
+              (Names{"Communications Port (COM1)", "rfc2217://10.0.0.5:4001 (COM20)",
+                     fs.Sub("pts4") + " (COM33)",
+                     "Prolific Technology Inc. USB-Serial Controller (COM34)",
+                     "USB Serial Port (COM35)", "Arduino Uno (COM65)",
+                     fs.Sub("by-id/rs485-bridge") + " (COM120)", "tcp://[::1]:4002 (COM122)"}));
     std::vector<serial::SerialDeviceInfo> devices = lister.Devices();
-    ASSERT_EQ(devices.size(), 6u);
-    EXPECT_EQ(devices[1].path, fs.Sub("comports/COM33"));
-    EXPECT_EQ(devices[2].path, "/dev/ttyUSB1");
-    EXPECT_EQ(devices[5].path, fs.Sub("comports/COM120"));
+    ASSERT_EQ(devices.size(), 8u);
+    EXPECT_EQ(devices[1].path, fs.Sub("comports/COM20"));
+    EXPECT_EQ(devices[2].path, fs.Sub("comports/COM33"));
+    EXPECT_EQ(devices[3].path, "/dev/ttyUSB1");
+    EXPECT_EQ(devices[6].path, fs.Sub("comports/COM120"));
 
     serial::SysfsDeviceLister missing(serial::ComMapEnv{"", nullptr}, fs.Sub("no-sys"));
     EXPECT_TRUE(missing.Devices().empty());
@@ -108,13 +114,15 @@ TEST(SysfsDeviceLister, PresentDevicesInDeviceManagerOrder) {
     Symlink(fs.Sub("pts/3"), fs.Sub("comports/COM9"));
     WriteFile(fs.Sub("pts/0"), "");
     Symlink(fs.Sub("pts/0"), fs.Sub("comports/COM2"));
+    Symlink("rfc2217://10.0.0.5:4001", fs.Sub("comports/COM20"));
 
     serial::SysfsDeviceLister lister(serial::ComMapEnv{fs.Sub("comports"), nullptr}, fs.root(),
                                      fs.Sub("usb.ids"));
     EXPECT_EQ(
         lister.PresentDeviceNames(),
         (Names{fs.Sub("pts/0") + " (COM2)", fs.Sub("pts/3") + " (COM9)",
-               "Communications Port (COM1)", "FTDI FT232R USB UART (COM34)",
+               "rfc2217://10.0.0.5:4001 (COM20)", "Communications Port (COM1)",
+               "FTDI FT232R USB UART (COM34)",
                "Prolific Technology, Inc. PL2303 Serial Port (COM35)", "FTDI FT232R USB UART",
                "Prolific Technology, Inc. PL2303 Serial Port", "Linux Foundation 2.0 root hub"}));
 

@@ -1,0 +1,28 @@
+#include "platform/serial/system_backend.h"
+
+#include "platform/serial/net_address.h"
+#include "platform/serial/rfc2217_port.h"
+#include "platform/serial/serial_error.h"
+#include "platform/serial/tcp_port.h"
+
+namespace serial {
+
+int SystemBackend::Open(const std::string& devicePath, const LineSettings& settings,
+                        std::unique_ptr<Port>* out) {
+    detail_.clear();
+    NetAddress address;
+    if (!NetAddressOfDevice(devicePath, &address)) {
+        int rc = termios_.Open(devicePath, settings, out);
+        if (rc < 0) detail_ = termios_.LastOpenDetail();
+        return rc;
+    }
+    if (CheckLineSettings(settings) != 0) {
+        detail_ = address.url + ": unsupported line settings";
+        return kErrSettings;
+    }
+    if (address.transport == Transport::kRfc2217)
+        return OpenRfc2217Port(address, settings, timeouts_, out, &detail_);
+    return OpenTcpPort(address, settings, timeouts_, out, &detail_);
+}
+
+}  // namespace serial

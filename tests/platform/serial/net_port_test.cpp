@@ -1,0 +1,517 @@
+// Network serial ports against a scripted server on 127.0.0.1: a thread that accepts one
+// connection and plays its part byte by byte, with its own literal frames. Waits are bounded
+// and driven by the bytes themselves; only the time-out cases measure real time.
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "platform/serial/net_address.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/serial_error.h"
+#include "platform/serial/system_backend.h"
+#include "platform/serial/telnet_codec.h"
+#include "tests/platform/sys/temp_dir.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using serial::LineSettings;
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+// The client's opening: WILL BINARY, DO BINARY, WILL COM-PORT-OPTION; a server's consent.
+const Bytes kHello{0xFF, 0xFB, 0x00, 0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x2C};
+const Bytes kAgree{0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00, 0xFF, 0xFD, 0x2C};
+
+// IAC SB COM-PORT-OPTION code value IAC SE, as this test writes it.
+Bytes Sb(std::uint8_t code, Bytes value) {
+    return Cat({{0xFF, 0xFA, 0x2C, code}, value, {0xFF, 0xF0}});
+}
+Bytes LineCommands(Bytes baud, std::uint8_t parity, std::uint8_t stop) {
+    return Cat({Sb(1, baud), Sb(2, {8}), Sb(3, {parity}), Sb(4, {stop})});
+}
+// The server's confirmations: each command's code plus 100, with the value it was given.
+Bytes Confirm(Bytes commands) {
+    for (size_t i = 0; i + 3 < commands.size(); ++i)
+        if (commands[i] == 0xFF && commands[i + 1] == 0xFA && commands[i + 2] == 0x2C)
+            commands[i + 3] += 100;
+    return commands;
+}
+
+// A socket listening on 127.0.0.1 at a port of the system's choosing.
+int ListenLoopback(int backlog, int* port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&a), len), 0);
+    EXPECT_EQ(listen(fd, backlog), 0);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    *port = ntohs(a.sin_port);
+    return fd;
+}
+
+// The server's end of one connection.
+class Peer {
+  public:
+    explicit Peer(int fd) : fd_(fd) {}
+    ~Peer() {
+        if (fd_ >= 0) close(fd_);
+    }
+    // The next n bytes from the client; fewer when it closes or 5 s pass.
+    Bytes Take(size_t n) {
+        Bytes got;
+        pollfd p{fd_, POLLIN, 0};
+        while (got.size() < n && poll(&p, 1, 5000) > 0) {
+            std::uint8_t buf[256];
+            ssize_t k = recv(fd_, buf, std::min(sizeof buf, n - got.size()), 0);
+            if (k <= 0) break;
+            got.insert(got.end(), buf, buf + k);
+        }
+        return got;
+    }
+    void Give(const Bytes& b) { send(fd_, b.data(), b.size(), MSG_NOSIGNAL); }
+    void Say(const std::string& s) { Give(Bytes(s.begin(), s.end())); }
+    // Waits (5 s at most) for the client to hang up.
+    void AwaitClose() { Take(1 << 20); }
+    // Ends the connection with a reset instead of an orderly close.
+    void Reset() {
+        linger hard{1, 0};
+        setsockopt(fd_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        close(fd_);
+        fd_ = -1;
+    }
+    // The RFC 2217 server's part of an open at 19200 8N1, or at the settings given.
+    void AcceptRfc2217(const Bytes& line = LineCommands({0, 0, 0x4B, 0}, 1, 1)) {
+        EXPECT_EQ(Take(kHello.size()), kHello);
+        Give(kAgree);
+        EXPECT_EQ(Take(line.size()), line);
+        Give(Confirm(line));
+    }
+
+  private:
+    int fd_;
+};
+
+class ScriptedServer {
+  public:
+    ScriptedServer() : listen_(ListenLoopback(4, &port_)) {}
+    ~ScriptedServer() {
+        Join();
+        close(listen_);
+    }
+    std::string Url(const std::string& scheme) const {
+        return scheme + "://127.0.0.1:" + std::to_string(port_);
+    }
+    // Plays the script on the next connection, on a thread of its own.
+    void Serve(std::function<void(Peer&)> script) {
+        Join();
+        thread_ = std::thread([this, script] {
+            pollfd p{listen_, POLLIN, 0};
+            if (poll(&p, 1, 5000) <= 0) {
+                ADD_FAILURE() << "no client came";
+                return;
+            }
+            Peer peer(accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC));
+            script(peer);
+        });
+    }
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+  private:
+    int port_ = 0;
+    int listen_;
+    std::thread thread_;
+};
+
+// The URL of a port nobody listens on: a scripted server's, once it is gone.
+std::string Gone(const std::string& scheme) {
+    return ScriptedServer().Url(scheme);
+}
+
+// Short negotiation and settle times keep the silent-server cases quick.
+class NetPort : public ::testing::Test {
+  protected:
+    int Open(const std::string& scheme, const LineSettings& s = {19200, 0, 8, 1}) {
+        return backend.Open(server.Url(scheme), s, &port);
+    }
+    int Read(Bytes* in, double timeout) {
+        auto t0 = std::chrono::steady_clock::now();
+        int n = port->Read(in->data(), static_cast<int>(in->size()), timeout);
+        elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        return n;
+    }
+    int Write(const Bytes& b) { return port->Write(b.data(), static_cast<int>(b.size())); }
+
+    ScriptedServer server;
+    serial::SystemBackend backend{serial::NetTimeouts{3.0, 0.3, 0.1}};
+    std::unique_ptr<serial::Port> port;
+    double elapsed = 0;
+};
+
+// What a text parses to: "<scheme> <host> <port>", or "-" for no network address.
+std::string Parsed(const std::string& text) {
+    serial::NetAddress a;
+    if (!serial::ParseNetAddress(text, &a)) return a.host.empty() ? "-" : "- but filled in";
+    const char* scheme = a.transport == serial::Transport::kRfc2217 ? "rfc2217 " : "tcp ";
+    return scheme + a.host + " " + std::to_string(a.port) + (a.url == text ? "" : " " + a.url);
+}
+
+TEST(NetAddress, ParsesTheTwoSchemesAndNothingElse) {
+    for (auto [text, parsed] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"rfc2217://10.0.0.5:4001", "rfc2217 10.0.0.5 4001"},
+             {"tcp://moxa-7.plant.local:950", "tcp moxa-7.plant.local 950"},
+             {"RFC2217://gw:1", "rfc2217 gw 1"},
+             {"tcp://[::1]:65535", "tcp ::1 65535"},
+             {"tcp://[fe80::1%eth0]:23", "tcp fe80::1%eth0 23"},
+             {"tcp://::1:4001", "-"},  // IPv6 needs its brackets
+             {"tcp://[::1]4001", "-"},
+             {"tcp://[10.0.0.5]:1", "-"},
+             {"rfc2217://10.0.0.5:0", "-"},
+             {"rfc2217://10.0.0.5:65536", "-"},
+             {"rfc2217://10.0.0.5:+80", "-"},
+             {"rfc2217://10.0.0.5", "-"},
+             {"rfc2217://:4001", "-"},
+             {"rfc2217://a..b:4001", "-"},
+             {"rfc2217://a b:4001", "-"},
+             {"tcp://10.0.0.5:4001/", "-"},
+             {"telnet://10.0.0.5:23", "-"},
+             {"/dev/ttyUSB0", "-"},
+             {"", "-"}})
+        EXPECT_EQ(Parsed(text), parsed) << text;
+}
+
+TEST(NetAddress, ADevicePathNamesANetworkPortByItselfOrByItsLinkTarget) {
+    sys_test::TempDir dir;
+    sys_test::Symlink("rfc2217://10.0.0.5:4001", dir.Sub("COM20"));
+    sys_test::Symlink("tcp://[::1]:4002", dir.Sub("COM21"));
+    sys_test::Symlink("/dev/ttyUSB0", dir.Sub("COM33"));
+    sys_test::Symlink(dir.Sub("COM20"), dir.Sub("COM22"));  // links are read once, no further
+    sys_test::WriteFile(dir.Sub("COM23"), "rfc2217://10.0.0.5:4001");
+    using T = serial::Transport;
+    for (auto [path, transport, url] :
+         {std::tuple{dir.Sub("COM20"), T::kRfc2217, "rfc2217://10.0.0.5:4001"},
+          std::tuple{dir.Sub("COM21"), T::kRawTcp, "tcp://[::1]:4002"},
+          std::tuple{std::string("tcp://gw:7"), T::kRawTcp, "tcp://gw:7"},
+          std::tuple{dir.Sub("COM33"), T::kLocal, ""}, std::tuple{dir.Sub("COM22"), T::kLocal, ""},
+          std::tuple{dir.Sub("COM23"), T::kLocal, ""},
+          std::tuple{dir.Sub("none"), T::kLocal, ""}}) {
+        EXPECT_EQ(serial::TransportOfDevice(path), transport) << path;
+        EXPECT_EQ(serial::NetworkUrlOfDevice(path), url) << path;
+    }
+}
+
+TEST(TelnetCodec, EscapesAndDecodesWhereverTheReadsAreCut) {
+    namespace telnet = serial::telnet;
+    Bytes escaped;
+    const Bytes data{0x01, 0xFF, 0xFF, 0x0D, 0x00, 0xFF};
+    telnet::AppendEscaped(data.data(), 6, &escaped);
+    EXPECT_EQ(escaped, (Bytes{0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0D, 0x00, 0xFF, 0xFF}));
+    EXPECT_EQ(telnet::ComPortCommand(1, {0x00, 0x00, 0xFF, 0x10}),
+              (Bytes{0xFF, 0xFA, 0x2C, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0x10, 0xFF, 0xF0}));
+
+    // Data with an escaped 0xFF, an option, a NOP, a subnegotiation holding an escaped 0xFF,
+    // and a subnegotiation cut short by a command.
+    const Bytes stream{0x10, 0xFF, 0xFF, 0x11, 0xFF, 0xFD, 0x18, 0xFF, 0xF1, 0x12,
+                       0xFF, 0xFA, 0x2C, 0x65, 0x00, 0xFF, 0xFF, 0xFF, 0xF0, 0x13,
+                       0xFF, 0xFA, 0x2C, 0x6B, 0xFF, 0xFB, 0x01, 0x14};
+    for (size_t chunk : {stream.size(), size_t{1}, size_t{2}, size_t{3}}) {
+        SCOPED_TRACE(chunk);
+        telnet::Decoder decoder;
+        Bytes out;
+        std::vector<telnet::Event> events;
+        for (size_t i = 0; i < stream.size(); i += chunk)
+            decoder.Feed(stream.data() + i, static_cast<int>(std::min(chunk, stream.size() - i)),
+                         &out, &events);
+        EXPECT_EQ(out, (Bytes{0x10, 0xFF, 0x11, 0x12, 0x13, 0x14}));
+        using E = telnet::Event;
+        EXPECT_EQ(events, (std::vector<E>{{E::kOption, telnet::kDo, 0x18, {}},
+                                          {E::kCommand, 0xF1, 0, {}},
+                                          {E::kSubnegotiation, 0, 0, {0x2C, 0x65, 0x00, 0xFF}},
+                                          {E::kSubnegotiation, 0, 0, {0x2C, 0x6B}},
+                                          {E::kOption, telnet::kWill, 0x01, {}}}));
+    }
+}
+
+// The bytes an open sends for each line setting the suite uses, and the settings kept.
+TEST_F(NetPort, Rfc2217OpenNegotiatesThenSetsTheLine) {
+    struct Case {
+        LineSettings settings;
+        Bytes commands;
+    };
+    for (const Case& c :
+         {Case{{19200, 0, 8, 1}, LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 1)},
+          Case{{19200, 0, 8, 2}, LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 2)},
+          Case{{9600, serial::kParityOdd, 8, 1}, LineCommands({0x00, 0x00, 0x25, 0x80}, 2, 1)},
+          Case{{4800, serial::kParityEven, 8, 1}, LineCommands({0x00, 0x00, 0x12, 0xC0}, 3, 1)},
+          Case{{2400, 0, 8, 2}, LineCommands({0x00, 0x00, 0x09, 0x60}, 1, 2)},
+          Case{{115200, serial::kParityMark, 8, 1}, LineCommands({0x00, 0x01, 0xC2, 0x00}, 4, 1)},
+          Case{{57600, serial::kParitySpace, 8, 1},
+               LineCommands({0x00, 0x00, 0xE1, 0x00}, 5, 1)}}) {
+        SCOPED_TRACE(c.settings.baud);
+        server.Serve([&](Peer& p) {
+            p.AcceptRfc2217(c.commands);
+            p.AwaitClose();
+        });
+        ASSERT_EQ(Open("rfc2217", c.settings), 0) << backend.LastOpenDetail();
+        EXPECT_EQ(port->Settings(), c.settings);
+        port.reset();
+        server.Join();
+    }
+}
+
+// Line data both ways with 0xFF escaped, an escape cut between two reads, the server's own
+// option requests declined and its notifications dropped, purges sent without a wait.
+TEST_F(NetPort, Rfc2217CarriesDataAndKeepsTelnetOutOfIt) {
+    Bytes fromClient;
+    server.Serve([&](Peer& p) {
+        p.Give(Cat({{0xFF, 0xFB, 0x01, 0xFF, 0xFB, 0x03}, kAgree}));  // WILL ECHO, WILL SGA
+        EXPECT_EQ(p.Take(kHello.size()), kHello);
+        EXPECT_EQ(p.Take(6), (Bytes{0xFF, 0xFE, 0x01, 0xFF, 0xFE, 0x03}));  // DONT, DONT
+        Bytes line = LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 1);
+        EXPECT_EQ(p.Take(line.size()), line);
+        p.Give(Cat({{0x77}, Confirm(line)}));  // a byte from before the open: dropped
+        fromClient = p.Take(9);
+        p.Give(Cat({{0x10}, Sb(107, {0x30}), {0xFF, 0xFD, 0x05, 0xFF, 0xF1, 0x11, 0xFF}}));
+        EXPECT_EQ(p.Take(3), (Bytes{0xFF, 0xFC, 0x05}));  // WONT for the DO
+        EXPECT_EQ(p.Take(1), (Bytes{0x55}));              // the client's go-ahead
+        p.Give({0xFF, 0x20});
+        p.Give({0xAA, 0xBB, 0xCC});
+        EXPECT_EQ(p.Take(14), Cat({Sb(12, {1}), Sb(12, {2})}));
+        p.Give(Cat({Sb(112, {1}), {0x01, 0x02}}));
+        p.AwaitClose();
+    });
+    ASSERT_EQ(Open("rfc2217"), 0) << backend.LastOpenDetail();
+    EXPECT_EQ(Write({0x01, 0xFF, 0x03, 0xFF, 0xFF, 0x04}), 6);
+    Bytes in(4);
+    EXPECT_EQ(Read(&in, 0.3), 2);  // the 0xFF's escape is still on its way
+    EXPECT_EQ(in[0], 0x10);
+    EXPECT_EQ(in[1], 0x11);
+    EXPECT_EQ(Write({0x55}), 1);
+    in.assign(2, 0);
+    EXPECT_EQ(Read(&in, 2.0), 2);
+    EXPECT_EQ(in, (Bytes{0xFF, 0x20}));
+    in.assign(1, 0);
+    EXPECT_EQ(Read(&in, 2.0), 1);
+    EXPECT_EQ(in[0], 0xAA);
+    EXPECT_EQ(port->FlushInput(), 0);  // drops 0xBB 0xCC
+    EXPECT_EQ(port->FlushOutput(), 0);
+    in.assign(2, 0);
+    EXPECT_EQ(Read(&in, 2.0), 2);  // the purge's acknowledgement is no line data
+    EXPECT_EQ(in, (Bytes{0x01, 0x02}));
+    port.reset();
+    server.Join();
+    EXPECT_EQ(fromClient, (Bytes{0x01, 0xFF, 0xFF, 0x03, 0xFF, 0xFF, 0xFF, 0xFF, 0x04}));
+}
+
+// What a server that will not serve this program does, and what the open then says.
+TEST_F(NetPort, OpenFailuresNameTheServerAndTheReason) {
+    struct Case {
+        const char* name;
+        const char* scheme;
+        std::function<void(Peer&)> script;
+        int code;
+        const char* says;
+    };
+    const Bytes line = LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 1);
+    const std::string inUse = "the port is in use by another connection";
+    // After the client's opening: answer, then wait for it to give up.
+    auto answer = [](Bytes reply) {
+        return [reply](Peer& p) {
+            p.Take(kHello.size());
+            p.Give(reply);
+            p.AwaitClose();
+        };
+    };
+    // After the client's settings: confirm them as `edit` makes them.
+    auto confirm = [&](std::function<void(Bytes*)> edit) {
+        return [&line, edit](Peer& p) {
+            p.Take(kHello.size());
+            p.Give(kAgree);
+            p.Take(line.size());
+            Bytes confirmations = Confirm(line);
+            edit(&confirmations);
+            p.Give(confirmations);
+            p.AwaitClose();
+        };
+    };
+    for (const Case& c : std::vector<Case>{
+             {"DONT COM-PORT-OPTION", "rfc2217",
+              answer({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00, 0xFF, 0xFE, 0x2C}), serial::kErrOpen,
+              "refuses COM-PORT-OPTION"},
+             {"WONT BINARY", "rfc2217", answer({0xFF, 0xFC, 0x00}), serial::kErrOpen,
+              "refuses binary transmission"},
+             {"only BINARY", "rfc2217", answer({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00}),
+              serial::kErrOpen, "did not agree to COM-PORT-OPTION within 0.3 s"},
+             {"silent", "rfc2217", [](Peer& p) { p.AwaitClose(); }, serial::kErrBusy,
+              "did not answer the Telnet negotiation within 0.3 s"},
+             {"closes at once", "rfc2217", [](Peer& p) { p.Take(kHello.size()); }, serial::kErrBusy,
+              "the server closed the connection at once"},
+             {"resets at once", "rfc2217",
+              [](Peer& p) {
+                  p.Take(kHello.size());
+                  p.Reset();
+              },
+              serial::kErrBusy, "connection reset by the server"},
+             {"ser2net busy", "rfc2217",
+              [](Peer& p) {
+                  p.Take(kHello.size());
+                  p.Say("Port already in use\r\n");
+              },
+              serial::kErrBusy, "(\"Port already in use\")"},
+             {"ser2net busy, raw", "tcp", [](Peer& p) { p.Say("Port already in use\r\n"); },
+              serial::kErrBusy, "(\"Port already in use\")"},
+             {"closes at once, raw", "tcp", [](Peer&) {}, serial::kErrBusy,
+              "the server closed the connection at once"},
+             {"other baud", "rfc2217",
+              confirm([](Bytes* b) { (*b)[6] = 0x25; }),  // 0x00004B00 becomes 9472
+              serial::kErrSettings, "set the baud rate to 9472 instead of 19200"},
+             {"other parity", "rfc2217", confirm([](Bytes* b) { (*b)[21] = 3; }),
+              serial::kErrSettings, "set the parity to even instead of none"},
+             {"no baud rate confirmed", "rfc2217",
+              confirm([](Bytes* b) { b->erase(b->begin(), b->begin() + 10); }),
+              serial::kErrSettings, "did not confirm the baud rate within 0.3 s"}}) {
+        SCOPED_TRACE(c.name);
+        server.Serve(c.script);
+        EXPECT_EQ(Open(c.scheme), c.code);
+        EXPECT_EQ(port, nullptr);
+        const std::string detail = backend.LastOpenDetail();
+        EXPECT_EQ(detail.rfind(server.Url(c.scheme) + ": ", 0), 0u) << detail;
+        EXPECT_NE(detail.find(c.says), std::string::npos) << detail;
+        EXPECT_EQ(detail.find(inUse) != std::string::npos, c.code == serial::kErrBusy) << detail;
+        server.Join();
+    }
+}
+
+TEST_F(NetPort, UnreachableServersReadLikeAMissingAdapter) {
+    const std::string refused = Gone("rfc2217");
+    EXPECT_EQ(backend.Open(refused, {19200, 0, 8, 1}, &port), serial::kErrNoDevice);
+    EXPECT_EQ(backend.LastOpenDetail(), refused + ": connection refused");
+    EXPECT_EQ(backend.Open("tcp://no-such-host.invalid:4001", {9600, 0, 8, 1}, &port),
+              serial::kErrNoDevice);
+    EXPECT_NE(backend.LastOpenDetail().find("tcp://no-such-host.invalid:4001: cannot resolve "
+                                            "host 'no-such-host.invalid'"),
+              std::string::npos);
+    EXPECT_EQ(backend.Open(server.Url("tcp"), {12345, 0, 8, 1}, &port), serial::kErrSettings);
+    EXPECT_EQ(backend.Open("/dev/no-such-serial", {9600, 0, 8, 1}, &port), serial::kErrNoDevice);
+    EXPECT_NE(backend.LastOpenDetail().find("/dev/no-such-serial"), std::string::npos);
+
+    // A server whose queue of unaccepted connections is full drops the next one's SYN.
+    int queuePort = 0;
+    int full = ListenLoopback(0, &queuePort);
+    const std::string url = "tcp://127.0.0.1:" + std::to_string(queuePort);
+    serial::SystemBackend quick{serial::NetTimeouts{0.3, 0.3, 0.05}};
+    std::vector<std::unique_ptr<serial::Port>> queued(3);
+    int rc = 0;
+    for (auto& q : queued)
+        if ((rc = quick.Open(url, {9600, 0, 8, 1}, &q)) != 0) break;
+    close(full);
+    EXPECT_EQ(rc, serial::kErrNoDevice);
+    EXPECT_EQ(quick.LastOpenDetail(), url + ": connection timed out after 0.3 s");
+}
+
+// Raw TCP: bytes pass untouched, the settings are only remembered, reads keep their time.
+TEST_F(NetPort, RawTcpPassesBytesAsTheyAre) {
+    server.Serve([](Peer& p) {
+        p.Give({0x42});  // before the open completes: kept for Read
+        EXPECT_EQ(p.Take(4), (Bytes{0x01, 0xFF, 0x0D, 0x00}));
+        p.Give({0xFF, 0xFF, 0x0A, 0x99, 0x98});
+        EXPECT_EQ(p.Take(1), (Bytes{0x55}));
+        p.Give({0x07});
+        p.AwaitClose();
+    });
+    ASSERT_EQ(Open("tcp", {9600, serial::kParityEven, 8, 1}), 0) << backend.LastOpenDetail();
+    EXPECT_EQ(port->Settings(), (LineSettings{9600, serial::kParityEven, 8, 1}));
+    EXPECT_EQ(Write({0x01, 0xFF, 0x0D, 0x00}), 4);
+    Bytes in(4);
+    EXPECT_EQ(Read(&in, 2.0), 4);
+    EXPECT_EQ(in, (Bytes{0x42, 0xFF, 0xFF, 0x0A}));
+    EXPECT_EQ(port->FlushInput(), 0);  // 0x99 0x98 arrived with the rest: dropped
+    EXPECT_EQ(port->FlushOutput(), 0);
+    EXPECT_EQ(Read(&in, 0.2), 0);
+    EXPECT_GE(elapsed, 0.2);
+    EXPECT_LT(elapsed, 0.3);
+    EXPECT_EQ(Write({0x55}), 1);
+    EXPECT_EQ(Read(&in, 0.3), 1);
+    EXPECT_EQ(in[0], 0x07);
+    EXPECT_GE(elapsed, 0.3);  // fewer than asked: the whole time-out
+    EXPECT_LT(elapsed, 0.4);
+}
+
+// A connection the server resets or closes under a waiting read: the read ends at once with
+// an I/O error, as for a pulled adapter, and so does every later call.
+TEST_F(NetPort, LostConnectionGivesIoErrorAtOnce) {
+    for (const char* scheme : {"rfc2217", "tcp"}) {
+        for (bool reset : {true, false}) {
+            SCOPED_TRACE(std::string(scheme) + (reset ? " reset" : " closed"));
+            server.Serve([&](Peer& p) {
+                if (std::string(scheme) == "rfc2217") p.AcceptRfc2217();
+                p.Take(1);
+                p.Give({0x33});
+                if (reset) p.Reset();
+            });
+            ASSERT_EQ(Open(scheme), 0) << backend.LastOpenDetail();
+            ASSERT_EQ(Write({0x01}), 1);
+            Bytes in(4);
+            EXPECT_EQ(Read(&in, 2.0), 1);  // what came first, then the error
+            EXPECT_EQ(in[0], 0x33);
+            EXPECT_EQ(Read(&in, 2.0), serial::kErrIo);
+            EXPECT_EQ(Read(&in, 2.0), serial::kErrIo);
+            EXPECT_LT(elapsed, 0.1);
+            EXPECT_EQ(Write({0x01}), serial::kErrIo);
+            EXPECT_EQ(port->FlushInput(), serial::kErrIo);
+            port.reset();
+            server.Join();
+        }
+    }
+}
+
+// Through a COM number, as the programs open it: a folder link to the server's URL.
+TEST_F(NetPort, AComFolderLinkReachesTheServer) {
+    sys_test::TempDir dir;
+    sys_test::Symlink(server.Url("rfc2217"), dir.Sub("COM20"));
+    serial::Rs232 rs{backend, serial::ComMapEnv{dir.path(), nullptr}};
+    const Bytes request{0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x0A};
+    const Bytes answer{0x01, 0x03, 0x02, 0x00, 0xFF, 0xF8, 0x04};
+    server.Serve([&](Peer& p) {
+        p.AcceptRfc2217(LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 2));
+        EXPECT_EQ(p.Take(22), Cat({Sb(12, {2}), Sb(12, {1}), request}));
+        p.Give({0x01, 0x03, 0x02, 0x00, 0xFF, 0xFF, 0xF8, 0x04});
+        p.AwaitClose();
+    });
+    ASSERT_EQ(rs.OpenComConfig(222, "COM20", 19200, 0, 8, 2), 0) << rs.LastErrorDetail();
+    ASSERT_EQ(rs.SetComTime(222, 0.5), 0);
+    EXPECT_EQ(rs.FlushOutQ(222), 0);
+    EXPECT_EQ(rs.FlushInQ(222), 0);
+    EXPECT_EQ(rs.ComWrt(222, request.data(), 8), 8);
+    Bytes in(7);
+    EXPECT_EQ(rs.ComRd(222, in.data(), 7), 7);
+    EXPECT_EQ(in, answer);
+    EXPECT_EQ(rs.CloseCom(222), 0);
+    server.Join();
+
+    const std::string gone = Gone("rfc2217");
+    std::filesystem::remove(dir.Sub("COM20"));
+    sys_test::Symlink(gone, dir.Sub("COM20"));
+    EXPECT_EQ(rs.OpenComConfig(222, "COM20", 19200, 0, 8, 2), serial::kErrNoDevice);
+    EXPECT_NE(rs.LastErrorDetail().find("[" + gone + ": connection refused]"), std::string::npos)
+        << rs.LastErrorDetail();
+}
+
+}  // namespace

@@ -63,17 +63,29 @@ int RunTransaction(const LinkSession& session, LinkObserver& observer,
                    int length, std::vector<std::uint8_t>* answer) {
     const int port = session.port;
     fn_Get_CRC(request, length);
-    if (streams.trace) observer.TraceRequest(*streams.trace, port, request, length, options.style);
+    const auto traceRequest = [&] {
+        if (streams.trace)
+            observer.TraceRequest(*streams.trace, port, request, length, options.style);
+    };
     const int expected = ExpectedLength(request, options.multiWord);
     if (expected == 0) {
+        traceRequest();
         observer.Popup(options.refusedTitle, options.refusedText);
         return -1;
     }
-    if (!session.com) return -555;
+    if (!session.com || session.com->FlushOutQ(port) < 0) {
+        traceRequest();
+        return -555;
+    }
     serial::Rs232& com = *session.com;
-    if (com.FlushOutQ(port) < 0) return -555;
-    if (com.FlushInQ(port) < 0) return -666;
+    if (com.FlushInQ(port) < 0) {
+        traceRequest();
+        return -666;
+    }
     const int written = com.ComWrt(port, request, length);
+    // The request line is written while the request is on the wire and the instrument
+    // answers, not before it: the log costs the line no time. It still comes first in the log.
+    traceRequest();
     if (written != length) {
         Write(streams.errors,
               "\t" + std::string(kStars) + Printf(" COM write NG, err code: %d\n\n", written));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/serial/net_address.h"
 #include "platform/serial/serial_error.h"
 #include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
@@ -181,6 +182,22 @@ int fn_Force_Write_ID_BR(ScanContext& ctx) {
 
 // --- The sweep ---------------------------------------------------------------------------
 
+namespace {
+
+// A transparent gateway keeps its own line settings: it cannot follow the probes, and the
+// forcing broadcast would move the instrument away from the one settings it can pass. Such a
+// port is listed and said in the log, never swept.
+bool NotSweptGateway(ScanContext& ctx, int com) {
+    const std::string path = ctx.com.PathOfName("COM" + std::to_string(com));
+    if (serial::TransportOfDevice(path) != serial::Transport::kRawTcp) return false;
+    LogWriteAlways(ctx, "COM" + std::to_string(com) + " " + serial::NetworkUrlOfDevice(path) +
+                            " :: raw TCP gateway at its own line settings, not swept (link it as "
+                            "rfc2217:// to sweep it)\n");
+    return true;
+}
+
+}  // namespace
+
 int ScanDev__to_start(ScanContext& ctx) {
     const int r = ScanTarget::Open_R(ctx, kTagTargetOpen);
     if (r < 0) return r;
@@ -233,6 +250,8 @@ int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
         BRi::SV(ctx, 3);
         RTUi::SV(ctx, 0);
         ScanTarget::RF(ctx, &ctx.gvCOMx);
+        while (!ScanTarget::is_EOF(ctx) && NotSweptGateway(ctx, ctx.gvCOMx))
+            ScanTarget::RF(ctx, &ctx.gvCOMx);
         if (ScanTarget::is_EOF(ctx)) {
             COM_Para::Toggle_Dim(ctx, 0);
             fn_1_Status_Msg(ctx, kStatusNotFound);

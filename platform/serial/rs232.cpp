@@ -54,18 +54,13 @@ int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int
         return Fail(kErrBadPort, "port " + std::to_string(port) + ": outside 1..1000");
     ports_.erase(port);
 
-    std::string path;
-    if (!deviceName.empty() && deviceName[0] == '/') {
-        path = deviceName;
-    } else {
-        int com = ComNumberOfName(deviceName);
-        if (com != 0) path = ComDevicePath(com, env_);
-        if (path.empty()) {
-            std::string where = env_.comportsDir.empty() ? "the comports folder" : env_.comportsDir;
-            return Fail(kErrNotMapped, "'" + deviceName + "' is not mapped to a device: link " +
-                                           (com != 0 ? "COM" + std::to_string(com) : "it") +
-                                           " in " + where);
-        }
+    const std::string path = PathOfName(deviceName);
+    if (path.empty()) {
+        const int com = ComNumberOfName(deviceName);
+        std::string where = env_.comportsDir.empty() ? "the comports folder" : env_.comportsDir;
+        return Fail(kErrNotMapped, "'" + deviceName + "' is not mapped to a device: link " +
+                                       (com != 0 ? "COM" + std::to_string(com) : "it") + " in " +
+                                       where);
     }
     if (baud <= 0 || baud > INT_MAX)
         return Fail(kErrSettings, deviceName + " (" + path + "): baud " + std::to_string(baud));
@@ -80,6 +75,12 @@ int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int
     }
     ports_[port] = OpenPort{std::move(opened), path, kDefaultComTimeout};
     return 0;
+}
+
+std::string Rs232::PathOfName(const std::string& deviceName) const {
+    if (!deviceName.empty() && deviceName[0] == '/') return deviceName;
+    const int com = ComNumberOfName(deviceName);
+    return com != 0 ? ComDevicePath(com, env_) : std::string();
 }
 
 int Rs232::CloseCom(int port) {

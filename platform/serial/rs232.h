@@ -43,6 +43,10 @@ class Rs232 {
     // Returns n bytes, fewer when the time-out runs out, or a negative code.
     int ComRd(int port, std::uint8_t* data, int n);
 
+    // The device path a name ("COM5", "/dev/ttyUSB0") opens, as OpenComConfig finds it; empty
+    // for a name mapped to nothing.
+    std::string PathOfName(const std::string& deviceName) const;
+
     bool IsOpen(int port) const;
     // The device the port was opened on; empty when it is not open.
     std::string DevicePath(int port) const;

@@ -58,6 +58,10 @@ std::string Table::Figures(const Measure& suite, const Measure& reference, doubl
 
 void Table::PrintHeading() const {
     std::printf(
+        "idle us: median time the line lay idle between an answer and the client's next "
+        "request, by the instrument's clock; extra ms/txn: (suite - %s) / transactions\n",
+        reference_.c_str());
+    std::printf(
         "round  command    transport  txns  bytes  floor ms  suite ms  /floor  idle us  %s ms  "
         "/floor  idle us  suite/%s  extra ms/txn\n",
         reference_.c_str(), reference_.c_str());
@@ -70,6 +74,7 @@ void Table::Add(const Row& row) {
         row.transport.c_str(), row.suite.tally.transactions, row.suite.tally.bytes,
         row.suite.tally.Floor() * 1e3,
         Figures(row.suite, row.reference, row.OverReference(), row.ExtraPerTransaction()).c_str());
+    std::fflush(stdout);  // a row at a time, also into a pipe
 }
 
 void Table::PrintSummary() const {

@@ -1,9 +1,13 @@
 // transfer-bench: how close a model's read-all, write-all and process-value poll come to the
-// speed of the line, and what share of a core the configurator takes while it watches the
-// instrument at its poll interval.
+// speed of the line and to libmodbus, the reference Modbus library, sending the same requests,
+// and what share of a core the configurator takes while it watches the instrument at its poll
+// interval.
 // Starts instrument-sim on a pseudo-terminal, paced at 19200 baud 8N2, drives it through the
 // termios serial layer from a configurator on the headless panel runtime, and prints for each
-// round the elapsed time beside the floor the line itself sets.
+// round and command the elapsed time beside the floor the line itself sets. The requests the
+// command wrote are recorded and, in the same round, sent again by libmodbus on the same
+// pseudo-terminal (the configurator's port closed meanwhile, since it holds the line for
+// itself); the instrument's request log shows that both sent the same bytes.
 //
 // The floor of a command is what its bytes need on the wire: every request and answer byte at
 // the line's bits per character (11 for 8N2) over its baud rate, plus, per transaction, the
@@ -12,21 +16,16 @@
 // single master may send its next request as soon as it has the answer.
 //
 // Exit status 0 when every command succeeded (whatever the ratio: a slow machine is no fault),
-// 1 when a command failed or the simulator could not be started, 2 for a bad command line.
+// 1 when a command failed, libmodbus could not send the same requests, or the simulator could
+// not be started, 2 for a bad command line.
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -34,17 +33,19 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_table.h"
+#include "bench/line_tally.h"
+#include "bench/sim_process.h"
 #include "core/context.h"
 #include "lang/status_line.h"
+#include "link/access_mode.h"
 #include "models/model.h"
 #include "models/model_a.h"
 #include "models/model_b.h"
 #include "monitor/pv_poll.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/line_settings.h"
-#include "platform/serial/port.h"
 #include "platform/serial/rs232.h"
-#include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
@@ -53,135 +54,18 @@
 #include "transfer/read_all.h"
 #include "transfer/write_all.h"
 
-extern char** environ;
+#if SUITE_HAVE_LIBMODBUS
+#include "bench/libmodbus_client.h"
+#endif
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int kCom = 9;
-constexpr double kGapChars = 3.5;
-
-// What went over the line since the last Reset.
-struct Tally {
-    int transactions = 0;
-    long bytes = 0;
-    double wire = 0.0;  // seconds
-    double gaps = 0.0;  // seconds
-    void Reset() { *this = Tally{}; }
-};
-
-// A termios port that counts what it carries. Every write is one request frame.
-class CountingPort final : public serial::Port {
-  public:
-    CountingPort(std::unique_ptr<serial::Port> port, Tally& tally)
-        : port_(std::move(port)), tally_(tally) {}
-    int Write(const std::uint8_t* data, int n) override {
-        const int r = port_->Write(data, n);
-        if (r > 0) {
-            ++tally_.transactions;
-            Count(r);
-            tally_.gaps += serial::WireTime(Settings(), 1) * kGapChars;
-        }
-        return r;
-    }
-    int Read(std::uint8_t* data, int n, double timeoutSeconds) override {
-        const int r = port_->Read(data, n, timeoutSeconds);
-        if (r > 0) Count(r);
-        return r;
-    }
-    int FlushInput() override { return port_->FlushInput(); }
-    int FlushOutput() override { return port_->FlushOutput(); }
-    const serial::LineSettings& Settings() const override { return port_->Settings(); }
-
-  private:
-    void Count(int n) {
-        tally_.bytes += n;
-        tally_.wire += serial::WireTime(Settings(), n);
-    }
-    std::unique_ptr<serial::Port> port_;
-    Tally& tally_;
-};
-
-class CountingBackend final : public serial::Backend {
-  public:
-    explicit CountingBackend(Tally& tally) : tally_(tally) {}
-    int Open(const std::string& devicePath, const serial::LineSettings& settings,
-             std::unique_ptr<serial::Port>* out) override {
-        std::unique_ptr<serial::Port> port;
-        const int r = real_.Open(devicePath, settings, &port);
-        if (r == 0) *out = std::make_unique<CountingPort>(std::move(port), tally_);
-        return r;
-    }
-    std::string LastOpenDetail() const override { return real_.LastOpenDetail(); }
-
-  private:
-    serial::SystemBackend real_;
-    Tally& tally_;
-};
-
-// The simulator as a child process: started with its standard output on a pipe (its first
-// line is the pseudo-terminal's path) and its standard error on ours, stopped with SIGTERM.
-class Simulator {
-  public:
-    ~Simulator() { Stop(); }
-    int Start(const std::string& program, const std::vector<std::string>& args,
-              std::string* error) {
-        int pipeFds[2];
-        if (::pipe2(pipeFds, O_CLOEXEC) != 0) return Fail("pipe", error);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        const int spawned =
-            ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(pipeFds[1]);
-        out_ = pipeFds[0];
-        if (spawned != 0) {
-            pid_ = -1;
-            errno = spawned;
-            return Fail(program.c_str(), error);
-        }
-        return 0;
-    }
-    // The first line of its output, waiting at most `seconds`; empty when none came.
-    std::string FirstLine(double seconds) {
-        std::string line;
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p{out_, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0) continue;
-            char c = 0;
-            if (::read(out_, &c, 1) != 1) break;
-            if (c == '\n') return line;
-            line += c;
-        }
-        return {};
-    }
-    void Stop() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-            pid_ = -1;
-        }
-        if (out_ >= 0) ::close(out_);
-        out_ = -1;
-    }
-
-  private:
-    static int Fail(const char* what, std::string* error) {
-        *error = std::string(what) + ": " + std::strerror(errno);
-        return -1;
-    }
-    pid_t pid_ = -1;
-    int out_ = -1;
-};
+// The line the configurator is put on, as its settings file says.
+const serial::LineSettings kLine{19200, serial::kParityNone, 8, 2};
+constexpr const char* kTransport = "tty";
 
 struct Options {
     int rounds = 5;
@@ -218,28 +102,55 @@ std::string ProgramDir() {
     return ec ? std::string(".") : self.parent_path().string();
 }
 
-struct Result {
-    Tally tally;
-    double elapsed = 0.0;
-    double Floor() const { return tally.wire + tally.gaps; }
-    double Ratio() const { return Floor() > 0.0 ? elapsed / Floor() : 0.0; }
-};
-
-void Print(int round, const char* what, const Result& r) {
-    std::printf("%5d  %-9s  %4d  %6ld  %8.1f  %7.1f  %8.1f  %8.1f  %6.3f\n", round, what,
-                r.tally.transactions, r.tally.bytes, r.tally.wire * 1e3, r.tally.gaps * 1e3,
-                r.Floor() * 1e3, r.elapsed * 1e3, r.Ratio());
+std::string HexText(const bench::Frame& f) {
+    std::string text;
+    char buf[4];
+    for (std::uint8_t b : f) {
+        std::snprintf(buf, sizeof buf, "%02X ", b);
+        text += buf;
+    }
+    if (!text.empty()) text.pop_back();
+    return text;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+// Empty when the instrument took exactly `sent`, each request answered; otherwise what differs.
+std::string CompareLogged(const std::vector<bench::Frame>& sent,
+                          const std::vector<bench::LoggedRequest>& logged) {
+    for (std::size_t i = 0; i < sent.size() || i < logged.size(); ++i) {
+        const std::string at = "request " + std::to_string(i + 1) + ": ";
+        if (i >= logged.size()) return at + "sent " + HexText(sent[i]) + ", never logged";
+        if (i >= sent.size()) return at + "logged " + HexText(logged[i].request) + ", not sent";
+        if (logged[i].request != sent[i])
+            return at + "sent " + HexText(sent[i]) + ", logged " + HexText(logged[i].request);
+        if (logged[i].outcome != "answered")
+            return at + HexText(sent[i]) + ": " + logged[i].outcome;
+    }
+    return {};
+}
+
+// The median time the line lay idle between an answer's last byte and the next request, over
+// the consecutive transactions of one command; 0 with fewer than two. The instrument's clock
+// dates both ends, so this is the client's own time per transaction (plus two wake-ups), free
+// of the line's pacing.
+double MedianIdle(const std::vector<bench::LoggedRequest>& logged, double turnaround) {
+    std::vector<double> idle;
+    for (std::size_t i = 1; i < logged.size(); ++i) {
+        const bench::LoggedRequest& last = logged[i - 1];
+        const double answered =
+            last.at + serial::WireTime(kLine, static_cast<int>(last.request.size())) + turnaround +
+            serial::WireTime(kLine, static_cast<int>(last.answer.size()));
+        idle.push_back(logged[i].at - answered);
+    }
+    return bench::Median(idle);
 }
 
 class Bench {
   public:
-    explicit Bench(const Options& opt) : ctx{rt, launcher, opt.Descriptor()} { ctx.com = &com; }
+    explicit Bench(const Options& opt)
+        : ctx{rt, launcher, opt.Descriptor()},
+          turnaround_(std::atof(opt.turnaroundMs.c_str()) / 1e3) {
+        ctx.com = &com;
+    }
 
     int Run(const Options& opt) {
         std::string error;
@@ -252,40 +163,44 @@ class Bench {
         std::printf(
             "floor = request and answer bytes at 11 bits each / 19200 baud + a "
             "3.5-character silence after each request\n");
+#if SUITE_HAVE_LIBMODBUS
         std::printf(
-            "round  command    txns   bytes   wire ms  gaps ms  floor ms   real ms   "
-            "ratio\n");
+            "suite: the configurator's command through the termios serial layer; %s: "
+            "the same requests on the same port\n",
+            bench::LibmodbusClient::Name().c_str());
+#else
+        std::printf(
+            "suite: the configurator's command through the termios serial layer; "
+            "libmodbus: missing (libmodbus-dev was not found when transfer-bench was "
+            "built), no reference figures\n");
+#endif
         if (conf::MSPV_B::BEG(ctx) != 0) {
             std::fprintf(stderr, "transfer-bench: monitoring did not start, status \"%s\"\n",
                          StatusText().c_str());
             return 1;
         }
-        constexpr int kCommands = 3;
-        std::vector<double> ratios[kCommands];
-        const char* names[kCommands] = {"read-all", "write-all", "poll"};
-        int (*commands[kCommands])(conf::Context&) = {
-            conf::Para_Fr_Dev::onClick, conf::Para_To_Dev::onClick, conf::MSPV_T::sub};
+        sim_.TakeRequests();  // those of the start-up
+        struct Command {
+            const char* name;
+            int (*run)(conf::Context&);
+        };
+        const Command commands[] = {{"read-all", conf::Para_Fr_Dev::onClick},
+                                    {"write-all", conf::Para_To_Dev::onClick},
+                                    {"poll", conf::MSPV_T::sub}};
+        bench::Table table("libmodbus");
+        table.PrintHeading();
         for (int round = 1; round <= opt.rounds; ++round) {
-            for (int k = 0; k < kCommands; ++k) {
-                Result r;
-                tally_.Reset();
-                const auto t0 = std::chrono::steady_clock::now();
-                const int rc = commands[k](ctx);
-                const auto t1 = std::chrono::steady_clock::now();
-                r.tally = tally_;
-                r.elapsed = std::chrono::duration<double>(t1 - t0).count();
-                if (rc != 0) {
-                    std::fprintf(stderr, "transfer-bench: %s failed (%d), status \"%s\"\n",
-                                 names[k], rc, StatusText().c_str());
+            for (const Command& c : commands) {
+                bench::Row row{round, c.name, kTransport, {}, {}};
+                if (RunSuite(c.run, &row.suite, &error) != 0 ||
+                    RunReference(&row.reference, &error) != 0) {
+                    std::fprintf(stderr, "transfer-bench: %s: %s\n", c.name, error.c_str());
                     return 1;
                 }
-                Print(round, names[k], r);
-                ratios[k].push_back(r.Ratio());
+                table.Add(row);
             }
         }
-        for (int k = 0; k < kCommands; ++k)
-            std::printf("%-9s median ratio %.3f, best %.3f\n", names[k], Median(ratios[k]),
-                        *std::min_element(ratios[k].begin(), ratios[k].end()));
+        table.PrintSummary();
         return WatchShare(opt.watchSeconds);
     }
 
@@ -302,6 +217,7 @@ class Bench {
                              StatusText().c_str());
                 return 1;
             }
+            sim_.TakeRequests();  // keeps the log's pipe from filling
             ++polls;
             next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                 std::chrono::duration<double>(conf::kPvPollInterval));
@@ -323,7 +239,7 @@ class Bench {
     }
 
     ~Bench() {
-        com.CloseCom(222);
+        com.CloseCom(conf::kPort222);
         sim_.Stop();
         std::error_code ec;
         if (!oldDir_.empty()) fs::current_path(oldDir_, ec);
@@ -331,6 +247,74 @@ class Bench {
     }
 
   private:
+    // The configurator's command, timed, its requests recorded.
+    int RunSuite(int (*command)(conf::Context&), bench::Measure* m, std::string* error) {
+        backend.Reset();
+        const auto t0 = std::chrono::steady_clock::now();
+        const int rc = command(ctx);
+        const auto t1 = std::chrono::steady_clock::now();
+        m->taken = true;
+        m->tally = backend.Counted();
+        m->elapsed = std::chrono::duration<double>(t1 - t0).count();
+        const std::vector<bench::LoggedRequest> logged = sim_.TakeRequests();
+        m->idle = MedianIdle(logged, turnaround_);
+        const std::string differs = CompareLogged(backend.Requests(), logged);
+        if (rc != 0) {
+            *error = "failed (" + std::to_string(rc) + "), status \"" + StatusText() + "\"";
+            return -1;
+        }
+        if (!differs.empty()) {
+            *error = "the instrument's log does not show what the configurator sent: " + differs;
+            return -1;
+        }
+        return 0;
+    }
+
+#if SUITE_HAVE_LIBMODBUS
+    // The recorded requests once more through libmodbus, timed from the first request to the
+    // last answer; the configurator's port is closed meanwhile and opened again after.
+    int RunReference(bench::Measure* m, std::string* error) {
+        double timeout = 0.0;
+        if (com.GetComTime(conf::kPort222, &timeout) < 0) {
+            *error = "the configurator's port is not open";
+            return -1;
+        }
+        com.CloseCom(conf::kPort222);
+        bench::LibmodbusClient client;
+        int rc = client.Open(ptyPath_, kLine, error);
+        if (rc == 0) {
+            const auto t0 = std::chrono::steady_clock::now();
+            rc = client.Replay(backend.Requests(), &m->tally, error);
+            const auto t1 = std::chrono::steady_clock::now();
+            m->elapsed = std::chrono::duration<double>(t1 - t0).count();
+            m->taken = rc == 0;
+            client.Close();
+        }
+        const std::vector<bench::LoggedRequest> logged = sim_.TakeRequests();
+        m->idle = MedianIdle(logged, turnaround_);
+        const std::string differs = CompareLogged(backend.Requests(), logged);
+        if (com.OpenComConfig(conf::kPort222, "COM" + std::to_string(kCom), kLine.baud,
+                              kLine.parity, kLine.dataBits, kLine.stopBits) < 0 ||
+            com.SetComTime(conf::kPort222, timeout) < 0) {
+            *error = "the configurator's port did not open again: " + com.LastErrorDetail();
+            return -1;
+        }
+        if (rc != 0) {
+            *error = "libmodbus: " + *error;
+            return -1;
+        }
+        if (!differs.empty()) {
+            *error = "libmodbus did not send what the configurator sent: " + differs;
+            return -1;
+        }
+        return 0;
+    }
+#else
+    int RunReference(bench::Measure*, std::string*) {
+        return 0;
+    }
+#endif
+
     // A run-time tree of its own, the simulator on COM9 in its COM folder, start-up done.
     int Prepare(const Options& opt, std::string* error) {
         const std::string dir = ProgramDir();
@@ -348,10 +332,11 @@ class Bench {
         }
         // The simulator places its COM link in the folder it is told of.
         ::setenv("COMPORTS_DIR", (root_ / "comports").c_str(), 1);
-        if (sim_.Start(dir + "/instrument-sim",
-                       {"--model", opt.model, "--com", std::to_string(kCom), "--station", "1",
-                        "--baud", "19200", "--format", "8N2", "--turnaround", opt.turnaroundMs},
-                       error) != 0)
+        if (sim_.Start(
+                dir + "/instrument-sim",
+                {"--model", opt.model, "--com", std::to_string(kCom), "--station", "1", "--baud",
+                 "19200", "--format", "8N2", "--turnaround", opt.turnaroundMs, "--log"},
+                error) != 0)
             return -1;
         ptyPath_ = sim_.FirstLine(10.0);
         if (ptyPath_.empty()) {
@@ -382,15 +367,15 @@ class Bench {
 
     const fs::path root_ =
         fs::temp_directory_path() / ("transfer_bench_" + std::to_string(::getpid()));
-    Tally tally_;
     ui::CallbackRegistry registry;
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
     sys::RecordingLauncher launcher;
-    CountingBackend backend{tally_};
+    bench::RecordingBackend backend;
     serial::Rs232 com{backend, serial::ComMapEnv{(root_ / "comports").string(), {}}};
     conf::Context ctx;
-    Simulator sim_;
+    bench::SimProcess sim_;
+    double turnaround_;  // the instrument's, seconds
     fs::path oldDir_;
     std::string ptyPath_;
 };

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "bench/sim_process.h"
+#include "link/crc.h"
+#include "sim/instrument.h"
+
+#if SUITE_HAVE_LIBMODBUS
+#include "bench/libmodbus_client.h"
+#endif
+
+namespace {
+
+using bench::Frame;
+using bench::LoggedRequest;
+
+Frame Sealed(Frame f) {
+    f.resize(f.size() + 2);
+    conf::fn_Get_CRC(f.data(), static_cast<int>(f.size()));
+    return f;
+}
+
+// What the simulator writes for every outcome, the bench reads back.
+TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
+    struct Case {
+        sim::Outcome outcome;
+        sim::FaultKind fault;
+        int exception;
+        Frame answer;
+        const char* expected;
+    };
+    const Frame read = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01});
+    const Case cases[] = {
+        {sim::Outcome::kAnswered, sim::FaultKind::kNone, 0, Sealed({0x01, 0x03, 0x02, 0x68, 0x02}),
+         "answered"},
+        {sim::Outcome::kException, sim::FaultKind::kNone, 2, Sealed({0x01, 0x83, 0x02}),
+         "exception (exception 2)"},
+        {sim::Outcome::kFaulted, sim::FaultKind::kSilence, 0, {}, "fault silence"},
+        {sim::Outcome::kBadFrame, sim::FaultKind::kNone, 0, {}, "bad frame"},
+        {sim::Outcome::kOtherStation, sim::FaultKind::kNone, 0, {}, "other station"},
+    };
+    for (const Case& c : cases) {
+        sim::LogEntry e;
+        e.start = -0.003611;  // an answer at once puts the start before the first byte
+        e.settings = serial::LineSettings{19200, serial::kParityNone, 8, 2};
+        e.parityKnown = false;
+        e.request = read;
+        e.outcome = c.outcome;
+        e.fault = c.fault;
+        e.exceptionCode = c.exception;
+        e.answer = c.answer;
+        const std::string line = sim::FormatLogEntry(e);
+        LoggedRequest r;
+        ASSERT_TRUE(bench::ParseRequestLogLine(line, &r)) << line;
+        EXPECT_DOUBLE_EQ(r.at, -0.003611) << line;
+        EXPECT_EQ(r.request, read) << line;
+        EXPECT_EQ(r.outcome, c.expected) << line;
+        EXPECT_EQ(r.answer, c.answer) << line;
+    }
+    for (const char* other :
+         {"instrument-sim: stopped", "", "instrument-sim: power cycle -> soon",
+          "1.000000 19200 8N2 -> answered", "1.000000 19200 8N2 01 0G -> answered",
+          "later 19200 8N2 01 03 -> answered", "1.000000 19200 8N2 01 03 -> answered: 01 3"}) {
+        LoggedRequest r;
+        EXPECT_FALSE(bench::ParseRequestLogLine(other, &r)) << other;
+    }
+}
+
+#if SUITE_HAVE_LIBMODBUS
+
+// libmodbus against instrument-sim on its pseudo-terminal, answering at once.
+class LibmodbusAgainstSimulator : public ::testing::Test {
+  protected:
+    void Start(std::vector<std::string> args) {
+        for (const char* a : {"--no-pacing", "--turnaround", "0", "--log"})
+            args.emplace_back(a);
+        std::string error;
+        ASSERT_EQ(sim.Start(INSTRUMENT_SIM_PATH, args, &error), 0) << error;
+        pty = sim.FirstLine(10.0);
+        ASSERT_FALSE(pty.empty());
+        ASSERT_EQ(client.Open(pty, kLine, &error), 0) << error;
+    }
+    // Replays `frames`: the result, the error in *error.
+    int Replay(const std::vector<Frame>& frames, std::string* error) {
+        tally = bench::Tally{};
+        return client.Replay(frames, &tally, error);
+    }
+
+    const serial::LineSettings kLine{19200, serial::kParityNone, 8, 2};
+    bench::SimProcess sim;
+    bench::LibmodbusClient client;
+    bench::Tally tally;
+    std::string pty;
+};
+
+TEST_F(LibmodbusAgainstSimulator, SendsEveryCodeOfTheInstrumentAsRecorded) {
+    struct Model {
+        const char* name;
+        std::vector<Frame> frames;
+        long answerBytes;
+    };
+    const Model models[] = {
+        {"A",
+         {Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x04}),
+          Sealed({0x01, 0x04, 0x10, 0x00, 0x00, 0x02}),
+          Sealed({0x01, 0x05, 0x00, 0x0E, 0x00, 0x03}),
+          Sealed({0x01, 0x06, 0x00, 0x0D, 0x00, 0x01})},
+         13 + 9 + 8 + 8},
+        // Two words of one 32-bit value with code 16.
+        {"B",
+         {Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x04, 0x00, 0x00, 0x01, 0x2C}),
+          Sealed({0x01, 0x03, 0x10, 0x01, 0x00, 0x02})},
+         8 + 9},
+    };
+    for (const Model& m : models) {
+        SCOPED_TRACE(std::string("model ") + m.name);
+        sim.Stop();
+        Start({"--model", m.name});
+        if (HasFatalFailure()) return;
+        std::string error;
+        ASSERT_EQ(Replay(m.frames, &error), 0) << error;
+        const std::vector<LoggedRequest> logged = sim.TakeRequests();
+        ASSERT_EQ(logged.size(), m.frames.size());
+        long requestBytes = 0;
+        for (std::size_t i = 0; i < logged.size(); ++i) {
+            EXPECT_EQ(logged[i].request, m.frames[i]) << "request " << i;
+            EXPECT_EQ(logged[i].outcome, "answered") << "request " << i;
+            requestBytes += static_cast<long>(m.frames[i].size());
+        }
+        EXPECT_EQ(tally.transactions, static_cast<int>(m.frames.size()));
+        EXPECT_EQ(tally.bytes, requestBytes + m.answerBytes);
+        client.Close();
+    }
+}
+
+TEST_F(LibmodbusAgainstSimulator, StopsAtARequestItCannotSendOrAFailedAnswer) {
+    Start({"--model", "A"});
+    struct Case {
+        Frame frame;
+        bool sent;
+        const char* error;
+    };
+    const Case cases[] = {
+        // Code 9's answer is 8 bytes; libmodbus would take 5 and leave the rest on the line.
+        {Sealed({0x01, 0x09, 0x00, 0x0E, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00, 0x03}), false,
+         "request 2 of 3: function code 9, which libmodbus cannot frame"},
+        {Sealed({0x00, 0x05, 0x00, 0x0E, 0x00, 0x03}), false,
+         "request 2 of 3: a broadcast, which awaits no answer"},
+        // The identity block is read-only: a write is refused with an exception.
+        {Sealed({0x01, 0x05, 0x1F, 0x00, 0x00, 0x01}), true,
+         "request 2 of 3: an exception answer (2)"},
+        {Sealed({0x01, 0x03, 0x7F, 0x00, 0x00, 0x01}), true,
+         "request 2 of 3: modbus_read_registers: Illegal data address"},
+    };
+    const Frame good = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01});
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(Replay({good, c.frame, good}, &error), -1);
+        EXPECT_EQ(error, c.error);
+        // What was sent reached the instrument as it was; nothing after the failure went out.
+        std::vector<Frame> expected{good};
+        if (c.sent) expected.push_back(c.frame);
+        std::vector<Frame> logged;
+        for (const LoggedRequest& r : sim.TakeRequests())
+            logged.push_back(r.request);
+        EXPECT_EQ(logged, expected) << c.error;
+        EXPECT_EQ(tally.transactions, 1);
+    }
+}
+
+TEST_F(LibmodbusAgainstSimulator, GivesUpOnASilentInstrumentAfterHalfASecond) {
+    Start({"--model", "A", "--fault", "silence"});
+    std::string error;
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(Replay({Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01})}, &error), -1);
+    const double waited =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    EXPECT_EQ(error, "request 1 of 1: modbus_read_registers: Connection timed out");
+    EXPECT_GE(waited, 0.45);
+    EXPECT_LT(waited, 2.0);
+}
+
+TEST(LibmodbusClient, SaysWhichDeviceItCouldNotOpen) {
+    bench::LibmodbusClient client;
+    std::string error;
+    EXPECT_EQ(client.Open("/nonexistent/tty", {19200, serial::kParityNone, 8, 2}, &error), -1);
+    EXPECT_EQ(error, "/nonexistent/tty: No such file or directory");
+    bench::Tally tally;
+    EXPECT_EQ(client.Replay({}, &tally, &error), -1);
+    EXPECT_EQ(error, "not open");
+}
+
+#endif
+
+}  // namespace

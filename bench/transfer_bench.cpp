@@ -39,6 +39,7 @@
 #include "core/context.h"
 #include "lang/status_line.h"
 #include "link/access_mode.h"
+#include "link/session.h"
 #include "models/model.h"
 #include "models/model_a.h"
 #include "models/model_b.h"

@@ -1,5 +1,8 @@
 #include "platform/serial/system_backend.h"
 
+#include <chrono>
+#include <thread>
+
 #include "platform/serial/net_address.h"
 #include "platform/serial/rfc2217_port.h"
 #include "platform/serial/serial_error.h"
@@ -20,9 +23,15 @@ int SystemBackend::Open(const std::string& devicePath, const LineSettings& setti
         detail_ = address.url + ": unsupported line settings";
         return kErrSettings;
     }
-    if (address.transport == Transport::kRfc2217)
-        return OpenRfc2217Port(address, settings, timeouts_, out, &detail_);
-    return OpenTcpPort(address, settings, timeouts_, out, &detail_);
+    const double until = SteadySeconds() + timeouts_.busyRetry;
+    for (;;) {
+        detail_.clear();
+        int rc = address.transport == Transport::kRfc2217
+                     ? OpenRfc2217Port(address, settings, timeouts_, out, &detail_)
+                     : OpenTcpPort(address, settings, timeouts_, out, &detail_);
+        if (rc != kErrBusy || SteadySeconds() >= until) return rc;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
 }
 
 }  // namespace serial

@@ -14,7 +14,9 @@ namespace serial {
 
 // Errors as TermiosBackend for local devices, as OpenTcpPort and OpenRfc2217Port for
 // network ones; settings outside CheckLineSettings give kErrSettings either way.
-// LastOpenDetail names the device or the server ("rfc2217://127.0.0.1:4001: connection
+// A network port turned away as busy is asked again for timeouts.busyRetry seconds (a server
+// may not yet have let go of this program's previous connection). LastOpenDetail names the
+// device or the server ("rfc2217://127.0.0.1:4001: connection
 // refused"). Ports run in real time; the backend keeps only the detail of the last failure.
 class SystemBackend final : public Backend {
   public:

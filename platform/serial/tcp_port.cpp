@@ -16,9 +16,8 @@ double WriteDeadline(const LineSettings& s, int n) {
 
 class TcpPort final : public Port {
   public:
-    TcpPort(std::unique_ptr<TcpSocket> socket, const LineSettings& settings,
-            std::vector<std::uint8_t> early)
-        : socket_(std::move(socket)), settings_(settings), pending_(std::move(early)) {}
+    TcpPort(std::unique_ptr<TcpSocket> socket, const LineSettings& settings)
+        : socket_(std::move(socket)), settings_(settings) {}
 
     int Write(const std::uint8_t* data, int n) override {
         if (n < 0 || (n > 0 && data == nullptr)) return kErrArgument;
@@ -31,9 +30,7 @@ class TcpPort final : public Port {
         if (n < 0 || (n > 0 && data == nullptr)) return kErrArgument;
         if (n == 0) return 0;
         const double deadline = SteadySeconds() + std::max(timeoutSeconds, 0.0);
-        int got = std::min(n, static_cast<int>(pending_.size()));
-        std::copy_n(pending_.begin(), got, data);
-        pending_.erase(pending_.begin(), pending_.begin() + got);
+        int got = 0;
         while (got < n) {
             int k = socket_->Receive(data + got, static_cast<size_t>(n - got), deadline);
             if (k < 0) return got > 0 ? got : k;  // the error shows on the next call
@@ -45,7 +42,6 @@ class TcpPort final : public Port {
 
     // Drops what has arrived; bytes still on their way from the gateway cannot be reached.
     int FlushInput() override {
-        pending_.clear();
         std::uint8_t scratch[512];
         for (;;) {
             int k = socket_->Receive(scratch, sizeof scratch, 0.0);
@@ -61,7 +57,6 @@ class TcpPort final : public Port {
   private:
     std::unique_ptr<TcpSocket> socket_;
     LineSettings settings_;
-    std::vector<std::uint8_t> pending_;
 };
 
 std::string Printable(const std::string& text) {
@@ -121,7 +116,8 @@ int OpenTcpPort(const NetAddress& address, const LineSettings& settings,
         *detail = BusyDetail(address, "the server turned the connection away", said);
         return kErrBusy;
     }
-    *out = std::make_unique<TcpPort>(std::move(socket), settings, std::move(early));
+    // What came before the open is dropped, as a local port's open does.
+    *out = std::make_unique<TcpPort>(std::move(socket), settings);
     return 0;
 }
 

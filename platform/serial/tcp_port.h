@@ -14,7 +14,7 @@ namespace serial {
 
 // Connects to the gateway and watches it for timeouts.settle seconds: a server that turns
 // the connection away at once (closes or resets it, or says "Port already in use") has the
-// port busy with another connection. Bytes the gateway sends meanwhile are kept for Read.
+// port busy with another connection. Bytes the gateway sends meanwhile are dropped.
 // Returns 0 and stores the port in *out (the caller owns it); on failure a negative code,
 // *out unchanged and *detail naming the server: kErrNoDevice (refused, unreachable, timed
 // out, unknown host), kErrBusy (turned away). On the port a lost or reset connection gives

@@ -16,6 +16,10 @@ struct NetTimeouts {
     double connect = 3.0;    // the TCP connection (name resolution not included)
     double negotiate = 3.0;  // each round of Telnet negotiation or settings acknowledgements
     double settle = 0.2;     // raw TCP: how long to watch for a server turning the connection away
+    // A server that serves one connection at a time may still be letting go of this
+    // program's last one when the port is opened again at once: for this long, a quick
+    // refusal is asked again before it counts as busy.
+    double busyRetry = 1.0;
 };
 
 // Now on the steady clock, in seconds.

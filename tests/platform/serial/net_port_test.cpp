@@ -117,17 +117,19 @@ class ScriptedServer {
     std::string Url(const std::string& scheme) const {
         return scheme + "://127.0.0.1:" + std::to_string(port_);
     }
-    // Plays the script on the next connection, on a thread of its own.
-    void Serve(std::function<void(Peer&)> script) {
+    // Plays the script on each of the next connections, on a thread of its own.
+    void Serve(std::function<void(Peer&)> script, int connections = 1) {
         Join();
-        thread_ = std::thread([this, script] {
-            pollfd p{listen_, POLLIN, 0};
-            if (poll(&p, 1, 5000) <= 0) {
-                ADD_FAILURE() << "no client came";
-                return;
+        thread_ = std::thread([this, script, connections] {
+            for (int i = 0; i < connections; ++i) {
+                pollfd p{listen_, POLLIN, 0};
+                if (poll(&p, 1, 5000) <= 0) {
+                    ADD_FAILURE() << "no client came";
+                    return;
+                }
+                Peer peer(accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC));
+                script(peer);
             }
-            Peer peer(accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC));
-            script(peer);
         });
     }
     void Join() {
@@ -145,7 +147,7 @@ std::string Gone(const std::string& scheme) {
     return ScriptedServer().Url(scheme);
 }
 
-// Short negotiation and settle times keep the silent-server cases quick.
+// Short negotiation and settle times, and no second asking, keep the refusals quick.
 class NetPort : public ::testing::Test {
   protected:
     int Open(const std::string& scheme, const LineSettings& s = {19200, 0, 8, 1}) {
@@ -160,7 +162,7 @@ class NetPort : public ::testing::Test {
     int Write(const Bytes& b) { return port->Write(b.data(), static_cast<int>(b.size())); }
 
     ScriptedServer server;
-    serial::SystemBackend backend{serial::NetTimeouts{3.0, 0.3, 0.1}};
+    serial::SystemBackend backend{serial::NetTimeouts{3.0, 0.3, 0.1, 0.0}};
     std::unique_ptr<serial::Port> port;
     double elapsed = 0;
 };
@@ -416,7 +418,7 @@ TEST_F(NetPort, UnreachableServersReadLikeAMissingAdapter) {
     int queuePort = 0;
     int full = ListenLoopback(0, &queuePort);
     const std::string url = "tcp://127.0.0.1:" + std::to_string(queuePort);
-    serial::SystemBackend quick{serial::NetTimeouts{0.3, 0.3, 0.05}};
+    serial::SystemBackend quick{serial::NetTimeouts{0.3, 0.3, 0.05, 0.0}};
     std::vector<std::unique_ptr<serial::Port>> queued(3);
     int rc = 0;
     for (auto& q : queued)
@@ -429,7 +431,6 @@ TEST_F(NetPort, UnreachableServersReadLikeAMissingAdapter) {
 // Raw TCP: bytes pass untouched, the settings are only remembered, reads keep their time.
 TEST_F(NetPort, RawTcpPassesBytesAsTheyAre) {
     server.Serve([](Peer& p) {
-        p.Give({0x42});  // before the open completes: kept for Read
         EXPECT_EQ(p.Take(4), (Bytes{0x01, 0xFF, 0x0D, 0x00}));
         p.Give({0xFF, 0xFF, 0x0A, 0x99, 0x98});
         EXPECT_EQ(p.Take(1), (Bytes{0x55}));
@@ -441,8 +442,8 @@ TEST_F(NetPort, RawTcpPassesBytesAsTheyAre) {
     EXPECT_EQ(Write({0x01, 0xFF, 0x0D, 0x00}), 4);
     Bytes in(4);
     EXPECT_EQ(Read(&in, 2.0), 4);
-    EXPECT_EQ(in, (Bytes{0x42, 0xFF, 0xFF, 0x0A}));
-    EXPECT_EQ(port->FlushInput(), 0);  // 0x99 0x98 arrived with the rest: dropped
+    EXPECT_EQ(in, (Bytes{0xFF, 0xFF, 0x0A, 0x99}));
+    EXPECT_EQ(port->FlushInput(), 0);  // 0x98 arrived with the rest: dropped
     EXPECT_EQ(port->FlushOutput(), 0);
     EXPECT_EQ(Read(&in, 0.2), 0);
     EXPECT_GE(elapsed, 0.2);
@@ -452,6 +453,26 @@ TEST_F(NetPort, RawTcpPassesBytesAsTheyAre) {
     EXPECT_EQ(in[0], 0x07);
     EXPECT_GE(elapsed, 0.3);  // fewer than asked: the whole time-out
     EXPECT_LT(elapsed, 0.4);
+}
+
+// A server still busy with the last connection for a moment: asked again, it serves.
+TEST_F(NetPort, AQuickRefusalIsAskedAgainForAWhile) {
+    for (const char* scheme : {"rfc2217", "tcp"}) {
+        SCOPED_TRACE(scheme);
+        int connection = 0;
+        server.Serve(
+            [&](Peer& p) {
+                if (++connection < 3) return p.Say("Port already in use\r\n");
+                if (std::string(scheme) == "rfc2217") p.AcceptRfc2217();
+                p.AwaitClose();
+            },
+            3);
+        serial::SystemBackend patient{serial::NetTimeouts{3.0, 0.3, 0.1, 1.0}};
+        EXPECT_EQ(patient.Open(server.Url(scheme), {19200, 0, 8, 1}, &port), 0)
+            << patient.LastOpenDetail();
+        port.reset();
+        server.Join();
+    }
 }
 
 // A connection the server resets or closes under a waiting read: the read ends at once with

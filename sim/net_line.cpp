@@ -85,8 +85,9 @@ class NetLine final : public ServedLine {
     }
     int Accept(std::vector<LineInput>* in, std::string* error);
     void ReadClient(std::vector<LineInput>* in);
-    // Closes the client's connection; everything still pending for it goes.
-    void Drop(std::vector<LineInput>* in);
+    // Closes the client's connection; everything still pending for it goes with the next
+    // Receive.
+    void Drop();
     void Write(const Bytes& bytes);
 
     NetLineOptions options_;
@@ -96,6 +97,7 @@ class NetLine final : public ServedLine {
     std::string path_;
     std::string peer_;
     std::unique_ptr<TelnetCodec> codec_;
+    bool dropped_ = false;  // a connection has ended since the last Receive
     bool stalled_ = false;  // this connection
     bool hung_ = false;     // every connection
 };
@@ -103,6 +105,8 @@ class NetLine final : public ServedLine {
 int NetLine::Receive(short, std::vector<LineInput>* in, std::string* error) {
     // The client first: one that has just left makes room for one that has just come.
     if (client_.Valid()) ReadClient(in);
+    if (dropped_) in->push_back(LineInput{options_.settings, {}, kPurgeInput | kPurgeOutput});
+    dropped_ = false;
     return Accept(in, error);
 }
 
@@ -115,7 +119,7 @@ void NetLine::ReadClient(std::vector<LineInput>* in) {
         if (got <= 0) {
             Notice("client " + peer_ + " has gone" +
                    (got < 0 ? std::string(" (") + std::strerror(errno) + ")" : std::string()));
-            Drop(in);
+            Drop();
             return;
         }
         if (Stalled()) continue;  // a hung device server takes nothing in
@@ -177,12 +181,12 @@ int NetLine::Accept(std::vector<LineInput>* in, std::string* error) {
     }
 }
 
-void NetLine::Drop(std::vector<LineInput>* in) {
+void NetLine::Drop() {
     epoll_ctl(epoll_.Get(), EPOLL_CTL_DEL, client_.Get(), nullptr);
     client_.Close();
     codec_.reset();
     stalled_ = false;
-    if (in) in->push_back(LineInput{options_.settings, {}, kPurgeInput | kPurgeOutput});
+    dropped_ = true;
 }
 
 void NetLine::Write(const Bytes& bytes) {
@@ -198,7 +202,7 @@ void NetLine::Write(const Bytes& bytes) {
             // A full socket loses the rest, as a full line would; a broken one is closed.
             if (w < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
                 Notice("client " + peer_ + " has gone (" + std::strerror(errno) + ")");
-                Drop(nullptr);
+                Drop();
             }
             return;
         }
@@ -222,7 +226,7 @@ void NetLine::Reset() {
     const linger off{1, 0};
     setsockopt(client_.Get(), SOL_SOCKET, SO_LINGER, &off, sizeof off);
     Notice("connection to " + peer_ + " reset");
-    Drop(nullptr);
+    Drop();
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <thread>
 
 #include "net_client.h"
@@ -30,43 +29,31 @@ using simtest::Sealed;
 using simtest::Steady;
 using simtest::Sub;
 
+constexpr sim::Model kA = sim::Model::kA;
+constexpr NetProtocol kRaw = NetProtocol::kRawTcp, kTelnet = NetProtocol::kRfc2217;
 constexpr double kSilence = 0.3;  // seconds without an answer that count as none
-
-struct Serving {
-    NetProtocol protocol = NetProtocol::kRawTcp;
-    sim::InstrumentConfig config = sim::DefaultConfig(sim::Model::kA);
-    std::vector<sim::Fault> faults;
-    double delay = 0.0;
-    std::optional<serial::LineSettings> gateway;  // the instrument's own when none
-};
-
-Serving Telnet() {
-    Serving s;
-    s.protocol = NetProtocol::kRfc2217;
-    return s;
-}
 
 class NetLine : public ::testing::Test {
   protected:
     ~NetLine() override { Stop(); }
 
-    void Start(Serving s) {
+    // Serves the instrument on a device server of this protocol at the instrument's settings.
+    void Start(NetProtocol protocol, sim::InstrumentConfig config = sim::DefaultConfig(kA),
+               const std::vector<sim::Fault>& faults = {}, double delay = 0.0) {
         Stop();
         sim::NetLineOptions o;
-        o.protocol = s.protocol;
-        o.settings =
-            s.gateway.value_or(sim::LinkSettings(s.config.baudIndex, s.config.formatIndex));
-        o.delay = s.delay;
+        o.protocol = protocol;
+        o.settings = sim::LinkSettings(config.baudIndex, config.formatIndex);
+        o.delay = delay;
         std::string error;
         ASSERT_EQ(sim::OpenNetLine(o, &line, &error), 0) << error;
         const std::string& path = line->Path();
-        ASSERT_EQ(path.rfind(std::string(sim::NetProtocolName(s.protocol)) + "://127.0.0.1:", 0),
-                  0u)
+        ASSERT_EQ(path.rfind(std::string(sim::NetProtocolName(protocol)) + "://127.0.0.1:", 0), 0u)
             << path;
         port = std::stoi(path.substr(path.rfind(':') + 1));
-        s.config.lineCheck = line->Check();
-        inst = std::make_unique<sim::Instrument>(s.config, clock.Now());
-        for (const sim::Fault& f : s.faults)
+        config.lineCheck = line->Check();
+        inst = std::make_unique<sim::Instrument>(config, clock.Now());
+        for (const sim::Fault& f : faults)
             inst->AddFault(f);
         stop = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         hooks.eventFd = stop;
@@ -97,22 +84,27 @@ class NetLine : public ::testing::Test {
     std::vector<sim::LogEntry> log;  // every request the instrument took, once stopped
 };
 
-TEST_F(NetLine, ARawGatewayServesOneClientAtATime) {
-    Start({});
-    {
-        Client first(port);
-        first.Send(kReadModel);
-        EXPECT_EQ(first.Read(kModel.size()), kModel);
-        Client second(port);
-        const std::string inUse = "Port already in use\r\n";
-        EXPECT_EQ(second.Read(100), Bytes(inUse.begin(), inUse.end()));
-        EXPECT_EQ(second.End(), -1);
-        first.Send(kReadModel);  // still served
-        EXPECT_EQ(first.Read(kModel.size()), kModel);
+// A second client is refused while one is connected: a gateway tells it why first.
+TEST_F(NetLine, ADeviceServerServesOneClientAtATime) {
+    const std::string inUse = "Port already in use\r\n";
+    for (const auto& [protocol, refusal] :
+         {std::pair{kRaw, Bytes(inUse.begin(), inUse.end())}, std::pair{kTelnet, Bytes{}}}) {
+        SCOPED_TRACE(sim::NetProtocolName(protocol));
+        Start(protocol);
+        {
+            Client first(port);
+            first.Send(kReadModel);
+            EXPECT_EQ(first.Read(kModel.size()), kModel);
+            Client second(port);
+            EXPECT_EQ(second.Read(100), refusal);
+            EXPECT_EQ(second.End(), -1);
+            first.Send(kReadModel);  // still served
+            EXPECT_EQ(first.Read(kModel.size()), kModel);
+        }
+        Client next(port);
+        next.Send(kReadModel);
+        EXPECT_EQ(next.Read(kModel.size()), kModel);
     }
-    Client next(port);
-    next.Send(kReadModel);
-    EXPECT_EQ(next.Read(kModel.size()), kModel);
 }
 
 // The gateway stays at the settings it was given; the instrument, once it takes others, hears
@@ -130,9 +122,9 @@ TEST_F(NetLine, ARawGatewayFallsSilentOnceTheInstrumentLeavesItsSettings) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Serving s;
-        s.config.baudIndex = c.baudIndex;
-        Start(s);
+        sim::InstrumentConfig config = sim::DefaultConfig(kA);
+        config.baudIndex = c.baudIndex;
+        Start(kRaw, config);
         Client client(port);
         client.Send(kReadModel);
         EXPECT_EQ(client.Read(kModel.size()).size(), kModel.size());
@@ -148,7 +140,7 @@ TEST_F(NetLine, ARawGatewayFallsSilentOnceTheInstrumentLeavesItsSettings) {
 }
 
 TEST_F(NetLine, ATelnetPortAnswersAtTheSettingsItsClientSets) {
-    Start(Telnet());
+    Start(kTelnet);
     Client client(port);
     EXPECT_EQ(Negotiate(client),
               (Bytes{kIac, kDo, kBinary, kIac, kWill, kBinary, kIac, kDo, kComPort}));
@@ -182,9 +174,9 @@ TEST_F(NetLine, ATelnetPortAnswersAtTheSettingsItsClientSets) {
 }
 
 TEST_F(NetLine, ATelnetPortDoubles0xFFBothWays) {
-    Serving s = Telnet();
-    s.config.code = 0xFF;
-    Start(s);
+    sim::InstrumentConfig config = sim::DefaultConfig(kA);
+    config.code = 0xFF;
+    Start(kTelnet, config);
     Client client(port);
     Negotiate(client);
     client.Send(Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01}));
@@ -200,9 +192,9 @@ TEST_F(NetLine, ATelnetPortDoubles0xFFBothWays) {
 }
 
 TEST_F(NetLine, PurgesDropWhatIsPendingEachWay) {
-    Serving s = Telnet();
-    s.config.turnaround = 0.2;
-    Start(s);
+    sim::InstrumentConfig config = sim::DefaultConfig(kA);
+    config.turnaround = 0.2;
+    Start(kTelnet, config);
     Client client(port);
     Negotiate(client);
     // Half a request, then the server's transmit buffer purged: the next request stands alone.
@@ -221,15 +213,13 @@ TEST_F(NetLine, PurgesDropWhatIsPendingEachWay) {
     client.Send(in);
     const Bytes ack = Sub(kPurgeData + kServerOffset, {1});
     EXPECT_EQ(client.Read(ack.size()), ack);
-    EXPECT_EQ(client.Read(1, 2 * s.config.turnaround), Bytes{});
+    EXPECT_EQ(client.Read(1, 2 * config.turnaround), Bytes{});
 }
 
 TEST_F(NetLine, AResetComesInTheMiddleOfTheAnswerAStallKeepsTheConnectionSilent) {
     for (const sim::FaultKind kind : {sim::FaultKind::kReset, sim::FaultKind::kStall}) {
         SCOPED_TRACE(sim::FaultName(kind));
-        Serving s = Telnet();
-        s.faults = {{.kind = kind}};
-        Start(s);
+        Start(kTelnet, sim::DefaultConfig(kA), {{.kind = kind}});
         {
             Client client(port);
             Negotiate(client);
@@ -253,9 +243,7 @@ TEST_F(NetLine, AResetComesInTheMiddleOfTheAnswerAStallKeepsTheConnectionSilent)
 }
 
 TEST_F(NetLine, TheNetworkDelaysEveryAnswer) {
-    Serving s;
-    s.delay = 0.25;
-    Start(s);
+    Start(kRaw, sim::DefaultConfig(kA), {}, 0.25);
     Client client(port);
     for (int round = 0; round < 2; ++round) {
         const auto t0 = Steady::now();

@@ -47,7 +47,8 @@ constexpr KindName kKinds[] = {
     {FaultKind::kSilence, "silence"}, {FaultKind::kCut, "cut"},
     {FaultKind::kLate, "late"},       {FaultKind::kBadCrc, "bad-crc"},
     {FaultKind::kNoise, "noise"},     {FaultKind::kException, "exception"},
-    {FaultKind::kVanish, "vanish"},
+    {FaultKind::kVanish, "vanish"},   {FaultKind::kReset, "reset"},
+    {FaultKind::kStall, "stall"},
 };
 
 }  // namespace
@@ -75,7 +76,9 @@ int ParseFault(const std::string& text, Fault* out, std::string* error) {
         if (name == k.name) f.kind = k.kind;
     switch (f.kind) {
         case FaultKind::kNone:
-            return fail("unknown kind (silence, cut, late, bad-crc, noise, exception, vanish)");
+            return fail(
+                "unknown kind (silence, cut, late, bad-crc, noise, exception, vanish, reset, "
+                "stall)");
         case FaultKind::kCut:
             if (hasArg && !ToInt(arg, 0, 255, &f.bytes)) return fail("cut takes 0..255 bytes");
             break;

@@ -15,6 +15,9 @@ enum class FaultKind {
     kNoise,      // `bytes` noise bytes go out just before the answer
     kException,  // the request is refused with exception `exceptionCode`
     kVanish,     // the port disappears, as a pulled USB adapter
+    // Network faults: a device server's connection
+    kReset,  // half the answer goes out, then the connection is reset
+    kStall,  // the answer is lost and the connection passes nothing more, though it stays open
 };
 
 // Strikes on requests addressed to the instrument's station that it would otherwise answer:
@@ -28,7 +31,8 @@ struct Fault {
     int count = 1;
 };
 
-// "silence", "cut=3", "late=1.5", "bad-crc", "noise=4", "exception=2", "vanish", each
+// "silence", "cut=3", "late=1.5", "bad-crc", "noise=4", "exception=2", "vanish", "reset",
+// "stall", each
 // optionally followed by ",after=N" and ",count=N". 0, or -1 with the reason in *error.
 int ParseFault(const std::string& text, Fault* out, std::string* error);
 

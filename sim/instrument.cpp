@@ -454,6 +454,14 @@ Reply Instrument::Handle(const serial::LineSettings& master, const Bytes& frame,
             case FaultKind::kLate:
                 reply.start += fault.delay;
                 break;
+            case FaultKind::kReset:
+                reply.bytes.resize(reply.bytes.size() / 2);
+                reply.fault = fault.kind;
+                break;
+            case FaultKind::kStall:
+                reply.bytes.clear();
+                reply.fault = fault.kind;
+                break;
             case FaultKind::kBadCrc:
                 reply.bytes[reply.bytes.size() - 2] ^= 0xFF;
                 break;

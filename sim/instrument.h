@@ -30,6 +30,9 @@ struct Reply {
     Bytes bytes;            // empty: nothing is sent
     double start = 0.0;     // when the first byte begins
     double charTime = 0.0;  // byte i has fully arrived at start + (i + 1) * charTime
+    // A fault the line carries out: kReset drops the connection after the last byte, kStall
+    // stops the line passing anything.
+    FaultKind fault = FaultKind::kNone;
 };
 
 enum class Outcome {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace sim {
 
@@ -56,6 +57,42 @@ bool ToFormatIndex(const std::string& text, int* out) {
     return ToInt(text, 0, 3, out);
 }
 
+// "tcp:PORT" or "rfc2217:PORT", PORT 0..65535.
+bool ToListen(const std::string& text, NetProtocol* protocol, int* port) {
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) return false;
+    const std::string name = text.substr(0, colon);
+    if (name == "tcp")
+        *protocol = NetProtocol::kRawTcp;
+    else if (name == "rfc2217")
+        *protocol = NetProtocol::kRfc2217;
+    else
+        return false;
+    return ToInt(text.substr(colon + 1), 0, 65535, port);
+}
+
+// "19200,8N2": a speed the line takes, then data bits 5..8, parity N/O/E/M/S, stop bits 1..2.
+bool ToGateway(const std::string& text, serial::LineSettings* out) {
+    static constexpr char kParity[] = "NOEMS";
+    const auto comma = text.find(',');
+    if (comma == std::string::npos || text.size() != comma + 4) return false;
+    serial::LineSettings s;
+    long long baud = 0;
+    if (!ToNumber(text.substr(0, comma), 1, 115200, &baud)) return false;
+    s.baud = static_cast<int>(baud);
+    const char bits = text[comma + 1], parity = text[comma + 2], stop = text[comma + 3];
+    const char upper =
+        parity >= 'a' && parity <= 'z' ? static_cast<char>(parity - 'a' + 'A') : parity;
+    const char* p = upper == '\0' ? nullptr : std::strchr(kParity, upper);
+    if (!p || bits < '5' || bits > '8' || (stop != '1' && stop != '2')) return false;
+    s.dataBits = bits - '0';
+    s.parity = static_cast<int>(p - kParity);
+    s.stopBits = stop - '0';
+    if (serial::CheckLineSettings(s) != 0) return false;
+    *out = s;
+    return true;
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -63,9 +100,14 @@ std::string UsageText() {
            "                      [--format N] [--serial N] [--com N [--force]] [--device PATH]\n"
            "                      [--no-pacing] [--turnaround MS] [--open-sensor] [--log]\n"
            "                      [--fault WHAT]...\n"
+           "                      [--listen tcp:PORT|rfc2217:PORT [--gateway BAUD,FORMAT]\n"
+           "                       [--net-delay MS]]\n"
            "\n"
            "A simulated panel instrument speaking Modbus RTU on a new pseudo-terminal (or on\n"
            "--device). Prints the port's path on the first line of standard output.\n"
+           "With --listen it stands behind a serial device server on 127.0.0.1:PORT instead\n"
+           "(PORT 0: any free port) and prints \"listening on tcp://127.0.0.1:PORT\" (or\n"
+           "rfc2217://...). One client at a time: another is refused while one is connected.\n"
            "\n"
            "  --model A|B      instrument model (A: Tarnel, code 104; B: Ombrel, code 105)\n"
            "  --code N         model code in register 0x1F00 (0..255, 0x.. for hex)\n"
@@ -84,10 +126,24 @@ std::string UsageText() {
            "  --open-sensor    start with the sensor open (process value 0x7FFF)\n"
            "  --log            print every request to standard error\n"
            "  --fault WHAT     silence | cut=N | late=S | bad-crc | noise=N | exception=N |\n"
-           "                   vanish, then optionally ,after=N and ,count=N (0: every one)\n"
+           "                   vanish | reset | stall, then optionally ,after=N and ,count=N\n"
+           "                   (0: every one). reset: half the answer, then the connection\n"
+           "                   is reset; stall: the connection stays open and passes nothing\n"
+           "                   until the client reconnects (both with --listen only)\n"
+           "  --listen tcp:PORT      a transparent gateway: raw bytes, its serial settings\n"
+           "                   fixed; once the instrument changes its own, it is not heard\n"
+           "  --listen rfc2217:PORT  a Telnet port server (COM-PORT-OPTION): the client sets\n"
+           "                   the serial settings, parity included\n"
+           "  --gateway BAUD,FORMAT  the server's serial settings, e.g. 9600,8E1 (the\n"
+           "                   instrument's own); for rfc2217 those of each new connection\n"
+           "  --net-delay MS   network delay added to every answer in milliseconds (0)\n"
+           "\n"
+           "A 0xFF data byte in an answer: --code 0xFF (register 0x1F00) or --serial\n"
+           "0xFF000000 (register 0x1F02).\n"
            "\n"
            "Signals: SIGINT/SIGTERM end it, SIGHUP power-cycles the instrument, SIGUSR1\n"
-           "switches the open sensor on and off.\n";
+           "switches the open sensor on and off, SIGUSR2 stalls the network connection (it\n"
+           "stays open and passes nothing) or lets it pass again.\n";
 }
 
 int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std::string* error) {
@@ -138,6 +194,8 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
     }
 
     o.instrument = DefaultConfig(model);
+    bool gatewayGiven = false;
+    bool netDelayGiven = false;
     InstrumentConfig& c = o.instrument;
     for (const Given& g : given) {
         const std::string& n = g.name;
@@ -177,6 +235,15 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
         } else if (n == "--turnaround") {
             ok = ToInt(v, 0, 10000, &ms);
             c.turnaround = ms / 1000.0;
+        } else if (n == "--listen") {
+            ok = ToListen(v, &o.listen, &o.listenPort);
+        } else if (n == "--gateway") {
+            ok = ToGateway(v, &o.gateway);
+            gatewayGiven = ok;
+        } else if (n == "--net-delay") {
+            ok = ToInt(v, 0, 60000, &ms);
+            o.netDelay = ms / 1000.0;
+            netDelayGiven = true;
         } else if (n == "--fault") {
             Fault f;
             std::string why;
@@ -188,8 +255,17 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
         if (!ok) return fail(n + ": \"" + v + "\" is not a valid value");
     }
     if (o.force && o.com == 0) return fail("--force goes with --com");
+    const bool net = o.listen != NetProtocol::kNone;
+    if (net && (o.com != 0 || !o.device.empty()))
+        return fail("--listen does not go with --com or --device");
+    if (!net && gatewayGiven) return fail("--gateway goes with --listen");
+    if (!net && netDelayGiven) return fail("--net-delay goes with --listen");
+    for (const Fault& f : o.faults)
+        if (!net && (f.kind == FaultKind::kReset || f.kind == FaultKind::kStall))
+            return fail(std::string("fault ") + FaultName(f.kind) + " goes with --listen");
     std::string why;
     if (CheckConfig(c, &why) != 0) return fail(why);
+    if (!gatewayGiven) o.gateway = LinkSettings(c.baudIndex, c.formatIndex);
     *out = o;
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "sim/config.h"
 #include "sim/fault.h"
+#include "sim/net_line.h"
 
 namespace sim {
 
@@ -17,6 +18,13 @@ struct ProgramOptions {
     bool log = false;    // every request to stderr
     std::vector<Fault> faults;
     bool help = false;
+    // Served on the network instead: the protocol, its port (0: any free one), the device
+    // server's serial settings (the instrument's own unless --gateway gives others) and the
+    // network's delay in seconds.
+    NetProtocol listen = NetProtocol::kNone;
+    int listenPort = 0;
+    serial::LineSettings gateway;
+    double netDelay = 0.0;
 };
 
 // args without the program name; "--name value" and "--name=value" both work. 0, or -1 with

@@ -1,7 +1,6 @@
 #include "sim/server.h"
 
 #include <poll.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -34,7 +33,17 @@ class Session {
     int Run(std::string* error);
 
   private:
+    // An answer byte: when it is on the instrument's wire, when it reaches the master; or the
+    // point after which the line drops the master's connection.
+    struct Out {
+        double wireAt;
+        double at;
+        std::uint8_t byte;
+        bool reset;
+    };
+
     void Take(const Framer::Frame& frame);
+    void Feed(const LineInput& piece);
     void SendDue(double now);
     // Waits for input or an event until the deadline. 1 input ready, 0 nothing, -1 stop,
     // -2 poll failed.
@@ -45,41 +54,64 @@ class Session {
     sys::Clock& clock_;
     const ServeHooks& hooks_;
     Framer framer_;
-    std::deque<std::pair<double, std::uint8_t>> out_;  // when each answer byte is due
+    serial::LineSettings framed_;  // the settings the bytes in the framer came at
+    std::deque<Out> out_;
 };
 
 void Session::Take(const Framer::Frame& frame) {
     const double now = clock_.Now();
     const serial::LineSettings own = instrument_.Settings(now);
     double end = frame.lastAt;
-    // A pseudo-terminal delivers a request at once; the instrument answers as if it had come
-    // over the wire at its own speed.
+    // A pseudo-terminal or a socket delivers a request at once; the instrument answers as if
+    // it had come over the wire at its own speed.
     if (instrument_.Config().paced)
         end = std::max(end,
                        frame.firstAt + serial::WireTime(own, static_cast<int>(frame.bytes.size())));
-    Reply r = instrument_.Handle(line_.MasterSettings(), frame.bytes, end);
-    for (std::size_t i = 0; i < r.bytes.size(); ++i)
-        out_.emplace_back(r.start + static_cast<double>(i + 1) * r.charTime, r.bytes[i]);
+    const Reply r = instrument_.Handle(framed_, frame.bytes, end);
+    const double latency = line_.Latency();
+    double wireAt = r.start;
+    for (std::size_t i = 0; i < r.bytes.size(); ++i) {
+        wireAt = r.start + static_cast<double>(i + 1) * r.charTime;
+        out_.push_back(Out{wireAt, wireAt + latency, r.bytes[i], false});
+    }
+    if (r.fault == FaultKind::kReset) out_.push_back(Out{wireAt, wireAt + latency, 0, true});
+    if (r.fault == FaultKind::kStall) line_.Stall();
     for (const LogEntry& e : instrument_.TakeLog())
         if (hooks_.onRequest) hooks_.onRequest(e);
 }
 
+void Session::Feed(const LineInput& piece) {
+    if (!piece.data.empty()) {
+        const double at = clock_.Now();
+        Framer::Frame frame;
+        // Bytes at other settings than those before them do not join them into one frame.
+        if (!framer_.Empty() && !(piece.settings == framed_) && framer_.Flush(&frame)) Take(frame);
+        framed_ = piece.settings;
+        // The master talks over whatever answer was still to come on the wire.
+        while (!out_.empty() && out_.back().wireAt > at)
+            out_.pop_back();
+        for (std::uint8_t b : piece.data)
+            framer_.Push(b, at);
+        while (framer_.Next(&frame))
+            Take(frame);
+    }
+    if (piece.purge & kPurgeInput) framer_ = Framer();
+    if (piece.purge & kPurgeOutput) out_.clear();
+}
+
 void Session::SendDue(double now) {
     Bytes chunk;
-    while (!out_.empty() && out_.front().first <= now) {
-        chunk.push_back(out_.front().second);
+    bool reset = false;
+    while (!out_.empty() && out_.front().at <= now && !reset) {
+        reset = out_.front().reset;
+        if (!reset) chunk.push_back(out_.front().byte);
         out_.pop_front();
     }
-    std::size_t done = 0;
-    while (done < chunk.size()) {
-        ssize_t w = write(line_.Fd(), chunk.data() + done, chunk.size() - done);
-        if (w > 0) {
-            done += static_cast<std::size_t>(w);
-        } else if (w < 0 && errno == EINTR) {
-            continue;
-        } else {
-            return;  // nobody is taking bytes off the line (full or hung up): they are lost
-        }
+    if (!chunk.empty()) line_.Send(chunk);
+    if (reset) {
+        line_.Reset();
+        out_.clear();
+        framer_ = Framer();
     }
 }
 
@@ -101,7 +133,7 @@ int Session::Wait(double deadline, bool watchLine, short* lineEvents) {
 }
 
 int Session::Run(std::string* error) {
-    std::uint8_t buf[512];
+    std::vector<LineInput> input;
     for (;;) {
         if (!instrument_.Present()) return kServeVanished;
         double now = clock_.Now();
@@ -119,7 +151,7 @@ int Session::Run(std::string* error) {
             continue;
         }
         double deadline = kNever;
-        if (!out_.empty()) deadline = out_.front().first;
+        if (!out_.empty()) deadline = out_.front().at;
         if (!framer_.Empty()) deadline = std::min(deadline, framer_.LastAt() + gap);
 
         short events = 0;
@@ -129,25 +161,13 @@ int Session::Run(std::string* error) {
             if (error) *error = std::string("poll: ") + std::strerror(errno);
             return -1;
         }
-        if (events & POLLIN) {
-            ssize_t got = read(line_.Fd(), buf, sizeof buf);
-            if (got > 0) {
-                const double at = clock_.Now();
-                out_.clear();  // the master talks over whatever answer was still to come
-                for (ssize_t i = 0; i < got; ++i)
-                    framer_.Push(buf[i], at);
-                while (framer_.Next(&frame))
-                    Take(frame);
-                continue;
-            }
-            if (got < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-            if (got < 0 && errno != EIO) {
-                if (error) *error = line_.Path() + ": " + std::strerror(errno);
-                return -1;
-            }
-        } else if (!(events & (POLLHUP | POLLERR))) {
-            continue;
-        }
+        if (events == 0) continue;
+        input.clear();
+        const int got = line_.Receive(events, &input, error);
+        if (got < 0) return -1;
+        for (const LineInput& piece : input)
+            Feed(piece);
+        if (got != kLineHungUp) continue;
         if (!line_.OutlivesHangUp()) {
             if (error) *error = line_.Path() + ": the device has gone";
             return -1;

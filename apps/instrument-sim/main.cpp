@@ -1,5 +1,6 @@
-// instrument-sim: a simulated model A or B instrument on a pseudo-terminal or serial device,
-// for the programs to find when there is no hardware.
+// instrument-sim: a simulated model A or B instrument on a pseudo-terminal, a serial device or
+// behind a simulated serial device server on the network, for the programs to find when there
+// is no hardware.
 
 #include <poll.h>
 #include <signal.h>
@@ -15,6 +16,7 @@
 #include "platform/sys/clock.h"
 #include "sim/com_link.h"
 #include "sim/instrument.h"
+#include "sim/net_line.h"
 #include "sim/options.h"
 #include "sim/pty_line.h"
 #include "sim/server.h"
@@ -27,7 +29,7 @@ class SignalFd {
   public:
     SignalFd() {
         sigemptyset(&set_);
-        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1})
+        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2})
             sigaddset(&set_, s);
         if (sigprocmask(SIG_BLOCK, &set_, nullptr) == 0)
             fd_ = signalfd(-1, &set_, SFD_CLOEXEC | SFD_NONBLOCK);
@@ -79,8 +81,23 @@ int main(int argc, char** argv) {
     sim::InstrumentConfig& cfg = opt.instrument;
     const serial::LineSettings own = sim::LinkSettings(cfg.baudIndex, cfg.formatIndex);
     std::unique_ptr<sim::ServedLine> line;
-    int opened = opt.device.empty() ? sim::OpenPseudoTerminal(&line, &error)
-                                    : sim::OpenSerialDevice(opt.device, own, &line, &error);
+    const bool net = opt.listen != sim::NetProtocol::kNone;
+    int opened = 0;
+    if (net) {
+        sim::NetLineOptions n;
+        n.protocol = opt.listen;
+        n.port = opt.listenPort;
+        n.settings = opt.gateway;
+        n.delay = opt.netDelay;
+        n.onNotice = [](const std::string& text) {
+            std::fprintf(stderr, "instrument-sim: %s\n", text.c_str());
+        };
+        opened = sim::OpenNetLine(n, &line, &error);
+    } else if (opt.device.empty()) {
+        opened = sim::OpenPseudoTerminal(&line, &error);
+    } else {
+        opened = sim::OpenSerialDevice(opt.device, own, &line, &error);
+    }
     if (opened != 0) return Fail(error);
     cfg.lineCheck = line->Check();
 
@@ -101,6 +118,10 @@ int main(int argc, char** argv) {
     std::string where = line->Path();
     if (!link.Path().empty())
         where += " as COM" + std::to_string(opt.com) + " (" + link.Path() + ")";
+    if (net)
+        where += std::string(opt.listen == sim::NetProtocol::kRawTcp ? " (a gateway at "
+                                                                     : " (a port starting at ") +
+                 sim::SettingsText(opt.gateway) + ")";
     std::fprintf(stderr,
                  "instrument-sim: model %s, code %d, firmware %d, serial %010u on %s; station %d, "
                  "%s\n",
@@ -108,7 +129,7 @@ int main(int argc, char** argv) {
                  cfg.station, sim::SettingsText(own).c_str());
 
     // The path last: whoever reads it may start at once.
-    std::printf("%s\n", line->Path().c_str());
+    std::printf(net ? "listening on %s\n" : "%s\n", line->Path().c_str());
     std::fflush(stdout);
 
     bool stop = false;
@@ -119,6 +140,14 @@ int main(int argc, char** argv) {
             if (s == SIGHUP) {
                 instrument.PowerCycle(clock.Now());
                 std::fprintf(stderr, "instrument-sim: power cycle\n");
+            } else if (s == SIGUSR2) {
+                if (!net) {
+                    std::fprintf(stderr, "instrument-sim: SIGUSR2 stalls a network line only\n");
+                    continue;
+                }
+                line->SetStalled(!line->Stalled());
+                std::fprintf(stderr, "instrument-sim: connection %s\n",
+                             line->Stalled() ? "stalled" : "passing");
             } else if (s == SIGUSR1) {
                 instrument.SetOpenSensor(!instrument.OpenSensor());
                 std::fprintf(stderr, "instrument-sim: sensor %s\n",

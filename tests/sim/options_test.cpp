@@ -44,6 +44,26 @@ TEST(Options, EverySettingIsTaken) {
     // Model B's own code where none is given; a baud index as well as a rate.
     ASSERT_EQ(sim::ParseOptions(Words("--model B --baud 1"), &o, &error), 0);
     EXPECT_EQ(std::tie(c.code, c.baudIndex), std::make_tuple(105, 1));
+    EXPECT_EQ(o.listen, sim::NetProtocol::kNone);
+}
+
+TEST(Options, TheNetworkSettingsAreTaken) {
+    sim::ProgramOptions o;
+    std::string error;
+    ASSERT_EQ(sim::ParseOptions(Words("--listen rfc2217:4000 --gateway 9600,7e1 --net-delay 250 "
+                                      "--fault reset --fault stall,after=2"),
+                                &o, &error),
+              0)
+        << error;
+    EXPECT_EQ(std::tie(o.listen, o.listenPort), std::make_tuple(sim::NetProtocol::kRfc2217, 4000));
+    EXPECT_EQ(o.gateway, (serial::LineSettings{9600, serial::kParityEven, 7, 1}));
+    EXPECT_DOUBLE_EQ(o.netDelay, 0.25);
+    ASSERT_EQ(o.faults.size(), 2u);
+    EXPECT_EQ(o.faults[1].kind, sim::FaultKind::kStall);
+    // Without --gateway the device server is at the instrument's own settings.
+    ASSERT_EQ(sim::ParseOptions(Words("--listen=tcp:0 --baud 4800 --format 8O1"), &o, &error), 0);
+    EXPECT_EQ(std::tie(o.listen, o.listenPort), std::make_tuple(sim::NetProtocol::kRawTcp, 0));
+    EXPECT_EQ(o.gateway, (serial::LineSettings{4800, serial::kParityOdd, 8, 1}));
 }
 
 TEST(Options, MistakesAreNamed) {
@@ -65,6 +85,20 @@ TEST(Options, MistakesAreNamed) {
         {"--fault late=-1", "late takes"},
         {"--fault silence=2", "takes no value"},
         {"--fault cut=2,every=3", "unknown part"},
+        {"--listen udp:5", "--listen"},
+        {"--listen tcp:65536", "--listen"},
+        {"--listen tcp", "--listen"},
+        {"--listen tcp:0 --com 5", "--listen does not go with --com or --device"},
+        {"--listen rfc2217:0 --device /dev/ttyUSB0", "does not go with"},
+        {"--gateway 9600,8N1", "--gateway goes with --listen"},
+        {"--net-delay 5", "--net-delay goes with --listen"},
+        {"--fault reset", "fault reset goes with --listen"},
+        {"--fault stall,count=0", "fault stall goes with --listen"},
+        {"--listen tcp:0 --gateway 9600,8N3", "--gateway"},
+        {"--listen tcp:0 --gateway 1200,8N1", "--gateway"},
+        {"--listen tcp:0 --gateway 9600,8X1", "--gateway"},
+        {"--listen tcp:0 --gateway 9600", "--gateway"},
+        {"--listen tcp:0 --net-delay 60001", "--net-delay"},
     };
     for (const auto& [line, why] : bad) {
         sim::ProgramOptions o;

@@ -1,7 +1,10 @@
 // instrument-sim itself on a pseudo-terminal, in real time: the suite's client through the
 // COM folder, the link start and recovery, an independent master, faults from the command
-// line, the COM link's lifecycle.
+// line, the COM link's lifecycle; and on the network, stalled by a signal.
 
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 
 #include "../link/link_fixture.h"
 #include "../support/child_process.h"
+#include "net_client.h"
 #include "platform/serial/termios_port.h"
 #include "session/link_controls.h"
 #include "session/modbus_api.h"
@@ -34,6 +38,15 @@ class Program : public linktest::LinkTest {
         ASSERT_TRUE(child.Spawn(args, comDir, errFile));
         path = child.FirstLine();
         ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << "stdout: " << path << "\n" << Stderr();
+    }
+    // Starts the simulator on the network and waits for its address: the port.
+    int Listen(std::vector<std::string> args) {
+        args.insert(args.begin(), INSTRUMENT_SIM_PATH);
+        EXPECT_TRUE(child.Spawn(args, comDir, errFile));
+        const std::string line = child.FirstLine();
+        const std::string head = "listening on rfc2217://127.0.0.1:";
+        EXPECT_EQ(line.rfind(head, 0), 0u) << line << "\n" << Stderr();
+        return line.rfind(head, 0) == 0 ? std::stoi(line.substr(head.size())) : 0;
     }
     // Runs it to its end: the exit code.
     int RunToEnd(std::vector<std::string> args) {
@@ -121,6 +134,27 @@ TEST_F(Program, AVanishedPortLeavesItsLinkUntilTheEnd) {
     EXPECT_FALSE(serial::EntryExists(comDir + "/COM5"));
 }
 
+TEST_F(Program, ServesOnTheNetworkAndStallsWhileSignalled) {
+    const int port = Listen({"--listen", "rfc2217:0", "--log"});
+    ASSERT_GT(port, 0);
+    simtest::Client client(port);
+    simtest::Negotiate(client);
+    for (bool stalled : {false, true, false}) {
+        if (stalled) child.Signal(SIGUSR2);
+        client.Send(simtest::kReadModel);
+        EXPECT_EQ(client.Read(simtest::kModel.size(), stalled ? 0.3 : 2.0),
+                  stalled ? sim::Bytes{} : simtest::kModel)
+            << stalled;
+        if (stalled) child.Signal(SIGUSR2);
+    }
+    EXPECT_EQ(child.Stop(), 0);
+    const std::string log = Stderr();
+    for (const char* line : {"on rfc2217://127.0.0.1:", "(a port starting at 19200 8N2)",
+                             "client 127.0.0.1:", "connection stalled", "connection passing",
+                             "19200 8N2 01 03 1F 00 00 04 43 DD -> answered"})
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+}
+
 TEST_F(Program, RefusesBadStarts) {
     fs::create_directories(comDir);
     fs::create_symlink("/dev/ttyUSB9", comDir + "/COM5");
@@ -131,6 +165,23 @@ TEST_F(Program, RefusesBadStarts) {
     EXPECT_NE(Stderr().find("--baud"), std::string::npos);
     EXPECT_EQ(RunToEnd({"--device", dir.Sub("missing")}), 1);
     EXPECT_NE(Stderr().find("No such file"), std::string::npos);
+    EXPECT_EQ(RunToEnd({"--listen", "tcp:0", "--com", "5"}), 2);
+    EXPECT_NE(Stderr().find("--listen does not go with --com"), std::string::npos);
+    // A port somebody else listens on.
+    const int taken = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(taken, 1), 0);
+    ASSERT_EQ(getsockname(taken, reinterpret_cast<sockaddr*>(&a), &size), 0);
+    const std::string port = std::to_string(ntohs(a.sin_port));
+    EXPECT_EQ(RunToEnd({"--listen", "tcp:" + port}), 1);
+    close(taken);
+    EXPECT_NE(Stderr().find("cannot listen on 127.0.0.1:" + port + ": Address already in use"),
+              std::string::npos)
+        << Stderr();
 }
 
 // Debian's mbpoll as an independent master.

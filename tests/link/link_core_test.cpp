@@ -1,0 +1,164 @@
+// The Modbus core on its own, as a program without panels uses it: a session it owns, an
+// observer that records what the core tells, a scripted instrument on an in-process line.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "link/access_mode.h"
+#include "link/crc.h"
+#include "link/port_open.h"
+#include "link/register_access.h"
+#include "platform/serial/inprocess_line.h"
+#include "platform/serial/rs232.h"
+#include "platform/serial/scripted_device.h"
+#include "platform/serial/serial_error.h"
+#include "platform/sys/clock.h"
+#include "platform/sys/log_stream.h"
+#include "tests/platform/sys/temp_dir.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Sealed(Bytes frame) {
+    frame.resize(frame.size() + 2);
+    conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
+    return frame;
+}
+
+// Every call of the core, in order, as one line each.
+class RecordingObserver final : public conf::LinkObserver {
+  public:
+    void TraceRequest(sys::LogStream&, int port, const std::uint8_t* frame, int length,
+                      conf::TraceStyle) override {
+        calls.push_back("tx P" + std::to_string(port) + " " + Hex(frame, length));
+    }
+    void TraceAnswer(sys::LogStream&, int port, const std::uint8_t* frame, int length,
+                     conf::TraceStyle) override {
+        calls.push_back("rx P" + std::to_string(port) + " " + Hex(frame, length));
+    }
+    void Popup(const std::string& title, const std::string& text) override {
+        calls.push_back("popup " + title + " / " + text);
+    }
+    void Delay(double seconds) override { calls.push_back("delay " + std::to_string(seconds)); }
+    void PortRecord(const std::string& text) override { calls.push_back("record " + text); }
+
+    std::vector<std::string> calls;
+
+  private:
+    static std::string Hex(const std::uint8_t* frame, int length) {
+        std::string s;
+        char b[4];
+        for (int i = 0; i < length; ++i) {
+            std::snprintf(b, sizeof b, "%02x", frame[i]);
+            s += b;
+        }
+        return s;
+    }
+};
+
+class LinkCore : public ::testing::Test {
+  protected:
+    LinkCore() {
+        backend.Attach("/virtual/COM5", &device);
+        session.com = &com;
+        session.station = 7;
+    }
+    std::string ReadErrors() {
+        errors.Flush();
+        std::ifstream in(dir.Sub("errors.txt"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    sys::VirtualClock clock;
+    serial::ScriptedDevice device;
+    serial::InProcessBackend backend{clock};
+    serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
+                                                     return p == "/virtual/COM5";
+                                                 }}};
+    conf::LinkSession session;
+    RecordingObserver observer;
+    sys_test::TempDir dir;
+    sys::LogStream trace, errors;
+    conf::TransactionOptions options;
+};
+
+TEST_F(LinkCore, TheSessionsStationAndTimeOutGoToTheLineAndTheObserverHearsEveryStep) {
+    session.timeout = 0.25;
+    ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "|"), 0);
+    double timeout = 0;
+    com.GetComTime(222, &timeout);
+    EXPECT_EQ(timeout, 0.25);
+    options.waitBeforeRead = 0.05;
+    device.Answer(Sealed({0x07, 0x03, 0x04, 0x00, 0x05, 0xFF, 0xFE}), 0.002);
+    std::array<std::int16_t, 2> v{};
+    EXPECT_EQ(
+        conf::DeviceRW16(session, observer, options, {&trace, &errors}, conf::enR, 0x1000, 2, v),
+        0);
+    EXPECT_EQ(v, (std::array<std::int16_t, 2>{5, -2}));
+    ASSERT_EQ(device.requests.size(), 1u);
+    EXPECT_EQ(device.requests[0].bytes, Sealed({0x07, 0x03, 0x10, 0x00, 0x00, 0x02}));
+    const Bytes answer = Sealed({0x07, 0x03, 0x04, 0x00, 0x05, 0xFF, 0xFE});
+    char rx[64];
+    std::snprintf(rx, sizeof rx,
+                  "rx P222 070304"
+                  "0005fffe%02x%02x",
+                  answer[7], answer[8]);
+    const Bytes request = Sealed({0x07, 0x03, 0x10, 0x00, 0x00, 0x02});
+    char tx[64];
+    std::snprintf(tx, sizeof tx, "tx P222 070310000002%02x%02x", request[6], request[7]);
+    EXPECT_EQ(observer.calls,
+              (std::vector<std::string>{"record Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t",
+                                        "record Set Com Time (s) : 0.250000|", tx, "delay 0.050000",
+                                        rx}));
+}
+
+TEST_F(LinkCore, SilenceIsThreeAttemptsWithTheErrorLinesOnTheErrorStreamOnly) {
+    ASSERT_TRUE(errors.Open(dir.Sub("errors.txt"), "w"));
+    ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
+    observer.calls.clear();
+    EXPECT_EQ(
+        conf::DeviceRW16(session, observer, options, {nullptr, &errors}, conf::enWram, 13, 9, {}),
+        -2000);
+    EXPECT_EQ(device.requests.size(), 3u);
+    EXPECT_TRUE(observer.calls.empty());  // no trace stream: no request lines
+    std::string once = "\tP222\tMB.Rx\t\xA1\xB9\xA1\xB9\xA1\xB9 COM read Time-out\n\n";
+    EXPECT_EQ(ReadErrors(), once + once + once);
+}
+
+TEST_F(LinkCore, ARefusedCodeIsTracedThenRefusedWithTheOptionsPopupAndNothingSent) {
+    ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
+    observer.calls.clear();
+    options.refusedTitle = "title";
+    options.refusedText = "text";
+    Bytes frame{7, 16, 0, 1, 0, 2, 0, 0};
+    std::vector<std::uint8_t> answer;
+    EXPECT_EQ(conf::RunTransaction(session, observer, options, {&trace, nullptr}, frame.data(), 8,
+                                   &answer),
+              -1);
+    ASSERT_EQ(observer.calls.size(), 2u);
+    EXPECT_EQ(observer.calls[0].rfind("tx P222 071000010002", 0), 0u);
+    EXPECT_EQ(observer.calls[1], "popup title / text");
+    EXPECT_TRUE(device.requests.empty());
+}
+
+TEST_F(LinkCore, AnOpenThatFailsEndsItsRecordWithTheReasonAndLeavesThePortClosed) {
+    EXPECT_EQ(conf::OpenLine(session, observer, 200, 3, 0, 8, 2, "\n\n"), serial::kErrNotMapped);
+    ASSERT_EQ(observer.calls.size(), 2u);
+    EXPECT_EQ(observer.calls[1].rfind("record open NG :: COM port not mapped", 0), 0u);
+    EXPECT_EQ(observer.calls[1].substr(observer.calls[1].size() - 2), "\n\n");
+    EXPECT_FALSE(com.IsOpen(222));
+    // The settings are checked before any open, each refusal in its popup.
+    observer.calls.clear();
+    EXPECT_EQ(conf::fn_Check_Line_Settings(observer, 4, 0, 8, 2), -1);
+    EXPECT_EQ(
+        observer.calls,
+        (std::vector<std::string>{"popup fn_Open_Com :: Baud Rate Sequence / BR out of range"}));
+}
+
+}  // namespace

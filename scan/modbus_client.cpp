@@ -43,7 +43,7 @@ int fn_Send_MB_MSG_201_A(ScanContext& ctx, std::uint16_t port, std::uint8_t* fra
         return -1;
     }
     std::vector<std::uint8_t> answer;
-    ScanObserver observer(ctx);
+    conf::TraceObserver observer = ScanObserver(ctx);
     conf::LinkSession session = SessionOf(ctx);
     session.port = port;
     const int r =

@@ -157,7 +157,7 @@ int cf_Port_Dev__Open(ScanContext& ctx, int port, int baudIndex, int parity, int
         ctx.ui.MessagePopup(kScanDevModule, "fn_Open_Com() :: COM port number out of range");
         return -1;
     }
-    ScanObserver observer(ctx);
+    conf::TraceObserver observer = ScanObserver(ctx);
     if (conf::fn_Check_Line_Settings(observer, baudIndex, parity, dataBits, stopBits) < 0)
         return -1;
     if (show == 1)

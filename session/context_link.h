@@ -4,25 +4,14 @@
 // panel.
 
 #include "core/context.h"
-#include "link/link_observer.h"
 #include "link/session.h"
+#include "log/trace_observer.h"
 
 namespace conf {
 
-class ContextObserver final : public LinkObserver {
-  public:
-    explicit ContextObserver(Context& ctx) : ctx_(ctx) {}
-    void TraceRequest(sys::LogStream& trace, int port, const std::uint8_t* frame, int length,
-                      TraceStyle style) override;
-    void TraceAnswer(sys::LogStream& trace, int port, const std::uint8_t* frame, int length,
-                     TraceStyle style) override;
-    void Popup(const std::string& title, const std::string& text) override;
-    void Delay(double seconds) override;
-    void PortRecord(const std::string& text) override;
-
-  private:
-    Context& ctx_;
-};
+// The configurator's observer: the trace, popups and waits on its panel runtime, the port's
+// open record in its event log whatever the switches say.
+TraceObserver ContextObserver(Context& ctx);
 
 // The program's port, the station control's value as it is now, the answer time-out.
 LinkSession SessionOf(Context& ctx);

@@ -14,7 +14,7 @@ sys::LogStream* Stream(sys::LogStream& s) {
 
 int RW16(Context& ctx, sys::LogStream* trace, int code, int address, int countOrValue,
          std::span<std::int16_t> values) {
-    ContextObserver observer(ctx);
+    TraceObserver observer = ContextObserver(ctx);
     ctx.gr = DeviceRW16(SessionOf(ctx), observer, EngineOptions(ctx, false), {trace, trace}, code,
                         address, countOrValue, values);
     return ctx.gr;
@@ -22,7 +22,7 @@ int RW16(Context& ctx, sys::LogStream* trace, int code, int address, int countOr
 
 int RW32(Context& ctx, sys::LogStream* trace, unsigned code, int address, int countOrValue,
          std::span<std::int32_t> values) {
-    ContextObserver observer(ctx);
+    TraceObserver observer = ContextObserver(ctx);
     ctx.gr = DeviceRW32(SessionOf(ctx), observer, EngineOptions(ctx, true), {trace, trace}, code,
                         address, countOrValue, values);
     return ctx.gr;

@@ -23,7 +23,7 @@ TransactionOptions EngineOptions(Context& ctx, bool wide) {
 
 int fn_Send_MB_MSG_16_A(Context& ctx, int port, std::uint8_t* request, int length,
                         std::span<std::int16_t> values, sys::LogStream* trace) {
-    ContextObserver observer(ctx);
+    TraceObserver observer = ContextObserver(ctx);
     LinkSession session = SessionOf(ctx);
     session.port = port;
     return SendMessage16(session, observer, EngineOptions(ctx, false), {trace, trace}, request,
@@ -32,7 +32,7 @@ int fn_Send_MB_MSG_16_A(Context& ctx, int port, std::uint8_t* request, int lengt
 
 int fn_Send_MB_MSG_32_A(Context& ctx, int port, std::uint8_t* request, int length,
                         std::span<std::int32_t> values, sys::LogStream* trace) {
-    ContextObserver observer(ctx);
+    TraceObserver observer = ContextObserver(ctx);
     LinkSession session = SessionOf(ctx);
     session.port = port;
     return SendMessage32(session, observer, EngineOptions(ctx, true), {trace, trace}, request,

@@ -42,7 +42,7 @@ int cf_Port_Dev__Open(Context& ctx, int com, int br, int parity, int dataBits, i
         ctx.ui.MessagePopup("fn_Open_Com()", "COM port number out of range");
         return -1;
     }
-    ContextObserver observer(ctx);
+    TraceObserver observer = ContextObserver(ctx);
     if (fn_Check_Line_Settings(observer, br, parity, dataBits, stopBits) < 0) return -1;
     // The window names the port it is for, also when the open fails.
     ctx.gvCOM = com;

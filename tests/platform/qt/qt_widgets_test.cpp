@@ -213,9 +213,12 @@ TEST_F(QtWidgets, TheLoopEndsWithTheValueGivenToQuitAndAPopupAfterItWaitsForItsA
         answer = rt.ConfirmPopup("", "Launch failed");
         return 0;
     });
+    // The timer starts once the window is up: a tick while Load waits for the window would
+    // put the popup in front of it before it is active.
     Load(R"({ "panels": [ { "name": "P", "controls": [
-        { "kind": "timer", "name": "T", "interval": 0.02, "enabled": true,
+        { "kind": "timer", "name": "T", "interval": 0.02, "enabled": false,
           "callback": "evTick" } ] } ] })");
+    rt.SetCtrlAttribute(panel, Id("T"), ATTR_ENABLED, 1);
     EXPECT_EQ(rt.RunUserInterface(), 4);
     EXPECT_EQ(answer, 1);
 }

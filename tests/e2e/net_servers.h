@@ -3,6 +3,8 @@
 // (--listen), or an outside one from Debian in front of the simulator's pseudo-terminal (socat
 // as a raw TCP gateway, pyserial's RFC 2217 server). The test links COM5 to the server's URL.
 
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -41,6 +43,12 @@ inline std::string SocatLine(int baud, int stopBits) {
 
 class NetInstrument {
   public:
+    NetInstrument() = default;
+    NetInstrument(const NetInstrument&) = delete;
+    NetInstrument& operator=(const NetInstrument&) = delete;
+    ~NetInstrument() {
+        if (ptyHolder >= 0) close(ptyHolder);
+    }
     // Starts the simulator with `simArgs` (its --model, --station, ... and --log) behind the
     // server; the instrument's line is `baud` and `stopBits` for socat. Returns the URL, or ""
     // with *skip set when the outside server is not installed, or "" with *error set.
@@ -68,8 +76,20 @@ class NetInstrument {
         front = std::make_unique<conf_test::Child>();
         std::string port;
         if (server == Server::kSocat) {
-            // One connection after another, each a child of its own on the same pty.
-            if (!front->Spawn({"/usr/bin/socat", "-d", "-d", "-lf", "/dev/stdout",
+            // One connection after another, each a child of its own on the same pty. A pty's
+            // settings go back to 38400 8N1 whenever its last user closes it: held open here, the
+            // line keeps the gateway's settings between connections, as a device server's does.
+            ptyHolder = open(pty.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            termios t{};
+            if (ptyHolder < 0 || tcgetattr(ptyHolder, &t) != 0)
+                return Fail(error, "cannot open " + pty);
+            cfmakeraw(&t);
+            cfsetspeed(&t, baud == 9600 ? B9600 : B19200);
+            if (stopBits == 2) t.c_cflag |= CSTOPB;
+            tcsetattr(ptyHolder, TCSANOW, &t);
+            // -t 0: a child whose client has gone ends at once instead of reading the pty on
+            // for half a second, taking the answers meant for the next connection.
+            if (!front->Spawn({"/usr/bin/socat", "-d", "-d", "-t", "0", "-lf", "/dev/stdout",
                                "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr,fork",
                                "FILE:" + pty + SocatLine(baud, stopBits)},
                               dir, dir + "/front.err"))
@@ -95,6 +115,7 @@ class NetInstrument {
     std::string simErr;
 
   private:
+    int ptyHolder = -1;  // socat's pty, kept open between its connections
     static std::string Fail(std::string* error, const std::string& why) {
         *error = why;
         return {};

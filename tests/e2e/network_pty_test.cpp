@@ -52,6 +52,7 @@ class ConfiguratorOverTheNetwork : public ptytest::ConfiguratorOnAPty,
         if (!skip->empty()) return false;
         EXPECT_FALSE(url.empty()) << error;
         if (url.empty()) return false;
+        fs::create_directories(comDir);
         fs::create_symlink(url, fs::path(comDir) / "COM5");
         gatewayUrl = url;
         errFile = inst.simErr;  // SimLog() reads the simulator of this case

@@ -83,6 +83,7 @@ class NetFaults : public ptytest::ConfiguratorOnAPty,
         ASSERT_FALSE(url.empty()) << error;
         errFile = inst->simErr;
         const fs::path link = fs::path(comDir) / "COM5";
+        fs::create_directories(comDir);
         fs::remove(link);
         fs::create_symlink(url, link);
     }
@@ -130,14 +131,16 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
     if (Fault() == NetFault::kNoServer) inst->sim.Stop();
     if (Fault() == NetFault::kStall) {
         inst->sim.Signal(SIGUSR2);
-        ASSERT_TRUE(SimLogShows("stall")) << SimLog();
+        ASSERT_TRUE(SimLogShows("connection stalled")) << SimLog();
     }
+    const int answeredBefore = Count(SimLog(), "-> answered");
     const std::size_t mark = Log().size();
     const auto start = std::chrono::steady_clock::now();
     RunStage();
     const double took =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string trace = Log().substr(mark);
+    std::printf("BEFORE %d\n", answeredBefore);
     std::printf("STAGE %s FAULT %s status=\"%s\" colour=%06x took=%.2f\n%s\n---\n%s\n====\n",
                 StageName(TheStage()), FaultName(Fault()), Status().c_str(), 0, took, trace.c_str(),
                 SimLog().c_str());

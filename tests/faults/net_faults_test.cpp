@@ -141,6 +141,7 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
     const std::size_t mark = Log().size();
     RunStage();
     const std::string trace = Log().substr(mark);
+    const std::string stageStatus = Status();  // for the table, before any recovery
 
     const bool fails = Fault() == NetFault::kNoServer || Fault() == NetFault::kReset ||
                        Fault() == NetFault::kStall;
@@ -205,7 +206,7 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
         recovery = "link start, then \"Read OK\"";
     }
     Record({std::string(StageName(TheStage())), "A", std::string("net:") + FaultName(Fault()),
-            "\"" + Status() + "\"", label, "none written", recovery});
+            "\"" + stageStatus + "\"", label, "none written", recovery});
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, NetFaults, ::testing::ValuesIn(NetCells()),

@@ -1,5 +1,6 @@
 #pragma once
-// A configurator's code on the headless runtime over the termios serial layer, against
+// A configurator's code on the headless runtime over the programs' serial layer (termios or
+// network ports), against
 // instrument-sim in another process on a pseudo-terminal (COM5 in a COM folder of the test's
 // own), in real time.
 
@@ -14,7 +15,7 @@
 #include "../shell/tarnel_fixture.h"
 #include "../support/child_process.h"
 #include "platform/serial/com_map.h"
-#include "platform/serial/termios_port.h"
+#include "platform/serial/system_backend.h"
 
 namespace ptytest {
 
@@ -27,7 +28,7 @@ class ConfiguratorOnAPty : public tarneltest::TarnelTest {
         TarnelTest::SetUp();
         comDir = (fs::current_path() / ".." / "comports").lexically_normal().string();
         errFile = (fs::current_path() / ".." / "sim.err").lexically_normal().string();
-        real = std::make_unique<serial::Rs232>(termios,
+        real = std::make_unique<serial::Rs232>(backend,
                                                serial::ComMapEnv{comDir, serial::EntryExists});
         ctx.com = real.get();
     }
@@ -63,7 +64,7 @@ class ConfiguratorOnAPty : public tarneltest::TarnelTest {
     }
 
     std::string comDir, errFile;
-    serial::TermiosBackend termios;
+    serial::SystemBackend backend;  // COM5 may be a network port
     std::unique_ptr<serial::Rs232> real;
     conf_test::Child child;
 };

@@ -1,7 +1,8 @@
-// Scan's sweep on the headless runtime over the termios serial layer, against instrument-sim
-// in another process on a pseudo-terminal (COM5 in a COM folder of the test's own), in real
-// time. A pseudo-terminal carries baud rate and stop bits, so the instrument at 19200 8N2 is
-// deaf to the first probe (8N1) and found by the second, then answers at station 1.
+// Scan's sweep on the headless runtime over the programs' serial layer, against instrument-sim
+// in another process on a pseudo-terminal or behind a serial device server (COM5 in a COM folder
+// of the test's own), in real time. A pseudo-terminal carries baud rate and stop bits, so the
+// instrument at 19200 8N2 is deaf to the first probe (8N1) and found by the second, then
+// answers at station 1.
 
 #include <unistd.h>
 
@@ -14,10 +15,11 @@
 #include <vector>
 
 #include "../support/child_process.h"
+#include "net_servers.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
-#include "platform/serial/termios_port.h"
+#include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
@@ -67,8 +69,8 @@ class ScanOnAPty : public ::testing::Test {
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
     sys::RecordingLauncher launcher;
-    serial::TermiosBackend termios;
-    serial::Rs232 com{termios, serial::ComMapEnv{comDir.string(), serial::EntryExists}};
+    serial::SystemBackend backend;
+    serial::Rs232 com{backend, serial::ComMapEnv{comDir.string(), serial::EntryExists}};
     Names names;
     scan::ScanContext ctx{rt, launcher, com, names};
     conf_test::Child sim;
@@ -100,6 +102,94 @@ TEST_F(ScanOnAPty, TheBroadcastMovesTheInstrumentToStationOneAndTarnelIsStarted)
     const std::string simLog = Slurp(err);
     EXPECT_NE(simLog.find("00 05 0A 07 6C 2E D3 1E"), std::string::npos) << simLog;
     EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+}
+
+// Scan's sweep through an RFC 2217 port server, which sets each probe's line: the instrument at
+// station 7 and a frame format other than the fixed one is found, forced onto station 1, 19200
+// 8N2, and Tarnel is started.
+struct NetSweep {
+    nettest::Server server;
+    const char* format;
+    std::vector<int> ticks;  // each probe's result until the instrument answers
+};
+
+// Our simulator applies the parity it is told: 8E1 is deaf to 8N1 and 8O1 (and 8N2), found by
+// the fourth probe. A pseudo-terminal behind pyserial carries no parity, only baud rate and stop
+// bits: the instrument is at 8N1 there, found by the first probe, and heard again at 8N2 only
+// because the server set the two stop bits of the fixed settings.
+const NetSweep kNetSweeps[] = {
+    {nettest::Server::kSimRfc2217, "8E1", {-1, -1, -1, 0}},
+    {nettest::Server::kPyserial, "8N1", {0}},
+};
+
+class ScanOverTheNetwork : public ScanOnAPty, public ::testing::WithParamInterface<NetSweep> {};
+
+TEST_P(ScanOverTheNetwork, TheInstrumentIsFoundAndTarnelIsStarted) {
+    nettest::NetInstrument inst;
+    std::string skip, error;
+    const std::string url =
+        inst.Start(GetParam().server,
+                   {"--model", "A", "--station", "7", "--format", GetParam().format, "--log"},
+                   root.string(), 19200, 1, &skip, &error);
+    if (!skip.empty()) GTEST_SKIP() << skip;
+    ASSERT_FALSE(url.empty()) << error;
+    fs::create_symlink(url, comDir / "COM5");
+    names.names = {url + " (COM5)"};
+
+    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
+    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
+    ASSERT_EQ(Slurp("COM__Exist.txt"), "5\n");
+    const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
+    for (int expected : GetParam().ticks)
+        ASSERT_EQ(rt.TimerTick(ctx.gvtpScan, timer), expected) << Slurp(inst.simErr);
+
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+    const std::string log = Slurp("log.txt");
+    EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
+    EXPECT_EQ(inst.sim.Stop(), 0);
+    const std::string simLog = Slurp(inst.simErr);
+    EXPECT_NE(simLog.find("00 05 0A 07 6C 2E D3 1E"), std::string::npos) << simLog;
+    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, ScanOverTheNetwork, ::testing::ValuesIn(kNetSweeps),
+                         [](const ::testing::TestParamInfo<NetSweep>& param) {
+                             return std::string(nettest::ServerName(param.param.server));
+                         });
+
+// A raw TCP gateway cannot follow the probes: it is listed and said in the log, never swept,
+// and the next port is swept as usual.
+TEST_F(ScanOnAPty, ARawTcpGatewayIsListedButNotSwept) {
+    nettest::NetInstrument gateway;
+    std::string skip, error;
+    const std::string url = gateway.Start(nettest::Server::kSimTcp, {"--model", "A", "--log"},
+                                          root.string(), 19200, 2, &skip, &error);
+    ASSERT_FALSE(url.empty()) << error;
+    fs::create_symlink(url, comDir / "COM5");
+    const std::string err = (root / "sim6.err").string();
+    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--station", "7", "--format", "8N1",
+                           "--com", "6", "--log"},
+                          comDir.string(), err));
+    const std::string pts = sim.FirstLine();
+    ASSERT_EQ(pts.rfind("/dev/pts/", 0), 0u) << Slurp(err);
+    names.names = {url + " (COM5)", pts + " (COM6)"};
+
+    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
+    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
+    ASSERT_EQ(Slurp("COM__Exist.txt"), "5\n6\n");
+    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "TTARNEL")), 0);
+
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "6\n3\n0\n8\n2\n6802");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+    const std::string log = Slurp("log.txt");
+    EXPECT_NE(log.find("COM5 " + url +
+                       " :: raw TCP gateway at its own line settings, not swept (link it as "
+                       "rfc2217:// to sweep it)\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(gateway.sim.Stop(), 0);
+    EXPECT_EQ(Slurp(gateway.simErr).find("-> "), std::string::npos) << Slurp(gateway.simErr);
 }
 
 }  // namespace

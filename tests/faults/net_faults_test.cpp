@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 enum class NetFault { kNoServer, kReset, kStall, kDelay, kFfByte };
 
-enum class Stage { kLinkStart, kReadAll, kWriteAll, kMonitorTick };
+enum class Stage { kLinkStart, kReadAll, kWriteAll, kMonitorTick, kCalibrationStep };
 
 struct NetCell {
     Stage stage;
@@ -35,8 +35,10 @@ const char* StageName(Stage s) {
             return "ReadAll";
         case Stage::kWriteAll:
             return "WriteAll";
-        default:
+        case Stage::kMonitorTick:
             return "MonitorTick";
+        default:
+            return "CalibrationStep";
     }
 }
 
@@ -57,7 +59,8 @@ const char* FaultName(NetFault f) {
 
 std::vector<NetCell> NetCells() {
     std::vector<NetCell> out;
-    for (Stage s : {Stage::kLinkStart, Stage::kReadAll, Stage::kWriteAll, Stage::kMonitorTick})
+    for (Stage s : {Stage::kLinkStart, Stage::kReadAll, Stage::kWriteAll, Stage::kMonitorTick,
+                    Stage::kCalibrationStep})
         for (NetFault f : {NetFault::kNoServer, NetFault::kReset, NetFault::kStall,
                            NetFault::kDelay, NetFault::kFfByte})
             out.push_back({s, f});
@@ -110,6 +113,10 @@ class NetFaults : public ptytest::ConfiguratorOnAPty,
                 fe.VirtualClock().Advance(1.0);
                 rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T"));
                 break;
+            case Stage::kCalibrationStep:
+                // The first input-calibration step begins: the device check, then its preset.
+                rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "IC_B_0"));
+                break;
         }
     }
 
@@ -129,6 +136,8 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
     Start();
     ASSERT_EQ(Status(), "Read OK") << SimLog();
     if (TheStage() == Stage::kMonitorTick) Menu("PV_READ");
+    if (TheStage() == Stage::kCalibrationStep)
+        rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     if (Fault() == NetFault::kFfByte) {
         ASSERT_EQ(rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "ID"), 255), 0);
     }
@@ -150,7 +159,8 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
     if (!fails) {
         // The 0.5 s answer time-out holds the network's delay too: everything is answered,
         // 0xFF bytes escaped both ways.
-        EXPECT_EQ(Status(), TheStage() == Stage::kWriteAll ? "Write OK" : "Read OK") << trace;
+        const bool writes = TheStage() == Stage::kWriteAll || TheStage() == Stage::kCalibrationStep;
+        EXPECT_EQ(Status(), writes ? "Write OK" : "Read OK") << trace;
         EXPECT_EQ(Count(trace, kStars), 0) << trace;
         EXPECT_EQ(Count(trace, "\tMB.Tx\t"), Count(trace, "\tMB.Rx\t#")) << trace;
         if (Fault() == NetFault::kFfByte && TheStage() == Stage::kReadAll) {

@@ -11,9 +11,10 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 # Read-all and write-all against the simulator on a pseudo-terminal, timed beside the line's
-# own speed. Informative only: it fails the run when a command fails, never for being slow.
-build/bin/transfer-bench --rounds 5 --watch 5
-build/bin/transfer-bench --rounds 5 --model B --watch 5
+# own speed, and once over raw TCP and RFC 2217 on loopback beside the tty. Informative only:
+# it fails the run when a command fails, never for being slow.
+build/bin/transfer-bench --rounds 5 --net-rounds 1 --watch 5
+build/bin/transfer-bench --rounds 5 --net-rounds 1 --model B --watch 5
 # Scan's sweep from Auto Scan to the configurator's start, instruments found at probes 2, 6, 10.
 build/bin/scan-bench
 

@@ -116,4 +116,39 @@ void Table::PrintSummary() const {
     }
 }
 
+void Table::PrintOverBase(const std::string& base, double target) const {
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (const Row& r : rows_)
+        if (r.transport != base &&
+            std::find(keys.begin(), keys.end(), std::pair(r.command, r.transport)) == keys.end())
+            keys.emplace_back(r.command, r.transport);
+    bool headed = false;
+    for (const auto& [command, transport] : keys) {
+        std::vector<double> elapsed, idle;
+        for (const Row& r : rows_) {
+            if (r.command != command || r.transport != transport) continue;
+            for (const Row& b : rows_)
+                if (b.round == r.round && b.command == command && b.transport == base &&
+                    r.suite.tally.transactions > 0) {
+                    elapsed.push_back((r.suite.elapsed - b.suite.elapsed) /
+                                      r.suite.tally.transactions);
+                    idle.push_back(r.suite.idle - b.suite.idle);
+                }
+        }
+        if (elapsed.empty()) continue;
+        if (!headed) {
+            std::printf(
+                "over %s per transaction, medians over the rounds (suite; target at most "
+                "%.3f ms):\n",
+                base.c_str(), target * 1e3);
+            headed = true;
+        }
+        const double extra = Median(elapsed);
+        std::printf("%5s  %-9s  %-9s  elapsed %+7.3f ms  idle %+7.3f ms  %s\n", "", command.c_str(),
+                    transport.c_str(), extra * 1e3, Median(idle) * 1e3,
+                    extra <= target ? "within target" : "over target");
+    }
+    std::fflush(stdout);
+}
+
 }  // namespace bench

@@ -26,7 +26,7 @@ struct Measure {
 struct Row {
     int round = 0;
     std::string command;    // "read-all"
-    std::string transport;  // "tty"
+    std::string transport;  // "tty", "tcp", "rfc2217"
     Measure suite;
     Measure reference;
     // Suite time over reference time; 0 without a reference.
@@ -44,6 +44,10 @@ class Table {
     void Add(const Row& row);
     // Medians over the rounds per command and transport, in the order they first came.
     void PrintSummary() const;
+    // Per command and transport other than `base`, what the transport added to a transaction
+    // over `base` in the same round (elapsed and the idle time between transactions), the
+    // median over the rounds, beside `target` (seconds). Prints nothing with no such pair.
+    void PrintOverBase(const std::string& base, double target) const;
 
   private:
     // The figure columns, shared by the rows and the summary.

@@ -51,6 +51,16 @@ bool HexBytes(const std::vector<std::string>& words, std::size_t first, Frame* o
     return true;
 }
 
+// "instrument-sim: client 127.0.0.1:40184 connected" (or "has gone").
+bool IsConnectionNote(const std::string& line) {
+    const std::string head = "instrument-sim: client ";
+    const auto ends = [&](const std::string& tail) {
+        return line.size() >= tail.size() &&
+               line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    return line.rfind(head, 0) == 0 && (ends(" connected") || ends(" has gone"));
+}
+
 int Fail(const char* what, int err, std::string* error) {
     *error = std::string(what) + ": " + std::strerror(err);
     return -1;
@@ -150,6 +160,8 @@ void SimProcess::ReadErrors(std::vector<LoggedRequest>* requests) {
         LoggedRequest r;
         if (ParseRequestLogLine(line, &r)) {
             if (requests) requests->push_back(std::move(r));
+        } else if (IsConnectionNote(line)) {
+            // A network client coming and going, as at every reopening: not worth a line.
         } else {
             std::fprintf(stderr, "%s\n", line.c_str());
         }

@@ -1,13 +1,16 @@
 // transfer-bench: how close a model's read-all, write-all and process-value poll come to the
 // speed of the line and to libmodbus, the reference Modbus library, sending the same requests,
-// and what share of a core the configurator takes while it watches the instrument at its poll
-// interval.
-// Starts instrument-sim on a pseudo-terminal, paced at 19200 baud 8N2, drives it through the
-// termios serial layer from a configurator on the headless panel runtime, and prints for each
-// round and command the elapsed time beside the floor the line itself sets. The requests the
-// command wrote are recorded and, in the same round, sent again by libmodbus on the same
-// pseudo-terminal (the configurator's port closed meanwhile, since it holds the line for
-// itself); the instrument's request log shows that both sent the same bytes.
+// what a network serial port (RFC 2217 or raw TCP, on loopback) adds per transaction, and what
+// share of a core the configurator takes while it watches the instrument at its poll interval.
+// Starts instrument-sim on a pseudo-terminal and behind a raw TCP and an RFC 2217 server, each
+// paced at 19200 baud 8N2, drives each in turn through the serial layer (COM9's link pointed at
+// it) from a configurator on the headless panel runtime, and prints for each round, command
+// and transport the elapsed time beside the floor the line itself sets. On the tty the
+// requests the command wrote are recorded and, in the same round, sent again by libmodbus on
+// the same pseudo-terminal (the configurator's port closed meanwhile, since it holds the line
+// for itself); the instrument's request log shows that both sent the same bytes. libmodbus has
+// no RFC 2217 and frames RTU only on a serial device, so the network rows have no reference
+// figures; they are set beside the tty's instead.
 //
 // The floor of a command is what its bytes need on the wire: every request and answer byte at
 // the line's bits per character (11 for 8N2) over its baud rate, plus, per transaction, the
@@ -47,6 +50,7 @@
 #include "platform/serial/com_map.h"
 #include "platform/serial/line_settings.h"
 #include "platform/serial/rs232.h"
+#include "platform/serial/tcp_socket.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
@@ -66,10 +70,16 @@ namespace fs = std::filesystem;
 constexpr int kCom = 9;
 // The line the configurator is put on, as its settings file says.
 const serial::LineSettings kLine{19200, serial::kParityNone, 8, 2};
-constexpr const char* kTransport = "tty";
+// The transports, each an instrument-sim of its own; the first is the one the others are set
+// beside and the only one libmodbus can drive.
+constexpr const char* kTty = "tty";
+constexpr const char* kTransports[] = {kTty, "tcp", "rfc2217"};
+// What a network port may add to a transaction over the tty, in seconds.
+constexpr double kNetTarget = 0.5e-3;
 
 struct Options {
     int rounds = 5;
+    int netRounds = -1;  // rounds with the network transports; -1: all of them
     std::string turnaroundMs = "3";
     std::string model = "A";
     double watchSeconds = 10.0;
@@ -82,6 +92,9 @@ int ParseArgs(int argc, char** argv, Options* o) {
         if (a == "--rounds" && i + 1 < argc) {
             o->rounds = std::atoi(argv[++i]);
             if (o->rounds < 1 || o->rounds > 1000) return -1;
+        } else if (a == "--net-rounds" && i + 1 < argc) {
+            o->netRounds = std::atoi(argv[++i]);
+            if (o->netRounds < 0 || o->netRounds > 1000) return -1;
         } else if (a == "--turnaround" && i + 1 < argc) {
             o->turnaroundMs = argv[++i];
         } else if (a == "--watch" && i + 1 < argc) {
@@ -159,28 +172,38 @@ class Bench {
             std::fprintf(stderr, "transfer-bench: %s\n", error.c_str());
             return 1;
         }
+        std::string over;
+        for (const Line& l : lines_)
+            over += (over.empty() ? "" : ", ") + l.device;
         std::printf("model %s over %s, 19200 baud 8N2, instrument turnaround %s ms\n",
-                    opt.model.c_str(), ptyPath_.c_str(), opt.turnaroundMs.c_str());
+                    opt.model.c_str(), over.c_str(), opt.turnaroundMs.c_str());
         std::printf(
             "floor = request and answer bytes at 11 bits each / 19200 baud + a "
             "3.5-character silence after each request\n");
 #if SUITE_HAVE_LIBMODBUS
         std::printf(
-            "suite: the configurator's command through the termios serial layer; %s: "
-            "the same requests on the same port\n",
+            "suite: the configurator's command through the serial layer; %s: the same "
+            "requests on the same port, tty only (it has no RFC 2217 and frames RTU on a serial "
+            "device only)\n",
             bench::LibmodbusClient::Name().c_str());
 #else
         std::printf(
-            "suite: the configurator's command through the termios serial layer; "
+            "suite: the configurator's command through the serial layer; "
             "libmodbus: missing (libmodbus-dev was not found when transfer-bench was "
             "built), no reference figures\n");
 #endif
+        std::printf(
+            "tcp, rfc2217: COM9 linked to the simulator's server on loopback; elapsed includes "
+            "the reopenings a command makes (write-all reopens the port after changing the link "
+            "settings, and a raw TCP open watches %.1f s for a server turning it away); idle us "
+            "is free of them\n",
+            serial::NetTimeouts{}.settle);
         if (conf::MSPV_B::BEG(ctx) != 0) {
             std::fprintf(stderr, "transfer-bench: monitoring did not start, status \"%s\"\n",
                          StatusText().c_str());
             return 1;
         }
-        sim_.TakeRequests();  // those of the start-up
+        Active().TakeRequests();  // those of the start-up
         struct Command {
             const char* name;
             int (*run)(conf::Context&);
@@ -191,17 +214,33 @@ class Bench {
         bench::Table table("libmodbus");
         table.PrintHeading();
         for (int round = 1; round <= opt.rounds; ++round) {
-            for (const Command& c : commands) {
-                bench::Row row{round, c.name, kTransport, {}, {}};
-                if (RunSuite(c.run, &row.suite, &error) != 0 ||
-                    RunReference(&row.reference, &error) != 0) {
-                    std::fprintf(stderr, "transfer-bench: %s: %s\n", c.name, error.c_str());
+            for (std::size_t t = 0; t < lines_.size(); ++t) {
+                const bool network = lines_[t].name != kTty;
+                if (network && opt.netRounds >= 0 && round > opt.netRounds) continue;
+                if (Use(t, &error) != 0) {
+                    std::fprintf(stderr, "transfer-bench: %s: %s\n", lines_[t].name.c_str(),
+                                 error.c_str());
                     return 1;
                 }
-                table.Add(row);
+                for (const Command& c : commands) {
+                    bench::Row row{round, c.name, lines_[t].name, {}, {}};
+                    if (RunSuite(c.run, &row.suite, &error) != 0 ||
+                        (!network && RunReference(&row.reference, &error) != 0)) {
+                        std::fprintf(stderr, "transfer-bench: %s over %s: %s\n", c.name,
+                                     lines_[t].name.c_str(), error.c_str());
+                        return 1;
+                    }
+                    table.Add(row);
+                }
             }
         }
         table.PrintSummary();
+        table.PrintOverBase(kTty, kNetTarget);
+        // Watched on the tty, the line the share has always been taken on.
+        if (Use(0, &error) != 0) {
+            std::fprintf(stderr, "transfer-bench: %s: %s\n", kTty, error.c_str());
+            return 1;
+        }
         return WatchShare(opt.watchSeconds);
     }
 
@@ -218,7 +257,7 @@ class Bench {
                              StatusText().c_str());
                 return 1;
             }
-            sim_.TakeRequests();  // keeps the log's pipe from filling
+            Active().TakeRequests();  // keeps the log's pipe from filling
             ++polls;
             next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                 std::chrono::duration<double>(conf::kPvPollInterval));
@@ -241,7 +280,8 @@ class Bench {
 
     ~Bench() {
         com.CloseCom(conf::kPort222);
-        sim_.Stop();
+        for (Line& l : lines_)
+            l.sim->Stop();
         std::error_code ec;
         if (!oldDir_.empty()) fs::current_path(oldDir_, ec);
         fs::remove_all(root_, ec);
@@ -257,7 +297,7 @@ class Bench {
         m->taken = true;
         m->tally = backend.Counted();
         m->elapsed = std::chrono::duration<double>(t1 - t0).count();
-        const std::vector<bench::LoggedRequest> logged = sim_.TakeRequests();
+        const std::vector<bench::LoggedRequest> logged = Active().TakeRequests();
         m->idle = MedianIdle(logged, turnaround_);
         const std::string differs = CompareLogged(backend.Requests(), logged);
         if (rc != 0) {
@@ -282,7 +322,7 @@ class Bench {
         }
         com.CloseCom(conf::kPort222);
         bench::LibmodbusClient client;
-        int rc = client.Open(ptyPath_, kLine, error);
+        int rc = client.Open(lines_[active_].device, kLine, error);
         if (rc == 0) {
             const auto t0 = std::chrono::steady_clock::now();
             rc = client.Replay(backend.Requests(), &m->tally, error);
@@ -291,15 +331,10 @@ class Bench {
             m->taken = rc == 0;
             client.Close();
         }
-        const std::vector<bench::LoggedRequest> logged = sim_.TakeRequests();
+        const std::vector<bench::LoggedRequest> logged = Active().TakeRequests();
         m->idle = MedianIdle(logged, turnaround_);
         const std::string differs = CompareLogged(backend.Requests(), logged);
-        if (com.OpenComConfig(conf::kPort222, "COM" + std::to_string(kCom), kLine.baud,
-                              kLine.parity, kLine.dataBits, kLine.stopBits) < 0 ||
-            com.SetComTime(conf::kPort222, timeout) < 0) {
-            *error = "the configurator's port did not open again: " + com.LastErrorDetail();
-            return -1;
-        }
+        if (OpenAgain(timeout, error) != 0) return -1;
         if (rc != 0) {
             *error = "libmodbus: " + *error;
             return -1;
@@ -316,6 +351,78 @@ class Bench {
     }
 #endif
 
+    // The configurator's port opened on COM9 as its settings file says, answer time-out as
+    // before.
+    int OpenAgain(double timeout, std::string* error) {
+        if (com.OpenComConfig(conf::kPort222, "COM" + std::to_string(kCom), kLine.baud,
+                              kLine.parity, kLine.dataBits, kLine.stopBits) < 0 ||
+            com.SetComTime(conf::kPort222, timeout) < 0) {
+            *error = "the configurator's port did not open again: " + com.LastErrorDetail();
+            return -1;
+        }
+        return 0;
+    }
+
+    // COM9's link pointed at the line of transport `t`, the configurator's port opened there.
+    int Use(std::size_t t, std::string* error) {
+        if (t == active_) return 0;
+        double timeout = 0.0;
+        if (com.GetComTime(conf::kPort222, &timeout) < 0) {
+            *error = "the configurator's port is not open";
+            return -1;
+        }
+        com.CloseCom(conf::kPort222);
+        Active().TakeRequests();
+        if (PointCom(lines_[t].device, error) != 0) return -1;
+        active_ = t;
+        return OpenAgain(timeout, error);
+    }
+
+    int PointCom(const std::string& device, std::string* error) {
+        const fs::path link = root_ / "comports" / ("COM" + std::to_string(kCom));
+        std::error_code ec;
+        fs::remove(link, ec);
+        fs::create_symlink(device, link, ec);
+        if (ec) {
+            *error = "cannot link " + link.string() + " to " + device + ": " + ec.message();
+            return -1;
+        }
+        return 0;
+    }
+
+    bench::SimProcess& Active() {
+        return *lines_[active_].sim;
+    }
+
+    // An instrument-sim for each transport: its device path, or its server's URL.
+    int StartLines(const Options& opt, const std::string& dir, std::string* error) {
+        for (const char* name : kTransports) {
+            Line l{name, std::make_unique<bench::SimProcess>(), {}};
+            std::vector<std::string> args{"--model", opt.model,      "--station",     "1",
+                                          "--baud",  "19200",        "--format",      "8N2",
+                                          "--log",   "--turnaround", opt.turnaroundMs};
+            if (l.name != kTty) {
+                args.push_back("--listen");
+                args.push_back(l.name + ":0");  // any free port
+            }
+            if (l.sim->Start(dir + "/instrument-sim", args, error) != 0) return -1;
+            // The pseudo-terminal's path, or "listening on tcp://127.0.0.1:PORT".
+            const std::string first = l.sim->FirstLine(10.0);
+            const std::string prefix = "listening on ";
+            if (l.name == kTty)
+                l.device = first;
+            else if (first.rfind(prefix, 0) == 0)
+                l.device = first.substr(prefix.size());
+            if (l.device.empty()) {
+                *error = "instrument-sim (" + l.name +
+                         ") did not report its port (see its message above)";
+                return -1;
+            }
+            lines_.push_back(std::move(l));
+        }
+        return PointCom(lines_[0].device, error);
+    }
+
     // A run-time tree of its own, the simulator on COM9 in its COM folder, start-up done.
     int Prepare(const Options& opt, std::string* error) {
         const std::string dir = ProgramDir();
@@ -331,19 +438,7 @@ class Bench {
             *error = "no panel resource beside the program: " + ec.message();
             return -1;
         }
-        // The simulator places its COM link in the folder it is told of.
-        ::setenv("COMPORTS_DIR", (root_ / "comports").c_str(), 1);
-        if (sim_.Start(
-                dir + "/instrument-sim",
-                {"--model", opt.model, "--com", std::to_string(kCom), "--station", "1", "--baud",
-                 "19200", "--format", "8N2", "--turnaround", opt.turnaroundMs, "--log"},
-                error) != 0)
-            return -1;
-        ptyPath_ = sim_.FirstLine(10.0);
-        if (ptyPath_.empty()) {
-            *error = "instrument-sim did not report its port (see its message above)";
-            return -1;
-        }
+        if (StartLines(opt, dir, error) != 0) return -1;
         fs::current_path(root_ / "bin");
         // The scanner's hand-over: the model code in hex after the port settings.
         char code[8];
@@ -375,10 +470,15 @@ class Bench {
     bench::RecordingBackend backend;
     serial::Rs232 com{backend, serial::ComMapEnv{(root_ / "comports").string(), {}}};
     conf::Context ctx;
-    bench::SimProcess sim_;
-    double turnaround_;  // the instrument's, seconds
+    struct Line {
+        std::string name;  // "tty", "tcp", "rfc2217"
+        std::unique_ptr<bench::SimProcess> sim;
+        std::string device;  // the pseudo-terminal or "tcp://127.0.0.1:PORT"
+    };
+    std::vector<Line> lines_;  // in the order of kTransports
+    std::size_t active_ = 0;   // the line COM9 leads to
+    double turnaround_;        // the instrument's, seconds
     fs::path oldDir_;
-    std::string ptyPath_;
 };
 
 }  // namespace
@@ -388,7 +488,8 @@ int main(int argc, char** argv) {
     if (ParseArgs(argc, argv, &opt) != 0) {
         std::fprintf(
             stderr,
-            "usage: transfer-bench [--rounds N] [--turnaround MS] [--model A|B] [--watch S]\n");
+            "usage: transfer-bench [--rounds N] [--net-rounds N] [--turnaround MS] [--model A|B] "
+            "[--watch S]\n");
         return 2;
     }
     signal(SIGPIPE, SIG_IGN);

@@ -95,7 +95,6 @@ int RunTransaction(const LinkSession& session, LinkObserver& observer,
     if (options.waitBeforeRead > 0) observer.Delay(options.waitBeforeRead);
     answer->assign(static_cast<size_t>(expected), 0);
     const int got = com.ComRd(port, answer->data(), expected);
-    const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
     if (got == expected) {
         if (fn_Verify_CRC(answer->data(), expected) != 0) {
             DrainLine(com, port);
@@ -105,6 +104,8 @@ int RunTransaction(const LinkSession& session, LinkObserver& observer,
             observer.TraceAnswer(*streams.trace, port, answer->data(), expected, options.style);
         return 0;
     }
+    // Made only for the error lines: the answer's way back to the next request stays short.
+    const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
     if (got == 0) {
         Write(streams.errors, head + kStars + " COM read Time-out\n\n");
         return -2000;

@@ -1,6 +1,6 @@
 #include "session/modbus_core.h"
 
-#include <cstdio>
+#include <string>
 
 #include "link/register_access.h"
 #include "models/model.h"
@@ -15,9 +15,9 @@ TransactionOptions EngineOptions(Context& ctx, bool wide) {
     options.waitBeforeRead = wide && ctx.model.transactions.wait32 ? 0.05 : 0.0;
     options.style = TraceStyle::Paired;
     options.refusedTitle = ctx.Source("__Modbus_core");
-    char text[48];
-    std::snprintf(text, sizeof text, "%d.6963 Un-defined Modbus OP", ctx.model.id.programNumber);
-    options.refusedText = text;
+    // Made at every transaction, so without printf: "104.6963 Un-defined Modbus OP".
+    options.refusedText = std::to_string(ctx.model.id.programNumber);
+    options.refusedText += ".6963 Un-defined Modbus OP";
     return options;
 }
 

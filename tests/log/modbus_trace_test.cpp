@@ -58,6 +58,8 @@ TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
          "\tP222\tMB.Rx\t#01.10 <1000> (0002) {4508}\tWrite n Words\n\n"},
         {false, "01 06 00 1f 00 01",
          "\tP222\tMB.Rx\t#01.06 <001f> [0001] {79cc}\tWrite EEPROM\n\n"},
+        {true, "01 10 10 00 00 02 04 00 01 86 a0",
+         "\tP222\tMB.Tx\t#01.10 <1000> (0002) (04)  [0001][86a0]  {0db7}\tWrite n Words\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frame);
@@ -92,11 +94,18 @@ TEST_F(ModbusTrace, ParameterReadLineAndHexText) {
     conf::Log::init(ctx);
     conf::Log::Modbus_R(ctx, 0x0011, -1, -1, "A1SP");
     conf::Log::Modbus_R(ctx, 2, 1, 1, "DP");
+    // Address and value cut to 16 bits, a decimal wider than its 7 columns, a name with a NUL.
+    conf::Log::Modbus_R(ctx, 0x1001F, 0x2ABCD, -12345678, std::string("LO\0X", 4));
+    conf::Log::Modbus_R(ctx, 0xFFFF, 0x7FFF, 1234567, "");
+    ctx.gvLogYN = 0;
+    conf::Log::Modbus_R(ctx, 3, 3, 3, "OFF");  // the switch off: nothing
     ctx.gpLog.Close();
     std::string log = conf_test::ReadFile("log.txt");
-    EXPECT_NE(log.find("<0011>\t[ffff]\t     -1   \tA1SP\n<0002>\t[0001]\t      1   \tDP\n"),
+    EXPECT_NE(log.find("<0011>\t[ffff]\t     -1   \tA1SP\n<0002>\t[0001]\t      1   \tDP\n"
+                       "<001f>\t[abcd]\t-12345678   \tLO\n<ffff>\t[7fff]\t1234567   \t\n"),
               std::string::npos)
         << log;
+    EXPECT_EQ(log.find("OFF"), std::string::npos);
     std::string hex;
     conf::Log::DATA16_HEX(0x12345, &hex);
     EXPECT_EQ(hex, "2345");

@@ -20,10 +20,6 @@ namespace fs = std::filesystem;
 class MonitorOnAPty : public ptytest::ConfiguratorOnAPty {
   protected:
     MonitorOnAPty() : ConfiguratorOnAPty(conf::ModelA()) {}
-    int Menu(const char* item) {
-        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
-        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
-    }
     // A tick of the poll timer, one interval after the last: the poll runs over the real line,
     // the records are stamped by the headless runtime's clock.
     void Tick() {

@@ -60,14 +60,6 @@ class ConfiguratorOverTheNetwork : public ptytest::ConfiguratorOnAPty,
             << (GetParam().model == 'B' ? "5\n3\n0\n8\n2\n6902" : "5\n3\n0\n8\n2\n6802");
         return true;
     }
-    int Menu(const char* item) {
-        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
-        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
-    }
-    std::string Log() {
-        ctx.gpLog.Flush();
-        return Slurp("log.txt");
-    }
 
     nettest::NetInstrument inst;
     std::string gatewayUrl;

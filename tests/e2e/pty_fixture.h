@@ -56,6 +56,14 @@ class ConfiguratorOnAPty : public tarneltest::TarnelTest {
         return s;
     }
     int Press(const char* button) { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, button)); }
+    int Menu(const char* item) {
+        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
+        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
+    }
+    std::string Log() {
+        ctx.gpLog.Flush();
+        return Slurp("log.txt");
+    }
     const ui::Control& Main(const char* name) {
         return *rt.GetControl(ctx.gvMain, Id(ctx.gvMain, name));
     }

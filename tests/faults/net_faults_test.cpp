@@ -90,14 +90,6 @@ class NetFaults : public ptytest::ConfiguratorOnAPty,
         fs::remove(link);
         fs::create_symlink(url, link);
     }
-    int Menu(const char* item) {
-        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
-        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
-    }
-    std::string Log() {
-        ctx.gpLog.Flush();
-        return Slurp("log.txt");
-    }
     void RunStage() {
         switch (TheStage()) {
             case Stage::kLinkStart:

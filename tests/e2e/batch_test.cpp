@@ -195,3 +195,77 @@ INSTANTIATE_TEST_SUITE_P(Models, BatchOnAPty, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Scan --find against an instrument at settings nobody told it: found, forced, both files
+// written, one line, and no configurator started.
+class ScanFindOnAPty : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::remove_all(root);
+        fs::create_directories(comDir);
+        fs::create_directories(root / "bin");
+        fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
+        unsetenv("DISPLAY");
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+    void TearDown() override { fs::remove_all(root); }
+    Outcome Find(const std::vector<std::string>& args) {
+        std::vector<std::string> argv{(fs::path(SUITE_BIN_DIR) / "Scan").string(), "--find"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const fs::path old = fs::current_path();
+        fs::current_path(root / "bin");
+        conf_test::Child scan;
+        Outcome o;
+        if (scan.Spawn(argv, comDir.string(), (root / "scan.err").string())) {
+            o.out = scan.Rest(40);
+            o.code = scan.Wait(40);
+        }
+        fs::current_path(old);
+        o.err = Slurp((root / "scan.err").string());
+        return o;
+    }
+    std::string Slurp(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    const fs::path root = fs::temp_directory_path() / ("batch_find_" + std::to_string(::getpid()));
+    const fs::path comDir = root / "comports";
+};
+
+TEST_F(ScanFindOnAPty, FindsForcesWritesBothFilesAndStartsNothing) {
+    conf_test::Child sim;
+    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "B", "--station", "9", "--baud", "19200",
+                           "--format", "8N1", "--com", "5"},
+                          comDir.string(), (root / "sim.err").string()));
+    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);
+    const Outcome o = Find({"--port", "COM5", "--workdir", "../found"});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_TRUE(std::regex_match(o.out, std::regex("COM5 19200 8N1 station 1 model 0x69[0-9a-f]{2} "
+                                                   "Ombrel\n")))
+        << o.out;
+    EXPECT_EQ(Slurp((root / "found/COM_Dev_use.txt").string()).rfind("5\n3\n0\n8\n2\n69", 0), 0u);
+    EXPECT_TRUE(fs::exists(root / "found/COM_Dev_use_COMMENT.txt"));
+    // Scan's own log, and nothing of a configurator's start after it.
+    const std::string log = Slurp((root / "found/log.txt").string());
+    EXPECT_NE(log.find("Mcode(HW+FW)"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(root / "found/W_para_buff_16.txt"));
+}
+
+TEST_F(ScanFindOnAPty, NothingToFindIsStatusOneAndUsageIsTwo) {
+    // A COM number whose device is gone: the sweep stops at once, nothing is written.
+    fs::create_symlink("/dev/nonexistent-adapter", comDir / "COM7");
+    Outcome o = Find({"--port", "COM7", "--workdir", "../empty"});
+    EXPECT_EQ(o.code, 1) << o.err;
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find("Scan: nothing found on COM7"), std::string::npos) << o.err;
+    EXPECT_FALSE(fs::exists(root / "empty/COM_Dev_use.txt"));
+    o = Find({"--bogus"});
+    EXPECT_EQ(o.code, 2);
+    EXPECT_EQ(o.err, "Scan: unknown option \"--bogus\" (see Scan --help)\n");
+}
+
+}  // namespace

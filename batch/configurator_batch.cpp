@@ -129,13 +129,12 @@ int RunConfiguratorBatch(const Options& options, const conf::Model& model,
     serial::Rs232 com(backend, env);
     conf::Context ctx(runtime, launcher, model);
     ctx.com = &com;
+    ctx.stop = stop;
     if (conf::RegisterCallbacks(ctx, registry) < 0) return kExitFile;
     // The window's start-up: link start, recovery, read-all; nothing is shown.
     if (conf::MainPanel::init(ctx) < 0) return kExitFile;
     int status = kExitDone;
-    if (frontEnd.Stopped()) {
-        status = Fail(model, kExitLink, "stopped");
-    } else if (ctx.gr < 0) {
+    if (ctx.gr < 0) {
         status = Fail(model, kExitLink, PortName(ctx) + ": " + StatusText(ctx));
     } else if (options.action == Action::Save) {
         status = Save(ctx, file);
@@ -144,8 +143,9 @@ int RunConfiguratorBatch(const Options& options, const conf::Model& model,
     } else if (options.action == Action::Watch) {
         status = Watch(ctx, frontEnd, options);
     }
-    if (status == kExitDone && frontEnd.Stopped()) status = Fail(model, kExitLink, "stopped");
     conf::MainPanel::exit(ctx);
+    // Whatever the step under way made of it, an interrupted run is not done.
+    if (frontEnd.Stopped()) return Fail(model, kExitLink, "stopped (Ctrl+C), port closed");
     return status;
 }
 

@@ -17,7 +17,8 @@ const volatile std::sig_atomic_t* InstallInterruptHandler() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a blocking read returns at once and the link sees a failed transaction.
+    // The transaction under way finishes; the link refuses the next one (see Context::stop).
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     return &gStop;

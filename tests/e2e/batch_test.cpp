@@ -191,6 +191,30 @@ TEST_P(BatchOnAPty, WatchPrintsALineAPollForALiveAndAnOpenSensor) {
     EXPECT_TRUE(std::regex_match(o.out, open)) << o.out;
 }
 
+TEST_P(BatchOnAPty, CtrlCEndsBetweenTransactionsWithThePortClosedAndNoHalfFile) {
+    RunSimulator(GetParam().simModel);
+    conf_test::Child watch;
+    Spawn(watch, {"--port", "5", "--watch", "30"}, Abs("watch.err"));
+    ASSERT_NE(watch.FirstLine(10), "");
+    watch.Signal(SIGINT);
+    EXPECT_EQ(watch.Wait(3), 1);
+    EXPECT_EQ(Slurp("watch.err"),
+              std::string(GetParam().name) + ": stopped (Ctrl+C), port closed\n");
+
+    // A save stopped early leaves no file; one stopped too late is whole.
+    conf_test::Child save;
+    Spawn(save, {"--port", "5", "--save", "cut.txt"}, Abs("save.err"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    save.Signal(SIGINT);
+    const int code = save.Wait(10);
+    const Outcome whole = Run({"--port", "5", "--save", "whole.txt"});
+    ASSERT_EQ(whole.code, 0) << whole.err;  // the port was let go
+    if (code == 1)
+        EXPECT_FALSE(fs::exists("cut.txt"));
+    else
+        EXPECT_EQ(Slurp("cut.txt"), Slurp("whole.txt"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, BatchOnAPty, ::testing::ValuesIn(kCases),
                          [](const auto& param) { return std::string(param.param.name); });
 

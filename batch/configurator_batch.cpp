@@ -1,5 +1,7 @@
 #include "batch/configurator_batch.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -45,9 +47,40 @@ std::string PortName(conf::Context& ctx) {
 }
 
 int Fail(const conf::Model& model, int status, const std::string& text) {
+    // Over the progress line, when one is shown.
+    if (::isatty(STDERR_FILENO)) std::fputs("\r\x1b[K", stderr);
     std::fprintf(stderr, "%s: %s\n", model.id.programName, text.c_str());
     return status;
 }
+
+// The status line and the progress counter, as the window shows them, on one line of a
+// terminal that is rewritten in place ("Writing 12"); nothing when stderr is not a terminal.
+class Progress {
+  public:
+    Progress(conf::Context& ctx, ui::BatchFrontEnd& frontEnd) : ctx_(ctx) {
+        if (!::isatty(STDERR_FILENO)) return;
+        frontEnd.SetControlWatcher([this](int panel, int control) { Changed(panel, control); });
+    }
+    ~Progress() {
+        if (shown_) std::fputs("\r\x1b[K", stderr);
+    }
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+
+  private:
+    void Changed(int panel, int control) {
+        if (panel != ctx_.gvMain || ctx_.gvMain <= 0) return;
+        const auto& names = ctx_.model.catalogue.ccGICNT;
+        if (counter_ == 0 && !names.empty()) counter_ = ctx_.ui.FindCtrl(ctx_.gvMain, names[0]);
+        if (control != ctx_.msgCtrl && control != counter_) return;
+        std::fprintf(stderr, "\r\x1b[K%s %d", StatusText(ctx_).c_str(), ctx_.giCNT);
+        std::fflush(stderr);
+        shown_ = true;
+    }
+    conf::Context& ctx_;
+    int counter_ = 0;
+    bool shown_ = false;
+};
 
 int Save(conf::Context& ctx, const std::string& file) {
     int menuBar = ctx.ui.GetPanelMenuBar(ctx.gvMain);
@@ -131,17 +164,22 @@ int RunConfiguratorBatch(const Options& options, const conf::Model& model,
     ctx.com = &com;
     ctx.stop = stop;
     if (conf::RegisterCallbacks(ctx, registry) < 0) return kExitFile;
-    // The window's start-up: link start, recovery, read-all; nothing is shown.
-    if (conf::MainPanel::init(ctx) < 0) return kExitFile;
     int status = kExitDone;
-    if (ctx.gr < 0) {
-        status = Fail(model, kExitLink, PortName(ctx) + ": " + StatusText(ctx));
-    } else if (options.action == Action::Save) {
-        status = Save(ctx, file);
-    } else if (options.action == Action::LoadWrite) {
-        status = LoadWrite(ctx, file);
-    } else if (options.action == Action::Watch) {
-        status = Watch(ctx, frontEnd, options);
+    {
+        Progress progress(ctx, frontEnd);
+        // The window's start-up: link start, recovery, read-all; nothing is shown.
+        if (conf::MainPanel::init(ctx) < 0) return kExitFile;
+        if (ctx.gr < 0) {
+            status = Fail(model, kExitLink, PortName(ctx) + ": " + StatusText(ctx));
+        } else if (options.action == Action::Save) {
+            status = Save(ctx, file);
+        } else if (options.action == Action::LoadWrite) {
+            status = LoadWrite(ctx, file);
+        } else if (options.action == Action::Watch) {
+            // The lines on stdout are the progress of a watch.
+            frontEnd.SetControlWatcher({});
+            status = Watch(ctx, frontEnd, options);
+        }
     }
     conf::MainPanel::exit(ctx);
     // Whatever the step under way made of it, an interrupted run is not done.

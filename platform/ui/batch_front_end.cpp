@@ -38,6 +38,8 @@ void BatchFrontEnd::Changed(Change what, int panel, int control) {
         TrackPanel(panel);
     } else if (what == Change::Timer) {
         TrackTimer(panel, control);
+    } else if (what == Change::Control) {
+        if (controlWatcher_) controlWatcher_(panel, control);
     } else if (what == Change::PanelDiscarded) {
         for (auto it = due_.begin(); it != due_.end();) {
             if (runtime_->TopPanel(it->first.first) == panel) {

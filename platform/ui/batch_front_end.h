@@ -38,6 +38,10 @@ class BatchFrontEnd final : public FrontEnd {
     // runtime's TimerTick, and calls it itself. 0, or -1 when stopped.
     int RunFor(double seconds, const std::function<void(int, int)>& tick);
     bool Stopped() const { return stop_ && *stop_ != 0; }
+    // Told of every control whose value changed (panel, control): progress for a terminal.
+    void SetControlWatcher(std::function<void(int, int)> watcher) {
+        controlWatcher_ = std::move(watcher);
+    }
 
   private:
     void TrackTimer(int panel, int control);
@@ -48,6 +52,7 @@ class BatchFrontEnd final : public FrontEnd {
     Runtime* runtime_ = nullptr;
     sys::SystemClock clock_;
     std::string fileAnswer_;
+    std::function<void(int, int)> controlWatcher_;
     std::map<std::pair<int, int>, double> due_;
     std::map<std::pair<int, int>, double> intervals_;
     bool quit_ = false;

@@ -19,6 +19,8 @@
 #include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
 #include "platform/ui/batch_front_end.h"
+#include "platform/ui/constants.h"
+#include "platform/ui/model.h"
 #include "platform/ui/runtime.h"
 #include "shell/callbacks.h"
 #include "shell/main_panel.h"
@@ -82,6 +84,20 @@ class Progress {
     bool shown_ = false;
 };
 
+// The role names of the controls the range check marked red, "FILT, A1SP".
+std::string MarkedRed(conf::Context& ctx) {
+    std::string names;
+    for (int panel : {ctx.gvCFG, ctx.gvMain}) {
+        const ui::Panel* p = ctx.ui.GetPanel(panel);
+        if (!p) continue;
+        for (const ui::Control& c : p->controls) {
+            if (c.textBgColor != ui::VAL_RED || c.name.empty()) continue;
+            names += (names.empty() ? "" : ", ") + c.name;
+        }
+    }
+    return names;
+}
+
 int Save(conf::Context& ctx, const std::string& file) {
     int menuBar = ctx.ui.GetPanelMenuBar(ctx.gvMain);
     const int r = conf::evParaToFile(ctx, menuBar, 0, nullptr, ctx.gvMain);
@@ -98,10 +114,13 @@ int LoadWrite(conf::Context& ctx, const std::string& file) {
     if (status == conf::kMsgFileFormat || status == conf::kMsgFileHw)
         return Fail(ctx.model, kExitFile, file + ": " + status);
     const int oor = conf::Para_To_Dev::Check_OOR(ctx);
-    if (oor < 0)
+    if (oor < 0) {
+        const std::string names = MarkedRed(ctx);
         return Fail(ctx.model, kExitFile,
-                    file + ": Out of Range: " + std::to_string(-oor) +
-                        " value(s) outside their range, nothing written");
+                    file + ": Out of Range: " + std::to_string(-oor) + " value(s) outside " +
+                        "their range" + (names.empty() ? "" : " (" + names + ")") +
+                        ", nothing written");
+    }
     const int w = conf::evParaToDev(ctx, menuBar, 0, nullptr, ctx.gvMain);
     if (w < 0) return Fail(ctx.model, kExitLink, PortName(ctx) + ": " + StatusText(ctx));
     return kExitDone;

@@ -107,7 +107,10 @@ TEST_P(BatchOnAPty, LoadAndWriteChangesTheInstrument) {
 
     Outcome o = Run({"--port", "5", "--load", "oor.txt", "--write"});
     EXPECT_EQ(o.code, 3) << o.err;
-    EXPECT_NE(o.err.find("oor.txt: Out of Range"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("oor.txt: Out of Range: 1 value(s) outside their range (FILT), nothing "
+                         "written\n"),
+              std::string::npos)
+        << o.err;
 
     o = Run({"--port", "5", "--load", "changed.txt", "--write"});
     ASSERT_EQ(o.code, 0) << o.err << SimLog();

@@ -2,9 +2,15 @@
 // The whole main of a configurator: the Qt front end, the panel runtime, the serial ports under
 // their COM numbers, one context for the model the program serves.
 
+#include <csignal>
+#include <cstdio>
 #include <string>
+#include <vector>
 
-#include "apps/program_args.h"
+#include "batch/batch_options.h"
+#include "batch/configurator_batch.h"
+#include "batch/interrupt.h"
+
 #include "apps/run_tree_start.h"
 #include "core/context.h"
 #include "models/model.h"
@@ -21,10 +27,24 @@ inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
     const std::string purpose = std::string("The configurator of ") + model.id.codes[0].product +
                                 " instruments: reads, edits, writes and saves their parameters,\n"
                                 "watches and records the process value, calibrates.";
-    if (const int r = HandleArguments(argc, argv, model.id.programName, model.id.aboutCaption,
-                                      purpose.c_str());
-        r >= 0)
-        return r;
+    const char* program = model.id.programName;
+    batch::Options options;
+    std::string error;
+    if (batch::ParseConfiguratorArgs(std::vector<std::string>(argv + 1, argv + argc), &options,
+                                     &error) < 0) {
+        std::fprintf(stderr, "%s: %s (see %s --help)\n", program, error.c_str(), program);
+        return batch::kExitUsage;
+    }
+    if (options.action == batch::Action::Help) {
+        std::fputs(batch::ConfiguratorUsage(program, purpose).c_str(), stdout);
+        return 0;
+    }
+    if (options.action == batch::Action::Version) {
+        std::printf("%s %s\n", program, model.id.aboutCaption);
+        return 0;
+    }
+    if (options.action != batch::Action::Window)
+        return batch::RunConfiguratorBatch(options, model, batch::InstallInterruptHandler());
     qtfe::QtFrontEnd frontEnd(argc, argv);
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);

@@ -2,6 +2,7 @@
 // What a configurator keeps program-wide, in one object per program run. Every module takes
 // it by reference; a test builds a fresh one. The names are the ones the modules use.
 
+#include <csignal>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,9 @@ struct Context {
     // The serial ports under their logical numbers (the program's one port is 222); none
     // until the program attaches its serial layer.
     serial::Rs232* com = nullptr;
+    // Set (non-zero) when a run without a window is to end: from then on no transaction goes
+    // out and each fails as unanswered, so the procedure under way ends by its failure path.
+    const volatile std::sig_atomic_t* stop = nullptr;
 
     // "m" + the model's program number + suffix, e.g. Source("__UART") is "m104__UART".
     std::string Source(const char* suffix) const;

@@ -12,8 +12,16 @@ sys::LogStream* Stream(sys::LogStream& s) {
     return s.IsOpen() ? &s : nullptr;
 }
 
+// What an unanswered transaction gives: the result of one refused because the run ends.
+constexpr int kStoppedResult = -2000;
+
+bool Stopping(const Context& ctx) {
+    return ctx.stop && *ctx.stop != 0;
+}
+
 int RW16(Context& ctx, sys::LogStream* trace, int code, int address, int countOrValue,
          std::span<std::int16_t> values) {
+    if (Stopping(ctx)) return ctx.gr = kStoppedResult;
     TraceObserver observer = ContextObserver(ctx);
     ctx.gr = DeviceRW16(SessionOf(ctx), observer, EngineOptions(ctx, false), {trace, trace}, code,
                         address, countOrValue, values);
@@ -22,6 +30,7 @@ int RW16(Context& ctx, sys::LogStream* trace, int code, int address, int countOr
 
 int RW32(Context& ctx, sys::LogStream* trace, unsigned code, int address, int countOrValue,
          std::span<std::int32_t> values) {
+    if (Stopping(ctx)) return ctx.gr = kStoppedResult;
     TraceObserver observer = ContextObserver(ctx);
     ctx.gr = DeviceRW32(SessionOf(ctx), observer, EngineOptions(ctx, true), {trace, trace}, code,
                         address, countOrValue, values);

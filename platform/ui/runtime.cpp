@@ -146,7 +146,9 @@ void Runtime::Notify(Change what, int panel, int control) {
 int Runtime::LoadPanel(int parent, const std::string& file, const std::string& panelName) {
     if (parent != 0 && !FindPanel(parent)) return UIE_INVALID_PANEL;
     LoadedPanels loaded;
-    int r = LoadPanelFile(file, panelName, registry_, &loaded, &lastError_);
+    const bool relative = !resourceBase_.empty() && !file.empty() && file[0] != '/';
+    const std::string path = relative ? resourceBase_ + "/" + file : file;
+    int r = LoadPanelFile(path, panelName, registry_, &loaded, &lastError_);
     if (r < 0) return r;
     lastError_.clear();
 

@@ -35,6 +35,9 @@ class Runtime {
     // UIE_RESOURCE / UIE_UNKNOWN_CALLBACK with LastError() naming the file and the place.
     int LoadPanel(int parent, const std::string& file, const std::string& panelName);
     const std::string& LastError() const { return lastError_; }
+    // Resource paths that are relative are taken from `dir` instead of the working directory
+    // (a run in a working folder of its own still finds the program's panels); empty: as given.
+    void SetResourceBase(const std::string& dir) { resourceBase_ = dir; }
     int DisplayPanel(int panel);
     int HidePanel(int panel);
     // Discards the panel, its tab pages and its menu bar.
@@ -207,6 +210,7 @@ class Runtime {
     int activePanel_ = 0;
     bool looping_ = false;
     std::string lastError_;
+    std::string resourceBase_;
 };
 
 }  // namespace ui

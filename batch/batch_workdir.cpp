@@ -5,6 +5,7 @@
 #include "batch/batch_options.h"
 #include "link/port_settings.h"
 #include "platform/sys/paths.h"
+#include "platform/sys/run_tree.h"
 
 namespace batch {
 
@@ -19,8 +20,14 @@ constexpr int kFixedStopBits = 2;
 }  // namespace
 
 int EnterWorkdir(const std::string& dir, ui::Runtime& runtime, std::string* error) {
+    // The panels: in the build tree beside the program's own folder, wherever it is started
+    // from; installed, through the run tree just entered (its gui/ names the share folder).
+    const std::string programDir = sys::ProgramDir();
+    const std::string panelsBase = sys::InstalledGuiDir(programDir).empty() && !programDir.empty()
+                                       ? programDir
+                                       : sys::CurrentDir();
+    runtime.SetResourceBase(panelsBase);
     if (dir.empty()) return 0;
-    const std::string panelsBase = sys::CurrentDir();
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec || !sys::IsDirectory(dir)) {
@@ -32,7 +39,6 @@ int EnterWorkdir(const std::string& dir, ui::Runtime& runtime, std::string* erro
         *error = "working folder " + dir + ": cannot be entered";
         return -1;
     }
-    runtime.SetResourceBase(panelsBase);
     return 0;
 }
 

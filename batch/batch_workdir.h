@@ -8,8 +8,9 @@
 
 namespace batch {
 
-// Makes `dir` (absolute; empty: stay where the program already works) and enters it, with the
-// panels still read from where the program found them. 0, or -1 with *error naming the folder.
+// Makes `dir` (absolute; empty: stay where the program already works) and enters it; the
+// panels are read beside the program's own folder in the build tree, through the run tree
+// when installed, whatever the working folder. 0, or -1 with *error naming the folder.
 int EnterWorkdir(const std::string& dir, ui::Runtime& runtime, std::string* error);
 
 // Results of PreparePortSettings besides 0.

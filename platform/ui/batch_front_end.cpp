@@ -9,46 +9,15 @@
 
 namespace ui {
 
-void BatchFrontEnd::TrackTimer(int panel, int control) {
-    const Control* c = runtime_->GetControl(panel, control);
-    auto key = std::make_pair(panel, control);
-    if (!c || c->kind != Kind::Timer || !c->enabled) {
-        due_.erase(key);
-        intervals_.erase(key);
-        return;
-    }
-    // A timer that starts, or whose interval changes, counts its interval from now.
-    auto it = intervals_.find(key);
-    if (it == intervals_.end() || it->second != c->interval || !due_.count(key)) {
-        due_[key] = clock_.Now() + c->interval;
-        intervals_[key] = c->interval;
-    }
-}
-
-void BatchFrontEnd::TrackPanel(int panel) {
-    for (int h : runtime_->PanelHandles()) {
-        if (runtime_->TopPanel(h) != panel) continue;
-        for (const auto& c : runtime_->GetPanel(h)->controls)
-            if (c.kind == Kind::Timer) TrackTimer(h, c.id);
-    }
-}
-
 void BatchFrontEnd::Changed(Change what, int panel, int control) {
     if (what == Change::PanelLoaded) {
-        TrackPanel(panel);
+        timers_.TrackPanel(*runtime_, panel, clock_.Now());
     } else if (what == Change::Timer) {
-        TrackTimer(panel, control);
+        timers_.Track(*runtime_, panel, control, clock_.Now());
     } else if (what == Change::Control) {
         if (controlWatcher_) controlWatcher_(panel, control);
     } else if (what == Change::PanelDiscarded) {
-        for (auto it = due_.begin(); it != due_.end();) {
-            if (runtime_->TopPanel(it->first.first) == panel) {
-                intervals_.erase(it->first);
-                it = due_.erase(it);
-            } else {
-                ++it;
-            }
-        }
+        timers_.Forget(*runtime_, panel);
     }
 }
 
@@ -57,24 +26,19 @@ int BatchFrontEnd::RunFor(double seconds, const std::function<void(int, int)>& t
     const double end = clock_.Now() + std::max(0.0, seconds);
     while (!quit_ && !Stopped()) {
         // With no timer running nothing more can happen.
-        if (due_.empty()) return 0;
-        auto next = due_.end();
-        for (auto it = due_.begin(); it != due_.end(); ++it)
-            if (next == due_.end() || it->second < next->second) next = it;
-        const double wake = std::min(end, next->second);
+        TimerSchedule::Key key;
+        double at = 0;
+        if (!timers_.Next(&key, &at)) return 0;
+        const double wake = std::min(end, at);
         // Short naps, so Ctrl+C is seen within a tenth of a second.
         while (!Stopped() && clock_.Now() < wake)
             clock_.Delay(std::min(0.1, wake - clock_.Now()));
         if (Stopped()) break;
-        if (next->second > end) {
+        if (at > end) {
             if (clock_.Now() >= end) return 0;
             continue;
         }
-        const auto key = next->first;
-        // A tick that fell behind (a slow poll) does not come back as a burst.
-        double following = next->second + intervals_[key];
-        if (following <= clock_.Now()) following = clock_.Now() + intervals_[key];
-        next->second = following;
+        timers_.Ticked(key, at, clock_.Now());
         if (tick)
             tick(key.first, key.second);
         else

@@ -11,6 +11,7 @@
 
 #include "platform/sys/clock.h"
 #include "platform/ui/front_end.h"
+#include "platform/ui/timer_schedule.h"
 
 namespace ui {
 
@@ -44,17 +45,13 @@ class BatchFrontEnd final : public FrontEnd {
     }
 
   private:
-    void TrackTimer(int panel, int control);
-    void TrackPanel(int panel);
-
     std::string program_;
     const volatile std::sig_atomic_t* stop_;
     Runtime* runtime_ = nullptr;
     sys::SystemClock clock_;
     std::string fileAnswer_;
     std::function<void(int, int)> controlWatcher_;
-    std::map<std::pair<int, int>, double> due_;
-    std::map<std::pair<int, int>, double> intervals_;
+    TimerSchedule timers_;
     bool quit_ = false;
     int quitValue_ = 0;
 };

@@ -4,47 +4,16 @@
 
 namespace ui {
 
-void HeadlessFrontEnd::TrackTimer(int panel, int control) {
-    const Control* c = runtime_->GetControl(panel, control);
-    auto key = std::make_pair(panel, control);
-    if (!c || c->kind != Kind::Timer || !c->enabled) {
-        due_.erase(key);
-        intervals_.erase(key);
-        return;
-    }
-    // A timer that starts, or whose interval changes, counts its interval from now.
-    auto it = intervals_.find(key);
-    if (it == intervals_.end() || it->second != c->interval || !due_.count(key)) {
-        due_[key] = clock_.Now() + c->interval;
-        intervals_[key] = c->interval;
-    }
-}
-
-void HeadlessFrontEnd::TrackPanel(int panel) {
-    for (int h : runtime_->PanelHandles()) {
-        if (runtime_->TopPanel(h) != panel) continue;
-        for (const auto& c : runtime_->GetPanel(h)->controls)
-            if (c.kind == Kind::Timer) TrackTimer(h, c.id);
-    }
-}
-
 void HeadlessFrontEnd::Changed(Change what, int panel, int control) {
     switch (what) {
         case Change::PanelLoaded:
-            TrackPanel(panel);
+            timers_.TrackPanel(*runtime_, panel, clock_.Now());
             break;
         case Change::Timer:
-            TrackTimer(panel, control);
+            timers_.Track(*runtime_, panel, control, clock_.Now());
             break;
         case Change::PanelDiscarded:
-            for (auto it = due_.begin(); it != due_.end();) {
-                if (runtime_->TopPanel(it->first.first) == panel) {
-                    intervals_.erase(it->first);
-                    it = due_.erase(it);
-                } else {
-                    ++it;
-                }
-            }
+            timers_.Forget(*runtime_, panel);
             break;
         default:
             break;
@@ -53,19 +22,11 @@ void HeadlessFrontEnd::Changed(Change what, int panel, int control) {
 
 void HeadlessFrontEnd::AdvanceTime(double seconds) {
     const double target = clock_.Now() + (seconds > 0 ? seconds : 0);
-    for (;;) {
-        auto next = due_.end();
-        for (auto it = due_.begin(); it != due_.end(); ++it)
-            if (it->second <= target && (next == due_.end() || it->second < next->second))
-                next = it;
-        if (next == due_.end()) break;
-        auto key = next->first;
-        if (next->second > clock_.Now()) clock_.Advance(next->second - clock_.Now());
-        // The next tick is one interval on; a tick that fell behind (a long Delay) does not
-        // come back as a burst.
-        double following = next->second + intervals_[key];
-        if (following <= clock_.Now()) following = clock_.Now() + intervals_[key];
-        next->second = following;
+    TimerSchedule::Key key;
+    double at = 0;
+    while (timers_.Next(&key, &at, target)) {
+        if (at > clock_.Now()) clock_.Advance(at - clock_.Now());
+        timers_.Ticked(key, at, clock_.Now());
         runtime_->TimerTick(key.first, key.second);
     }
     if (target > clock_.Now()) clock_.Advance(target - clock_.Now());
@@ -80,10 +41,9 @@ int HeadlessFrontEnd::RunLoop() {
             action();
             continue;
         }
-        if (due_.empty()) return UIE_LOOP_IDLE;
-        double next = due_.begin()->second;
-        for (const auto& [k, t] : due_)
-            if (t < next) next = t;
+        TimerSchedule::Key key;
+        double next = 0;
+        if (!timers_.Next(&key, &next)) return UIE_LOOP_IDLE;
         if (next > runLimit_) return UIE_LOOP_IDLE;
         AdvanceTime(next - clock_.Now());
     }

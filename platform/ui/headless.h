@@ -12,6 +12,7 @@
 
 #include "platform/sys/clock.h"
 #include "platform/ui/front_end.h"
+#include "platform/ui/timer_schedule.h"
 
 namespace ui {
 
@@ -55,16 +56,12 @@ class HeadlessFrontEnd final : public FrontEnd {
     int QuitValue() const { return quitValue_; }
     int Repaints() const { return repaints_; }
     // Enabled timers and the virtual time of their next tick.
-    const std::map<std::pair<int, int>, double>& DueTimers() const { return due_; }
+    const std::map<std::pair<int, int>, double>& DueTimers() const { return timers_.Due(); }
 
   private:
-    void TrackTimer(int panel, int control);
-    void TrackPanel(int panel);
-
     Runtime* runtime_ = nullptr;
     sys::VirtualClock clock_;
-    std::map<std::pair<int, int>, double> due_;
-    std::map<std::pair<int, int>, double> intervals_;
+    TimerSchedule timers_;
     std::deque<std::function<void()>> posted_;
     std::vector<Popup> popups_;
     std::deque<int> confirmAnswers_;

@@ -6,18 +6,15 @@
 #include "link/port_settings.h"
 #include "platform/sys/paths.h"
 #include "platform/sys/run_tree.h"
+#include "scan/scan_dev.h"
 
 namespace batch {
 
-namespace {
-
-// The line settings Scan forces an instrument to: 19200 baud (index 3), 8N2.
-constexpr int kFixedBaudIndex = 3;
-constexpr int kFixedParity = 0;
-constexpr int kFixedDataBits = 8;
-constexpr int kFixedStopBits = 2;
-
-}  // namespace
+// The line settings Scan forces an instrument to: 19200 baud, 8N2.
+using scan::kFixedBaudIndex;
+using scan::kFixedDataBits;
+using scan::kFixedParity;
+using scan::kFixedStopBits;
 
 int EnterWorkdir(const std::string& dir, ui::Runtime& runtime, std::string* error) {
     // The panels: in the build tree beside the program's own folder, wherever it is started

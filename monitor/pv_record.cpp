@@ -10,6 +10,7 @@
 #include "log/log_errors.h"
 #include "models/model.h"
 #include "monitor/pv_display.h"
+#include "platform/sys/file_replacement.h"
 #include "platform/sys/launch.h"
 #include "platform/sys/paths.h"
 #include "platform/sys/small_file.h"
@@ -71,10 +72,10 @@ std::string fn_PV_Record_Name(Context& ctx, const sys::DateTime& t) {
 }
 
 int Make_Record_print_title(const std::string& path) {
-    File f{sys::OpenForWriting(path, false)};
-    if (!f) return -1;
-    const bool ok = std::fputs(kPvRecordTitle, f.get()) >= 0;
-    return std::fclose(f.release()) == 0 && ok ? 0 : -1;
+    // Whole or not at all: a record cut inside its title would be appended to as it is.
+    sys::FileReplacement f(path);
+    if (!f.opened() || std::fputs(kPvRecordTitle, f.get()) < 0) return -1;
+    return f.Commit();
 }
 
 int PV_Record(Context& ctx) {

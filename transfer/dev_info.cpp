@@ -10,6 +10,7 @@
 #include "log/event_log.h"
 #include "models/model.h"
 #include "params/comm.h"
+#include "platform/sys/file_replacement.h"
 #include "platform/sys/small_file.h"
 #include "session/modbus_api.h"
 
@@ -125,12 +126,13 @@ int DevInfo2::fr_Modbus_to_GUI(Context& ctx) {
 }
 
 int DevInfo2::to_FILE(Context&, const std::string& path, const DevInfoWords& words) {
-    File f(sys::OpenForWriting(path, false));
-    if (!f) return -1;
+    sys::FileReplacement f(path);
+    if (!f.opened()) return -1;
     for (std::int16_t w : words)
-        std::fprintf(f.get(), "%04x\n", static_cast<unsigned>(static_cast<std::uint16_t>(w)));
-    // A full disk shows only when the buffered lines go out.
-    return std::fclose(f.release()) == 0 ? 0 : -1;
+        if (std::fprintf(f.get(), "%04x\n", static_cast<unsigned>(static_cast<std::uint16_t>(w))) <
+            0)
+            return -1;
+    return f.Commit();
 }
 
 int DevInfo2::fr_FILE(Context& ctx, const std::string& path, DevInfoWords* words) {

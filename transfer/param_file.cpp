@@ -14,6 +14,7 @@
 #include "log/event_log.h"
 #include "log/log_errors.h"
 #include "models/model.h"
+#include "platform/sys/file_replacement.h"
 #include "platform/sys/paths.h"
 #include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
@@ -266,18 +267,13 @@ int Para_To_FILE::w_Parameter(Context& ctx) {
         return kParamFileCancelled;
 
     // The file goes where the technician chose (relative names land in ParameterFile).
-    File f(sys::OpenForWriting(path, false));
-    if (!f) {
+    // Saved over an older set, the older set stays unless the new one is whole on the disk.
+    sys::FileReplacement f(path);
+    if (!f.opened()) {
         ReportFile(ctx, kCodeCreate, path, kMsgFileNotSaved);
         return kParamFileFailed;
     }
-    bool ok = WriteSet(ctx, f.get());
-    // A full disk shows only when the buffered lines go out.
-    ok = std::fclose(f.release()) == 0 && ok;
-    if (!ok) {
-        // A cut-off set would later load as a file without terminator: it must not stay.
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
+    if (!WriteSet(ctx, f.get()) || f.Commit() != 0) {
         ReportFile(ctx, kCodeWrite, path, kMsgFileNotSaved);
         return kParamFileFailed;
     }

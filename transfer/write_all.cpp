@@ -12,6 +12,7 @@
 #include "nav/focus.h"
 #include "params/comm.h"
 #include "params/main_panel.h"
+#include "platform/sys/file_replacement.h"
 #include "platform/sys/small_file.h"
 #include "platform/ui/constants.h"
 #include "session/link_controls.h"
@@ -83,20 +84,17 @@ bool LineInPlan(Context& ctx, const BufferFile& buffer, const BufferLine& line) 
 }
 
 // The list as the pages hold it now. 0, kBufferNotCreated, or kBufferNotWritten when the file
-// was created but did not take the list whole (a full disk): a missing or short list must not
-// be replayed, nor an older one left from a previous write. The open never waits on a FIFO.
+// was created but did not take the list whole (a full disk): a short list is never replayed,
+// and the list of the previous write stays as it was. The open never waits on a FIFO.
 int WriteBuffer(Context& ctx, const BufferFile& buffer) {
-    File f{sys::OpenForWriting(buffer.fileName, false)};
-    if (!f) return kBufferNotCreated;
-    int r = 0;
+    sys::FileReplacement f(buffer.fileName);
+    if (!f.opened()) return kBufferNotCreated;
     for (const BufferLine& line : buffer.lines) {
         if (!LineInPlan(ctx, buffer, line)) continue;
         const int value = fn_Para_Block_Value(ctx, line.address);
-        if (fn_W_Para_Buffer(f.get(), line.address, value, line.name) < 0) r = kBufferNotWritten;
+        if (fn_W_Para_Buffer(f.get(), line.address, value, line.name) < 0) return kBufferNotWritten;
     }
-    // A full disk often shows only when the buffered lines go out.
-    if (std::fclose(f.release()) != 0) r = kBufferNotWritten;
-    return r;
+    return f.Commit() == 0 ? 0 : kBufferNotWritten;
 }
 
 // The access code a line goes out with: the plan's for its address.

@@ -1,5 +1,8 @@
 #include "platform/sys/small_file.h"
 
+#include "platform/sys/file_replacement.h"
+#include "platform/sys/unique_fd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,25 +14,7 @@ namespace sys {
 
 namespace {
 
-// An open descriptor, closed on every way out unless handed on.
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-  private:
-    int fd_;
-};
+using Fd = UniqueFd;
 
 // The regular file at path, opened for reading without waiting: its descriptor, or the
 // negative code of the failure (errno kept).
@@ -119,18 +104,14 @@ std::FILE* OpenForWriting(const std::string& path, bool append) {
 
 int WriteWholeFile(const std::string& path, const std::string& bytes, bool* created) {
     if (created) *created = false;
-    std::FILE* f = OpenForWriting(path, false);
-    if (!f) return -1;
+    FileReplacement file(path);
+    if (!file.opened()) return -1;
     if (created) *created = true;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    int saved = written ? 0 : errno;
-    // A full disk often shows only when the buffered bytes go out at the close.
-    if (std::fclose(f) != 0 && saved == 0) saved = errno ? errno : EIO;
-    if (!written && saved == 0) saved = EIO;
-    if (saved != 0) {
-        errno = saved;
-        return -1;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        if (errno == 0) errno = EIO;
+        return -1;  // the old file stays
     }
+    if (file.Commit() != 0) return -1;
     return 0;
 }
 

@@ -35,9 +35,9 @@ std::FILE* OpenRegularForReading(const std::string& path, int* code);
 // /dev/null. nullptr with errno set on failure; the stream then blocks as fopen's would.
 std::FILE* OpenForWriting(const std::string& path, bool append);
 
-// Replaces the content of path with bytes (OpenForWriting, then the bytes, then the close).
-// 0, or -1 with errno set when it could not be created (*created false) or the bytes did not
-// all reach it (*created true).
+// Replaces the content of path with bytes, whole or not at all (FileReplacement). 0, or -1
+// with errno set when the new file could not be created (*created false) or the bytes did not
+// all reach it (*created true); the old file then stays.
 int WriteWholeFile(const std::string& path, const std::string& bytes, bool* created = nullptr);
 
 }  // namespace sys

@@ -3,6 +3,7 @@
 // cannot be made or read.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "params/input.h"
 #include "params/locator.h"
 #include "platform/ui/constants.h"
+#include "tests/support/file_trouble.h"
 #include "transfer/param_file.h"
 #include "transfer_fixture.h"
 
@@ -346,7 +348,21 @@ TEST_F(ParamFileTest, FilesThatCannotBeMadeOrReadAreReported) {
         EXPECT_EQ(f.save ? Save(f.path) : Load(f.path), conf::kParamFileFailed);
         ExpectReported(f.code, f.path, f.status);
     }
-    EXPECT_TRUE(fs::exists("/dev/full"));  // only a regular file is removed
+    EXPECT_TRUE(fs::exists("/dev/full"));
+
+    // Saved over in a read-only folder: nothing can be made beside the older set, which stays.
+    const fs::path older = Dir() / "older.txt";
+    std::ofstream(older) << kFw2File;
+    ASSERT_EQ(chmod(Dir().c_str(), 0555), 0);
+    int saved = 0;
+    {
+        test_support::PermissionBitsBind bind;
+        saved = Save(older.string());
+    }
+    chmod(Dir().c_str(), 0755);
+    EXPECT_EQ(saved, conf::kParamFileFailed);
+    ExpectReported(1233117, older.string(), "Parameter file not saved");
+    EXPECT_EQ(Slurp(older.string()), kFw2File);
     EXPECT_EQ(Cfg("FILT").number, 5);
 
     // Without its folder neither command shows a dialog.

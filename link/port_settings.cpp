@@ -122,7 +122,9 @@ int fn_Read_Port_Settings(PortSettings* out, int fieldsUsed, std::string* proble
     int error = 0;
     const int r = sys::ReadFileHead(kComDevUseFile, kSettingsFileBytes, &text, &error);
     if (r < 0) {
-        *problem = sys::FileProblemText(r, error);
+        // A missing file is said by the open report itself; only a file that is there and
+        // cannot be used needs the reason.
+        if (r != sys::kFileMissing) *problem = sys::FileProblemText(r, error);
         return -1;
     }
     FieldReader reader(text);

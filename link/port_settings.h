@@ -32,7 +32,8 @@ int fn_Write_Port_Settings(int com, int br, int parity, int dataBits, int stopBi
 // Fields that are missing or not numbers read as 0, which the open then refuses; the fields
 // after one that is not a number read as 0 too.
 int fn_Read_Port_Settings(PortSettings* out);
-// The same, and *problem says what is wrong for the log: why the file cannot be read (-1),
+// The same, and *problem says what is wrong for the log: why a file that is there cannot be
+// read (-1; nothing for a missing file, which the open report names as it is),
 // or the first of the first `fieldsUsed` fields that is missing, not a number or outside its
 // range, with its line ("line 2: baud-rate index 7 out of range 0-3"); empty when they are
 // all good. Fields beyond `fieldsUsed` are read but never named.

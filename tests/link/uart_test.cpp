@@ -73,7 +73,6 @@ TEST_F(Uart, WithoutTheSettingsFileTheStartIsReported) {
     EXPECT_EQ(fe.Popups()[0].title, "m104__UART :: 591475");
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
     EXPECT_EQ(Log(),
-              "\xA1\xB9\xA1\xB9\xA1\xB9 COM_Dev_use.txt :: No such file or directory \n\n"
               "\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9\xA1\xB9 open file "
               "NG :: COM_Dev_use.txt \n\n");
 }

@@ -120,11 +120,12 @@ struct RecoveryBlock {
 
 // The process-value poll: what each timer tick reads and where it shows it.
 struct PvPoll {
-    int addrDP;    // read once when monitoring starts
-    int addrPV;    // each tick; 0x7FFF means an open sensor
-    int pvWidth;   // 16 or 32 bits
-    int addrADC;   // the converter readings
-    int adcWidth;  // 16: adcCount registers; 32: one value
+    int addrDP;           // read once when monitoring starts
+    int addrPV;           // each tick
+    int pvWidth;          // 16 or 32 bits
+    bool openSensorCode;  // 0x7FFF in the process value means an open sensor (else a number)
+    int addrADC;          // the converter readings
+    int adcWidth;         // 16: adcCount registers; 32: one value
     int adcCount;
     const char* adcValueTrace;  // written with the 32-bit reading ("A0 = %d \n"); nullptr: none
     int addrStatus;             // two status bits

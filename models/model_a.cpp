@@ -209,6 +209,7 @@ const Model& ModelA() {
         .poll = {.addrDP = 2,
                  .addrPV = 0x1002,
                  .pvWidth = 16,
+                 .openSensorCode = true,
                  .addrADC = 0x1003,
                  .adcWidth = 16,
                  .adcCount = 2,

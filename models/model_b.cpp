@@ -213,6 +213,7 @@ const Model& ModelB() {
         .poll = {.addrDP = 2,
                  .addrPV = 0x1000,
                  .pvWidth = 32,
+                 .openSensorCode = false,
                  .addrADC = 0x100A,
                  .adcWidth = 32,
                  .adcCount = 1,

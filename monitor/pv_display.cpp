@@ -53,7 +53,7 @@ int MSPV_V::Decoding(Context& ctx, int raw) {
 }
 
 int MSPV_V::to_GUI(Context& ctx, int raw) {
-    if (raw == kPvOpenSensor) {
+    if (ctx.model.poll.openSensorCode && raw == kPvOpenSensor) {
         MSPV_V::SV(ctx, kPvOpenText);
         MSPV_V::Text_Color(ctx, ui::VAL_RED);
         return 1;

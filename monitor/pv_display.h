@@ -1,6 +1,6 @@
 #pragma once
 // The process-value display on the main panel: the instrument's raw value in its own decimal
-// format, "OPEN" in red for an open sensor.
+// format, "OPEN" in red for an open sensor where the model has that code.
 
 #include <string>
 
@@ -25,7 +25,8 @@ namespace MSPV_V {
 int Text_Color(Context& ctx, int colour);
 // Formats and shows a measured value.
 int Decoding(Context& ctx, int raw);
-// 1 when the open-sensor text was shown (in red), else 0 (the value in blue).
+// 1 when the open-sensor text was shown (in red), else 0 (the value in blue). A model whose
+// value has no open-sensor code shows every value as a number.
 int to_GUI(Context& ctx, int raw);
 // The text the display shows now.
 std::string GV(Context& ctx);

@@ -26,11 +26,10 @@ int RSP::to_Modbus(Context& ctx) {
 
 int ev_RSP_W_PV(Context& ctx, int panel, int control, int event, void*, int data1, int) {
     if (event != ui::EVENT_COMMIT) return fn_Enter_to_Next(ctx, panel, control, event, data1);
-    // Marked first, so a value outside the display range shows red even when no instrument
-    // answers; the write then sends the value brought back into the range.
-    RSP::OOR(ctx);
+    // The instrument is checked first; a value outside the display range is marked red and
+    // still written as typed (the instrument takes what it is sent).
     if (DevInfo2::fr_Modbus_to_GUI(ctx) < 0) return 0;
-    RSP::Limit(ctx);
+    RSP::OOR(ctx);
     RSP::to_Modbus(ctx);
     return 0;
 }

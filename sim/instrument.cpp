@@ -139,6 +139,7 @@ void Instrument::PowerCycle(double now) {
     ram_ = eeprom_;
     relays_[0] = relays_[1] = 0;
     remote_ = 0;
+    remoteSet_ = false;
     lastCalibration_ = 0;
     pending_ = false;
     linkChanged_ = false;
@@ -206,6 +207,7 @@ Measurement Instrument::MeasureAt(double now) const {
     in.relayTest[0] = relays_[0] != 0;
     in.relayTest[1] = relays_[1] != 0;
     in.remote = remote_;
+    in.remoteSet = remoteSet_;
     return Measure(in, now - powerOn_);
 }
 
@@ -272,6 +274,7 @@ void Instrument::Apply(const RegisterDef& d, std::int32_t v, int code, double no
             break;
         case Role::kProcessValue:
             remote_ = v;
+            remoteSet_ = true;
             break;
         case Role::kCalibration: {
             const Measurement m = MeasureAt(now);

@@ -96,7 +96,9 @@ class Instrument {
     // What a read of the register gives at `now`: 0, or the exception code it would answer.
     int ReadValue(int address, double now, std::int32_t* value) const;
 
-    void SetOpenSensor(bool open) { openSensor_ = open; }
+    // Model A's open sensor (its process value 0x7FFF); model B has no such code and stays as
+    // it is.
+    void SetOpenSensor(bool open) { openSensor_ = open && config_.model == Model::kA; }
     bool OpenSensor() const { return openSensor_; }
 
     void AddFault(const Fault& fault);
@@ -155,6 +157,7 @@ class Instrument {
     double pendingAt_ = 0.0;
     int relays_[2] = {0, 0};
     std::int32_t remote_ = 0;
+    bool remoteSet_ = false;  // a remote value was written since power-on
     std::int32_t lastCalibration_ = 0;
     bool openSensor_ = false;
     bool present_ = true;

@@ -27,10 +27,10 @@ Measurement Measure(const InputSettings& in, double t) {
     const double f = MotionFraction(t);
     double shown = static_cast<double>(in.low) + static_cast<double>(in.high - in.low) * f +
                    static_cast<double>(in.offset);
-    if (in.type == kRemoteType) shown = static_cast<double>(in.remote);
+    if (a ? in.type == kRemoteType : in.remoteSet) shown = static_cast<double>(in.remote);
 
-    if (in.openSensor) {
-        m.processValue = a ? kOpenSensorA : kOpenSensorB;
+    if (a && in.openSensor) {
+        m.processValue = kOpenSensorA;
     } else if (a) {
         const bool tenths = in.type <= 9 && in.dp == 0 && in.type != kRemoteType;
         // 0x7FFF is the open-sensor code, so a real value stops one below it.
@@ -45,7 +45,7 @@ Measurement Measure(const InputSettings& in, double t) {
         m.converter[0] = in.openSensor ? 32767 : 2000 + Clamp(28000.0 * f, 0.0, 28000.0);
         m.converter[1] = 10000 + wobble;
     } else {
-        m.converter[0] = in.openSensor ? 16777215 : 100000 + Clamp(1600000.0 * f, 0.0, 1600000.0);
+        m.converter[0] = 100000 + Clamp(1600000.0 * f, 0.0, 1600000.0);
         m.converter[1] = 0;
     }
 

@@ -9,7 +9,6 @@
 namespace sim {
 
 inline constexpr std::int32_t kOpenSensorA = 0x7FFF;
-inline constexpr std::int32_t kOpenSensorB = 0x7FFFFFFF;
 
 // Seconds for one sweep up and down the measuring range.
 inline constexpr double kMotionPeriod = 240.0;
@@ -27,7 +26,8 @@ struct InputSettings {
     std::int32_t setPoint[2] = {0, 0};
     int alarmAmount = 0;
     bool relayTest[2] = {false, false};
-    std::int32_t remote = 0;  // the remote value, shown for input type 13
+    std::int32_t remote = 0;  // the remote value: model A shows it at input type 13
+    bool remoteSet = false;   // model B shows it, at any of its types, once one was written
 };
 
 struct Measurement {

@@ -123,7 +123,7 @@ std::string UsageText() {
            "  --device PATH    serve this serial device instead of a pseudo-terminal\n"
            "  --no-pacing      answer at once instead of at the line's character time\n"
            "  --turnaround MS  pause between request and answer in milliseconds (3)\n"
-           "  --open-sensor    start with the sensor open (process value 0x7FFF)\n"
+           "  --open-sensor    start with the sensor open (process value 0x7FFF; model A)\n"
            "  --log            print every request to standard error\n"
            "  --fault WHAT     silence | cut=N | late=S | bad-crc | noise=N | exception=N |\n"
            "                   vanish | reset | stall, then optionally ,after=N and ,count=N\n"
@@ -211,6 +211,10 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
         } else if (n == "--no-pacing") {
             c.paced = false;
         } else if (n == "--open-sensor") {
+            if (c.model != Model::kA)
+                return fail(
+                    "--open-sensor plays model A's open sensor (0x7FFF); model B sends "
+                    "every process value as a number");
             c.openSensor = true;
         } else if (n == "--log") {
             o.log = true;

@@ -149,6 +149,10 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "instrument-sim: connection %s\n",
                              line->Stalled() ? "stalled" : "passing");
             } else if (s == SIGUSR1) {
+                if (cfg.model != sim::Model::kA) {
+                    std::fprintf(stderr, "instrument-sim: SIGUSR1 opens model A's sensor only\n");
+                    continue;
+                }
                 instrument.SetOpenSensor(!instrument.OpenSensor());
                 std::fprintf(stderr, "instrument-sim: sensor %s\n",
                              instrument.OpenSensor() ? "open" : "connected");

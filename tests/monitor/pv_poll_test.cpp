@@ -218,18 +218,35 @@ TEST_F(MonitorTest, TheRemoteValueIsWrittenToTheProcessValueRegister) {
     EXPECT_TRUE(Main("RSP").dimmed);
 }
 
-TEST_F(MonitorTest, ARemoteValueOutOfRangeIsLimitedBeforeItIsWritten) {
+// Outside the display range (-1999 ... 9999 here): marked red, written as typed after the
+// device check; back in range the mark goes. No instrument, no mark and no write.
+TEST_F(MonitorTest, ARemoteValueOutOfRangeIsMarkedAndWrittenAsTyped) {
     StartWith(104, 8);
+    Put(0, 13);
     conf::TYPE_cfg::SV(ctx, 13);
     conf::RSP::Toggle_Dim(ctx);
     Requests();
     fe.VirtualClock().ClearDelays();
     rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 20000);
-    // The display range's end (9999 with the long display and no decimals), after the red mark.
-    EXPECT_EQ(Requests().back(), Sealed({0x01, 0x05, 0x10, 0x02, 0x27, 0x0F}));
+    EXPECT_EQ(Requests(),
+              (std::vector<Bytes>{Read(0x1F00, 4), Sealed({0x01, 0x05, 0x10, 0x02, 0x4E, 0x20})}));
+    EXPECT_EQ(Main("RSP").textBgColor, 0xFF0000);
+    EXPECT_EQ(Main("RSP").number, 20000.0);
+    EXPECT_EQ(Status(), "Write OK");
     const std::vector<double>& delays = fe.VirtualClock().Delays();
-    EXPECT_EQ(std::count(delays.begin(), delays.end(), 0.1), 1);
-    EXPECT_EQ(Main("RSP").number, 9999.0);
+    EXPECT_EQ(std::count(delays.begin(), delays.end(), 0.1), 0);  // nothing limited
+    std::int32_t pv = 0;
+    ASSERT_EQ(inst->ReadValue(0x1002, fe.VirtualClock().Now(), &pv), 0);
+    EXPECT_EQ(pv, 20000);
+
+    rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), -12);
+    EXPECT_EQ(Requests().back(), Sealed({0x01, 0x05, 0x10, 0x02, 0xFF, 0xF4}));
+    EXPECT_EQ(Main("RSP").textBgColor, 0xFFFFFF);
+
+    SilenceFrom(0);
+    rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), -5000);
+    EXPECT_EQ(Requests(), std::vector<Bytes>(3, Read(0x1F00, 4)));
+    EXPECT_EQ(Main("RSP").textBgColor, 0xFFFFFF);
 }
 
 TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWrite) {
@@ -239,6 +256,13 @@ TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWrite) {
     EXPECT_EQ(Requests(),
               (std::vector<Bytes>{Read(0x1F00, 4), Sealed({0x01, 0x10, 0x10, 0x00, 0x00, 0x02, 0x04,
                                                            0x00, 0x00, 0x00, 0x7D})}));
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(Main("RSP").textBgColor, 0xFFFFFF);
+    // Beyond the display range: marked, and written as typed all the same.
+    rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 2000000.0);
+    EXPECT_EQ(Requests().back(),
+              Sealed({0x01, 0x10, 0x10, 0x00, 0x00, 0x02, 0x04, 0x01, 0x31, 0x2D, 0x00}));
+    EXPECT_EQ(Main("RSP").textBgColor, 0xFF0000);
     EXPECT_EQ(Status(), "Write OK");
 }
 

@@ -92,13 +92,23 @@ TEST_F(RecordTest, ARecordThatCannotBeWrittenIsSaidOnceAndPollingGoesOn) {
     EXPECT_TRUE(fs::exists(Dir() / "Tarnel_PV_2013-05-28_09.txt"));
 }
 
-TEST_F(MonitorTestB, ModelBRecordsUnderItsOwnName) {
+// Model B records under its own name, and its value has no open-sensor code: 32767 at one
+// decimal is a reading like any other, shown in blue and recorded as shown.
+TEST_F(MonitorTestB, ModelBRecordsUnderItsOwnNameEveryValueAsANumber) {
     fe.VirtualClock().SetLocalStart({2013, 5, 28, 9, 0, 0});
     StartWith(105, 3);
+    Put(2, 1);                                                           // DP
+    ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 16, 0x1000, 32767), 0);  // a remote value
     Menu("PV_RECORD");
     PressReadPv();
     fe.AdvanceTime(1.0);
-    EXPECT_TRUE(fs::exists(root_ / "PV Record" / "Ombrel_PV_2013-05-28_09.txt"));
+    EXPECT_EQ(Pv(), "3276.7");
+    EXPECT_EQ(PvColour(), 0x0000FF);
+    const std::string record =
+        Slurp((root_ / "PV Record" / "Ombrel_PV_2013-05-28_09.txt").string());
+    EXPECT_EQ(record.rfind("TIME\tPV\t\n09:00:0", 0), 0u) << record;
+    EXPECT_NE(record.find("\t3276.7\t\n"), std::string::npos) << record;
+    EXPECT_EQ(record.find("OPEN"), std::string::npos);
 }
 
 TEST_F(MonitorTest, TheRecordFolderOpensInTheFileManagerAndIsMadeWhenMissing) {

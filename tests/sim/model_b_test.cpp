@@ -82,12 +82,16 @@ TEST_F(ModelB, ProcessValueAndConverterAreWide) {
     Advance(60.0);
     EXPECT_NEAR(Value32(0x1000), 5000, 10);
     EXPECT_EQ(Reg(0x001F), 2);  // above alarm 2's 200.0, below alarm 1's 800.0
-    inst->SetOpenSensor(true);
-    EXPECT_EQ(Value32(0x1000), 0x7FFFFFFF);
-    inst->SetOpenSensor(false);
-    ASSERT_EQ(Write(0, 13), 0);
-    ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 16, 0x1000, 123456), 0);  // remote value
-    EXPECT_EQ(Value32(0x1000), 123456);
+    inst->SetOpenSensor(true);  // model A's alone: model B's value stays a number
+    EXPECT_NEAR(Value32(0x1000), 5000, 30);
+    // A remote value shows at each of model B's own input types, until the power goes.
+    for (int type : {0, 1, 2}) {
+        ASSERT_EQ(Write(0, type), 0);
+        ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 16, 0x1000, 123456 + type), 0);
+        EXPECT_EQ(Value32(0x1000), 123456 + type);
+    }
+    inst->PowerCycle(Now());
+    EXPECT_NE(Value32(0x1000), 123458);
 }
 
 TEST_F(ModelB, PolaritySelectsTheSecondSetOfCalibrationCodes) {

@@ -22,7 +22,7 @@ TEST(Options, EverySettingIsTaken) {
     std::string error;
     ASSERT_EQ(sim::ParseOptions(Words("--code 0x6B --fw=8 --model B --station 7 --baud 9600 "
                                       "--format 8e1 --serial 42 --com 5 --force --no-pacing "
-                                      "--turnaround 10 --open-sensor --log --device /dev/ttyUSB0 "
+                                      "--turnaround 10 --log --device /dev/ttyUSB0 "
                                       "--fault cut=2,after=1 --fault vanish,count=0"),
                                 &o, &error),
               0)
@@ -34,7 +34,7 @@ TEST(Options, EverySettingIsTaken) {
               std::make_tuple(0x6B, 8, 7, 2, 3, 5));
     EXPECT_EQ(c.serialNumber, 42u);
     EXPECT_DOUBLE_EQ(c.turnaround, 0.010);
-    EXPECT_TRUE(!c.paced && c.openSensor && o.log && o.force);
+    EXPECT_TRUE(!c.paced && !c.openSensor && o.log && o.force);
     EXPECT_EQ(o.device, "/dev/ttyUSB0");
     ASSERT_EQ(o.faults.size(), 2u);
     const sim::Fault &cut = o.faults[0], &vanish = o.faults[1];
@@ -44,6 +44,8 @@ TEST(Options, EverySettingIsTaken) {
     // Model B's own code where none is given; a baud index as well as a rate.
     ASSERT_EQ(sim::ParseOptions(Words("--model B --baud 1"), &o, &error), 0);
     EXPECT_EQ(std::tie(c.code, c.baudIndex), std::make_tuple(105, 1));
+    ASSERT_EQ(sim::ParseOptions(Words("--open-sensor"), &o, &error), 0);
+    EXPECT_TRUE(c.openSensor);
     EXPECT_EQ(o.listen, sim::NetProtocol::kNone);
 }
 
@@ -69,6 +71,7 @@ TEST(Options, TheNetworkSettingsAreTaken) {
 TEST(Options, MistakesAreNamed) {
     const std::pair<const char*, const char*> bad[] = {
         {"--model C", "--model takes A or B"},
+        {"--open-sensor --model B", "--open-sensor plays model A's open sensor"},
         {"--fw 10", "--fw"},
         {"--fw 0", "--fw"},
         {"--station 0", "--station"},

@@ -391,12 +391,13 @@ int FrontEndImpl::PopupCharset() const {
 
 void FrontEndImpl::MessagePopup(const std::string& title, const std::string& text) {
     const int charset = PopupCharset();
-    ShowMessage(DialogParent(), DecodeText(title, charset), DecodeText(text, charset));
+    ShowMessage(DialogParent(), DecodePopupText(title, charset), DecodePopupText(text, charset));
 }
 
 int FrontEndImpl::ConfirmPopup(const std::string& title, const std::string& text) {
     const int charset = PopupCharset();
-    return AskYesNo(DialogParent(), DecodeText(title, charset), DecodeText(text, charset));
+    return AskYesNo(DialogParent(), DecodePopupText(title, charset),
+                    DecodePopupText(text, charset));
 }
 
 int FrontEndImpl::FileSelectPopup(const ui::FileSelectRequest& request, std::string* path) {

@@ -39,6 +39,12 @@ QString DecodeText(const std::string& bytes, int charset) {
     return QString::fromStdString(sys::ToUtf8Lossy(bytes, CodePageOf(charset)));
 }
 
+QString DecodePopupText(const std::string& bytes, int charset) {
+    std::string utf8;
+    if (sys::ToUtf8(bytes, sys::CodePage::Utf8, &utf8) == 0) return QString::fromStdString(utf8);
+    return QString::fromStdString(sys::ToUtf8Lossy(bytes, CodePageOf(charset)));
+}
+
 std::string EncodeText(const QString& text, int charset) {
     const std::string utf8 = text.toStdString();
     const sys::CodePage page = CodePageOf(charset);

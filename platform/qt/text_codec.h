@@ -14,6 +14,12 @@ namespace qtfe {
 // as "°C"); beyond that it is taken as the code-page text it then almost surely is.
 QString DecodeText(const std::string& bytes, int charset);
 
+// Popup texts are put together by the program: its own words in ASCII and names from the file
+// system, which are UTF-8 and shown as the file system names them (a Chinese path stays itself
+// under a Big5 or GB2312 panel). Only text that is not UTF-8 (a text of the language database)
+// is decoded in the panel's code page, as DecodeText does.
+QString DecodePopupText(const std::string& bytes, int charset);
+
 // What the user typed, in the panel's code page; text the code page cannot hold stays UTF-8
 // (DecodeText shows it correctly either way).
 std::string EncodeText(const QString& text, int charset);

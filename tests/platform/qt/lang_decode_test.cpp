@@ -67,3 +67,21 @@ TEST(LanguageDatabaseOnScreen, EveryChineseTextOfScanDecodesInItsPanelCharset) {
 }
 
 }  // namespace
+
+namespace {
+
+// A popup's path is the file system's UTF-8 even where the same bytes would pass for text of
+// the panel's code page, as the UTF-8 of "база" passes for four GB2312 characters.
+TEST(PopupText, APathShowsAsTheFileSystemNamesItUnderEveryCharset) {
+    const std::string text = "open file NG :: /home/база/1.txt";
+    std::string gb;
+    ASSERT_EQ(sys::ToUtf8(text, sys::CodePage::Gb2312, &gb), 0);
+    EXPECT_NE(QString::fromStdString(gb), QString::fromStdString(text));
+    for (int charset : {ui::VAL_NATIVE_CHARSET, ui::VAL_BIG5_CHARSET, ui::VAL_GB2312_CHARSET})
+        EXPECT_EQ(qtfe::DecodePopupText(text, charset), QString::fromStdString(text)) << charset;
+    // Bytes that are no UTF-8 are the language database's, in the panel's code page.
+    EXPECT_EQ(qtfe::DecodePopupText("\xB6\x7D\xA9\x6C", ui::VAL_BIG5_CHARSET),
+              QString::fromUtf8("開始"));
+}
+
+}  // namespace

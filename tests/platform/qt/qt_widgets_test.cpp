@@ -118,7 +118,7 @@ TEST_F(QtWidgets, TextsAreDecodedWithThePanelCharset) {
     rt.GetCtrlVal(panel, Id("NOTE"), &text);
     EXPECT_EQ(text, big5);
 
-    rt.SetPanelAttribute(panel, ATTR_CHARSET, VAL_GB2312_CHARSET);
+    ASSERT_EQ(rt.SetPanelAttribute(panel, ATTR_CHARSET, VAL_GB2312_CHARSET), 0);
     rt.SetCtrlVal(panel, Id("MSG"), "\xD6\xD0\xCE\xC4");
     EXPECT_EQ(Widget<QLabel>("MSG")->text(), U("中文"));
     // GB2312 bytes that are valid UTF-8 as well, and a UTF-8 symbol that is valid GB2312.

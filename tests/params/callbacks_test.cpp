@@ -149,12 +149,4 @@ TEST_F(ParamsTest, CalibrationPageCommitsSelectAndLimit) {
     EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_R_CAL_0").state + Ctrl(ctx.gvCAL, "RTS_R_CAL_2").state, 1);
 }
 
-TEST_F(ParamsTest, ARemoteValueOutOfRangeIsMarkedAndLeftForTheWrite) {
-    Setup(13, 2, 0, 1);
-    ASSERT_GE(rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 20000), 0);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").textBgColor, kRed);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 20000.0);
-    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
-}
-
 }  // namespace

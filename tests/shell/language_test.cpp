@@ -17,6 +17,7 @@
 #include "models/model_a.h"
 #include "models/model_b.h"
 #include "models/panel_controls.h"
+#include "tests/support/fifo_guard.h"
 #include "transfer/read_all.h"
 
 namespace {
@@ -254,7 +255,10 @@ TEST_F(OddLanguageFile, DirectoryIsEnglish) {
 
 // A FIFO would block a plain open until a writer came: the start must not hang on it.
 TEST_F(OddLanguageFile, FifoIsEnglishWithoutWaiting) {
-    StartWithFile([] { ASSERT_EQ(::mkfifo(conf::kLanguageFileName, 0600), 0); });
+    test_support::FifoGuard fifo(conf::kLanguageFileName);
+    ASSERT_TRUE(fifo.Made());
+    Start();
+    EXPECT_FALSE(fifo.HadToFree());
     ExpectEnglish();
 }
 

@@ -163,24 +163,39 @@ TEST_F(CalibrationTest, AStepStopsWatchingAndWatchingWaitsForTheStep) {
     EXPECT_TRUE(TimerOn());
 }
 
+// Every step at both polarity settings: the begin writes the type of steps 0, 2 and 4 to
+// EEPROM; the save sends 4 + step (polarity 0) or 10 + step (polarity 1), with code 5 for
+// steps 0, 2, 4 and code 6 for steps 1, 3, 5.
 TEST_F(CalibrationTestB, StepsWriteTheirTypeToEepromAndStoreByPolarity) {
     StartWith(105, 3);
     OnCalibrationPage();
-    Requests();
-    Press(2);  // "V.L"
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(6, 0, 1)}));
-    StepTick();
-    // One 32-bit reading in the step's one indicator.
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x100A, 2)}));
-    Press(2);
-    EXPECT_EQ(Requests().back(), Write(5, 0x0A02, 6));
-    // Step 3 with the polarity ring at 1: the second set of codes, to EEPROM.
-    rt.SetCtrlIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), 1);
-    Press(3);
-    Press(3);
-    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 0x000D));
-    ASSERT_EQ(inst->Calibrations().size(), 2u);
-    EXPECT_EQ(inst->Calibrations()[1].command, 13);
+    const char* names[] = {"mV.L", "mV.H", "V.L", "V.H", "mA.L", "mA.H"};
+    for (int polarity : {0, 1}) {
+        rt.SetCtrlIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), polarity);
+        for (int step = 0; step < 6; ++step) {
+            SCOPED_TRACE(std::string(names[step]) + " polarity " + std::to_string(polarity));
+            Requests();
+            Press(step);
+            std::vector<Bytes> begin{Read(0x1F00, 4)};
+            if (step % 2 == 0) begin.push_back(Write(6, 0, step / 2));
+            EXPECT_EQ(Requests(), begin);
+            StepTick();
+            // One 32-bit reading in the step's one indicator.
+            EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x100A, 2)}));
+            Press(step);
+            const int command = (polarity ? 10 : 4) + step;
+            const int code = step % 2 ? 6 : 5;
+            EXPECT_EQ(Requests(),
+                      (std::vector<Bytes>{Read(0x1F00, 4), Write(code, 0x0A02, command)}));
+            ASSERT_FALSE(inst->Calibrations().empty());
+            EXPECT_EQ(inst->Calibrations().back().command, command);
+            EXPECT_EQ(inst->Calibrations().back().functionCode, code);
+            char line[64];
+            std::snprintf(line, sizeof line, "Modbus w SPC.code.ICC.save.%s\t0x%04x\n", names[step],
+                          command);
+            EXPECT_NE(Log().find(line), std::string::npos) << line;
+        }
+    }
 }
 
 }  // namespace

@@ -50,6 +50,28 @@ TEST_F(ModbusApi, AnAnswerOnTheThirdAttemptSucceeds) {
     EXPECT_NE(log.find("MB.Rx\t#01.03 (02)   [0009]{"), std::string::npos);
 }
 
+// An answer cut by the time-out whose tail comes in late: the line is drained until quiet, so
+// the next attempt reads its own answer, not the tail of the last one.
+TEST_F(ModbusApi, TheTailOfALateAnswerIsNotTakenForTheNextOne) {
+    Bytes late{0x01, 0x03, 250};  // 125 registers, 146 ms of bytes at 19200 baud
+    for (int i = 0; i < 125; ++i) {
+        late.push_back(0x11);
+        late.push_back(static_cast<std::uint8_t>(i));
+    }
+    Bytes own{0x01, 0x03, 250};
+    for (int i = 0; i < 125; ++i) {
+        own.push_back(0x22);
+        own.push_back(static_cast<std::uint8_t>(i));
+    }
+    device.Answer(Sealed(late), 0.45);  // straddles the 0.5 s time-out
+    device.Answer(Sealed(own), 0.005);
+    std::array<std::int16_t, 125> v{};
+    EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0, 125, v), 0);
+    EXPECT_EQ(v[0], 0x2200);
+    EXPECT_EQ(v[124], 0x2200 + 124);
+    EXPECT_EQ(device.requests.size(), 2u);
+}
+
 TEST_F(ModbusApi, ThreeFailuresLeaveTheLastResultInGr) {
     for (int i = 0; i < 3; ++i)
         device.StaySilent();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "link/port_settings.h"
 #include "link_fixture.h"
 #include "platform/serial/serial_error.h"
 #include "session/link_controls.h"
@@ -79,6 +80,41 @@ TEST_F(PortDev, AMalformedSettingsFileReadsAsZerosThatTheOpenRefuses) {
     EXPECT_EQ(s.com, 5);
     EXPECT_EQ(s.br, 0);
     EXPECT_EQ(s.dataBits, 0);
+}
+
+// Each field of the settings file at both ends of its range is taken; one past an end is
+// named with its line and range.
+TEST_F(PortDev, EachSettingsFieldIsTakenUpToItsEndsAndRefusedPastThem) {
+    const char* good[] = {"256\n3\n4\n8\n2\nffff", "1\n0\n0\n5\n1\n0000"};
+    for (const char* content : good) {
+        conf_test::WriteFile("COM_Dev_use.txt", content);
+        conf::PortSettings s;
+        std::string problem = "old";
+        EXPECT_EQ(conf::fn_Read_Port_Settings(&s, conf::kPortFieldsAll, &problem), 0) << content;
+        EXPECT_EQ(problem, "") << content;
+    }
+    const struct {
+        const char* content;
+        const char* problem;
+    } bad[] = {
+        {"257\n3\n0\n8\n2\n0104", "line 1: COM number 257 out of range 1-256"},
+        {"0\n3\n0\n8\n2\n0104", "line 1: COM number 0 out of range 1-256"},
+        {"5\n4\n0\n8\n2\n0104", "line 2: baud-rate index 4 out of range 0-3"},
+        {"5\n-1\n0\n8\n2\n0104", "line 2: baud-rate index -1 out of range 0-3"},
+        {"5\n3\n5\n8\n2\n0104", "line 3: parity 5 out of range 0-4"},
+        {"5\n3\n0\n9\n2\n0104", "line 4: data bits 9 out of range 5-8"},
+        {"5\n3\n0\n4\n2\n0104", "line 4: data bits 4 out of range 5-8"},
+        {"5\n3\n0\n8\n3\n0104", "line 5: stop bits 3 out of range 1-2"},
+        {"5\n3\n0\n8\n0\n0104", "line 5: stop bits 0 out of range 1-2"},
+        {"5\n3\n0\n8\n2\n10000", "line 6: model code 10000 out of range 0000-ffff"},
+    };
+    for (const auto& b : bad) {
+        conf_test::WriteFile("COM_Dev_use.txt", b.content);
+        conf::PortSettings s;
+        std::string problem;
+        conf::fn_Read_Port_Settings(&s, conf::kPortFieldsAll, &problem);
+        EXPECT_EQ(problem, b.problem) << b.content;
+    }
 }
 
 TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {

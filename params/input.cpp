@@ -90,8 +90,6 @@ int fn_is_Linear_Type(Context& ctx) {
     return type >= Cat(ctx).firstLinearType && type <= Cat(ctx).lastLinearType ? 1 : 0;
 }
 
-// --- UNIT_cfg -------------------------------------------------------------------------------
-
 // --- DP_cfg ---------------------------------------------------------------------------------
 
 int DP_cfg::Item_Swap(Context& ctx) {
@@ -125,7 +123,5 @@ int FILT_cfg::Query_Rng(Context& ctx, int* min, int* max) {
 int CUT_cfg::Toggle_Dim(Context& ctx) {
     return ring::Toggle_Dim(ctx, CUT_cfg_def(ctx), fn_is_Linear_Type(ctx) ? 0 : 1);
 }
-
-// --- DIR_cfg --------------------------------------------------------------------------------
 
 }  // namespace conf

@@ -40,10 +40,6 @@ NumericModule giCNTt_def(const Context& ctx) {
     return NumericModule{&Context::gvMain, Cat(ctx).ccGICNT, {}, nullptr, nullptr, nullptr};
 }
 
-// --- DIGIT_cfg ------------------------------------------------------------------------------
-
-// --- Alarm_Amount_cfg -----------------------------------------------------------------------
-
 // --- RSP ------------------------------------------------------------------------------------
 
 int RSP::init(Context& ctx, Locator* loc) {
@@ -70,8 +66,6 @@ int RSP::Toggle_Dim(Context& ctx) {
     int remote = remoteType < 0 || TYPE_cfg::GV(ctx) == remoteType;
     return ctx.gr = num::Toggle_Dim(ctx, RSP_def(ctx), remote ? 0 : 1);
 }
-
-// --- AgentWrite -----------------------------------------------------------------------------
 
 // --- giCNTt ---------------------------------------------------------------------------------
 

@@ -181,8 +181,6 @@ int MRng_rat_cfg::Set_Range(Context& ctx) {
     return num::Set_Range(ctx, MRng_rat_cfg_def(ctx), low, high);
 }
 
-// --- MRng_usr_cfg ---------------------------------------------------------------------------
-
 // --- PVOF_rat_cfg ---------------------------------------------------------------------------
 
 int PVOF_rat_cfg::Set_Range(Context& ctx) {
@@ -190,7 +188,5 @@ int PVOF_rat_cfg::Set_Range(Context& ctx) {
     PVOF_rat_cfg::Query_Range(ctx, &low, &high);
     return num::Set_Range(ctx, PVOF_rat_cfg_def(ctx), low, high);
 }
-
-// --- PVOF_usr_cfg ---------------------------------------------------------------------------
 
 }  // namespace conf

@@ -37,7 +37,7 @@ int UART::Recovery_ID_BR_RTU(Context& ctx) {
     const RecoveryBlock& rb = ctx.model.recovery;
     std::vector<std::int16_t> block(static_cast<std::size_t>(rb.count));
     if (fn_Modbus_Device_RW_16(ctx, enR, rb.address, rb.count, block) < 0) {
-        msg_cfg::SID(ctx, 43);
+        msg_cfg::SID(ctx, kMsgReadNg);
         return -1;
     }
     const int idB = block[static_cast<std::size_t>(rb.idWord)];
@@ -47,7 +47,7 @@ int UART::Recovery_ID_BR_RTU(Context& ctx) {
 
     logs(ctx, "%s\n", "Recover ID");
     if (fn_Modbus_Device_RW_16(ctx, enWram, link.addrID, idB) < 0) {
-        msg_cfg::SID(ctx, 46);
+        msg_cfg::SID(ctx, kMsgWriteNg);
         return -1;
     }
     ID_comm::SV(ctx, idB);
@@ -55,7 +55,7 @@ int UART::Recovery_ID_BR_RTU(Context& ctx) {
     // The instrument answers at the old rate, then switches: follow it.
     logs(ctx, "%s\n", "Recover BR");
     if (fn_Modbus_Device_RW_16(ctx, enWram, link.addrBR, brB) < 0) {
-        msg_cfg::SID(ctx, 46);
+        msg_cfg::SID(ctx, kMsgWriteNg);
         return -1;
     }
     df_Port_Dev__Close(ctx);
@@ -64,7 +64,7 @@ int UART::Recovery_ID_BR_RTU(Context& ctx) {
 
     logs(ctx, "%s\n", "Recover RTU");
     if (fn_Modbus_Device_RW_16(ctx, enWram, link.addrRTU, rtuB) < 0) {
-        msg_cfg::SID(ctx, 46);
+        msg_cfg::SID(ctx, kMsgWriteNg);
         return -1;
     }
     df_Port_Dev__Close(ctx);
@@ -85,10 +85,10 @@ int RS485_on_off(Context& ctx, int panel, int control, int event, void*, int, in
     logi(ctx, "Modbus w RS485 ON/ OFF = %04x \n", value);
     int r = fn_Modbus_Device_RW_16(ctx, enWee, ctx.model.id.addrRS485, value);
     if (r < 0) {
-        msg_cfg::SID(ctx, 46);
+        msg_cfg::SID(ctx, kMsgWriteNg);
         return r;
     }
-    msg_cfg::SID(ctx, 45);
+    msg_cfg::SID(ctx, kMsgWriteOk);
     return 0;
 }
 

@@ -3,9 +3,24 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "link/crc.h"
-
 namespace sim {
+
+namespace {
+
+// CRC-16 of Modbus RTU, bit by bit (reflected polynomial 0xA001, start 0xFFFF). The simulator
+// keeps its own, so that a slip in the programs' CRC cannot hide behind the same slip here.
+std::uint16_t Crc16(const std::uint8_t* bytes, std::size_t n) {
+    std::uint16_t crc = 0xFFFF;
+    for (std::size_t i = 0; i < n; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001)
+                            : static_cast<std::uint16_t>(crc >> 1);
+    }
+    return crc;
+}
+
+}  // namespace
 
 int RequestLength(const std::uint8_t* bytes, std::size_t n) {
     if (n < 2) return 0;
@@ -24,13 +39,16 @@ int RequestLength(const std::uint8_t* bytes, std::size_t n) {
 }
 
 void Seal(Bytes* frame) {
-    frame->resize(frame->size() + 2);
-    conf::fn_Get_CRC(frame->data(), static_cast<int>(frame->size()));
+    const std::uint16_t crc = Crc16(frame->data(), frame->size());
+    frame->push_back(static_cast<std::uint8_t>(crc & 0xFF));
+    frame->push_back(static_cast<std::uint8_t>(crc >> 8));
 }
 
 bool CrcMatches(const Bytes& frame) {
-    return frame.size() >= 4 &&
-           conf::fn_Verify_CRC(frame.data(), static_cast<int>(frame.size())) == 0;
+    if (frame.size() < 4) return false;
+    const std::size_t n = frame.size() - 2;
+    const std::uint16_t crc = Crc16(frame.data(), n);
+    return frame[n] == (crc & 0xFF) && frame[n + 1] == (crc >> 8);
 }
 
 std::string Hex(const Bytes& bytes) {

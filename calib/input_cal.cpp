@@ -9,8 +9,8 @@
 
 #include "core/selector.h"
 #include "lang/status_line.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "monitor/pv_poll.h"
 #include "nav/focus.h"

@@ -4,8 +4,8 @@
 
 #include "core/selector.h"
 #include "lang/status_line.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/outcal.h"

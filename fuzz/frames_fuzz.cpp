@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "link/access_mode.h"
+#include "modbus/access_mode.h"
 #include "models/model_a.h"
 #include "models/model_b.h"
 #include "session/modbus_api.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "link/access_mode.h"
+#include "modbus/access_mode.h"
 
 namespace conf {
 

@@ -1,6 +1,6 @@
 #include "models/model_a.h"
 
-#include "link/access_mode.h"
+#include "modbus/access_mode.h"
 
 namespace conf {
 

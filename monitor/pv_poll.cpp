@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "lang/status_line.h"
-#include "link/access_mode.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "monitor/pv_display.h"
 #include "monitor/pv_record.h"

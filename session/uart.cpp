@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "lang/status_line.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "session/link_controls.h"
 #include "session/modbus_api.h"

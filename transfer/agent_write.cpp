@@ -1,8 +1,8 @@
 #include "transfer/agent_write.h"
 
 #include "lang/status_line.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/main_panel.h"

@@ -6,8 +6,8 @@
 
 #include "lang/status_line.h"
 #include "lang/window_title.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "params/comm.h"
 #include "platform/sys/file_replacement.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "lang/status_line.h"
-#include "link/access_mode.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/polarity.h"

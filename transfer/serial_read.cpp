@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "lang/status_line.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
+#include "modbus/access_mode.h"
 #include "params/service.h"
 #include "session/modbus_api.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "lang/status_line.h"
-#include "link/access_mode.h"
 #include "log/event_log.h"
 #include "log/log_errors.h"
+#include "modbus/access_mode.h"
 #include "models/model.h"
 #include "nav/focus.h"
 #include "params/comm.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "link/access_mode.h"
 #include "link/crc.h"
 #include "link/port_open.h"
 #include "link/register_access.h"
+#include "modbus/access_mode.h"
 #include "platform/serial/inprocess_line.h"
 #include "platform/serial/rs232.h"
 #include "platform/serial/scripted_device.h"

@@ -1,5 +1,6 @@
 #pragma once
 // Function codes as access modes: the instrument tells RAM from EEPROM writes by the code.
+// Below both the link core and the model descriptors, which name them alike.
 
 namespace conf {
 

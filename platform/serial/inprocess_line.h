@@ -4,6 +4,7 @@
 // sys::VirtualClock nothing ever sleeps, on a sys::SystemClock the line runs in real time.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,12 +44,22 @@ class InProcessBackend final : public Backend {
     explicit InProcessBackend(sys::Clock& clock);
     void Attach(const std::string& path, LineDevice* device);
     void Detach(const std::string& path);
+    // Open of path fails with code from now on, saying note (a device this user may not
+    // open, one another program holds); code 0 lifts the refusal.
+    void Refuse(const std::string& path, int code, const OpenNote& note);
 
     int Open(const std::string& devicePath, const LineSettings& settings,
              std::unique_ptr<Port>* out) override;
+    std::vector<OpenNote> LastOpenNotes() const override { return notes_; }
 
   private:
+    struct Refusal {
+        int code;
+        OpenNote note;
+    };
     sys::Clock& clock_;
+    std::map<std::string, Refusal> refused_;
+    std::vector<OpenNote> notes_;
     std::shared_ptr<InProcessLines> lines_;
 };
 

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/serial/com_map.h"
 #include "platform/serial/port.h"
@@ -53,6 +55,10 @@ class Rs232 {
     // What went wrong last, for the technician: the device name and path, the system's
     // error text. Empty until something fails; not cleared by later successes.
     const std::string& LastErrorDetail() const { return detail_; }
+    // The backend's notes of the last OpenComConfig, failed or not (see Backend). An urgent
+    // note of a successful open (another program on the device) is given once per Rs232, so
+    // a sweep that opens a port many times asks the user once.
+    const std::vector<OpenNote>& LastOpenNotes() const { return notes_; }
 
   private:
     struct OpenPort {
@@ -69,6 +75,8 @@ class Rs232 {
     ComMapEnv env_;
     std::map<int, OpenPort> ports_;
     std::string detail_;
+    std::vector<OpenNote> notes_;
+    std::set<std::string> saidOnOpen_;
 };
 
 }  // namespace serial

@@ -147,6 +147,37 @@ TEST_F(LinkCore, ARefusedCodeIsTracedThenRefusedWithTheOptionsPopupAndNothingSen
     EXPECT_TRUE(device.requests.empty());
 }
 
+// The port's notes follow its open record: a refusal's every time, with a popup when urgent;
+// an urgent one of an open that went through once only, however often the port is opened.
+TEST_F(LinkCore, NotesOfAnOpenFollowItsRecordAndUrgentOnesArePoppedUp) {
+    const std::string denied = "Permission denied: /dev/ttyUSB0 belongs to group dialout";
+    backend.SayOnOpen("/virtual/COM5", serial::kErrPermission, {denied, true});
+    for (int round = 0; round < 2; ++round) {
+        observer.calls.clear();
+        EXPECT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "|"), serial::kErrPermission);
+        ASSERT_EQ(observer.calls.size(), 4u);
+        EXPECT_EQ(observer.calls[1].rfind("record open NG :: permission denied", 0), 0u);
+        EXPECT_EQ(observer.calls[2], "record COM5 :: " + denied + "|");
+        EXPECT_EQ(observer.calls[3], "popup Open COM5 / " + denied);
+    }
+    const std::string shared = "/dev/ttyUSB0 is also open in minicom (pid 2001)";
+    backend.SayOnOpen("/virtual/COM5", 0, {shared, true});
+    EXPECT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "|"), 0);
+    EXPECT_EQ(std::vector<std::string>(observer.calls.end() - 2, observer.calls.end()),
+              (std::vector<std::string>{"record COM5 :: " + shared + "|",
+                                        "popup Open COM5 / " + shared}));
+    const std::string slow = "/dev/ttyUSB0: FTDI latency timer 16 ms";
+    for (const serial::OpenNote& note : {serial::OpenNote{shared, true}, {slow, false}}) {
+        backend.SayOnOpen("/virtual/COM5", 0, note);
+        for (int round = 0; round < 2; ++round) {
+            observer.calls.clear();
+            EXPECT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "|"), 0);
+            EXPECT_EQ(observer.calls.back(), note.urgent ? "record Set Com Time (s) : 0.500000|"
+                                                         : "record COM5 :: " + slow + "|");
+        }
+    }
+}
+
 TEST_F(LinkCore, AnOpenThatFailsEndsItsRecordWithTheReasonAndLeavesThePortClosed) {
     EXPECT_EQ(conf::OpenLine(session, observer, 200, 3, 0, 8, 2, "\n\n"), serial::kErrNotMapped);
     ASSERT_EQ(observer.calls.size(), 2u);

@@ -37,6 +37,11 @@ bool AllDigits(const std::string& s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// Programs known to open serial ports of their own accord.
+bool IsKnownTaker(const std::string& name) {
+    return name == "ModemManager" || name == "brltty";
+}
+
 // What to do about one program, by what it is known to do to serial ports.
 std::string Remedy(const std::string& name) {
     if (name == "ModemManager")
@@ -59,9 +64,9 @@ std::string GroupName(gid_t gid) {
 
 }  // namespace
 
-std::vector<PortHolder> FindPortHolders(const std::string& procRoot, const std::string& devicePath,
-                                        int selfPid) {
-    std::vector<PortHolder> holders;
+PortHolders FindPortHolders(const std::string& procRoot, const std::string& devicePath,
+                            int selfPid) {
+    PortHolders holders;
     const std::string own = OwnPath(devicePath);
     if (IsPseudoTerminalPath(own)) return holders;
     std::error_code ec;
@@ -70,20 +75,27 @@ std::vector<PortHolder> FindPortHolders(const std::string& procRoot, const std::
         if (!AllDigits(pidText) || pidText.size() > 9) continue;
         const int pid = std::atoi(pidText.c_str());
         if (pid == selfPid) continue;
+        std::string name;
+        std::ifstream comm(process.path() / "comm");
+        std::getline(comm, name);
+        if (name.empty()) name = "pid " + pidText;
         std::error_code fdEc;
-        for (const fs::directory_entry& fd : fs::directory_iterator(process.path() / "fd", fdEc)) {
+        fs::directory_iterator fds(process.path() / "fd", fdEc);
+        if (fdEc) {
+            if (IsKnownTaker(name)) holders.unseen.push_back(PortHolder{pid, name});
+            continue;
+        }
+        for (const fs::directory_entry& fd : fds) {
             std::error_code linkEc;
-            const fs::path target = fs::read_symlink(fd.path(), linkEc);
-            if (linkEc || target.string() != own) continue;
-            std::string name;
-            std::ifstream comm(process.path() / "comm");
-            std::getline(comm, name);
-            holders.push_back(PortHolder{pid, name.empty() ? "pid " + pidText : name});
-            break;
+            if (fs::read_symlink(fd.path(), linkEc).string() == own && !linkEc) {
+                holders.seen.push_back(PortHolder{pid, name});
+                break;
+            }
         }
     }
-    std::sort(holders.begin(), holders.end(),
-              [](const PortHolder& a, const PortHolder& b) { return a.pid < b.pid; });
+    for (auto* list : {&holders.seen, &holders.unseen})
+        std::sort(list->begin(), list->end(),
+                  [](const PortHolder& a, const PortHolder& b) { return a.pid < b.pid; });
     return holders;
 }
 
@@ -96,15 +108,20 @@ std::string HolderNames(const std::vector<PortHolder>& holders) {
     return names;
 }
 
-std::string HolderNote(const std::string& devicePath, const std::vector<PortHolder>& holders,
-                       bool busy) {
-    if (holders.empty()) return {};
-    std::string note = OwnPath(devicePath) + (busy ? " is in use by " : " is also open in ") +
-                       HolderNames(holders) +
-                       (busy ? "" : ", which may take or garble the instrument's answers");
+std::string HolderNote(const std::string& devicePath, const PortHolders& holders, bool busy) {
+    const bool guess = busy && holders.seen.empty();
+    const std::vector<PortHolder>& named = guess ? holders.unseen : holders.seen;
+    if (named.empty()) return {};
+    std::string note = OwnPath(devicePath);
+    if (guess)
+        note += " is in use by another program; " + HolderNames(named) +
+                (named.size() == 1 ? " runs and may hold it" : " run and may hold it");
+    else
+        note += (busy ? " is in use by " : " is also open in ") + HolderNames(named) +
+                (busy ? "" : ", which may take or garble the instrument's answers");
     // One remedy per kind of program.
     std::vector<std::string> said;
-    for (const PortHolder& h : holders) {
+    for (const PortHolder& h : named) {
         std::string remedy = Remedy(h.name);
         if (std::find(said.begin(), said.end(), remedy) != said.end()) continue;
         note += (said.empty() ? ": " : "; ") + remedy;

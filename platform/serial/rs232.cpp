@@ -75,8 +75,7 @@ int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int
         return Fail(rc, deviceName + " (" + path + "): " + SerialErrorText(rc) +
                             (why.empty() ? "" : " [" + why + "]"));
     }
-    for (OpenNote& note : backend_.LastOpenNotes())
-        if (!note.urgent || saidOnOpen_.insert(note.text).second) notes_.push_back(std::move(note));
+    notes_ = backend_.LastOpenNotes();
     ports_[port] = OpenPort{std::move(opened), path, kDefaultComTimeout};
     return 0;
 }

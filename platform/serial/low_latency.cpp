@@ -37,7 +37,9 @@ int FtdiLatencyTimer(const std::string& sysfsRoot, const std::string& devicePath
 
 std::string LatencyNote(const std::string& devicePath, int timerMs) {
     if (timerMs <= 1) return {};
-    return devicePath + ": FTDI latency timer " + std::to_string(timerMs) +
+    std::error_code ec;
+    const fs::path own = fs::weakly_canonical(devicePath, ec);  // the tty, not a COM link
+    return (ec ? devicePath : own.string()) + ": FTDI latency timer " + std::to_string(timerMs) +
            " ms delays every answer; the udev rule of the package "
            "(/usr/lib/udev/rules.d/60-rtu-configurator.rules) sets it to 1 ms: install the "
            "package, then unplug the adapter and plug it in again";

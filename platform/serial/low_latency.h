@@ -24,7 +24,8 @@ int RequestLowLatency(int fd, const TtyIoctl& ioctl);
 // chip) or it cannot be read.
 int FtdiLatencyTimer(const std::string& sysfsRoot, const std::string& devicePath);
 
-// The advice for an FTDI tty whose timer is above 1 ms; empty at 1 ms or below.
+// The advice for an FTDI tty whose timer is above 1 ms, naming the tty itself (links
+// followed); empty at 1 ms or below.
 // "/dev/ttyUSB0: FTDI latency timer 16 ms delays every answer; ..."
 std::string LatencyNote(const std::string& devicePath, int timerMs);
 

@@ -105,6 +105,7 @@ TEST(OpenAdvice, FtdiLatencyTimerFromSysfs) {
               "/dev/ttyUSB0: FTDI latency timer 16 ms delays every answer; the udev rule of the "
               "package (/usr/lib/udev/rules.d/60-rtu-configurator.rules) sets it to 1 ms: install "
               "the package, then unplug the adapter and plug it in again");
+    EXPECT_EQ(serial::LatencyNote(dev.Sub("COM33"), 2).rfind(dev.Sub("ttyUSB0") + ": FTDI", 0), 0u);
     EXPECT_EQ(serial::LatencyNote("/dev/ttyUSB0", 1), "");
     EXPECT_EQ(serial::LatencyNote("/dev/ttyUSB0", -1), "");
 }

@@ -37,6 +37,7 @@ class RecordingBackend final : public serial::Backend {
     int Open(const std::string& devicePath, const serial::LineSettings& settings,
              std::unique_ptr<serial::Port>* out) override;
     std::string LastOpenDetail() const override { return real_.LastOpenDetail(); }
+    std::vector<serial::OpenNote> LastOpenNotes() const override { return real_.LastOpenNotes(); }
     // Starts a new count and a new recording.
     void Reset();
     const Tally& Counted() const { return tally_; }

@@ -39,6 +39,22 @@ int fn_Check_Line_Settings(LinkObserver& observer, int br, int parity, int dataB
     return 0;
 }
 
+namespace {
+
+// The port's notes after its record, each a line of its own; the urgent ones in a message box
+// too, since a technician must act on them before the line can work: at every failed open, and
+// once per run for an open that went through (a sweep opens the port again and again).
+void SayNotes(LinkObserver& observer, serial::Rs232& port, const std::string& name,
+              const std::string& recordEnd, bool failed) {
+    for (const serial::OpenNote& note : port.LastOpenNotes()) {
+        observer.PortRecord(name + " :: " + note.text + recordEnd);
+        if (note.urgent && (port.FirstTimeSaid(note.text) || failed))
+            observer.Popup("Open " + name, note.text);
+    }
+}
+
+}  // namespace
+
 int OpenLine(const LinkSession& session, LinkObserver& observer, int com, int br, int parity,
              int dataBits, int stopBits, const std::string& recordEnd) {
     const std::string name = "COM" + std::to_string(com);
@@ -56,12 +72,14 @@ int OpenLine(const LinkSession& session, LinkObserver& observer, int com, int br
         const std::string& detail = port.LastErrorDetail();
         observer.PortRecord(std::string("open NG :: ") + serial::SerialErrorText(r) +
                             (detail.empty() ? "" : " (" + detail + ")") + recordEnd);
+        SayNotes(observer, port, name, recordEnd, true);
         return r;
     }
     if (port.SetComTime(session.port, session.timeout) < 0)
         observer.Popup("1929", "SetComTime err");
     std::snprintf(line, sizeof line, "Set Com Time (s) : %f", session.timeout);
     observer.PortRecord(line + recordEnd);
+    SayNotes(observer, port, name, recordEnd, false);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/serial/serial_error.h"
 #include "platform/sys/small_file.h"
 #include "scan/scan_log.h"
 
@@ -150,6 +151,11 @@ int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
         if (opened >= 0) {
             ctx.ui.InsertListItem(panel, list, -1, line, com);
             exist += std::to_string(com) + '\n';
+        } else if (opened == serial::kErrPermission) {
+            // Listed, marked, and no scan target: choosing it shows the remedy.
+            ctx.ui.InsertListItem(panel, list, -1, line + kNoPermissionMark, com);
+            for (const serial::OpenNote& note : ctx.com.LastOpenNotes())
+                LogWriteAlways(ctx, "COM" + std::to_string(com) + " :: " + note.text + "\n");
         }
         ctx.com.CloseCom(kPort222);
     }

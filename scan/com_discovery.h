@@ -15,6 +15,8 @@ inline constexpr const char* kDevMngProlific = "Dev_Mng_02_COM_IS_Prolific.txt";
 inline constexpr const char* kDevMngOther = "Dev_Mng_03_COM_NOT_Prolific.txt";
 inline constexpr const char* kDevMngFirst = "Dev_Mng_04_COM_Prolific_First.txt";
 inline constexpr const char* kComExist = "COM__Exist.txt";
+// Added to the list label of a port this user may not open.
+inline constexpr const char* kNoPermissionMark = " [no permission]";
 
 // The port number of a friendly name: after "(", the next "C", "O" and "M" in that order
 // (other characters between them are skipped), then the digits up to ")". 1-256, else 0.

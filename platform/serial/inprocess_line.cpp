@@ -101,14 +101,25 @@ void InProcessBackend::Detach(const std::string& path) {
     lines_->devices.erase(path);
 }
 
+void InProcessBackend::SayOnOpen(const std::string& path, int code, const OpenNote& note) {
+    sayings_[path] = Saying{code, note};
+}
+
 int InProcessBackend::Open(const std::string& devicePath, const LineSettings& settings,
                            std::unique_ptr<Port>* out) {
+    notes_.clear();
     if (CheckLineSettings(settings) != 0) return kErrSettings;
+    auto saying = sayings_.find(devicePath);
+    if (saying != sayings_.end() && saying->second.code < 0) {
+        notes_.push_back(saying->second.note);
+        return saying->second.code;
+    }
     auto it = lines_->devices.find(devicePath);
     if (it == lines_->devices.end() || it->second == nullptr || !it->second->Present())
         return kErrNoDevice;
     if (lines_->open.count(devicePath) != 0) return kErrBusy;
     lines_->open.insert(devicePath);
+    if (saying != sayings_.end()) notes_.push_back(saying->second.note);
     *out = std::make_unique<InProcessPort>(clock_, lines_, devicePath, it->second, settings);
     return 0;
 }

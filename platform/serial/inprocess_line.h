@@ -4,6 +4,7 @@
 // sys::VirtualClock nothing ever sleeps, on a sys::SystemClock the line runs in real time.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,12 +44,22 @@ class InProcessBackend final : public Backend {
     explicit InProcessBackend(sys::Clock& clock);
     void Attach(const std::string& path, LineDevice* device);
     void Detach(const std::string& path);
+    // Every later Open of path says note, as a real device may (no permission, another program
+    // on it): with a negative code the open fails with that code, with 0 it goes on as usual.
+    void SayOnOpen(const std::string& path, int code, const OpenNote& note);
 
     int Open(const std::string& devicePath, const LineSettings& settings,
              std::unique_ptr<Port>* out) override;
+    std::vector<OpenNote> LastOpenNotes() const override { return notes_; }
 
   private:
+    struct Saying {
+        int code;
+        OpenNote note;
+    };
     sys::Clock& clock_;
+    std::map<std::string, Saying> sayings_;
+    std::vector<OpenNote> notes_;
     std::shared_ptr<InProcessLines> lines_;
 };
 

@@ -5,10 +5,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/serial/line_settings.h"
 
 namespace serial {
+
+// Something a technician should know of an open beyond its result: who else holds the
+// device, whose group it is, an adapter that delays its answers.
+struct OpenNote {
+    std::string text;     // one sentence, naming the device and what to do
+    bool urgent = false;  // shown in a message box as well as logged
+};
 
 // Closing is destroying: the destructor releases the device and its lock.
 class Port {
@@ -37,6 +45,8 @@ class Backend {
                      std::unique_ptr<Port>* out) = 0;
     // Why the last Open failed, in words (system error text, device path); may be empty.
     virtual std::string LastOpenDetail() const { return {}; }
+    // The notes of the last Open, whether it failed or not; empty when there is nothing to say.
+    virtual std::vector<OpenNote> LastOpenNotes() const { return {}; }
 };
 
 }  // namespace serial

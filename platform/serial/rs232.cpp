@@ -50,6 +50,7 @@ Rs232::OpenPort* Rs232::Find(int port, int* code) {
 
 int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int parity,
                          int dataBits, int stopBits) {
+    notes_.clear();
     if (!ValidPort(port))
         return Fail(kErrBadPort, "port " + std::to_string(port) + ": outside 1..1000");
     ports_.erase(port);
@@ -70,9 +71,11 @@ int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int
     int rc = backend_.Open(path, settings, &opened);
     if (rc < 0) {
         std::string why = backend_.LastOpenDetail();
+        notes_ = backend_.LastOpenNotes();
         return Fail(rc, deviceName + " (" + path + "): " + SerialErrorText(rc) +
                             (why.empty() ? "" : " [" + why + "]"));
     }
+    notes_ = backend_.LastOpenNotes();
     ports_[port] = OpenPort{std::move(opened), path, kDefaultComTimeout};
     return 0;
 }

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/serial/com_map.h"
 #include "platform/serial/port.h"
@@ -53,6 +55,11 @@ class Rs232 {
     // What went wrong last, for the technician: the device name and path, the system's
     // error text. Empty until something fails; not cleared by later successes.
     const std::string& LastErrorDetail() const { return detail_; }
+    // The backend's notes of the last OpenComConfig, failed or not (see Backend).
+    const std::vector<OpenNote>& LastOpenNotes() const { return notes_; }
+    // True the first time this object is given a text, false after: a note that a sweep's
+    // many opens repeat is shown to the user once.
+    bool FirstTimeSaid(const std::string& text) { return said_.insert(text).second; }
 
   private:
     struct OpenPort {
@@ -69,6 +76,8 @@ class Rs232 {
     ComMapEnv env_;
     std::map<int, OpenPort> ports_;
     std::string detail_;
+    std::vector<OpenNote> notes_;
+    std::set<std::string> said_;
 };
 
 }  // namespace serial

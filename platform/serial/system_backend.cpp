@@ -13,10 +13,12 @@ namespace serial {
 int SystemBackend::Open(const std::string& devicePath, const LineSettings& settings,
                         std::unique_ptr<Port>* out) {
     detail_.clear();
+    notes_.clear();
     NetAddress address;
     if (!NetAddressOfDevice(devicePath, &address)) {
         int rc = termios_.Open(devicePath, settings, out);
         if (rc < 0) detail_ = termios_.LastOpenDetail();
+        notes_ = termios_.LastOpenNotes();
         return rc;
     }
     if (CheckLineSettings(settings) != 0) {

@@ -22,15 +22,20 @@ class SystemBackend final : public Backend {
   public:
     SystemBackend() = default;
     explicit SystemBackend(const NetTimeouts& timeouts) : timeouts_(timeouts) {}
+    SystemBackend(const NetTimeouts& timeouts, TtyEnvironment tty)
+        : termios_(std::move(tty)), timeouts_(timeouts) {}
 
     int Open(const std::string& devicePath, const LineSettings& settings,
              std::unique_ptr<Port>* out) override;
     std::string LastOpenDetail() const override { return detail_; }
+    // The termios backend's notes for a local device; none for a network port.
+    std::vector<OpenNote> LastOpenNotes() const override { return notes_; }
 
   private:
     TermiosBackend termios_;
     NetTimeouts timeouts_;
     std::string detail_;
+    std::vector<OpenNote> notes_;
 };
 
 }  // namespace serial

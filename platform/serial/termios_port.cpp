@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/serial/open_advice.h"
 #include "platform/serial/serial_error.h"
 
 namespace serial {
@@ -246,6 +247,7 @@ int TermiosPort::Read(std::uint8_t* data, int n, double timeoutSeconds) {
 int TermiosBackend::Open(const std::string& devicePath, const LineSettings& settings,
                          std::unique_ptr<Port>* out) {
     detail_.clear();
+    notes_.clear();
     speed_t speed = B0;
     tcflag_t format = 0;
     if (CheckLineSettings(settings) != 0 || !SpeedFor(settings.baud, &speed) ||
@@ -258,13 +260,18 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
     if (fd.get() < 0) {
         int err = errno;
         detail_ = devicePath + ": " + std::strerror(err);
-        return OpenErrorCode(err);
+        const int code = OpenErrorCode(err);
+        if (code == kErrPermission) notes_.push_back({PermissionNote(devicePath), true});
+        if (code == kErrBusy) NoteHolders(devicePath, true);
+        return code;
     }
     // flock stops every other opener that locks, the same user included.
     if (flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
         int err = errno;
         detail_ = devicePath + ": " + std::strerror(err) + " (locked by another program)";
-        return err == EWOULDBLOCK ? kErrBusy : kErrOpen;
+        if (err != EWOULDBLOCK) return kErrOpen;
+        NoteHolders(devicePath, true);
+        return kErrBusy;
     }
     termios tio{};
     if (tcgetattr(fd.get(), &tio) != 0) {
@@ -297,6 +304,12 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
         detail_ = devicePath + ": the device did not take the line settings";
         return kErrSettings;
     }
+    // FTDI and other USB adapters otherwise hold received bytes for milliseconds each.
+    RequestLowLatency(fd.get(), env_.ioctl);
+    const std::string latency =
+        LatencyNote(devicePath, FtdiLatencyTimer(env_.sysfsRoot, devicePath));
+    if (!latency.empty()) notes_.push_back({latency, false});
+    NoteHolders(devicePath, false);
     tcflush(fd.get(), TCIOFLUSH);  // nothing from before this program opened the line
     // The tty's own guard against programs that do not lock (root is not stopped by it); set
     // last, so a failed open never leaves the tty exclusive.
@@ -304,6 +317,12 @@ int TermiosBackend::Open(const std::string& devicePath, const LineSettings& sett
 
     *out = std::make_unique<TermiosPort>(fd.release(), settings);
     return 0;
+}
+
+void TermiosBackend::NoteHolders(const std::string& devicePath, bool busy) {
+    const std::string note =
+        HolderNote(devicePath, FindPortHolders(env_.procRoot, devicePath, getpid()), busy);
+    if (!note.empty()) notes_.push_back({note, true});
 }
 
 }  // namespace serial

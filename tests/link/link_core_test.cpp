@@ -147,6 +147,39 @@ TEST_F(LinkCore, ARefusedCodeIsTracedThenRefusedWithTheOptionsPopupAndNothingSen
     EXPECT_TRUE(device.requests.empty());
 }
 
+// The port's notes follow its open record, every time: a refusal's with a popup every time,
+// an urgent one of an open that went through with a popup once per run, others none.
+TEST_F(LinkCore, NotesOfAnOpenFollowItsRecordAndUrgentOnesArePoppedUp) {
+    const std::string denied = "Permission denied: /dev/ttyUSB0 belongs to group dialout";
+    const std::string shared = "/dev/ttyUSB0 is also open in minicom (pid 2001)";
+    const std::string slow = "/dev/ttyUSB0: FTDI latency timer 16 ms";
+    struct Case {
+        int code;
+        serial::OpenNote note;
+        bool popup;
+    };
+    for (const Case& c :
+         {Case{serial::kErrPermission, {denied, true}, true},
+          Case{serial::kErrPermission, {denied, true}, true}, Case{0, {shared, true}, true},
+          Case{0, {shared, true}, false}, Case{0, {slow, false}, false}}) {
+        SCOPED_TRACE(c.note.text);
+        backend.SayOnOpen("/virtual/COM5", c.code, c.note);
+        observer.calls.clear();
+        EXPECT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "|"), c.code);
+        std::vector<std::string> tail{"record COM5 :: " + c.note.text + "|"};
+        if (c.popup) tail.push_back("popup Open COM5 / " + c.note.text);
+        ASSERT_GE(observer.calls.size(), tail.size() + 1);
+        EXPECT_EQ(
+            std::vector<std::string>(observer.calls.end() - tail.size() - 1,
+                                     observer.calls.end())[0]
+                .rfind(c.code < 0 ? "record open NG :: permission denied" : "record Set Com", 0),
+            0u);
+        EXPECT_EQ(
+            std::vector<std::string>(observer.calls.end() - tail.size(), observer.calls.end()),
+            tail);
+    }
+}
+
 TEST_F(LinkCore, AnOpenThatFailsEndsItsRecordWithTheReasonAndLeavesThePortClosed) {
     EXPECT_EQ(conf::OpenLine(session, observer, 200, 3, 0, 8, 2, "\n\n"), serial::kErrNotMapped);
     ASSERT_EQ(observer.calls.size(), 2u);

@@ -3,6 +3,7 @@
 
 #include "scan/com_discovery.h"
 
+#include "platform/serial/serial_error.h"
 #include "scan/scan_log.h"
 #include "scan_fixture.h"
 
@@ -91,6 +92,32 @@ TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
     rt.UserPress(ctx.gvtpScan, Ctrl("SEARCH"));
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n5\n");
     EXPECT_EQ(ComList().size(), 2u);
+}
+
+// A port this user may not open is listed, marked, said in the log and left out of the scan
+// targets; choosing it sweeps it, and the sweep's open says the remedy before its report.
+TEST_F(Discovery, PortWithoutPermissionIsMarkedAndItsRemedyShown) {
+    AddPort(3);
+    AddPort(5);
+    const std::string denied =
+        "Permission denied: /dev/ttyUSB0 belongs to group dialout; add your user to it (sudo "
+        "usermod -aG dialout $USER) and log in again";
+    backend.SayOnOpen("/virtual/COM5", serial::kErrPermission, {denied, true});
+    deviceList.names = {"USB Serial Port (COM3)", "FTDI FT232R USB UART (COM5)"};
+    Start();
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
+    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{
+                             {"USB Serial Port (COM3)", 3},
+                             {"FTDI FT232R USB UART (COM5) [no permission]", 5}}));
+    EXPECT_NE(Slurp("log.txt").find("COM5 :: " + denied + "\n"), std::string::npos);
+
+    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "5\n");
+    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, Ctrl("TTARNEL")), -1);
+    ASSERT_EQ(fe.Popups().size(), 2u);
+    EXPECT_EQ(fe.Popups()[0].title, "Open COM5");
+    EXPECT_EQ(fe.Popups()[0].text, denied);
+    EXPECT_EQ(fe.Popups()[1].text, "Open COM NG :: err code : -4");
 }
 
 TEST_F(Discovery, NoDevicesGiveEmptyFiles) {

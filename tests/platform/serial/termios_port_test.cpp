@@ -3,6 +3,7 @@
 
 #include "platform/serial/termios_port.h"
 
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
@@ -16,6 +17,8 @@
 #include <chrono>
 #include <ctime>
 #include <thread>
+
+#include <linux/serial.h>
 
 #include "platform/serial/serial_error.h"
 #include "tests/platform/sys/temp_dir.h"
@@ -194,35 +197,134 @@ TEST_F(Pty, OpenFailures) {
     EXPECT_EQ(port, nullptr);
 }
 
+// The driver calls of the low-latency request, through the backend's seam: a driver with the
+// setting gets it, one without (what a pty really answers) is left alone without a word. The
+// latency timer comes from a fake sysfs tree named after the pty.
+TEST_F(Pty, OpenAsksForLowLatencyAndReportsASlowFtdiTimer) {
+    struct Case {
+        int getError;  // errno of TIOCGSERIAL, 0 for a driver that has it
+        int flags;     // the driver's flags before the open
+        int timer;     // latency_timer in the fake tree, -1 for none
+        std::vector<std::string> calls;
+        std::size_t notes;
+    };
+    const std::string tty = std::filesystem::path(path).filename().string();
+    for (const Case& c : {Case{0, ASYNC_SPD_HI, 16, {"get", "set 0x2010"}, 1},
+                          Case{0, ASYNC_LOW_LATENCY, 1, {"get"}, 0},
+                          Case{ENOTTY, 0, -1, {"get"}, 0}, Case{EINVAL, 0, 2, {"get"}, 1}}) {
+        SCOPED_TRACE(testing::Message() << "errno " << c.getError << ", timer " << c.timer);
+        sys_test::TempDir sysfs;
+        if (c.timer >= 0)
+            sys_test::WriteFile(sysfs.Sub("class/tty/" + tty + "/device/latency_timer"),
+                                std::to_string(c.timer) + "\n");
+        std::vector<std::string> calls;
+        serial::TtyEnvironment env{sysfs.path(), "/proc",
+                                   [&](int fd, unsigned long request, void* arg) {
+                                       EXPECT_EQ(fd >= 0, true);
+                                       auto* info = static_cast<serial_struct*>(arg);
+                                       if (request == TIOCSSERIAL) {
+                                           char hex[16];
+                                           std::snprintf(hex, sizeof hex, "%#x", info->flags);
+                                           calls.push_back(std::string("set ") + hex);
+                                           return 0;
+                                       }
+                                       calls.push_back("get");
+                                       errno = c.getError;
+                                       info->flags = c.flags;
+                                       return c.getError == 0 ? 0 : -1;
+                                   }};
+        serial::TermiosBackend lowLatency(env);
+        port.reset();
+        ASSERT_EQ(lowLatency.Open(path, {19200, 0, 8, 2}, &port), 0);
+        EXPECT_EQ(calls, c.calls);
+        ASSERT_EQ(lowLatency.LastOpenNotes().size(), c.notes);
+        if (c.notes == 1) {
+            EXPECT_FALSE(lowLatency.LastOpenNotes()[0].urgent);  // the log only
+            EXPECT_EQ(lowLatency.LastOpenNotes()[0].text.rfind(
+                          path + ": FTDI latency timer " + std::to_string(c.timer) +
+                              " ms delays every answer; the udev rule of the package",
+                          0),
+                      0u);
+        }
+    }
+    // The real driver call on a pty: silently nothing.
+    port.reset();
+    Open({19200, 0, 8, 2});
+    EXPECT_TRUE(backend.LastOpenNotes().empty());
+}
+
 TEST(TermiosBackend, DeviceWithoutPermission) {
+    // Open by a user who may not: this one, or nobody when the test runs as root (root opens
+    // anything). The result and the note come back through a pipe.
+    auto openAsUser = [](const std::string& file, int* rc, std::string* note) {
+        auto tryOpen = [&](std::string* text) {
+            serial::TermiosBackend backend;
+            std::unique_ptr<serial::Port> port;
+            int r = backend.Open(file, {9600, 0, 8, 1}, &port);
+            for (const serial::OpenNote& n : backend.LastOpenNotes())
+                *text += (n.urgent ? "!" : "") + n.text;
+            return r;
+        };
+        if (geteuid() != 0) {
+            *rc = tryOpen(note);
+            return true;
+        }
+        int fds[2];
+        if (pipe(fds) != 0) return false;
+        pid_t child = fork();
+        if (child == 0) {
+            close(fds[0]);
+            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(200);
+            std::string text;
+            int r = tryOpen(&text);
+            if (write(fds[1], text.data(), text.size()) < 0) _exit(201);
+            _exit(-r);
+        }
+        close(fds[1]);
+        char buffer[512];
+        ssize_t k;
+        while ((k = read(fds[0], buffer, sizeof buffer)) > 0)
+            note->append(buffer, static_cast<size_t>(k));
+        close(fds[0]);
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+            WEXITSTATUS(status) >= 200)
+            return false;
+        *rc = -WEXITSTATUS(status);
+        return true;
+    };
     sys_test::TempDir dir;
     chmod(dir.path().c_str(), 0755);
-    const std::string file = dir.Sub("ttyLocked");
-    sys_test::WriteFile(file, "", 0);
-    auto tryOpen = [&] {
-        serial::TermiosBackend backend;
-        std::unique_ptr<serial::Port> port;
-        return backend.Open(file, {9600, 0, 8, 1}, &port);
+    const std::string group = getgrgid(getegid())->gr_name;
+    // Group read and write but not for this user: as root (the file is root's, the opener
+    // nobody) mode 0660; else 0060, since the owner's own bits deny the owner first.
+    struct Case {
+        mode_t mode;
+        std::string note;
     };
-    int rc = 0;
-    if (geteuid() != 0) {
-        rc = tryOpen();
-    } else {  // root opens anything: try as nobody in a child process instead
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(200);
-            _exit(-tryOpen());
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        if (WEXITSTATUS(status) == 200) GTEST_SKIP() << "cannot drop root privileges here";
-        rc = -WEXITSTATUS(status);
+    const std::string locked = dir.Sub("ttyLocked");
+    for (const Case& c :
+         {Case{static_cast<mode_t>(geteuid() == 0 ? 0660 : 0060),
+               "!Permission denied: " + locked + " belongs to group " + group +
+                   "; add your user to it (sudo usermod -aG " + group + " $USER) and log in again"},
+          Case{0, "!Permission denied: " + locked + " (group " + group +
+                      ", mode 0000) may not be read and written even by its group; ask the "
+                      "administrator to give the group read and write access to it"}}) {
+        std::filesystem::remove(locked);
+        sys_test::WriteFile(locked, "", c.mode);
+        int rc = 0;
+        std::string note;
+        if (!openAsUser(locked, &rc, &note)) GTEST_SKIP() << "cannot drop root privileges here";
+        EXPECT_EQ(rc, serial::kErrPermission);
+        EXPECT_EQ(note, c.note);
     }
-    EXPECT_EQ(rc, serial::kErrPermission);
-    EXPECT_NE(std::string(serial::SerialErrorText(rc)).find("usermod -aG dialout"),
-              std::string::npos);
+    // Through a COM link the note names the device itself.
+    const std::string link = dir.Sub("COM7");
+    sys_test::Symlink(locked, link);
+    int rc = 0;
+    std::string note;
+    ASSERT_TRUE(openAsUser(link, &rc, &note));
+    EXPECT_EQ(note.find("!Permission denied: " + locked + " "), 0u) << note;
 }
 
 }  // namespace

@@ -21,8 +21,10 @@ int fn_Check_Line_Settings(LinkObserver& observer, int br, int parity, int dataB
 // Opens the session's port on "COM<com>" with settings already checked and sets the answer
 // time-out. The record goes to the observer: "Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t",
 // then "Set Com Time (s) : 0.500000" or, on failure, "open NG :: " with what a technician can
-// act on, each ended with `recordEnd`. 0, or the serial layer's negative code (the port is
-// then closed); a time-out the port refuses is shown ("1929") and the open goes on.
+// act on, each ended with `recordEnd`; after a good open, a record for each line of the port's
+// COM<n>.conf that was ignored and "COM5: echo=on, ..." when the adapter echoes. 0, or the serial
+// layer's negative code (the port is then closed); a time-out the port refuses is shown ("1929")
+// and the open goes on.
 int OpenLine(const LinkSession& session, LinkObserver& observer, int com, int br, int parity,
              int dataBits, int stopBits, const std::string& recordEnd);
 

@@ -144,4 +144,14 @@ TEST_F(Rs232Test, APortsConfFileIsReadAtEachOpenAndWhatItIgnoresIsNoted) {
     EXPECT_EQ(serial::ComConfigPath(257, serial::ComMapEnv{dir.path(), nullptr}), "");
 }
 
+// Nothing of the COM folder is kept between opens: a link removed or made is followed at once.
+TEST_F(Rs232Test, EachOpenLooksTheComNumberUpAgain) {
+    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    std::filesystem::remove(com5);
+    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), serial::kErrNoDevice);  // /dev/ttyS4
+    sys_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
+    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    EXPECT_EQ(rs.DevicePath(1), com5);
+}
+
 }  // namespace

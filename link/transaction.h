@@ -22,7 +22,7 @@
 
 namespace conf {
 
-// The result of an echo that failed with `heard` of the request's bytes back.
+// kEchoFailed - n: the echo failed with n of the request's bytes back (see above).
 inline constexpr int kEchoFailed = -2500;
 
 struct TransactionOptions {

@@ -80,6 +80,13 @@ int OpenLine(const LinkSession& session, LinkObserver& observer, int com, int br
     std::snprintf(line, sizeof line, "Set Com Time (s) : %f", session.timeout);
     observer.PortRecord(line + recordEnd);
     SayNotes(observer, port, name, recordEnd, false);
+    // What the port's own settings file holds that was ignored, and an echo that changes every
+    // exchange: a technician reading the log sees both.
+    for (const std::string& note : port.ConfigNotes(session.port))
+        observer.PortRecord(note + recordEnd);
+    if (port.Config(session.port).echo)
+        observer.PortRecord(name + ": echo=on, each request is read back before its answer" +
+                            recordEnd);
     return 0;
 }
 

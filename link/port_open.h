@@ -23,8 +23,9 @@ int fn_Check_Line_Settings(LinkObserver& observer, int br, int parity, int dataB
 // then "Set Com Time (s) : 0.500000" or, on failure, "open NG :: " with what a technician can
 // act on, each ended with `recordEnd`. The port's notes of the open follow, one record each
 // ("COM5 :: <note>" + recordEnd); an urgent one is also shown in a popup titled "Open COM5" (after
-// an open that went through, once per run). 0, or the serial layer's negative code (the port is
-// then closed); a time-out the port refuses is shown
+// an open that went through, once per run). After a good open, a record for each line of the
+// port's COM<n>.conf that was ignored and "COM5: echo=on, ..." when the adapter echoes. 0, or the
+// serial layer's negative code (the port is then closed); a time-out the port refuses is shown
 // ("1929") and the open goes on.
 int OpenLine(const LinkSession& session, LinkObserver& observer, int com, int br, int parity,
              int dataBits, int stopBits, const std::string& recordEnd);

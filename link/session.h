@@ -19,6 +19,9 @@ struct LinkSession {
     int port = kPort222;
     int station = 0;                  // byte 0 of every request the register access builds
     double timeout = kAnswerTimeout;  // set on the port at every open
+    // The adapter hears its own transmission: every request comes back ahead of its answer
+    // and is read and compared before the answer is read.
+    bool echo = false;
 };
 
 }  // namespace conf

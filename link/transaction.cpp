@@ -1,5 +1,6 @@
 #include "link/transaction.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "link/crc.h"
@@ -56,6 +57,45 @@ void DrainLine(serial::Rs232& com, int port) {
     com.SetComTime(port, timeout);
 }
 
+std::string Head(int port) {
+    return Printf("\tP%d", port) + "\tMB.Rx\t";
+}
+
+std::string Hex(const std::uint8_t* bytes, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += Printf("%02x ", bytes[i]);
+    return text;
+}
+
+int ReadFailed(sys::LogStream* errors, int port, int code) {
+    Write(errors, Head(port) + kStars + Printf(" COM read NG, err code: %d\n", code));
+    Write(errors, "\tcheck Help of LW.CVI\n");
+    return -2000 - code;
+}
+
+// A half-duplex adapter hands the request back as it goes out: exactly its bytes must come
+// back before the answer is read. What did come is traced as a short answer would be, with a
+// line that says it was the echo.
+int ReadEcho(serial::Rs232& com, int port, const std::uint8_t* request, int length,
+             sys::LogStream* errors) {
+    std::vector<std::uint8_t> heard(static_cast<size_t>(length), 0);
+    const int got = com.ComRd(port, heard.data(), length);
+    if (got == length && std::equal(heard.begin(), heard.end(), request)) return 0;
+    if (got < 0) return ReadFailed(errors, port, got);
+    if (got == 0)
+        Write(errors, Head(port) + kStars + " COM read Time-out\n");
+    else
+        Write(errors, Head(port) + Hex(heard.data(), got) + "\n");
+    std::string line = "\t" + std::string(kStars) + Printf(" Echo NG : %d of ", got) +
+                       Printf("%d bytes sent came back", length);
+    if (got == length) line += ", not as sent";
+    Write(errors, line + "\n\n");
+    // The answer behind a broken echo is no use to the next attempt.
+    if (got > 0) DrainLine(com, port);
+    return kEchoFailed - got;
+}
+
 }  // namespace
 
 int RunTransaction(const LinkSession& session, LinkObserver& observer,
@@ -92,6 +132,10 @@ int RunTransaction(const LinkSession& session, LinkObserver& observer,
         Write(streams.errors, "\tcheck Help of LW.CVI\n");
         return -1000 - written;
     }
+    if (session.echo) {
+        const int echo = ReadEcho(com, port, request, length, streams.errors);
+        if (echo != 0) return echo;
+    }
     if (options.waitBeforeRead > 0) observer.Delay(options.waitBeforeRead);
     answer->assign(static_cast<size_t>(expected), 0);
     const int got = com.ComRd(port, answer->data(), expected);
@@ -105,20 +149,13 @@ int RunTransaction(const LinkSession& session, LinkObserver& observer,
         return 0;
     }
     // Made only for the error lines: the answer's way back to the next request stays short.
-    const std::string head = Printf("\tP%d", port) + "\tMB.Rx\t";
+    const std::string head = Head(port);
     if (got == 0) {
         Write(streams.errors, head + kStars + " COM read Time-out\n\n");
         return -2000;
     }
-    if (got < 0) {
-        Write(streams.errors, head + kStars + Printf(" COM read NG, err code: %d\n", got));
-        Write(streams.errors, "\tcheck Help of LW.CVI\n");
-        return -2000 - got;
-    }
-    std::string bytes;
-    for (int i = 0; i < got; ++i)
-        bytes += Printf("%02x ", (*answer)[static_cast<size_t>(i)]);
-    Write(streams.errors, head + bytes + "\n");
+    if (got < 0) return ReadFailed(streams.errors, port, got);
+    Write(streams.errors, head + Hex(answer->data(), got) + "\n");
     Write(streams.errors,
           "\t" + std::string(kStars) +
               Printf(" Modbus201 : Exception 0930 occured after COM read, n=%d\n", got));

@@ -7,7 +7,10 @@
 // Results: 0 success; -1 a function code the options refuse (popup, nothing sent) or a bad CRC;
 // -555 / -666 the output / input queue could not be flushed; -1000 - n the write took n bytes
 // instead of the whole frame; -2000 silence; -2000 - n a read error n (negative) or a partial
-// answer of n bytes (a Modbus exception answer arrives this way).
+// answer of n bytes (a Modbus exception answer arrives this way); with the session's echo on,
+// -2500 - n when only n bytes of the request came back within the time-out (-2500: none) or,
+// n being the request's length, they came back other than sent. An echo's read error is the
+// answer's -2000 - n.
 
 #include <cstdint>
 #include <string>
@@ -18,6 +21,9 @@
 #include "platform/sys/log_stream.h"
 
 namespace conf {
+
+// kEchoFailed - n: the echo failed with n of the request's bytes back (see above).
+inline constexpr int kEchoFailed = -2500;
 
 struct TransactionOptions {
     bool multiWord = false;     // codes 16 and 9 are taken (answer: 8 bytes)

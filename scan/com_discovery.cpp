@@ -169,4 +169,16 @@ int evGetCom(ScanContext& ctx, int, int, int event, void*, int, int) {
     return 0;
 }
 
+int evTHotplug(ScanContext& ctx, int, int, int event, void*, int, int) {
+    if (event != ui::EVENT_TIMER_TICK || ctx.portWatch == nullptr) return 0;
+    int sweeping = 0;
+    ctx.ui.GetCtrlAttribute(ctx.gvtpScan, ctx.ui.FindCtrl(ctx.gvtpScan, "TTARNEL"),
+                            ui::ATTR_ENABLED, &sweeping);
+    // The sweep reads its targets from the list's file: it is not rebuilt under it. The events
+    // stay queued and bring the refresh once the sweep is over.
+    if (sweeping) return 0;
+    if (ctx.portWatch->Changed()) ComList::Search_WIN32API_Prolific(ctx);
+    return 0;
+}
+
 }  // namespace scan

@@ -36,5 +36,9 @@ int Search_WIN32API_Prolific(ScanContext& ctx);
 
 // "Search Available COM Port": the discovery on commit.
 int evGetCom(ScanContext& ctx, int panel, int control, int event, void* data, int data1, int data2);
+// The port watch's timer (every 0.5 s, on from start-up when there is a watch): the discovery
+// again when a port came or went, unless a sweep runs; changes during a sweep wait for its end.
+int evTHotplug(ScanContext& ctx, int panel, int control, int event, void* data, int data1,
+               int data2);
 
 }  // namespace scan

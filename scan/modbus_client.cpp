@@ -46,6 +46,7 @@ int fn_Send_MB_MSG_201_A(ScanContext& ctx, std::uint16_t port, std::uint8_t* fra
     conf::TraceObserver observer = ScanObserver(ctx);
     conf::LinkSession session = SessionOf(ctx);
     session.port = port;
+    session.echo = ctx.com.Config(port).echo;
     const int r =
         conf::RunTransaction(session, observer, ScanOptions(),
                              {traceSwitch == 1 ? log : nullptr, log}, frame, length, &answer);

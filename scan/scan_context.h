@@ -8,6 +8,7 @@
 
 #include "link/session.h"
 #include "platform/serial/enumerate.h"
+#include "platform/serial/port_watch.h"
 #include "platform/serial/rs232.h"
 #include "platform/sys/launch.h"
 #include "platform/sys/log_stream.h"
@@ -28,6 +29,8 @@ struct ScanContext {
     serial::Rs232& com;
     // Where the device list of the port discovery comes from.
     serial::DeviceLister& devices;
+    // Ports coming and going, for the port list while no sweep runs; null for none (not owned).
+    serial::PortWatch* portWatch = nullptr;
 
     // Event log "log.txt" and its switches, kept as read from "YN_log_dbg.txt".
     sys::LogStream gpLog;

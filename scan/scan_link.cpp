@@ -15,6 +15,7 @@ conf::LinkSession SessionOf(ScanContext& ctx) {
     session.port = kPort222;
     session.station = ctx.gvIDd;
     session.timeout = conf::kAnswerTimeout;
+    session.echo = ctx.com.Config(kPort222).echo;
     return session;
 }
 

@@ -29,7 +29,17 @@ int G1__init(ScanContext& ctx) {
     LangS::Refresh(ctx);
     ctx.ui.DisplayPanel(panel);
     ctx.ui.SetActiveCtrl(ctx.gvtpScan, ctx.ui.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
+    // What came and went before this search is in it already.
+    if (ctx.portWatch != nullptr) ctx.portWatch->Changed();
     ComList::Search_WIN32API_Prolific(ctx);
+    // Ports plugged in from now on come into the list by themselves.
+    if (ctx.portWatch != nullptr) {
+        if (!ctx.portWatch->Problem().empty())
+            LogWriteAlways(
+                ctx, "Port list not refreshed by itself :: " + ctx.portWatch->Problem() + "\n\n");
+        ctx.ui.SetCtrlAttribute(ctx.gvtpScan, ctx.ui.FindCtrl(ctx.gvtpScan, "THOTPLUG"),
+                                ui::ATTR_ENABLED, 1);
+    }
     return 0;
 }
 
@@ -84,6 +94,9 @@ void RegisterCallbacks(ScanContext& ctx, ui::CallbackRegistry& registry) {
                      [c](int m, int i, void* d, int p) { return evLang1(*c, m, i, d, p); });
     registry.AddControl("evTN1", [c](int p, int ctl, int e, void* d, int d1, int d2) {
         return evTN1(*c, p, ctl, e, d, d1, d2);
+    });
+    registry.AddControl("evTHotplug", [c](int p, int ctl, int e, void* d, int d1, int d2) {
+        return evTHotplug(*c, p, ctl, e, d, d1, d2);
     });
     registry.AddControl("evGetCom", [c](int p, int ctl, int e, void* d, int d1, int d2) {
         return evGetCom(*c, p, ctl, e, d, d1, d2);

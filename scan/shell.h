@@ -10,7 +10,8 @@ namespace scan {
 inline constexpr const char* kVersionCaption = "Ver.2013-05-28-A";
 
 // Start-up: log switches, an empty log, the panel, the version caption, the language, the
-// panel shown with Auto Scan active, the port discovery. 0, or the runtime's negative error
+// panel shown with Auto Scan active, the port discovery, then the port watch's timer when the
+// context has a watch. 0, or the runtime's negative error
 // when the panel cannot be loaded (reported in the log and on stderr).
 int G1__init(ScanContext& ctx);
 // Ends the event loop, discards the main panel and closes the log. Returns 0.

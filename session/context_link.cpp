@@ -1,6 +1,7 @@
 #include "session/context_link.h"
 
 #include "log/event_log.h"
+#include "platform/serial/rs232.h"
 #include "session/link_controls.h"
 
 namespace conf {
@@ -16,6 +17,7 @@ LinkSession SessionOf(Context& ctx) {
     // Every request goes to the station the control shows at that moment.
     session.station = ID_comm::GV(ctx);
     session.timeout = kAnswerTimeout;
+    session.echo = ctx.com != nullptr && ctx.com->Config(kPort222).echo;
     return session;
 }
 

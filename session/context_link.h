@@ -13,7 +13,8 @@ namespace conf {
 // open record in its event log whatever the switches say.
 TraceObserver ContextObserver(Context& ctx);
 
-// The program's port, the station control's value as it is now, the answer time-out.
+// The program's port, the station control's value as it is now, the answer time-out, the
+// port's echo setting.
 LinkSession SessionOf(Context& ctx);
 
 }  // namespace conf

@@ -26,6 +26,9 @@ struct InstrumentConfig {
     bool openSensor = false;
     double turnaround = 0.003;  // seconds from the end of a request to the first answer byte
     bool paced = true;          // answer bytes one character time apart; false: all at once
+    // The line hands every byte the master sends back to it, ahead of the answer, as a
+    // half-duplex adapter without echo suppression does.
+    bool echo = false;
     LineCheck lineCheck = LineCheck::kAllFields;
 };
 

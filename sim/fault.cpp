@@ -44,11 +44,12 @@ struct KindName {
     const char* name;
 };
 constexpr KindName kKinds[] = {
-    {FaultKind::kSilence, "silence"}, {FaultKind::kCut, "cut"},
-    {FaultKind::kLate, "late"},       {FaultKind::kBadCrc, "bad-crc"},
-    {FaultKind::kNoise, "noise"},     {FaultKind::kException, "exception"},
-    {FaultKind::kVanish, "vanish"},   {FaultKind::kReset, "reset"},
-    {FaultKind::kStall, "stall"},
+    {FaultKind::kSilence, "silence"},    {FaultKind::kCut, "cut"},
+    {FaultKind::kLate, "late"},          {FaultKind::kBadCrc, "bad-crc"},
+    {FaultKind::kNoise, "noise"},        {FaultKind::kException, "exception"},
+    {FaultKind::kVanish, "vanish"},      {FaultKind::kReset, "reset"},
+    {FaultKind::kStall, "stall"},        {FaultKind::kEchoGarbled, "echo-garbled"},
+    {FaultKind::kEchoLost, "echo-lost"},
 };
 
 }  // namespace
@@ -78,7 +79,7 @@ int ParseFault(const std::string& text, Fault* out, std::string* error) {
         case FaultKind::kNone:
             return fail(
                 "unknown kind (silence, cut, late, bad-crc, noise, exception, vanish, reset, "
-                "stall)");
+                "stall, echo-garbled, echo-lost)");
         case FaultKind::kCut:
             if (hasArg && !ToInt(arg, 0, 255, &f.bytes)) return fail("cut takes 0..255 bytes");
             break;

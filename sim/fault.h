@@ -18,6 +18,9 @@ enum class FaultKind {
     // Network faults: a device server's connection
     kReset,  // half the answer goes out, then the connection is reset
     kStall,  // the answer is lost and the connection passes nothing more, though it stays open
+    // Echo faults (with echo on): the answer goes out as usual, but
+    kEchoGarbled,  // one byte of the request's echo comes back wrong
+    kEchoLost,     // the request's echo is lost
 };
 
 // Strikes on requests addressed to the instrument's station that it would otherwise answer:
@@ -32,7 +35,7 @@ struct Fault {
 };
 
 // "silence", "cut=3", "late=1.5", "bad-crc", "noise=4", "exception=2", "vanish", "reset",
-// "stall", each
+// "stall", "echo-garbled", "echo-lost", each
 // optionally followed by ",after=N" and ",count=N". 0, or -1 with the reason in *error.
 int ParseFault(const std::string& text, Fault* out, std::string* error);
 

@@ -465,6 +465,10 @@ Reply Instrument::Handle(const serial::LineSettings& master, const Bytes& frame,
                 reply.bytes.clear();
                 reply.fault = fault.kind;
                 break;
+            case FaultKind::kEchoGarbled:
+            case FaultKind::kEchoLost:
+                reply.fault = fault.kind;
+                break;
             case FaultKind::kBadCrc:
                 reply.bytes[reply.bytes.size() - 2] ^= 0xFF;
                 break;
@@ -487,6 +491,14 @@ Reply Instrument::Handle(const serial::LineSettings& master, const Bytes& frame,
         if (reply.bytes.empty()) pendingAt_ = end;
     }
     return done(faulted ? Outcome::kFaulted : exception ? Outcome::kException : Outcome::kAnswered);
+}
+
+Bytes Instrument::Echo(const Bytes& sent, const Reply& r) const {
+    if (!config_.echo || r.fault == FaultKind::kEchoLost) return {};
+    Bytes echo = sent;
+    // The station byte: a master that compares nothing would take the answer as its own.
+    if (r.fault == FaultKind::kEchoGarbled && !echo.empty()) echo[0] ^= 0x40;
+    return echo;
 }
 
 }  // namespace sim

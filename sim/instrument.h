@@ -31,7 +31,7 @@ struct Reply {
     double start = 0.0;     // when the first byte begins
     double charTime = 0.0;  // byte i has fully arrived at start + (i + 1) * charTime
     // A fault the line carries out: kReset drops the connection after the last byte, kStall
-    // stops the line passing anything.
+    // stops the line passing anything, kEchoGarbled and kEchoLost spoil the echo (Echo).
     FaultKind fault = FaultKind::kNone;
 };
 
@@ -79,6 +79,11 @@ class Instrument {
     // A request frame the master sent at its line settings, its last byte having arrived at
     // `end`. Returns the answer and its timing, or silence. Any bytes are taken.
     Reply Handle(const serial::LineSettings& master, const Bytes& frame, double end);
+
+    // What the line hands back of a transmission the instrument took with reply `r`: nothing
+    // without echo on; else the bytes as they went, one of them wrong or all lost when an echo
+    // fault struck.
+    Bytes Echo(const Bytes& sent, const Reply& r) const;
 
     // Off and on again: RAM reloads from EEPROM, relay tests, the remote value and the last
     // calibration command clear, the value starts its sweep again. Faults stay armed.

@@ -98,7 +98,8 @@ bool ToGateway(const std::string& text, serial::LineSettings* out) {
 std::string UsageText() {
     return "usage: instrument-sim [--model A|B] [--code N] [--fw N] [--station N] [--baud N]\n"
            "                      [--format N] [--serial N] [--com N [--force]] [--device PATH]\n"
-           "                      [--no-pacing] [--turnaround MS] [--open-sensor] [--log]\n"
+           "                      [--no-pacing] [--turnaround MS] [--open-sensor] [--echo]\n"
+           "                      [--log]\n"
            "                      [--fault WHAT]...\n"
            "                      [--listen tcp:PORT|rfc2217:PORT [--gateway BAUD,FORMAT]\n"
            "                       [--net-delay MS]]\n"
@@ -124,12 +125,18 @@ std::string UsageText() {
            "  --no-pacing      answer at once instead of at the line's character time\n"
            "  --turnaround MS  pause between request and answer in milliseconds (3)\n"
            "  --open-sensor    start with the sensor open (process value 0x7FFF; model A)\n"
+           "  --echo           hand every received byte back before answering, as a\n"
+           "                   half-duplex RS-485 adapter without echo suppression does\n"
+           "                   (the programs then need echo=on in the port's COM<N>.conf)\n"
            "  --log            print every request to standard error\n"
            "  --fault WHAT     silence | cut=N | late=S | bad-crc | noise=N | exception=N |\n"
-           "                   vanish | reset | stall, then optionally ,after=N and ,count=N\n"
-           "                   (0: every one). reset: half the answer, then the connection\n"
-           "                   is reset; stall: the connection stays open and passes nothing\n"
-           "                   until the client reconnects (both with --listen only)\n"
+           "                   vanish | reset | stall | echo-garbled | echo-lost, then\n"
+           "                   optionally ,after=N and ,count=N (0: every one). reset: half\n"
+           "                   the answer, then the connection is reset; stall: the\n"
+           "                   connection stays open and passes nothing until the client\n"
+           "                   reconnects (both with --listen only); echo-garbled: a wrong\n"
+           "                   byte in the echo, echo-lost: no echo, the answer as usual\n"
+           "                   (both with --echo only)\n"
            "  --listen tcp:PORT      a transparent gateway: raw bytes, its serial settings\n"
            "                   fixed; once the instrument changes its own, it is not heard\n"
            "  --listen rfc2217:PORT  a Telnet port server (COM-PORT-OPTION): the client sets\n"
@@ -157,8 +164,8 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
     std::vector<Given> given;
     Model model = Model::kA;
     ProgramOptions o;
-    static constexpr const char* kFlags[] = {"--force", "--no-pacing", "--open-sensor",
-                                             "--log",   "--help",      "-h"};
+    static constexpr const char* kFlags[] = {
+        "--force", "--no-pacing", "--open-sensor", "--log", "--echo", "--help", "-h"};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -218,6 +225,8 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
             c.openSensor = true;
         } else if (n == "--log") {
             o.log = true;
+        } else if (n == "--echo") {
+            c.echo = true;
         } else if (n == "--code") {
             ok = ToInt(v, 0, 255, &c.code);
         } else if (n == "--fw") {
@@ -267,6 +276,9 @@ int ParseOptions(const std::vector<std::string>& args, ProgramOptions* out, std:
     for (const Fault& f : o.faults)
         if (!net && (f.kind == FaultKind::kReset || f.kind == FaultKind::kStall))
             return fail(std::string("fault ") + FaultName(f.kind) + " goes with --listen");
+    for (const Fault& f : o.faults)
+        if (!c.echo && (f.kind == FaultKind::kEchoGarbled || f.kind == FaultKind::kEchoLost))
+            return fail(std::string("fault ") + FaultName(f.kind) + " goes with --echo");
     std::string why;
     if (CheckConfig(c, &why) != 0) return fail(why);
     if (!gatewayGiven) o.gateway = LinkSettings(c.baudIndex, c.formatIndex);

@@ -69,6 +69,9 @@ void Session::Take(const Framer::Frame& frame) {
                        frame.firstAt + serial::WireTime(own, static_cast<int>(frame.bytes.size())));
     const Reply r = instrument_.Handle(framed_, frame.bytes, end);
     const double latency = line_.Latency();
+    // The echo goes back at once: on the wire it ran alongside the request.
+    for (std::uint8_t b : instrument_.Echo(frame.bytes, r))
+        out_.push_back(Out{frame.lastAt, frame.lastAt + latency, b, false});
     double wireAt = r.start;
     for (std::size_t i = 0; i < r.bytes.size(); ++i) {
         wireAt = r.start + static_cast<double>(i + 1) * r.charTime;

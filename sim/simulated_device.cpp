@@ -12,6 +12,11 @@ void SimulatedDevice::Take(const serial::LineSettings& master, const Framer::Fra
         frame.lastAt - serial::WireTime(master, static_cast<int>(frame.bytes.size()));
     TalkOver(start);
     Reply r = instrument_.Handle(master, frame.bytes, frame.lastAt);
+    // The echo comes back as the request goes out, a character time a byte.
+    const double charTime = serial::WireTime(master, 1);
+    const Bytes echo = instrument_.Echo(frame.bytes, r);
+    for (std::size_t i = 0; i < echo.size(); ++i)
+        pending_.emplace_back(start + static_cast<double>(i + 1) * charTime, echo[i]);
     for (std::size_t i = 0; i < r.bytes.size(); ++i)
         pending_.emplace_back(r.start + static_cast<double>(i + 1) * r.charTime, r.bytes[i]);
 }

@@ -11,6 +11,7 @@
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
+#include "platform/serial/port_watch.h"
 #include "platform/serial/rs232.h"
 #include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     serial::SysfsDeviceLister devices(serial::SystemComMapEnv());
     scan::ScanContext ctx(runtime, launcher, com, devices);
+    serial::PortWatch portWatch("/dev", serial::DefaultComportsDir());
+    ctx.portWatch = &portWatch;
     scan::RegisterCallbacks(ctx, registry);
     return scan::RunScan(ctx);
 }

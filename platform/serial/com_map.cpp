@@ -87,6 +87,12 @@ std::string ComDevicePath(int comNumber, const ComMapEnv& env) {
     return {};
 }
 
+std::string ComConfigPath(int comNumber, const ComMapEnv& env) {
+    if (comNumber < 1 || comNumber > kMaxComNumber) return {};
+    const std::string entry = FolderEntry(comNumber, env);
+    return entry.empty() ? std::string() : entry + ".conf";
+}
+
 int ComNumberOfDevice(const std::string& devicePath, const ComMapEnv& env) {
     if (devicePath.empty()) return 0;
     const std::string target = Resolved(devicePath);

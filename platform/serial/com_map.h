@@ -32,6 +32,10 @@ ComMapEnv SystemComMapEnv();
 // rule above. Empty for numbers outside 1..256 and for numbers above 96 with no link.
 std::string ComDevicePath(int comNumber, const ComMapEnv& env);
 
+// <dir>/COM<n>.conf, the port's own settings (port_config.h), whether or not COM<n> has a
+// link; empty without a folder and for numbers outside 1..256.
+std::string ComConfigPath(int comNumber, const ComMapEnv& env);
+
 // The COM number whose ComDevicePath reaches devicePath: a folder link resolving to the same
 // file first, then the default rule (unless the folder has taken that number for another
 // device). 0 when there is none.

@@ -76,7 +76,11 @@ int Rs232::OpenComConfig(int port, const std::string& deviceName, long baud, int
                             (why.empty() ? "" : " [" + why + "]"));
     }
     notes_ = backend_.LastOpenNotes();
-    ports_[port] = OpenPort{std::move(opened), path, kDefaultComTimeout};
+    OpenPort& open = ports_[port];
+    open = OpenPort{std::move(opened), path, kDefaultComTimeout, {}, {}};
+    const int com = ComNumberOfName(deviceName);
+    const std::string configPath = com != 0 ? ComConfigPath(com, env_) : std::string();
+    if (!configPath.empty()) open.config = ReadPortConfig(configPath, &open.notes);
     return 0;
 }
 
@@ -141,6 +145,16 @@ int Rs232::ComRd(int port, std::uint8_t* data, int n) {
     if (p == nullptr) return code;
     int rc = p->port->Read(data, n, p->timeout);
     return rc < 0 ? Fail(rc, p->path + ": " + SerialErrorText(rc)) : rc;
+}
+
+PortConfig Rs232::Config(int port) const {
+    auto it = ports_.find(port);
+    return it == ports_.end() ? PortConfig{} : it->second.config;
+}
+
+std::vector<std::string> Rs232::ConfigNotes(int port) const {
+    auto it = ports_.find(port);
+    return it == ports_.end() ? std::vector<std::string>{} : it->second.notes;
 }
 
 bool Rs232::IsOpen(int port) const {

@@ -12,6 +12,7 @@
 
 #include "platform/serial/com_map.h"
 #include "platform/serial/port.h"
+#include "platform/serial/port_config.h"
 
 namespace serial {
 
@@ -29,7 +30,8 @@ class Rs232 {
     // Opens deviceName ("COM5", "com5", "\\.\COM12" or "/dev/...") with the line settings
     // (parity 0 none, 1 odd, 2 even, 3 mark, 4 space). A port already open under that number
     // is closed first, even if the new open then fails. Unmapped names give kErrNotMapped.
-    // The read time-out starts at kDefaultComTimeout.
+    // The read time-out starts at kDefaultComTimeout. A COM name brings the settings of its
+    // COM<n>.conf (com_map.h), read at every open.
     int OpenComConfig(int port, const std::string& deviceName, long baud, int parity, int dataBits,
                       int stopBits);
     int CloseCom(int port);
@@ -49,6 +51,12 @@ class Rs232 {
     // for a name mapped to nothing.
     std::string PathOfName(const std::string& deviceName) const;
 
+    // The settings of the open port's COM<n>.conf; the defaults for a port not open or opened
+    // by its path.
+    PortConfig Config(int port) const;
+    // What that file said that was ignored, one line each, for the open's record.
+    std::vector<std::string> ConfigNotes(int port) const;
+
     bool IsOpen(int port) const;
     // The device the port was opened on; empty when it is not open.
     std::string DevicePath(int port) const;
@@ -66,6 +74,8 @@ class Rs232 {
         std::unique_ptr<Port> port;
         std::string path;
         double timeout = kDefaultComTimeout;
+        PortConfig config;
+        std::vector<std::string> notes;
     };
 
     // The open port for a number, or null with *code set to kErrBadPort / kErrNotOpen.

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "../shell/tarnel_fixture.h"
 #include "../support/child_process.h"
@@ -36,9 +37,11 @@ class ConfiguratorOnAPty : public tarneltest::TarnelTest {
         real->CloseCom(222);
         TarnelTest::TearDown();
     }
-    void RunSimulator(const char* simModel) {
-        ASSERT_TRUE(child.Spawn({INSTRUMENT_SIM_PATH, "--model", simModel, "--com", "5", "--log"},
-                                comDir, errFile));
+    void RunSimulator(const char* simModel, const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> argv = {
+            INSTRUMENT_SIM_PATH, "--model", simModel, "--com", "5", "--log"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        ASSERT_TRUE(child.Spawn(argv, comDir, errFile));
         ASSERT_EQ(child.FirstLine().rfind("/dev/pts/", 0), 0u) << SimLog();
     }
     std::string SimLog() { return Slurp(errFile); }

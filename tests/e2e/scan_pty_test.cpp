@@ -104,6 +104,42 @@ TEST_F(ScanOnAPty, TheBroadcastMovesTheInstrumentToStationOneAndTarnelIsStarted)
     EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
 }
 
+// An echoing adapter (COM5.conf echo=on): the sweep reads every request back before its answer
+// and finds the instrument as on any line; the one garbled echo is a failed attempt, retried.
+TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapter) {
+    const std::string err = (root / "sim.err").string();
+    std::ofstream(comDir / "COM5.conf") << "echo=on\n";
+    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--station", "9", "--com", "5",
+                           "--echo", "--fault", "echo-garbled", "--log"},
+                          comDir.string(), err));
+    const std::string pts = sim.FirstLine();
+    ASSERT_EQ(pts.rfind("/dev/pts/", 0), 0u) << Slurp(err);
+    names.names = {pts + " (COM5)"};
+
+    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
+    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
+    const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
+    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, timer), -1);  // 8N1: one stop bit too few
+    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, timer), 0);
+
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+    const std::string log = Slurp("log.txt");
+    EXPECT_NE(log.find("Set Com Time (s) : 0.500000\nCOM5: echo=on, each request is read back "
+                       "before its answer\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("\tP222\tMB.Rx\t41 03 1f 00 00 01 83 de \n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo "
+                       "NG : 8 of 8 bytes sent came back, not as sent\n\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
+    const std::string simLog = Slurp(err);
+    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> fault echo-garbled"), std::string::npos)
+        << simLog;
+    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+}
+
 // Scan's sweep through an RFC 2217 port server, which sets each probe's line: the instrument at
 // station 7 and a frame format other than the fixed one is found, forced onto station 1, 19200
 // 8N2, and Tarnel is started.

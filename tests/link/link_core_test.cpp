@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -192,6 +193,100 @@ TEST_F(LinkCore, AnOpenThatFailsEndsItsRecordWithTheReasonAndLeavesThePortClosed
     EXPECT_EQ(
         observer.calls,
         (std::vector<std::string>{"popup fn_Open_Com :: Baud Rate Sequence / BR out of range"}));
+}
+
+// An adapter that hears itself: the request comes back first, exactly, or the attempt fails.
+struct EchoCase {
+    const char* name;
+    int heard;      // bytes of the request that come back (-1: the request with byte 2 wrong)
+    bool answered;  // the instrument's answer follows
+    int result;
+    const char* errors;  // %s: the bytes that came back, as the error line shows them
+};
+
+const EchoCase kEchoCases[] = {
+    {"Good", 8, true, 0, ""},
+    {"GoodEchoThenSilence", 8, false, -2000,
+     "\tP222\tMB.Rx\t\xA1\xB9\xA1\xB9\xA1\xB9 COM read Time-out\n\n"},
+    {"Garbled", -1, true, -2508,
+     "\tP222\tMB.Rx\t%s\n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo NG : 8 of 8 bytes sent came back, not as "
+     "sent\n\n"},
+    {"Short", 5, false, -2505,
+     "\tP222\tMB.Rx\t%s\n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo NG : 5 of 8 bytes sent came back\n\n"},
+    // An adapter that does not echo after all: the answer's head is taken for the echo.
+    {"NoneButTheAnswer", 0, true, -2508,
+     "\tP222\tMB.Rx\t%s\n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo NG : 8 of 8 bytes sent came back, not as "
+     "sent\n\n"},
+    {"NothingAtAll", 0, false, -2500,
+     "\tP222\tMB.Rx\t\xA1\xB9\xA1\xB9\xA1\xB9 COM read Time-out\n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo "
+     "NG : "
+     "0 of 8 bytes sent came back\n\n"},
+};
+
+class LinkEcho : public LinkCore, public ::testing::WithParamInterface<EchoCase> {};
+
+TEST_P(LinkEcho, TheRequestMustComeBackBeforeTheAnswerIsRead) {
+    const EchoCase& c = GetParam();
+    ASSERT_TRUE(errors.Open(dir.Sub("errors.txt"), "w"));
+    ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
+    observer.calls.clear();
+    session.echo = true;
+    const Bytes request = Sealed({0x07, 0x03, 0x10, 0x00, 0x00, 0x02});
+    const Bytes answer = Sealed({0x07, 0x03, 0x04, 0x00, 0x05, 0xFF, 0xFE});
+    Bytes back = request;
+    if (c.heard < 0) back[2] ^= 0x01;
+    if (c.heard >= 0) back.resize(static_cast<size_t>(c.heard));
+    Bytes line = back;
+    if (c.answered) line.insert(line.end(), answer.begin(), answer.end());
+    if (line.empty())
+        device.StaySilent();
+    else
+        device.Answer(line, 0.002);
+
+    Bytes frame = {0x07, 0x03, 0x10, 0x00, 0x00, 0x02, 0, 0};
+    std::vector<std::uint8_t> got;
+    EXPECT_EQ(
+        conf::RunTransaction(session, observer, options, {&trace, &errors}, frame.data(), 8, &got),
+        c.result);
+    // What the error line shows: the bytes read in place of the echo.
+    std::string shown;
+    for (size_t i = 0; i < std::min<size_t>(line.size(), 8); ++i) {
+        char b[4];
+        std::snprintf(b, sizeof b, "%02x ", line[i]);
+        shown += b;
+    }
+    char expected[512];
+    std::snprintf(expected, sizeof expected, c.errors, shown.c_str());
+    EXPECT_EQ(ReadErrors(), expected);
+    ASSERT_FALSE(observer.calls.empty());
+    EXPECT_EQ(observer.calls[0].rfind("tx P222 070310000002", 0), 0u);
+    EXPECT_EQ(observer.calls.size(), c.result == 0 ? 2u : 1u);  // the answer only when good
+    if (c.result == 0) {
+        EXPECT_EQ(got, answer);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Echo, LinkEcho, ::testing::ValuesIn(kEchoCases),
+                         [](const ::testing::TestParamInfo<EchoCase>& p) {
+                             return std::string(p.param.name);
+                         });
+
+// A broken echo costs one attempt; its answer is drained, and the next attempt reads its own.
+TEST_F(LinkCore, AGarbledEchoIsOneFailedAttemptOfThree) {
+    session.echo = true;
+    ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
+    const Bytes request = Sealed({0x07, 0x06, 0x00, 0x0D, 0x00, 0x09});
+    Bytes garbled = request;
+    garbled[7] ^= 0x80;
+    Bytes first = garbled, second = request;
+    first.insert(first.end(), request.begin(), request.end());  // a write answers its request
+    second.insert(second.end(), request.begin(), request.end());
+    device.Answer(first, 0.002);
+    device.Answer(second, 0.002);
+    EXPECT_EQ(
+        conf::DeviceRW16(session, observer, options, {nullptr, nullptr}, conf::enWee, 13, 9, {}),
+        0);
+    EXPECT_EQ(device.requests.size(), 2u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "scan/com_discovery.h"
 
+#include "platform/serial/port_watch.h"
 #include "platform/serial/serial_error.h"
 #include "scan/scan_log.h"
 #include "scan_fixture.h"
@@ -173,4 +174,84 @@ TEST_F(Discovery, ReportsAFileItCannotCreate) {
 }
 
 }  // namespace
+// Ports plugged in while Scan is open: a watch on a device folder and a COM folder of the
+// test's own, polled by the hotplug timer on the virtual clock.
+class Hotplug : public ScanTest {
+  protected:
+    void SetUp() override {
+        ScanTest::SetUp();
+        fs::create_directories(dev);
+        watch = std::make_unique<serial::PortWatch>(dev.string(), comDir.string());
+        ctx.portWatch = watch.get();
+        AddPort(3);
+        deviceList.names = {"USB Serial Port (COM3)"};
+        Start();
+    }
+    // A pseudo-terminal linked as COM<n>, as the simulator places itself.
+    void PlugLink(int n) {
+        AddPort(n);
+        fs::create_directories(comDir);
+        fs::create_symlink("/dev/pts/" + std::to_string(n), comDir / ("COM" + std::to_string(n)));
+        deviceList.names.push_back("/dev/pts/" + std::to_string(n) + " (COM" + std::to_string(n) +
+                                   ")");
+    }
+    // The discovery ran when it rewrote its list of scan targets.
+    bool Refreshed() {
+        const bool written = fs::exists("COM__Exist.txt");
+        fs::remove("COM__Exist.txt");
+        return written;
+    }
+
+    fs::path dev = root_ / "dev";
+    fs::path comDir = root_ / "comports";
+    std::unique_ptr<serial::PortWatch> watch;
+};
+
+TEST_F(Hotplug, APortThatComesOrGoesWhileIdleIsInTheListWithinTwoSeconds) {
+    ASSERT_TRUE(Refreshed());  // the start-up's own discovery
+    fe.AdvanceTime(2.0);
+    EXPECT_FALSE(Refreshed());  // nothing changed, nothing done
+
+    PlugLink(9);
+    fe.AdvanceTime(2.0);
+    ASSERT_TRUE(Refreshed());
+    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{{"USB Serial Port (COM3)", 3},
+                                                                   {"/dev/pts/9 (COM9)", 9}}));
+    EXPECT_FALSE(Refreshed());
+
+    // A USB adapter pulled: its tty goes from the device folder.
+    Put((dev / "ttyUSB0").string(), "");
+    fe.AdvanceTime(0.5);
+    EXPECT_TRUE(Refreshed());
+    deviceList.names = {"/dev/pts/9 (COM9)"};
+    fs::remove(dev / "ttyUSB0");
+    fe.AdvanceTime(0.5);
+    EXPECT_TRUE(Refreshed());
+    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{{"/dev/pts/9 (COM9)", 9}}));
+}
+
+TEST_F(Hotplug, NothingIsRefreshedDuringASweepWhatCameMeanwhileIsListedAfterIt) {
+    rt.UserPress(ctx.gvtpScan, Ctrl("AUTO_SCAN"));
+    ASSERT_TRUE(Refreshed());
+    PlugLink(9);
+    const int hotplug = Ctrl("THOTPLUG");
+    for (int i = 0; i < 4; ++i)
+        rt.TimerTick(ctx.gvtpScan, hotplug);
+    EXPECT_FALSE(Refreshed());
+    EXPECT_EQ(ComList().size(), 1u);
+
+    rt.UserPress(ctx.gvtpScan, Ctrl("ESC"));
+    rt.TimerTick(ctx.gvtpScan, hotplug);
+    EXPECT_TRUE(Refreshed());
+    EXPECT_EQ(ComList().size(), 2u);
+}
+
+// Without a watch (the batch run, a test) the timer stays off.
+TEST_F(Discovery, WithoutAPortWatchTheHotplugTimerIsOff) {
+    Start();
+    int enabled = -1;
+    rt.GetCtrlAttribute(ctx.gvtpScan, Ctrl("THOTPLUG"), ui::ATTR_ENABLED, &enabled);
+    EXPECT_EQ(enabled, 0);
+}
+
 }  // namespace scantest

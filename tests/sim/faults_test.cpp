@@ -66,6 +66,31 @@ TEST_F(Faults, LateAnswersComeWholeAfterTheDelayNoiseJustBeforeTheAnswer) {
     EXPECT_EQ(Exchange(request), expected);
 }
 
+// An adapter without echo suppression: the request comes back, then the answer; the echo faults
+// spoil the echo only, once each.
+TEST_F(Faults, TheEchoComesBackFirstAndItsFaultsSpoilOnlyIt) {
+    sim::InstrumentConfig config = sim::DefaultConfig(sim::Model::kA);
+    config.echo = true;
+    Start(config);
+    OpenPort();
+    inst->AddFault({.kind = FaultKind::kEchoGarbled, .after = 1});
+    inst->AddFault({.kind = FaultKind::kEchoLost, .after = 2});
+    const simtest::Bytes request = {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01};
+    const simtest::Bytes answer = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
+    simtest::Bytes echoed = Sealed(request);
+    echoed.insert(echoed.end(), answer.begin(), answer.end());
+    EXPECT_EQ(Exchange(request), echoed);
+    simtest::Bytes garbled = echoed;
+    garbled[0] ^= 0x40;
+    EXPECT_EQ(Exchange(request), garbled);
+    EXPECT_EQ(Exchange(request), answer);
+    // Noise and requests for other stations are echoed too: the line hears everything.
+    EXPECT_EQ(Exchange({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}),
+              Sealed({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}));
+    EXPECT_EQ(Outcomes(), (std::vector<Outcome>{Outcome::kAnswered, Outcome::kFaulted,
+                                                Outcome::kFaulted, Outcome::kOtherStation}));
+}
+
 TEST_F(Faults, AVanishedPortFailsUntilItIsBack) {
     inst->AddFault({.kind = FaultKind::kVanish});
     EXPECT_EQ(Read(0x1F00, 1), -555);  // the next attempts cannot even flush the port

@@ -47,6 +47,16 @@ TEST(Options, EverySettingIsTaken) {
     ASSERT_EQ(sim::ParseOptions(Words("--open-sensor"), &o, &error), 0);
     EXPECT_TRUE(c.openSensor);
     EXPECT_EQ(o.listen, sim::NetProtocol::kNone);
+    EXPECT_FALSE(c.echo);
+    ASSERT_EQ(sim::ParseOptions(Words("--echo --fault echo-garbled,count=2 --fault echo-lost"), &o,
+                                &error),
+              0)
+        << error;
+    EXPECT_TRUE(c.echo);
+    ASSERT_EQ(o.faults.size(), 2u);
+    EXPECT_EQ(std::tie(o.faults[0].kind, o.faults[0].count),
+              std::make_tuple(sim::FaultKind::kEchoGarbled, 2));
+    EXPECT_EQ(o.faults[1].kind, sim::FaultKind::kEchoLost);
 }
 
 TEST(Options, TheNetworkSettingsAreTaken) {
@@ -102,6 +112,9 @@ TEST(Options, MistakesAreNamed) {
         {"--listen tcp:0 --gateway 9600,8X1", "--gateway"},
         {"--listen tcp:0 --gateway 9600", "--gateway"},
         {"--listen tcp:0 --net-delay 60001", "--net-delay"},
+        {"--echo=on", "takes no value"},
+        {"--fault echo-garbled", "fault echo-garbled goes with --echo"},
+        {"--fault echo-lost=3 --echo", "takes no value"},
     };
     for (const auto& [line, why] : bad) {
         sim::ProgramOptions o;

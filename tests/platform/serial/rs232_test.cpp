@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/serial/inprocess_line.h"
 #include "platform/serial/scripted_device.h"
 #include "platform/serial/serial_error.h"
@@ -101,6 +103,55 @@ TEST_F(Rs232Test, ReopeningAPortNumberClosesItFirstAndAPulledAdapterGivesIoError
     EXPECT_EQ(rs.ComRd(2, got.data(), 9), serial::kErrIo);
     EXPECT_NE(rs.LastErrorDetail().find(com5), std::string::npos);
     EXPECT_TRUE(rs.IsOpen(2));
+}
+
+// COM5.conf beside the link: read at every open of a COM name, its ignored lines said once.
+TEST_F(Rs232Test, APortsConfFileIsReadAtEachOpenAndWhatItIgnoresIsNoted) {
+    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    EXPECT_FALSE(rs.Config(1).echo);  // no file: the defaults, nothing to say
+    EXPECT_TRUE(rs.ConfigNotes(1).empty());
+
+    sys_test::WriteFile(dir.Sub("COM5.conf"),
+                        "# adapter without echo suppression\r\n\n  echo = on \nspeed=fast\n"
+                        "echo=yes\nnonsense\n");
+    ASSERT_EQ(rs.OpenComConfig(1, "com5", 9600, 0, 8, 1), 0);
+    EXPECT_TRUE(rs.Config(1).echo);  // the bad echo= line leaves the good one standing
+    EXPECT_EQ(rs.ConfigNotes(1), (std::vector<std::string>{
+                                     "COM5.conf line 4: unknown key \"speed\", ignored",
+                                     "COM5.conf line 5: echo takes on or off, not \"yes\", ignored",
+                                     "COM5.conf line 6: \"nonsense\" is no key=value, ignored"}));
+    // Opened by its path the port has no COM number, so no settings; closed, none either.
+    ASSERT_EQ(rs.OpenComConfig(2, "/dev/ttyS9", 9600, 0, 8, 1), serial::kErrNoDevice);
+    EXPECT_FALSE(rs.Config(2).echo);
+    ASSERT_EQ(rs.CloseCom(1), 0);
+    EXPECT_FALSE(rs.Config(1).echo);
+    ASSERT_EQ(rs.OpenComConfig(1, com5, 9600, 0, 8, 1), 0);
+    EXPECT_FALSE(rs.Config(1).echo);
+
+    sys_test::WriteFile(dir.Sub("COM5.conf"), "echo=off\n");
+    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    EXPECT_FALSE(rs.Config(1).echo);
+    EXPECT_TRUE(rs.ConfigNotes(1).empty());
+
+    // A folder at the name is no settings file: said, and the defaults hold.
+    std::filesystem::remove(dir.Sub("COM5.conf"));
+    std::filesystem::create_directory(dir.Sub("COM5.conf"));
+    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    EXPECT_FALSE(rs.Config(1).echo);
+    EXPECT_EQ(rs.ConfigNotes(1),
+              (std::vector<std::string>{"COM5.conf: not a regular file, its settings ignored"}));
+    EXPECT_EQ(serial::ComConfigPath(5, serial::ComMapEnv{}), "");
+    EXPECT_EQ(serial::ComConfigPath(257, serial::ComMapEnv{dir.path(), nullptr}), "");
+}
+
+// Nothing of the COM folder is kept between opens: a link removed or made is followed at once.
+TEST_F(Rs232Test, EachOpenLooksTheComNumberUpAgain) {
+    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    std::filesystem::remove(com5);
+    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), serial::kErrNoDevice);  // /dev/ttyS4
+    sys_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
+    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    EXPECT_EQ(rs.DevicePath(1), com5);
 }
 
 }  // namespace

@@ -105,6 +105,19 @@ TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePo
     conf::fn_Affect_by_TYPE_DIGIT(ctx);
     EXPECT_EQ(conf::DP_cfg::GI(ctx), 3);
     EXPECT_EQ(Cfg("DP").frameColor, kRed);
+    // A point chosen back in range loses the mark, without a pause.
+    fe.VirtualClock().ClearDelays();
+    ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 1);
+    EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
+    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
+    // The process-value display shows a sample of the display width.
+    conf::DIGIT_cfg::SI(ctx, 0);
+    conf::fn_Affect_by_DIGIT_0(ctx);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "888");
+    conf::DIGIT_cfg::SI(ctx, 1);
+    conf::fn_Affect_by_DIGIT_0(ctx);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
 }
 
 TEST_F(Dependencies, LinearRowsKeepTheirShownNumberAcrossADigitChange) {
@@ -130,16 +143,7 @@ TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
     }
 }
 
-TEST_F(Dependencies, TheProcessValueDisplayShowsASampleOfTheDisplayWidth) {
-    conf::DIGIT_cfg::SI(ctx, 0);
-    conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "888");
-    conf::DIGIT_cfg::SI(ctx, 1);
-    conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
-}
-
-TEST_F(Dependencies, AUnitChangeReRangesAndOnlyMarksTheLimit) {
+TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
     Setup(1, 0, 0, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
     conf::MRng_usr_cfg::SV(ctx, 2400);
@@ -152,16 +156,16 @@ TEST_F(Dependencies, AUnitChangeReRangesAndOnlyMarksTheLimit) {
     EXPECT_EQ(Bg("HILT"), kRed);
     EXPECT_EQ(Number("HILT"), 2400.0);  // marked, not clamped
     EXPECT_TRUE(fe.VirtualClock().Delays().empty());
-}
-
-TEST_F(Dependencies, ADecimalPointBackInRangeLosesAnEarlierMark) {
-    Setup(12, 2, 3, 0);
-    conf::fn_Affect_by_TYPE_DIGIT(ctx);
-    ASSERT_EQ(Cfg("DP").frameColor, kRed);
-    ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
-    EXPECT_EQ(conf::DP_cfg::GI(ctx), 1);
-    EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
-    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
+    // Set points outside a new range are marked, not clamped.
+    Setup(12, 2, 0, 0);
+    conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);
+    conf::AxSP_cfg::SV(ctx, 500);
+    conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
+    conf::AxSP_cfg::SV(ctx, 5000);
+    conf::fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
+    EXPECT_EQ(Bg("A1SP"), kWhite);
+    EXPECT_EQ(Bg("A2SP"), kRed);
+    EXPECT_EQ(Number("A2SP"), 5000.0);
 }
 
 TEST_F(Dependencies, EveryKeyOnATypeButtonAppliesTheType) {
@@ -185,18 +189,6 @@ TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
     EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
     Type("PVOF", 100);
     EXPECT_EQ(Number("PVOF"), 71.0);
-}
-
-TEST_F(Dependencies, SetPointsOutsideANewRangeAreMarkedNotClamped) {
-    Setup(12, 2, 0, 0);
-    conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);
-    conf::AxSP_cfg::SV(ctx, 500);
-    conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
-    conf::AxSP_cfg::SV(ctx, 5000);
-    conf::fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
-    EXPECT_EQ(Bg("A1SP"), kWhite);
-    EXPECT_EQ(Bg("A2SP"), kRed);
-    EXPECT_EQ(Number("A2SP"), 5000.0);
 }
 
 TEST_F(Dependencies, TheRemoteValueIsEnabledOnlyForTheRemoteType) {

@@ -72,11 +72,8 @@ TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
     EXPECT_EQ(Main("GICNT").number, 1);
     Press(3);
     EXPECT_EQ(Requests().back(), Write(5, 0x0A02, 4));
-}
 
-TEST_F(CalibrationTest, TheLastStepStoresToEepromAndTheFocusGoesBackToTheFirst) {
-    StartWith(104, 8);
-    OnCalibrationPage();
+    // The last step stores to EEPROM and the focus goes back to the first.
     Press(8);  // "mA.H"
     Requests();
     Press(8);
@@ -105,7 +102,7 @@ TEST_F(CalibrationTest, TheTraceFileHoldsOneStepsReadings) {
     EXPECT_NE(trace.find("<1003> (0002)"), std::string::npos);
 }
 
-TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAndStartsNoReading) {
+TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAFailedStoreLeavesItOn) {
     StartWith(104, 8);
     OnCalibrationPage();
     sim::Fault f;
@@ -117,13 +114,8 @@ TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAndStartsNoReading) {
     EXPECT_EQ(Status(), "Write NG");
     EXPECT_EQ(Button(0), 0);
     EXPECT_FALSE(StepTimerOn());
-}
-
-TEST_F(CalibrationTest, AFailedStoreLeavesTheButtonOnSoASecondReleaseRetries) {
-    StartWith(104, 8);
-    OnCalibrationPage();
+    // A failed store leaves the button on, so a second release retries.
     Press(1);
-    sim::Fault f;
     f.kind = sim::FaultKind::kSilence;
     f.after = 1;  // the device check passes, the store is lost three times
     f.count = 3;

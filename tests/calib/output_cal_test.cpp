@@ -18,15 +18,11 @@ class OutputCalibrationTest : public MonitorTest {
     int Choose(int panel, const char* button) { return rt.UserToggle(panel, Id(panel, button)); }
 };
 
-TEST_F(OutputCalibrationTest, ReadAllShowsTheValuesOnBothPages) {
+TEST_F(OutputCalibrationTest, ReadAllShowsTheValuesOnBothPagesAndStepsAreWritten) {
     StartWith(104, 8);
     EXPECT_EQ(Cfg("RTS_L").number, Ram(11));
     EXPECT_EQ(Cal("RTS_L_CAL").number, Ram(11));
     EXPECT_EQ(Cal("RTS_H_CAL").number, Ram(12));
-}
-
-TEST_F(OutputCalibrationTest, StepsAreWrittenAndBothPagesFollow) {
-    StartWith(104, 8);
     OnPage(1);
     Requests();
     Choose(ctx.gvCAL, "RTS_R_CAL_1");  // high end begin

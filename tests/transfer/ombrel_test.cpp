@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -74,8 +75,10 @@ class OmbrelTest : public transfertest::TransferTest {
         StartWith(code, firmware);
         ASSERT_EQ(ctx.gvHW, code);
     }
-    std::vector<Bytes> BufferRequests(const std::string& buffer16, const std::string& buffer32) {
-        std::vector<Bytes> out;
+    // Write-all's device check, link settings, then the buffer files' lines.
+    std::vector<Bytes> WriteAllRequests(const std::string& buffer16, const std::string& buffer32) {
+        std::vector<Bytes> out{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
+                               Request(5, 29, 1)};
         std::istringstream in16(buffer16);
         std::string address, name;
         int value = 0;
@@ -154,22 +157,14 @@ TEST_F(OmbrelTest, WriteAllSendsLinkSettingsThenBothBufferFiles) {
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_EQ(Slurp("W_para_buff_16.txt"), kBuffer16);
     EXPECT_EQ(Slurp("W_para_buff_32.txt"), kBuffer32);
-    std::vector<Bytes> expected{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
-                                Request(5, 29, 1)};
-    const std::vector<Bytes> lines = BufferRequests(kBuffer16, kBuffer32);
-    expected.insert(expected.end(), lines.begin(), lines.end());
-    EXPECT_EQ(Requests(), expected);
+    EXPECT_EQ(Requests(), WriteAllRequests(kBuffer16, kBuffer32));
     const std::string log = LogFrom("=================Write Parameter=================\n");
     EXPECT_NE(log.find("Modbus w 16-bit Parameter to Dev \n\t\t\t(1) TYPE = 2 \n"),
               std::string::npos);
     EXPECT_NE(log.find("Modbus w 32-bit Parameter to Dev \n\t\t\t(1) LOLT = 0 \n"),
               std::string::npos);
-    // The 32-bit values reached the instrument.
+    // The 32-bit values reached the instrument; a changed one travels through the buffer.
     EXPECT_EQ(Ram(0x1005), 8000);
-}
-
-TEST_F(OmbrelTest, AChangedValueTravelsThroughTheThirtyTwoBitBuffer) {
-    Start();
     rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "A2SP"), 123.4);
     EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), 0);
     EXPECT_EQ(Ram(0x1007), 1234);
@@ -196,11 +191,7 @@ TEST_F(OmbrelTest, ABufferFileThatCannotBeWrittenStopsTheWriteWithItsOwnReport) 
     Requests();
     fe.ClearPopups();
     EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), -1);
-    std::vector<Bytes> expected{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
-                                Request(5, 29, 1)};
-    const std::vector<Bytes> lines = BufferRequests(kBuffer16, "");
-    expected.insert(expected.end(), lines.begin(), lines.end());
-    EXPECT_EQ(Requests(), expected);
+    EXPECT_EQ(Requests(), WriteAllRequests(kBuffer16, ""));
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].title, "m105___main :: 1232977");
     EXPECT_EQ(fe.Popups()[0].text, "write file NG :: W_para_buff_32.txt");
@@ -223,12 +214,8 @@ TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
     fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, path);
     EXPECT_EQ(Menu("SAVE_FILE"), 0);
     const std::string file = Slurp(path);
-    std::istringstream lines(file);
-    std::string line;
-    int count = 0;
-    while (std::getline(lines, line))
-        ++count;
-    EXPECT_EQ(count, 31);
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 31);
+    EXPECT_TRUE(file.ends_with('\n'));
     EXPECT_EQ(file.substr(0, 10), "1f00\t105\n0");
     EXPECT_NE(file.find("\n1002\t10000\n"), std::string::npos);
     EXPECT_EQ(file.find("ffff"), std::string::npos);  // no terminator line
@@ -304,7 +291,7 @@ TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {
     EXPECT_EQ(Status(), "Write OK");
 }
 
-TEST_F(OmbrelTest, TheRemoteValueIsOneThirtyTwoBitWrite) {
+TEST_F(OmbrelTest, TheRemoteValueIsOneThirtyTwoBitWriteAndTheRsSwitchRegister32) {
     Start();
     Requests();
     rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "RSP"), 123.4);
@@ -313,11 +300,7 @@ TEST_F(OmbrelTest, TheRemoteValueIsOneThirtyTwoBitWrite) {
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_NE(Log().find("Modbus w RSP = 1234 \n"), std::string::npos);
     EXPECT_FALSE(Main("RSP").dimmed);  // no input type dims it in this model
-}
-
-TEST_F(OmbrelTest, TheRsSwitchIsRegisterThirtyTwo) {
-    Start();
-    Requests();
+    // The RS-485 switch is register 32.
     rt.UserToggle(ctx.gvMain, Id(ctx.gvMain, "RS485"));
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Request(6, 0x0020, 0)}));
 }
@@ -343,10 +326,7 @@ TEST_F(OmbrelTest, DecimalPointRangeAndCaptionsFollowTheDisplayDigits) {
     conf::fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
     EXPECT_NEAR(Cfg("MRNG_RAT_L").number, -19999.9, 1e-3);
     EXPECT_NEAR(Cfg("PVOF_RAT_H").number, 6000.0, 1e-3);
-}
-
-TEST_F(OmbrelTest, LinearRowsAreHundredthsWhateverTheDigits) {
-    Start();
+    // Linear rows are hundredths whatever the digits.
     for (int digit : {0, 1}) {
         conf::DIGIT_cfg::SI(ctx, digit);
         conf::fn_Affect_by_DIGIT(ctx);

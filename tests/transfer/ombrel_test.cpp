@@ -170,7 +170,7 @@ TEST_F(OmbrelTest, WriteAllSendsLinkSettingsThenBothBufferFiles) {
     EXPECT_EQ(Ram(0x1007), 1234);
 }
 
-TEST_F(OmbrelTest, AFailedWriteStopsWithWriteNgAndNoRead) {
+TEST_F(OmbrelTest, AFailedOrBlockedWriteStopsWithoutARead) {
     Start();
     Requests();
     SilenceFrom(6);  // the device check, three link writes, two list lines, then silence
@@ -181,6 +181,14 @@ TEST_F(OmbrelTest, AFailedWriteStopsWithWriteNgAndNoRead) {
     ASSERT_EQ(seen.size(), 9u);
     EXPECT_EQ(seen.back(), seen[6]);
     EXPECT_EQ(seen[6], Request(5, 8, 5));
+    // An out-of-range value blocks the write without a status message.
+    inst->ClearFaults();
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
+    Requests();
+    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
+    EXPECT_EQ(Status(), "Reading");  // the device check's, and nothing after it
+    EXPECT_EQ(Cfg("FILT").textBgColor, 0xFF0000);
 }
 
 // The 32-bit list cannot be written (a full disk): the 16-bit list went out, the 32-bit one
@@ -197,17 +205,7 @@ TEST_F(OmbrelTest, ABufferFileThatCannotBeWrittenStopsTheWriteWithItsOwnReport) 
     EXPECT_EQ(fe.Popups()[0].text, "write file NG :: W_para_buff_32.txt");
 }
 
-TEST_F(OmbrelTest, AnOutOfRangeValueBlocksTheWriteWithoutAStatusMessage) {
-    Start();
-    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
-    Requests();
-    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
-    EXPECT_EQ(Status(), "Reading");  // the device check's, and nothing after it
-    EXPECT_EQ(Cfg("FILT").textBgColor, 0xFF0000);
-}
-
-TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
+TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesLoadBackAndRefuseWhatNoControlCanHold) {
     Start();
     const std::string path = (root_ / "ParameterFile" / "b.txt").string();
     std::filesystem::create_directories(root_ / "ParameterFile");
@@ -235,14 +233,9 @@ TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
     EXPECT_EQ(Menu("LOAD_FILE"), 0);
     EXPECT_EQ(Status(), "HW not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);
-}
 
-// Model B the same way: a value no control can hold refuses the whole file (in red, as its
-// refusals are) and names the line; a 32-bit value is held whole, out of range or not.
-TEST_F(OmbrelTest, ParameterFileValuesNoControlCanHoldRefuseTheWholeFile) {
-    Start();
-    std::filesystem::create_directories(root_ / "ParameterFile");
-    const std::string path = (root_ / "ParameterFile" / "b.txt").string();
+    // A value no control can hold refuses the whole file (in red, as this model's refusals are)
+    // and names the line; a 32-bit value is held whole, out of range or not.
     auto load = [&](const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
         fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, path);
@@ -279,7 +272,7 @@ TEST_F(OmbrelTest, ParameterFileValuesNoControlCanHoldRefuseTheWholeFile) {
     EXPECT_EQ(Cfg("FILT").number, 32767);
 }
 
-TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {
+TEST_F(OmbrelTest, PolarityRemoteValueAndRsSwitchWriteTheirOwnRegisters) {
     Start();
     Requests();
     rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
@@ -289,11 +282,7 @@ TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {
     EXPECT_EQ(Stored(0x0A08), 1);
     EXPECT_EQ(Cal("POLAR").index, 1);
     EXPECT_EQ(Status(), "Write OK");
-}
-
-TEST_F(OmbrelTest, TheRemoteValueIsOneThirtyTwoBitWriteAndTheRsSwitchRegister32) {
-    Start();
-    Requests();
+    // The remote value is one 32-bit write.
     rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "RSP"), 123.4);
     EXPECT_EQ(conf::RSP::to_Modbus(ctx), 0);
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Write32(0x1000, 1234)}));

@@ -74,7 +74,7 @@ class ParamFileTest : public TransferTest {
 };
 
 // The folder is made when missing; the dialog proposes the local date and time as the name.
-TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRegistersAndTerminator) {
+TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRawRegistersAndTerminator) {
     StartWith(104, 2);
     fs::remove_all(Dir());
     sys::VirtualClock& clock = fe.VirtualClock();
@@ -98,16 +98,7 @@ TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRegistersAndTerminator) {
     fe.AdvanceTime(1.0);
     Menu("SAVE_FILE");  // cancelled
     EXPECT_EQ(LastPopup().request.defaultFileSpec, "20240301_000000_Tarnel.txt");
-}
-
-TEST_F(ParamFileTest, FirmwareOneSavesNoFrameFormatOrLockLine) {
-    StartWith(106, 1);
-    EXPECT_EQ(Save("fw1.txt"), 0);
-    EXPECT_EQ(Saved("fw1.txt"), "1f00\t106\n" + kBlockFw1 + kEnd);
-}
-
-TEST_F(ParamFileTest, SavedValuesAreRawRegisterValuesNotTheShownOnes) {
-    StartWith(104, 2);
+    // Saved values are raw register values, not the shown ones.
     ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
     ASSERT_DOUBLE_EQ(Cfg("HILT").number, 100.0);  // 1000 shown with one decimal
     ASSERT_GE(rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, "A1SP"), 12.5), 0);
@@ -118,6 +109,12 @@ TEST_F(ParamFileTest, SavedValuesAreRawRegisterValuesNotTheShownOnes) {
                                                  {"0008\t5\n", "0008\t17\n"},
                                                  {"0011\t800\n", "0011\t125\n"},
                                                  {"001e\t0\n", "001e\t1\n"}}));
+}
+
+TEST_F(ParamFileTest, FirmwareOneSavesNoFrameFormatOrLockLine) {
+    StartWith(106, 1);
+    EXPECT_EQ(Save("fw1.txt"), 0);
+    EXPECT_EQ(Saved("fw1.txt"), "1f00\t106\n" + kBlockFw1 + kEnd);
 }
 
 // Started outside bin, a command still returns where it started.

@@ -125,6 +125,10 @@ struct Stage {
     int hw, digit, filt, rs485;
 };
 
+void PrintTo(const Stage& s, std::ostream* os) {
+    *os << s.name;
+}
+
 class ReadFailure : public TransferTest, public ::testing::WithParamInterface<Stage> {};
 
 TEST_P(ReadFailure, KeepsWhatCameBeforeAndReadsNothingAfter) {

@@ -81,7 +81,7 @@ TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
     EXPECT_EQ(Focused(), "cal:IC_B_0");
 }
 
-TEST_F(CalibrationTest, TheTraceFileHoldsOneStepsReadings) {
+TEST_F(CalibrationTest, TheTraceHoldsOneStepsReadingsAndAStepAndWatchingExcludeEachOther) {
     StartWith(104, 8);
     OnCalibrationPage();
     std::ofstream("log_ADC.txt") << "";
@@ -100,6 +100,26 @@ TEST_F(CalibrationTest, TheTraceFileHoldsOneStepsReadings) {
         ++reads;
     EXPECT_EQ(reads, 2u) << trace;
     EXPECT_NE(trace.find("<1003> (0002)"), std::string::npos);
+    // A step stops watching, and watching waits for the step.
+    PressReadPv();
+    ASSERT_TRUE(TimerOn());
+    Press(3);
+    EXPECT_FALSE(TimerOn());
+    EXPECT_EQ(MenuMark("PV_READ"), 0);
+    EXPECT_TRUE(StepTimerOn());
+    // Watching is refused while the step reads.
+    Menu("PV_READ");
+    EXPECT_FALSE(TimerOn());
+    EXPECT_EQ(MenuMark("PV_READ"), 0);
+    EXPECT_EQ(Main("MSPV_B").state, 0);
+    EXPECT_EQ(Status(), conf::kMsgCalBusy);
+    // So is a second step.
+    Press(4);
+    EXPECT_EQ(Button(4), 0);
+    EXPECT_TRUE(StepTimerOn());
+    Press(3);
+    Menu("PV_READ");
+    EXPECT_TRUE(TimerOn());
 }
 
 TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAFailedStoreLeavesItOn) {
@@ -129,30 +149,6 @@ TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAFailedStoreLeavesItOn
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 2));
     EXPECT_EQ(Button(1), 0);
-}
-
-TEST_F(CalibrationTest, AStepStopsWatchingAndWatchingWaitsForTheStep) {
-    StartWith(104, 8);
-    OnCalibrationPage();
-    PressReadPv();
-    ASSERT_TRUE(TimerOn());
-    Press(3);
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(MenuMark("PV_READ"), 0);
-    EXPECT_TRUE(StepTimerOn());
-    // Watching is refused while the step reads.
-    Menu("PV_READ");
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(MenuMark("PV_READ"), 0);
-    EXPECT_EQ(Main("MSPV_B").state, 0);
-    EXPECT_EQ(Status(), conf::kMsgCalBusy);
-    // So is a second step.
-    Press(4);
-    EXPECT_EQ(Button(4), 0);
-    EXPECT_TRUE(StepTimerOn());
-    Press(3);
-    Menu("PV_READ");
-    EXPECT_TRUE(TimerOn());
 }
 
 // Every step at both polarity settings: the begin writes the type of steps 0, 2 and 4 to

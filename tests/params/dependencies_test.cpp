@@ -35,7 +35,7 @@ class Dependencies : public ParamsTest {
     bool LinearExtrasEnabled() { return !Dimmed("SCA_L") && !Dimmed("SCA_H") && !Dimmed("CUT"); }
 };
 
-TEST_F(Dependencies, RemoteTypeEnablesNoLinearControlAndForcesTheUnit) {
+TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEnablesTheRemoteValueNotTheLinearControls) {
     Setup(1, 0, 0, 1);
     WatchDelays("UNIT", true);
     Choose("TYPE_13");
@@ -48,9 +48,21 @@ TEST_F(Dependencies, RemoteTypeEnablesNoLinearControlAndForcesTheUnit) {
     EXPECT_EQ(Cfg("UNIT").frameColor, kRingNormal);
     // The remote value's enabling follows read-all and write-all, not a type commit.
     EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    // The remote value is enabled by its own rule only for the remote type.
+    Setup(13, 2, 1, 1);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    Setup(12, 2, 1, 1);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_TRUE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    EXPECT_EQ(ctx.gr, 0);
+    conf::RSP::SV(ctx, 1234);
+    conf::fn_Affect_by_DP(ctx);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 123.4f);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").precision, 1);
 }
 
-TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCut) {
+TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCutOnAnyKey) {
     struct Case {
         const char* button;
         const char* rows;
@@ -68,6 +80,17 @@ TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCut) {
     EXPECT_EQ(EnabledRows(), "000000");
     EXPECT_FALSE(LinearExtrasEnabled());
     EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 0);  // back to the first temperature unit
+    // Every key on a type button applies the type.
+    Setup(9, 0, 0, 1);
+    rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"));
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"), ui::VAL_DOWN_ARROW_VKEY);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 10);
+    EXPECT_EQ(EnabledRows(), "110000");
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
+    // A key that steps nothing still applies the selected type.
+    conf::TYPE_cfg::SV(ctx, 12);
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), 'x');
+    EXPECT_EQ(EnabledRows(), "000011");
 }
 
 TEST_F(Dependencies, FromCurrentToThermocoupleWithThreeDecimalsKeepsTheRawValues) {
@@ -168,19 +191,6 @@ TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
     EXPECT_EQ(Number("A2SP"), 5000.0);
 }
 
-TEST_F(Dependencies, EveryKeyOnATypeButtonAppliesTheType) {
-    Setup(9, 0, 0, 1);
-    rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"));
-    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"), ui::VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 10);
-    EXPECT_EQ(EnabledRows(), "110000");
-    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
-    // A key that steps nothing still applies the selected type.
-    conf::TYPE_cfg::SV(ctx, 12);
-    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), 'x');
-    EXPECT_EQ(EnabledRows(), "000011");
-}
-
 TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
     Setup(1, 0, 0, 1);
     ctx.gvFW = 5;
@@ -189,20 +199,6 @@ TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
     EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
     Type("PVOF", 100);
     EXPECT_EQ(Number("PVOF"), 71.0);
-}
-
-TEST_F(Dependencies, TheRemoteValueIsEnabledOnlyForTheRemoteType) {
-    Setup(13, 2, 1, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
-    Setup(12, 2, 1, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_TRUE(Ctrl(ctx.gvMain, "RSP").dimmed);
-    EXPECT_EQ(ctx.gr, 0);
-    conf::RSP::SV(ctx, 1234);
-    conf::fn_Affect_by_DP(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 123.4f);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").precision, 1);
 }
 
 }  // namespace

@@ -59,15 +59,13 @@ TEST_F(TransferTest, AForeignCodeIsShownAndRefused) {
     EXPECT_NE(Log().find("===== HW code not match\n"), std::string::npos);
 }
 
-TEST(DevInfoTexts, ProductFirmwareSerialAtTheirEnds) {
+TEST(DevInfoTexts, TextsAtTheirEndsAndUnpackingTakesSixteenBitsOfEachWord) {
     // Known codes are shown by the start-up tests above.
     EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 5), "0x05");
     EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(0xAB), "VAB");
     EXPECT_EQ(conf::fn_DevInfo_Serial_Text(4294967295u), "4294967295");
     EXPECT_EQ(conf::fn_SN_Read_Text(0), "00     00    00       0000");
-}
-
-TEST(DevInfoTexts, UnpackingTakesSixteenBitsOfEachWord) {
+    // Unpacking takes 16 bits of each word.
     conf::DevInfo r;
     // 0xFF01: code 255, firmware 1; serial 0x4DCC:0xFE01.
     conf::DevInfo2::RAM_dev_to_gui({-255, 0, 0x4DCC, -511}, &r);
@@ -76,7 +74,7 @@ TEST(DevInfoTexts, UnpackingTakesSixteenBitsOfEachWord) {
     EXPECT_EQ(r.serial, 1305280001u);
 }
 
-TEST_F(TransferTest, SerialReadBackShowsTheInstrumentsNumber) {
+TEST_F(TransferTest, SerialReadBackShowsTheNumberAndTheBlocksFileFormRoundTrips) {
     StartWith(104, 2, 4212319999u);
     rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "");
     Requests();
@@ -88,9 +86,7 @@ TEST_F(TransferTest, SerialReadBackShowsTheInstrumentsNumber) {
     EXPECT_LT(conf::SN_V_Read::fr_Modbus(ctx), 0);
     EXPECT_EQ(Status(), "Read NG");
     EXPECT_EQ(Cal("SN_READ").text, "42     12    31       9999");
-}
-
-TEST_F(TransferTest, TheFileFormRoundTripsAndRefusesShortFiles) {
+    // The block's file form round-trips and refuses short files.
     const conf::DevInfoWords words{0x6802, 0, 0x4DCC, -511};
     ASSERT_EQ(conf::DevInfo2::to_FILE(ctx, "devinfo.txt", words), 0);
     EXPECT_EQ(Slurp("devinfo.txt"), "6802\n0000\n4dcc\nfe01\n");

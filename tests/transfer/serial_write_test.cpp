@@ -71,9 +71,7 @@ TEST_F(SerialWrite, WritesHighThenLowWordReadsBackAndAdvances) {
               "Modbus r SN\n"
               "\tP222\tMB.Tx\t#01.03 <1f02> (0002) {621f}\tRead\n"
               "\tP222\tMB.Rx\t#01.03 (04)   [4dcc][fe01]  {acc0}\tRead\n\n");
-}
-
-TEST_F(SerialWrite, RunningNumber9999IsWrittenAndStays) {
+    // Running number 9999 is written and stays.
     SetField("SN_NO", 9999);
     // What the field shows during each limit pause (the line's byte waits are shorter).
     std::vector<std::pair<int, int>> during;

@@ -31,15 +31,13 @@ TEST(Scaling, FloatToIntRoundsToTheShownStepBeforeTruncating) {
             << c.shown << " with " << c.decimals << " decimals";
 }
 
-TEST(Scaling, PowersOfTenAndTheShownValue) {
+TEST(Scaling, PowersOfTenShownValuesAndLinearEntries) {
     EXPECT_EQ(conf::PowerOfTen(0), 1.0f);
     EXPECT_EQ(conf::PowerOfTen(3), 1000.0f);
     EXPECT_EQ(conf::IntToFloatByDecimals(1234, 2), 12.34f);
     EXPECT_EQ(conf::IntToFloatByDecimals(-1999, 0), -1999.0f);
     EXPECT_EQ(conf::IntToFloatByDecimals(9999, 3), 9.999f);
-}
-
-TEST(Scaling, LinearSignalEntriesLoseTheirPointWithinTheConfinement) {
+    // Linear signal entries lose their point within the confinement.
     EXPECT_EQ(conf::DigitsOfShown(-12.34f, 66.0, 2), -1234);
     EXPECT_EQ(conf::DigitsOfShown(4.0f, 66.0, 2), 400);
     EXPECT_EQ(conf::DigitsOfShown(4.0f, 66.0, 1), 40);
@@ -60,9 +58,7 @@ TEST_F(ParamsTest, ShowingUsesTheRingsPointAndReadingBackTheRenderedOne) {
     conf::fn_Set_Dpp(ctx, 3);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
     EXPECT_EQ(Dpp(), 3);
-}
-
-TEST_F(ParamsTest, DecimalPointCaptionsFollowTheDisplayDigits) {
+    // Decimal-point captions follow the display digits.
     conf::DP_cfg::SI(ctx, 2);
     auto captions = [&] {
         std::string all;

@@ -46,7 +46,7 @@ TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPageAndTheGroupsHaveCallback
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);
 }
 
-TEST_F(ParamsTest, EnterMovesOnFromParameterControls) {
+TEST_F(ParamsTest, EnterMovesOnAndRadioCommitsSelectExactlyThePressedButton) {
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "ID"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "BR"));
@@ -55,6 +55,26 @@ TEST_F(ParamsTest, EnterMovesOnFromParameterControls) {
     Setup(10, 2, 0, 1);
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "DP"));
+    // Radio commits select exactly the pressed button, on either page.
+    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
+    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
+    EXPECT_EQ(Cfg("DIR_0").state, 0);
+    // Pressing the button that is on leaves it on.
+    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
+    EXPECT_EQ(Cfg("DIR_1").state, 1);
+    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "RTS_R_0")), 0);
+    EXPECT_EQ(Cfg("RTS_R_0").state + Cfg("RTS_R_1").state + Cfg("RTS_R_2").state, 1);
+    EXPECT_EQ(Cfg("RTS_R_0").state, 1);
+    // Calibration page commits select and limit too.
+    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
+    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RELAY_2")), 0);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
+    EXPECT_EQ(Ctrl(ctx.gvCAL, "RELAY_2").state, 1);
+    ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_MM"), 13), 0);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelSN), 1);
+    EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_MM").number, 12);
+    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RTS_R_CAL_0")), 0);
+    EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_R_CAL_0").state + Ctrl(ctx.gvCAL, "RTS_R_CAL_2").state, 1);
 }
 
 TEST_F(ParamsTest, ACommitSelectsItsMemberAndIsCheckedAgainstItsRange) {
@@ -87,28 +107,6 @@ TEST_F(ParamsTest, ACommitSelectsItsMemberAndIsCheckedAgainstItsRange) {
     EXPECT_FALSE(Dimmed("V_L"));
     EXPECT_FALSE(Dimmed("V_H"));
     EXPECT_TRUE(Dimmed("MV_L"));
-}
-
-TEST_F(ParamsTest, RadioCommitsSelectExactlyThePressedButtonOnEitherPage) {
-    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
-    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
-    EXPECT_EQ(Cfg("DIR_0").state, 0);
-    // Pressing the button that is on leaves it on.
-    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
-    EXPECT_EQ(Cfg("DIR_1").state, 1);
-    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "RTS_R_0")), 0);
-    EXPECT_EQ(Cfg("RTS_R_0").state + Cfg("RTS_R_1").state + Cfg("RTS_R_2").state, 1);
-    EXPECT_EQ(Cfg("RTS_R_0").state, 1);
-    // Calibration page commits select and limit too.
-    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
-    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RELAY_2")), 0);
-    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
-    EXPECT_EQ(Ctrl(ctx.gvCAL, "RELAY_2").state, 1);
-    ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_MM"), 13), 0);
-    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelSN), 1);
-    EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_MM").number, 12);
-    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RTS_R_CAL_0")), 0);
-    EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_R_CAL_0").state + Ctrl(ctx.gvCAL, "RTS_R_CAL_2").state, 1);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "params/alarm.h"
 #include "params/comm.h"
 #include "params/linear.h"
@@ -209,7 +211,7 @@ TEST_F(ParamsTest, LinearSignalRowsShowTenthsOrHundredthsByTheDigits) {
     EXPECT_EQ(Bg("MV_H"), kWhite);
 }
 
-TEST_F(ParamsTest, OutputCalibrationValuesFollowTheStep) {
+TEST_F(ParamsTest, OutputCalibrationValuesSerialFieldsIndicatorsAndCounters) {
     struct Case {
         int step;
         bool lowDimmed, highDimmed;
@@ -230,9 +232,7 @@ TEST_F(ParamsTest, OutputCalibrationValuesFollowTheStep) {
     EXPECT_FALSE(Ctrl(ctx.gvCAL, "RTS_H_CAL").dimmed);
     ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "RTS_H_CAL"), 40000), 0);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_H_CAL").number, 32767);
-}
-
-TEST_F(ParamsTest, ServiceFieldsIndicatorsAndCounters) {
+    // Serial number fields pack and block when out of range; indicators and counters.
     const int fields[] = {13, 5, 28, 1};
     for (int f = 0; f < 4; ++f) {
         conf::SetField(ctx.gsRAM01, conf::kSelSN, f);
@@ -240,17 +240,13 @@ TEST_F(ParamsTest, ServiceFieldsIndicatorsAndCounters) {
     }
     EXPECT_EQ(conf::SN_V_V::GV(ctx), 1305280001u);
     EXPECT_EQ(conf::SN_V_V::OOR(ctx), 0);
-    struct Case {
-        int field, value;
-    };
-    for (Case c : {Case{1, 0}, Case{2, 32}, Case{0, 43}}) {
-        conf::SetField(ctx.gsRAM01, conf::kSelSN, c.field);
-        conf::SN_V_I::SV(ctx, c.value);
-        EXPECT_LT(conf::SN_V_V::OOR(ctx), 0) << c.field;
-        conf::SetField(ctx.gsRAM01, conf::kSelSN, c.field);
-        conf::SN_V_I::SV(ctx, fields[c.field]);
+    for (auto [field, value] : {std::pair{1, 0}, std::pair{2, 32}, std::pair{0, 43}}) {
+        conf::SetField(ctx.gsRAM01, conf::kSelSN, field);
+        conf::SN_V_I::SV(ctx, value);
+        EXPECT_LT(conf::SN_V_V::OOR(ctx), 0) << field;
+        conf::SetField(ctx.gsRAM01, conf::kSelSN, field);
+        conf::SN_V_I::SV(ctx, fields[field]);
     }
-    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_NO"), 10000), 0);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_NO").number, 9999);
     // Indicator pairs and counters show their values.

@@ -72,11 +72,8 @@ TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
     EXPECT_EQ(Main("GICNT").number, 1);
     Press(3);
     EXPECT_EQ(Requests().back(), Write(5, 0x0A02, 4));
-}
 
-TEST_F(CalibrationTest, TheLastStepStoresToEepromAndTheFocusGoesBackToTheFirst) {
-    StartWith(104, 8);
-    OnCalibrationPage();
+    // The last step stores to EEPROM and the focus goes back to the first.
     Press(8);  // "mA.H"
     Requests();
     Press(8);
@@ -84,7 +81,7 @@ TEST_F(CalibrationTest, TheLastStepStoresToEepromAndTheFocusGoesBackToTheFirst) 
     EXPECT_EQ(Focused(), "cal:IC_B_0");
 }
 
-TEST_F(CalibrationTest, TheTraceFileHoldsOneStepsReadings) {
+TEST_F(CalibrationTest, TheTraceHoldsOneStepsReadingsAndAStepAndWatchingExcludeEachOther) {
     StartWith(104, 8);
     OnCalibrationPage();
     std::ofstream("log_ADC.txt") << "";
@@ -103,45 +100,7 @@ TEST_F(CalibrationTest, TheTraceFileHoldsOneStepsReadings) {
         ++reads;
     EXPECT_EQ(reads, 2u) << trace;
     EXPECT_NE(trace.find("<1003> (0002)"), std::string::npos);
-}
-
-TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAndStartsNoReading) {
-    StartWith(104, 8);
-    OnCalibrationPage();
-    sim::Fault f;
-    f.kind = sim::FaultKind::kException;
-    f.after = 1;  // the device check passes, the type write is refused
-    f.count = 3;
-    inst->AddFault(f);
-    Press(0);
-    EXPECT_EQ(Status(), "Write NG");
-    EXPECT_EQ(Button(0), 0);
-    EXPECT_FALSE(StepTimerOn());
-}
-
-TEST_F(CalibrationTest, AFailedStoreLeavesTheButtonOnSoASecondReleaseRetries) {
-    StartWith(104, 8);
-    OnCalibrationPage();
-    Press(1);
-    sim::Fault f;
-    f.kind = sim::FaultKind::kSilence;
-    f.after = 1;  // the device check passes, the store is lost three times
-    f.count = 3;
-    inst->AddFault(f);
-    Press(1);
-    EXPECT_EQ(Status(), "Write NG");
-    EXPECT_EQ(Button(1), 1);
-    EXPECT_FALSE(StepTimerOn());
-    Requests();
-    Press(1);
-    EXPECT_EQ(Status(), "Write OK");
-    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 2));
-    EXPECT_EQ(Button(1), 0);
-}
-
-TEST_F(CalibrationTest, AStepStopsWatchingAndWatchingWaitsForTheStep) {
-    StartWith(104, 8);
-    OnCalibrationPage();
+    // A step stops watching, and watching waits for the step.
     PressReadPv();
     ASSERT_TRUE(TimerOn());
     Press(3);
@@ -161,6 +120,35 @@ TEST_F(CalibrationTest, AStepStopsWatchingAndWatchingWaitsForTheStep) {
     Press(3);
     Menu("PV_READ");
     EXPECT_TRUE(TimerOn());
+}
+
+TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAFailedStoreLeavesItOn) {
+    StartWith(104, 8);
+    OnCalibrationPage();
+    sim::Fault f;
+    f.kind = sim::FaultKind::kException;
+    f.after = 1;  // the device check passes, the type write is refused
+    f.count = 3;
+    inst->AddFault(f);
+    Press(0);
+    EXPECT_EQ(Status(), "Write NG");
+    EXPECT_EQ(Button(0), 0);
+    EXPECT_FALSE(StepTimerOn());
+    // A failed store leaves the button on, so a second release retries.
+    Press(1);
+    f.kind = sim::FaultKind::kSilence;
+    f.after = 1;  // the device check passes, the store is lost three times
+    f.count = 3;
+    inst->AddFault(f);
+    Press(1);
+    EXPECT_EQ(Status(), "Write NG");
+    EXPECT_EQ(Button(1), 1);
+    EXPECT_FALSE(StepTimerOn());
+    Requests();
+    Press(1);
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 2));
+    EXPECT_EQ(Button(1), 0);
 }
 
 // Every step at both polarity settings: the begin writes the type of steps 0, 2 and 4 to

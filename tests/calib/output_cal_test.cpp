@@ -18,15 +18,11 @@ class OutputCalibrationTest : public MonitorTest {
     int Choose(int panel, const char* button) { return rt.UserToggle(panel, Id(panel, button)); }
 };
 
-TEST_F(OutputCalibrationTest, ReadAllShowsTheValuesOnBothPages) {
+TEST_F(OutputCalibrationTest, ReadAllShowsTheValuesOnBothPagesAndStepsAreWritten) {
     StartWith(104, 8);
     EXPECT_EQ(Cfg("RTS_L").number, Ram(11));
     EXPECT_EQ(Cal("RTS_L_CAL").number, Ram(11));
     EXPECT_EQ(Cal("RTS_H_CAL").number, Ram(12));
-}
-
-TEST_F(OutputCalibrationTest, StepsAreWrittenAndBothPagesFollow) {
-    StartWith(104, 8);
     OnPage(1);
     Requests();
     Choose(ctx.gvCAL, "RTS_R_CAL_1");  // high end begin
@@ -55,7 +51,7 @@ TEST_F(OutputCalibrationTest, StepsAreWrittenAndBothPagesFollow) {
     EXPECT_EQ(Cal("RTS_R_CAL_2").state, 1);
 }
 
-TEST_F(OutputCalibrationTest, ArrowKeysStepBySixteenWithinTheRange) {
+TEST_F(OutputCalibrationTest, ArrowKeysStepBySixteenWithinTheRangeAndRelayTwoSwitches) {
     StartWith(104, 8);
     Choose(ctx.gvCFG, "RTS_R_0");  // low end begin
     rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), 1000);
@@ -72,10 +68,7 @@ TEST_F(OutputCalibrationTest, ArrowKeysStepBySixteenWithinTheRange) {
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), ui::VAL_LEFT_ARROW_VKEY);
     EXPECT_EQ(Cfg("RTS_L").number, 0);
     EXPECT_EQ(Ram(11), 0);
-}
-
-TEST_F(OutputCalibrationTest, RelayTwoSwitchesOnAndOff) {
-    StartWith(104, 8);
+    // Relay 2 switches on and off.
     OnPage(1);
     Requests();
     Choose(ctx.gvCAL, "RELAY_2");

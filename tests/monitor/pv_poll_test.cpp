@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Models, TickRequests, ::testing::ValuesIn(kTicks),
                              return std::string(param.param.name);
                          });
 
-TEST_F(MonitorTest, TheDisplayShowsTheInstrumentsFormat) {
+TEST_F(MonitorTest, TheDisplayShowsTheInstrumentsFormatAndAnOpenSensorInRed) {
     StartWith(104, 8);
     // A temperature type without decimals drops the tenths.
     conf::TYPE_cfg::SV(ctx, 1);
@@ -81,20 +81,7 @@ TEST_F(MonitorTest, TheDisplayShowsTheInstrumentsFormat) {
     EXPECT_EQ(conf::MSPV_V::to_GUI(ctx, 0x7FFF), 1);
     EXPECT_EQ(Pv(), "OPEN");
     EXPECT_EQ(PvColour(), 0xFF0000);
-}
-
-TEST_F(MonitorTestB, TheDisplayShowsUpToFiveDecimals) {
-    StartWith(105, 3);
-    conf::DP_cfg::SI(ctx, 3);
-    conf::MSPV_V::to_GUI(ctx, 1234);
-    EXPECT_EQ(Pv(), " 1.234");
-    conf::DP_cfg::SI(ctx, 5);
-    conf::MSPV_V::to_GUI(ctx, 123456);
-    EXPECT_EQ(Pv(), "1.23456");
-}
-
-TEST_F(MonitorTest, AnOpenSensorShowsOpenInRedAndTheStatusBitsTheirIndicators) {
-    StartWith(104, 8);
+    // Polled: an open sensor shows OPEN in red, the status bits their indicators.
     PressReadPv();
     inst->SetOpenSensor(true);
     Tick();
@@ -110,13 +97,11 @@ TEST_F(MonitorTest, AnOpenSensorShowsOpenInRedAndTheStatusBitsTheirIndicators) {
     EXPECT_EQ(PvColour(), 0x0000FF);
 }
 
-TEST_F(MonitorTest, AFailedTickSaysReadNgAndTheNextOneRecovers) {
+TEST_F(MonitorTest, AFailedTickRecoversAndButtonAndMenuStayInStep) {
     StartWith(104, 8);
     PressReadPv();
     Tick();
     const std::string before = Pv();
-    SilenceFrom(0);
-    inst->ClearFaults();
     sim::Fault f;
     f.kind = sim::FaultKind::kSilence;
     f.after = 0;
@@ -131,11 +116,7 @@ TEST_F(MonitorTest, AFailedTickSaysReadNgAndTheNextOneRecovers) {
     EXPECT_EQ(Pv(), before);
     Tick();
     EXPECT_EQ(Status(), "Read OK");
-}
-
-TEST_F(MonitorTest, ButtonAndMenuStayInStepWhicheverIsUsed) {
-    StartWith(104, 8);
-    PressReadPv();
+    // Button and menu stay in step whichever is used (watching was started with the button).
     EXPECT_EQ(MenuMark("PV_READ"), 1);
     EXPECT_TRUE(TimerOn());
     // Off from the menu after it was started with the button.
@@ -151,10 +132,7 @@ TEST_F(MonitorTest, ButtonAndMenuStayInStepWhicheverIsUsed) {
     PressReadPv();
     EXPECT_EQ(MenuMark("PV_READ"), 0);
     EXPECT_FALSE(TimerOn());
-}
-
-TEST_F(MonitorTest, AStartThatCannotReachTheInstrumentLeavesEverythingOff) {
-    StartWith(104, 8);
+    // A start that cannot reach the instrument leaves everything off.
     SilenceFrom(0);
     Menu("PV_READ");
     EXPECT_FALSE(TimerOn());
@@ -201,32 +179,23 @@ TEST_F(MonitorTestB, TheTraceIsReopenedEveryTwentiethTickAndKeepsWhatItHad) {
     PressReadPv();
 }
 
-TEST_F(MonitorTest, TheRemoteValueIsWrittenToTheProcessValueRegister) {
+// The remote value goes to the process-value register after the device check. Outside the display
+// range (-1999 ... 9999 here) it is marked red and written as typed; back in range the mark goes.
+// No instrument, no mark and no write.
+TEST_F(MonitorTest, TheRemoteValueIsWrittenAsTypedAndMarkedOutOfRange) {
     StartWith(104, 8);
+    Put(0, 13);
     conf::TYPE_cfg::SV(ctx, 13);
     conf::RSP::Toggle_Dim(ctx);
     ASSERT_FALSE(Main("RSP").dimmed);
     Requests();
+    fe.VirtualClock().ClearDelays();
     rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 12);
     EXPECT_EQ(Requests(),
               (std::vector<Bytes>{Read(0x1F00, 4), Sealed({0x01, 0x05, 0x10, 0x02, 0x00, 0x0C})}));
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_NE(Log().find("Modbus w RSP = 12 \n"), std::string::npos);
-    // Another type dims it.
-    conf::TYPE_cfg::SV(ctx, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_TRUE(Main("RSP").dimmed);
-}
-
-// Outside the display range (-1999 ... 9999 here): marked red, written as typed after the
-// device check; back in range the mark goes. No instrument, no mark and no write.
-TEST_F(MonitorTest, ARemoteValueOutOfRangeIsMarkedAndWrittenAsTyped) {
-    StartWith(104, 8);
-    Put(0, 13);
-    conf::TYPE_cfg::SV(ctx, 13);
-    conf::RSP::Toggle_Dim(ctx);
-    Requests();
-    fe.VirtualClock().ClearDelays();
+    EXPECT_EQ(Main("RSP").textBgColor, 0xFFFFFF);
     rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 20000);
     EXPECT_EQ(Requests(),
               (std::vector<Bytes>{Read(0x1F00, 4), Sealed({0x01, 0x05, 0x10, 0x02, 0x4E, 0x20})}));
@@ -247,9 +216,13 @@ TEST_F(MonitorTest, ARemoteValueOutOfRangeIsMarkedAndWrittenAsTyped) {
     rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), -5000);
     EXPECT_EQ(Requests(), std::vector<Bytes>(3, Read(0x1F00, 4)));
     EXPECT_EQ(Main("RSP").textBgColor, 0xFFFFFF);
+    // Another type dims it.
+    conf::TYPE_cfg::SV(ctx, 1);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_TRUE(Main("RSP").dimmed);
 }
 
-TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWrite) {
+TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWriteAndTheDisplayHasFiveDecimals) {
     StartWith(105, 3);
     Requests();
     rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 12.5);
@@ -264,6 +237,13 @@ TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWrite) {
               Sealed({0x01, 0x10, 0x10, 0x00, 0x00, 0x02, 0x04, 0x01, 0x31, 0x2D, 0x00}));
     EXPECT_EQ(Main("RSP").textBgColor, 0xFF0000);
     EXPECT_EQ(Status(), "Write OK");
+    // The display shows up to five decimals.
+    conf::DP_cfg::SI(ctx, 3);
+    conf::MSPV_V::to_GUI(ctx, 1234);
+    EXPECT_EQ(Pv(), " 1.234");
+    conf::DP_cfg::SI(ctx, 5);
+    conf::MSPV_V::to_GUI(ctx, 123456);
+    EXPECT_EQ(Pv(), "1.23456");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "models/model_a.h"
 #include "params/measuring.h"
 #include "params/rules.h"
@@ -12,54 +14,23 @@ namespace {
 
 using paramstest::ParamsTest;
 
-constexpr int kRed = 0xFF0000;
-
-TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPage) {
+TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPageAndTheGroupsHaveCallbacks) {
     const conf::ParamCatalogue& c = conf::ModelACatalogue();
-    struct Table {
-        int panel;
-        conf::CtrlNames names;
+    const auto expect = [&](int panel, std::initializer_list<conf::CtrlNames> tables) {
+        for (conf::CtrlNames names : tables)
+            for (const char* name : names)
+                EXPECT_GT(rt.FindCtrl(panel, name), 0) << name;
     };
-    const Table tables[] = {{ctx.gvCFG, c.ccID},
-                            {ctx.gvCFG, c.ccBR},
-                            {ctx.gvCFG, c.ccRTU},
-                            {ctx.gvCFG, c.ccUNIT},
-                            {ctx.gvCFG, c.ccDP},
-                            {ctx.gvCFG, c.ccFILT},
-                            {ctx.gvCFG, c.ccCUT},
-                            {ctx.gvCFG, c.ccLOCK},
-                            {ctx.gvCFG, c.ccPVOF},
-                            {ctx.gvMain, c.ccDIGIT},
-                            {ctx.gvMain, c.ccALARM_AMOUNT},
-                            {ctx.gvMain, c.ccRSP},
-                            {ctx.gvMain, c.ccAGENT_WRITE},
-                            {ctx.gvMain, c.ccGICNT},
-                            {ctx.gvMain, c.ccMSPV_V},
-                            {ctx.gvCAL, c.ccSN_READ},
-                            {ctx.gvCFG, c.caCC_TYPE},
-                            {ctx.gvCFG, c.caCC_DRng},
-                            {ctx.gvCFG, c.caCC_MRng_rat},
-                            {ctx.gvCFG, c.caCC_MRng_usr},
-                            {ctx.gvCFG, c.caCC_PVOF_rat},
-                            {ctx.gvCFG, c.caCC_LinSig},
-                            {ctx.gvCFG, c.caCC_LinScale},
-                            {ctx.gvCFG, c.caCC_DIR},
-                            {ctx.gvCFG, c.caCC_RTS_R},
-                            {ctx.gvCFG, c.caCC_RTS_V},
-                            {ctx.gvCFG, c.caCC_AxFU},
-                            {ctx.gvCFG, c.caCC_AxMD},
-                            {ctx.gvCFG, c.caCC_AxSP},
-                            {ctx.gvCFG, c.caCC_AxHY},
-                            {ctx.gvCAL, c.caCC_RTS_R_cal},
-                            {ctx.gvCAL, c.caCC_RTS_V_cal},
-                            {ctx.gvCAL, c.caCC_ADC_V_M},
-                            {ctx.gvCAL, c.caCC_IC_B},
-                            {ctx.gvCAL, c.caCC_ARelay},
-                            {ctx.gvCAL, c.caCC_SN_V_I},
-                            {ctx.gvCAL, c.caCC_ICSP}};
-    for (const Table& t : tables)
-        for (const char* name : t.names)
-            EXPECT_GT(rt.FindCtrl(t.panel, name), 0) << name;
+    expect(ctx.gvCFG,
+           {c.ccID,          c.ccBR,          c.ccRTU,         c.ccUNIT,        c.ccDP,
+            c.ccFILT,        c.ccCUT,         c.ccLOCK,        c.ccPVOF,        c.caCC_TYPE,
+            c.caCC_DRng,     c.caCC_MRng_rat, c.caCC_MRng_usr, c.caCC_PVOF_rat, c.caCC_LinSig,
+            c.caCC_LinScale, c.caCC_DIR,      c.caCC_RTS_R,    c.caCC_RTS_V,    c.caCC_AxFU,
+            c.caCC_AxMD,     c.caCC_AxSP,     c.caCC_AxHY});
+    expect(ctx.gvMain,
+           {c.ccDIGIT, c.ccALARM_AMOUNT, c.ccRSP, c.ccAGENT_WRITE, c.ccGICNT, c.ccMSPV_V});
+    expect(ctx.gvCAL, {c.ccSN_READ, c.caCC_RTS_R_cal, c.caCC_RTS_V_cal, c.caCC_ADC_V_M, c.caCC_IC_B,
+                       c.caCC_ARelay, c.caCC_SN_V_I, c.caCC_ICSP});
     for (const conf::CtrlPair& pair : c.caCC_ADC_V_I) {
         EXPECT_GT(rt.FindCtrl(ctx.gvCAL, pair.first), 0) << pair.first;
         EXPECT_GT(rt.FindCtrl(ctx.gvCAL, pair.second), 0) << pair.second;
@@ -68,17 +39,14 @@ TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPage) {
     EXPECT_EQ(conf::ModelA().registers.size(),
               static_cast<size_t>(conf::ModelA().read.blockLength));
     EXPECT_EQ(c.caADDR_LinSig.size(), c.caCC_LinSig.size());
-}
-
-TEST_F(ParamsTest, TheGroupsGetTheirCallbacksAtStartUp) {
-    for (const char* name : conf::ModelACatalogue().caCC_TYPE)
-        EXPECT_TRUE(Cfg(name).callback) << name;
-    for (const char* name : conf::ModelACatalogue().caCC_LinSig)
-        EXPECT_TRUE(Cfg(name).callback) << name;
+    // The groups get their callbacks at start-up.
+    for (conf::CtrlNames names : {c.caCC_TYPE, c.caCC_LinSig})
+        for (const char* name : names)
+            EXPECT_TRUE(Cfg(name).callback) << name;
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);
 }
 
-TEST_F(ParamsTest, EnterMovesOnFromParameterControls) {
+TEST_F(ParamsTest, EnterMovesOnAndRadioCommitsSelectExactlyThePressedButton) {
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "ID"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "BR"));
@@ -87,9 +55,29 @@ TEST_F(ParamsTest, EnterMovesOnFromParameterControls) {
     Setup(10, 2, 0, 1);
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "DP"));
+    // Radio commits select exactly the pressed button, on either page.
+    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
+    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
+    EXPECT_EQ(Cfg("DIR_0").state, 0);
+    // Pressing the button that is on leaves it on.
+    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
+    EXPECT_EQ(Cfg("DIR_1").state, 1);
+    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "RTS_R_0")), 0);
+    EXPECT_EQ(Cfg("RTS_R_0").state + Cfg("RTS_R_1").state + Cfg("RTS_R_2").state, 1);
+    EXPECT_EQ(Cfg("RTS_R_0").state, 1);
+    // Calibration page commits select and limit too.
+    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
+    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RELAY_2")), 0);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
+    EXPECT_EQ(Ctrl(ctx.gvCAL, "RELAY_2").state, 1);
+    ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_MM"), 13), 0);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelSN), 1);
+    EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_MM").number, 12);
+    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RTS_R_CAL_0")), 0);
+    EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_R_CAL_0").state + Ctrl(ctx.gvCAL, "RTS_R_CAL_2").state, 1);
 }
 
-TEST_F(ParamsTest, ACommittedLimitIsCheckedAgainstTheRatedRangeOfItsMember) {
+TEST_F(ParamsTest, ACommitSelectsItsMemberAndIsCheckedAgainstItsRange) {
     Setup(1, 0, 0, 1);
     conf::MRng_rat_cfg::Set_Range(ctx);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 0);
@@ -99,9 +87,7 @@ TEST_F(ParamsTest, ACommittedLimitIsCheckedAgainstTheRatedRangeOfItsMember) {
     Type("LOLT", -100);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelMRngUsr), 0);
     EXPECT_EQ(Number("LOLT"), -50.0);
-}
-
-TEST_F(ParamsTest, AlarmAndScaleCommitsSelectTheirMember) {
+    // Alarm and scale commits select their member.
     Setup(12, 2, 1, 1);
     Type("A2SP", 1200.0);  // 12000 raw
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
@@ -112,9 +98,7 @@ TEST_F(ParamsTest, AlarmAndScaleCommitsSelectTheirMember) {
     Type("SCA_H", -500.0);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinScale), 1);
     EXPECT_EQ(Number("SCA_H"), -199.9f);
-}
-
-TEST_F(ParamsTest, ALinearRowCommitLimitsItsRowAndKeepsItsTypesRowsEnabled) {
+    // A linear row commit limits its row and keeps its type's rows enabled.
     Setup(11, 2, 0, 1);
     conf::fn_Affect_by_DIGIT(ctx);
     Type("V_H", 12.5);
@@ -123,30 +107,6 @@ TEST_F(ParamsTest, ALinearRowCommitLimitsItsRowAndKeepsItsTypesRowsEnabled) {
     EXPECT_FALSE(Dimmed("V_L"));
     EXPECT_FALSE(Dimmed("V_H"));
     EXPECT_TRUE(Dimmed("MV_L"));
-}
-
-TEST_F(ParamsTest, RadioCommitsSelectExactlyThePressedButton) {
-    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
-    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
-    EXPECT_EQ(Cfg("DIR_0").state, 0);
-    // Pressing the button that is on leaves it on.
-    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "DIR_1")), 0);
-    EXPECT_EQ(Cfg("DIR_1").state, 1);
-    ASSERT_GE(rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "RTS_R_0")), 0);
-    EXPECT_EQ(Cfg("RTS_R_0").state + Cfg("RTS_R_1").state + Cfg("RTS_R_2").state, 1);
-    EXPECT_EQ(Cfg("RTS_R_0").state, 1);
-}
-
-TEST_F(ParamsTest, CalibrationPageCommitsSelectAndLimit) {
-    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
-    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RELAY_2")), 0);
-    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
-    EXPECT_EQ(Ctrl(ctx.gvCAL, "RELAY_2").state, 1);
-    ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_MM"), 13), 0);
-    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelSN), 1);
-    EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_MM").number, 12);
-    ASSERT_GE(rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "RTS_R_CAL_0")), 0);
-    EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_R_CAL_0").state + Ctrl(ctx.gvCAL, "RTS_R_CAL_2").state, 1);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "params/alarm.h"
 #include "params/comm.h"
 #include "params/linear.h"
@@ -20,7 +22,7 @@ constexpr int kRed = 0xFF0000;
 constexpr int kWhite = 0xFFFFFF;
 constexpr int kRingNormal = 0xECE9D8;
 
-TEST_F(ParamsTest, AStationNumberOnABoundIsInRange) {
+TEST_F(ParamsTest, ValuesOnABoundAreInRangeAndOthersMarkedRed) {
     for (int id : {1, 255}) {
         conf::ID_cfg::SV(ctx, id);
         EXPECT_EQ(conf::ID_cfg::OOR(ctx), 0) << id;
@@ -33,10 +35,23 @@ TEST_F(ParamsTest, AStationNumberOnABoundIsInRange) {
     }
     conf::ID_cfg::SV(ctx, 17);
     EXPECT_EQ(conf::ID_cfg::OOR(ctx), 0);
-    EXPECT_EQ(Bg("ID"), kWhite);  // the next test repaints a value back in range
+    EXPECT_EQ(Bg("ID"), kWhite);  // a value back in range is repainted
+    // Rings other than unit and point are normally white.
+    EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 4), -1);
+    EXPECT_EQ(Cfg("BR").frameColor, kRed);
+    EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 3), 0);
+    EXPECT_EQ(Cfg("BR").frameColor, kWhite);
+    EXPECT_EQ(conf::RTU_cfg::OOR_EX(ctx, -1), -1);
 }
 
-TEST_F(ParamsTest, StationThreeHundredIsRedForATenthThenTwoFiftyFive) {
+// In range a commit goes through at once; outside it the value shows red for a tenth, then
+// the nearer bound.
+TEST_F(ParamsTest, ACommitOutsideTheRangeIsRedForATenthThenTheBound) {
+    Type("FILT", 999);
+    Type("ID", 1);
+    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
+    EXPECT_EQ(Number("FILT"), 999);
+    EXPECT_EQ(Number("ID"), 1);
     WatchDelays("ID");
     Type("ID", 300);
     ASSERT_EQ(seen.size(), 1u);
@@ -45,24 +60,13 @@ TEST_F(ParamsTest, StationThreeHundredIsRedForATenthThenTwoFiftyFive) {
     EXPECT_EQ(fe.VirtualClock().Delays(), (std::vector<double>{0.1}));
     EXPECT_EQ(Number("ID"), 255);
     EXPECT_EQ(Bg("ID"), kWhite);
-}
-
-TEST_F(ParamsTest, AValueInRangeIsCommittedWithoutAPause) {
-    Type("FILT", 999);
-    Type("ID", 1);
-    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
-    EXPECT_EQ(Number("FILT"), 999);
-    EXPECT_EQ(Number("ID"), 1);
-}
-
-TEST_F(ParamsTest, BelowTheRangeGoesToTheLowerBound) {
     Type("FILT", -5);
     EXPECT_EQ(Number("FILT"), 0);
     Type("ID", 0);
     EXPECT_EQ(Number("ID"), 1);
 }
 
-TEST_F(ParamsTest, UnitAboveItsRangeGoesToTheLowerBoundNotTheNearer) {
+TEST_F(ParamsTest, UnitAndPointAboveTheirRangeGoToTheLowerBound) {
     Setup(1, 2, 0, 1);
     WatchDelays("UNIT", true);
     conf::UNIT_cfg::OOR(ctx);
@@ -72,9 +76,7 @@ TEST_F(ParamsTest, UnitAboveItsRangeGoesToTheLowerBoundNotTheNearer) {
     EXPECT_EQ(seen[0].color, kRed);
     EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 0);
     EXPECT_EQ(Cfg("UNIT").frameColor, kRingNormal);
-}
-
-TEST_F(ParamsTest, DecimalPointAboveItsRangeGoesToZero) {
+    // The decimal point above its range goes to zero.
     Setup(1, 0, 3, 1);
     conf::DP_cfg::Limit(ctx);
     EXPECT_EQ(conf::DP_cfg::GI(ctx), 0);
@@ -96,15 +98,7 @@ TEST_F(ParamsTest, ChoosingTheDashedDecimalPointOnTheShortDisplaySetsItBackToZer
     EXPECT_EQ(Dpp(), 0);
 }
 
-TEST_F(ParamsTest, RingsOtherThanUnitAndPointAreNormallyWhite) {
-    EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 4), -1);
-    EXPECT_EQ(Cfg("BR").frameColor, kRed);
-    EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 3), 0);
-    EXPECT_EQ(Cfg("BR").frameColor, kWhite);
-    EXPECT_EQ(conf::RTU_cfg::OOR_EX(ctx, -1), -1);
-}
-
-TEST_F(ParamsTest, ARadioGroupWithNoButtonOnReportsItsCount) {
+TEST_F(ParamsTest, RadioGroupsReportTheirCountWithNoButtonOnAndClampIndices) {
     for (int i = 0; i < 14; ++i)
         conf::TYPE_cfg::Radio__SV(ctx, i, 0);
     EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 14);
@@ -112,9 +106,7 @@ TEST_F(ParamsTest, ARadioGroupWithNoButtonOnReportsItsCount) {
     EXPECT_EQ(conf::TYPE_cfg::is_not_Temp(ctx), 1);
     conf::DIR_cfg::Radio__SV(ctx, 0, 0);
     EXPECT_EQ(conf::DIR_cfg::GV(ctx), 2);
-}
-
-TEST_F(ParamsTest, OutOfRangeIndicesSelectTheNearestEndAndOnlyIt) {
+    // Out-of-range indices select the nearest end and only it.
     struct Case {
         int index, selected;
     };
@@ -126,9 +118,7 @@ TEST_F(ParamsTest, OutOfRangeIndicesSelectTheNearestEndAndOnlyIt) {
         EXPECT_EQ(on, 1) << c.index;
         EXPECT_EQ(conf::TYPE_cfg::GV(ctx), c.selected) << c.index;
     }
-}
-
-TEST_F(ParamsTest, ArrowKeysWrapAroundTheInputTypes) {
+    // Arrow keys wrap around the input types.
     conf::TYPE_cfg::SV(ctx, 0);
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_0"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_0"), ui::VAL_UP_ARROW_VKEY);
@@ -181,9 +171,7 @@ TEST_F(ParamsTest, ADecimalPointChangeMovesThePointAndKeepsTheRaw) {
     EXPECT_EQ(Dpp(), 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 0);
     EXPECT_EQ(conf::MRng_usr_cfg::GV(ctx), 100);
-}
-
-TEST_F(ParamsTest, BetweenTheRenderingAndTheDppTheOldPointDecodes) {
+    // Between the rendering and the Dpp the old point decodes.
     Setup(12, 2, 1, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);
     conf::AxSP_cfg::SV(ctx, 1234);  // 123.4
@@ -212,9 +200,7 @@ TEST_F(ParamsTest, LinearSignalRowsShowTenthsOrHundredthsByTheDigits) {
     conf::LinSig_cfg::SV(ctx, -1234);
     EXPECT_EQ(Number("MV_L"), -12.34f);
     EXPECT_EQ(conf::LinSig_cfg::GV(ctx), -1234);
-}
-
-TEST_F(ParamsTest, ALinearEntryOfSeventyIsConfinedThenLimitedToTheRow) {
+    // A linear entry of 70 is confined, then limited to the row.
     Setup(10, 2, 0, 1);
     conf::fn_Affect_by_TYPE(ctx);
     conf::LinSig_cfg::Set_Precision(ctx);
@@ -225,7 +211,7 @@ TEST_F(ParamsTest, ALinearEntryOfSeventyIsConfinedThenLimitedToTheRow) {
     EXPECT_EQ(Bg("MV_H"), kWhite);
 }
 
-TEST_F(ParamsTest, OutputCalibrationValuesFollowTheStep) {
+TEST_F(ParamsTest, OutputCalibrationValuesSerialFieldsIndicatorsAndCounters) {
     struct Case {
         int step;
         bool lowDimmed, highDimmed;
@@ -246,9 +232,7 @@ TEST_F(ParamsTest, OutputCalibrationValuesFollowTheStep) {
     EXPECT_FALSE(Ctrl(ctx.gvCAL, "RTS_H_CAL").dimmed);
     ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "RTS_H_CAL"), 40000), 0);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "RTS_H_CAL").number, 32767);
-}
-
-TEST_F(ParamsTest, SerialNumberFieldsPackAndBlockWhenOutOfRange) {
+    // Serial number fields pack and block when out of range; indicators and counters.
     const int fields[] = {13, 5, 28, 1};
     for (int f = 0; f < 4; ++f) {
         conf::SetField(ctx.gsRAM01, conf::kSelSN, f);
@@ -256,22 +240,16 @@ TEST_F(ParamsTest, SerialNumberFieldsPackAndBlockWhenOutOfRange) {
     }
     EXPECT_EQ(conf::SN_V_V::GV(ctx), 1305280001u);
     EXPECT_EQ(conf::SN_V_V::OOR(ctx), 0);
-    struct Case {
-        int field, value;
-    };
-    for (Case c : {Case{1, 0}, Case{2, 32}, Case{0, 43}}) {
-        conf::SetField(ctx.gsRAM01, conf::kSelSN, c.field);
-        conf::SN_V_I::SV(ctx, c.value);
-        EXPECT_LT(conf::SN_V_V::OOR(ctx), 0) << c.field;
-        conf::SetField(ctx.gsRAM01, conf::kSelSN, c.field);
-        conf::SN_V_I::SV(ctx, fields[c.field]);
+    for (auto [field, value] : {std::pair{1, 0}, std::pair{2, 32}, std::pair{0, 43}}) {
+        conf::SetField(ctx.gsRAM01, conf::kSelSN, field);
+        conf::SN_V_I::SV(ctx, value);
+        EXPECT_LT(conf::SN_V_V::OOR(ctx), 0) << field;
+        conf::SetField(ctx.gsRAM01, conf::kSelSN, field);
+        conf::SN_V_I::SV(ctx, fields[field]);
     }
-    rt.SetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     ASSERT_GE(rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "SN_NO"), 10000), 0);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "SN_NO").number, 9999);
-}
-
-TEST_F(ParamsTest, IndicatorPairsAndCountersShowTheirValues) {
+    // Indicator pairs and counters show their values.
     const short readings[2] = {1234, -5};
     conf::ADC_V_M::SV_all(ctx, readings);
     EXPECT_EQ(Ctrl(ctx.gvCAL, "ADC_M_0").number, 1234);

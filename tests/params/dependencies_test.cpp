@@ -35,7 +35,7 @@ class Dependencies : public ParamsTest {
     bool LinearExtrasEnabled() { return !Dimmed("SCA_L") && !Dimmed("SCA_H") && !Dimmed("CUT"); }
 };
 
-TEST_F(Dependencies, RemoteTypeEnablesNoLinearControlAndForcesTheUnit) {
+TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEnablesTheRemoteValueNotTheLinearControls) {
     Setup(1, 0, 0, 1);
     WatchDelays("UNIT", true);
     Choose("TYPE_13");
@@ -48,9 +48,21 @@ TEST_F(Dependencies, RemoteTypeEnablesNoLinearControlAndForcesTheUnit) {
     EXPECT_EQ(Cfg("UNIT").frameColor, kRingNormal);
     // The remote value's enabling follows read-all and write-all, not a type commit.
     EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    // The remote value is enabled by its own rule only for the remote type.
+    Setup(13, 2, 1, 1);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    Setup(12, 2, 1, 1);
+    conf::RSP::Toggle_Dim(ctx);
+    EXPECT_TRUE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    EXPECT_EQ(ctx.gr, 0);
+    conf::RSP::SV(ctx, 1234);
+    conf::fn_Affect_by_DP(ctx);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 123.4f);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").precision, 1);
 }
 
-TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCut) {
+TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCutOnAnyKey) {
     struct Case {
         const char* button;
         const char* rows;
@@ -68,6 +80,17 @@ TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCut) {
     EXPECT_EQ(EnabledRows(), "000000");
     EXPECT_FALSE(LinearExtrasEnabled());
     EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 0);  // back to the first temperature unit
+    // Every key on a type button applies the type.
+    Setup(9, 0, 0, 1);
+    rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"));
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"), ui::VAL_DOWN_ARROW_VKEY);
+    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 10);
+    EXPECT_EQ(EnabledRows(), "110000");
+    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
+    // A key that steps nothing still applies the selected type.
+    conf::TYPE_cfg::SV(ctx, 12);
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), 'x');
+    EXPECT_EQ(EnabledRows(), "000011");
 }
 
 TEST_F(Dependencies, FromCurrentToThermocoupleWithThreeDecimalsKeepsTheRawValues) {
@@ -105,6 +128,19 @@ TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePo
     conf::fn_Affect_by_TYPE_DIGIT(ctx);
     EXPECT_EQ(conf::DP_cfg::GI(ctx), 3);
     EXPECT_EQ(Cfg("DP").frameColor, kRed);
+    // A point chosen back in range loses the mark, without a pause.
+    fe.VirtualClock().ClearDelays();
+    ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
+    EXPECT_EQ(conf::DP_cfg::GI(ctx), 1);
+    EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
+    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
+    // The process-value display shows a sample of the display width.
+    conf::DIGIT_cfg::SI(ctx, 0);
+    conf::fn_Affect_by_DIGIT_0(ctx);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "888");
+    conf::DIGIT_cfg::SI(ctx, 1);
+    conf::fn_Affect_by_DIGIT_0(ctx);
+    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
 }
 
 TEST_F(Dependencies, LinearRowsKeepTheirShownNumberAcrossADigitChange) {
@@ -130,16 +166,7 @@ TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
     }
 }
 
-TEST_F(Dependencies, TheProcessValueDisplayShowsASampleOfTheDisplayWidth) {
-    conf::DIGIT_cfg::SI(ctx, 0);
-    conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "888");
-    conf::DIGIT_cfg::SI(ctx, 1);
-    conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
-}
-
-TEST_F(Dependencies, AUnitChangeReRangesAndOnlyMarksTheLimit) {
+TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
     Setup(1, 0, 0, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
     conf::MRng_usr_cfg::SV(ctx, 2400);
@@ -152,42 +179,7 @@ TEST_F(Dependencies, AUnitChangeReRangesAndOnlyMarksTheLimit) {
     EXPECT_EQ(Bg("HILT"), kRed);
     EXPECT_EQ(Number("HILT"), 2400.0);  // marked, not clamped
     EXPECT_TRUE(fe.VirtualClock().Delays().empty());
-}
-
-TEST_F(Dependencies, ADecimalPointBackInRangeLosesAnEarlierMark) {
-    Setup(12, 2, 3, 0);
-    conf::fn_Affect_by_TYPE_DIGIT(ctx);
-    ASSERT_EQ(Cfg("DP").frameColor, kRed);
-    ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
-    EXPECT_EQ(conf::DP_cfg::GI(ctx), 1);
-    EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
-    EXPECT_TRUE(fe.VirtualClock().Delays().empty());
-}
-
-TEST_F(Dependencies, EveryKeyOnATypeButtonAppliesTheType) {
-    Setup(9, 0, 0, 1);
-    rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"));
-    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_9"), ui::VAL_DOWN_ARROW_VKEY);
-    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 10);
-    EXPECT_EQ(EnabledRows(), "110000");
-    EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
-    // A key that steps nothing still applies the selected type.
-    conf::TYPE_cfg::SV(ctx, 12);
-    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"), 'x');
-    EXPECT_EQ(EnabledRows(), "000011");
-}
-
-TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
-    Setup(1, 0, 0, 1);
-    ctx.gvFW = 5;
-    Choose("TYPE_1");
-    EXPECT_EQ(Number("PVOF_RAT_L"), -71.0);
-    EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
-    Type("PVOF", 100);
-    EXPECT_EQ(Number("PVOF"), 71.0);
-}
-
-TEST_F(Dependencies, SetPointsOutsideANewRangeAreMarkedNotClamped) {
+    // Set points outside a new range are marked, not clamped.
     Setup(12, 2, 0, 0);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);
     conf::AxSP_cfg::SV(ctx, 500);
@@ -199,18 +191,14 @@ TEST_F(Dependencies, SetPointsOutsideANewRangeAreMarkedNotClamped) {
     EXPECT_EQ(Number("A2SP"), 5000.0);
 }
 
-TEST_F(Dependencies, TheRemoteValueIsEnabledOnlyForTheRemoteType) {
-    Setup(13, 2, 1, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
-    Setup(12, 2, 1, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_TRUE(Ctrl(ctx.gvMain, "RSP").dimmed);
-    EXPECT_EQ(ctx.gr, 0);
-    conf::RSP::SV(ctx, 1234);
-    conf::fn_Affect_by_DP(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 123.4f);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").precision, 1);
+TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
+    Setup(1, 0, 0, 1);
+    ctx.gvFW = 5;
+    Choose("TYPE_1");
+    EXPECT_EQ(Number("PVOF_RAT_L"), -71.0);
+    EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
+    Type("PVOF", 100);
+    EXPECT_EQ(Number("PVOF"), 71.0);
 }
 
 }  // namespace

@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <initializer_list>
 
 #include "params/alarm.h"
 #include "params/linear.h"
 #include "params/measuring.h"
 #include "params_fixture.h"
-#include "tests/support/param_name.h"
 
 namespace {
 
@@ -20,74 +19,58 @@ struct Settings {
     int low, high;  // expected raw range
 };
 
-std::ostream& operator<<(std::ostream& os, const Settings& s) {
-    return os << "type " << s.type << " unit " << s.unit << " dp " << s.dp << " digit " << s.digit
-              << " fw " << s.fw;
-}
-
-class RangeTest : public ParamsTest, public ::testing::WithParamInterface<Settings> {
+class Ranges : public ParamsTest {
   protected:
-    void SetUp() override {
-        ParamsTest::SetUp();
-        const Settings& s = GetParam();
-        Setup(s.type, s.unit, s.dp, s.digit);
-        ctx.gvFW = s.fw;
-    }
-    // The range as its two indicators show it, read back as the limits' check reads it.
-    void ExpectShown(const conf::SelectorField& field, int (*gv)(conf::Context&)) {
-        conf::SetField(ctx.gsRAM01, field, 0);
-        EXPECT_EQ(gv(ctx), GetParam().low);
-        conf::SetField(ctx.gsRAM01, field, 1);
-        EXPECT_EQ(gv(ctx), GetParam().high);
+    // For each case: the range as its two indicators show it (read back as the limits' check
+    // reads it) and the bounds of the parameter it limits.
+    void ExpectRanges(std::initializer_list<Settings> cases, int (*set)(conf::Context&),
+                      const conf::SelectorField& field, int (*gv)(conf::Context&),
+                      int (*query)(conf::Context&, int*, int*)) {
+        for (const Settings& s : cases) {
+            SCOPED_TRACE(::testing::Message() << "type " << s.type << " unit " << s.unit << " dp "
+                                              << s.dp << " digit " << s.digit << " fw " << s.fw);
+            Setup(s.type, s.unit, s.dp, s.digit);
+            ctx.gvFW = s.fw;
+            set(ctx);
+            conf::SetField(ctx.gsRAM01, field, 0);
+            EXPECT_EQ(gv(ctx), s.low);
+            conf::SetField(ctx.gsRAM01, field, 1);
+            EXPECT_EQ(gv(ctx), s.high);
+            int min = 0, max = 0;
+            query(ctx, &min, &max);
+            EXPECT_EQ(min, s.low);
+            EXPECT_EQ(max, s.high);
+        }
     }
 };
 
-class RatedRange : public RangeTest {};
-class OffsetRange : public RangeTest {};
-
-TEST_P(RatedRange, IsShownScaledAndBoundsTheLimits) {
-    conf::MRng_rat_cfg::Set_Range(ctx);
-    ExpectShown(conf::kSelMRngRat, conf::MRng_rat_cfg::GV);
-    int min = 0, max = 0;
-    conf::MRng_usr_cfg::Query_Range(ctx, &min, &max);
-    EXPECT_EQ(min, GetParam().low);
-    EXPECT_EQ(max, GetParam().high);
+TEST_F(Ranges, TheRatedRangeIsShownScaledAndBoundsTheLimits) {
+    ExpectRanges({{1, 1, 0, 1, 8, -58, 2498},     // degrees Fahrenheit
+                  {1, 0, 1, 1, 8, -500, 9999},    // tenths, cut by the display
+                  {9, 0, 0, 0, 8, -199, 600},     // cut by the short display
+                  {2, 1, 0, 1, 8, -454, 752},     // -270 degC is -454 degF
+                  {4, 0, 0, 0, 8, 0, 999},        //
+                  {12, 2, 2, 1, 8, -1999, 9999},  // a signal is not converted
+                  {12, 1, 0, 0, 8, -199, 999},    // nor in degrees Fahrenheit
+                  {13, 2, 3, 1, 8, -1999, 9999},  //
+                  {14, 0, 0, 1, 8, 0, 0}},        // no type: nothing to measure
+                 conf::MRng_rat_cfg::Set_Range, conf::kSelMRngRat, conf::MRng_rat_cfg::GV,
+                 conf::MRng_usr_cfg::Query_Range);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, RatedRange,
-    ::testing::Values(Settings{1, 1, 0, 1, 8, -58, 2498},     // degrees Fahrenheit
-                      Settings{1, 0, 1, 1, 8, -500, 9999},    // tenths, cut by the display
-                      Settings{9, 0, 0, 0, 8, -199, 600},     // cut by the short display
-                      Settings{2, 1, 0, 1, 8, -454, 752},     // -270 degC is -454 degF
-                      Settings{4, 0, 0, 0, 8, 0, 999},        //
-                      Settings{12, 2, 2, 1, 8, -1999, 9999},  // a signal is not converted
-                      Settings{12, 1, 0, 0, 8, -199, 999},    // nor in degrees Fahrenheit
-                      Settings{13, 2, 3, 1, 8, -1999, 9999},  //
-                      Settings{14, 0, 0, 1, 8, 0, 0}),        // no type: nothing to measure
-    conf_test::PrintedName());
-
-TEST_P(OffsetRange, FollowsTheFirmwareVersion) {
-    conf::PVOF_rat_cfg::Set_Range(ctx);
-    ExpectShown(conf::kSelPVOFRat, conf::PVOF_rat_cfg::GV);
-    int min = 0, max = 0;
-    conf::PVOF_usr_cfg::Query_Range(ctx, &min, &max);
-    EXPECT_EQ(min, GetParam().low);
-    EXPECT_EQ(max, GetParam().high);
+TEST_F(Ranges, TheOffsetRangeFollowsTheFirmwareVersion) {
+    ExpectRanges({{1, 0, 0, 1, 5, -71, 71},      // 5 % of 1420
+                  {1, 0, 0, 1, 6, -1999, 9999},  // later firmware: the display
+                  {1, 0, 0, 0, 6, -199, 999},    //
+                  {1, 0, 1, 1, 5, -710, 710},    // in tenths
+                  {1, 1, 0, 1, 5, -127, 127},    // 5 % of 2556 degF
+                  {12, 2, 0, 0, 5, -59, 59},     // 5 % of the short display
+                  {12, 2, 0, 1, 5, -599, 599},   // 5 % of 11998
+                  {0, 0, 0, 1, 1, -52, 52},      // oldest firmware: 5 % of 1050
+                  {14, 0, 0, 1, 5, 0, 0}},
+                 conf::PVOF_rat_cfg::Set_Range, conf::kSelPVOFRat, conf::PVOF_rat_cfg::GV,
+                 conf::PVOF_usr_cfg::Query_Range);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Firmware, OffsetRange,
-    ::testing::Values(Settings{1, 0, 0, 1, 5, -71, 71},      // 5 % of 1420
-                      Settings{1, 0, 0, 1, 6, -1999, 9999},  // later firmware: the display
-                      Settings{1, 0, 0, 0, 6, -199, 999},    //
-                      Settings{1, 0, 1, 1, 5, -710, 710},    // in tenths
-                      Settings{1, 1, 0, 1, 5, -127, 127},    // 5 % of 2556 degF
-                      Settings{12, 2, 0, 0, 5, -59, 59},     // 5 % of the short display
-                      Settings{12, 2, 0, 1, 5, -599, 599},   // 5 % of 11998
-                      Settings{0, 0, 0, 1, 1, -52, 52},      // oldest firmware: 5 % of 1050
-                      Settings{14, 0, 0, 1, 5, 0, 0}),
-    conf_test::PrintedName());
 
 TEST_F(ParamsTest, DisplayRangeFollowsTheDigits) {
     struct Case {

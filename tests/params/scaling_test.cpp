@@ -5,54 +5,39 @@
 #include <climits>
 #include <cmath>
 #include <limits>
-#include <ostream>
 #include <string>
 
 #include "params/scaling.h"
 #include "params_fixture.h"
-#include "tests/support/param_name.h"
 
 namespace {
 
 using conf::FloatToIntByDecimals;
 using paramstest::ParamsTest;
 
-struct ToInt {
-    float shown;
-    int decimals;
-    int raw;
-};
-
-std::ostream& operator<<(std::ostream& os, const ToInt& c) {
-    return os << c.shown << " with " << c.decimals << " decimals";
+TEST(Scaling, FloatToIntRoundsToTheShownStepBeforeTruncating) {
+    // Beyond int the result holds at its ends instead of overflowing.
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        float shown;
+        int decimals, raw;
+    } cases[] = {{12.6f, 0, 13}, {-12.6f, 0, -13},    {9.9994f, 3, 9999},   {9.999f, 3, 9999},
+                 {1.26f, 1, 13}, {1.15f, 2, 115},     {-19.99f, 2, -1999},  {12.34f, 2, 1234},
+                 {0.0f, 3, 0},   {1e30f, 0, INT_MAX}, {-1e30f, 2, INT_MIN}, {inf, 1, INT_MAX},
+                 {nan, 1, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FloatToIntByDecimals(c.shown, c.decimals), c.raw)
+            << c.shown << " with " << c.decimals << " decimals";
 }
 
-class FloatToInt : public ::testing::TestWithParam<ToInt> {};
-
-TEST_P(FloatToInt, RoundsToTheShownStepBeforeTruncating) {
-    EXPECT_EQ(FloatToIntByDecimals(GetParam().shown, GetParam().decimals), GetParam().raw);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FloatToInt,
-    ::testing::Values(ToInt{12.6f, 0, 13}, ToInt{-12.6f, 0, -13}, ToInt{9.9994f, 3, 9999},
-                      ToInt{9.999f, 3, 9999}, ToInt{1.26f, 1, 13}, ToInt{1.15f, 2, 115},
-                      ToInt{-19.99f, 2, -1999}, ToInt{12.34f, 2, 1234}, ToInt{0.0f, 3, 0},
-                      // Beyond int the result holds at its ends instead of overflowing.
-                      ToInt{1e30f, 0, INT_MAX}, ToInt{-1e30f, 2, INT_MIN},
-                      ToInt{std::numeric_limits<float>::infinity(), 1, INT_MAX},
-                      ToInt{std::numeric_limits<float>::quiet_NaN(), 1, 0}),
-    conf_test::PrintedName());
-
-TEST(Scaling, PowersOfTenAndTheShownValue) {
+TEST(Scaling, PowersOfTenShownValuesAndLinearEntries) {
     EXPECT_EQ(conf::PowerOfTen(0), 1.0f);
     EXPECT_EQ(conf::PowerOfTen(3), 1000.0f);
     EXPECT_EQ(conf::IntToFloatByDecimals(1234, 2), 12.34f);
     EXPECT_EQ(conf::IntToFloatByDecimals(-1999, 0), -1999.0f);
     EXPECT_EQ(conf::IntToFloatByDecimals(9999, 3), 9.999f);
-}
-
-TEST(Scaling, LinearSignalEntriesLoseTheirPointWithinTheConfinement) {
+    // Linear signal entries lose their point within the confinement.
     EXPECT_EQ(conf::DigitsOfShown(-12.34f, 66.0, 2), -1234);
     EXPECT_EQ(conf::DigitsOfShown(4.0f, 66.0, 2), 400);
     EXPECT_EQ(conf::DigitsOfShown(4.0f, 66.0, 1), 40);
@@ -73,9 +58,7 @@ TEST_F(ParamsTest, ShowingUsesTheRingsPointAndReadingBackTheRenderedOne) {
     conf::fn_Set_Dpp(ctx, 3);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelAlarm), 1);
     EXPECT_EQ(Dpp(), 3);
-}
-
-TEST_F(ParamsTest, DecimalPointCaptionsFollowTheDisplayDigits) {
+    // Decimal-point captions follow the display digits.
     conf::DP_cfg::SI(ctx, 2);
     auto captions = [&] {
         std::string all;

@@ -70,9 +70,7 @@ TEST_F(FocusOrder, DimmedAndHiddenControlsAreSkipped) {
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_10"));
     EXPECT_EQ(Walk(1), (std::vector<std::string>{"cfg:FILT"}));
     EXPECT_EQ(ctx.gr, 0);
-}
-
-TEST_F(FocusOrder, WhenEveryRemainingControlRefusesTheWrapTargetGetsTheFocus) {
+    // When every remaining control refuses, the wrap target gets the focus.
     for (const char* name : {"A2FU", "A2MD", "A2SP", "A2HY", "LOCK"})
         rt.SetCtrlAttribute(ctx.gvCFG, Id(ctx.gvCFG, name), ui::ATTR_DIMMED, 1);
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "A1HY"));
@@ -88,14 +86,12 @@ TEST_F(FocusOrder, ARefusingWrapTargetLeavesTheFocusAndTheErrorInGr) {
     EXPECT_EQ(ctx.gr, ui::UIE_NOT_FOCUSABLE);
 }
 
-TEST_F(FocusOrder, AControlOutsideTheOrdersChangesNothing) {
+TEST_F(FocusOrder, AControlOutsideTheOrdersOrAnotherKeyChangesNothing) {
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "UNIT"));
     ctx.gr = 7;
     EXPECT_EQ(Walk(1), (std::vector<std::string>{"cfg:UNIT"}));
     EXPECT_EQ(ctx.gr, 7);
-}
-
-TEST_F(FocusOrder, OnlyEnterMovesOn) {
+    // Only Enter moves on.
     rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "ID"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_DOWN_ARROW_VKEY);
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_ENTER_VKEY | ui::VAL_SHIFT_MODIFIER);

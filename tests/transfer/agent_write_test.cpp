@@ -44,26 +44,7 @@ class AgentWrite : public TransferTest {
     }
 };
 
-TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEeprom) {
-    Choose(1, 2);
-    EXPECT_EQ(PressSet(), 0);
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{kDevInfoRequest, kDigit1, kAlarms2}));
-    EXPECT_EQ(Status(), "Write OK");
-    EXPECT_EQ(StatusColour(), 0x008000);
-    EXPECT_EQ(LogFrom("Modbus w DIGIT"),
-              "Modbus w DIGIT = 4601 \n"
-              "\tP222\tMB.Tx\t#01.05 <1f04> [4601] {787f}\tWrite RAM\n"
-              "\tP222\tMB.Rx\t#01.05 <1f04> [4601] {787f}\tWrite RAM\n\n"
-              "Modbus w Alarm.Num = 4702 \n"
-              "\tP222\tMB.Tx\t#01.06 <1f05> [4702] {2c2e}\tWrite EEPROM\n"
-              "\tP222\tMB.Rx\t#01.06 <1f05> [4702] {2c2e}\tWrite EEPROM\n\n");
-    // Enter only moves on.
-    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE"), ui::VAL_ENTER_VKEY);
-    EXPECT_EQ(Focused(), "cfg:ID");
-    EXPECT_TRUE(Requests().empty());
-}
-
-TEST_F(AgentWrite, AppliesTheDigitAndAlarmRules) {
+TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEepromAndAppliesTheirRules) {
     ASSERT_EQ(Main("MSPV_V").text, "8888");
     ASSERT_EQ(AlarmEnabled(1), 1);
     Choose(0, 1);
@@ -79,10 +60,29 @@ TEST_F(AgentWrite, AppliesTheDigitAndAlarmRules) {
     EXPECT_EQ(AlarmEnabled(1), 1);
     EXPECT_EQ(AlarmEnabled(2), 0);
 
+    Choose(1, 2);
+    EXPECT_EQ(PressSet(), 0);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{kDevInfoRequest, kDigit1, kAlarms2}));
+    EXPECT_EQ(Status(), "Write OK");
+    EXPECT_EQ(StatusColour(), 0x008000);
+    EXPECT_EQ(LogFrom("Modbus w DIGIT"),
+              "Modbus w DIGIT = 4601 \n"
+              "\tP222\tMB.Tx\t#01.05 <1f04> [4601] {787f}\tWrite RAM\n"
+              "\tP222\tMB.Rx\t#01.05 <1f04> [4601] {787f}\tWrite RAM\n\n"
+              "Modbus w Alarm.Num = 4702 \n"
+              "\tP222\tMB.Tx\t#01.06 <1f05> [4702] {2c2e}\tWrite EEPROM\n"
+              "\tP222\tMB.Rx\t#01.06 <1f05> [4702] {2c2e}\tWrite EEPROM\n\n");
+    EXPECT_EQ(AlarmEnabled(2), 1);
+
     Choose(1, 0);
     EXPECT_EQ(PressSet(), 0);
     EXPECT_EQ(Main("MSPV_V").text, "8888");
     EXPECT_EQ(AlarmEnabled(1), 0);
+    Requests();
+    // Enter only moves on.
+    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE"), ui::VAL_ENTER_VKEY);
+    EXPECT_EQ(Focused(), "cfg:ID");
+    EXPECT_TRUE(Requests().empty());
 }
 
 TEST_F(AgentWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {

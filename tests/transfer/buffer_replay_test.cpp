@@ -85,17 +85,14 @@ TEST_F(BufferReplay, EachLineGoesOutWithThePlansAccessCode) {
     // not list goes to RAM.
     const std::vector<Bytes> expected{Write16(5, 0x1E, 0), Write16(5, 0x00, 1),
                                       Write16(6, 0x1C, 2000), Write16(5, 0x40, -2)};
+    EXPECT_EQ(Replay(""), 0);  // an empty file sends nothing
+    EXPECT_TRUE(device.requests.empty());
     Echo(expected);
     EXPECT_EQ(Replay("001e\t       0\tLOCK\n0000\t       1\tTYPE\n001c\t    2000\tmA.H\n"
                      "0040\t      -2\tODD\n"),
               0);
     EXPECT_EQ(Sent(), expected);
     EXPECT_EQ(ctx.giCNT, 4);
-}
-
-TEST_F(BufferReplay, AnEmptyFileSendsNothing) {
-    EXPECT_EQ(Replay(""), 0);
-    EXPECT_TRUE(device.requests.empty());
 }
 
 TEST_F(BufferReplay, ADamagedLineEndsInWriteNgAfterTheLinesBeforeIt) {

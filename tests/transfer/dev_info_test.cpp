@@ -11,7 +11,7 @@ namespace {
 
 using transfertest::TransferTest;
 
-TEST_F(TransferTest, TarnelWithFirmwareOneDimsLockAndFrameFormat) {
+TEST_F(TransferTest, TarnelWithFirmwareOneDimsLockAndFrameFormatAndAFailedCheckKeepsTheTexts) {
     StartWith(104, 1, 1234);
     EXPECT_EQ(conf::DevInfo2::fr_Modbus_to_GUI(ctx), 0);
     EXPECT_EQ(ctx.gr, 0);
@@ -23,6 +23,17 @@ TEST_F(TransferTest, TarnelWithFirmwareOneDimsLockAndFrameFormat) {
     EXPECT_TRUE(Cfg("RTU").dimmed);
     // The check shows "Reading" and leaves the closing status to its caller.
     EXPECT_EQ(Status(), "Reading");
+    // A failed check sets the unknown model and keeps the texts.
+    SilenceFrom(0);
+    Requests();
+    EXPECT_LT(conf::DevInfo2::fr_Modbus_to_GUI(ctx), 0);
+    EXPECT_LT(ctx.gr, 0);
+    EXPECT_EQ(Requests().size(), 3u);  // three attempts
+    EXPECT_EQ(ctx.gvHW, 255);
+    EXPECT_EQ(ctx.gvFW, 1);
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    EXPECT_EQ(Cfg("DEVINFO_SN").text, "0000001234");
 }
 
 TEST_F(TransferTest, QuilletWithFirmwareTwoEnablesLockAndFrameFormat) {
@@ -48,32 +59,13 @@ TEST_F(TransferTest, AForeignCodeIsShownAndRefused) {
     EXPECT_NE(Log().find("===== HW code not match\n"), std::string::npos);
 }
 
-TEST_F(TransferTest, AFailedCheckSetsTheUnknownModelAndKeepsTheTexts) {
-    StartWith(104, 2, 1234);
-    SilenceFrom(0);
-    Requests();
-    EXPECT_LT(conf::DevInfo2::fr_Modbus_to_GUI(ctx), 0);
-    EXPECT_LT(ctx.gr, 0);
-    EXPECT_EQ(Requests().size(), 3u);  // three attempts
-    EXPECT_EQ(ctx.gvHW, 255);
-    EXPECT_EQ(ctx.gvFW, 2);
-    EXPECT_EQ(Status(), "Read NG");
-    EXPECT_EQ(StatusColour(), 0xFF0000);
-    EXPECT_EQ(Cfg("DEVINFO_SN").text, "0000001234");
-}
-
-TEST(DevInfoTexts, ProductFirmwareSerial) {
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 104), "Tarnel");
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 106), "Quillet (Tarnel)");
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 0x6B), "0x6b");
+TEST(DevInfoTexts, TextsAtTheirEndsAndUnpackingTakesSixteenBitsOfEachWord) {
+    // Known codes are shown by the start-up tests above.
     EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 5), "0x05");
-    EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(1), "V01");
     EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(0xAB), "VAB");
-    EXPECT_EQ(conf::fn_DevInfo_Serial_Text(1234), "0000001234");
     EXPECT_EQ(conf::fn_DevInfo_Serial_Text(4294967295u), "4294967295");
-}
-
-TEST(DevInfoTexts, UnpackingTakesSixteenBitsOfEachWord) {
+    EXPECT_EQ(conf::fn_SN_Read_Text(0), "00     00    00       0000");
+    // Unpacking takes 16 bits of each word.
     conf::DevInfo r;
     // 0xFF01: code 255, firmware 1; serial 0x4DCC:0xFE01.
     conf::DevInfo2::RAM_dev_to_gui({-255, 0, 0x4DCC, -511}, &r);
@@ -82,13 +74,7 @@ TEST(DevInfoTexts, UnpackingTakesSixteenBitsOfEachWord) {
     EXPECT_EQ(r.serial, 1305280001u);
 }
 
-TEST(SerialReadText, PartsLineUpUnderTheFields) {
-    EXPECT_EQ(conf::fn_SN_Read_Text(1305280001u), "13     05    28       0001");
-    EXPECT_EQ(conf::fn_SN_Read_Text(4212319999u), "42     12    31       9999");
-    EXPECT_EQ(conf::fn_SN_Read_Text(0), "00     00    00       0000");
-}
-
-TEST_F(TransferTest, SerialReadBackShowsTheInstrumentsNumber) {
+TEST_F(TransferTest, SerialReadBackShowsTheNumberAndTheBlocksFileFormRoundTrips) {
     StartWith(104, 2, 4212319999u);
     rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "");
     Requests();
@@ -100,9 +86,7 @@ TEST_F(TransferTest, SerialReadBackShowsTheInstrumentsNumber) {
     EXPECT_LT(conf::SN_V_Read::fr_Modbus(ctx), 0);
     EXPECT_EQ(Status(), "Read NG");
     EXPECT_EQ(Cal("SN_READ").text, "42     12    31       9999");
-}
-
-TEST_F(TransferTest, TheFileFormRoundTripsAndRefusesShortFiles) {
+    // The block's file form round-trips and refuses short files.
     const conf::DevInfoWords words{0x6802, 0, 0x4DCC, -511};
     ASSERT_EQ(conf::DevInfo2::to_FILE(ctx, "devinfo.txt", words), 0);
     EXPECT_EQ(Slurp("devinfo.txt"), "6802\n0000\n4dcc\nfe01\n");

@@ -111,10 +111,6 @@ TEST_F(TransferTest, TwoContextsOfTwoModelsEachRunTheirOwnPlans) {
     EXPECT_EQ(second.ctx.Source("__UART"), "m105__UART");
 }
 
-}  // namespace
-
-namespace {
-
 // A typo in the descriptor would leave a parameter without its control or callback.
 TEST_F(TransferTest, EveryPartOfModelAsDescriptorIsKnownToTheProgram) {
     StartWith(104, 2);

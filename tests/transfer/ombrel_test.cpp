@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -74,8 +75,10 @@ class OmbrelTest : public transfertest::TransferTest {
         StartWith(code, firmware);
         ASSERT_EQ(ctx.gvHW, code);
     }
-    std::vector<Bytes> BufferRequests(const std::string& buffer16, const std::string& buffer32) {
-        std::vector<Bytes> out;
+    // Write-all's device check, link settings, then the buffer files' lines.
+    std::vector<Bytes> WriteAllRequests(const std::string& buffer16, const std::string& buffer32) {
+        std::vector<Bytes> out{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
+                               Request(5, 29, 1)};
         std::istringstream in16(buffer16);
         std::string address, name;
         int value = 0;
@@ -154,28 +157,20 @@ TEST_F(OmbrelTest, WriteAllSendsLinkSettingsThenBothBufferFiles) {
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_EQ(Slurp("W_para_buff_16.txt"), kBuffer16);
     EXPECT_EQ(Slurp("W_para_buff_32.txt"), kBuffer32);
-    std::vector<Bytes> expected{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
-                                Request(5, 29, 1)};
-    const std::vector<Bytes> lines = BufferRequests(kBuffer16, kBuffer32);
-    expected.insert(expected.end(), lines.begin(), lines.end());
-    EXPECT_EQ(Requests(), expected);
+    EXPECT_EQ(Requests(), WriteAllRequests(kBuffer16, kBuffer32));
     const std::string log = LogFrom("=================Write Parameter=================\n");
     EXPECT_NE(log.find("Modbus w 16-bit Parameter to Dev \n\t\t\t(1) TYPE = 2 \n"),
               std::string::npos);
     EXPECT_NE(log.find("Modbus w 32-bit Parameter to Dev \n\t\t\t(1) LOLT = 0 \n"),
               std::string::npos);
-    // The 32-bit values reached the instrument.
+    // The 32-bit values reached the instrument; a changed one travels through the buffer.
     EXPECT_EQ(Ram(0x1005), 8000);
-}
-
-TEST_F(OmbrelTest, AChangedValueTravelsThroughTheThirtyTwoBitBuffer) {
-    Start();
     rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "A2SP"), 123.4);
     EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), 0);
     EXPECT_EQ(Ram(0x1007), 1234);
 }
 
-TEST_F(OmbrelTest, AFailedWriteStopsWithWriteNgAndNoRead) {
+TEST_F(OmbrelTest, AFailedOrBlockedWriteStopsWithoutARead) {
     Start();
     Requests();
     SilenceFrom(6);  // the device check, three link writes, two list lines, then silence
@@ -186,6 +181,14 @@ TEST_F(OmbrelTest, AFailedWriteStopsWithWriteNgAndNoRead) {
     ASSERT_EQ(seen.size(), 9u);
     EXPECT_EQ(seen.back(), seen[6]);
     EXPECT_EQ(seen[6], Request(5, 8, 5));
+    // An out-of-range value blocks the write without a status message.
+    inst->ClearFaults();
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
+    Requests();
+    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
+    EXPECT_EQ(Status(), "Reading");  // the device check's, and nothing after it
+    EXPECT_EQ(Cfg("FILT").textBgColor, 0xFF0000);
 }
 
 // The 32-bit list cannot be written (a full disk): the 16-bit list went out, the 32-bit one
@@ -196,39 +199,21 @@ TEST_F(OmbrelTest, ABufferFileThatCannotBeWrittenStopsTheWriteWithItsOwnReport) 
     Requests();
     fe.ClearPopups();
     EXPECT_EQ(conf::Para_To_Dev::onClick(ctx), -1);
-    std::vector<Bytes> expected{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
-                                Request(5, 29, 1)};
-    const std::vector<Bytes> lines = BufferRequests(kBuffer16, "");
-    expected.insert(expected.end(), lines.begin(), lines.end());
-    EXPECT_EQ(Requests(), expected);
+    EXPECT_EQ(Requests(), WriteAllRequests(kBuffer16, ""));
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].title, "m105___main :: 1232977");
     EXPECT_EQ(fe.Popups()[0].text, "write file NG :: W_para_buff_32.txt");
 }
 
-TEST_F(OmbrelTest, AnOutOfRangeValueBlocksTheWriteWithoutAStatusMessage) {
-    Start();
-    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
-    Requests();
-    EXPECT_LT(conf::Para_To_Dev::onClick(ctx), 0);
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4)}));
-    EXPECT_EQ(Status(), "Reading");  // the device check's, and nothing after it
-    EXPECT_EQ(Cfg("FILT").textBgColor, 0xFF0000);
-}
-
-TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
+TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesLoadBackAndRefuseWhatNoControlCanHold) {
     Start();
     const std::string path = (root_ / "ParameterFile" / "b.txt").string();
     std::filesystem::create_directories(root_ / "ParameterFile");
     fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, path);
     EXPECT_EQ(Menu("SAVE_FILE"), 0);
     const std::string file = Slurp(path);
-    std::istringstream lines(file);
-    std::string line;
-    int count = 0;
-    while (std::getline(lines, line))
-        ++count;
-    EXPECT_EQ(count, 31);
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 31);
+    EXPECT_TRUE(file.ends_with('\n'));
     EXPECT_EQ(file.substr(0, 10), "1f00\t105\n0");
     EXPECT_NE(file.find("\n1002\t10000\n"), std::string::npos);
     EXPECT_EQ(file.find("ffff"), std::string::npos);  // no terminator line
@@ -248,14 +233,9 @@ TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesAndLoadBack) {
     EXPECT_EQ(Menu("LOAD_FILE"), 0);
     EXPECT_EQ(Status(), "HW not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);
-}
 
-// Model B the same way: a value no control can hold refuses the whole file (in red, as its
-// refusals are) and names the line; a 32-bit value is held whole, out of range or not.
-TEST_F(OmbrelTest, ParameterFileValuesNoControlCanHoldRefuseTheWholeFile) {
-    Start();
-    std::filesystem::create_directories(root_ / "ParameterFile");
-    const std::string path = (root_ / "ParameterFile" / "b.txt").string();
+    // A value no control can hold refuses the whole file (in red, as this model's refusals are)
+    // and names the line; a 32-bit value is held whole, out of range or not.
     auto load = [&](const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
         fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, path);
@@ -292,7 +272,7 @@ TEST_F(OmbrelTest, ParameterFileValuesNoControlCanHoldRefuseTheWholeFile) {
     EXPECT_EQ(Cfg("FILT").number, 32767);
 }
 
-TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {
+TEST_F(OmbrelTest, PolarityRemoteValueAndRsSwitchWriteTheirOwnRegisters) {
     Start();
     Requests();
     rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
@@ -302,22 +282,14 @@ TEST_F(OmbrelTest, ThePolarityIsWrittenToEepromAndReadBack) {
     EXPECT_EQ(Stored(0x0A08), 1);
     EXPECT_EQ(Cal("POLAR").index, 1);
     EXPECT_EQ(Status(), "Write OK");
-}
-
-TEST_F(OmbrelTest, TheRemoteValueIsOneThirtyTwoBitWrite) {
-    Start();
-    Requests();
+    // The remote value is one 32-bit write.
     rt.SetCtrlVal(ctx.gvMain, Id(ctx.gvMain, "RSP"), 123.4);
     EXPECT_EQ(conf::RSP::to_Modbus(ctx), 0);
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Write32(0x1000, 1234)}));
     EXPECT_EQ(Status(), "Write OK");
     EXPECT_NE(Log().find("Modbus w RSP = 1234 \n"), std::string::npos);
     EXPECT_FALSE(Main("RSP").dimmed);  // no input type dims it in this model
-}
-
-TEST_F(OmbrelTest, TheRsSwitchIsRegisterThirtyTwo) {
-    Start();
-    Requests();
+    // The RS-485 switch is register 32.
     rt.UserToggle(ctx.gvMain, Id(ctx.gvMain, "RS485"));
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Request(6, 0x0020, 0)}));
 }
@@ -343,10 +315,7 @@ TEST_F(OmbrelTest, DecimalPointRangeAndCaptionsFollowTheDisplayDigits) {
     conf::fn_Affect_by_TYPE_UNIT_DP_DIGIT(ctx);
     EXPECT_NEAR(Cfg("MRNG_RAT_L").number, -19999.9, 1e-3);
     EXPECT_NEAR(Cfg("PVOF_RAT_H").number, 6000.0, 1e-3);
-}
-
-TEST_F(OmbrelTest, LinearRowsAreHundredthsWhateverTheDigits) {
-    Start();
+    // Linear rows are hundredths whatever the digits.
     for (int digit : {0, 1}) {
         conf::DIGIT_cfg::SI(ctx, digit);
         conf::fn_Affect_by_DIGIT(ctx);

@@ -46,10 +46,7 @@ TEST_F(TransferTest, StartUpReadsAllAndShowsTheInstrumentsValues) {
     EXPECT_NE(log.find("Modbus r Parameter of Dev 31 words \n"), std::string::npos);
     EXPECT_NE(log.find("Modbus r RS485 ON/OFF: 1 \n"), std::string::npos);
     EXPECT_NE(log.find("Modbus r SN\n"), std::string::npos);
-}
-
-TEST_F(TransferTest, FirmwareTwoReadsThirtyOneRegistersWithFrameFormatAndLock) {
-    StartWith(104, 2);
+    // Firmware 2 reads 31 registers, by button or menu, and marks values out of range.
     Put(8, 17);           // FILT
     Put(30, 1);           // LOCK
     Put(0x1F04, 0x4600);  // display digits: the code and the index
@@ -62,6 +59,20 @@ TEST_F(TransferTest, FirmwareTwoReadsThirtyOneRegistersWithFrameFormatAndLock) {
     EXPECT_FALSE(Cfg("LOCK").dimmed);
     EXPECT_FALSE(Cfg("RTU").dimmed);
     EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
+    // The menu item reads all too; Enter on the button sends nothing.
+    int bar = rt.GetPanelMenuBar(ctx.gvMain);
+    rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "READ_DEV"));
+    EXPECT_EQ(Requests(), ReadAllRequests(31));
+    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "READ"), ui::VAL_ENTER_VKEY);
+    EXPECT_TRUE(Requests().empty());
+    // Values out of range are marked after the read.
+    Put(21, 20000);  // A2SP beyond the display range
+    PressRead();
+    EXPECT_EQ(Status(), "Read OK");
+    EXPECT_EQ(Cfg("A2SP").textBgColor, conf::kColorOutOfRange);
+    EXPECT_EQ(Cfg("A1SP").textBgColor, conf::kColorNormal);
+    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);
 }
 
 TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndKeepsFrameFormatAndLock) {
@@ -80,23 +91,11 @@ TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndKeepsFrameFormatAndLo
     EXPECT_TRUE(Cfg("RTU").dimmed);
     EXPECT_EQ(Cfg("DEVINFO_FW").text, "V01");
     EXPECT_EQ(Status(), "Read OK");
-}
-
-TEST_F(TransferTest, FirmwareZeroIsReadAsFirmwareOne) {
+    // Firmware 0 is read as firmware 1.
     EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 0), 29);
     EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 1), 29);
     EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 2), 31);
     EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 9), 31);
-}
-
-TEST_F(TransferTest, TheMenuItemReadsAllAndEnterOnReadSendsNothing) {
-    StartWith(104, 2);
-    Requests();
-    int bar = rt.GetPanelMenuBar(ctx.gvMain);
-    rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "READ_DEV"));
-    EXPECT_EQ(Requests(), ReadAllRequests(31));
-    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "READ"), ui::VAL_ENTER_VKEY);
-    EXPECT_TRUE(Requests().empty());
 }
 
 TEST_F(TransferTest, AForeignModelCodeStopsBeforeAnyParameterIsRead) {
@@ -115,83 +114,53 @@ TEST_F(TransferTest, AForeignModelCodeStopsBeforeAnyParameterIsRead) {
     EXPECT_EQ(Cfg("FILT").number, 123);
 }
 
-TEST_F(TransferTest, OutOfRangeValuesAreMarkedAfterTheRead) {
-    StartWith(104, 2);
-    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
-    Put(21, 20000);  // A2SP beyond the display range
-    PressRead();
-    EXPECT_EQ(Status(), "Read OK");
-    EXPECT_EQ(Cfg("A2SP").textBgColor, conf::kColorOutOfRange);
-    EXPECT_EQ(Cfg("A1SP").textBgColor, conf::kColorNormal);
-    EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);
-}
-
 // A failed read at each stage: "Read NG" in red, what came before stays applied, nothing
 // after it is read.
-class ReadFailure : public TransferTest {
-  protected:
-    void SetUp() override {
-        TransferTest::SetUp();
-        StartWith(104, 2);
-        // New values in the instrument, old ones on the pages.
-        Put(8, 42);
-        Put(0x1F04, 0x4600);  // display digits: the code and the index
-        Put(0x001F, 0);
-        rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "before");
-        Requests();
-    }
-    void ExpectReadNg(int requests) {
-        EXPECT_LT(PressRead(), 1);
-        EXPECT_LT(ctx.gr, 0);
-        EXPECT_EQ(Status(), "Read NG");
-        EXPECT_EQ(StatusColour(), 0xFF0000);
-        const std::vector<Bytes> all = ReadAllRequests(31);
-        std::vector<Bytes> expected;
-        for (int i = 0; i < requests; ++i)
-            expected.insert(expected.end(), i + 1 < requests ? 1 : 3, all[static_cast<size_t>(i)]);
-        EXPECT_EQ(Requests(), expected);
-    }
+struct Stage {
+    const char* name;
+    int silentFrom;  // the request that goes unanswered
+    int hw, digit, filt, rs485;
 };
 
-TEST_F(ReadFailure, AtTheDeviceCheck) {
-    SilenceFrom(0);
-    ExpectReadNg(1);
-    EXPECT_EQ(ctx.gvHW, 255);
+void PrintTo(const Stage& s, std::ostream* os) {
+    *os << s.name;
+}
+
+class ReadFailure : public TransferTest, public ::testing::WithParamInterface<Stage> {};
+
+TEST_P(ReadFailure, KeepsWhatCameBeforeAndReadsNothingAfter) {
+    StartWith(104, 2);
+    // New values in the instrument, old ones on the pages.
+    Put(8, 42);
+    Put(0x1F04, 0x4600);  // display digits: the code and the index
+    Put(0x001F, 0);
+    rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "before");
+    Requests();
+    const Stage& s = GetParam();
+    SilenceFrom(s.silentFrom);
+    EXPECT_LT(PressRead(), 1);
+    EXPECT_LT(ctx.gr, 0);
+    EXPECT_EQ(Status(), "Read NG");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+    const std::vector<Bytes> all = ReadAllRequests(31);
+    std::vector<Bytes> expected(all.begin(), all.begin() + s.silentFrom);
+    expected.insert(expected.end(), 3, all[static_cast<std::size_t>(s.silentFrom)]);
+    EXPECT_EQ(Requests(), expected);
+    EXPECT_EQ(ctx.gvHW, s.hw);
     EXPECT_EQ(ctx.gvFW, 2);
     EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "Tarnel");
-    EXPECT_EQ(Main("DIGIT").index, 1);
-    EXPECT_EQ(Cfg("FILT").number, 5);
-}
-
-TEST_F(ReadFailure, AtTheDisplaySetup) {
-    SilenceFrom(1);
-    ExpectReadNg(2);
-    EXPECT_EQ(ctx.gvHW, 104);
-    EXPECT_EQ(Main("DIGIT").index, 1);
-    EXPECT_EQ(Cfg("FILT").number, 5);
-}
-
-TEST_F(ReadFailure, AtTheParameterBlock) {
-    SilenceFrom(2);
-    ExpectReadNg(3);
-    EXPECT_EQ(Main("DIGIT").index, 0);
-    EXPECT_EQ(Cfg("FILT").number, 5);
-}
-
-TEST_F(ReadFailure, AtTheRs485Setting) {
-    SilenceFrom(3);
-    ExpectReadNg(4);
-    EXPECT_EQ(Cfg("FILT").number, 42);
-    EXPECT_EQ(Main("RS485").state, 1);
+    EXPECT_EQ(Main("DIGIT").index, s.digit);
+    EXPECT_EQ(Cfg("FILT").number, s.filt);
+    EXPECT_EQ(Main("RS485").state, s.rs485);
     EXPECT_EQ(Cal("SN_READ").text, "before");
 }
 
-TEST_F(ReadFailure, AtTheSerialNumber) {
-    SilenceFrom(4);
-    ExpectReadNg(5);
-    EXPECT_EQ(Cfg("FILT").number, 42);
-    EXPECT_EQ(Main("RS485").state, 0);
-    EXPECT_EQ(Cal("SN_READ").text, "before");
-}
+INSTANTIATE_TEST_SUITE_P(Stages, ReadFailure,
+                         ::testing::Values(Stage{"DeviceCheck", 0, 255, 1, 5, 1},
+                                           Stage{"DisplaySetup", 1, 104, 1, 5, 1},
+                                           Stage{"ParameterBlock", 2, 104, 0, 5, 1},
+                                           Stage{"Rs485Setting", 3, 104, 0, 42, 1},
+                                           Stage{"SerialNumber", 4, 104, 0, 42, 0}),
+                         [](const ::testing::TestParamInfo<Stage>& p) { return p.param.name; });
 
 }  // namespace

@@ -71,9 +71,7 @@ TEST_F(SerialWrite, WritesHighThenLowWordReadsBackAndAdvances) {
               "Modbus r SN\n"
               "\tP222\tMB.Tx\t#01.03 <1f02> (0002) {621f}\tRead\n"
               "\tP222\tMB.Rx\t#01.03 (04)   [4dcc][fe01]  {acc0}\tRead\n\n");
-}
-
-TEST_F(SerialWrite, RunningNumber9999IsWrittenAndStays) {
+    // Running number 9999 is written and stays.
     SetField("SN_NO", 9999);
     // What the field shows during each limit pause (the line's byte waits are shorter).
     std::vector<std::pair<int, int>> during;
@@ -94,50 +92,34 @@ TEST_F(SerialWrite, RunningNumber9999IsWrittenAndStays) {
     EXPECT_EQ(Cal("SN_NO").textBgColor, conf::kColorNormal);
 }
 
-TEST_F(SerialWrite, EnterMovesOnAndSendsNothing) {
+// An out-of-range field: marked red, nothing written after the device check, the status line
+// left as the check left it, the running number unchanged. Enter on the button sends nothing.
+TEST_F(SerialWrite, AFieldOutOfRangeBlocksTheWriteAndEnterMovesOn) {
     rt.UserKeyPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(Focused(), "cal:SN_YY");
     EXPECT_TRUE(Requests().empty());
-    EXPECT_EQ(Field("SN_NO"), 1);
-}
-
-// An out-of-range field: marked red, nothing written after the device check, the status line
-// left as the check left it, the running number unchanged.
-struct Blocked {
-    const char* field;
-    int value;
-};
-
-class SerialWriteBlocked : public SerialWrite, public ::testing::WithParamInterface<Blocked> {};
-
-TEST_P(SerialWriteBlocked, NothingIsWritten) {
-    SetField(GetParam().field, GetParam().value);
+    const struct {
+        const char* field;
+        int value, today;
+    } blocked[] = {{"SN_MM", 0, 5}, {"SN_DD", 32, 28}, {"SN_YY", 43, 13}};
     rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "before");
-    EXPECT_LT(PressWrite(), 0);
-    EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
-    EXPECT_EQ(Status(), "Reading");
-    for (const char* name : {"SN_YY", "SN_MM", "SN_DD", "SN_NO"})
-        EXPECT_EQ(Cal(name).textBgColor, std::string(name) == GetParam().field
-                                             ? conf::kColorOutOfRange
-                                             : conf::kColorNormal)
-            << name;
-    EXPECT_EQ(Field(GetParam().field), GetParam().value);
-    EXPECT_EQ(Field("SN_NO"), 1);
-    EXPECT_EQ(Cal("SN_READ").text, "before");
-    EXPECT_EQ(LogFrom("Modbus w SN.H"), "");  // no write line at all
+    for (const auto& b : blocked) {
+        SCOPED_TRACE(std::string(b.field) + " = " + std::to_string(b.value));
+        SetField(b.field, b.value);
+        EXPECT_LT(PressWrite(), 0);
+        EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
+        EXPECT_EQ(Status(), "Reading");
+        for (const char* name : {"SN_YY", "SN_MM", "SN_DD", "SN_NO"})
+            EXPECT_EQ(Cal(name).textBgColor,
+                      std::string(name) == b.field ? conf::kColorOutOfRange : conf::kColorNormal)
+                << name;
+        EXPECT_EQ(Field(b.field), b.value);
+        EXPECT_EQ(Field("SN_NO"), 1);
+        EXPECT_EQ(Cal("SN_READ").text, "before");
+        EXPECT_EQ(LogFrom("Modbus w SN.H"), "");  // no write line at all
+        SetField(b.field, b.today);
+    }
 }
-
-void PrintTo(const Blocked& b, std::ostream* os) {
-    *os << b.field << " = " << b.value;
-}
-
-INSTANTIATE_TEST_SUITE_P(Fields, SerialWriteBlocked,
-                         ::testing::Values(Blocked{"SN_MM", 0}, Blocked{"SN_DD", 32},
-                                           Blocked{"SN_YY", 43}),
-                         [](const ::testing::TestParamInfo<Blocked>& p) {
-                             return std::string(p.param.field) + "_" +
-                                    std::to_string(p.param.value);
-                         });
 
 TEST_F(SerialWrite, AFailedLowWordLeavesTheNumberAndSaysWriteNg) {
     // The device check and the high word pass; every low-word attempt is refused.

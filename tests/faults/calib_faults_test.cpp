@@ -3,6 +3,8 @@
 // that ends it. The status, the button and timer, the traces, the time, what the instrument
 // stored, and the step completed once the line is clean.
 
+#include <functional>
+
 #include "configurator_faults.h"
 
 namespace faulttest {
@@ -22,6 +24,17 @@ class CalibrationFaults : public ConfiguratorFaults {
     void StepTick() { rt.TimerTick(ctx.gvCAL, Id(ctx.gvCAL, "ADC_T")); }
     // The store of step 0: model A writes code 1 to RAM, model B code 4 (polarity 0).
     int StoreCode() { return IsB() ? 4 : 1; }
+    // Strikes request `after` of what `action` sends; the trace it left in `file`, checked for
+    // the strike and for the time it took.
+    std::string StruckTrace(int after, const char* file, const std::function<void()>& action) {
+        Arm(after);
+        const std::size_t mark = Size(file);
+        const double took = Timed(action);
+        const std::string trace = Since(file, mark);
+        ExpectStruckTrace(trace);
+        ExpectWithinTimeouts(took, trace);
+        return trace;
+    }
     int Stored() {
         int n = 0;
         for (const sim::CalibrationRecord& r : inst->Calibrations())
@@ -32,13 +45,7 @@ class CalibrationFaults : public ConfiguratorFaults {
 
 TEST_P(CalibrationFaults, TheBeginPresetWriteStruck) {
     // The device check, then the input type.
-    Arm(1);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressStep(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckTrace(1, "log.txt", [&] { PressStep(); });
     if (Fails()) {
         ExpectStatus("Write NG", 0xFF0000);
         ExpectTraceEndsWithFailure(trace);
@@ -67,13 +74,7 @@ TEST_P(CalibrationFaults, AReadingStruck) {
     StepTick();
     ASSERT_EQ(Status(), "Read OK");
     fe.VirtualClock().Advance(0.5);
-    Arm(0);
-    const std::size_t mark = Size("log_ADC.txt");
-    const double took = Timed([&] { StepTick(); });
-    const std::string trace = Since("log_ADC.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckTrace(0, "log_ADC.txt", [&] { StepTick(); });
     // The step reads on whatever a tick met.
     EXPECT_TRUE(StepTimerOn());
     EXPECT_EQ(StepButton(), 1);
@@ -105,13 +106,7 @@ TEST_P(CalibrationFaults, TheStoreStruck) {
     StepTick();
     ASSERT_EQ(Status(), "Read OK");
     // The device check, then the store.
-    Arm(1);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressStep(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckTrace(1, "log.txt", [&] { PressStep(); });
     EXPECT_FALSE(StepTimerOn());
     if (Fails()) {
         ExpectStatus("Write NG", 0xFF0000);

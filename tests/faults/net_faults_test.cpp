@@ -27,43 +27,22 @@ struct NetCell {
     NetFault fault;
 };
 
+// Indexed by the enums above.
+const char* const kStageNames[] = {"LinkStart", "ReadAll", "WriteAll", "MonitorTick",
+                                   "CalibrationStep"};
+const char* const kFaultNames[] = {"NoServer", "Reset", "Stall", "Delay", "FfByte"};
 const char* StageName(Stage s) {
-    switch (s) {
-        case Stage::kLinkStart:
-            return "LinkStart";
-        case Stage::kReadAll:
-            return "ReadAll";
-        case Stage::kWriteAll:
-            return "WriteAll";
-        case Stage::kMonitorTick:
-            return "MonitorTick";
-        default:
-            return "CalibrationStep";
-    }
+    return kStageNames[static_cast<int>(s)];
 }
-
 const char* FaultName(NetFault f) {
-    switch (f) {
-        case NetFault::kNoServer:
-            return "NoServer";
-        case NetFault::kReset:
-            return "Reset";
-        case NetFault::kStall:
-            return "Stall";
-        case NetFault::kDelay:
-            return "Delay";
-        default:
-            return "FfByte";
-    }
+    return kFaultNames[static_cast<int>(f)];
 }
 
 std::vector<NetCell> NetCells() {
     std::vector<NetCell> out;
-    for (Stage s : {Stage::kLinkStart, Stage::kReadAll, Stage::kWriteAll, Stage::kMonitorTick,
-                    Stage::kCalibrationStep})
-        for (NetFault f : {NetFault::kNoServer, NetFault::kReset, NetFault::kStall,
-                           NetFault::kDelay, NetFault::kFfByte})
-            out.push_back({s, f});
+    for (int s = 0; s <= static_cast<int>(Stage::kCalibrationStep); ++s)
+        for (int f = 0; f <= static_cast<int>(NetFault::kFfByte); ++f)
+            out.push_back({static_cast<Stage>(s), static_cast<NetFault>(f)});
     return out;
 }
 

@@ -21,16 +21,29 @@ using sys_test::TempDir;
 using sys_test::WriteFile;
 using test_support::FifoGuard;
 
-TEST(ReadFileHead, ReadsARegularFileUpToTheBound) {
+TEST(ReadFileHead, ReadsARegularFileUpToTheBoundAndOpensItAsAStream) {
     TempDir dir;
-    WriteFile(dir.Sub("a.txt"), std::string("1 0\n\0x", 6));
+    WriteFile(dir.Sub("a.txt"), std::string("1f00 104\n\0x", 11));
     std::string text = "old";
     int error = -1;
     EXPECT_EQ(sys::ReadFileHead(dir.Sub("a.txt"), 100, &text, &error), 0);
-    EXPECT_EQ(text, std::string("1 0\n\0x", 6));
+    EXPECT_EQ(text, std::string("1f00 104\n\0x", 11));
     EXPECT_EQ(error, 0);
     EXPECT_EQ(sys::ReadFileHead(dir.Sub("a.txt"), 3, &text), 0);
-    EXPECT_EQ(text, "1 0");
+    EXPECT_EQ(text, "1f0");
+
+    int code = -9;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(
+        sys::OpenRegularForReading(dir.Sub("a.txt"), &code), std::fclose);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(code, 0);
+    unsigned address = 0;
+    int value = 0;
+    EXPECT_EQ(std::fscanf(f.get(), "%x %d", &address, &value), 2);
+    EXPECT_EQ(address, 0x1f00u);
+    EXPECT_EQ(value, 104);
+    EXPECT_EQ(sys::OpenRegularForReading(dir.Sub("none"), &code), nullptr);
+    EXPECT_EQ(code, sys::kFileMissing);
 
     // A huge (sparse) file costs no more than its first bytes.
     WriteFile(dir.Sub("big.txt"), "7");
@@ -66,23 +79,6 @@ TEST(ReadFileHead, RefusesWhatIsNoRegularFileWithoutWaiting) {
         EXPECT_EQ(code, sys::kFileNotRegular);
         EXPECT_FALSE(fifo.HadToFree());
     }
-}
-
-TEST(OpenRegularForReading, GivesAStreamOnARegularFile) {
-    TempDir dir;
-    WriteFile(dir.Sub("a.txt"), "1f00\t104\n");
-    int code = -9;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(
-        sys::OpenRegularForReading(dir.Sub("a.txt"), &code), std::fclose);
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(code, 0);
-    unsigned address = 0;
-    int value = 0;
-    EXPECT_EQ(std::fscanf(f.get(), "%x %d", &address, &value), 2);
-    EXPECT_EQ(address, 0x1f00u);
-    EXPECT_EQ(value, 104);
-    EXPECT_EQ(sys::OpenRegularForReading(dir.Sub("none"), &code), nullptr);
-    EXPECT_EQ(code, sys::kFileMissing);
 }
 
 TEST(OpenForWriting, CreatesEmptiesAndAppendsLikeFopen) {

@@ -79,6 +79,14 @@ class ChartTest : public ::testing::Test {
         plain = rt.FindCtrl(trend, "PLAIN");
     }
     void TearDown() override { std::remove(file_.c_str()); }
+    // The window, capacity and precision of a chart of the trend panel.
+    std::tuple<double, int, int> Attributes(int control) {
+        std::tuple<double, int, int> a{0, 0, -1};
+        EXPECT_EQ(rt.GetCtrlAttribute(trend, control, ATTR_CHART_WINDOW, &std::get<0>(a)), 0);
+        EXPECT_EQ(rt.GetCtrlAttribute(trend, control, ATTR_CHART_CAPACITY, &std::get<1>(a)), 0);
+        EXPECT_EQ(rt.GetCtrlAttribute(trend, control, ATTR_PRECISION, &std::get<2>(a)), 0);
+        return a;
+    }
     std::vector<ChartPoint> Points(int control) {
         std::vector<ChartPoint> out;
         EXPECT_EQ(rt.GetChartPoints(trend, control, &out), 0);
@@ -94,23 +102,12 @@ class ChartTest : public ::testing::Test {
 };
 
 TEST_F(ChartTest, TheResourceGivesWindowCapacityPrecisionAndDefaults) {
-    double window = 0;
-    int capacity = 0, precision = -1;
-    EXPECT_EQ(rt.GetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, &window), 0);
-    EXPECT_EQ(window, 60.0);
-    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, &capacity);
-    EXPECT_EQ(capacity, 100);
-    rt.GetCtrlAttribute(trend, chart, ATTR_PRECISION, &precision);
-    EXPECT_EQ(precision, 1);
+    EXPECT_EQ(Attributes(chart), std::make_tuple(60.0, 100, 1));
+    EXPECT_EQ(Attributes(plain), std::make_tuple(600.0, 36000, 0));
     const Control* c = rt.GetControl(trend, chart);
     EXPECT_EQ(c->label, "Level");
     EXPECT_EQ(std::tie(c->left, c->top, c->width, c->height), std::make_tuple(10, 20, 400, 200));
     EXPECT_TRUE(Points(chart).empty());
-
-    rt.GetCtrlAttribute(trend, plain, ATTR_CHART_WINDOW, &window);
-    rt.GetCtrlAttribute(trend, plain, ATTR_CHART_CAPACITY, &capacity);
-    rt.GetCtrlAttribute(trend, plain, ATTR_PRECISION, &precision);
-    EXPECT_EQ(std::tie(window, capacity, precision), std::make_tuple(600.0, 36000, 0));
     // A chart shows; it takes neither the focus nor a value.
     EXPECT_EQ(rt.SetActiveCtrl(trend, chart), UIE_NOT_FOCUSABLE);
     EXPECT_EQ(rt.SetCtrlVal(trend, chart, 1.0), UIE_INVALID_VALUE);
@@ -206,14 +203,9 @@ TEST_F(ChartTest, ALowerCapacityDropsTheOldestAtOnceAndClearEmptiesTheChart) {
 }
 
 TEST_F(ChartTest, AttributesAreCheckedAndBelongToCharts) {
-    double window = 0;
-    int capacity = 0;
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 0.5), 0);
-    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, &window);
-    EXPECT_EQ(window, 0.5);
+    EXPECT_EQ(std::get<0>(Attributes(chart)), 0.5);
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 3600), 0);  // int seconds
-    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, &window);
-    EXPECT_EQ(window, 3600.0);
     for (double bad : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()})
         EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, bad), UIE_INVALID_VALUE)
             << bad;
@@ -221,11 +213,12 @@ TEST_F(ChartTest, AttributesAreCheckedAndBelongToCharts) {
     for (int bad : {0, -5, 1000001})
         EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, bad), UIE_INVALID_VALUE)
             << bad;
-    rt.GetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, &capacity);
-    EXPECT_EQ(capacity, 1000000);
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_PRECISION, 3), 0);
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_PRECISION, 16), UIE_INVALID_VALUE);
+    EXPECT_EQ(Attributes(chart), std::make_tuple(3600.0, 1000000, 3));
 
+    double window = 0;
+    int capacity = 0;
     const int level = rt.FindCtrl(main, "LEVEL");
     EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_WINDOW, 60.0), UIE_INVALID_ATTRIBUTE);
     EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_CAPACITY, 10), UIE_INVALID_ATTRIBUTE);

@@ -178,7 +178,6 @@ TEST_F(LoaderTest, AChartReadsItsAttributesAndABigCellKeepsItsValue) {
     EXPECT_TRUE(c[0].points.empty());
     EXPECT_EQ(c[1].window, 600.0);
     EXPECT_EQ(c[1].capacity, 36000);
-    EXPECT_EQ(std::string(ui::KindName(ui::Kind::Chart)), "chart");
     // Too large for an int: the cell keeps the number as a real one instead of wrapping to 1.
     EXPECT_EQ(std::get<double>(c[2].cells[0][0]), 4294967297.0);
     EXPECT_EQ(std::get<int>(c[2].cells[0][1]), -7);

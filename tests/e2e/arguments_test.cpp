@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -26,26 +25,14 @@ Answer RunProgram(const char* program, const char* argument) {
     const fs::path dir = fs::temp_directory_path() / ("args_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    const std::string platform =
-        std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
-    unsetenv("DISPLAY");
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    const fs::path old = fs::current_path();
-    fs::current_path(dir);
     Answer a;
     conf_test::Child child;
-    if (child.Spawn({(fs::path(SUITE_BIN_DIR) / program).string(), argument}, dir.string(),
-                    (dir / "err.txt").string())) {
+    if (child.Spawn({"/usr/bin/env", "-C", dir.string(), "-u", "DISPLAY", "QT_QPA_PLATFORM=xcb",
+                     (fs::path(SUITE_BIN_DIR) / program).string(), argument},
+                    dir.string(), (dir / "err.txt").string())) {
         a.out = child.Rest();
         a.code = child.Wait();
     }
-    fs::current_path(old);
-    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
-    if (platform.empty())
-        unsetenv("QT_QPA_PLATFORM");
-    else
-        setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
     EXPECT_FALSE(fs::exists(dir / "log.txt")) << program;
     fs::remove_all(dir);
     return a;

@@ -112,8 +112,6 @@ TEST_P(EchoOnAPty, EchoOnWithoutAnEchoFailsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, EchoOnAPty, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<EchoCase>& p) {
-                             return std::string(p.param.name);
-                         });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

@@ -83,8 +83,6 @@ TEST_P(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, TransferOnAPty, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<PtyCase>& param) {
-                             return std::string(param.param.name);
-                         });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

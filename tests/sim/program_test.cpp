@@ -2,9 +2,7 @@
 // COM folder, the link start and recovery, an independent master, faults from the command
 // line, the COM link's lifecycle; and on the network, stalled by a signal.
 
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -53,9 +51,10 @@ class Program : public linktest::LinkTest {
     void RunToEnd(std::vector<std::string> args, int code, const std::string& text) {
         args.insert(args.begin(), INSTRUMENT_SIM_PATH);
         Child c;
-        EXPECT_TRUE(c.Spawn(args, comDir, errFile));
+        EXPECT_TRUE(c.Spawn(args, comDir, dir.Sub("run.err")));
         EXPECT_EQ(c.Wait(), code) << args[1];
-        EXPECT_NE(Stderr().find(text), std::string::npos) << Stderr();
+        const std::string err = conf_test::ReadFile(dir.Sub("run.err"));
+        EXPECT_NE(err.find(text), std::string::npos) << err;
     }
     std::string Stderr() { return conf_test::ReadFile(errFile); }
     std::string LinkTarget(const std::string& name) {
@@ -165,19 +164,10 @@ TEST_F(Program, RefusesBadStarts) {
     RunToEnd({"--baud", "300"}, 2, "--baud");
     RunToEnd({"--device", dir.Sub("missing")}, 1, "No such file");
     RunToEnd({"--listen", "tcp:0", "--com", "5"}, 2, "--listen does not go with --com");
-    // A port somebody else listens on.
-    const int taken = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(listen(taken, 1), 0);
-    ASSERT_EQ(getsockname(taken, reinterpret_cast<sockaddr*>(&a), &size), 0);
-    const std::string port = std::to_string(ntohs(a.sin_port));
+    // A port another simulator listens on.
+    const std::string port = std::to_string(Listen({"--listen", "rfc2217:0"}));
     RunToEnd({"--listen", "tcp:" + port}, 1,
              "cannot listen on 127.0.0.1:" + port + ": Address already in use");
-    close(taken);
 }
 
 // Debian's mbpoll as an independent master.

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "models/model_a.h"
-#include "models/model_b.h"
+#include "model_cases.h"
 #include "platform/ui/constants.h"
 #include "pty_fixture.h"
 #include "run_tree.h"
@@ -22,18 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct BatchCase {
-    const char* name;
-    const conf::Model* model;
-    const char* simModel;
-    const char* settings;
-};
-
-const BatchCase kCases[] = {
-    {"Tarnel", &conf::ModelA(), "A", "5\n3\n0\n8\n2\n6802"},
-    {"Ombrel", &conf::ModelB(), "B", "5\n3\n0\n8\n2\n6902"},
-};
-
 struct Outcome {
     int code = -1;
     std::string out;
@@ -41,7 +28,7 @@ struct Outcome {
 };
 
 class BatchOnAPty : public ptytest::ConfiguratorOnAPty,
-                    public ::testing::WithParamInterface<BatchCase> {
+                    public ::testing::WithParamInterface<e2etest::ModelCase> {
   protected:
     BatchOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
     // Runs the program with `args` from the test's folder, in the background, with no display:
@@ -204,7 +191,7 @@ TEST_P(BatchOnAPty, CtrlCEndsBetweenTransactionsWithThePortClosedAndNoHalfFile) 
         EXPECT_EQ(Slurp("cut.txt"), Slurp("whole.txt"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, BatchOnAPty, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Models, BatchOnAPty, ::testing::ValuesIn(e2etest::kModelCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -1,66 +1,41 @@
 // --help and --version on every program: an answer on standard output and exit code 0, with no
 // display to open a window on and nothing written where the program would run.
 
-#include <unistd.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
-#include "../support/child_process.h"
+#include "run_tree.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace e2etest;
 
-struct Answer {
-    int code = -1;
-    std::string out;
+class ProgramArguments : public RunTree {
+  protected:
+    ProgramArguments() : RunTree("args") {}
+    // Runs <program> <argument> in bin/, with no display (a program that tried to open a window
+    // would abort): its standard output, its exit code in *code.
+    std::string Run(const std::string& program, const char* argument, int* code) {
+        const std::string bin = (root / "bin").string(), path = SUITE_BIN_DIR "/" + program;
+        conf_test::Child child;
+        *code = -1;
+        std::string out;
+        if (child.Spawn(
+                {"/usr/bin/env", "-C", bin, "-u", "DISPLAY", "QT_QPA_PLATFORM=xcb", path, argument},
+                comDir.string(), (root / "err.txt").string())) {
+            out = child.Rest();
+            *code = child.Wait();
+        }
+        EXPECT_FALSE(fs::exists(root / "bin" / "log.txt")) << program;
+        return out;
+    }
 };
 
-// Runs bin/<program> <argument> in a scratch folder, with no display: a program that tried to
-// open a window would abort.
-Answer RunProgram(const char* program, const char* argument) {
-    const fs::path dir = fs::temp_directory_path() / ("args_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    const std::string platform =
-        std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
-    unsetenv("DISPLAY");
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    const fs::path old = fs::current_path();
-    fs::current_path(dir);
-    Answer a;
-    conf_test::Child child;
-    if (child.Spawn({(fs::path(SUITE_BIN_DIR) / program).string(), argument}, dir.string(),
-                    (dir / "err.txt").string())) {
-        a.out = child.Rest();
-        a.code = child.Wait();
-    }
-    fs::current_path(old);
-    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
-    if (platform.empty())
-        unsetenv("QT_QPA_PLATFORM");
-    else
-        setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
-    EXPECT_FALSE(fs::exists(dir / "log.txt")) << program;
-    fs::remove_all(dir);
-    return a;
-}
-
-TEST(ProgramArguments, HelpAndVersionAnswerWithoutAWindow) {
-    for (const char* program : {"Tarnel", "Ombrel", "Scan"}) {
-        const Answer version = RunProgram(program, "--version");
-        EXPECT_EQ(version.code, 0) << program;
-        EXPECT_EQ(version.out, std::string(program) + " Ver.2013-05-28-A\n");
-        const Answer help = RunProgram(program, "--help");
-        EXPECT_EQ(help.code, 0) << program;
-        EXPECT_EQ(help.out.rfind(std::string("usage: ") + program + " [--help] [--version]\n", 0),
-                  0u)
-            << help.out;
+TEST_F(ProgramArguments, HelpAndVersionAnswerWithoutAWindow) {
+    for (const std::string program : {"Tarnel", "Ombrel", "Scan"}) {
+        int code = -1;
+        EXPECT_EQ(Run(program, "--version", &code), program + " Ver.2013-05-28-A\n");
+        EXPECT_EQ(code, 0) << program;
+        const std::string help = Run(program, "--help", &code);
+        EXPECT_EQ(code, 0) << program;
+        EXPECT_EQ(help.rfind("usage: " + program + " [--help] [--version]\n", 0), 0u) << help;
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -12,27 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "models/model_a.h"
-#include "models/model_b.h"
+#include "model_cases.h"
 #include "platform/ui/constants.h"
 #include "pty_fixture.h"
+#include "run_tree.h"
 #include "transfer/param_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct BatchCase {
-    const char* name;
-    const conf::Model* model;
-    const char* simModel;
-    const char* settings;
-};
-
-const BatchCase kCases[] = {
-    {"Tarnel", &conf::ModelA(), "A", "5\n3\n0\n8\n2\n6802"},
-    {"Ombrel", &conf::ModelB(), "B", "5\n3\n0\n8\n2\n6902"},
-};
 
 struct Outcome {
     int code = -1;
@@ -41,19 +28,15 @@ struct Outcome {
 };
 
 class BatchOnAPty : public ptytest::ConfiguratorOnAPty,
-                    public ::testing::WithParamInterface<BatchCase> {
+                    public ::testing::WithParamInterface<e2etest::ModelCase> {
   protected:
     BatchOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
-    void SetUp() override {
-        ConfiguratorOnAPty::SetUp();
-        unsetenv("DISPLAY");
-        setenv("QT_QPA_PLATFORM", "xcb", 1);  // a window would abort without a display
-    }
-    std::string Program() const { return (fs::path(SUITE_BIN_DIR) / GetParam().name).string(); }
-    // Runs the program with `args` from the test's folder, in the background.
+    // Runs the program with `args` from the test's folder, in the background, with no display:
+    // a window would abort.
     void Spawn(conf_test::Child& run, const std::vector<std::string>& args,
                const std::string& errPath) {
-        std::vector<std::string> argv{Program()};
+        std::vector<std::string> argv{"/usr/bin/env", "-u", "DISPLAY", "QT_QPA_PLATFORM=xcb",
+                                      (fs::path(SUITE_BIN_DIR) / GetParam().name).string()};
         argv.insert(argv.end(), args.begin(), args.end());
         ASSERT_TRUE(run.Spawn(argv, comDir, errPath));
     }
@@ -67,45 +50,37 @@ class BatchOnAPty : public ptytest::ConfiguratorOnAPty,
         o.err = Slurp(err);
         return o;
     }
-    // The window's start-up and save, then its port closed for the program to have it.
-    void SaveInTheWindow(const std::string& path) {
-        std::ofstream("COM_Dev_use.txt") << GetParam().settings;
-        Start();
-        ASSERT_EQ(Status(), "Read OK") << SimLog();
-        fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, path);
+    // The window's save of its page to `name`.
+    void SaveInTheWindow(const std::string& name) {
+        fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, Abs(name));
         ASSERT_EQ(conf::evParaToFile(ctx, 0, 0, nullptr, ctx.gvMain), 0);
-        real->CloseCom(222);
     }
     std::string Abs(const std::string& name) { return (fs::current_path() / name).string(); }
 };
 
-TEST_P(BatchOnAPty, SaveWritesWhatTheWindowSaves) {
+// The program saves what the window saves, and loads and writes what the window saved.
+TEST_P(BatchOnAPty, SaveLoadAndWriteMatchTheWindow) {
     RunSimulator(GetParam().simModel);
-    SaveInTheWindow(Abs("window.txt"));
-    const Outcome o = Run({"--port", "COM5", "--workdir", "../work", "--save", "batch.txt"});
+    std::ofstream("COM_Dev_use.txt") << GetParam().settings;
+    Start();
+    ASSERT_EQ(Status(), "Read OK") << SimLog();
+    SaveInTheWindow("window.txt");
+    // A set that differs from the instrument in its filter, and one with a value out of range.
+    ASSERT_EQ(rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 12), 0);
+    SaveInTheWindow("changed.txt");
+    ASSERT_EQ(rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000), 0);
+    SaveInTheWindow("oor.txt");
+    real->CloseCom(222);  // for the program to have the port
+
+    Outcome o = Run({"--port", "COM5", "--workdir", "../work", "--save", "batch.txt"});
     ASSERT_EQ(o.code, 0) << o.err << SimLog();
     EXPECT_EQ(o.err, "");
     EXPECT_EQ(Slurp("batch.txt"), Slurp("window.txt"));
     // The log is in the working folder given, not in the folder the command was given in.
     EXPECT_NE(Slurp("../work/log.txt").find("COM5"), std::string::npos);
     EXPECT_EQ(Slurp("../work/COM_Dev_use.txt").rfind("5\n3\n0\n8\n2\n", 0), 0u);
-}
 
-TEST_P(BatchOnAPty, LoadAndWriteChangesTheInstrument) {
-    RunSimulator(GetParam().simModel);
-    std::ofstream("COM_Dev_use.txt") << GetParam().settings;
-    Start();
-    ASSERT_EQ(Status(), "Read OK") << SimLog();
-    // A set that differs from the instrument in its filter, and one with a value out of range.
-    ASSERT_EQ(rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 12), 0);
-    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, Abs("changed.txt"));
-    ASSERT_EQ(conf::evParaToFile(ctx, 0, 0, nullptr, ctx.gvMain), 0);
-    ASSERT_EQ(rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000), 0);
-    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, Abs("oor.txt"));
-    ASSERT_EQ(conf::evParaToFile(ctx, 0, 0, nullptr, ctx.gvMain), 0);
-    real->CloseCom(222);
-
-    Outcome o = Run({"--port", "5", "--load", "oor.txt", "--write"});
+    o = Run({"--port", "5", "--load", "oor.txt", "--write"});
     EXPECT_EQ(o.code, 3) << o.err;
     EXPECT_NE(o.err.find("oor.txt: Out of Range: 1 value(s) outside their range (FILT), nothing "
                          "written\n"),
@@ -161,9 +136,7 @@ TEST_P(BatchOnAPty, EachFailureHasItsStatusAndOneLine) {
 TEST_P(BatchOnAPty, TwoPortsInParallelEachInItsOwnFolder) {
     RunSimulator(GetParam().simModel);
     conf_test::Child second;
-    ASSERT_TRUE(second.Spawn({INSTRUMENT_SIM_PATH, "--model", GetParam().simModel, "--com", "6"},
-                             comDir, errFile + "6"));
-    ASSERT_EQ(second.FirstLine().rfind("/dev/pts/", 0), 0u);
+    e2etest::RunSim(second, {"--model", GetParam().simModel, "--com", "6"}, comDir, errFile + "6");
     conf_test::Child a, b;
     Spawn(a, {"--port", "COM5", "--workdir", "../w5", "--save", "s5.txt"}, Abs("a.err"));
     Spawn(b, {"--port", "COM6", "--workdir", "../w6", "--save", "s6.txt"}, Abs("b.err"));
@@ -219,7 +192,7 @@ TEST_P(BatchOnAPty, CtrlCEndsBetweenTransactionsWithThePortClosedAndNoHalfFile) 
         EXPECT_EQ(Slurp("cut.txt"), Slurp("whole.txt"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, BatchOnAPty, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Models, BatchOnAPty, ::testing::ValuesIn(e2etest::kModelCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
@@ -228,57 +201,40 @@ namespace {
 
 // Scan --find against an instrument at settings nobody told it: found, forced, both files
 // written, one line, and no configurator started.
-class ScanFindOnAPty : public ::testing::Test {
+class ScanFindOnAPty : public e2etest::RunTree {
   protected:
-    void SetUp() override {
-        fs::remove_all(root);
-        fs::create_directories(comDir);
-        fs::create_directories(root / "bin");
-        fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
-        unsetenv("DISPLAY");
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
-    }
-    void TearDown() override { fs::remove_all(root); }
+    ScanFindOnAPty() : RunTree("batch_find") {}
+    // Scan --find with `args` in bin/, with no display.
     Outcome Find(const std::vector<std::string>& args) {
-        std::vector<std::string> argv{(fs::path(SUITE_BIN_DIR) / "Scan").string(), "--find"};
+        const std::string bin = (root / "bin").string(), scan = SUITE_BIN_DIR "/Scan";
+        std::vector<std::string> argv{"/usr/bin/env",        "-C", bin,     "-u", "DISPLAY",
+                                      "QT_QPA_PLATFORM=xcb", scan, "--find"};
         argv.insert(argv.end(), args.begin(), args.end());
-        const fs::path old = fs::current_path();
-        fs::current_path(root / "bin");
-        conf_test::Child scan;
+        conf_test::Child run;
         Outcome o;
-        if (scan.Spawn(argv, comDir.string(), (root / "scan.err").string())) {
-            o.out = scan.Rest(40);
-            o.code = scan.Wait(40);
+        if (run.Spawn(argv, comDir.string(), (root / "scan.err").string())) {
+            o.out = run.Rest(40);
+            o.code = run.Wait(40);
         }
-        fs::current_path(old);
-        o.err = Slurp((root / "scan.err").string());
+        o.err = e2etest::Slurp(root / "scan.err");
         return o;
     }
-    std::string Slurp(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    const fs::path root = fs::temp_directory_path() / ("batch_find_" + std::to_string(::getpid()));
-    const fs::path comDir = root / "comports";
 };
 
 TEST_F(ScanFindOnAPty, FindsForcesWritesBothFilesAndStartsNothing) {
     conf_test::Child sim;
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "B", "--station", "9", "--baud", "19200",
-                           "--format", "8N1", "--com", "5"},
-                          comDir.string(), (root / "sim.err").string()));
-    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);
+    e2etest::RunSim(
+        sim, {"--model", "B", "--station", "9", "--baud", "19200", "--format", "8N1", "--com", "5"},
+        comDir, root / "sim.err");
     const Outcome o = Find({"--port", "COM5", "--workdir", "../found"});
     ASSERT_EQ(o.code, 0) << o.err;
     EXPECT_TRUE(std::regex_match(o.out, std::regex("COM5 19200 8N1 station 1 model 0x69[0-9a-f]{2} "
                                                    "Ombrel\n")))
         << o.out;
-    EXPECT_EQ(Slurp((root / "found/COM_Dev_use.txt").string()).rfind("5\n3\n0\n8\n2\n69", 0), 0u);
+    EXPECT_EQ(e2etest::Slurp(root / "found/COM_Dev_use.txt").rfind("5\n3\n0\n8\n2\n69", 0), 0u);
     EXPECT_TRUE(fs::exists(root / "found/COM_Dev_use_COMMENT.txt"));
     // Scan's own log, and nothing of a configurator's start after it.
-    const std::string log = Slurp((root / "found/log.txt").string());
+    const std::string log = e2etest::Slurp(root / "found/log.txt");
     EXPECT_NE(log.find("Mcode(HW+FW)"), std::string::npos) << log;
     EXPECT_FALSE(fs::exists(root / "found/W_para_buff_16.txt"));
 }

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "models/model_a.h"
-#include "models/model_b.h"
+#include "model_cases.h"
 #include "pty_fixture.h"
 
 namespace {
@@ -27,20 +26,8 @@ int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-struct EchoCase {
-    const char* name;
-    const conf::Model* model;
-    const char* simModel;
-    const char* settings;
-};
-
-const EchoCase kCases[] = {
-    {"Tarnel", &conf::ModelA(), "A", "5\n3\n0\n8\n2\n6802"},
-    {"Ombrel", &conf::ModelB(), "B", "5\n3\n0\n8\n2\n6902"},
-};
-
 class EchoOnAPty : public ptytest::ConfiguratorOnAPty,
-                   public ::testing::WithParamInterface<EchoCase> {
+                   public ::testing::WithParamInterface<e2etest::ModelCase> {
   protected:
     EchoOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
     void Conf(const std::string& text) {
@@ -111,9 +98,7 @@ TEST_P(EchoOnAPty, EchoOnWithoutAnEchoFailsCleanly) {
     EXPECT_EQ(child.Stop(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, EchoOnAPty, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<EchoCase>& p) {
-                             return std::string(p.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Models, EchoOnAPty, ::testing::ValuesIn(e2etest::kModelCases),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace

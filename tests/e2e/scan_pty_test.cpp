@@ -4,17 +4,8 @@
 // instrument at 19200 8N2 is deaf to the first probe (8N1) and found by the second, then
 // answers at station 1.
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "../support/child_process.h"
 #include "net_servers.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
@@ -23,20 +14,14 @@
 #include "platform/sys/launch.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/runtime.h"
+#include "run_tree.h"
 #include "scan/scan_context.h"
 #include "scan/scan_dev.h"
 #include "scan/shell.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using namespace e2etest;
 
 class Names final : public serial::DeviceLister {
   public:
@@ -45,25 +30,46 @@ class Names final : public serial::DeviceLister {
     std::vector<std::string> names;
 };
 
-class ScanOnAPty : public ::testing::Test {
+class ScanOnAPty : public RunTree {
   protected:
+    ScanOnAPty() : RunTree("scan_pty") {}
     void SetUp() override {
         oldDir = fs::current_path();
-        fs::remove_all(root);
-        fs::create_directories(root / "bin");
-        fs::create_directories(comDir);
-        fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
         fs::current_path(root / "bin");
         scan::RegisterCallbacks(ctx, registry);
     }
     void TearDown() override {
         com.CloseCom(scan::kPort222);
         fs::current_path(oldDir);
-        fs::remove_all(root);
+    }
+    // instrument-sim with `args` on a pseudo-terminal, its log in `err`: the terminal's path.
+    std::string Sim(const std::vector<std::string>& args, const std::string& err) {
+        return RunSim(sim, args, comDir, err);
+    }
+    // Scan's start and its sweep: the ports found (COM__Exist.txt), then the ticks' results.
+    void Sweep(const std::string& found, const std::vector<int>& ticks, const std::string& err) {
+        ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
+        ASSERT_EQ(Slurp("COM__Exist.txt"), found);
+        rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
+        ASSERT_EQ(Slurp("COM__Exist.txt"), found);  // the same open test again
+        const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
+        for (int expected : ticks)
+            ASSERT_EQ(rt.TimerTick(ctx.gvtpScan, timer), expected) << Slurp(err);
+    }
+    // The instrument found on COM<port> at station 1, 19200 8N2, Tarnel started: Scan's log.
+    std::string ExpectTarnelStarted(char port) {
+        EXPECT_EQ(Slurp("COM_Dev_use.txt"), std::string(1, port) + "\n3\n0\n8\n2\n6802");
+        EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+        const std::string log = Slurp("log.txt");
+        EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
+        return log;
+    }
+    // The simulator's log: the forcing broadcast taken, the model code answered at station 1.
+    static void ExpectForcedAndAnswered(const std::string& simLog) {
+        EXPECT_NE(simLog.find("00 05 0A 07 6C 2E D3 1E"), std::string::npos) << simLog;
+        EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
     }
 
-    const fs::path root = fs::temp_directory_path() / ("scan_pty_" + std::to_string(::getpid()));
-    const fs::path comDir = root / "comports";
     fs::path oldDir;
     ui::CallbackRegistry registry;
     ui::HeadlessFrontEnd fe;
@@ -78,30 +84,14 @@ class ScanOnAPty : public ::testing::Test {
 
 TEST_F(ScanOnAPty, TheBroadcastMovesTheInstrumentToStationOneAndTarnelIsStarted) {
     const std::string err = (root / "sim.err").string();
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--station", "9", "--baud", "19200",
-                           "--format", "8N2", "--com", "5", "--log"},
-                          comDir.string(), err));
-    const std::string pts = sim.FirstLine();
-    ASSERT_EQ(pts.rfind("/dev/pts/", 0), 0u) << Slurp(err);
-    names.names = {pts + " (COM5)"};
-
-    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "5\n");
-    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
-    ASSERT_EQ(Slurp("COM__Exist.txt"), "5\n");  // the same open test again
-    const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
-    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, timer), -1);  // 8N1: one stop bit too few
-    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, timer), 0);
-
-    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+    names.names = {Sim({"--model", "A", "--station", "9", "--baud", "19200", "--format", "8N2",
+                        "--com", "5", "--log"},
+                       err) +
+                   " (COM5)"};
+    Sweep("5\n", {-1, 0}, err);  // 8N1: one stop bit too few
+    ExpectTarnelStarted('5');
     EXPECT_TRUE(fe.QuitRequested());
-    const std::string log = Slurp("log.txt");
-    EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
-    // The instrument took the broadcast and answered the model code at station 1.
-    const std::string simLog = Slurp(err);
-    EXPECT_NE(simLog.find("00 05 0A 07 6C 2E D3 1E"), std::string::npos) << simLog;
-    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+    ExpectForcedAndAnswered(Slurp(err));
 }
 
 // An echoing adapter (COM5.conf echo=on): the sweep reads every request back before its answer
@@ -109,22 +99,12 @@ TEST_F(ScanOnAPty, TheBroadcastMovesTheInstrumentToStationOneAndTarnelIsStarted)
 TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapter) {
     const std::string err = (root / "sim.err").string();
     std::ofstream(comDir / "COM5.conf") << "echo=on\n";
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--station", "9", "--com", "5",
-                           "--echo", "--fault", "echo-garbled", "--log"},
-                          comDir.string(), err));
-    const std::string pts = sim.FirstLine();
-    ASSERT_EQ(pts.rfind("/dev/pts/", 0), 0u) << Slurp(err);
-    names.names = {pts + " (COM5)"};
-
-    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
-    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
-    const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
-    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, timer), -1);  // 8N1: one stop bit too few
-    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, timer), 0);
-
-    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
-    const std::string log = Slurp("log.txt");
+    names.names = {Sim({"--model", "A", "--station", "9", "--com", "5", "--echo", "--fault",
+                        "echo-garbled", "--log"},
+                       err) +
+                   " (COM5)"};
+    Sweep("5\n", {-1, 0}, err);  // 8N1: one stop bit too few
+    const std::string log = ExpectTarnelStarted('5');
     EXPECT_NE(log.find("Set Com Time (s) : 0.500000\nCOM5: echo=on, each request is read back "
                        "before its answer\n"),
               std::string::npos)
@@ -133,7 +113,6 @@ TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapter) {
                        "NG : 8 of 8 bytes sent came back, not as sent\n\n"),
               std::string::npos)
         << log;
-    EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
     const std::string simLog = Slurp(err);
     EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> fault echo-garbled"), std::string::npos)
         << simLog;
@@ -172,21 +151,10 @@ TEST_P(ScanOverTheNetwork, TheInstrumentIsFoundAndTarnelIsStarted) {
     fs::create_symlink(url, comDir / "COM5");
     names.names = {url + " (COM5)"};
 
-    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
-    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
-    ASSERT_EQ(Slurp("COM__Exist.txt"), "5\n");
-    const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
-    for (int expected : GetParam().ticks)
-        ASSERT_EQ(rt.TimerTick(ctx.gvtpScan, timer), expected) << Slurp(inst.simErr);
-
-    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
-    const std::string log = Slurp("log.txt");
-    EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
+    Sweep("5\n", GetParam().ticks, inst.simErr);
+    ExpectTarnelStarted('5');
     EXPECT_EQ(inst.sim.Stop(), 0);
-    const std::string simLog = Slurp(inst.simErr);
-    EXPECT_NE(simLog.find("00 05 0A 07 6C 2E D3 1E"), std::string::npos) << simLog;
-    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+    ExpectForcedAndAnswered(Slurp(inst.simErr));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ScanOverTheNetwork, ::testing::ValuesIn(kNetSweeps),
@@ -204,21 +172,11 @@ TEST_F(ScanOnAPty, ARawTcpGatewayIsListedButNotSwept) {
     ASSERT_FALSE(url.empty()) << error;
     fs::create_symlink(url, comDir / "COM5");
     const std::string err = (root / "sim6.err").string();
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--station", "7", "--format", "8N1",
-                           "--com", "6", "--log"},
-                          comDir.string(), err));
-    const std::string pts = sim.FirstLine();
-    ASSERT_EQ(pts.rfind("/dev/pts/", 0), 0u) << Slurp(err);
+    const std::string pts =
+        Sim({"--model", "A", "--station", "7", "--format", "8N1", "--com", "6", "--log"}, err);
     names.names = {url + " (COM5)", pts + " (COM6)"};
-
-    ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
-    rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
-    ASSERT_EQ(Slurp("COM__Exist.txt"), "5\n6\n");
-    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "TTARNEL")), 0);
-
-    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "6\n3\n0\n8\n2\n6802");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
-    const std::string log = Slurp("log.txt");
+    Sweep("5\n6\n", {0}, err);
+    const std::string log = ExpectTarnelStarted('6');
     EXPECT_NE(log.find("COM5 " + url +
                        " :: raw TCP gateway at its own line settings, not swept (link it as "
                        "rfc2217:// to sweep it)\n"),

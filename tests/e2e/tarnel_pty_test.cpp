@@ -2,94 +2,51 @@
 // a pseudo-terminal: the link start's requests as the instrument heard them, the trace in
 // Tarnel's log.
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <utility>
-#include <vector>
 
-#include "../support/child_process.h"
+#include "run_tree.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using namespace e2etest;
 
 // A run-time tree (bin/Tarnel, gui/, comports/) that is also the runtime directory.
-class TarnelOnAPty : public ::testing::Test {
+class TarnelOnAPty : public RunTree {
   protected:
-    TarnelOnAPty() {
-        fs::remove_all(root);
-        fs::create_directories(root / "bin");
-        fs::create_directories(comDir);
+    TarnelOnAPty() : RunTree("tarnel_e2e") {
         fs::permissions(root, fs::perms::owner_all);
-        fs::copy(SUITE_GUI_SOURCE_DIR, root / "gui");
         for (const char* program : {"Tarnel", "Ombrel"})
             fs::create_symlink(fs::path(SUITE_BIN_DIR) / program, root / "bin" / program);
     }
-    ~TarnelOnAPty() override { fs::remove_all(root); }
-    // Runs Tarnel in bin/, headless, until it quits by itself: its exit status, -1 after 30 s.
-    int RunTarnel(const char* quitAfter) { return RunProgram("Tarnel", quitAfter); }
-    int RunProgram(const char* program, const char* quitAfter,
-                   std::vector<std::pair<const char*, std::string>> extra = {}) {
-        // The child inherits these; the test process gets its own values back afterwards.
-        std::vector<std::pair<const char*, std::string>> childEnv = {
-            {"QT_QPA_PLATFORM", "offscreen"},
-            {"XDG_RUNTIME_DIR", root.string()},
-            {"SUITE_QUIT_AFTER", quitAfter}};
-        childEnv.insert(childEnv.end(), extra.begin(), extra.end());
-        std::vector<std::pair<const char*, const char*>> saved;
-        std::vector<std::string> savedText;
-        savedText.reserve(childEnv.size());
-        for (const auto& [name, value] : childEnv) {
-            const char* was = std::getenv(name);
-            savedText.push_back(was ? was : "");
-            saved.emplace_back(name, was ? savedText.back().c_str() : nullptr);
-            setenv(name, value.c_str(), 1);
-        }
-        const fs::path old = fs::current_path();
-        fs::current_path(root / "bin");
-        conf_test::Child tarnel;
-        const bool spawned = tarnel.Spawn({(root / "bin" / program).string()}, comDir.string(),
-                                          (root / "tarnel.err").string());
-        fs::current_path(old);
-        for (const auto& [name, was] : saved) {
-            if (was)
-                setenv(name, was, 1);
-            else
-                unsetenv(name);
-        }
-        return spawned ? tarnel.Wait(30.0) : -1;
+    // Runs `program` in bin/, headless, until it quits by itself: its exit status, -1 after 30 s.
+    int RunProgram(const char* program, const std::string& quitAfter,
+                   const std::vector<std::string>& env = {}) {
+        const std::string bin = "-C" + (root / "bin").string(), runtime = root.string(),
+                          quit = "SUITE_QUIT_AFTER=" + quitAfter;
+        std::vector<std::string> argv = {"/usr/bin/env", bin, "QT_QPA_PLATFORM=offscreen", quit,
+                                         "XDG_RUNTIME_DIR=" + runtime};
+        argv.insert(argv.end(), env.begin(), env.end());
+        argv.push_back((root / "bin" / program).string());
+        conf_test::Child run;
+        const bool spawned = run.Spawn(argv, comDir.string(), (root / "tarnel.err").string());
+        return spawned ? run.Wait(30.0) : -1;
     }
+    // instrument-sim with `args` on a pseudo-terminal, its log in sim.err.
+    void Sim(const std::vector<std::string>& args) { RunSim(sim, args, comDir, root / "sim.err"); }
 
-    fs::path root = fs::temp_directory_path() / ("tarnel_e2e_" + std::to_string(::getpid()));
-    fs::path comDir = root / "comports";
+    conf_test::Child sim;
 };
 
 TEST_F(TarnelOnAPty, LinkStartAndRecoveryOfTheSimulatedInstrumentAreTraced) {
     // The scanner's hand-over: the simulator on COM8 at station 1, 19200 8N2.
     std::ofstream(root / "bin" / "COM_Dev_use.txt") << "8\n3\n0\n8\n2\n6802";
-    conf_test::Child sim;
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--com", "8", "--log"},
-                          comDir.string(), (root / "sim.err").string()));
-    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);  // printed once COM8 names it
+    Sim({"--model", "A", "--com", "8", "--log"});
     ASSERT_TRUE(fs::exists(comDir / "COM8"));
-    EXPECT_EQ(RunTarnel("3"), 0);
+    EXPECT_EQ(RunProgram("Tarnel", "3"), 0);
     EXPECT_EQ(sim.Stop(), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(comDir / "COM8")));  // link removed
 
@@ -131,10 +88,7 @@ TEST_F(TarnelOnAPty, LinkStartAndRecoveryOfTheSimulatedInstrumentAreTraced) {
 TEST_F(TarnelOnAPty, OmbrelRecoversFromItsOwnBlockAndReadsItsThirtyTwoBitValues) {
     std::ofstream(root / "bin" / "COM_Dev_use.txt") << "8\n3\n0\n8\n2\n6902";
     std::ofstream(root / "bin" / "YN_log_dbg.txt") << "1 0";
-    conf_test::Child sim;
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "B", "--com", "8", "--log"},
-                          comDir.string(), (root / "sim.err").string()));
-    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);
+    Sim({"--model", "B", "--com", "8", "--log"});
     EXPECT_EQ(RunProgram("Ombrel", "3"), 0);
     EXPECT_EQ(sim.Stop(), 0);
     const std::string heard = Slurp(root / "sim.err");
@@ -154,16 +108,13 @@ TEST_F(TarnelOnAPty, OmbrelRecoversFromItsOwnBlockAndReadsItsThirtyTwoBitValues)
 TEST_F(TarnelOnAPty, ScanFindsTheInstrumentAndStartsTarnelWhichReadsIt) {
     fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Scan", root / "bin" / "Scan");
     std::ofstream(root / "bin" / "YN_log_dbg.txt") << "1 0";
-    conf_test::Child sim;
-    ASSERT_TRUE(sim.Spawn({INSTRUMENT_SIM_PATH, "--model", "A", "--com", "8", "--station", "7",
-                           "--baud", "9600", "--format", "8N1", "--log"},
-                          comDir.string(), (root / "sim.err").string()));
-    ASSERT_EQ(sim.FirstLine().rfind("/dev/pts/", 0), 0u);
-    EXPECT_EQ(RunProgram("Scan", "60",
-                         {{"SUITE_SCREENSHOT", (root / "shot-%p.png").string()},
-                          {"SUITE_SCREENSHOT_KEYS_Scan", "click:AUTO_SCAN"},
-                          {"SUITE_QUIT_AFTER_Tarnel", "3"}}),
-              0);
+    Sim({"--model", "A", "--com", "8", "--station", "7", "--baud", "9600", "--format", "8N1",
+         "--log"});
+    EXPECT_EQ(
+        RunProgram("Scan", "60",
+                   {"SUITE_SCREENSHOT=" + (root / "shot-%p.png").string(),
+                    "SUITE_SCREENSHOT_KEYS_Scan=click:AUTO_SCAN", "SUITE_QUIT_AFTER_Tarnel=3"}),
+        0);
     // Tarnel runs on after Scan has ended: wait for its read in the log.
     std::string log;
     for (int i = 0; i < 200; ++i) {
@@ -187,9 +138,8 @@ TEST_F(TarnelOnAPty, StartScanBringsScanBack) {
     std::ofstream(root / "bin" / "COM_Dev_use.txt") << "250\n3\n0\n8\n2\n6802";
     ASSERT_FALSE(fs::exists(root / "bin" / "Language_Selection.txt"));
     EXPECT_EQ(RunProgram("Tarnel", "20",
-                         {{"SUITE_SCREENSHOT", (root / "shot-%p.png").string()},
-                          {"SUITE_SCREENSHOT_KEYS_Tarnel", "Alt+S S"},
-                          {"SUITE_QUIT_AFTER_Scan", "2"}}),
+                         {"SUITE_SCREENSHOT=" + (root / "shot-%p.png").string(),
+                          "SUITE_SCREENSHOT_KEYS_Tarnel=Alt+S S", "SUITE_QUIT_AFTER_Scan=2"}),
               0);
     bool scanStarted = false;
     for (int i = 0; i < 200 && !scanStarted; ++i) {

@@ -10,35 +10,25 @@
 #include <string>
 #include <vector>
 
-#include "models/model_a.h"
-#include "models/model_b.h"
+#include "model_cases.h"
 #include "pty_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// One model's run: the simulator's model, the settings file and what the instrument must
-// hear after the write-all and the read that follows the power cycle.
+// One model's run, with what the instrument must hear after the write-all and the read that
+// follows the power cycle.
 struct PtyCase {
-    const char* name;
-    const conf::Model* model;
-    const char* simModel;
-    const char* settings;
+    e2etest::ModelCase run;
     std::vector<const char*> heard;
 };
 
 const PtyCase kCases[] = {
-    {"Tarnel",
-     &conf::ModelA(),
-     "A",
-     "5\n3\n0\n8\n2\n6802",
+    {e2etest::kModelCases[0],
      {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02", "9600 8?2 07 05 00 08 00 0C",
       "9600 8?2 07 06 00 1C", "9600 8?2 07 03 00 00 00 1F"}},
-    {"Ombrel",
-     &conf::ModelB(),
-     "B",
-     "5\n3\n0\n8\n2\n6902",
+    {e2etest::kModelCases[1],
      {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02", "9600 8?2 07 05 00 08 00 0C",
       "9600 8?2 07 06 00 1E", "9600 8?2 07 10 10 01 00 02 04", "9600 8?2 07 03 00 00 00 1F",
       "9600 8?2 07 03 10 01 00 12"}},
@@ -47,12 +37,12 @@ const PtyCase kCases[] = {
 class TransferOnAPty : public ptytest::ConfiguratorOnAPty,
                        public ::testing::WithParamInterface<PtyCase> {
   protected:
-    TransferOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
+    TransferOnAPty() : ConfiguratorOnAPty(*GetParam().run.model) {}
 };
 
 TEST_P(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {
-    RunSimulator(GetParam().simModel);
-    std::ofstream("COM_Dev_use.txt") << GetParam().settings;
+    RunSimulator(GetParam().run.simModel);
+    std::ofstream("COM_Dev_use.txt") << GetParam().run.settings;
     Start();
     ASSERT_EQ(Status(), "Read OK") << SimLog();
 
@@ -83,8 +73,6 @@ TEST_P(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, TransferOnAPty, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<PtyCase>& param) {
-                             return std::string(param.param.name);
-                         });
+                         [](const auto& p) { return std::string(p.param.run.name); });
 
 }  // namespace

@@ -9,6 +9,15 @@ namespace {
 
 using sim::FaultKind;
 using sim::Outcome;
+using simtest::Bytes;
+
+// The model register read and its answer.
+const Bytes kRequest = {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01};
+const Bytes kAnswer = [] {
+    Bytes b = {0x01, 0x03, 0x02, 0x68, 0x02};
+    sim::Seal(&b);
+    return b;
+}();
 
 class Faults : public simtest::SimTest {
   protected:
@@ -51,19 +60,17 @@ TEST_F(Faults, AfterAndCountChooseTheRequestsHit) {
 }
 
 TEST_F(Faults, LateAnswersComeWholeAfterTheDelayNoiseJustBeforeTheAnswer) {
-    const simtest::Bytes request = {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01};
-    const simtest::Bytes answer = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
     inst->AddFault({.kind = FaultKind::kLate, .delay = 1.0});
     ASSERT_EQ(com.SetComTime(222, 2.0), 0);
     const double t0 = Now();
-    EXPECT_EQ(Exchange(request, 7), answer);
+    EXPECT_EQ(Exchange(kRequest, 7), kAnswer);
     const double c = 11.0 / 19200;
     EXPECT_NEAR(Now() - t0, 8 * c + 0.003 + 1.0 + 7 * c, 1e-9);
 
     inst->AddFault({.kind = FaultKind::kNoise, .bytes = 3});
-    simtest::Bytes expected = {0x00, 0xFF, 0x55};
-    expected.insert(expected.end(), answer.begin(), answer.end());
-    EXPECT_EQ(Exchange(request), expected);
+    Bytes expected = {0x00, 0xFF, 0x55};
+    expected.insert(expected.end(), kAnswer.begin(), kAnswer.end());
+    EXPECT_EQ(Exchange(kRequest), expected);
 }
 
 // An adapter without echo suppression: the request comes back, then the answer; the echo faults
@@ -75,15 +82,13 @@ TEST_F(Faults, TheEchoComesBackFirstAndItsFaultsSpoilOnlyIt) {
     OpenPort();
     inst->AddFault({.kind = FaultKind::kEchoGarbled, .after = 1});
     inst->AddFault({.kind = FaultKind::kEchoLost, .after = 2});
-    const simtest::Bytes request = {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01};
-    const simtest::Bytes answer = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
-    simtest::Bytes echoed = Sealed(request);
-    echoed.insert(echoed.end(), answer.begin(), answer.end());
-    EXPECT_EQ(Exchange(request), echoed);
-    simtest::Bytes garbled = echoed;
+    Bytes echoed = Sealed(kRequest);
+    echoed.insert(echoed.end(), kAnswer.begin(), kAnswer.end());
+    EXPECT_EQ(Exchange(kRequest), echoed);
+    Bytes garbled = echoed;
     garbled[0] ^= 0x40;
-    EXPECT_EQ(Exchange(request), garbled);
-    EXPECT_EQ(Exchange(request), answer);
+    EXPECT_EQ(Exchange(kRequest), garbled);
+    EXPECT_EQ(Exchange(kRequest), kAnswer);
     // Noise and requests for other stations are echoed too: the line hears everything.
     EXPECT_EQ(Exchange({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}),
               Sealed({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}));
@@ -104,7 +109,6 @@ TEST_F(Faults, AVanishedPortFailsUntilItIsBack) {
 TEST_F(Faults, AnswersAreTimedAtTheCharacterTime) {
     const serial::LineSettings s = sim::LinkSettings(3, 1);
     const double c = 11.0 / 19200;
-    const simtest::Bytes req = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01});
     std::uint8_t b = 0;
     double at = 0.0;
     // Paced after the turnaround, then all at once when neither is wanted.
@@ -115,7 +119,7 @@ TEST_F(Faults, AnswersAreTimedAtTheCharacterTime) {
             fast.paced = false;
             Start(fast);
         }
-        sim->Receive(s, req, 10.0);
+        sim->Receive(s, Sealed(kRequest), 10.0);
         for (int i = 0; i < 7; ++i) {
             ASSERT_TRUE(sim->NextByte(100.0, &b, &at));
             EXPECT_NEAR(at, 10.0 + 8 * c + (paced ? 0.003 + (i + 1) * c : 0.0), 1e-12) << i;

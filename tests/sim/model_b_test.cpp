@@ -26,14 +26,13 @@ class ModelB : public simtest::SimTest {
     }
 };
 
-TEST_F(ModelB, BlocksHoldTheFactorySettings) {
+// Its own identity, the wide settings moved out of the 16-bit block, the stored link at 0x100C.
+TEST_F(ModelB, BlocksSitWhereModelBKeepsThem) {
     EXPECT_EQ(Reg(0x1F00), 0x6903);
     std::vector<std::int16_t> block;
     ASSERT_EQ(Read(0, 31, &block), 0);
-    // Milliampere input with one decimal; the wide settings have moved to 0x1001.
-    EXPECT_EQ(block, (std::vector<std::int16_t>{2,    0,     1,    0, 0,    0,   0,    0, 5, 0, 0,
-                                                3277, 16384, 1,    3, 1,    0,   0,    0, 2, 0, 0,
-                                                0,    0,     5000, 0, 1000, 400, 2000, 1, 0}));
+    EXPECT_EQ(std::vector<std::int16_t>(block.begin(), block.begin() + 5),
+              (std::vector<std::int16_t>{2, 0, 1, 0, 0}));  // milliamperes, one decimal
     EXPECT_EQ(Reg(0x0020), 1);
     EXPECT_EQ(Reg(0x0A08), 0);
     std::vector<std::int32_t> wide;

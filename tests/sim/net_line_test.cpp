@@ -18,16 +18,9 @@
 namespace {
 
 using namespace sim::telnet;
+using namespace simtest;
 using sim::Bytes;
 using sim::NetProtocol;
-using simtest::Client;
-using simtest::Escaped;
-using simtest::kModel;
-using simtest::kReadModel;
-using simtest::Negotiate;
-using simtest::Sealed;
-using simtest::Steady;
-using simtest::Sub;
 
 constexpr sim::Model kA = sim::Model::kA;
 constexpr NetProtocol kRaw = NetProtocol::kRawTcp, kTelnet = NetProtocol::kRfc2217;

@@ -17,16 +17,19 @@ std::vector<std::string> Words(const std::string& line) {
     return w;
 }
 
+// Parses `line` into *o, which must succeed.
+void Parse(const std::string& line, sim::ProgramOptions* o) {
+    std::string error;
+    ASSERT_EQ(sim::ParseOptions(Words(line), o, &error), 0) << line << ": " << error;
+}
+
 TEST(Options, EverySettingIsTaken) {
     sim::ProgramOptions o;
-    std::string error;
-    ASSERT_EQ(sim::ParseOptions(Words("--code 0x6B --fw=8 --model B --station 7 --baud 9600 "
-                                      "--format 8e1 --serial 42 --com 5 --force --no-pacing "
-                                      "--turnaround 10 --log --device /dev/ttyUSB0 "
-                                      "--fault cut=2,after=1 --fault vanish,count=0"),
-                                &o, &error),
-              0)
-        << error;
+    Parse(
+        "--code 0x6B --fw=8 --model B --station 7 --baud 9600 --format 8e1 --serial 42 --com 5 "
+        "--force --no-pacing --turnaround 10 --log --device /dev/ttyUSB0 "
+        "--fault cut=2,after=1 --fault vanish,count=0",
+        &o);
     const sim::InstrumentConfig& c = o.instrument;
     EXPECT_EQ(c.model, sim::Model::kB);
     // Code, firmware, station, baud and format index, COM number.
@@ -42,16 +45,13 @@ TEST(Options, EverySettingIsTaken) {
               std::make_tuple(sim::FaultKind::kCut, 2, 1));
     EXPECT_EQ(std::tie(vanish.kind, vanish.count), std::make_tuple(sim::FaultKind::kVanish, 0));
     // Model B's own code where none is given; a baud index as well as a rate.
-    ASSERT_EQ(sim::ParseOptions(Words("--model B --baud 1"), &o, &error), 0);
+    Parse("--model B --baud 1", &o);
     EXPECT_EQ(std::tie(c.code, c.baudIndex), std::make_tuple(105, 1));
-    ASSERT_EQ(sim::ParseOptions(Words("--open-sensor"), &o, &error), 0);
+    Parse("--open-sensor", &o);
     EXPECT_TRUE(c.openSensor);
     EXPECT_EQ(o.listen, sim::NetProtocol::kNone);
     EXPECT_FALSE(c.echo);
-    ASSERT_EQ(sim::ParseOptions(Words("--echo --fault echo-garbled,count=2 --fault echo-lost"), &o,
-                                &error),
-              0)
-        << error;
+    Parse("--echo --fault echo-garbled,count=2 --fault echo-lost", &o);
     EXPECT_TRUE(c.echo);
     ASSERT_EQ(o.faults.size(), 2u);
     EXPECT_EQ(std::tie(o.faults[0].kind, o.faults[0].count),
@@ -61,19 +61,17 @@ TEST(Options, EverySettingIsTaken) {
 
 TEST(Options, TheNetworkSettingsAreTaken) {
     sim::ProgramOptions o;
-    std::string error;
-    ASSERT_EQ(sim::ParseOptions(Words("--listen rfc2217:4000 --gateway 9600,7e1 --net-delay 250 "
-                                      "--fault reset --fault stall,after=2"),
-                                &o, &error),
-              0)
-        << error;
+    Parse(
+        "--listen rfc2217:4000 --gateway 9600,7e1 --net-delay 250 --fault reset "
+        "--fault stall,after=2",
+        &o);
     EXPECT_EQ(std::tie(o.listen, o.listenPort), std::make_tuple(sim::NetProtocol::kRfc2217, 4000));
     EXPECT_EQ(o.gateway, (serial::LineSettings{9600, serial::kParityEven, 7, 1}));
     EXPECT_DOUBLE_EQ(o.netDelay, 0.25);
     ASSERT_EQ(o.faults.size(), 2u);
     EXPECT_EQ(o.faults[1].kind, sim::FaultKind::kStall);
     // Without --gateway the device server is at the instrument's own settings.
-    ASSERT_EQ(sim::ParseOptions(Words("--listen=tcp:0 --baud 4800 --format 8O1"), &o, &error), 0);
+    Parse("--listen=tcp:0 --baud 4800 --format 8O1", &o);
     EXPECT_EQ(std::tie(o.listen, o.listenPort), std::make_tuple(sim::NetProtocol::kRawTcp, 0));
     EXPECT_EQ(o.gateway, (serial::LineSettings{4800, serial::kParityOdd, 8, 1}));
 }

@@ -2,9 +2,7 @@
 // COM folder, the link start and recovery, an independent master, faults from the command
 // line, the COM link's lifecycle; and on the network, stalled by a signal.
 
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -32,28 +30,31 @@ class Program : public linktest::LinkTest {
           real(termios, serial::ComMapEnv{comDir, serial::EntryExists}) {
         ctx.com = &real;
     }
-    // Starts the simulator and waits for its port's path.
-    void Run(std::vector<std::string> args) {
-        args.insert(args.begin(), INSTRUMENT_SIM_PATH);
-        ASSERT_TRUE(child.Spawn(args, comDir, errFile));
-        path = child.FirstLine();
-        ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << "stdout: " << path << "\n" << Stderr();
-    }
-    // Starts the simulator on the network and waits for its address: the port.
-    int Listen(std::vector<std::string> args) {
+    // Starts the simulator: the first line it prints.
+    std::string Spawn(std::vector<std::string> args) {
         args.insert(args.begin(), INSTRUMENT_SIM_PATH);
         EXPECT_TRUE(child.Spawn(args, comDir, errFile));
-        const std::string line = child.FirstLine();
-        const std::string head = "listening on rfc2217://127.0.0.1:";
+        return child.FirstLine();
+    }
+    // On a pseudo-terminal: its path.
+    void Run(const std::vector<std::string>& args) {
+        path = Spawn(args);
+        ASSERT_EQ(path.rfind("/dev/pts/", 0), 0u) << "stdout: " << path << "\n" << Stderr();
+    }
+    // On the network: its port.
+    int Listen(const std::vector<std::string>& args) {
+        const std::string line = Spawn(args), head = "listening on rfc2217://127.0.0.1:";
         EXPECT_EQ(line.rfind(head, 0), 0u) << line << "\n" << Stderr();
         return line.rfind(head, 0) == 0 ? std::stoi(line.substr(head.size())) : 0;
     }
-    // Runs it to its end: the exit code.
-    int RunToEnd(std::vector<std::string> args) {
+    // Runs it to its end: the exit code, and its standard error holds `text`.
+    void RunToEnd(std::vector<std::string> args, int code, const std::string& text) {
         args.insert(args.begin(), INSTRUMENT_SIM_PATH);
         Child c;
-        EXPECT_TRUE(c.Spawn(args, comDir, errFile));
-        return c.Wait();
+        EXPECT_TRUE(c.Spawn(args, comDir, dir.Sub("run.err")));
+        EXPECT_EQ(c.Wait(), code) << args[1];
+        const std::string err = conf_test::ReadFile(dir.Sub("run.err"));
+        EXPECT_NE(err.find(text), std::string::npos) << err;
     }
     std::string Stderr() { return conf_test::ReadFile(errFile); }
     std::string LinkTarget(const std::string& name) {
@@ -158,30 +159,15 @@ TEST_F(Program, ServesOnTheNetworkAndStallsWhileSignalled) {
 TEST_F(Program, RefusesBadStarts) {
     fs::create_directories(comDir);
     fs::create_symlink("/dev/ttyUSB9", comDir + "/COM5");
-    EXPECT_EQ(RunToEnd({"--com", "5"}), 1);
-    EXPECT_NE(Stderr().find("already names /dev/ttyUSB9; use --force"), std::string::npos);
+    RunToEnd({"--com", "5"}, 1, "already names /dev/ttyUSB9; use --force");
     EXPECT_EQ(LinkTarget("COM5"), "/dev/ttyUSB9");
-    EXPECT_EQ(RunToEnd({"--baud", "300"}), 2);
-    EXPECT_NE(Stderr().find("--baud"), std::string::npos);
-    EXPECT_EQ(RunToEnd({"--device", dir.Sub("missing")}), 1);
-    EXPECT_NE(Stderr().find("No such file"), std::string::npos);
-    EXPECT_EQ(RunToEnd({"--listen", "tcp:0", "--com", "5"}), 2);
-    EXPECT_NE(Stderr().find("--listen does not go with --com"), std::string::npos);
-    // A port somebody else listens on.
-    const int taken = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    ASSERT_EQ(bind(taken, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    ASSERT_EQ(listen(taken, 1), 0);
-    ASSERT_EQ(getsockname(taken, reinterpret_cast<sockaddr*>(&a), &size), 0);
-    const std::string port = std::to_string(ntohs(a.sin_port));
-    EXPECT_EQ(RunToEnd({"--listen", "tcp:" + port}), 1);
-    close(taken);
-    EXPECT_NE(Stderr().find("cannot listen on 127.0.0.1:" + port + ": Address already in use"),
-              std::string::npos)
-        << Stderr();
+    RunToEnd({"--baud", "300"}, 2, "--baud");
+    RunToEnd({"--device", dir.Sub("missing")}, 1, "No such file");
+    RunToEnd({"--listen", "tcp:0", "--com", "5"}, 2, "--listen does not go with --com");
+    // A port another simulator listens on.
+    const std::string port = std::to_string(Listen({"--listen", "rfc2217:0"}));
+    RunToEnd({"--listen", "tcp:" + port}, 1,
+             "cannot listen on 127.0.0.1:" + port + ": Address already in use");
 }
 
 // Debian's mbpoll as an independent master.

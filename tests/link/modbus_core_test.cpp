@@ -108,11 +108,6 @@ TEST_F(ModbusCore, ThirtyTwoBitValuesAndTheirPause) {
     EXPECT_EQ(conf::fn_Send_MB_MSG_32_A(ctx, 222, request.data(), 8, v, nullptr), 0);
     EXPECT_EQ(v, (std::array<std::int32_t, 2>{65538, -2}));
     EXPECT_GE(fe.VirtualClock().Now() - start, 0.05);
-    device.Answer(Sealed({0x01, 0x10, 0x10, 0x00, 0x00, 0x02}), 0.005);
-    Bytes write{0x01, 0x10, 0x10, 0x00, 0x00, 0x02, 0x04, 0, 1, 0, 2, 0, 0};
-    EXPECT_EQ(conf::fn_Send_MB_MSG_32_A(ctx, 222, write.data(), 13, {}, nullptr), 0);
-    EXPECT_EQ(device.requests.back().bytes, (Bytes{0x01, 0x10, 0x10, 0x00, 0x00, 0x02, 0x04, 0x00,
-                                                   0x01, 0x00, 0x02, 0xEE, 0x6E}));
 }
 
 TEST_F(ModbusCore, AClosedPortFailsAtTheFlush) {

@@ -71,11 +71,9 @@ TEST_F(PortDev, SettingsFilesAreWrittenAsTheScannerWritesThem) {
     EXPECT_EQ(s.com, 5);
     EXPECT_EQ(s.stopBits, 2);
     EXPECT_EQ(s.mcode, 0x0104u);
-}
-
-TEST_F(PortDev, AMalformedSettingsFileReadsAsZerosThatTheOpenRefuses) {
+    // A malformed file reads as zeros, which the open then refuses.
     conf_test::WriteFile("COM_Dev_use.txt", "5\nnine\n");
-    conf::PortSettings s;
+    s = {};
     ASSERT_EQ(conf::fn_Read_Port_Settings(&s), 0);
     EXPECT_EQ(s.com, 5);
     EXPECT_EQ(s.br, 0);

@@ -49,7 +49,7 @@ TEST_F(Uart, RecoveryFollowsTheInstrumentsSecondValues) {
     EXPECT_NE(log.find("Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \t"), std::string::npos) << log;
 }
 
-TEST_F(Uart, ASilentInstrumentLeavesTheSelectorsAndSaysReadNG) {
+TEST_F(Uart, ASilentInstrumentLeavesTheSelectorsAndSaysReadNGAFailedWriteWriteNG) {
     conf::BR_comm::SI(ctx, 1);
     EXPECT_EQ(conf::UART::init(ctx), -1);
     EXPECT_EQ(device.requests.size(), 3u);
@@ -57,9 +57,7 @@ TEST_F(Uart, ASilentInstrumentLeavesTheSelectorsAndSaysReadNG) {
     EXPECT_EQ(StatusColour(), 0xFF0000);
     EXPECT_EQ(Index("BR_COMM"), 1);
     EXPECT_EQ(Station(), 1);
-}
 
-TEST_F(Uart, AFailedWriteStopsWithWriteNG) {
     device.Answer(Sealed({0x01, 0x03, 0x0c, 0, 5, 0, 2, 0, 0, 0, 0, 0, 0, 0, 3}), 0.005);
     EXPECT_EQ(conf::UART::init(ctx), -1);
     EXPECT_EQ(Status(), "Write NG");

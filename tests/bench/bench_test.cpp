@@ -44,16 +44,16 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
         {sim::Outcome::kOtherStation, sim::FaultKind::kNone, 0, {}, "other station"},
     };
     for (const Case& c : cases) {
-        sim::LogEntry e;
-        e.start = -0.003611;  // an answer at once puts the start before the first byte
-        e.settings = serial::LineSettings{19200, serial::kParityNone, 8, 2};
-        e.parityKnown = false;
-        e.request = read;
-        e.outcome = c.outcome;
-        e.fault = c.fault;
-        e.exceptionCode = c.exception;
-        e.answer = c.answer;
-        const std::string line = sim::FormatLogEntry(e);
+        // An answer at once puts the start before the first byte.
+        const std::string line =
+            sim::FormatLogEntry({.start = -0.003611,
+                                 .settings = {19200, serial::kParityNone, 8, 2},
+                                 .parityKnown = false,
+                                 .request = read,
+                                 .outcome = c.outcome,
+                                 .exceptionCode = c.exception,
+                                 .fault = c.fault,
+                                 .answer = c.answer});
         LoggedRequest r;
         ASSERT_TRUE(bench::ParseRequestLogLine(line, &r)) << line;
         EXPECT_DOUBLE_EQ(r.at, -0.003611) << line;
@@ -68,6 +68,40 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
         LoggedRequest r;
         EXPECT_FALSE(bench::ParseRequestLogLine(other, &r)) << other;
     }
+}
+
+bench::Row TableRow(int round, const char* transport, double elapsed, double idle) {
+    const bench::Measure suite{
+        .taken = true, .tally = {.transactions = 5}, .elapsed = elapsed, .idle = idle};
+    return {round, "read-all", transport, suite, {}};
+}
+
+// Each network row is set beside the tty row of its own round; a round without a tty row
+// counts for nothing, and the verdict goes by the median against the target.
+TEST(BenchTable, SetsEachNetworkTransportBesideTheTtyOfItsRound) {
+    bench::Table table("libmodbus");
+    testing::internal::CaptureStdout();
+    table.Add(TableRow(1, "tty", 0.100, 200e-6));
+    table.Add(TableRow(1, "tcp", 0.101, 250e-6));
+    table.Add(TableRow(1, "rfc2217", 0.1005, 180e-6));
+    table.Add(TableRow(2, "tty", 0.100, 200e-6));
+    table.Add(TableRow(2, "tcp", 0.106, 300e-6));
+    table.Add(TableRow(3, "tcp", 0.900, 900e-6));  // no tty in round 3
+    const std::string rows = testing::internal::GetCapturedStdout();
+    EXPECT_NE(rows.find("    2  read-all   tcp           5"), std::string::npos) << rows;
+
+    testing::internal::CaptureStdout();
+    table.PrintOverBase("tty", 0.5e-3);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "over tty per transaction, medians over the rounds (suite; target at most 0.500 "
+              "ms):\n"
+              "       read-all   tcp        elapsed  +0.700 ms  idle  +0.075 ms  over target\n"
+              "       read-all   rfc2217    elapsed  +0.100 ms  idle  -0.020 ms  within target\n");
+
+    testing::internal::CaptureStdout();
+    bench::Table ttyOnly("libmodbus");
+    ttyOnly.PrintOverBase("tty", 0.5e-3);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 #if SUITE_HAVE_LIBMODBUS
@@ -197,44 +231,3 @@ TEST(LibmodbusClient, SaysWhichDeviceItCouldNotOpen) {
 #endif
 
 }  // namespace
-
-namespace {
-
-bench::Row TableRow(int round, const char* transport, double elapsed, double idle) {
-    bench::Row row{round, "read-all", transport, {}, {}};
-    row.suite.taken = true;
-    row.suite.tally.transactions = 5;
-    row.suite.elapsed = elapsed;
-    row.suite.idle = idle;
-    return row;
-}
-
-}  // namespace
-
-// Each network row is set beside the tty row of its own round; a round without a tty row
-// counts for nothing, and the verdict goes by the median against the target.
-TEST(BenchTable, SetsEachNetworkTransportBesideTheTtyOfItsRound) {
-    bench::Table table("libmodbus");
-    testing::internal::CaptureStdout();
-    table.Add(TableRow(1, "tty", 0.100, 200e-6));
-    table.Add(TableRow(1, "tcp", 0.101, 250e-6));
-    table.Add(TableRow(1, "rfc2217", 0.1005, 180e-6));
-    table.Add(TableRow(2, "tty", 0.100, 200e-6));
-    table.Add(TableRow(2, "tcp", 0.106, 300e-6));
-    table.Add(TableRow(3, "tcp", 0.900, 900e-6));  // no tty in round 3
-    const std::string rows = testing::internal::GetCapturedStdout();
-    EXPECT_NE(rows.find("    2  read-all   tcp           5"), std::string::npos) << rows;
-
-    testing::internal::CaptureStdout();
-    table.PrintOverBase("tty", 0.5e-3);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "over tty per transaction, medians over the rounds (suite; target at most 0.500 "
-              "ms):\n"
-              "       read-all   tcp        elapsed  +0.700 ms  idle  +0.075 ms  over target\n"
-              "       read-all   rfc2217    elapsed  +0.100 ms  idle  -0.020 ms  within target\n");
-
-    testing::internal::CaptureStdout();
-    bench::Table ttyOnly("libmodbus");
-    ttyOnly.PrintOverBase("tty", 0.5e-3);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}

@@ -19,11 +19,6 @@ class PortDev : public linktest::LinkTest {
     }
 };
 
-TEST_F(PortDev, BaudIndexIsAShiftOf2400) {
-    EXPECT_EQ(conf::fn_BR_to_Baud(0), 2400);
-    EXPECT_EQ(conf::fn_BR_to_Baud(3), 19200);
-}
-
 TEST_F(PortDev, EverySettingIsCheckedBeforeThePortIsTouched) {
     struct Case {
         int com, br, parity, data, stop;
@@ -45,19 +40,19 @@ TEST_F(PortDev, EverySettingIsCheckedBeforeThePortIsTouched) {
     EXPECT_EQ(Log(), "");  // "err COM#" goes through the event-line switch, off here
 }
 
-TEST_F(PortDev, ASuccessfulOpenLeavesOneRecord) {
+TEST_F(PortDev, AnOpenLeavesOneRecordAndAFailedOneSaysWhy) {
+    EXPECT_EQ(conf::fn_BR_to_Baud(0), 2400);
     EXPECT_EQ(conf::cf_Port_Dev__Open(ctx, 5, 2, 2, 8, 1, 1), 0);
     EXPECT_EQ(Log(), "Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : 0.500000\n\n");
     EXPECT_TRUE(com.IsOpen(222));
     EXPECT_TRUE(fe.Popups().empty());
-}
 
-TEST_F(PortDev, AFailedOpenSaysWhyAndLeavesThePortClosed) {
-    int r = conf::cf_Port_Dev__Open(ctx, 256, 3, 0, 8, 2, 1);  // 256 is a valid number, unmapped
-    EXPECT_EQ(r, serial::kErrNotMapped);
+    OpenLog();
+    // 256 is a valid number, unmapped.
+    EXPECT_EQ(conf::cf_Port_Dev__Open(ctx, 256, 3, 0, 8, 2, 1), serial::kErrNotMapped);
     EXPECT_FALSE(com.IsOpen(222));
-    std::string log = Log();
-    EXPECT_EQ(log.rfind("Open COM ( P222, COM256, 19200, 0, 8, 2 ) \topen NG :: ", 0), 0u) << log;
+    EXPECT_EQ(Log().rfind("Open COM ( P222, COM256, 19200, 0, 8, 2 ) \topen NG :: ", 0), 0u)
+        << Log();
 }
 
 TEST_F(PortDev, SettingsFilesAreWrittenAsTheScannerWritesThem) {
@@ -71,11 +66,9 @@ TEST_F(PortDev, SettingsFilesAreWrittenAsTheScannerWritesThem) {
     EXPECT_EQ(s.com, 5);
     EXPECT_EQ(s.stopBits, 2);
     EXPECT_EQ(s.mcode, 0x0104u);
-}
-
-TEST_F(PortDev, AMalformedSettingsFileReadsAsZerosThatTheOpenRefuses) {
+    // A malformed file reads as zeros, which the open then refuses.
     conf_test::WriteFile("COM_Dev_use.txt", "5\nnine\n");
-    conf::PortSettings s;
+    s = {};
     ASSERT_EQ(conf::fn_Read_Port_Settings(&s), 0);
     EXPECT_EQ(s.com, 5);
     EXPECT_EQ(s.br, 0);
@@ -85,18 +78,9 @@ TEST_F(PortDev, AMalformedSettingsFileReadsAsZerosThatTheOpenRefuses) {
 // Each field of the settings file at both ends of its range is taken; one past an end is
 // named with its line and range.
 TEST_F(PortDev, EachSettingsFieldIsTakenUpToItsEndsAndRefusedPastThem) {
-    const char* good[] = {"256\n3\n4\n8\n2\nffff", "1\n0\n0\n5\n1\n0000"};
-    for (const char* content : good) {
-        conf_test::WriteFile("COM_Dev_use.txt", content);
-        conf::PortSettings s;
-        std::string problem = "old";
-        EXPECT_EQ(conf::fn_Read_Port_Settings(&s, conf::kPortFieldsAll, &problem), 0) << content;
-        EXPECT_EQ(problem, "") << content;
-    }
-    const struct {
-        const char* content;
-        const char* problem;
-    } bad[] = {
+    const std::pair<const char*, const char*> files[] = {
+        {"256\n3\n4\n8\n2\nffff", ""},
+        {"1\n0\n0\n5\n1\n0000", ""},
         {"257\n3\n0\n8\n2\n0104", "line 1: COM number 257 out of range 1-256"},
         {"0\n3\n0\n8\n2\n0104", "line 1: COM number 0 out of range 1-256"},
         {"5\n4\n0\n8\n2\n0104", "line 2: baud-rate index 4 out of range 0-3"},
@@ -108,12 +92,16 @@ TEST_F(PortDev, EachSettingsFieldIsTakenUpToItsEndsAndRefusedPastThem) {
         {"5\n3\n0\n8\n0\n0104", "line 5: stop bits 0 out of range 1-2"},
         {"5\n3\n0\n8\n2\n10000", "line 6: model code 10000 out of range 0000-ffff"},
     };
-    for (const auto& b : bad) {
-        conf_test::WriteFile("COM_Dev_use.txt", b.content);
+    for (const auto& [content, expected] : files) {
+        SCOPED_TRACE(content);
+        conf_test::WriteFile("COM_Dev_use.txt", content);
         conf::PortSettings s;
-        std::string problem;
-        conf::fn_Read_Port_Settings(&s, conf::kPortFieldsAll, &problem);
-        EXPECT_EQ(problem, b.problem) << b.content;
+        std::string problem = "old";
+        const int r = conf::fn_Read_Port_Settings(&s, conf::kPortFieldsAll, &problem);
+        EXPECT_EQ(problem, expected);
+        if (!*expected) {
+            EXPECT_EQ(r, 0);
+        }
     }
 }
 
@@ -128,8 +116,13 @@ TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {
     EXPECT_NE(Log().find("Open COM ( P222,   COM5, 9600, 0, 8, 2 )"), std::string::npos);
 }
 
-// The reopen uses the COM number alone: only that field's trouble is named in the log.
-TEST_F(PortDev, ReopenNamesABadComNumberInTheLog) {
+// The reopen reports a missing file; it uses the COM number alone: only that field's trouble
+// is named in the log.
+TEST_F(PortDev, ReopenReportsAMissingFileAndNamesABadComNumberInTheLog) {
+    EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -1);  // no file at all
+    EXPECT_EQ(LastPopup(), "m104__UART :: 729354956|open file NG :: COM_Dev_use.txt");
+
+    OpenLog();
     const std::string mark = "\xA1\xB9\xA1\xB9\xA1\xB9";
     conf_test::WriteFile("COM_Dev_use.txt", "\n\n  COM5\n3\n0\n8\n2\n0104");
     EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -2);
@@ -142,11 +135,6 @@ TEST_F(PortDev, ReopenNamesABadComNumberInTheLog) {
     conf_test::WriteFile("COM_Dev_use.txt", "5\nnine\n");
     EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), 0);
     EXPECT_EQ(Log().find("COM_Dev_use.txt"), std::string::npos) << Log();
-}
-
-TEST_F(PortDev, ReopenWithoutASettingsFileIsReported) {
-    EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -1);
-    EXPECT_EQ(LastPopup(), "m104__UART :: 729354956|open file NG :: COM_Dev_use.txt");
 }
 
 TEST_F(PortDev, ThePortMenuItemClosesAndReopens) {

@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "platform/serial/usb_ids.h"
-
 #include "tests/platform/sys/temp_dir.h"
 
 namespace {
@@ -80,10 +79,6 @@ TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
     serial::SysfsDeviceLister missing(serial::ComMapEnv{"", nullptr}, fs.Sub("no-sys"));
     EXPECT_TRUE(missing.Devices().empty());
 }
-
-}  // namespace
-
-namespace {
 
 // What a device manager shows: the folder's links by number under their targets (a link to
 // a system port under the port's name), the system's ports by COM number, then the rest.

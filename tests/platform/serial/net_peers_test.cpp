@@ -2,13 +2,9 @@
 // whose master side this test holds as the instrument: socat as a raw TCP gateway, pyserial's
 // RFC 2217 server. Skipped, saying why, when the package is missing. Real time, bounded waits.
 
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
+#include "line_ends.h"
 #include "platform/serial/serial_error.h"
 #include "platform/serial/system_backend.h"
 #include "tests/platform/sys/temp_dir.h"
@@ -16,28 +12,18 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using serial_test::Bytes;
 
 // Bytes a cooked line would act on, and 0xFF, which Telnet must escape.
 const Bytes kAwkward{0x01, 0xFF, 0x0D, 0x0A, 0x00, 0x11, 0x13, 0xFF, 0xFF, 0x7F};
 
 class OutsidePeer : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char name[128] = {};
-        ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-        pty = name;
-        termios t{};
-        tcgetattr(slave, &t);
+    OutsidePeer() {
+        termios t = pty.SlaveTermios();
         cfmakeraw(&t);
         cfsetspeed(&t, B4800);
-        tcsetattr(slave, TCSANOW, &t);
-    }
-    void TearDown() override {
-        port.reset();
-        peer.reset();
-        close(master);
-        close(slave);
+        tcsetattr(pty.slave, TCSANOW, &t);
     }
     // Starts the server; its first line of output ends in the TCP port it listens on.
     std::string Start(const std::vector<std::string>& argv) {
@@ -46,35 +32,17 @@ class OutsidePeer : public ::testing::Test {
         const std::string line = peer->FirstLine();
         return line.substr(line.rfind(':') + 1);
     }
-    Bytes MasterRead(size_t n) {
-        Bytes b;
-        pollfd p{master, POLLIN, 0};
-        while (b.size() < n && poll(&p, 1, 2000) > 0) {
-            std::uint8_t buf[64];
-            ssize_t k = read(master, buf, std::min(sizeof buf, n - b.size()));
-            if (k <= 0) break;
-            b.insert(b.end(), buf, buf + k);
-        }
-        return b;
-    }
     // kAwkward both ways: written by the port to the instrument, and back.
     void ExchangeBothWays() {
         ASSERT_EQ(port->Write(kAwkward.data(), 10), 10);
-        EXPECT_EQ(MasterRead(10), kAwkward);
-        ASSERT_EQ(write(master, kAwkward.data(), 10), 10);
+        EXPECT_EQ(pty.MasterRead(10, 2000), kAwkward);
+        pty.MasterWrite(kAwkward);
         Bytes in(10);
         EXPECT_EQ(port->Read(in.data(), 10, 2.0), 10);
         EXPECT_EQ(in, kAwkward);
     }
-    termios Line() {
-        termios t{};
-        tcgetattr(slave, &t);
-        return t;
-    }
 
-    int master = -1;
-    int slave = -1;
-    std::string pty;
+    serial_test::PtyPair pty;  // closed last
     sys_test::TempDir dir;
     std::unique_ptr<conf_test::Child> peer;
     serial::SystemBackend backend;
@@ -86,12 +54,12 @@ TEST_F(OutsidePeer, RawTcpThroughSocatLeavesTheLineAsItIs) {
         GTEST_SKIP() << "socat is not installed (scripts/install-deps installs it)";
     const std::string tcp =
         Start({"/usr/bin/socat", "-d", "-d", "-lf", "/dev/stdout",
-               "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr", "FILE:" + pty + ",raw,echo=0"});
+               "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr", "FILE:" + pty.path + ",raw,echo=0"});
     ASSERT_FALSE(tcp.empty()) << "socat did not say where it listens";
     ASSERT_EQ(backend.Open("tcp://127.0.0.1:" + tcp, {19200, 0, 8, 2}, &port), 0)
         << backend.LastOpenDetail();
     EXPECT_EQ(port->Settings(), (serial::LineSettings{19200, 0, 8, 2}));
-    termios t = Line();
+    termios t = pty.SlaveTermios();
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B4800));
     EXPECT_EQ(t.c_cflag & CSTOPB, 0u);
     ExchangeBothWays();
@@ -105,8 +73,8 @@ TEST_F(OutsidePeer, RawTcpThroughSocatLeavesTheLineAsItIs) {
 
 TEST_F(OutsidePeer, Rfc2217ThroughPyserialSetsTheLine) {
     if (access("/usr/bin/python3", X_OK) != 0) GTEST_SKIP() << "python3 is not installed";
-    const std::string tcp =
-        Start({"/usr/bin/python3", std::string(SERIAL_TEST_DIR) + "/rfc2217_pty_server.py", pty});
+    const std::string tcp = Start(
+        {"/usr/bin/python3", std::string(SERIAL_TEST_DIR) + "/rfc2217_pty_server.py", pty.path});
     if (tcp.empty() && peer->Wait() == 77)
         GTEST_SKIP() << "python3-serial is not installed (scripts/install-deps installs it)";
     ASSERT_FALSE(tcp.empty()) << "the RFC 2217 server did not start";
@@ -123,7 +91,7 @@ TEST_F(OutsidePeer, Rfc2217ThroughPyserialSetsTheLine) {
         SCOPED_TRACE(c.settings.baud);
         port.reset();
         ASSERT_EQ(backend.Open(url, c.settings, &port), 0) << backend.LastOpenDetail();
-        termios t = Line();
+        termios t = pty.SlaveTermios();
         EXPECT_EQ(cfgetospeed(&t), c.speed);
         EXPECT_EQ(t.c_cflag & CSTOPB, c.stop);
         ExchangeBothWays();

@@ -89,8 +89,14 @@ TEST_F(Rs232Test, TimeOutIsTenSecondsUntilSet) {
     EXPECT_EQ(rs.ComRd(1, got.data(), 9), 0);
 }
 
-TEST_F(Rs232Test, ReopeningAPortNumberClosesItFirstAndAPulledAdapterGivesIoError) {
+// Nothing of the COM folder is kept between opens: a link removed or made is followed at once.
+TEST_F(Rs232Test, OpensLookTheComNumberUpAgainReopensCloseFirstAPulledAdapterGivesIoError) {
     ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    std::filesystem::remove(com5);
+    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), serial::kErrNoDevice);  // /dev/ttyS4
+    sys_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
+    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    EXPECT_EQ(rs.DevicePath(1), com5);
     EXPECT_EQ(rs.OpenComConfig(2, "COM5", 9600, 0, 8, 1), serial::kErrBusy);
     EXPECT_EQ(rs.OpenComConfig(1, "COM5", 19200, 0, 8, 2), 0);
     rs.ComWrt(1, kRequest.data(), 8);
@@ -142,16 +148,6 @@ TEST_F(Rs232Test, APortsConfFileIsReadAtEachOpenAndWhatItIgnoresIsNoted) {
               (std::vector<std::string>{"COM5.conf: not a regular file, its settings ignored"}));
     EXPECT_EQ(serial::ComConfigPath(5, serial::ComMapEnv{}), "");
     EXPECT_EQ(serial::ComConfigPath(257, serial::ComMapEnv{dir.path(), nullptr}), "");
-}
-
-// Nothing of the COM folder is kept between opens: a link removed or made is followed at once.
-TEST_F(Rs232Test, EachOpenLooksTheComNumberUpAgain) {
-    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
-    std::filesystem::remove(com5);
-    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), serial::kErrNoDevice);  // /dev/ttyS4
-    sys_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
-    EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
-    EXPECT_EQ(rs.DevicePath(1), com5);
 }
 
 }  // namespace

@@ -4,28 +4,26 @@
 #include "platform/serial/termios_port.h"
 
 #include <grp.h>
-#include <poll.h>
-#include <pty.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <ctime>
+#include <filesystem>
+#include <functional>
 #include <thread>
 
 #include <linux/serial.h>
 
+#include "line_ends.h"
 #include "platform/serial/serial_error.h"
 #include "tests/platform/sys/temp_dir.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using serial_test::Bytes;
 
 // Runs f on a helper thread after ms milliseconds.
 std::thread After(int ms, std::function<void()> f) {
@@ -35,51 +33,17 @@ std::thread After(int ms, std::function<void()> f) {
     });
 }
 
-class Pty : public ::testing::Test {
+class Pty : public ::testing::Test, protected serial_test::PtyPair {
   protected:
-    void SetUp() override {
-        char name[128] = {};
-        ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-        path = name;
-    }
     void TearDown() override {
         if (helper.joinable()) helper.join();
         port.reset();
-        if (master >= 0) close(master);
-        close(slave);
     }
     void Open(const serial::LineSettings& s) { ASSERT_EQ(backend.Open(path, s, &port), 0); }
-    termios SlaveTermios() {
-        termios t{};
-        EXPECT_EQ(tcgetattr(slave, &t), 0);
-        return t;
-    }
-    void MasterWrite(const Bytes& b) {
-        ASSERT_EQ(write(master, b.data(), b.size()), static_cast<ssize_t>(b.size()));
-    }
-    Bytes MasterRead(size_t n) {
-        Bytes b(n);
-        size_t got = 0;
-        pollfd p{master, POLLIN, 0};
-        while (got < n && poll(&p, 1, 1000) > 0) {
-            ssize_t k = read(master, b.data() + got, n - got);
-            if (k <= 0) break;
-            got += static_cast<size_t>(k);
-        }
-        b.resize(got);
-        return b;
-    }
-    // Timed Read on the port: returns its result, keeps the seconds it took in elapsed.
     int TimedRead(Bytes* in, double timeout) {
-        auto t0 = std::chrono::steady_clock::now();
-        int n = port->Read(in->data(), static_cast<int>(in->size()), timeout);
-        elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        return n;
+        return serial_test::TimedRead(*port, in, timeout, &elapsed);
     }
 
-    int master = -1;
-    int slave = -1;
-    std::string path;
     serial::TermiosBackend backend;
     std::unique_ptr<serial::Port> port;
     std::thread helper;
@@ -254,29 +218,21 @@ TEST_F(Pty, OpenAsksForLowLatencyAndReportsASlowFtdiTimer) {
 }
 
 TEST(TermiosBackend, DeviceWithoutPermission) {
-    // Open by a user who may not: this one, or nobody when the test runs as root (root opens
-    // anything). The result and the note come back through a pipe.
+    // Opens `file` in a child process, as nobody when the test runs as root (root opens
+    // anything); the result and the notes come back through a pipe.
     auto openAsUser = [](const std::string& file, int* rc, std::string* note) {
-        auto tryOpen = [&](std::string* text) {
-            serial::TermiosBackend backend;
-            std::unique_ptr<serial::Port> port;
-            int r = backend.Open(file, {9600, 0, 8, 1}, &port);
-            for (const serial::OpenNote& n : backend.LastOpenNotes())
-                *text += (n.urgent ? "!" : "") + n.text;
-            return r;
-        };
-        if (geteuid() != 0) {
-            *rc = tryOpen(note);
-            return true;
-        }
         int fds[2];
         if (pipe(fds) != 0) return false;
         pid_t child = fork();
         if (child == 0) {
             close(fds[0]);
-            if (setgid(65534) != 0 || setuid(65534) != 0) _exit(200);
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(200);
+            serial::TermiosBackend backend;
+            std::unique_ptr<serial::Port> port;
+            int r = backend.Open(file, {9600, 0, 8, 1}, &port);
             std::string text;
-            int r = tryOpen(&text);
+            for (const serial::OpenNote& n : backend.LastOpenNotes())
+                text += (n.urgent ? "!" : "") + n.text;
             if (write(fds[1], text.data(), text.size()) < 0) _exit(201);
             _exit(-r);
         }

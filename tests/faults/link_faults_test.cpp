@@ -17,6 +17,32 @@ class LinkFaults : public ConfiguratorFaults {
         rt.GetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, name), &index);
         return index;
     }
+    // Starts the link with request `after` struck: the trace, checked for the strike, its time
+    // and the status (a start that succeeds says nothing on the status line).
+    std::string StruckStart(int after, const char* failed) {
+        StartInstrument();
+        const std::string before = Status();
+        Arm(after);
+        const std::size_t mark = Size("log.txt");
+        const double took = Timed([&] { PressUart(); });
+        const std::string trace = Since("log.txt", mark);
+        ExpectStruckTrace(trace);
+        ExpectWithinTimeouts(took, trace);
+        if (Fails()) {
+            ExpectStatus(failed, 0xFF0000);
+            ExpectTraceEndsWithFailure(trace);
+        } else {
+            EXPECT_EQ(Status(), before);
+        }
+        return trace;
+    }
+    // The table row, then a start with the adapter still out and one on the clean line.
+    void Recover(const std::string& stage) {
+        AddRow(stage, Fails() ? StatusCell() : "unchanged", "none written");
+        if (Vanish()) ExpectStartWhileGone();
+        ClearLine();
+        ExpectCleanStart();
+    }
     // With the adapter still out, a start cannot open the port: said at once, nothing waits.
     void ExpectStartWhileGone() {
         const std::size_t mark = Size("log.txt");
@@ -50,50 +76,23 @@ class LinkFaults : public ConfiguratorFaults {
 };
 
 TEST_P(LinkFaults, TheSecondValuesReadStruck) {
-    StartInstrument();
-    const std::string before = Status();
-    Arm(0);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressUart(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckStart(0, "Read NG");
     if (Fails()) {
-        ExpectStatus("Read NG", 0xFF0000);
-        ExpectTraceEndsWithFailure(trace);
         // Nothing was recovered: the port stays as the file opened it.
         EXPECT_EQ(Count(trace, "Recover ID"), 0);
         EXPECT_EQ(Count(trace, "Open COM ("), 1);
     } else {
-        // A start that succeeds says nothing on the status line.
-        EXPECT_EQ(Status(), before);
         EXPECT_EQ(Count(trace, "Recover RTU\n"), 1);
         EXPECT_EQ(Count(trace, "Open COM ("), 3);
     }
-    AddRow("Link start (second values read struck)", Fails() ? StatusCell() : "unchanged",
-           "none written");
-
-    if (Vanish()) ExpectStartWhileGone();
-    ClearLine();
-    ExpectCleanStart();
+    Recover("Link start (second values read struck)");
 }
 
 TEST_P(LinkFaults, TheRecoveryBaudRateWriteStruck) {
-    StartInstrument();
-    const std::string before = Status();
     // The block read, the station write, then the baud rate.
-    Arm(2);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressUart(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckStart(2, "Write NG");
     EXPECT_EQ(Number("ID_COMM"), 1);
     if (Fails()) {
-        ExpectStatus("Write NG", 0xFF0000);
-        ExpectTraceEndsWithFailure(trace);
         // The station was recovered, the baud rate was not: the port is not reopened.
         EXPECT_EQ(Count(trace, "Recover RTU"), 0);
         EXPECT_EQ(Count(trace, "Open COM ("), 1);
@@ -101,15 +100,9 @@ TEST_P(LinkFaults, TheRecoveryBaudRateWriteStruck) {
             EXPECT_TRUE(com.IsOpen(222));
         }
     } else {
-        EXPECT_EQ(Status(), before);
         EXPECT_EQ(Count(trace, "Open COM ("), 3);
     }
-    AddRow("Link recovery (baud-rate write struck)", Fails() ? StatusCell() : "unchanged",
-           "none written");
-
-    if (Vanish()) ExpectStartWhileGone();
-    ClearLine();
-    ExpectCleanStart();
+    Recover("Link recovery (baud-rate write struck)");
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, LinkFaults, ::testing::ValuesIn(Cells("AB")), CellName);

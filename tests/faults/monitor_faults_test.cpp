@@ -75,12 +75,6 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
 
 INSTANTIATE_TEST_SUITE_P(Matrix, MonitorFaults, ::testing::ValuesIn(Cells("AB")), CellName);
 
-}  // namespace
-}  // namespace faulttest
-
-namespace faulttest {
-namespace {
-
 // Watching with recording on, its ticks falling at .6 of a second: a poll whose answers need
 // their retries runs into the next clock second, and the timer's overdue tick follows at once.
 class LateTicks : public monitortest::MonitorTest {
@@ -98,13 +92,6 @@ class LateTicks : public monitortest::MonitorTest {
         fe.AdvanceTime(1.0);
         ASSERT_EQ(Status(), "Read OK");
         inst->TakeLog();
-    }
-    void Strike(sim::FaultKind kind, int after, int count) {
-        sim::Fault f;
-        f.kind = kind;
-        f.after = after;
-        f.count = count;
-        inst->AddFault(f);
     }
     // The record times, in file order.
     std::vector<std::string> Times() {
@@ -133,7 +120,7 @@ class LateTicks : public monitortest::MonitorTest {
 TEST_F(LateTicks, AValueThatNeededARetryIsStampedWithTheSecondItsPollBegan) {
     // Second tick, at .6: the value's first answer is lost, the retry brings it in the
     // following second.
-    Strike(sim::FaultKind::kSilence, 0, 1);
+    inst->AddFault(MakeFault(sim::FaultKind::kSilence, Strike::kOnce, 0));
     fe.AdvanceTime(1.0);
     fe.AdvanceTime(1.0);
     EXPECT_EQ(ValuesRead(), 2);
@@ -144,7 +131,7 @@ TEST_F(LateTicks, AnOverdueTickInTheSecondJustRecordedIsLetGo) {
     // Second tick, at s+1.6: the value comes, the converter read fails on all its attempts,
     // the poll ends after s+3.1; the overdue tick polls at once (second s+3), the one due at
     // s+3.6 would record s+3 again and is let go; s+4.6 records.
-    Strike(sim::FaultKind::kSilence, 1, 3);
+    inst->AddFault(MakeFault(sim::FaultKind::kSilence, Strike::kEvery, 1));
     fe.AdvanceTime(1.0);
     EXPECT_EQ(Status(), "Read NG");
     fe.AdvanceTime(0.1);

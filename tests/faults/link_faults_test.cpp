@@ -2,13 +2,13 @@
 // the link's second values, and struck on the baud-rate write of the recovery. The status, the
 // trace, the time, the link controls and the port, and a clean start once the line is clean.
 
-#include "configurator_faults.h"
 #include "platform/serial/rs232.h"
+#include "stage_faults.h"
 
 namespace faulttest {
 namespace {
 
-class LinkFaults : public ConfiguratorFaults {
+class LinkFaults : public StageFaults {
   protected:
     int PressUart() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "UART")); }
     int Number(const char* name) { return static_cast<int>(Main(name).number); }
@@ -17,21 +17,14 @@ class LinkFaults : public ConfiguratorFaults {
         rt.GetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, name), &index);
         return index;
     }
-    // Starts the link with request `after` struck: the trace, checked for the strike, its time
-    // and the status (a start that succeeds says nothing on the status line).
+    // Starts the link with request `after` struck; a start that succeeds says nothing on the
+    // status line.
     std::string StruckStart(int after, const char* failed) {
         StartInstrument();
         const std::string before = Status();
-        Arm(after);
-        const std::size_t mark = Size("log.txt");
-        const double took = Timed([&] { PressUart(); });
-        const std::string trace = Since("log.txt", mark);
-        ExpectStruckTrace(trace);
-        ExpectWithinTimeouts(took, trace);
-        if (Fails()) {
-            ExpectStatus(failed, 0xFF0000);
-            ExpectTraceEndsWithFailure(trace);
-        } else {
+        const std::string trace = StruckTrace(
+            after, "log.txt", [&] { PressUart(); }, failed, nullptr);
+        if (!Fails()) {
             EXPECT_EQ(Status(), before);
         }
         return trace;
@@ -62,16 +55,14 @@ class LinkFaults : public ConfiguratorFaults {
         PressUart();
         const std::string trace = Since("log.txt", clean);
         ExpectClean(trace);
-        EXPECT_NE(trace.find("Recover RTU\n"), std::string::npos) << trace;
+        EXPECT_EQ(Count(trace, "Recover RTU\n"), 1) << trace;
         EXPECT_TRUE(com.IsOpen(222));
         EXPECT_EQ(Number("ID_COMM"), 1);
         EXPECT_EQ(Index("BR_COMM"), 3);
         EXPECT_EQ(Index("RTU_COMM"), 1);
         // The port follows the controls: the next request is answered.
-        const std::size_t after = Size("log.txt");
-        PressRead();
-        ExpectStatus("Read OK", 0x008000);
-        ExpectClean(Since("log.txt", after));
+        ExpectCleanRun(
+            "log.txt", [&] { PressRead(); }, "Read OK");
     }
 };
 

@@ -4,14 +4,14 @@
 
 #include <cmath>
 #include <sstream>
-#include "configurator_faults.h"
 
 #include "monitor/pv_record.h"
+#include "stage_faults.h"
 
 namespace faulttest {
 namespace {
 
-class MonitorFaults : public ConfiguratorFaults {
+class MonitorFaults : public StageFaults {
   protected:
     std::string RecordPath() { return "../PV Record/" + conf::fn_PV_Record_Name(ctx); }
 };
@@ -29,30 +29,15 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
     ASSERT_EQ(Lines(Slurp(path)), 2);
 
     fe.VirtualClock().Advance(1.0);
-    Arm(0);
-    const std::size_t mark = Size("log_PV.txt");
-    const std::size_t logMark = Size("log.txt");
-    const double took = Timed([&] { Tick(); });
-    const std::string trace = Since("log_PV.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace + Since("log.txt", logMark));
-    // Watching runs on whatever a tick met.
+    StruckTrace(
+        0, "log_PV.txt", [&] { Tick(); }, "Read NG", "Read OK", "log.txt");
+    // Watching runs on whatever a tick met; no value, no record.
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(Main("MSPV_B").state, 1);
-    std::string files;
-    if (Fails()) {
-        ExpectStatus("Read NG", 0xFF0000);
-        ExpectTraceEndsWithFailure(trace);
-        // No value, no record.
-        EXPECT_EQ(Lines(Slurp(path)), 2);
-        files = "record file unchanged (no line for the failed tick)";
-    } else {
-        ExpectStatus("Read OK", 0x008000);
-        EXPECT_EQ(Lines(Slurp(path)), 3);
-        files = "one record line appended";
-    }
-    AddRow("Monitoring tick (PV read struck)", StatusCell(), files,
+    EXPECT_EQ(Lines(Slurp(path)), Fails() ? 2 : 3);
+    AddRow("Monitoring tick (PV read struck)", StatusCell(),
+           Fails() ? "record file unchanged (no line for the failed tick)"
+                   : "one record line appended",
            "nothing: the failed request ends `log_PV.txt`");
 
     if (Vanish()) {
@@ -64,11 +49,9 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
         EXPECT_EQ(Lines(Slurp(path)), 2);
     }
     ClearLine();
-    const std::size_t clean = Size("log_PV.txt");
     const int lines = Lines(Slurp(path));
-    Tick();
-    ExpectStatus("Read OK", 0x008000);
-    ExpectClean(Since("log_PV.txt", clean));
+    ExpectCleanRun(
+        "log_PV.txt", [&] { Tick(); }, "Read OK");
     EXPECT_EQ(Lines(Slurp(path)), lines + 1);
     EXPECT_EQ(Slurp(path).rfind("TIME\tPV\t\n", 0), 0u);  // the title stays first
 }

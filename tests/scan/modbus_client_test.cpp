@@ -6,7 +6,7 @@
 #include "link/crc.h"
 #include "popups.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "sweep_fixture.h"
 
 namespace scantest {
 namespace {
@@ -34,17 +34,13 @@ std::string CrcField(const Bytes& frame) {
 const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
 const std::string kTimeOut = "\tP222\tMB.Rx\t" + kStars + " COM read Time-out\n\n";
 
-class ScanModbus : public ScanTest {
+class ScanModbus : public SweepTest {
   protected:
     void SetUp() override {
-        ScanTest::SetUp();
+        SweepTest::SetUp();
         scan::Log::Create(ctx);
         ASSERT_EQ(com.OpenComConfig(scan::kPort222, "COM5", 19200, 0, 8, 2), 0);
         ASSERT_EQ(com.SetComTime(scan::kPort222, 0.5), 0);
-    }
-    std::string Log() {
-        ctx.gpLog.Flush();
-        return Slurp("log.txt");
     }
     double Now() { return fe.VirtualClock().Now(); }
 

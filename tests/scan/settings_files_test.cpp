@@ -11,7 +11,7 @@
 #include "scan/distribute.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "sweep_fixture.h"
 #include "tests/support/fifo_guard.h"
 
 namespace scantest {
@@ -21,7 +21,7 @@ using test_support::FifoGuard;
 
 const std::string kMark = "\xA1\xB9\xA1\xB9\xA1\xB9";
 
-class SettingsFiles : public ScanTest {
+class SettingsFiles : public SweepTest {
   protected:
     std::string Said(const char* what, int error) {
         return std::string("Cannot ") + what + " log file " + (root_ / "bin" / "log.txt").string() +
@@ -121,10 +121,9 @@ TEST_F(SettingsFiles, TheHandOverNeverWaitsOnAFifo) {
     }
     EXPECT_TRUE(launcher.calls.empty());
     EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 591475", "open file NG :: COM_Dev_use.txt"}}));
-    ctx.gpLog.Flush();
-    EXPECT_NE(Slurp("log.txt").find(kMark + " COM_Dev_use.txt :: not a regular file \n\n"),
-              std::string::npos)
-        << Slurp("log.txt");
+    const std::string log = Log();
+    EXPECT_NE(log.find(kMark + " COM_Dev_use.txt :: not a regular file \n\n"), std::string::npos)
+        << log;
 }
 
 // A model code that is not there is named in the log beside the popup of the unknown model.
@@ -134,11 +133,10 @@ TEST_F(SettingsFiles, ABadModelCodeIsNamedInTheLog) {
     EXPECT_EQ(scan::fn_Distribute(ctx), 0);
     EXPECT_TRUE(launcher.calls.empty());
     EXPECT_EQ(Popups(fe), (Shown{{"", "Device HW model unknown"}}));
-    ctx.gpLog.Flush();
-    EXPECT_NE(Slurp("log.txt").find(kMark +
-                                    " COM_Dev_use.txt :: line 6: model code is not a number \n\n"),
+    const std::string log = Log();
+    EXPECT_NE(log.find(kMark + " COM_Dev_use.txt :: line 6: model code is not a number \n\n"),
               std::string::npos)
-        << Slurp("log.txt");
+        << log;
 }
 
 }  // namespace

@@ -32,8 +32,7 @@ class CalibrationFaults : public StageFaults {
 
 TEST_P(CalibrationFaults, TheBeginPresetWriteStruck) {
     // The device check, then the input type.
-    StruckTrace(
-        1, "log.txt", [&] { PressStep(); }, "Write NG", "Write OK");
+    StruckTrace(1, "Write NG", "Write OK", "log.txt", [&] { PressStep(); });
     // Failed, no reading starts: the button is off again, the timer stays off.
     EXPECT_EQ(StepButton(), Fails() ? 0 : 1);
     EXPECT_EQ(StepTimerOn(), !Fails());
@@ -41,8 +40,7 @@ TEST_P(CalibrationFaults, TheBeginPresetWriteStruck) {
 
     ClearLine();
     if (!Fails()) PressStep();  // ends the step that began
-    ExpectCleanRun(
-        "log.txt", [&] { PressStep(); }, "Write OK");
+    ExpectCleanRun("log.txt", "Write OK", [&] { PressStep(); });
     EXPECT_TRUE(StepTimerOn());
 }
 
@@ -52,8 +50,7 @@ TEST_P(CalibrationFaults, AReadingStruck) {
     StepTick();
     ASSERT_EQ(Status(), "Read OK");
     fe.VirtualClock().Advance(0.5);
-    StruckTrace(
-        0, "log_ADC.txt", [&] { StepTick(); }, "Read NG", "Read OK");
+    StruckTrace(0, "Read NG", "Read OK", "log_ADC.txt", [&] { StepTick(); });
     // The step reads on whatever a tick met.
     EXPECT_TRUE(StepTimerOn());
     EXPECT_EQ(StepButton(), 1);
@@ -62,8 +59,7 @@ TEST_P(CalibrationFaults, AReadingStruck) {
            "nothing: the failed request ends `log_ADC.txt`");
 
     ClearLine();
-    ExpectCleanRun(
-        "log_ADC.txt", [&] { StepTick(); }, "Read OK");
+    ExpectCleanRun("log_ADC.txt", "Read OK", [&] { StepTick(); });
     // The store goes through: the trace file is closed whole.
     PressStep();
     ExpectStatus("Write OK", 0x008000);
@@ -77,8 +73,7 @@ TEST_P(CalibrationFaults, TheStoreStruck) {
     StepTick();
     ASSERT_EQ(Status(), "Read OK");
     // The device check, then the store.
-    StruckTrace(
-        1, "log.txt", [&] { PressStep(); }, "Write NG", "Write OK");
+    StruckTrace(1, "Write NG", "Write OK", "log.txt", [&] { PressStep(); });
     EXPECT_FALSE(StepTimerOn());
     // Failed, the button is on again: switching it off tries the store again.
     EXPECT_EQ(StepButton(), Fails() ? 1 : 0);
@@ -92,8 +87,7 @@ TEST_P(CalibrationFaults, TheStoreStruck) {
     if (!Fails()) return;
     // A silent or spoilt answer may hide a store that was carried out; the retry stores again.
     const int storedBefore = Stored();
-    ExpectCleanRun(
-        "log.txt", [&] { PressStep(); }, "Write OK");
+    ExpectCleanRun("log.txt", "Write OK", [&] { PressStep(); });
     EXPECT_EQ(StepButton(), 0);
     EXPECT_EQ(Stored(), storedBefore + 1);
 }

@@ -22,8 +22,8 @@ class LinkFaults : public StageFaults {
     std::string StruckStart(int after, const char* failed) {
         StartInstrument();
         const std::string before = Status();
-        const std::string trace = StruckTrace(
-            after, "log.txt", [&] { PressUart(); }, failed, nullptr);
+        const std::string trace =
+            StruckTrace(after, failed, nullptr, "log.txt", [&] { PressUart(); });
         if (!Fails()) {
             EXPECT_EQ(Status(), before);
         }
@@ -61,8 +61,7 @@ class LinkFaults : public StageFaults {
         EXPECT_EQ(Index("BR_COMM"), 3);
         EXPECT_EQ(Index("RTU_COMM"), 1);
         // The port follows the controls: the next request is answered.
-        ExpectCleanRun(
-            "log.txt", [&] { PressRead(); }, "Read OK");
+        ExpectCleanRun("log.txt", "Read OK", [&] { PressRead(); });
     }
 };
 

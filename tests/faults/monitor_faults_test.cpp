@@ -29,8 +29,7 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
     ASSERT_EQ(Lines(Slurp(path)), 2);
 
     fe.VirtualClock().Advance(1.0);
-    StruckTrace(
-        0, "log_PV.txt", [&] { Tick(); }, "Read NG", "Read OK", "log.txt");
+    StruckTrace(0, "Read NG", "Read OK", "log_PV.txt", "log.txt", [&] { Tick(); });
     // Watching runs on whatever a tick met; no value, no record.
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(Main("MSPV_B").state, 1);
@@ -50,8 +49,7 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
     }
     ClearLine();
     const int lines = Lines(Slurp(path));
-    ExpectCleanRun(
-        "log_PV.txt", [&] { Tick(); }, "Read OK");
+    ExpectCleanRun("log_PV.txt", "Read OK", [&] { Tick(); });
     EXPECT_EQ(Lines(Slurp(path)), lines + 1);
     EXPECT_EQ(Slurp(path).rfind("TIME\tPV\t\n", 0), 0u);  // the title stays first
 }

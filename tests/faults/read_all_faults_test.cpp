@@ -16,8 +16,8 @@ TEST_P(ReadAllFaults, TheBlockReadStruck) {
     inst->TakeLog();
     // Model A: device check, display setup, the block. Model B: device check, serial
     // number, display setup, polarity, the 16-bit block, then the 32-bit values.
-    const std::string trace = StruckTrace(
-        IsB() ? 5 : 2, "log.txt", [&] { PressRead(); }, "Read NG", "Read OK");
+    const std::string trace =
+        StruckTrace(IsB() ? 5 : 2, "Read NG", "Read OK", "log.txt", [&] { PressRead(); });
     if (Fails()) {
         EXPECT_LT(ctx.gr, 0);
         // What came before the failure stays on the pages, nothing after it is applied.
@@ -31,8 +31,7 @@ TEST_P(ReadAllFaults, TheBlockReadStruck) {
 
     ClearLine();
     Put(8, 11);
-    ExpectCleanRun(
-        "log.txt", [&] { PressRead(); }, "Read OK");
+    ExpectCleanRun("log.txt", "Read OK", [&] { PressRead(); });
     EXPECT_EQ(Cfg("FILT").number, 11);
 }
 

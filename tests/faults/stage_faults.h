@@ -14,8 +14,8 @@ class StageFaults : public ConfiguratorFaults {
     // the strike, for the time it took (with what it also logged in `also`), and for the status:
     // `failed` in red with the failed request ending the trace, or `ok` in green (null: not
     // checked here).
-    std::string StruckTrace(int after, const char* file, const std::function<void()>& action,
-                            const char* failed, const char* ok, const char* also = nullptr) {
+    std::string StruckTrace(int after, const char* failed, const char* ok, const char* file,
+                            const char* also, const std::function<void()>& action) {
         Arm(after);
         const std::size_t mark = Size(file), alsoMark = also ? Size(also) : 0;
         const double took = Timed(action);
@@ -30,8 +30,12 @@ class StageFaults : public ConfiguratorFaults {
         }
         return trace;
     }
+    std::string StruckTrace(int after, const char* failed, const char* ok, const char* file,
+                            const std::function<void()>& action) {
+        return StruckTrace(after, failed, ok, file, nullptr, action);
+    }
     // `action` on the clean line: its status green, every request of it answered.
-    void ExpectCleanRun(const char* file, const std::function<void()>& action, const char* status) {
+    void ExpectCleanRun(const char* file, const char* status, const std::function<void()>& action) {
         const std::size_t mark = Size(file);
         action();
         ExpectStatus(status, 0x008000);

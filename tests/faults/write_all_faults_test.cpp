@@ -43,8 +43,8 @@ TEST_P(WriteAllFaults, AListWriteStruck) {
     // registers, the 16 lines of the 16-bit list (FILT among them), then the 32-bit list:
     // LOLT, HILT, SCA.L (struck).
     // Model B reads nothing after a failed write: "Write NG" ends the trace.
-    const std::string trace = StruckTrace(
-        IsB() ? 22 : 8, "log.txt", [&] { PressWrite(); }, IsB() ? "Write NG" : nullptr, "Write OK");
+    const std::string trace = StruckTrace(IsB() ? 22 : 8, IsB() ? "Write NG" : nullptr, "Write OK",
+                                          "log.txt", [&] { PressWrite(); });
     const std::string files = ExpectBuffersWhole();
     if (Fails()) {
         EXPECT_LT(ctx.gr, 0);
@@ -74,8 +74,7 @@ TEST_P(WriteAllFaults, AListWriteStruck) {
 
     ClearLine();
     SetCfg("FILT", 8);
-    ExpectCleanRun(
-        "log.txt", [&] { PressWrite(); }, "Write OK");
+    ExpectCleanRun("log.txt", "Write OK", [&] { PressWrite(); });
     EXPECT_EQ(Ram(8), 8);
     ExpectBuffersWhole();
 }

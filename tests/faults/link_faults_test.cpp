@@ -2,13 +2,13 @@
 // the link's second values, and struck on the baud-rate write of the recovery. The status, the
 // trace, the time, the link controls and the port, and a clean start once the line is clean.
 
-#include "configurator_faults.h"
 #include "platform/serial/rs232.h"
+#include "stage_faults.h"
 
 namespace faulttest {
 namespace {
 
-class LinkFaults : public ConfiguratorFaults {
+class LinkFaults : public StageFaults {
   protected:
     int PressUart() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "UART")); }
     int Number(const char* name) { return static_cast<int>(Main(name).number); }
@@ -16,6 +16,25 @@ class LinkFaults : public ConfiguratorFaults {
         int index = -1;
         rt.GetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, name), &index);
         return index;
+    }
+    // Starts the link with request `after` struck; a start that succeeds says nothing on the
+    // status line.
+    std::string StruckStart(int after, const char* failed) {
+        StartInstrument();
+        const std::string before = Status();
+        const std::string trace =
+            StruckTrace(after, failed, nullptr, "log.txt", [&] { PressUart(); });
+        if (!Fails()) {
+            EXPECT_EQ(Status(), before);
+        }
+        return trace;
+    }
+    // The table row, then a start with the adapter still out and one on the clean line.
+    void Recover(const std::string& stage) {
+        AddRow(stage, Fails() ? StatusCell() : "unchanged", "none written");
+        if (Vanish()) ExpectStartWhileGone();
+        ClearLine();
+        ExpectCleanStart();
     }
     // With the adapter still out, a start cannot open the port: said at once, nothing waits.
     void ExpectStartWhileGone() {
@@ -36,64 +55,34 @@ class LinkFaults : public ConfiguratorFaults {
         PressUart();
         const std::string trace = Since("log.txt", clean);
         ExpectClean(trace);
-        EXPECT_NE(trace.find("Recover RTU\n"), std::string::npos) << trace;
+        EXPECT_EQ(Count(trace, "Recover RTU\n"), 1) << trace;
         EXPECT_TRUE(com.IsOpen(222));
         EXPECT_EQ(Number("ID_COMM"), 1);
         EXPECT_EQ(Index("BR_COMM"), 3);
         EXPECT_EQ(Index("RTU_COMM"), 1);
         // The port follows the controls: the next request is answered.
-        const std::size_t after = Size("log.txt");
-        PressRead();
-        ExpectStatus("Read OK", 0x008000);
-        ExpectClean(Since("log.txt", after));
+        ExpectCleanRun("log.txt", "Read OK", [&] { PressRead(); });
     }
 };
 
 TEST_P(LinkFaults, TheSecondValuesReadStruck) {
-    StartInstrument();
-    const std::string before = Status();
-    Arm(0);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressUart(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckStart(0, "Read NG");
     if (Fails()) {
-        ExpectStatus("Read NG", 0xFF0000);
-        ExpectTraceEndsWithFailure(trace);
         // Nothing was recovered: the port stays as the file opened it.
         EXPECT_EQ(Count(trace, "Recover ID"), 0);
         EXPECT_EQ(Count(trace, "Open COM ("), 1);
     } else {
-        // A start that succeeds says nothing on the status line.
-        EXPECT_EQ(Status(), before);
         EXPECT_EQ(Count(trace, "Recover RTU\n"), 1);
         EXPECT_EQ(Count(trace, "Open COM ("), 3);
     }
-    AddRow("Link start (second values read struck)", Fails() ? StatusCell() : "unchanged",
-           "none written");
-
-    if (Vanish()) ExpectStartWhileGone();
-    ClearLine();
-    ExpectCleanStart();
+    Recover("Link start (second values read struck)");
 }
 
 TEST_P(LinkFaults, TheRecoveryBaudRateWriteStruck) {
-    StartInstrument();
-    const std::string before = Status();
     // The block read, the station write, then the baud rate.
-    Arm(2);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressUart(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace = StruckStart(2, "Write NG");
     EXPECT_EQ(Number("ID_COMM"), 1);
     if (Fails()) {
-        ExpectStatus("Write NG", 0xFF0000);
-        ExpectTraceEndsWithFailure(trace);
         // The station was recovered, the baud rate was not: the port is not reopened.
         EXPECT_EQ(Count(trace, "Recover RTU"), 0);
         EXPECT_EQ(Count(trace, "Open COM ("), 1);
@@ -101,15 +90,9 @@ TEST_P(LinkFaults, TheRecoveryBaudRateWriteStruck) {
             EXPECT_TRUE(com.IsOpen(222));
         }
     } else {
-        EXPECT_EQ(Status(), before);
         EXPECT_EQ(Count(trace, "Open COM ("), 3);
     }
-    AddRow("Link recovery (baud-rate write struck)", Fails() ? StatusCell() : "unchanged",
-           "none written");
-
-    if (Vanish()) ExpectStartWhileGone();
-    ClearLine();
-    ExpectCleanStart();
+    Recover("Link recovery (baud-rate write struck)");
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, LinkFaults, ::testing::ValuesIn(Cells("AB")), CellName);

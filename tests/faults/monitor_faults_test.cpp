@@ -4,14 +4,14 @@
 
 #include <cmath>
 #include <sstream>
-#include "configurator_faults.h"
 
 #include "monitor/pv_record.h"
+#include "stage_faults.h"
 
 namespace faulttest {
 namespace {
 
-class MonitorFaults : public ConfiguratorFaults {
+class MonitorFaults : public StageFaults {
   protected:
     std::string RecordPath() { return "../PV Record/" + conf::fn_PV_Record_Name(ctx); }
 };
@@ -29,30 +29,14 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
     ASSERT_EQ(Lines(Slurp(path)), 2);
 
     fe.VirtualClock().Advance(1.0);
-    Arm(0);
-    const std::size_t mark = Size("log_PV.txt");
-    const std::size_t logMark = Size("log.txt");
-    const double took = Timed([&] { Tick(); });
-    const std::string trace = Since("log_PV.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace + Since("log.txt", logMark));
-    // Watching runs on whatever a tick met.
+    StruckTrace(0, "Read NG", "Read OK", "log_PV.txt", "log.txt", [&] { Tick(); });
+    // Watching runs on whatever a tick met; no value, no record.
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(Main("MSPV_B").state, 1);
-    std::string files;
-    if (Fails()) {
-        ExpectStatus("Read NG", 0xFF0000);
-        ExpectTraceEndsWithFailure(trace);
-        // No value, no record.
-        EXPECT_EQ(Lines(Slurp(path)), 2);
-        files = "record file unchanged (no line for the failed tick)";
-    } else {
-        ExpectStatus("Read OK", 0x008000);
-        EXPECT_EQ(Lines(Slurp(path)), 3);
-        files = "one record line appended";
-    }
-    AddRow("Monitoring tick (PV read struck)", StatusCell(), files,
+    EXPECT_EQ(Lines(Slurp(path)), Fails() ? 2 : 3);
+    AddRow("Monitoring tick (PV read struck)", StatusCell(),
+           Fails() ? "record file unchanged (no line for the failed tick)"
+                   : "one record line appended",
            "nothing: the failed request ends `log_PV.txt`");
 
     if (Vanish()) {
@@ -64,22 +48,13 @@ TEST_P(MonitorFaults, TheProcessValueReadStruck) {
         EXPECT_EQ(Lines(Slurp(path)), 2);
     }
     ClearLine();
-    const std::size_t clean = Size("log_PV.txt");
     const int lines = Lines(Slurp(path));
-    Tick();
-    ExpectStatus("Read OK", 0x008000);
-    ExpectClean(Since("log_PV.txt", clean));
+    ExpectCleanRun("log_PV.txt", "Read OK", [&] { Tick(); });
     EXPECT_EQ(Lines(Slurp(path)), lines + 1);
     EXPECT_EQ(Slurp(path).rfind("TIME\tPV\t\n", 0), 0u);  // the title stays first
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, MonitorFaults, ::testing::ValuesIn(Cells("AB")), CellName);
-
-}  // namespace
-}  // namespace faulttest
-
-namespace faulttest {
-namespace {
 
 // Watching with recording on, its ticks falling at .6 of a second: a poll whose answers need
 // their retries runs into the next clock second, and the timer's overdue tick follows at once.
@@ -98,13 +73,6 @@ class LateTicks : public monitortest::MonitorTest {
         fe.AdvanceTime(1.0);
         ASSERT_EQ(Status(), "Read OK");
         inst->TakeLog();
-    }
-    void Strike(sim::FaultKind kind, int after, int count) {
-        sim::Fault f;
-        f.kind = kind;
-        f.after = after;
-        f.count = count;
-        inst->AddFault(f);
     }
     // The record times, in file order.
     std::vector<std::string> Times() {
@@ -133,7 +101,7 @@ class LateTicks : public monitortest::MonitorTest {
 TEST_F(LateTicks, AValueThatNeededARetryIsStampedWithTheSecondItsPollBegan) {
     // Second tick, at .6: the value's first answer is lost, the retry brings it in the
     // following second.
-    Strike(sim::FaultKind::kSilence, 0, 1);
+    inst->AddFault(MakeFault(sim::FaultKind::kSilence, Strike::kOnce, 0));
     fe.AdvanceTime(1.0);
     fe.AdvanceTime(1.0);
     EXPECT_EQ(ValuesRead(), 2);
@@ -144,7 +112,7 @@ TEST_F(LateTicks, AnOverdueTickInTheSecondJustRecordedIsLetGo) {
     // Second tick, at s+1.6: the value comes, the converter read fails on all its attempts,
     // the poll ends after s+3.1; the overdue tick polls at once (second s+3), the one due at
     // s+3.6 would record s+3 again and is let go; s+4.6 records.
-    Strike(sim::FaultKind::kSilence, 1, 3);
+    inst->AddFault(MakeFault(sim::FaultKind::kSilence, Strike::kEvery, 1));
     fe.AdvanceTime(1.0);
     EXPECT_EQ(Status(), "Read NG");
     fe.AdvanceTime(0.1);

@@ -2,12 +2,12 @@
 // models: the status, the trace the struck read leaves, the time it takes, what the pages
 // show, and a clean read once the line is clean again.
 
-#include "configurator_faults.h"
+#include "stage_faults.h"
 
 namespace faulttest {
 namespace {
 
-class ReadAllFaults : public ConfiguratorFaults {};
+class ReadAllFaults : public StageFaults {};
 
 TEST_P(ReadAllFaults, TheBlockReadStruck) {
     StartInstrument();
@@ -16,22 +16,14 @@ TEST_P(ReadAllFaults, TheBlockReadStruck) {
     inst->TakeLog();
     // Model A: device check, display setup, the block. Model B: device check, serial
     // number, display setup, polarity, the 16-bit block, then the 32-bit values.
-    Arm(IsB() ? 5 : 2);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { PressRead(); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    const std::string trace =
+        StruckTrace(IsB() ? 5 : 2, "Read NG", "Read OK", "log.txt", [&] { PressRead(); });
     if (Fails()) {
-        ExpectStatus("Read NG", 0xFF0000);
         EXPECT_LT(ctx.gr, 0);
-        ExpectTraceEndsWithFailure(trace);
         // What came before the failure stays on the pages, nothing after it is applied.
         EXPECT_EQ(Cfg("FILT").number, IsB() ? 9 : 5);
         EXPECT_EQ(Count(trace, "Modbus r RS485"), 0);
     } else {
-        ExpectStatus("Read OK", 0x008000);
         EXPECT_EQ(ctx.gr, 0);
         EXPECT_EQ(Cfg("FILT").number, 9);
     }
@@ -39,11 +31,8 @@ TEST_P(ReadAllFaults, TheBlockReadStruck) {
 
     ClearLine();
     Put(8, 11);
-    const std::size_t clean = Size("log.txt");
-    PressRead();
-    ExpectStatus("Read OK", 0x008000);
+    ExpectCleanRun("log.txt", "Read OK", [&] { PressRead(); });
     EXPECT_EQ(Cfg("FILT").number, 11);
-    ExpectClean(Since("log.txt", clean));
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, ReadAllFaults, ::testing::ValuesIn(Cells("AB")), CellName);

@@ -3,7 +3,6 @@
 // in leaves exactly one record line, in time order, in the file of its hour; no tick records
 // twice or not at all; the program answers commands at the end.
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -33,7 +32,6 @@ struct TickSeen {
 class Soak : public ConfiguratorFaults {};
 
 TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
-    const auto wallStart = std::chrono::steady_clock::now();
     std::cout << "soak seed " << kSeed << std::endl;
     RecordProperty("seed", static_cast<int>(kSeed));
 
@@ -78,9 +76,7 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
 
     for (int second = 0; second < kSeconds; ++second) {
         if (pulls.count(second) && pulledUntil < 0) {
-            sim::Fault f;
-            f.kind = sim::FaultKind::kVanish;
-            inst->AddFault(f);
+            inst->AddFault({.kind = sim::FaultKind::kVanish});
             pulledUntil = second + pulls[second];
         } else if (second == pulledUntil) {
             inst->ClearFaults();
@@ -95,14 +91,13 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
                 ++reopened;
             }
         } else if (pulledUntil < 0 && chance(rng) < 0.02) {
-            sim::Fault f;
-            f.kind = kinds[std::uniform_int_distribution<int>(0, 5)(rng)];
-            f.bytes = std::uniform_int_distribution<int>(1, 6)(rng);
-            // Late means after the master has given up on the answer.
-            f.delay = std::uniform_real_distribution<double>(0.6, 2.0)(rng);
-            f.after = std::uniform_int_distribution<int>(0, 3)(rng);
-            f.count = std::uniform_int_distribution<int>(1, 3)(rng);
-            inst->AddFault(f);
+            // Drawn in this order (a braced list is evaluated left to right); late means after
+            // the master has given up on the answer.
+            inst->AddFault({.kind = kinds[std::uniform_int_distribution<int>(0, 5)(rng)],
+                            .bytes = std::uniform_int_distribution<int>(1, 6)(rng),
+                            .delay = std::uniform_real_distribution<double>(0.6, 2.0)(rng),
+                            .after = std::uniform_int_distribution<int>(0, 3)(rng),
+                            .count = std::uniform_int_distribution<int>(1, 3)(rng)});
             ++faultsArmed;
         }
         fe.AdvanceTime(1.0);
@@ -137,7 +132,6 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
         hours.insert(name);
     EXPECT_EQ(names, hours);
     EXPECT_EQ(names.size(), 11u);
-    int records = 0;
     for (const auto& [name, times] : expected) {
         std::istringstream in(Slurp("../PV Record/" + name));
         std::string line;
@@ -151,7 +145,6 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
             EXPECT_EQ(line.back(), '\t') << name << ": " << line;
             got.push_back(line.substr(0, 8));
         }
-        records += static_cast<int>(got.size());
         // No duplicate and none out of order.
         for (std::size_t i = 1; i < got.size(); ++i)
             EXPECT_LT(got[i - 1], got[i]) << name << " line " << i + 1;
@@ -163,7 +156,6 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
                 break;
             }
     }
-    EXPECT_EQ(records, withValue);
 
     // The program answers: watching stops from the menu, a read goes through.
     Menu("PV_READ");
@@ -171,10 +163,6 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
     EXPECT_EQ(Main("MSPV_B").state, 0);
     PressRead();
     ExpectStatus("Read OK", 0x008000);
-
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    std::cout << "soak: " << wall << " s of wall time" << std::endl;
 }
 
 const Cell kModelA{'A', {"Random", sim::FaultKind::kNone}, Strike::kOnce};

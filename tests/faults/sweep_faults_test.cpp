@@ -3,7 +3,6 @@
 // is clean (on the next probe, or by a new Auto Scan after the port came back).
 
 #include <filesystem>
-#include <functional>
 
 #include "fault_fixture.h"
 #include "sweep_fixture.h"
@@ -19,15 +18,6 @@ class SweepFaults : public scantest::SweepTest, public ::testing::WithParamInter
     std::string Status() { return Text("STATUS"); }
     int StatusColour() { return Attr("STATUS", ui::ATTR_TEXT_COLOR); }
     std::string StatusCell() { return "\"" + Status() + "\" " + Colour(StatusColour()); }
-    std::string LogSince(std::size_t mark) {
-        const std::string text = Log();
-        return mark <= text.size() ? text.substr(mark) : text;
-    }
-    double Timed(const std::function<void()>& action) {
-        const double start = fe.VirtualClock().Now();
-        action();
-        return fe.VirtualClock().Now() - start;
-    }
     // Found and handed over: the settings recorded, Tarnel started, Scan's panel gone.
     void ExpectFound() {
         EXPECT_TRUE(fe.QuitRequested());
@@ -48,9 +38,10 @@ TEST_P(SweepFaults, TheModelCodeReadStruck) {
     // Broadcasts are never struck: the first request the fault sees is the model-code read.
     inst.AddFault(MakeFault(Kind(), GetParam().strike, 0));
     const std::size_t mark = Log().size();
-    int result = 0;
-    const double took = Timed([&] { result = Tick(); });
-    const std::string trace = LogSince(mark);
+    const double start = fe.VirtualClock().Now();
+    const int result = Tick();
+    const double took = fe.VirtualClock().Now() - start;
+    const std::string trace = Log().substr(mark);
 
     // A probe takes the broadcast's time-outs and the read's attempts, nothing more.
     const int struck = Fails() ? (Vanish() ? 1 : kAttempts) : 1;
@@ -102,7 +93,7 @@ TEST_P(SweepFaults, TheModelCodeReadStruck) {
     const std::size_t clean = Log().size();
     EXPECT_EQ(Tick(), 0);
     ExpectFound();
-    const std::string after = LogSince(clean);
+    const std::string after = Log().substr(clean);
     EXPECT_EQ(Count(after, kStars + " COM read Time-out"), kAttempts) << after;  // the broadcast
     EXPECT_NE(after.find(TxLine(kMcodeRead) + "\tP222\tMB.Rx\t#01.03 "), std::string::npos)
         << after;

@@ -3,13 +3,14 @@
 // not), the trace, the time, the buffer files left on disk, what reached the instrument, and a
 // clean write once the line is clean again.
 
-#include "configurator_faults.h"
+#include "stage_faults.h"
 
 namespace faulttest {
 namespace {
 
-class WriteAllFaults : public ConfiguratorFaults {
+class WriteAllFaults : public StageFaults {
   protected:
+    void PressWrite() { rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "WRITE")); }
     // The buffer files as the write left them: every line of the list, none cut short.
     std::string ExpectBuffersWhole() {
         if (IsB()) {
@@ -41,25 +42,17 @@ TEST_P(WriteAllFaults, AListWriteStruck) {
     // TYPE, UNIT, DP, LOLT (struck), ..., FILT later. Model B: device check, the three link
     // registers, the 16 lines of the 16-bit list (FILT among them), then the 32-bit list:
     // LOLT, HILT, SCA.L (struck).
-    Arm(IsB() ? 22 : 8);
-    const std::size_t mark = Size("log.txt");
-    const double took = Timed([&] { rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "WRITE")); });
-    const std::string trace = Since("log.txt", mark);
-
-    ExpectStruckTrace(trace);
-    ExpectWithinTimeouts(took, trace);
+    // Model B reads nothing after a failed write: "Write NG" ends the trace.
+    const std::string trace = StruckTrace(IsB() ? 22 : 8, IsB() ? "Write NG" : nullptr, "Write OK",
+                                          "log.txt", [&] { PressWrite(); });
     const std::string files = ExpectBuffersWhole();
-    const Bytes struck = Struck();
     if (Fails()) {
         EXPECT_LT(ctx.gr, 0);
         if (IsB()) {
-            // No read follows a failed write here.
-            ExpectStatus("Write NG", 0xFF0000);
-            ExpectTraceEndsWithFailure(trace);
             EXPECT_EQ(Ram(8), 7);
         } else {
-            const std::string after = trace.substr(trace.find(FailedRequestTrace(Kind(), struck)) +
-                                                   FailedRequestTrace(Kind(), struck).size());
+            const std::string failed = FailedRequestTrace(Kind(), Struck());
+            const std::string after = trace.substr(trace.find(failed) + failed.size());
             // "Write NG", then the whole read, whose own status ends the command.
             EXPECT_EQ(after.rfind("=============Read para\n\n", 0), 0u) << after;
             if (Vanish()) {
@@ -72,7 +65,6 @@ TEST_P(WriteAllFaults, AListWriteStruck) {
             }
         }
     } else {
-        ExpectStatus("Write OK", 0x008000);
         EXPECT_EQ(ctx.gr, 0);
         EXPECT_EQ(Ram(8), 7);
     }
@@ -82,11 +74,8 @@ TEST_P(WriteAllFaults, AListWriteStruck) {
 
     ClearLine();
     SetCfg("FILT", 8);
-    const std::size_t clean = Size("log.txt");
-    rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "WRITE"));
-    ExpectStatus("Write OK", 0x008000);
+    ExpectCleanRun("log.txt", "Write OK", [&] { PressWrite(); });
     EXPECT_EQ(Ram(8), 8);
-    ExpectClean(Since("log.txt", clean));
     ExpectBuffersWhole();
 }
 

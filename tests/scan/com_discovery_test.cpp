@@ -5,11 +5,14 @@
 
 #include "platform/serial/port_watch.h"
 #include "platform/serial/serial_error.h"
+#include "popups.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "sweep_fixture.h"
 
 namespace scantest {
 namespace {
+
+using Items = std::vector<std::pair<std::string, int>>;
 
 struct NameCase {
     const char* name;
@@ -35,7 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Port (COM99999999999999999999)", 0},
                       NameCase{"Port (COM00012)", 12}, NameCase{"", 0}));
 
-class Discovery : public ScanTest {};
+class Discovery : public SweepTest {};
 
 TEST_F(Discovery, ProlificTestLogsItsMatchedCharacters) {
     Put("YN_log_dbg.txt", "1 0");
@@ -66,9 +69,8 @@ TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
     EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
               "Prolific USB-to-Serial Comm Port (COM7)\nUSB Serial Port (COM3)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "7\n3\n");
-    EXPECT_EQ(ComList(),
-              (std::vector<std::pair<std::string, int>>{
-                  {"Prolific USB-to-Serial Comm Port (COM7)", 7}, {"USB Serial Port (COM3)", 3}}));
+    EXPECT_EQ(ComList(), (Items{{"Prolific USB-to-Serial Comm Port (COM7)", 7},
+                                {"USB Serial Port (COM3)", 3}}));
     // The open test leaves no port open.
     EXPECT_FALSE(com.IsOpen(scan::kPort222));
 }
@@ -86,7 +88,7 @@ TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
     EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
               "USB Serial Port (COM3)\nUSB Serial Port (COM5)\nUSB Serial Port (COM8)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{{"USB Serial Port (COM3)", 3}}));
+    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3}}));
 
     // Freed, the port is found again by the search button, and the list is rebuilt, not added to.
     other.CloseCom(1);
@@ -107,21 +109,20 @@ TEST_F(Discovery, PortWithoutPermissionIsMarkedAndItsRemedyShown) {
     deviceList.names = {"USB Serial Port (COM3)", "FTDI FT232R USB UART (COM5)"};
     Start();
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{
-                             {"USB Serial Port (COM3)", 3},
-                             {"FTDI FT232R USB UART (COM5) [no permission]", 5}}));
+    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3},
+                                {"FTDI FT232R USB UART (COM5) [no permission]", 5}}));
     EXPECT_NE(Slurp("log.txt").find("COM5 :: " + denied + "\n"), std::string::npos);
 
     rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
     EXPECT_EQ(Slurp("COM__Exist.txt"), "5\n");
-    EXPECT_EQ(rt.TimerTick(ctx.gvtpScan, Ctrl("TTARNEL")), -1);
-    ASSERT_EQ(fe.Popups().size(), 2u);
-    EXPECT_EQ(fe.Popups()[0].title, "Open COM5");
-    EXPECT_EQ(fe.Popups()[0].text, denied);
-    EXPECT_EQ(fe.Popups()[1].text, "Open COM NG :: err code : -4");
+    EXPECT_EQ(Tick(), -1);
+    EXPECT_EQ(Popups(fe), (Shown{{"Open COM5", denied},
+                                 {"M1__Scan_Dev :: 8902301", "Open COM NG :: err code : -4"}}));
 }
 
-TEST_F(Discovery, NoDevicesGiveEmptyFiles) {
+// No devices: every file empty; without a port watch (the batch run, a test) the hotplug timer
+// stays off.
+TEST_F(Discovery, NoDevicesGiveEmptyFilesAndNoWatchNoHotplugTimer) {
     Put("COM__Exist.txt", "4\n");  // from an earlier run
     Start();
     for (const char* file : {"Dev_Mng_00_All_DEV.txt", "Dev_Mng_01_All_COM.txt",
@@ -131,6 +132,7 @@ TEST_F(Discovery, NoDevicesGiveEmptyFiles) {
         EXPECT_EQ(Slurp(file), "") << file;
     }
     EXPECT_TRUE(ComList().empty());
+    EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
 }
 
 // A name longer than a 255-character line buffer is kept whole, so its port is still found.
@@ -167,9 +169,7 @@ TEST_F(Discovery, ReportsAFileItCannotCreate) {
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
     EXPECT_EQ(scan::ComList::Search_WIN32API_Prolific(ctx), 0);
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_COM :: 9102");
-    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM__Exist.txt");
+    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_COM :: 9102", "open file NG :: COM__Exist.txt"}}));
     EXPECT_EQ(ComList().size(), 1u);
 }
 
@@ -215,8 +215,7 @@ TEST_F(Hotplug, APortThatComesOrGoesWhileIdleIsInTheListWithinTwoSeconds) {
     PlugLink(9);
     fe.AdvanceTime(2.0);
     ASSERT_TRUE(Refreshed());
-    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{{"USB Serial Port (COM3)", 3},
-                                                                   {"/dev/pts/9 (COM9)", 9}}));
+    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3}, {"/dev/pts/9 (COM9)", 9}}));
     EXPECT_FALSE(Refreshed());
 
     // A USB adapter pulled: its tty goes from the device folder.
@@ -227,7 +226,7 @@ TEST_F(Hotplug, APortThatComesOrGoesWhileIdleIsInTheListWithinTwoSeconds) {
     fs::remove(dev / "ttyUSB0");
     fe.AdvanceTime(0.5);
     EXPECT_TRUE(Refreshed());
-    EXPECT_EQ(ComList(), (std::vector<std::pair<std::string, int>>{{"/dev/pts/9 (COM9)", 9}}));
+    EXPECT_EQ(ComList(), (Items{{"/dev/pts/9 (COM9)", 9}}));
 }
 
 TEST_F(Hotplug, NothingIsRefreshedDuringASweepWhatCameMeanwhileIsListedAfterIt) {
@@ -244,14 +243,6 @@ TEST_F(Hotplug, NothingIsRefreshedDuringASweepWhatCameMeanwhileIsListedAfterIt) 
     rt.TimerTick(ctx.gvtpScan, hotplug);
     EXPECT_TRUE(Refreshed());
     EXPECT_EQ(ComList().size(), 2u);
-}
-
-// Without a watch (the batch run, a test) the timer stays off.
-TEST_F(Discovery, WithoutAPortWatchTheHotplugTimerIsOff) {
-    Start();
-    int enabled = -1;
-    rt.GetCtrlAttribute(ctx.gvtpScan, Ctrl("THOTPLUG"), ui::ATTR_ENABLED, &enabled);
-    EXPECT_EQ(enabled, 0);
 }
 
 }  // namespace scantest

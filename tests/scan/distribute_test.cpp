@@ -3,6 +3,7 @@
 
 #include "scan/distribute.h"
 
+#include "popups.h"
 #include "scan_fixture.h"
 
 namespace scantest {
@@ -56,45 +57,38 @@ TEST_F(Distribute, TheFileDecidesAndTheConfiguratorStartsAfterScanHasClosed) {
     EXPECT_TRUE(fe.Popups().empty());
 }
 
-TEST_F(Distribute, UnknownHardwareCodeKeepsScanOpen) {
-    Put("COM_Dev_use.txt", "7\n3\n0\n8\n2\n6702");
-    EXPECT_EQ(scan::fn_Distribute(ctx), 0);
-    EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_FALSE(fe.QuitRequested());
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "");
-    EXPECT_EQ(fe.Popups()[0].text, "Device HW model unknown");
-}
-
-TEST_F(Distribute, MissingConfiguratorGivesItsLaunchPopup) {
-    struct Case {
-        const char* file;
-        const char* program;
+// A hand-over that starts nothing says why in one popup.
+TEST_F(Distribute, HandOverThatStartsNothingSaysWhy) {
+    const struct {
+        const char* file;     // nullptr: no settings file
+        const char* missing;  // a configurator not installed
+        int result;
+        const char* title;
         const char* text;
-    };
-    const Case cases[] = {{"3\n3\n0\n8\n2\n6802", "Tarnel.exe", "Launch Tarnel NG"},
-                          {"3\n3\n0\n8\n2\n6b02", "Ombrel.exe", "Launch Ombrel NG"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.program);
-        launcher.missing = {c.program};
+    } cases[] = {{"7\n3\n0\n8\n2\n6702", "", 0, "", "Device HW model unknown"},
+                 {nullptr, "", -1, "M1__Scan_Dev :: 591475", "open file NG :: COM_Dev_use.txt"},
+                 // Scan has closed before the launch fails.
+                 {"3\n3\n0\n8\n2\n6802", "Tarnel.exe", 0, "M1__Scan_Dev", "Launch Tarnel NG"},
+                 {"3\n3\n0\n8\n2\n6b02", "Ombrel.exe", 0, "M1__Scan_Dev", "Launch Ombrel NG"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        launcher.missing = {c.missing};
+        launcher.calls.clear();
         fe.ClearPopups();
-        Put("COM_Dev_use.txt", c.file);
-        EXPECT_EQ(scan::fn_Distribute(ctx), 0);
-        EXPECT_EQ(ctx.gr, sys::kLaunchNotFound);
-        ASSERT_EQ(fe.Popups().size(), 1u);
-        EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_Dev");
-        EXPECT_EQ(fe.Popups()[0].text, c.text);
+        if (c.file)
+            Put("COM_Dev_use.txt", c.file);
+        else
+            std::filesystem::remove("COM_Dev_use.txt");
+        EXPECT_EQ(scan::fn_Distribute(ctx), c.result);
+        if (*c.missing) {
+            EXPECT_EQ(ctx.gr, sys::kLaunchNotFound);
+            EXPECT_EQ(launcher.calls.size(), 1u);
+        } else {
+            EXPECT_TRUE(launcher.calls.empty());
+            EXPECT_FALSE(fe.QuitRequested());
+        }
+        EXPECT_EQ(Popups(fe), (Shown{{c.title, c.text}}));
     }
-}
-
-TEST_F(Distribute, MissingSettingsFileIsReportedAndNothingStarts) {
-    std::filesystem::remove("COM_Dev_use.txt");
-    EXPECT_EQ(scan::fn_Distribute(ctx), -1);
-    EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_FALSE(fe.QuitRequested());
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_Dev :: 591475");
-    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 #include "scan/modbus_client.h"
 
 #include "link/crc.h"
+#include "popups.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "sweep_fixture.h"
 
 namespace scantest {
 namespace {
@@ -33,17 +34,13 @@ std::string CrcField(const Bytes& frame) {
 const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
 const std::string kTimeOut = "\tP222\tMB.Rx\t" + kStars + " COM read Time-out\n\n";
 
-class ScanModbus : public ScanTest {
+class ScanModbus : public SweepTest {
   protected:
     void SetUp() override {
-        ScanTest::SetUp();
+        SweepTest::SetUp();
         scan::Log::Create(ctx);
         ASSERT_EQ(com.OpenComConfig(scan::kPort222, "COM5", 19200, 0, 8, 2), 0);
         ASSERT_EQ(com.SetComTime(scan::kPort222, 0.5), 0);
-    }
-    std::string Log() {
-        ctx.gpLog.Flush();
-        return Slurp("log.txt");
     }
     double Now() { return fe.VirtualClock().Now(); }
 
@@ -79,7 +76,6 @@ TEST_F(ScanModbus, ModelCodeReadIsTheKnownFrameAndStoresOneValue) {
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x1F00, 1, values), 0);
     ASSERT_EQ(device.requests.size(), 1u);
     EXPECT_EQ(device.requests[0].bytes, (Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
-    // The read starts 0.05 s after the request has gone out.
     EXPECT_EQ(values[0], 0x6802);
     EXPECT_EQ(values[1], 0xAAAA);
     EXPECT_EQ(Log(),
@@ -93,14 +89,12 @@ TEST_F(ScanModbus, ReadReplyRegistersAreUnpairedInTheTrace) {
     device.Answer(reply, 0.01);
     std::uint16_t values[3] = {};
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 4, 0x1000, 3, values), 0);
-    EXPECT_EQ(values[0], 0x0001);
-    EXPECT_EQ(values[1], 0xFFFE);
-    EXPECT_EQ(values[2], 0x1234);
-    const std::string log = Log();
-    EXPECT_NE(log.find("\tP222\tMB.Rx\t#01.04 (0006) [0001] [fffe] [1234] " + CrcField(reply) +
-                       "\tRead-only\n\n"),
-              std::string::npos)
-        << log;
+    EXPECT_EQ(std::vector<std::uint16_t>(values, values + 3),
+              (std::vector<std::uint16_t>{0x0001, 0xFFFE, 0x1234}));
+    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.04 <1000> (0003) " +
+                         CrcField(Sealed({0x01, 0x04, 0x10, 0x00, 0x00, 0x03})) +
+                         "\tRead-only\n\tP222\tMB.Rx\t#01.04 (0006) [0001] [fffe] [1234] " +
+                         CrcField(reply) + "\tRead-only\n\n");
 }
 
 TEST_F(ScanModbus, ShortReplyGivesMinus2003AndTheExceptionBlock) {
@@ -164,11 +158,8 @@ TEST_F(ScanModbus, UndefinedFunctionCodeIsRefusedBeforeSending) {
     Bytes frame{0x01, 0x10, 0x1F, 0x00, 0x00, 0x01, 0, 0};
     EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 1), -1);
     EXPECT_TRUE(device.requests.empty());
-    ASSERT_EQ(fe.Popups().size(), 2u);
-    EXPECT_EQ(fe.Popups()[0].title, "log Tx[] exception");
-    EXPECT_EQ(fe.Popups()[0].text, "not enR, enRo, enWram, enWee");
-    EXPECT_EQ(fe.Popups()[1].title, "Modbus105 :: 105.6963");
-    EXPECT_EQ(fe.Popups()[1].text, "Un-defined Modbus OP");
+    EXPECT_EQ(Popups(fe), (Shown{{"log Tx[] exception", "not enR, enRo, enWram, enWee"},
+                                 {"Modbus105 :: 105.6963", "Un-defined Modbus OP"}}));
     EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.10 \n");
 }
 

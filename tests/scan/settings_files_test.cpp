@@ -1,18 +1,17 @@
-// Scan's settings, switch and log files when something else is at their names: a FIFO, a
-// folder, a full disk. Start-up and the hand-over never wait on them; a log that cannot be
-// created or written is said once, in a popup and on stderr; a bad settings file is named in
-// the log with what is wrong in it.
+// Scan's settings, switch and log files with a FIFO, a folder or a full disk at their names:
+// nothing waits on them, a failing log is said once, a bad settings file is named in the log.
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "popups.h"
 #include "scan/com_discovery.h"
 #include "scan/distribute.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "sweep_fixture.h"
 #include "tests/support/fifo_guard.h"
 
 namespace scantest {
@@ -22,7 +21,7 @@ using test_support::FifoGuard;
 
 const std::string kMark = "\xA1\xB9\xA1\xB9\xA1\xB9";
 
-class SettingsFiles : public ScanTest {
+class SettingsFiles : public SweepTest {
   protected:
     std::string Said(const char* what, int error) {
         return std::string("Cannot ") + what + " log file " + (root_ / "bin" / "log.txt").string() +
@@ -40,9 +39,7 @@ class SettingsFiles : public ScanTest {
     }
 };
 
-// A FIFO at the switch file's or the language file's name never holds the start; neither is
-// a file of its kind, so the switches are off and the language is English, and the language
-// file is not replaced by one.
+// A FIFO at the switch or language file's name: switches off, English, the FIFO left alone.
 TEST_F(SettingsFiles, StartUpNeverWaitsOnAFifo) {
     {
         FifoGuard switches("YN_log_dbg.txt");
@@ -56,8 +53,7 @@ TEST_F(SettingsFiles, StartUpNeverWaitsOnAFifo) {
     EXPECT_FALSE(fs::is_regular_file("Language_Selection.txt"));
 }
 
-// The device lists Scan writes at start-up and the port list of a sweep: a FIFO at one of
-// their names is a file that cannot be written, reported, and never waited on.
+// A FIFO at a device list's name is a file that cannot be written: reported, not waited on.
 TEST_F(SettingsFiles, DeviceListsNeverWaitOnAFifo) {
     Start();
     for (const char* name : {"Dev_Mng_00_All_DEV.txt", "COM__Exist.txt"}) {
@@ -113,8 +109,7 @@ TEST_F(SettingsFiles, AFullDiskUnderTheLogIsSaidOnce) {
     ExpectSaidOnce(Said("write", ENOSPC), testing::internal::GetCapturedStderr());
 }
 
-// The hand-over: a FIFO at the settings file's name is neither written nor read, and the log
-// says why nothing was started.
+// A FIFO at the settings file's name is neither written nor read; the log says why.
 TEST_F(SettingsFiles, TheHandOverNeverWaitsOnAFifo) {
     Start();
     {
@@ -125,12 +120,10 @@ TEST_F(SettingsFiles, TheHandOverNeverWaitsOnAFifo) {
         EXPECT_FALSE(fifo.HadToFree()) << "the hand-over waited on a FIFO";
     }
     EXPECT_TRUE(launcher.calls.empty());
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
-    ctx.gpLog.Flush();
-    EXPECT_NE(Slurp("log.txt").find(kMark + " COM_Dev_use.txt :: not a regular file \n\n"),
-              std::string::npos)
-        << Slurp("log.txt");
+    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 591475", "open file NG :: COM_Dev_use.txt"}}));
+    const std::string log = Log();
+    EXPECT_NE(log.find(kMark + " COM_Dev_use.txt :: not a regular file \n\n"), std::string::npos)
+        << log;
 }
 
 // A model code that is not there is named in the log beside the popup of the unknown model.
@@ -139,13 +132,11 @@ TEST_F(SettingsFiles, ABadModelCodeIsNamedInTheLog) {
     Put("COM_Dev_use.txt", "7\n3\n0\n8\n2\nTarnel");
     EXPECT_EQ(scan::fn_Distribute(ctx), 0);
     EXPECT_TRUE(launcher.calls.empty());
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].text, "Device HW model unknown");
-    ctx.gpLog.Flush();
-    EXPECT_NE(Slurp("log.txt").find(kMark +
-                                    " COM_Dev_use.txt :: line 6: model code is not a number \n\n"),
+    EXPECT_EQ(Popups(fe), (Shown{{"", "Device HW model unknown"}}));
+    const std::string log = Log();
+    EXPECT_NE(log.find(kMark + " COM_Dev_use.txt :: line 6: model code is not a number \n\n"),
               std::string::npos)
-        << Slurp("log.txt");
+        << log;
 }
 
 }  // namespace

@@ -6,36 +6,34 @@
 #include <cstdlib>
 
 #include "platform/sys/codepage.h"
+#include "popups.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "sweep_fixture.h"
 
 namespace scantest {
 namespace {
 
-std::string Big5(const char* utf8) {
+std::string Encoded(const char* utf8, sys::CodePage page) {
     std::string out;
-    EXPECT_EQ(sys::FromUtf8(utf8, sys::CodePage::Big5, &out), 0);
+    EXPECT_EQ(sys::FromUtf8(utf8, page, &out), 0);
     return out;
+}
+std::string Big5(const char* utf8) {
+    return Encoded(utf8, sys::CodePage::Big5);
 }
 std::string Gb(const char* utf8) {
-    std::string out;
-    EXPECT_EQ(sys::FromUtf8(utf8, sys::CodePage::Gb2312, &out), 0);
-    return out;
+    return Encoded(utf8, sys::CodePage::Gb2312);
 }
 
-class Shell : public ScanTest {
+class Shell : public SweepTest {
   protected:
     int Charset() {
         int charset = 0;
         rt.GetPanelAttribute(ctx.gvG1, ui::ATTR_CHARSET, &charset);
         return charset;
     }
-    int StatusColour() {
-        int colour = -1;
-        rt.GetCtrlAttribute(ctx.gvtpScan, Ctrl("STATUS"), ui::ATTR_TEXT_COLOR, &colour);
-        return colour;
-    }
+    int StatusColour() { return Attr("STATUS", ui::ATTR_TEXT_COLOR); }
     std::string TableLabel(bool row, int n) {
         std::string text;
         if (row)
@@ -70,9 +68,7 @@ TEST_F(Shell, FirstRunCreatesTheLanguageFileAndShowsEnglish) {
     EXPECT_EQ(Text("STATUS"), "Press button Auto Scan");
     EXPECT_EQ(StatusColour(), ui::VAL_BLACK);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvtpScan), Ctrl("AUTO_SCAN"));
-    int enabled = -1;
-    rt.GetCtrlAttribute(ctx.gvtpScan, Ctrl("TTARNEL"), ui::ATTR_ENABLED, &enabled);
-    EXPECT_EQ(enabled, 0);
+    EXPECT_FALSE(TimerOn());
     // Every run starts with an empty log; with no switch file nothing is written to it.
     EXPECT_EQ(Slurp("log.txt"), "");
     EXPECT_TRUE(fe.Popups().empty());
@@ -250,11 +246,8 @@ TEST_F(Shell, ErrorReportsShowAPopupAndLogTwoLines) {
     Start();  // switches off: the reports are written all the same
     scan::fn_err_Open_File(ctx, "M1__Scan_Dev", 5521967, "COM__Exist.txt");
     scan::fn_err_Open_COM(ctx, "M1__Scan_Dev", 8902301, -3);
-    ASSERT_EQ(fe.Popups().size(), 2u);
-    EXPECT_EQ(fe.Popups()[0].title, "M1__Scan_Dev :: 5521967");
-    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM__Exist.txt");
-    EXPECT_EQ(fe.Popups()[1].title, "M1__Scan_Dev :: 8902301");
-    EXPECT_EQ(fe.Popups()[1].text, "Open COM NG :: err code : -3");
+    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 5521967", "open file NG :: COM__Exist.txt"},
+                                 {"M1__Scan_Dev :: 8902301", "Open COM NG :: err code : -3"}}));
     const std::string stars = "\xA1\xB9\xA1\xB9\xA1\xB9";
     EXPECT_EQ(Slurp("log.txt"), stars + " M1__Scan_Dev :: 5521967 \n" + stars +
                                     " open file NG :: COM__Exist.txt \n\n" + stars +

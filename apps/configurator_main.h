@@ -22,6 +22,7 @@
 #include "platform/ui/runtime.h"
 #include "shell/callbacks.h"
 #include "shell/main_panel.h"
+#include "shell/model_check.h"
 
 inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
     const std::string purpose = std::string("The configurator of ") + model.id.codes[0].product +
@@ -54,6 +55,6 @@ inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     conf::Context ctx(runtime, launcher, model);
     ctx.com = &com;
-    if (conf::RegisterCallbacks(ctx, registry) < 0) return 1;
-    return conf::RunConfigurator(ctx);
+    // A descriptor that does not hold together stops here, said on stderr and in a popup.
+    return conf::RunCheckedConfigurator(ctx, registry);
 }

@@ -174,6 +174,7 @@ std::string ConfiguratorUsage(const std::string& program, const std::string& pur
            "                  a poll on stdout: hh:mm:ss<TAB>value<TAB>status\n"
            "  --record        with --watch, also writes the hourly records in PV Record\n\n" +
            kExitText +
+           "A model descriptor that does not hold together ends it with status 1 at once.\n"
            "\nIt keeps log.txt and its settings files (COM_Dev_use.txt, YN_log_dbg.txt, ...)\n"
            "in its working folder and reads its panels from ../gui. Installed, that folder\n"
            "is $XDG_DATA_HOME/rtu-configurator/bin (~/.local/share/rtu-configurator/bin),\n"

@@ -14,6 +14,8 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitLink = 1;   // port or instrument not reached, transfer failed
 inline constexpr int kExitUsage = 2;  // unknown option, missing argument, wrong combination
 inline constexpr int kExitFile = 3;   // file refused, unreadable or not written
+// The program's model descriptor does not hold together: 1, as the window program ends then.
+inline constexpr int kExitModel = 1;
 
 enum class Action { Window, Help, Version, Save, LoadWrite, Watch, Find };
 

@@ -24,6 +24,7 @@
 #include "platform/ui/runtime.h"
 #include "shell/callbacks.h"
 #include "shell/main_panel.h"
+#include "shell/model_check.h"
 #include "transfer/param_file.h"
 #include "transfer/range_check.h"
 #include "transfer/write_all.h"
@@ -182,7 +183,10 @@ int RunConfiguratorBatch(const Options& options, const conf::Model& model,
     conf::Context ctx(runtime, launcher, model);
     ctx.com = &com;
     ctx.stop = stop;
+    // A descriptor that does not hold together stops the run before the port is opened.
+    if (conf::Model_Check::Descriptor(model, &error) < 0) return Fail(model, kExitModel, error);
     if (conf::RegisterCallbacks(ctx, registry) < 0) return kExitFile;
+    if (conf::Model_Check::Panel(ctx, &error) < 0) return Fail(model, kExitModel, error);
     int status = kExitDone;
     {
         Progress progress(ctx, frontEnd);

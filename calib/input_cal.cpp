@@ -89,10 +89,12 @@ int IC_B::w_parameter(Context& ctx) {
     const CalStep* step = StepOf(ctx);
     if (!step || step->presetType < 0) return 0;
     logi(ctx, "Modbus w TYPE = %d\n", step->presetType);
-    int r = fn_Modbus_Device_RW_16(ctx, Plan(ctx).presetAccess, 0, step->presetType);
+    int r = fn_Modbus_Device_RW_16(ctx, Plan(ctx).presetAccess, AddressOf(ctx.model, Module::kType),
+                                   step->presetType);
     if (r >= 0 && step->presetUnit >= 0) {
         logi(ctx, "Modbus w UNIT = %d\n", step->presetUnit);
-        r = fn_Modbus_Device_RW_16(ctx, enWee, 1, step->presetUnit);
+        r = fn_Modbus_Device_RW_16(ctx, enWee, AddressOf(ctx.model, Module::kUnit),
+                                   step->presetUnit);
     }
     if (r < 0) return WriteNg(ctx, r);
     msg_cfg::SID(ctx, kMsgWriteOk);

@@ -30,15 +30,60 @@ enum class FollowUp {
     kBothPages,     // the calibration page's twin of the control shows the value too
 };
 
-// One parameter register: where it lives, how wide it is, what it is called in traces and
-// files, and which module (and member of it) shows it.
+// Who owns a register: a parameter module of the configuration page, or the program's own use
+// of a register outside the configuration block. kNone owns nothing.
+enum class Module {
+    kNone,
+    // Parameter modules.
+    kType,
+    kUnit,
+    kDp,
+    kMRngUsr,
+    kPvofUsr,
+    kLinScale,
+    kFilt,
+    kDir,
+    kCut,
+    kRtsV,
+    kId,
+    kBr,
+    kAxFU,
+    kAxMD,
+    kAxSP,
+    kAxHY,
+    kLinSig,
+    kRtu,
+    kLock,
+    // Registers outside the configuration block.
+    kRs485,         // the RS-485 switch
+    kPolarity,      // the input polarity of the calibration page
+    kCalCommand,    // the calibration command
+    kRelay,         // relay test, one register per alarm
+    kLinkCopy,      // second values of the link settings: station, baud rate, frame format
+    kProcessValue,  // read each tick; the remote value is written to it
+    kConverter,     // the converter readings
+    kStatus,        // two status bits
+    kDevInfo,       // model code and firmware version; member 1 is spare
+    kSerial,        // serial number, high word first
+    kDigit,         // display digits
+    kAlarmAmount,   // alarms in use
+    kCount,         // not a module: the number of them
+};
+
+// The module's name in reports ("TYPE_cfg"); "?" for none or an unknown value.
+const char* ModuleName(Module module);
+// Whether the module is one of the parameter modules the configuration block applies.
+bool IsParameterModule(Module module);
+
+// One register: where it lives, how wide it is, what it is called in traces and files, and
+// which module (and member of it) owns it.
 struct RegisterRecord {
     int address;
-    int width;           // 16 or 32 bits
-    const char* name;    // short name of traces and buffer files
-    const char* module;  // owning module, e.g. "TYPE_cfg"
-    int member;          // member of a multi-control module, 0 otherwise
-    FollowUp after;      // follow-up on the pages when a value is applied
+    int width;         // 16 or 32 bits
+    const char* name;  // short name of traces and buffer files
+    Module module;     // owning module
+    int member;        // member of a multi-register module, 0 otherwise
+    FollowUp after;    // follow-up on the pages when a value is applied
 };
 
 struct Identity {
@@ -56,10 +101,12 @@ struct Identity {
 
 // How read-all fetches the configuration.
 struct ReadPlan {
-    bool serialFirst;    // serial number read before the parameters (else after)
-    int addrPolarity;    // read before the block into its ring; -1 when the model has none
-    int blockLengthFw1;  // 16-bit registers from address 0 with firmware version 1
-    int blockLength;     // with later firmware
+    bool serialFirst;       // serial number read before the parameters (else after)
+    int addrPolarity;       // read before the block into its ring; -1 when the model has none
+    int block16Address;     // first register of the 16-bit block
+    int blockLengthFw1;     // its registers with firmware version 1 (and 0)
+    int blockLength;        // from fullBlockFirmware on
+    int fullBlockFirmware;  // the first firmware version with the whole block
     std::span<const int> applyOrder;  // addresses of the 16-bit block applied, in this order
     int block32Address;               // first 32-bit value, one value per address; -1 when none
     int block32Count;
@@ -84,7 +131,7 @@ struct BufferFile {
 // entries of several members and the same count are checked member by member together: member 0
 // of each, then member 1 of each.
 struct RangeCheckEntry {
-    const char* module;
+    Module module;
     int members;  // 1 for a single-control module
 };
 
@@ -196,6 +243,10 @@ struct Model {
 
 // The register record at `address`; nullptr when the model has none there.
 const RegisterRecord* FindRegister(const Model& model, int address);
+// The register of `module`'s member; nullptr when the model has none.
+const RegisterRecord* RegisterOf(const Model& model, Module module, int member = 0);
+// Its address; -1 when the model has none.
+int AddressOf(const Model& model, Module module, int member = 0);
 // Whether `code` is one of the model's codes; the product name or nullptr.
 const char* ProductOf(const Model& model, int code);
 

@@ -1,6 +1,7 @@
 #include "models/model_a.h"
 
 #include "modbus/access_mode.h"
+#include "models/family.h"
 
 namespace conf {
 
@@ -9,40 +10,59 @@ namespace {
 constexpr ModelCode kCodes[] = {{104, "Tarnel"}, {106, "Quillet (Tarnel)"}};
 
 using F = FollowUp;
-// The configuration block, registers 0 to 30. Type and decimal point come before the values
-// whose ranges and precision they decide.
+using M = Module;
+// The configuration block, registers 0 to 30 (type and decimal point come before the values
+// whose ranges and precision they decide), then the registers outside it.
 constexpr RegisterRecord kRegisters[] = {
-    {0, 16, "TYPE", "TYPE_cfg", 0, F::kInputType},
-    {1, 16, "UNIT", "UNIT_cfg", 0, F::kNone},
-    {2, 16, "DP", "DP_cfg", 0, F::kDecimalPoint},
-    {3, 16, "LOLT", "MRng_usr_cfg", 0, F::kNone},
-    {4, 16, "HILT", "MRng_usr_cfg", 1, F::kNone},
-    {5, 16, "PVOF", "PVOF_usr_cfg", 0, F::kNone},
-    {6, 16, "SCA.L", "LinScale_cfg", 0, F::kNone},
-    {7, 16, "SCA.H", "LinScale_cfg", 1, F::kNone},
-    {8, 16, "FILT", "FILT_cfg", 0, F::kNone},
-    {9, 16, "DIR", "DIR_cfg", 0, F::kNone},
-    {10, 16, "CUT", "CUT_cfg", 0, F::kNone},
-    {11, 16, "RTS.L", "RTS_V_cfg", 0, F::kBothPages},
-    {12, 16, "RTS.H", "RTS_V_cfg", 1, F::kBothPages},
-    {13, 16, "ID", "ID_cfg", 0, F::kStation},
-    {14, 16, "BR", "BR_cfg", 0, F::kBaudRate},
-    {15, 16, "A1FU", "AxFU_cfg", 0, F::kNone},
-    {16, 16, "A1MD", "AxMD_cfg", 0, F::kNone},
-    {17, 16, "A1SP", "AxSP_cfg", 0, F::kNone},
-    {18, 16, "A1HY", "AxHY_cfg", 0, F::kNone},
-    {19, 16, "A2FU", "AxFU_cfg", 1, F::kNone},
-    {20, 16, "A2MD", "AxMD_cfg", 1, F::kNone},
-    {21, 16, "A2SP", "AxSP_cfg", 1, F::kNone},
-    {22, 16, "A2HY", "AxHY_cfg", 1, F::kNone},
-    {23, 16, "mV.L", "LinSig_cfg", 0, F::kNone},
-    {24, 16, "mV.H", "LinSig_cfg", 1, F::kNone},
-    {25, 16, "V.L", "LinSig_cfg", 2, F::kNone},
-    {26, 16, "V.H", "LinSig_cfg", 3, F::kNone},
-    {27, 16, "mA.L", "LinSig_cfg", 4, F::kNone},
-    {28, 16, "mA.H", "LinSig_cfg", 5, F::kNone},
-    {29, 16, "RTU", "RTU_cfg", 0, F::kFrameFormat},
-    {30, 16, "LOCK", "Lock_cfg", 0, F::kNone},
+    {0, 16, "TYPE", M::kType, 0, F::kInputType},
+    {1, 16, "UNIT", M::kUnit, 0, F::kNone},
+    {2, 16, "DP", M::kDp, 0, F::kDecimalPoint},
+    {3, 16, "LOLT", M::kMRngUsr, 0, F::kNone},
+    {4, 16, "HILT", M::kMRngUsr, 1, F::kNone},
+    {5, 16, "PVOF", M::kPvofUsr, 0, F::kNone},
+    {6, 16, "SCA.L", M::kLinScale, 0, F::kNone},
+    {7, 16, "SCA.H", M::kLinScale, 1, F::kNone},
+    {8, 16, "FILT", M::kFilt, 0, F::kNone},
+    {9, 16, "DIR", M::kDir, 0, F::kNone},
+    {10, 16, "CUT", M::kCut, 0, F::kNone},
+    {11, 16, "RTS.L", M::kRtsV, 0, F::kBothPages},
+    {12, 16, "RTS.H", M::kRtsV, 1, F::kBothPages},
+    {13, 16, "ID", M::kId, 0, F::kStation},
+    {14, 16, "BR", M::kBr, 0, F::kBaudRate},
+    {15, 16, "A1FU", M::kAxFU, 0, F::kNone},
+    {16, 16, "A1MD", M::kAxMD, 0, F::kNone},
+    {17, 16, "A1SP", M::kAxSP, 0, F::kNone},
+    {18, 16, "A1HY", M::kAxHY, 0, F::kNone},
+    {19, 16, "A2FU", M::kAxFU, 1, F::kNone},
+    {20, 16, "A2MD", M::kAxMD, 1, F::kNone},
+    {21, 16, "A2SP", M::kAxSP, 1, F::kNone},
+    {22, 16, "A2HY", M::kAxHY, 1, F::kNone},
+    {23, 16, "mV.L", M::kLinSig, 0, F::kNone},
+    {24, 16, "mV.H", M::kLinSig, 1, F::kNone},
+    {25, 16, "V.L", M::kLinSig, 2, F::kNone},
+    {26, 16, "V.H", M::kLinSig, 3, F::kNone},
+    {27, 16, "mA.L", M::kLinSig, 4, F::kNone},
+    {28, 16, "mA.H", M::kLinSig, 5, F::kNone},
+    {29, 16, "RTU", M::kRtu, 0, F::kFrameFormat},
+    {30, 16, "LOCK", M::kLock, 0, F::kNone},
+    {0x001F, 16, "RS485", M::kRs485, 0, F::kNone},
+    {0x0A02, 16, "CAL", M::kCalCommand, 0, F::kNone},
+    {0x0A04, 16, "RELAY1", M::kRelay, 0, F::kNone},
+    {0x0A05, 16, "RELAY2", M::kRelay, 1, F::kNone},
+    // The second values of the link settings share their block with the measuring side.
+    {0x1000, 16, "ID_B", M::kLinkCopy, 0, F::kNone},
+    {0x1001, 16, "BR_B", M::kLinkCopy, 1, F::kNone},
+    {0x1002, 16, "PV", M::kProcessValue, 0, F::kNone},
+    {0x1003, 16, "ADC0", M::kConverter, 0, F::kNone},
+    {0x1004, 16, "ADC1", M::kConverter, 1, F::kNone},
+    {0x1005, 16, "RTU_B", M::kLinkCopy, 2, F::kNone},
+    {0x1006, 16, "STATUS", M::kStatus, 0, F::kNone},
+    {family::kDevInfoRegister, 16, "HW.FW", M::kDevInfo, 0, F::kNone},
+    {0x1F01, 16, "-", M::kDevInfo, 1, F::kNone},
+    {0x1F02, 16, "SN.H", M::kSerial, 0, F::kNone},
+    {0x1F03, 16, "SN.L", M::kSerial, 1, F::kNone},
+    {0x1F04, 16, "DIGIT", M::kDigit, 0, F::kNone},
+    {0x1F05, 16, "Alarm.Num", M::kAlarmAmount, 0, F::kNone},
 };
 
 // The block is applied in address order.
@@ -66,9 +86,8 @@ constexpr BufferFile kBuffers[] = {
 };
 
 constexpr RangeCheckEntry kRangeCheck[] = {
-    {"UNIT_cfg", 1}, {"DP_cfg", 1},       {"PVOF_usr_cfg", 1},
-    {"FILT_cfg", 1}, {"MRng_usr_cfg", 2}, {"LinScale_cfg", 2},
-    {"AxSP_cfg", 2}, {"AxHY_cfg", 2},     {"LinSig_cfg", 6},
+    {M::kUnit, 1},     {M::kDp, 1},   {M::kPvofUsr, 1}, {M::kFilt, 1},   {M::kMRngUsr, 2},
+    {M::kLinScale, 2}, {M::kAxSP, 2}, {M::kAxHY, 2},    {M::kLinSig, 6},
 };
 
 // Resistance thermometer, thermocouple, volts, milliamperes; the last point of each kind goes
@@ -170,8 +189,10 @@ const Model& ModelA() {
             {
                 .serialFirst = false,
                 .addrPolarity = -1,
+                .block16Address = 0,
                 .blockLengthFw1 = 29,
                 .blockLength = 31,
+                .fullBlockFirmware = 2,
                 .applyOrder = kApplyOrder,
                 .block32Address = -1,
                 .block32Count = 0,
@@ -192,7 +213,7 @@ const Model& ModelA() {
             },
         .file =
             {
-                .headerAddress = 0x1F00,
+                .headerAddress = family::kDevInfoRegister,
                 .addresses = kApplyOrder,  // the whole block in address order
                 .linesByFirmware = true,
                 .terminator = true,

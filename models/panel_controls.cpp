@@ -4,11 +4,6 @@ namespace conf::panel {
 
 ParamCatalogue SharedCatalogue() {
     ParamCatalogue c{};
-    c.addrCalCommand = 0x0A02;
-    c.addrDevInfo = 0x1F00;
-    c.addrSerial = 0x1F02;
-    c.addrDigit = 0x1F04;
-    c.addrAlarmAmount = 0x1F05;
     c.ccID = kID;
     c.ccBR = kBR;
     c.ccRTU = kRTU;
@@ -17,15 +12,6 @@ ParamCatalogue SharedCatalogue() {
     c.ccCUT = kCUT;
     c.ccLOCK = kLOCK;
     c.ccPVOF = kPVOF;
-    c.addrTYPE = 0;
-    c.addrDP = 2;
-    c.addrFILT = 8;
-    c.addrDIR = 9;
-    c.addrCUT = 10;
-    c.addrID = 13;
-    c.addrBR = 14;
-    c.addrRTU = 29;
-    c.addrLOCK = 30;
     c.ccDIGIT = kDIGIT;
     c.ccALARM_AMOUNT = kALARM_AMOUNT;
     c.ccRSP = kRSP;
@@ -38,23 +24,17 @@ ParamCatalogue SharedCatalogue() {
     c.caCC_MRng_usr = kMRng_usr;
     c.caCC_PVOF_rat = kPVOF_rat;
     c.caCC_LinSig = kLinSig;
-    c.caADDR_LinSig = kADDR_LinSig;
     c.caCC_LinScale = kLinScale;
     c.caCC_DIR = kDIR;
     c.caCC_RTS_R = kRTS_R;
-    c.caADDR_RTS = kADDR_RTS;
     c.caCC_RTS_V = kRTS_V;
     c.caCC_AxFU = kAxFU;
-    c.caADDR_AxFU = kADDR_AxFU;
     c.caCC_AxMD = kAxMD;
-    c.caADDR_AxMD = kADDR_AxMD;
     c.caCC_AxSP = kAxSP;
     c.caCC_AxHY = kAxHY;
     c.caCC_RTS_R_cal = kRTS_R_cal;
-    c.caADDR_RTS_cal = kADDR_RTS_cal;
     c.caCC_RTS_V_cal = kRTS_V_cal;
     c.caCC_ARelay = kARelay;
-    c.caADDR_ARelay = kADDR_ARelay;
     c.caCC_SN_V_I = kSN_V_I;
     c.linSigBase = kLinSigBase;
     c.linSigConfine = 66.0;

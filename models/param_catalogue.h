@@ -1,15 +1,14 @@
 #pragma once
 // One instrument model's parameter tables as the parameter editor uses them: the controls of
-// each parameter module by role name in the order of the module's selector field (caCC_),
-// the register addresses in the same order (caADDR_), the rated ranges of the input types and
-// the fixed ranges and captions. A model fills one of these; the modules read it.
+// each parameter module by role name in the order of the module's selector field (caCC_; the
+// register of each member is in the model's register map), the rated ranges of the input
+// types and the fixed ranges and captions. A model fills one of these; the modules read it.
 
 #include <span>
 
 namespace conf {
 
 using CtrlNames = std::span<const char* const>;
-using RegAddrs = std::span<const int>;
 
 // Where a text of the language database shows: on which panel, in what, and by role name (the
 // menu or menu item's name for kMenu; unused for kPageTitle).
@@ -40,20 +39,8 @@ struct CtrlPair {
 };
 
 struct ParamCatalogue {
-    // --- Register map ---------------------------------------------------------------------
-    int addrCalCommand;   // calibration command
-    int addrPV;           // process value (read) and remote value (written)
-    int addrADC;          // the two converter readings
-    int addrStatusBits;   // two status bits of newer firmware
-    int addrDevInfo;      // model code and firmware version
-    int addrSerial;       // serial number, high word first
-    int addrDigit;        // display digits
-    int addrAlarmAmount;  // alarm amount
-
-    // --- Single-control modules: one-entry control tables and their registers -------------
+    // --- Single-control modules: one-entry control tables --------------------------------
     CtrlNames ccID, ccBR, ccRTU, ccUNIT, ccDP, ccFILT, ccCUT, ccLOCK, ccPVOF;
-    int addrTYPE, addrUNIT, addrDP, addrPVOF, addrFILT, addrDIR, addrCUT, addrID, addrBR, addrRTU,
-        addrLOCK;
     // Main panel.
     CtrlNames ccDIGIT, ccALARM_AMOUNT, ccRSP, ccAGENT_WRITE, ccGICNT, ccMSPV_V;
     // Calibration page; ccPOLAR is empty for a model without the polarity setting.
@@ -64,32 +51,22 @@ struct ParamCatalogue {
     CtrlNames caCC_DRng;  // display range low, high
     CtrlNames caCC_MRng_rat;
     CtrlNames caCC_MRng_usr;
-    RegAddrs caADDR_MRng_usr;
     CtrlNames caCC_PVOF_rat;
     CtrlNames caCC_LinSig;
-    RegAddrs caADDR_LinSig;
     CtrlNames caCC_LinScale;
-    RegAddrs caADDR_LinScale;
     CtrlNames caCC_DIR;
     CtrlNames caCC_RTS_R;
-    RegAddrs caADDR_RTS;
     CtrlNames caCC_RTS_V;
     CtrlNames caCC_AxFU;
-    RegAddrs caADDR_AxFU;
     CtrlNames caCC_AxMD;
-    RegAddrs caADDR_AxMD;
     CtrlNames caCC_AxSP;
-    RegAddrs caADDR_AxSP;
     CtrlNames caCC_AxHY;
-    RegAddrs caADDR_AxHY;
     CtrlNames caCC_RTS_R_cal;
-    RegAddrs caADDR_RTS_cal;
     CtrlNames caCC_RTS_V_cal;
     CtrlNames caCC_ADC_V_M;
     CtrlNames caCC_IC_B;
     std::span<const CtrlPair> caCC_ADC_V_I;
     CtrlNames caCC_ARelay;
-    RegAddrs caADDR_ARelay;
     CtrlNames caCC_SN_V_I;
     CtrlNames caCC_ICSP;
 

@@ -13,10 +13,6 @@ constexpr const char* kUNIT[] = {"UNIT"};
 constexpr const char* kTYPE[] = {"TYPE_0",  "TYPE_1",  "TYPE_2",  "TYPE_3", "TYPE_4",
                                  "TYPE_5",  "TYPE_6",  "TYPE_7",  "TYPE_8", "TYPE_9",
                                  "TYPE_10", "TYPE_11", "TYPE_12", "TYPE_13"};
-constexpr int kADDR_MRng_usr[] = {3, 4};
-constexpr int kADDR_LinScale[] = {6, 7};
-constexpr int kADDR_AxSP[] = {17, 21};
-constexpr int kADDR_AxHY[] = {18, 22};
 constexpr const char* kADC_V_M[] = {"ADC_M_0", "ADC_M_1"};
 constexpr const char* kIC_B[] = {"IC_B_0", "IC_B_1", "IC_B_2", "IC_B_3", "IC_B_4",
                                  "IC_B_5", "IC_B_6", "IC_B_7", "IC_B_8"};
@@ -55,18 +51,9 @@ constexpr std::span<const Caption> kCaptionTables[] = {panel::kCaptions, kOwnCap
 const ParamCatalogue& ModelACatalogue() {
     static const ParamCatalogue catalogue = [] {
         ParamCatalogue c = panel::SharedCatalogue();
-        c.addrPV = 0x1002;
-        c.addrADC = 0x1003;
-        c.addrStatusBits = 0x1006;
         c.ccUNIT = kUNIT;
-        c.addrUNIT = 1;
-        c.addrPVOF = 5;
         c.ccPOLAR = {};
         c.caCC_TYPE = kTYPE;
-        c.caADDR_MRng_usr = kADDR_MRng_usr;
-        c.caADDR_LinScale = kADDR_LinScale;
-        c.caADDR_AxSP = kADDR_AxSP;
-        c.caADDR_AxHY = kADDR_AxHY;
         c.caCC_ADC_V_M = kADC_V_M;
         c.caCC_IC_B = kIC_B;
         c.caCC_ADC_V_I = kADC_V_I;

@@ -10,10 +10,6 @@ constexpr const char* kPOLAR[] = {"POLAR"};
 
 // Multi-control modules, in selector order. The input types are the three linear signals.
 constexpr const char* kTYPE[] = {"TYPE_0", "TYPE_1", "TYPE_2"};
-constexpr int kADDR_MRng_usr[] = {0x1001, 0x1002};
-constexpr int kADDR_LinScale[] = {0x1003, 0x1004};
-constexpr int kADDR_AxSP[] = {0x1005, 0x1007};
-constexpr int kADDR_AxHY[] = {0x1006, 0x1008};
 // One converter reading.
 constexpr const char* kADC_V_M[] = {"ADC_M_0"};
 constexpr const char* kIC_B[] = {"IC_B_0", "IC_B_1", "IC_B_2", "IC_B_3", "IC_B_4", "IC_B_5"};
@@ -44,18 +40,9 @@ constexpr std::span<const Caption> kCaptionTables[] = {panel::kCaptions, kOwnCap
 const ParamCatalogue& ModelBCatalogue() {
     static const ParamCatalogue catalogue = [] {
         ParamCatalogue c = panel::SharedCatalogue();
-        c.addrPV = 0x1000;
-        c.addrADC = 0x100A;
-        c.addrStatusBits = 0x001F;
         c.ccUNIT = {};  // no unit parameter
-        c.addrUNIT = -1;
-        c.addrPVOF = 0x1009;
         c.ccPOLAR = kPOLAR;
         c.caCC_TYPE = kTYPE;
-        c.caADDR_MRng_usr = kADDR_MRng_usr;
-        c.caADDR_LinScale = kADDR_LinScale;
-        c.caADDR_AxSP = kADDR_AxSP;
-        c.caADDR_AxHY = kADDR_AxHY;
         c.caCC_ADC_V_M = kADC_V_M;
         c.caCC_IC_B = kIC_B;
         c.caCC_ADC_V_I = kADC_V_I;

@@ -25,32 +25,22 @@ int HysteresisRange(Context& ctx, int* min, int* max) {
 }  // namespace
 
 RingModule AxFU_cfg_def(const Context& ctx) {
-    return RingModule{&Context::gvCFG,
-                      Cat(ctx).caCC_AxFU,
-                      Cat(ctx).caADDR_AxFU,
-                      &kSelAlarm,
-                      nullptr,
-                      kColorNormal,
-                      false};
+    return RingModule{&Context::gvCFG, Cat(ctx).caCC_AxFU, Module::kAxFU, &kSelAlarm,
+                      nullptr,         kColorNormal,       false};
 }
 
 RingModule AxMD_cfg_def(const Context& ctx) {
-    return RingModule{&Context::gvCFG,
-                      Cat(ctx).caCC_AxMD,
-                      Cat(ctx).caADDR_AxMD,
-                      &kSelAlarm,
-                      nullptr,
-                      kColorNormal,
-                      false};
+    return RingModule{&Context::gvCFG, Cat(ctx).caCC_AxMD, Module::kAxMD, &kSelAlarm,
+                      nullptr,         kColorNormal,       false};
 }
 
 NumericModule AxSP_cfg_def(const Context& ctx) {
-    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_AxSP, Cat(ctx).caADDR_AxSP,
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_AxSP, Module::kAxSP,
                          &kSelAlarm,      &DpScaling(),       DRng_cfg::Query_Range};
 }
 
 NumericModule AxHY_cfg_def(const Context& ctx) {
-    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_AxHY, Cat(ctx).caADDR_AxHY,
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_AxHY, Module::kAxHY,
                          &kSelAlarm,      &DpScaling(),       HysteresisRange};
 }
 

@@ -65,12 +65,12 @@ int LinSigRange(Context& ctx, int* min, int* max) {
 }  // namespace
 
 NumericModule LinSig_cfg_def(const Context& ctx) {
-    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_LinSig, Cat(ctx).caADDR_LinSig,
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_LinSig, Module::kLinSig,
                          &kSelLinSig,     &LinSigScaling(),     LinSigRange};
 }
 
 NumericModule LinScale_cfg_def(const Context& ctx) {
-    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_LinScale, Cat(ctx).caADDR_LinScale,
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_LinScale, Module::kLinScale,
                          &kSelLinScale,   &DpScaling(),           DRng_cfg::Query_Range};
 }
 

@@ -140,7 +140,7 @@ NumericModule MRng_rat_cfg_def(const Context& ctx) {
 }
 
 NumericModule MRng_usr_cfg_def(const Context& ctx) {
-    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_MRng_usr, Cat(ctx).caADDR_MRng_usr,
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_MRng_usr, Module::kMRngUsr,
                          &kSelMRngUsr,    &DpScaling(),           UserRange};
 }
 

@@ -135,9 +135,9 @@ int Who_Am_I(Context& ctx, const NumericModule& m, int panel, int control) {
 }
 
 int q_MB_Address(Context& ctx, const NumericModule& m) {
-    int i = Selected(ctx, m);
-    if (i < 0 || i >= static_cast<int>(m.addresses.size())) return -1;
-    return m.addresses[static_cast<size_t>(i)];
+    const int i = Selected(ctx, m);
+    if (m.owner == Module::kNone || i < 0 || i >= static_cast<int>(m.controls.size())) return -1;
+    return AddressOf(ctx.model, m.owner, i);
 }
 
 int Set_Precision(Context& ctx, const NumericModule& m) {

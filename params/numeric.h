@@ -6,6 +6,7 @@
 
 #include "core/context.h"
 #include "core/selector.h"
+#include "models/model.h"
 #include "models/param_catalogue.h"
 #include "params/locator.h"
 
@@ -24,7 +25,7 @@ struct Scaling {
 struct NumericModule {
     int Context::*page;           // the panel handle of the module's page
     CtrlNames controls;           // role names, in selector order
-    RegAddrs addresses;           // registers in the same order; empty when none
+    Module owner;                 // owner of the members' registers in the map; kNone: none
     const SelectorField* member;  // which control; nullptr for a module of one control
     const Scaling* scaling;       // nullptr: the control holds the raw integer
     RangeRule range;              // nullptr: never out of range

@@ -43,14 +43,13 @@ RadioGroup RTS_R_cal_def(const Context& ctx) {
 }
 
 NumericModule RTS_V_cfg_def(const Context& ctx) {
-    return NumericModule{
-        &Context::gvCFG, Cat(ctx).caCC_RTS_V, Cat(ctx).caADDR_RTS, &kSelRTS, nullptr, RtsRange};
+    return NumericModule{&Context::gvCFG, Cat(ctx).caCC_RTS_V, Module::kRtsV, &kSelRTS, nullptr,
+                         RtsRange};
 }
 
 NumericModule RTS_V_cal_def(const Context& ctx) {
-    return NumericModule{
-        &Context::gvCAL, Cat(ctx).caCC_RTS_V_cal, Cat(ctx).caADDR_RTS_cal, &kSelRTS, nullptr,
-        RtsRange};
+    return NumericModule{&Context::gvCAL, Cat(ctx).caCC_RTS_V_cal, Module::kRtsV, &kSelRTS, nullptr,
+                         RtsRange};
 }
 
 // --- RTS_V_cfg ------------------------------------------------------------------------------

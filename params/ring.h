@@ -4,6 +4,7 @@
 
 #include "core/context.h"
 #include "core/selector.h"
+#include "models/model.h"
 #include "models/param_catalogue.h"
 #include "params/locator.h"
 #include "params/numeric.h"
@@ -13,7 +14,7 @@ namespace conf {
 struct RingModule {
     int Context::*page;
     CtrlNames controls;           // role names, in selector order
-    RegAddrs addresses;           // registers in the same order; empty when none
+    Module owner;                 // owner of the members' registers in the map; kNone: none
     const SelectorField* member;  // nullptr for a single ring
     RangeRule range;              // nullptr: not range-checked
     int normalColor;              // the ring's colour when not marked

@@ -27,9 +27,8 @@ int SnRange(Context& ctx, int* min, int* max) {
 }  // namespace
 
 NumericModule ARelay_def(const Context& ctx) {
-    return NumericModule{
-        &Context::gvCAL, Cat(ctx).caCC_ARelay, Cat(ctx).caADDR_ARelay, &kSelAlarm, nullptr,
-        nullptr};
+    return NumericModule{&Context::gvCAL, Cat(ctx).caCC_ARelay, Module::kRelay, &kSelAlarm, nullptr,
+                         nullptr};
 }
 
 NumericModule ADC_V_M_def(const Context& ctx) {

@@ -6,6 +6,7 @@
 
 #include "link/port_open.h"
 #include "link/port_settings.h"
+#include "models/family.h"
 #include "scan/scan_context.h"
 
 namespace scan {
@@ -15,10 +16,10 @@ inline constexpr int kTagTargetOpen = 5521967;
 inline constexpr int kTagProbeOpen = 8902301;
 inline constexpr int kTagReopen = 8902302;
 
-// The forcing broadcast and the model code.
-inline constexpr int kForceRegister = 0x0A07;
-inline constexpr int kForceValue = 0x6C2E;
-inline constexpr int kMcodeRegister = 0x1F00;
+// The forcing broadcast and the model code, where every model has them.
+inline constexpr int kForceRegister = conf::family::kForceRegister;
+inline constexpr int kForceValue = conf::family::kForceValue;
+inline constexpr int kMcodeRegister = conf::family::kDevInfoRegister;
 
 // Fixed link settings the broadcast puts the instrument on.
 inline constexpr int kFixedBaudIndex = 3;

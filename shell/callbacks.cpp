@@ -120,6 +120,13 @@ const Shared* SharedOf(std::string_view name) {
 
 }  // namespace
 
+std::set<std::string> SharedCallbackNames() {
+    std::set<std::string> names;
+    for (const Shared& s : kShared)
+        names.insert(s.name);
+    return names;
+}
+
 int RegisterCallbacks(Context& ctx, ui::CallbackRegistry& registry) {
     int r = 0;
     for (const CallbackName& entry : ctx.model.callbacks) {

@@ -26,18 +26,17 @@ int evAgentWrite(Context& ctx, int panel, int control, int event, void*, int dat
     if (event != ui::EVENT_COMMIT) return fn_Enter_to_Next(ctx, panel, control, event, data1);
     int r = DevInfo2::fr_Modbus_to_GUI(ctx);
     if (r < 0) return r;
-    const ParamCatalogue& cat = ctx.model.catalogue;
 
     msg_cfg::SID(ctx, kMsgWriting);
     const int digit = kDigitCode + DIGIT_cfg::GI(ctx);
     logi(ctx, "Modbus w DIGIT = %04x \n", digit);
-    r = fn_Modbus_Device_RW_16(ctx, enWram, cat.addrDigit, digit);
+    r = fn_Modbus_Device_RW_16(ctx, enWram, AddressOf(ctx.model, Module::kDigit), digit);
     if (r >= 0) {
         fn_Affect_by_DIGIT(ctx);
         fn_Affect_by_DIGIT_0(ctx);
         const int amount = kAlarmAmountCode + Alarm_Amount_cfg::GI(ctx);
         logi(ctx, "Modbus w Alarm.Num = %04x \n", amount);
-        r = fn_Modbus_Device_RW_16(ctx, enWee, cat.addrAlarmAmount, amount);
+        r = fn_Modbus_Device_RW_16(ctx, enWee, AddressOf(ctx.model, Module::kAlarmAmount), amount);
     }
     if (r < 0) {
         msg_cfg::SID(ctx, kMsgWriteNg);

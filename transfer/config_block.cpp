@@ -1,7 +1,6 @@
 #include "transfer/config_block.h"
 
 #include <cstdint>
-#include <string_view>
 
 #include "core/selector.h"
 #include "models/model.h"
@@ -13,7 +12,6 @@
 #include "params/outcal.h"
 #include "params/rules.h"
 #include "params/scaling_dp.h"
-#include "transfer/dev_info.h"
 
 namespace conf {
 
@@ -21,7 +19,7 @@ namespace {
 
 // How a module's value reaches its control and comes back from it.
 struct ModuleAccess {
-    const char* module;
+    Module module;
     const SelectorField* field;  // null: a single-control module
     int (*set)(Context&, int);
     int (*get)(Context&);
@@ -29,28 +27,28 @@ struct ModuleAccess {
 };
 
 constexpr ModuleAccess kModules[] = {
-    {"TYPE_cfg", nullptr, TYPE_cfg::SV, TYPE_cfg::GV, TYPE_cfg::Holds},
-    {"UNIT_cfg", nullptr, UNIT_cfg::SI, UNIT_cfg::GI, UNIT_cfg::Holds},
-    {"DP_cfg", nullptr, DP_cfg::SI, DP_cfg::GI, DP_cfg::Holds},
-    {"MRng_usr_cfg", &kSelMRngUsr, MRng_usr_cfg::SV, MRng_usr_cfg::GV, MRng_usr_cfg::Holds},
-    {"PVOF_usr_cfg", nullptr, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV, PVOF_usr_cfg::Holds},
-    {"LinScale_cfg", &kSelLinScale, LinScale_cfg::SV, LinScale_cfg::GV, LinScale_cfg::Holds},
-    {"FILT_cfg", nullptr, FILT_cfg::SV, FILT_cfg::GV, FILT_cfg::Holds},
-    {"DIR_cfg", nullptr, DIR_cfg::SV, DIR_cfg::GV, DIR_cfg::Holds},
-    {"CUT_cfg", nullptr, CUT_cfg::SI, CUT_cfg::GI, CUT_cfg::Holds},
-    {"RTS_V_cfg", &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV, RTS_V_cfg::Holds},
-    {"ID_cfg", nullptr, ID_cfg::SV, ID_cfg::GV, ID_cfg::Holds},
-    {"BR_cfg", nullptr, BR_cfg::SI, BR_cfg::GI, BR_cfg::Holds},
-    {"AxFU_cfg", &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI, AxFU_cfg::Holds},
-    {"AxMD_cfg", &kSelAlarm, AxMD_cfg::SI, AxMD_cfg::GI, AxMD_cfg::Holds},
-    {"AxSP_cfg", &kSelAlarm, AxSP_cfg::SV, AxSP_cfg::GV, AxSP_cfg::Holds},
-    {"AxHY_cfg", &kSelAlarm, AxHY_cfg::SV, AxHY_cfg::GV, AxHY_cfg::Holds},
-    {"LinSig_cfg", &kSelLinSig, LinSig_cfg::SV, LinSig_cfg::GV, LinSig_cfg::Holds},
-    {"RTU_cfg", nullptr, RTU_cfg::SI, RTU_cfg::GI, RTU_cfg::Holds},
-    {"Lock_cfg", nullptr, Lock_cfg::SI, Lock_cfg::GI, Lock_cfg::Holds},
+    {Module::kType, nullptr, TYPE_cfg::SV, TYPE_cfg::GV, TYPE_cfg::Holds},
+    {Module::kUnit, nullptr, UNIT_cfg::SI, UNIT_cfg::GI, UNIT_cfg::Holds},
+    {Module::kDp, nullptr, DP_cfg::SI, DP_cfg::GI, DP_cfg::Holds},
+    {Module::kMRngUsr, &kSelMRngUsr, MRng_usr_cfg::SV, MRng_usr_cfg::GV, MRng_usr_cfg::Holds},
+    {Module::kPvofUsr, nullptr, PVOF_usr_cfg::SV, PVOF_usr_cfg::GV, PVOF_usr_cfg::Holds},
+    {Module::kLinScale, &kSelLinScale, LinScale_cfg::SV, LinScale_cfg::GV, LinScale_cfg::Holds},
+    {Module::kFilt, nullptr, FILT_cfg::SV, FILT_cfg::GV, FILT_cfg::Holds},
+    {Module::kDir, nullptr, DIR_cfg::SV, DIR_cfg::GV, DIR_cfg::Holds},
+    {Module::kCut, nullptr, CUT_cfg::SI, CUT_cfg::GI, CUT_cfg::Holds},
+    {Module::kRtsV, &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV, RTS_V_cfg::Holds},
+    {Module::kId, nullptr, ID_cfg::SV, ID_cfg::GV, ID_cfg::Holds},
+    {Module::kBr, nullptr, BR_cfg::SI, BR_cfg::GI, BR_cfg::Holds},
+    {Module::kAxFU, &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI, AxFU_cfg::Holds},
+    {Module::kAxMD, &kSelAlarm, AxMD_cfg::SI, AxMD_cfg::GI, AxMD_cfg::Holds},
+    {Module::kAxSP, &kSelAlarm, AxSP_cfg::SV, AxSP_cfg::GV, AxSP_cfg::Holds},
+    {Module::kAxHY, &kSelAlarm, AxHY_cfg::SV, AxHY_cfg::GV, AxHY_cfg::Holds},
+    {Module::kLinSig, &kSelLinSig, LinSig_cfg::SV, LinSig_cfg::GV, LinSig_cfg::Holds},
+    {Module::kRtu, nullptr, RTU_cfg::SI, RTU_cfg::GI, RTU_cfg::Holds},
+    {Module::kLock, nullptr, Lock_cfg::SI, Lock_cfg::GI, Lock_cfg::Holds},
 };
 
-const ModuleAccess* AccessOf(std::string_view module) {
+const ModuleAccess* AccessOf(Module module) {
     for (const ModuleAccess& m : kModules)
         if (module == m.module) return &m;
     return nullptr;
@@ -100,7 +98,8 @@ void FollowOn(Context& ctx, FollowUp after, int value) {
 int fn_Para_Block_Length(Context& ctx, int firmware) {
     // Version 0 is not a released firmware; it is read as version 1, the shorter block, so
     // no register is asked for that the instrument may not have.
-    return firmware >= kFirmwareFull ? ctx.model.read.blockLength : ctx.model.read.blockLengthFw1;
+    const ReadPlan& plan = ctx.model.read;
+    return firmware >= plan.fullBlockFirmware ? plan.blockLength : plan.blockLengthFw1;
 }
 
 int fn_Para_Block_Value(Context& ctx, int address) {

@@ -7,7 +7,8 @@
 
 namespace conf {
 
-// Registers of the 16-bit configuration block (from address 0) for a firmware version.
+// Registers of the 16-bit configuration block (from the read plan's first) for a firmware
+// version.
 int fn_Para_Block_Length(Context& ctx, int firmware);
 // The raw value of one parameter register as the page shows it (its selector fields set
 // first, and left so). 0 for an address the model has no parameter at.

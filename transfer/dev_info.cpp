@@ -18,7 +18,6 @@ namespace conf {
 
 namespace {
 
-constexpr int kAddrDevInfo = 0x1F00;
 constexpr int kDevInfoWords = 4;
 
 std::string Printed(const char* format, unsigned value) {
@@ -48,7 +47,8 @@ int DevInfo2::init(Context& ctx, DevInfoLocator* loc) {
 
 int DevInfo2::fr_Modbus(Context& ctx, DevInfoWords* words) {
     logi(ctx, "Modbus r Dev Info %d words \n", kDevInfoWords);
-    return fn_Modbus_Device_RW_16(ctx, enR, kAddrDevInfo, kDevInfoWords, *words);
+    return fn_Modbus_Device_RW_16(ctx, enR, AddressOf(ctx.model, Module::kDevInfo), kDevInfoWords,
+                                  *words);
 }
 
 void DevInfo2::RAM_dev_to_gui(const DevInfoWords& words, DevInfo* record) {

@@ -1,7 +1,8 @@
 #pragma once
-// The device-information block (registers 0x1F00-0x1F03): model code, firmware version and
-// serial number of the connected instrument. Every command that talks to the instrument runs
-// the check first and stops when it fails; it publishes gvHW and gvFW to the rest.
+// The device-information block (the model's device-information register and the three after
+// it): model code, firmware version and serial number of the connected instrument. Every command
+// that talks to the instrument runs the check first and stops when it fails; it publishes gvHW and
+// gvFW to the rest.
 
 #include <array>
 #include <cstdint>
@@ -11,15 +12,12 @@
 
 namespace conf {
 
-// The firmware version from which the frame format (RTU) and lock (LOCK) registers exist.
-inline constexpr int kFirmwareFull = 2;
-
 using DevInfoWords = std::array<std::int16_t, 4>;
 
 struct DevInfo {
     int hw = 0;                // model code, 0..255
     int fw = 0;                // firmware version, 0..255
-    std::uint32_t serial = 0;  // word 0x1F02 high, 0x1F03 low
+    std::uint32_t serial = 0;  // word 2 high, word 3 low
 };
 
 struct DevInfoLocator {

@@ -90,10 +90,10 @@ void ReportFile(Context& ctx, int code, const std::string& name, const char* sta
 bool WriteSet(Context& ctx, std::FILE* f) {
     const FilePlan& plan = ctx.model.file;
     bool ok = fn_Parameter_W_File(f, plan.headerAddress, ctx.gvHW) >= 0;
-    const int count = fn_Para_Block_Length(ctx, ctx.gvFW);
+    const int end = ctx.model.read.block16Address + fn_Para_Block_Length(ctx, ctx.gvFW);
     for (int address : plan.addresses) {
         const RegisterRecord* record = FindRegister(ctx.model, address);
-        if (plan.linesByFirmware && record && record->width == 16 && address >= count) continue;
+        if (plan.linesByFirmware && record && record->width == 16 && address >= end) continue;
         ok = fn_Parameter_W_File(f, address, fn_Para_Block_Value(ctx, address)) >= 0 && ok;
     }
     if (plan.terminator) ok = fn_Parameter_W_File(f, kParamFileEnd, 0) >= 0 && ok;

@@ -1,7 +1,5 @@
 #include "transfer/range_check.h"
 
-#include <string_view>
-
 #include "core/selector.h"
 #include "models/model.h"
 #include "params/alarm.h"
@@ -16,25 +14,25 @@ namespace {
 
 // A module's range test, with the selector field that picks its member.
 struct Checked {
-    const char* module;
+    Module module;
     const SelectorField* field;  // null: a single-control module
     int (*oor)(Context&);
 };
 
 constexpr Checked kChecks[] = {
-    {"UNIT_cfg", nullptr, UNIT_cfg::OOR},
-    {"DP_cfg", nullptr, DP_cfg::OOR},
-    {"PVOF_usr_cfg", nullptr, PVOF_usr_cfg::OOR},
-    {"FILT_cfg", nullptr, FILT_cfg::OOR},
-    {"ID_cfg", nullptr, ID_cfg::OOR},
-    {"MRng_usr_cfg", &kSelMRngUsr, MRng_usr_cfg::OOR},
-    {"LinScale_cfg", &kSelLinScale, LinScale_cfg::OOR},
-    {"AxSP_cfg", &kSelAlarm, AxSP_cfg::OOR},
-    {"AxHY_cfg", &kSelAlarm, AxHY_cfg::OOR},
-    {"LinSig_cfg", &kSelLinSig, LinSig_cfg::OOR},
+    {Module::kUnit, nullptr, UNIT_cfg::OOR},
+    {Module::kDp, nullptr, DP_cfg::OOR},
+    {Module::kPvofUsr, nullptr, PVOF_usr_cfg::OOR},
+    {Module::kFilt, nullptr, FILT_cfg::OOR},
+    {Module::kId, nullptr, ID_cfg::OOR},
+    {Module::kMRngUsr, &kSelMRngUsr, MRng_usr_cfg::OOR},
+    {Module::kLinScale, &kSelLinScale, LinScale_cfg::OOR},
+    {Module::kAxSP, &kSelAlarm, AxSP_cfg::OOR},
+    {Module::kAxHY, &kSelAlarm, AxHY_cfg::OOR},
+    {Module::kLinSig, &kSelLinSig, LinSig_cfg::OOR},
 };
 
-const Checked* CheckOf(std::string_view module) {
+const Checked* CheckOf(Module module) {
     for (const Checked& c : kChecks)
         if (module == c.module) return &c;
     return nullptr;

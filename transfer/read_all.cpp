@@ -38,16 +38,18 @@ void Apply(Context& ctx, int address, int value) {
     fn_Para_to_GUI(ctx, address, value);
 }
 
-// The 16-bit block from address 0, its length by firmware, applied in the plan's order.
+// The 16-bit block from the plan's first register, its length by firmware, applied in the
+// plan's order.
 int ReadBlock16(Context& ctx) {
     const ReadPlan& plan = ctx.model.read;
     const int count = fn_Para_Block_Length(ctx, ctx.gvFW);
     logi(ctx, plan.blockLogLine, count);
     std::vector<std::int16_t> block(static_cast<std::size_t>(count));
-    if (fn_Modbus_Device_RW_16(ctx, enR, 0, count, block) < 0) return ReadNg(ctx);
+    if (fn_Modbus_Device_RW_16(ctx, enR, plan.block16Address, count, block) < 0) return ReadNg(ctx);
     for (int address : plan.applyOrder) {
-        if (address >= count) continue;
-        Apply(ctx, address, block[static_cast<std::size_t>(address)]);
+        const int at = address - plan.block16Address;
+        if (at < 0 || at >= count) continue;
+        Apply(ctx, address, block[static_cast<std::size_t>(at)]);
     }
     return 0;
 }
@@ -68,12 +70,12 @@ int ReadBlock32(Context& ctx) {
 }  // namespace
 
 int Para_Fr_Dev::r_Parameter(Context& ctx) {
-    const ParamCatalogue& cat = ctx.model.catalogue;
-
-    // Digits and alarm amount first: they decide which controls the later values go to.
+    // Digits and alarm amount first: they decide which controls the later values go to. They
+    // are read together, the alarm amount in the register after the digits.
     logi(ctx, "Modbus r Display.Digit, Alarm.amount of Dev %d words \n", 2);
     std::array<std::int16_t, 2> setup{};
-    if (fn_Modbus_Device_RW_16(ctx, enR, cat.addrDigit, 2, setup) < 0) return ReadNg(ctx);
+    if (fn_Modbus_Device_RW_16(ctx, enR, AddressOf(ctx.model, Module::kDigit), 2, setup) < 0)
+        return ReadNg(ctx);
     DIGIT_cfg::SI(ctx, setup[0]);
     Alarm_Amount_cfg::SI(ctx, setup[1]);
     fn_Affect_by_DIGIT(ctx);

@@ -6,14 +6,11 @@
 #include "lang/status_line.h"
 #include "log/event_log.h"
 #include "modbus/access_mode.h"
+#include "models/model.h"
 #include "params/service.h"
 #include "session/modbus_api.h"
 
 namespace conf {
-
-namespace {
-constexpr int kAddrSerial = 0x1F02;
-}
 
 std::string fn_SN_Read_Text(std::uint32_t serial) {
     char text[64];
@@ -26,7 +23,7 @@ int SN_V_Read::fr_Modbus(Context& ctx) {
     msg_cfg::SID(ctx, kMsgReading);
     logs(ctx, "%s\n", "Modbus r SN");
     std::array<std::int16_t, 2> words{};
-    int r = fn_Modbus_Device_RW_16(ctx, enR, kAddrSerial, 2, words);
+    int r = fn_Modbus_Device_RW_16(ctx, enR, AddressOf(ctx.model, Module::kSerial), 2, words);
     if (r < 0) {
         msg_cfg::SID(ctx, kMsgReadNg);
         return r;

@@ -1,6 +1,6 @@
 #pragma once
-// The serial-number read-back: the instrument's serial number (registers 0x1F02-0x1F03)
-// shown on the calibration page, its parts under the four serial-number fields.
+// The serial-number read-back: the instrument's serial number (the model's two serial-number
+// registers) shown on the calibration page, its parts under the four serial-number fields.
 
 #include <cstdint>
 #include <string>

@@ -74,15 +74,16 @@ int SN_V_V::to_Modbus(Context& ctx) {
     const std::uint32_t v = SN_V_V::GV(ctx);
     const int high = static_cast<int>(v >> 16);
     const int low = static_cast<int>(v & 0xFFFF);
-    const int addr = ctx.model.catalogue.addrSerial;
+    const int addrHigh = AddressOf(ctx.model, Module::kSerial, 0);
+    const int addrLow = AddressOf(ctx.model, Module::kSerial, 1);
 
     msg_cfg::SID(ctx, kMsgWriting);
     logi(ctx, "Modbus w SN.H = %d\n", high);
-    int r = fn_Modbus_Device_RW_16(ctx, enWram, addr, high);
+    int r = fn_Modbus_Device_RW_16(ctx, enWram, addrHigh, high);
     if (r >= 0) {
         logi(ctx, "Modbus w SN.L = %d\n", low);
         // The EEPROM write of the low word stores the high word written before it as well.
-        r = fn_Modbus_Device_RW_16(ctx, enWee, addr + 1, low);
+        r = fn_Modbus_Device_RW_16(ctx, enWee, addrLow, low);
     }
     if (r < 0) {
         // The instrument may now hold the new high word with its old low word.

@@ -14,8 +14,8 @@ namespace conf {
 std::string fn_Get_Date_YYYYMMDD_str(Context& ctx);
 
 namespace SN_V_V {
-// Writes the serial number: high word to 0x1F02 (RAM), then low word to 0x1F03 (EEPROM, which
-// stores both). Out-of-range fields are marked red and nothing is sent (their negative OOR
+// Writes the serial number: high word to its register (RAM), then low word to the next (EEPROM,
+// which stores both). Out-of-range fields are marked red and nothing is sent (their negative OOR
 // sum, the status line untouched). After both writes the running number advances (a 9999
 // stays 9999). 0, or the negative link result ("Write NG", the number unchanged).
 int to_Modbus(Context& ctx);

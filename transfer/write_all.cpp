@@ -80,7 +80,7 @@ int WriteLinkSettings(Context& ctx) {
 
 bool LineInPlan(Context& ctx, const BufferFile& buffer, const BufferLine& line) {
     return !(ctx.model.write.linesByFirmware && buffer.width == 16 &&
-             line.address >= fn_Para_Block_Length(ctx, ctx.gvFW));
+             line.address >= ctx.model.read.block16Address + fn_Para_Block_Length(ctx, ctx.gvFW));
 }
 
 // The list as the pages hold it now. 0, kBufferNotCreated, or kBufferNotWritten when the file

@@ -36,9 +36,6 @@ TEST_F(ParamsTest, EveryCatalogueNameIsAControlOfItsPageAndTheGroupsHaveCallback
         EXPECT_GT(rt.FindCtrl(ctx.gvCAL, pair.second), 0) << pair.second;
     }
     EXPECT_EQ(c.aMRng.size(), c.caCC_TYPE.size());
-    EXPECT_EQ(conf::ModelA().registers.size(),
-              static_cast<size_t>(conf::ModelA().read.blockLength));
-    EXPECT_EQ(c.caADDR_LinSig.size(), c.caCC_LinSig.size());
     // The groups get their callbacks at start-up.
     for (conf::CtrlNames names : {c.caCC_TYPE, c.caCC_LinSig})
         for (const char* name : names)

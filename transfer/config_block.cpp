@@ -38,7 +38,7 @@ constexpr ModuleAccess kModules[] = {
     {"FILT_cfg", nullptr, FILT_cfg::SV, FILT_cfg::GV, FILT_cfg::Holds},
     {"DIR_cfg", nullptr, DIR_cfg::SV, DIR_cfg::GV, DIR_cfg::Holds},
     {"CUT_cfg", nullptr, CUT_cfg::SI, CUT_cfg::GI, CUT_cfg::Holds},
-    {"RTS_V_cfg", &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV, RTS_V_cfg::Holds},
+    {"RTS_V_cfg", &kSelRTS, RTS_V_cfg_panel::SV, RTS_V_cfg_panel::GV, RTS_V_cfg_panel::Holds},
     {"ID_cfg", nullptr, ID_cfg::SV, ID_cfg::GV, ID_cfg::Holds},
     {"BR_cfg", nullptr, BR_cfg::SI, BR_cfg::GI, BR_cfg::Holds},
     {"AxFU_cfg", &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI, AxFU_cfg::Holds},
@@ -85,7 +85,7 @@ void FollowOn(Context& ctx, FollowUp after, int value) {
         // The link's own settings follow only when they are written (write-all).
         case FollowUp::kBothPages:
             // Output calibration: one member bit serves both pages.
-            RTS_V_cal::SV(ctx, value);
+            RTS_V_cal_panel::SV(ctx, value);
             break;
         case FollowUp::kStation:
         case FollowUp::kBaudRate:

@@ -3,11 +3,39 @@
 // and the relay test: every choice goes to the instrument at once.
 
 #include "core/context.h"
+#include "params/outcal.h"
+#include "params/service.h"
 
 namespace conf {
 
 // Writes hot keys and typed values keep within the register's range.
 inline constexpr int kRtsStep = 16;
+
+struct RTS_R_cfg : RTS_R_cfg_panel {
+    // The selected step's command to the instrument.
+    static int w_SCFg(Context& ctx);
+};
+
+struct RTS_R_cal : RTS_R_cal_panel {
+    static int w_SCFg(Context& ctx);
+};
+
+struct RTS_V_cfg : RTS_V_cfg_panel {
+    // The selected value to its register, then shown on both pages.
+    static int to_Modbus(Context& ctx);
+    // Left and right arrows: kRtsStep down or up, kept within the range, and written.
+    static int HotKey(Context& ctx, int key);
+};
+
+struct RTS_V_cal : RTS_V_cal_panel {
+    static int to_Modbus(Context& ctx);
+    static int HotKey(Context& ctx, int key);
+};
+
+struct ARelay : ARelay_panel {
+    // The selected relay's button state to its test register.
+    static int to_Modbus(Context& ctx);
+};
 
 namespace RTS_R {
 // Both selectors on `index`, then each page's values enabled by it.

@@ -159,9 +159,9 @@ int evdirR(Context& ctx, int panel, int control, int event, void*, int data1, in
 
 int ev_SN_V(Context& ctx, int panel, int control, int event, void*, int data1, int) {
     if (!EnterThenCommit(ctx, panel, control, event, data1)) return 0;
-    SN_V_I::Who_Am_I(ctx, panel, control);
-    SN_V_I::OOR(ctx);
-    SN_V_I::Limit(ctx);
+    SN_V_I_panel::Who_Am_I(ctx, panel, control);
+    SN_V_I_panel::OOR(ctx);
+    SN_V_I_panel::Limit(ctx);
     return 0;
 }
 

@@ -42,25 +42,25 @@ NumericModule giCNTt_def(const Context& ctx) {
 
 // --- RSP ------------------------------------------------------------------------------------
 
-int RSP::init(Context& ctx, Locator* loc) {
+int RSP_panel::init(Context& ctx, Locator* loc) {
     return ctx.gr = num::Init(ctx, RSP_def(ctx), loc);
 }
-int RSP::SV(Context& ctx, int raw) {
+int RSP_panel::SV(Context& ctx, int raw) {
     return ctx.gr = num::SV(ctx, RSP_def(ctx), raw);
 }
-int RSP::SA_i32(Context& ctx, int attribute, int value) {
+int RSP_panel::SA_i32(Context& ctx, int attribute, int value) {
     return ctx.gr = num::SA_i32(ctx, RSP_def(ctx), attribute, value);
 }
-int RSP::Hi_Light(Context& ctx, int on) {
+int RSP_panel::Hi_Light(Context& ctx, int on) {
     return ctx.gr = num::Hi_Light(ctx, RSP_def(ctx), on);
 }
-int RSP::Set_Precision(Context& ctx) {
+int RSP_panel::Set_Precision(Context& ctx) {
     return ctx.gr = num::Set_Precision(ctx, RSP_def(ctx));
 }
-int RSP::Refresh(Context& ctx) {
+int RSP_panel::Refresh(Context& ctx) {
     return ctx.gr = num::Refresh(ctx, RSP_def(ctx));
 }
-int RSP::Toggle_Dim(Context& ctx) {
+int RSP_panel::Toggle_Dim(Context& ctx) {
     // A model without a remote input type takes the remote value whatever the type.
     const int remoteType = Cat(ctx).remoteType;
     int remote = remoteType < 0 || TYPE_cfg::GV(ctx) == remoteType;

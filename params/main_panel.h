@@ -19,9 +19,9 @@ RingModule Alarm_Amount_cfg_def(const Context& ctx);
 struct Alarm_Amount_cfg : RingOps<Alarm_Amount_cfg_def> {};
 
 // Remote value for input type 13, decimal-point scaled, in the display range. Each keeps the
-// platform's result in gr as well.
+// platform's result in gr as well. The module RSP, with its write, is in monitor/remote_value.h.
 NumericModule RSP_def(const Context& ctx);
-struct RSP : NumericOps<RSP_def> {
+struct RSP_panel : NumericOps<RSP_def> {
     static int init(Context& ctx, Locator* loc);
     static int SV(Context& ctx, int raw);
     static int SA_i32(Context& ctx, int attribute, int value);
@@ -31,9 +31,6 @@ struct RSP : NumericOps<RSP_def> {
     using NumericOps::Toggle_Dim;
     // Dimmed unless the input type is the remote value.
     static int Toggle_Dim(Context& ctx);
-    // "Writing", the value to the model's remote-value register, "Write OK" or "Write NG";
-    // 0 or the write's result (monitor/remote_value.cpp).
-    static int to_Modbus(Context& ctx);
 };
 
 // The Set button.

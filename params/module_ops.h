@@ -4,6 +4,12 @@
 // definition (controls, registers, selector field, scaling, range rule) from the context's
 // model. `ID_cfg::SV(ctx, raw)` is then the numeric SV on ID_cfg's controls; a module adds only
 // the operations of its own (`DP_cfg::Mul_Div`).
+//
+// A module with an operation that talks to the instrument is split, so that each member is
+// declared in the layer that defines it and params/ includes nothing above it: its panel side
+// stands in params/ as `RSP_panel`, and the layer above declares `struct RSP : RSP_panel` with
+// that operation (`RSP::to_Modbus` in monitor/remote_value.h). Code below that layer calls the
+// panel side by its `_panel` name; everything else writes `RSP::` as usual.
 
 #include "core/context.h"
 #include "params/locator.h"

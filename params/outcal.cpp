@@ -54,14 +54,14 @@ NumericModule RTS_V_cal_def(const Context& ctx) {
 
 // --- RTS_V_cfg ------------------------------------------------------------------------------
 
-int RTS_V_cfg::Toggle_Dim(Context& ctx) {
-    return ToggleDim(ctx, RTS_V_cfg_def(ctx), RTS_R_cfg::GV(ctx));
+int RTS_V_cfg_panel::Toggle_Dim(Context& ctx) {
+    return ToggleDim(ctx, RTS_V_cfg_def(ctx), RTS_R_cfg_panel::GV(ctx));
 }
 
 // --- RTS_V_cal ------------------------------------------------------------------------------
 
-int RTS_V_cal::Toggle_Dim(Context& ctx) {
-    return ToggleDim(ctx, RTS_V_cal_def(ctx), RTS_R_cal::GV(ctx));
+int RTS_V_cal_panel::Toggle_Dim(Context& ctx) {
+    return ToggleDim(ctx, RTS_V_cal_def(ctx), RTS_R_cal_panel::GV(ctx));
 }
 
 }  // namespace conf

@@ -58,8 +58,8 @@ int fn_Affect_by_DP(Context& ctx) {
     AxSP_cfg::Refresh(ctx);
     AxHY_cfg::Set_Precision(ctx);
     AxHY_cfg::Refresh(ctx);
-    RSP::Set_Precision(ctx);
-    RSP::Refresh(ctx);
+    RSP_panel::Set_Precision(ctx);
+    RSP_panel::Refresh(ctx);
     return 0;
 }
 

@@ -45,7 +45,7 @@ NumericModule SN_V_Read_def(const Context& ctx) {
 
 // --- ARelay ---------------------------------------------------------------------------------
 
-int ARelay::Query_Address(Context& ctx) {
+int ARelay_panel::Query_Address(Context& ctx) {
     return num::q_MB_Address(ctx, ARelay_def(ctx));
 }
 
@@ -66,7 +66,7 @@ unsigned SN_V_V::GV(Context& ctx) {
     unsigned v = 0;
     for (int field = 0; field < 4; ++field) {
         SetField(ctx.gsRAM01, kSelSN, field);
-        v += static_cast<unsigned>(SN_V_I::GV(ctx)) * kWeights[field];
+        v += static_cast<unsigned>(SN_V_I_panel::GV(ctx)) * kWeights[field];
     }
     return v;
 }
@@ -75,16 +75,16 @@ int SN_V_V::OOR(Context& ctx) {
     int sum = 0;
     for (int field = 0; field < 4; ++field) {
         SetField(ctx.gsRAM01, kSelSN, field);
-        sum += SN_V_I::OOR(ctx);
+        sum += SN_V_I_panel::OOR(ctx);
     }
     return sum;
 }
 
 // --- SN_V_Read ------------------------------------------------------------------------------
 
-int SN_V_Read::SV(Context& ctx, const std::string& text) {
+int SN_V_Read_panel::SV(Context& ctx, const std::string& text) {
     Locator loc;
-    int r = SN_V_Read::init(ctx, &loc);
+    int r = SN_V_Read_panel::init(ctx, &loc);
     if (r < 0) return r;
     return ctx.ui.SetCtrlVal(loc.panel, loc.control, text);
 }

@@ -36,7 +36,7 @@ constexpr ModuleAccess kModules[] = {
     {Module::kFilt, nullptr, FILT_cfg::SV, FILT_cfg::GV, FILT_cfg::Holds},
     {Module::kDir, nullptr, DIR_cfg::SV, DIR_cfg::GV, DIR_cfg::Holds},
     {Module::kCut, nullptr, CUT_cfg::SI, CUT_cfg::GI, CUT_cfg::Holds},
-    {Module::kRtsV, &kSelRTS, RTS_V_cfg::SV, RTS_V_cfg::GV, RTS_V_cfg::Holds},
+    {Module::kRtsV, &kSelRTS, RTS_V_cfg_panel::SV, RTS_V_cfg_panel::GV, RTS_V_cfg_panel::Holds},
     {Module::kId, nullptr, ID_cfg::SV, ID_cfg::GV, ID_cfg::Holds},
     {Module::kBr, nullptr, BR_cfg::SI, BR_cfg::GI, BR_cfg::Holds},
     {Module::kAxFU, &kSelAlarm, AxFU_cfg::SI, AxFU_cfg::GI, AxFU_cfg::Holds},
@@ -83,7 +83,7 @@ void FollowOn(Context& ctx, FollowUp after, int value) {
         // The link's own settings follow only when they are written (write-all).
         case FollowUp::kBothPages:
             // Output calibration: one member bit serves both pages.
-            RTS_V_cal::SV(ctx, value);
+            RTS_V_cal_panel::SV(ctx, value);
             break;
         case FollowUp::kStation:
         case FollowUp::kBaudRate:

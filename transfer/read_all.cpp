@@ -107,7 +107,7 @@ int Para_Fr_Dev::onClick(Context& ctx) {
     if (r >= 0 && serialFirst) r = SN_V_Read::fr_Modbus(ctx);
     if (r >= 0) r = Para_Fr_Dev::r_Parameter(ctx);
     if (r >= 0) {
-        RSP::Toggle_Dim(ctx);
+        RSP_panel::Toggle_Dim(ctx);
         if (!serialFirst) r = SN_V_Read::fr_Modbus(ctx);
     }
     if (r >= 0) {

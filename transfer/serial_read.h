@@ -9,6 +9,13 @@
 #include "params/service.h"
 
 namespace conf {
+
+struct SN_V_Read : SN_V_Read_panel {
+    // Reads and shows the serial number: 0, or the negative link result ("Read NG"). Shows
+    // "Reading", then "Read OK" on success.
+    static int fr_Modbus(Context& ctx);
+};
+
 // "YY     MM    DD       NNNN" of a packed serial number.
 std::string fn_SN_Read_Text(std::uint32_t serial);
 

@@ -10,6 +10,12 @@
 
 namespace conf {
 
+struct SN_V_I : SN_V_I_panel {
+    // The fields preset to today's date and running number 1. Returns 0, or the first negative
+    // result of setting a field.
+    static int Today_init(Context& ctx);
+};
+
 // Today's date from the program's clock as eight digits, "YYYYMMDD".
 std::string fn_Get_Date_YYYYMMDD_str(Context& ctx);
 

@@ -209,7 +209,7 @@ int Para_To_Dev::onClick(Context& ctx) {
         const int read = Para_Fr_Dev::onClick(ctx);
         return ctx.gr = read < 0 ? read : r;
     }
-    RSP::Toggle_Dim(ctx);
+    RSP_panel::Toggle_Dim(ctx);
     msg_cfg::SID(ctx, kMsgWriteOk);
     return ctx.gr = 0;
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "monitor/pv_record.h"
+#include "monitor/remote_value.h"
 #include "monitor/trend.h"
 #include "monitor_fixture.h"
 #include "params/input.h"

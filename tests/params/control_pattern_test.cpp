@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "calib/output_cal.h"
 #include "params/alarm.h"
 #include "params/comm.h"
 #include "params/linear.h"
@@ -13,6 +14,8 @@
 #include "params/rules.h"
 #include "params/service.h"
 #include "params_fixture.h"
+#include "transfer/serial_read.h"
+#include "transfer/serial_write.h"
 
 namespace {
 

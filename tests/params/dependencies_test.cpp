@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "monitor/remote_value.h"
 #include "params/alarm.h"
 #include "params/linear.h"
 #include "params/measuring.h"

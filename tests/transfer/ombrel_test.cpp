@@ -11,6 +11,7 @@
 
 #include "core/selector.h"
 #include "models/model_b.h"
+#include "monitor/remote_value.h"
 #include "params/input.h"
 #include "params/linear.h"
 #include "params/main_panel.h"

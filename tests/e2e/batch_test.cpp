@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "models/model_a.h"
-#include "models/model_b.h"
+#include "models/registry.h"
 #include "platform/ui/constants.h"
 #include "pty_fixture.h"
 #include "transfer/param_file.h"
@@ -23,15 +23,14 @@ namespace {
 namespace fs = std::filesystem;
 
 struct BatchCase {
-    const char* name;
-    const conf::Model* model;
+    const char* name;  // the program: its model from the registry
     const char* simModel;
     const char* settings;
 };
 
 const BatchCase kCases[] = {
-    {"Tarnel", &conf::ModelA(), "A", "5\n3\n0\n8\n2\n6802"},
-    {"Ombrel", &conf::ModelB(), "B", "5\n3\n0\n8\n2\n6902"},
+    {"Tarnel", "A", "5\n3\n0\n8\n2\n6802"},
+    {"Ombrel", "B", "5\n3\n0\n8\n2\n6902"},
 };
 
 struct Outcome {
@@ -43,7 +42,7 @@ struct Outcome {
 class BatchOnAPty : public ptytest::ConfiguratorOnAPty,
                     public ::testing::WithParamInterface<BatchCase> {
   protected:
-    BatchOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
+    BatchOnAPty() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().name)) {}
     void SetUp() override {
         ConfiguratorOnAPty::SetUp();
         unsetenv("DISPLAY");
@@ -186,7 +185,7 @@ TEST_P(BatchOnAPty, WatchPrintsALineAPollForALiveAndAnOpenSensor) {
     ASSERT_FALSE(fs::is_empty("../PV Record"));
 
     // Model B's display shows its open-sensor code as a number, in the window too.
-    if (GetParam().model != &conf::ModelA()) return;
+    if (conf::ModelOfProgram(GetParam().name) != &conf::ModelA()) return;
     child.Signal(SIGUSR1);  // the sensor opens
     o = Run({"--port", "5", "--workdir", "../wd", "--watch", "2"});
     ASSERT_EQ(o.code, 0) << o.err;

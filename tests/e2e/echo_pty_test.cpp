@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "models/model_a.h"
-#include "models/model_b.h"
+#include "models/registry.h"
 #include "pty_fixture.h"
 
 namespace {
@@ -28,21 +28,20 @@ int Count(const std::string& text, const std::string& what) {
 }
 
 struct EchoCase {
-    const char* name;
-    const conf::Model* model;
+    const char* name;  // the program: its model from the registry
     const char* simModel;
     const char* settings;
 };
 
 const EchoCase kCases[] = {
-    {"Tarnel", &conf::ModelA(), "A", "5\n3\n0\n8\n2\n6802"},
-    {"Ombrel", &conf::ModelB(), "B", "5\n3\n0\n8\n2\n6902"},
+    {"Tarnel", "A", "5\n3\n0\n8\n2\n6802"},
+    {"Ombrel", "B", "5\n3\n0\n8\n2\n6902"},
 };
 
 class EchoOnAPty : public ptytest::ConfiguratorOnAPty,
                    public ::testing::WithParamInterface<EchoCase> {
   protected:
-    EchoOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
+    EchoOnAPty() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().name)) {}
     void Conf(const std::string& text) {
         fs::create_directories(comDir);
         std::ofstream(fs::path(comDir) / "COM5.conf") << text;
@@ -86,7 +85,7 @@ TEST_P(EchoOnAPty, AGarbledEchoIsAFailedAttemptThatIsRetried) {
     const std::string log = Log();
     ASSERT_EQ(Count(log, kStars), 1) << log;
     // The first request the instrument answers is struck: its station byte comes back wrong.
-    const std::string first = GetParam().model == &conf::ModelA()
+    const std::string first = conf::ModelOfProgram(GetParam().name) == &conf::ModelA()
                                   ? "\tP222\tMB.Tx\t#01.03 <1000> (0006) {c108}\tRead\n"
                                     "\tP222\tMB.Rx\t41 03 10 00 00 06 c1 08 \n"
                                   : "\tP222\tMB.Tx\t#01.03 <100c> (0003) {c108}\tRead\n"

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "models/model_a.h"
-#include "models/model_b.h"
+#include "models/registry.h"
 #include "pty_fixture.h"
 
 namespace {
@@ -21,8 +20,7 @@ namespace fs = std::filesystem;
 // One model's run: the simulator's model, the settings file and what the instrument must
 // hear after the write-all and the read that follows the power cycle.
 struct PtyCase {
-    const char* name;
-    const conf::Model* model;
+    const char* name;  // the program: its model from the registry
     const char* simModel;
     const char* settings;
     std::vector<const char*> heard;
@@ -30,13 +28,11 @@ struct PtyCase {
 
 const PtyCase kCases[] = {
     {"Tarnel",
-     &conf::ModelA(),
      "A",
      "5\n3\n0\n8\n2\n6802",
      {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02", "9600 8?2 07 05 00 08 00 0C",
       "9600 8?2 07 06 00 1C", "9600 8?2 07 03 00 00 00 1F"}},
     {"Ombrel",
-     &conf::ModelB(),
      "B",
      "5\n3\n0\n8\n2\n6902",
      {"19200 8?2 01 05 00 0D 00 07", "19200 8?2 07 05 00 0E 00 02", "9600 8?2 07 05 00 08 00 0C",
@@ -47,7 +43,7 @@ const PtyCase kCases[] = {
 class TransferOnAPty : public ptytest::ConfiguratorOnAPty,
                        public ::testing::WithParamInterface<PtyCase> {
   protected:
-    TransferOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
+    TransferOnAPty() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().name)) {}
 };
 
 TEST_P(TransferOnAPty, WriteAllMovesTheLinkAndThePowerCycleKeepsIt) {

@@ -81,12 +81,19 @@ inline std::vector<Cell> Cells(
     return out;
 }
 
-inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
-    const Cell& c = info.param;
+inline std::string NameOf(const Cell& c) {
     std::string name = std::string(c.model->id.programName) + "_" + c.fault.name;
     if (c.fault.kind != sim::FaultKind::kVanish)
         name += c.strike == Strike::kEvery ? "_Every" : "_Once";
     return name;
+}
+
+inline void PrintTo(const Cell& c, std::ostream* os) {
+    *os << NameOf(c);
+}
+
+inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
+    return NameOf(info.param);
 }
 
 // --- The trace a request leaves -----------------------------------------------------------

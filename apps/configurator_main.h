@@ -1,6 +1,7 @@
 #pragma once
 // The whole main of a configurator: the Qt front end, the panel runtime, the serial ports under
-// their COM numbers, one context for the model the program serves.
+// their COM numbers, one context for the model the program serves. A configurator's main is
+// ConfiguratorMain with its registry entry's program name.
 
 #include <csignal>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "apps/run_tree_start.h"
 #include "core/context.h"
 #include "models/model.h"
+#include "models/registry.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/rs232.h"
@@ -24,7 +26,13 @@
 #include "shell/main_panel.h"
 #include "shell/model_check.h"
 
-inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
+inline int ConfiguratorMain(int argc, char** argv, const char* programName) {
+    const conf::Model* served = conf::ModelOfProgram(programName);
+    if (served == nullptr) {
+        std::fprintf(stderr, "%s: no model of the suite is served by this program\n", programName);
+        return 1;
+    }
+    const conf::Model& model = *served;
     const std::string purpose = std::string("The configurator of ") + model.id.codes[0].product +
                                 " instruments: reads, edits, writes and saves their parameters,\n"
                                 "watches and records the process value, calibrates.";
@@ -50,7 +58,7 @@ inline int ConfiguratorMain(int argc, char** argv, const conf::Model& model) {
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);
     if (StartInRunTree(model.id.programName, runtime) < 0) return 1;
-    sys::SystemLauncher launcher;
+    sys::SystemLauncher launcher(conf::SuitePrograms());
     serial::SystemBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     conf::Context ctx(runtime, launcher, model);

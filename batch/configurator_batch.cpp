@@ -11,6 +11,7 @@
 #include "core/context.h"
 #include "link/port_settings.h"
 #include "models/model.h"
+#include "models/registry.h"
 #include "monitor/pv_display.h"
 #include "monitor/pv_poll.h"
 #include "monitor/pv_record.h"
@@ -177,7 +178,7 @@ int RunConfiguratorBatch(const Options& options, const conf::Model& model,
     if (PreparePortSettings(options.port, env, &error) < 0)
         return Fail(model, error.rfind("port", 0) == 0 ? kExitLink : kExitFile, error);
 
-    sys::SystemLauncher launcher;
+    sys::SystemLauncher launcher(conf::SuitePrograms());
     serial::SystemBackend backend;
     serial::Rs232 com(backend, env);
     conf::Context ctx(runtime, launcher, model);

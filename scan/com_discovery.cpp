@@ -105,7 +105,7 @@ int fn_find_COMx_Prolific(ScanContext& ctx, const std::string& text) {
     return 0;
 }
 
-int fn_Get_Windows_Device_Manager_data(ScanContext& ctx, const std::string& path) {
+int fn_Write_Present_Devices(ScanContext& ctx, const std::string& path) {
     return sys::WriteWholeFile(path, Joined(ctx.devices.PresentDeviceNames())) < 0 ? -1 : 0;
 }
 
@@ -115,8 +115,8 @@ int ComList::HHCC(ScanContext& ctx, int* panel, int* control) {
     return 0;
 }
 
-int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
-    if (fn_Get_Windows_Device_Manager_data(ctx, kDevMngAll) < 0)
+int ComList::Discover_Ports(ScanContext& ctx) {
+    if (fn_Write_Present_Devices(ctx, kDevMngAll) < 0)
         fn_err_Open_File(ctx, kModule, kTagAllDev, kDevMngAll);
 
     std::vector<std::string> ports;
@@ -165,7 +165,7 @@ int ComList::Search_WIN32API_Prolific(ScanContext& ctx) {
 }
 
 int evGetCom(ScanContext& ctx, int, int, int event, void*, int, int) {
-    if (event == ui::EVENT_COMMIT) ComList::Search_WIN32API_Prolific(ctx);
+    if (event == ui::EVENT_COMMIT) ComList::Discover_Ports(ctx);
     return 0;
 }
 
@@ -177,7 +177,7 @@ int evTHotplug(ScanContext& ctx, int, int, int event, void*, int, int) {
     // The sweep reads its targets from the list's file: it is not rebuilt under it. The events
     // stay queued and bring the refresh once the sweep is over.
     if (sweeping) return 0;
-    if (ctx.portWatch->Changed()) ComList::Search_WIN32API_Prolific(ctx);
+    if (ctx.portWatch->Changed()) ComList::Discover_Ports(ctx);
     return 0;
 }
 

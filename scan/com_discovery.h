@@ -23,15 +23,18 @@ inline constexpr const char* kNoPermissionMark = " [no permission]";
 int fn_find_COMx_3092(const std::string& text);
 // 1 when "Prolific" runs through the text; each matched character goes to the log (logi).
 int fn_find_COMx_Prolific(ScanContext& ctx, const std::string& text);
-// Writes the name of every present device, one a line, to path. 0, or -1 when the file
-// cannot be created.
-int fn_Get_Windows_Device_Manager_data(ScanContext& ctx, const std::string& path);
+// Writes the name of every present device (the COM folder's links, then the serial devices
+// sysfs reports), one a line, to path. 0, or -1 when the file cannot be created.
+// Was fn_Get_Windows_Device_Manager_data.
+int fn_Write_Present_Devices(ScanContext& ctx, const std::string& path);
 
 namespace ComList {
 // The COM list control of the scan page.
 int HHCC(ScanContext& ctx, int* panel, int* control);
-// The whole discovery. 0, or -1 when the COM list cannot be cleared.
-int Search_WIN32API_Prolific(ScanContext& ctx);
+// The whole discovery: the device list, the ports among it with Prolific adapters first, and
+// those that open into the COM list and "COM__Exist.txt". 0, or -1 when the COM list cannot
+// be cleared. Was Search_WIN32API_Prolific.
+int Discover_Ports(ScanContext& ctx);
 }  // namespace ComList
 
 // "Search Available COM Port": the discovery on commit.

@@ -3,6 +3,7 @@
 #include "link/port_open.h"
 #include "link/port_settings.h"
 #include "log/log_errors.h"
+#include "models/registry.h"
 #include "scan/scan_dev.h"
 #include "scan/scan_log.h"
 #include "scan/shell.h"
@@ -16,16 +17,9 @@ int mf_Port_Dev__Record(ScanContext&, int port, int baudIndex, int parity, int d
 }
 
 std::string ConfiguratorOf(int hardwareCode) {
-    switch (hardwareCode) {
-        case 0x68:
-        case 0x6A:
-            return "Tarnel.exe";
-        case 0x69:
-        case 0x6B:
-            return "Ombrel.exe";
-        default:
-            return "";
-    }
+    const conf::Model* model = conf::ModelOfHardwareCode(hardwareCode);
+    // The panels' old program names, which the launcher resolves to the sibling program.
+    return model == nullptr ? std::string() : std::string(model->id.programName) + ".exe";
 }
 
 int fn_Distribute(ScanContext& ctx) {
@@ -38,16 +32,16 @@ int fn_Distribute(ScanContext& ctx) {
         return -1;
     }
     // The file decides, so what the configurator will read is what chose it.
-    const std::string program = ConfiguratorOf(static_cast<int>(settings.mcode >> 8 & 0xFF));
-    if (program.empty()) {
+    const conf::Model* model =
+        conf::ModelOfHardwareCode(static_cast<int>(settings.mcode >> 8 & 0xFF));
+    if (model == nullptr) {
         ctx.ui.MessagePopup("", "Device HW model unknown");
         return 0;
     }
     G1__exit(ctx);
-    ctx.gr = ctx.launcher.Launch(program, {});
+    ctx.gr = ctx.launcher.Launch(std::string(model->id.programName) + ".exe", {});
     if (ctx.gr < 0)
-        ctx.ui.MessagePopup(kScanDevModule,
-                            program == "Tarnel.exe" ? "Launch Tarnel NG" : "Launch Ombrel NG");
+        ctx.ui.MessagePopup(kScanDevModule, std::string("Launch ") + model->id.programName + " NG");
     return 0;
 }
 

@@ -216,7 +216,7 @@ int ScanDev__to_stop(ScanContext& ctx) {
 
 int evStartScan(ScanContext& ctx, int, int, int event, void*, int, int) {
     if (event != ui::EVENT_COMMIT) return 0;
-    ComList::Search_WIN32API_Prolific(ctx);
+    ComList::Discover_Ports(ctx);
     ScanDev__to_start(ctx);
     fn_1_Status_Msg(ctx, kStatusScanning);
     return 0;
@@ -243,27 +243,24 @@ int evLST(ScanContext& ctx, int panel, int control, int event, void*, int, int) 
     return 0;
 }
 
-int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
-    if (event != ui::EVENT_TIMER_TICK) return 0;
-
-    if (BRi::is_Tail(ctx)) {
-        BRi::SV(ctx, 3);
-        RTUi::SV(ctx, 0);
+int Sweep::Next_Port(ScanContext& ctx) {
+    if (!BRi::is_Tail(ctx)) return 0;
+    BRi::SV(ctx, 3);
+    RTUi::SV(ctx, 0);
+    ScanTarget::RF(ctx, &ctx.gvCOMx);
+    while (!ScanTarget::is_EOF(ctx) && NotSweptGateway(ctx, ctx.gvCOMx))
         ScanTarget::RF(ctx, &ctx.gvCOMx);
-        while (!ScanTarget::is_EOF(ctx) && NotSweptGateway(ctx, ctx.gvCOMx))
-            ScanTarget::RF(ctx, &ctx.gvCOMx);
-        if (ScanTarget::is_EOF(ctx)) {
-            COM_Para::Toggle_Dim(ctx, 0);
-            fn_1_Status_Msg(ctx, kStatusNotFound);
-            ScanDev__to_stop(ctx);
-            return 0;
-        }
-    }
+    if (!ScanTarget::is_EOF(ctx)) return 0;
+    COM_Para::Toggle_Dim(ctx, 0);
+    fn_1_Status_Msg(ctx, kStatusNotFound);
+    ScanDev__to_stop(ctx);
+    return 1;
+}
 
+int Sweep::Force(ScanContext& ctx) {
     const int br = BRi::GV(ctx);
     const int rtu = RTUi::GV(ctx);
     logs(ctx, "%s\n", std::string(76, '='));
-
     ctx.gr = cf_Port_Dev__Open(ctx, ctx.gvCOMx, br, fn_RTU_to_Parity(rtu), 8,
                                fn_RTU_to_Stop_Bits(rtu), 1);
     if (ctx.gr < 0) {
@@ -273,7 +270,10 @@ int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
     }
     fn_Force_Write_ID_BR(ctx);
     df_Port_Dev__Close(ctx);
+    return 0;
+}
 
+int Sweep::Reopen(ScanContext& ctx) {
     ctx.gvIDd = 1;
     ctx.gr = cf_Port_Dev__Open(ctx, ctx.gvCOMx, kFixedBaudIndex, kFixedParity, kFixedDataBits,
                                kFixedStopBits, 0);
@@ -282,26 +282,34 @@ int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
         fn_err_Open_COM(ctx, kScanDevModule, kTagReopen, ctx.gr);
         return -1;
     }
+    return 0;
+}
 
+int Sweep::Read_Mcode(ScanContext& ctx, unsigned* mcode) {
     logs(ctx, "\tTry read Mcode(HW+FW)\n", "");
-    std::uint16_t mcode[1] = {0};
-    ctx.gr = fn_Modbus_Device(ctx, 3, kMcodeRegister, 1, mcode);
+    std::uint16_t word[1] = {0};
+    ctx.gr = fn_Modbus_Device(ctx, 3, kMcodeRegister, 1, word);
     df_Port_Dev__Close(ctx);
+    if (ctx.gr != 0) return ctx.gr;
+    *mcode = word[0];
+    return 0;
+}
 
-    if (ctx.gr != 0) {
-        RTUi::Increase(ctx);
-        if (RTUi::is_Tail(ctx)) {
-            RTUi::SV(ctx, 0);
-            BRi::Increase(ctx);
-        }
-        return -1;
+int Sweep::Next_Combination(ScanContext& ctx) {
+    RTUi::Increase(ctx);
+    if (RTUi::is_Tail(ctx)) {
+        RTUi::SV(ctx, 0);
+        BRi::Increase(ctx);
     }
+    return 0;
+}
 
+int Sweep::Hand_Over(ScanContext& ctx, unsigned mcode) {
     char line[64];
-    std::snprintf(line, sizeof line, "Mcode(HW+FW) : 0x%04x \n", mcode[0]);
+    std::snprintf(line, sizeof line, "Mcode(HW+FW) : 0x%04x \n", mcode);
     LogWriteAlways(ctx, line);
     const int recorded = mf_Port_Dev__Record(ctx, ctx.gvCOMx, kFixedBaudIndex, kFixedParity,
-                                             kFixedDataBits, kFixedStopBits, mcode[0]);
+                                             kFixedDataBits, kFixedStopBits, mcode);
     fn_1_Status_Msg(ctx, kStatusFound);
     ScanDev__to_stop(ctx);
     LogWriteAlways(ctx, kSweepEndLine);
@@ -311,6 +319,20 @@ int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
     else
         fn_Distribute(ctx);
     SetTimer(ctx, 0);
+    return recorded;
+}
+
+int evTTarnel(ScanContext& ctx, int, int, int event, void*, int, int) {
+    if (event != ui::EVENT_TIMER_TICK) return 0;
+    if (Sweep::Next_Port(ctx) != 0) return 0;  // every port swept: the sweep is over
+    if (Sweep::Force(ctx) < 0) return -1;
+    if (Sweep::Reopen(ctx) < 0) return -1;
+    unsigned mcode = 0;
+    if (Sweep::Read_Mcode(ctx, &mcode) != 0) {
+        Sweep::Next_Combination(ctx);
+        return -1;
+    }
+    Sweep::Hand_Over(ctx, mcode);
     return 0;
 }
 

@@ -92,6 +92,29 @@ int evStartScan(ScanContext& ctx, int panel, int control, int event, void* data,
                 int data2);
 // ESC: stop ticking; the indices stay where they were.
 int evESC(ScanContext& ctx, int panel, int control, int event, void* data, int data1, int data2);
+// The steps of one probe, in the order the sweep timer takes them.
+namespace Sweep {
+// When the last combination of the port is done (or none was tried yet): the first combination
+// (19200 baud, 8N1) on the next port of the targets, raw TCP gateways passed over. 0 for a port
+// to probe; 1 when none is left, after the sweep was ended with "not found".
+int Next_Port(ScanContext& ctx);
+// Opens the port at the combination the indices show (the parameter table filled) and
+// broadcasts the forcing write. 0, or -1 after the open's report, the sweep stopped.
+int Force(ScanContext& ctx);
+// Reopens the port at the fixed settings for station 1. 0, or -1 after the open's report (the
+// sweep goes on and tries the same combination again).
+int Reopen(ScanContext& ctx);
+// Reads the model code on the reopened port into *mcode and closes it. 0, or the client's
+// failure (*mcode untouched).
+int Read_Mcode(ScanContext& ctx, unsigned* mcode);
+// The next frame format; after the last one, the first format at the next lower rate.
+int Next_Combination(ScanContext& ctx);
+// The found instrument: logs its model code, records the port and the fixed settings, says
+// "found", ends the sweep and starts the model's configurator. 0, or -1 when the settings file
+// could not be written (reported, nothing started).
+int Hand_Over(ScanContext& ctx, unsigned mcode);
+}  // namespace Sweep
+
 // The sweep timer: one probe per tick. 0 for a normal or final step, -1 for a failed one.
 int evTTarnel(ScanContext& ctx, int panel, int control, int event, void* data, int data1,
               int data2);

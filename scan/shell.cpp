@@ -31,7 +31,7 @@ int G1__init(ScanContext& ctx) {
     ctx.ui.SetActiveCtrl(ctx.gvtpScan, ctx.ui.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
     // What came and went before this search is in it already.
     if (ctx.portWatch != nullptr) ctx.portWatch->Changed();
-    ComList::Search_WIN32API_Prolific(ctx);
+    ComList::Discover_Ports(ctx);
     // Ports plugged in from now on come into the list by themselves.
     if (ctx.portWatch != nullptr) {
         if (!ctx.portWatch->Problem().empty())

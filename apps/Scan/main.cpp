@@ -8,6 +8,7 @@
 #include "batch/batch_options.h"
 #include "batch/interrupt.h"
 #include "batch/scan_batch.h"
+#include "models/registry.h"
 #include "platform/qt/qt_front_end.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     ui::CallbackRegistry registry;
     ui::Runtime runtime(frontEnd, registry);
     if (StartInRunTree("Scan", runtime) < 0) return 1;
-    sys::SystemLauncher launcher;
+    sys::SystemLauncher launcher(conf::SuitePrograms());
     serial::SystemBackend backend;
     serial::Rs232 com(backend, serial::SystemComMapEnv());
     serial::SysfsDeviceLister devices(serial::SystemComMapEnv());

@@ -1,8 +1,7 @@
 // Tarnel: the configurator of model A instruments.
 
 #include "apps/configurator_main.h"
-#include "models/model_a.h"
 
 int main(int argc, char** argv) {
-    return ConfiguratorMain(argc, argv, conf::ModelA());
+    return ConfiguratorMain(argc, argv, "Tarnel");
 }

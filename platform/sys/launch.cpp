@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -18,10 +19,6 @@
 namespace sys {
 
 namespace {
-
-bool IsSuiteProgram(std::string_view stem) {
-    return stem == "Scan" || stem == "Tarnel" || stem == "Ombrel";
-}
 
 bool IsExecutableFile(const std::string& path) {
     struct stat st {};
@@ -84,14 +81,14 @@ void Reap(pid_t pid) {
 }  // namespace
 
 std::string ResolveProgram(const std::string& name, const std::string& programDir,
-                           const std::string& pathEnv) {
+                           const std::string& pathEnv, const std::vector<std::string>& siblings) {
     if (name.empty()) return {};
     if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
 
     constexpr std::string_view kExe = ".exe";
     if (name.ends_with(kExe)) {
         std::string stem = name.substr(0, name.size() - kExe.size());
-        if (IsSuiteProgram(stem)) {
+        if (std::find(siblings.begin(), siblings.end(), stem) != siblings.end()) {
             if (programDir.empty()) return {};
             std::string sibling = JoinPath(programDir, stem);
             return IsExecutableFile(sibling) ? sibling : std::string();
@@ -122,7 +119,8 @@ bool FindOnPath(const std::string& name, const std::string& pathEnv, std::string
 
 int SystemLauncher::Launch(const std::string& program, const std::vector<std::string>& args) {
     const char* pathEnv = std::getenv("PATH");
-    std::string path = ResolveProgram(program, ProgramDir(), pathEnv != nullptr ? pathEnv : "");
+    std::string path =
+        ResolveProgram(program, ProgramDir(), pathEnv != nullptr ? pathEnv : "", siblings_);
     if (path.empty()) return kLaunchNotFound;
 
     // posix_spawn wants mutable char*; these copies outlive the call.

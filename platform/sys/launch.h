@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sys {
@@ -22,24 +23,30 @@ class Launcher {
 
 // Decides which file runs for name; empty when there is none.
 // - A name containing '/' is taken as it is, if it is an executable regular file.
-// - "Scan.exe", "Tarnel.exe" and "Ombrel.exe" (exact case) are the suite's own programs, which
-//   the panels still call by their old Windows names: they resolve only to the executable
-//   beside this program, programDir + "/" + the name without ".exe", never to something on PATH.
+// - A name of siblings with ".exe" appended ("Scan.exe", exact case) is one of the suite's own
+//   programs, which the panels still call by their old Windows names: it resolves only to the
+//   executable beside this program, programDir + "/" + the name without ".exe", never to
+//   something on PATH.
 // - Any other name, ".exe" or not, is looked up on pathEnv as given (see FindOnPath).
 std::string ResolveProgram(const std::string& name, const std::string& programDir,
-                           const std::string& pathEnv);
+                           const std::string& pathEnv, const std::vector<std::string>& siblings);
 
 // Searches the colon-separated directories of pathEnv in order for an executable regular file
 // called name and stores the first one's path in *found (when found is not null). Empty entries
 // are skipped rather than meaning the working directory. A name containing '/' is never found.
 bool FindOnPath(const std::string& name, const std::string& pathEnv, std::string* found);
 
-// Resolves against the directory of this executable and $PATH, then starts the program in its
-// own session with stdin on /dev/null, stdout and stderr inherited. A helper thread reaps the
-// child when it ends, so it never lingers as a zombie.
+// Resolves against the directory of this executable and $PATH (siblings: the suite's programs,
+// see ResolveProgram), then starts the program in its own session with stdin on /dev/null,
+// stdout and stderr inherited. A helper thread reaps the child when it ends, so it never
+// lingers as a zombie.
 class SystemLauncher final : public Launcher {
   public:
+    explicit SystemLauncher(std::vector<std::string> siblings) : siblings_(std::move(siblings)) {}
     int Launch(const std::string& program, const std::vector<std::string>& args) override;
+
+  private:
+    std::vector<std::string> siblings_;
 };
 
 // Opens a file or folder in the desktop's default application via xdg-open. Returns what

@@ -159,7 +159,7 @@ TEST_P(BatchOnAPty, WatchPrintsALineAPollForALiveAndAnOpenSensor) {
     ASSERT_FALSE(fs::is_empty("../PV Record"));
 
     // Model B's display shows its open-sensor code as a number, in the window too.
-    if (GetParam().model != &conf::ModelA()) return;
+    if (conf::ModelOfProgram(GetParam().name) != &conf::ModelA()) return;
     child.Signal(SIGUSR1);  // the sensor opens
     o = Run({"--port", "5", "--workdir", "../wd", "--watch", "2"});
     ASSERT_EQ(o.code, 0) << o.err;

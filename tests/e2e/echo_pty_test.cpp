@@ -29,7 +29,7 @@ int Count(const std::string& text, const std::string& what) {
 class EchoOnAPty : public ptytest::ConfiguratorOnAPty,
                    public ::testing::WithParamInterface<e2etest::ModelCase> {
   protected:
-    EchoOnAPty() : ConfiguratorOnAPty(*GetParam().model) {}
+    EchoOnAPty() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().name)) {}
     void Conf(const std::string& text) {
         fs::create_directories(comDir);
         std::ofstream(fs::path(comDir) / "COM5.conf") << text;
@@ -73,7 +73,7 @@ TEST_P(EchoOnAPty, AGarbledEchoIsAFailedAttemptThatIsRetried) {
     const std::string log = Log();
     ASSERT_EQ(Count(log, kStars), 1) << log;
     // The first request the instrument answers is struck: its station byte comes back wrong.
-    const std::string first = GetParam().model == &conf::ModelA()
+    const std::string first = conf::ModelOfProgram(GetParam().name) == &conf::ModelA()
                                   ? "\tP222\tMB.Tx\t#01.03 <1000> (0006) {c108}\tRead\n"
                                     "\tP222\tMB.Rx\t41 03 10 00 00 06 c1 08 \n"
                                   : "\tP222\tMB.Tx\t#01.03 <100c> (0003) {c108}\tRead\n"

@@ -10,8 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "models/model_a.h"
-#include "models/model_b.h"
+#include "models/registry.h"
 #include "net_servers.h"
 #include "pty_fixture.h"
 
@@ -20,26 +19,27 @@ namespace {
 namespace fs = std::filesystem;
 using nettest::Server;
 
+// The instrument of the configurator `program` behind a server; model is the simulator's.
 struct NetCase {
     Server server;
+    const char* program;
     char model;
 };
 
 const NetCase kNetCases[] = {
-    {Server::kSimRfc2217, 'A'}, {Server::kSimTcp, 'A'},     {Server::kPyserial, 'A'},
-    {Server::kSocat, 'A'},      {Server::kSimRfc2217, 'B'}, {Server::kSocat, 'B'},
+    {Server::kSimRfc2217, "Tarnel", 'A'}, {Server::kSimTcp, "Tarnel", 'A'},
+    {Server::kPyserial, "Tarnel", 'A'},   {Server::kSocat, "Tarnel", 'A'},
+    {Server::kSimRfc2217, "Ombrel", 'B'}, {Server::kSocat, "Ombrel", 'B'},
 };
 
 std::string CaseName(const ::testing::TestParamInfo<NetCase>& info) {
-    return std::string(info.param.model == 'B' ? "Ombrel_" : "Tarnel_") +
-           nettest::ServerName(info.param.server);
+    return std::string(info.param.program) + "_" + nettest::ServerName(info.param.server);
 }
 
 class ConfiguratorOverTheNetwork : public ptytest::ConfiguratorOnAPty,
                                    public ::testing::WithParamInterface<NetCase> {
   protected:
-    ConfiguratorOverTheNetwork()
-        : ConfiguratorOnAPty(GetParam().model == 'B' ? conf::ModelB() : conf::ModelA()) {}
+    ConfiguratorOverTheNetwork() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().program)) {}
 
     // The instrument at 19200 8N2, station 1, behind the case's server as COM5, and the
     // scanner's hand-over for it; false, with *skip saying why, when the server is missing.
@@ -57,7 +57,8 @@ class ConfiguratorOverTheNetwork : public ptytest::ConfiguratorOnAPty,
         gatewayUrl = url;
         errFile = inst.simErr;  // SimLog() reads the simulator of this case
         std::ofstream("COM_Dev_use.txt")
-            << (GetParam().model == 'B' ? "5\n3\n0\n8\n2\n6902" : "5\n3\n0\n8\n2\n6802");
+            << "5\n3\n0\n8\n2\n"
+            << std::hex << (conf::ModelOfProgram(GetParam().program)->id.codes[0].code << 8 | 2);
         return true;
     }
 
@@ -126,8 +127,8 @@ TEST_P(RawGateway, AWriteAllThatMovesTheBaudRateSilencesIt) {
 INSTANTIATE_TEST_SUITE_P(Servers, ConfiguratorOverTheNetwork, ::testing::ValuesIn(kNetCases),
                          CaseName);
 INSTANTIATE_TEST_SUITE_P(Servers, RawGateway,
-                         ::testing::Values(NetCase{Server::kSimTcp, 'A'},
-                                           NetCase{Server::kSocat, 'A'}),
+                         ::testing::Values(NetCase{Server::kSimTcp, "Tarnel", 'A'},
+                                           NetCase{Server::kSocat, "Tarnel", 'A'}),
                          CaseName);
 
 }  // namespace

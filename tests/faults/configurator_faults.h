@@ -15,9 +15,10 @@ namespace faulttest {
 class ConfiguratorFaults : public monitortest::MonitorTest,
                            public ::testing::WithParamInterface<Cell> {
   protected:
-    ConfiguratorFaults() : MonitorTest(GetParam().model == 'B' ? conf::ModelB() : conf::ModelA()) {}
+    ConfiguratorFaults() : MonitorTest(*GetParam().model) {}
 
-    bool IsB() const { return GetParam().model == 'B'; }
+    // Where the models' procedures differ, the cases of model B say what they expect.
+    bool IsB() const { return GetParam().model == &conf::ModelB(); }
     sim::FaultKind Kind() const { return GetParam().fault.kind; }
     bool Vanish() const { return Kind() == sim::FaultKind::kVanish; }
     // The struck request fails (every attempt struck, or the port gone).
@@ -26,7 +27,7 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
     // The instrument of the cell's model, with the status bits of newer firmware; the log of
     // the start-up's requests discarded.
     void StartInstrument() {
-        StartWith(IsB() ? 105 : 104, IsB() ? 3 : 8);
+        StartWith(conf_test::HardwareCode(ctx.model), IsB() ? 3 : 8);
         inst->TakeLog();
     }
     // The fault strikes the stage's request number `after` (counting from 0).
@@ -103,7 +104,7 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
     // `after`: what the log holds after the failed request ("" for nothing: it ends the log).
     void AddRow(const std::string& stage, const std::string& status, const std::string& files,
                 const std::string& after = "") {
-        Record({stage, std::string(1, GetParam().model), StrikeName(GetParam()), status,
+        Record({stage, GetParam().model->id.programName, StrikeName(GetParam()), status,
                 ErrorLabel(Kind(), GetParam().strike), files,
                 !Fails()        ? "the request again and its answer; the stage goes on"
                 : after.empty() ? "nothing: the failed request ends the log"

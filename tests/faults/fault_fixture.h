@@ -15,6 +15,7 @@
 
 #include "link/crc.h"
 #include "sim/fault.h"
+#include "tests/support/registry_models.h"
 
 namespace faulttest {
 
@@ -60,16 +61,19 @@ inline sim::Fault MakeFault(sim::FaultKind kind, Strike strike, int after) {
     return f;
 }
 
-// One case of a matrix suite: model, fault, strike. Named "A_Silence_Every", "B_Vanish".
+// One case of a matrix suite: model, fault, strike. Named "Tarnel_Silence_Every",
+// "Ombrel_Vanish".
 struct Cell {
-    char model;
+    const conf::Model* model;
     FaultCase fault;
     Strike strike;
 };
 
-inline std::vector<Cell> Cells(const std::string& models) {
+// Every fault with each strike, on each of the models (the registry's when none are given).
+inline std::vector<Cell> Cells(
+    const std::vector<const conf::Model*>& models = conf_test::RegistryModels()) {
     std::vector<Cell> out;
-    for (char m : models)
+    for (const conf::Model* m : models)
         for (const FaultCase& f : AllFaults()) {
             out.push_back({m, f, Strike::kEvery});
             if (f.kind != sim::FaultKind::kVanish) out.push_back({m, f, Strike::kOnce});
@@ -77,12 +81,19 @@ inline std::vector<Cell> Cells(const std::string& models) {
     return out;
 }
 
-inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
-    const Cell& c = info.param;
-    std::string name = std::string(1, c.model) + "_" + c.fault.name;
+inline std::string NameOf(const Cell& c) {
+    std::string name = std::string(c.model->id.programName) + "_" + c.fault.name;
     if (c.fault.kind != sim::FaultKind::kVanish)
         name += c.strike == Strike::kEvery ? "_Every" : "_Once";
     return name;
+}
+
+inline void PrintTo(const Cell& c, std::ostream* os) {
+    *os << NameOf(c);
+}
+
+inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
+    return NameOf(info.param);
 }
 
 // --- The trace a request leaves -----------------------------------------------------------

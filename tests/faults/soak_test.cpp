@@ -37,7 +37,7 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
 
     // Each tick through the program's own timer callback, watched on its way.
     std::vector<TickSeen> ticks;
-    const std::string timer = IsB() ? "ev105_MSPV_T" : "ev104_MSPV_T";
+    const std::string timer = "ev" + std::to_string(ctx.model.id.programNumber) + "_MSPV_T";
     const ui::ControlCallback poll = *registry.FindControl(timer);
     const int pv = ctx.model.poll.addrPV;
     auto watched = [&](int panel, int control, int event, void* data, int d1, int d2) {
@@ -165,12 +165,16 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
     ExpectStatus("Read OK", 0x008000);
 }
 
-const Cell kModelA{'A', {"Random", sim::FaultKind::kNone}, Strike::kOnce};
-const Cell kModelB{'B', {"Random", sim::FaultKind::kNone}, Strike::kOnce};
+std::vector<Cell> SoakCells() {
+    std::vector<Cell> cells;
+    for (const conf::Model* model : conf_test::RegistryModels())
+        cells.push_back({model, {"Random", sim::FaultKind::kNone}, Strike::kOnce});
+    return cells;
+}
 
-INSTANTIATE_TEST_SUITE_P(Monitoring, Soak, ::testing::Values(kModelA, kModelB),
+INSTANTIATE_TEST_SUITE_P(Monitoring, Soak, ::testing::ValuesIn(SoakCells()),
                          [](const ::testing::TestParamInfo<Cell>& p) {
-                             return std::string(1, p.param.model);
+                             return std::string(p.param.model->id.programName);
                          });
 
 }  // namespace

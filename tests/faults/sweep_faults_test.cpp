@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "fault_fixture.h"
+#include "models/model_a.h"
 #include "sweep_fixture.h"
 
 namespace faulttest {
@@ -99,7 +100,8 @@ TEST_P(SweepFaults, TheModelCodeReadStruck) {
         << after;
 }
 
-INSTANTIATE_TEST_SUITE_P(Matrix, SweepFaults, ::testing::ValuesIn(Cells("A")), CellName);
+INSTANTIATE_TEST_SUITE_P(Matrix, SweepFaults, ::testing::ValuesIn(Cells({&conf::ModelA()})),
+                         CellName);
 
 }  // namespace
 }  // namespace faulttest

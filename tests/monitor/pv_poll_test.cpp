@@ -14,6 +14,7 @@
 #include "monitor_fixture.h"
 #include "params/input.h"
 #include "params/main_panel.h"
+#include "tests/support/registry_models.h"
 
 namespace {
 
@@ -23,28 +24,39 @@ using monitortest::MonitorTestB;
 using monitortest::Read;
 using transfertest::Sealed;
 
-// The requests a start sends and those of one tick, by model and firmware.
+// The requests a start sends and those of one tick, by model (its program) and firmware.
 struct TickCase {
-    const char* name;
-    bool modelB;
+    const char* program;
     int firmware;
     std::vector<Bytes> tick;
 };
 
 const TickCase kTicks[] = {
-    {"A_Fw7", false, 7, {Read(0x1002, 1), Read(0x1003, 2)}},
-    {"A_Fw8", false, 8, {Read(0x1002, 1), Read(0x1003, 2), Read(0x1006, 1)}},
-    {"B_Fw2", true, 2, {Read(0x1000, 2), Read(0x100A, 2)}},
-    {"B_Fw3", true, 3, {Read(0x1000, 2), Read(0x100A, 2), Read(0x001F, 1)}},
+    {"Tarnel", 7, {Read(0x1002, 1), Read(0x1003, 2)}},
+    {"Tarnel", 8, {Read(0x1002, 1), Read(0x1003, 2), Read(0x1006, 1)}},
+    {"Ombrel", 2, {Read(0x1000, 2), Read(0x100A, 2)}},
+    {"Ombrel", 3, {Read(0x1000, 2), Read(0x100A, 2), Read(0x001F, 1)}},
 };
+
+void PrintTo(const TickCase& c, std::ostream* os) {
+    *os << c.program << " firmware " << c.firmware;
+}
 
 class TickRequests : public MonitorTest, public ::testing::WithParamInterface<TickCase> {
   protected:
-    TickRequests() : MonitorTest(GetParam().modelB ? conf::ModelB() : conf::ModelA()) {}
+    TickRequests() : MonitorTest(*conf::ModelOfProgram(GetParam().program)) {}
 };
 
+// Every model of the registry has its ticks here.
+TEST(TickRequestCases, CoverEveryModel) {
+    for (const conf::Model* model : conf_test::RegistryModels())
+        EXPECT_TRUE(std::any_of(std::begin(kTicks), std::end(kTicks), [&](const TickCase& c) {
+            return conf::ModelOfProgram(c.program) == model;
+        })) << model->id.programName;
+}
+
 TEST_P(TickRequests, AStartReadsTheDecimalPointAndATickItsPlan) {
-    StartWith(GetParam().modelB ? 105 : 104, GetParam().firmware);
+    StartWith(conf_test::HardwareCode(ctx.model), GetParam().firmware);
     Requests();
     PressReadPv();
     EXPECT_TRUE(TimerOn());
@@ -60,7 +72,8 @@ TEST_P(TickRequests, AStartReadsTheDecimalPointAndATickItsPlan) {
 
 INSTANTIATE_TEST_SUITE_P(Models, TickRequests, ::testing::ValuesIn(kTicks),
                          [](const ::testing::TestParamInfo<TickCase>& param) {
-                             return std::string(param.param.name);
+                             return std::string(param.param.program) + "_Fw" +
+                                    std::to_string(param.param.firmware);
                          });
 
 TEST_F(MonitorTest, TheDisplayShowsTheInstrumentsFormatAndAnOpenSensorInRed) {

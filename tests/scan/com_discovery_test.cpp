@@ -153,7 +153,7 @@ TEST_F(Discovery, ListThatCannotBeClearedEndsTheRun) {
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
     ctx.gvtpScan = 9999;  // no such panel
-    EXPECT_EQ(scan::ComList::Search_WIN32API_Prolific(ctx), -1);
+    EXPECT_EQ(scan::ComList::Discover_Ports(ctx), -1);
     EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), "USB Serial Port (COM3)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "4\n");
     EXPECT_NE(Slurp("log.txt").find("ClearList err -"), std::string::npos);
@@ -168,7 +168,7 @@ TEST_F(Discovery, ReportsAFileItCannotCreate) {
     fs::create_directory("COM__Exist.txt");  // a directory in the file's place
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
-    EXPECT_EQ(scan::ComList::Search_WIN32API_Prolific(ctx), 0);
+    EXPECT_EQ(scan::ComList::Discover_Ports(ctx), 0);
     EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_COM :: 9102", "open file NG :: COM__Exist.txt"}}));
     EXPECT_EQ(ComList().size(), 1u);
 }

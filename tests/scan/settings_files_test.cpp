@@ -63,7 +63,7 @@ TEST_F(SettingsFiles, DeviceListsNeverWaitOnAFifo) {
         {
             FifoGuard fifo(name);
             ASSERT_TRUE(fifo.Made());
-            scan::ComList::Search_WIN32API_Prolific(ctx);
+            scan::ComList::Discover_Ports(ctx);
             EXPECT_FALSE(fifo.HadToFree()) << "the discovery waited on " << name;
         }
         ASSERT_FALSE(fe.Popups().empty());

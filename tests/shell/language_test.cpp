@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "../transfer/transfer_fixture.h"
 #include "lang/lang_db.h"
@@ -17,6 +18,7 @@
 #include "models/model_b.h"
 #include "models/panel_controls.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/registry_models.h"
 #include "transfer/read_all.h"
 
 namespace {
@@ -26,21 +28,27 @@ using conf::Caption;
 using conf::CaptionKind;
 using conf::CaptionPanel;
 
+constexpr const char* kLanguageNames[3] = {"English", "Traditional", "Simplified"};
+
+// A model of the registry in one of the three languages: "TarnelTraditional".
 struct Case {
-    const char* name;
-    const conf::Model& (*model)();
+    const conf::Model* model;
     int language;
 };
 
+std::string CaseName(const Case& c) {
+    return std::string(c.model->id.programName) + kLanguageNames[c.language];
+}
+
 void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
+    *os << CaseName(c);
 }
 
 // A configurator started with Language_Selection.txt holding the case's language.
 class PanelLanguage : public transfertest::TransferTest,
                       public ::testing::WithParamInterface<Case> {
   protected:
-    PanelLanguage() : TransferTest(GetParam().model()) {}
+    PanelLanguage() : TransferTest(*GetParam().model) {}
 
     void StartIn(int language) {
         std::ofstream(conf::kLanguageFileName) << language;
@@ -181,15 +189,15 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     EXPECT_EQ(StatusColour(), 0xFF0000);
 }
 
-const Case kCases[] = {
-    {"TarnelEnglish", conf::ModelA, 0},     {"TarnelTraditional", conf::ModelA, 1},
-    {"TarnelSimplified", conf::ModelA, 2},  {"OmbrelEnglish", conf::ModelB, 0},
-    {"OmbrelTraditional", conf::ModelB, 1}, {"OmbrelSimplified", conf::ModelB, 2},
-};
-INSTANTIATE_TEST_SUITE_P(Models, PanelLanguage, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& p) {
-                             return std::string(p.param.name);
-                         });
+std::vector<Case> LanguageCases() {
+    std::vector<Case> cases;
+    for (const conf::Model* model : conf_test::RegistryModels())
+        for (int language = 0; language < 3; ++language)
+            cases.push_back({model, language});
+    return cases;
+}
+INSTANTIATE_TEST_SUITE_P(Models, PanelLanguage, ::testing::ValuesIn(LanguageCases()),
+                         [](const ::testing::TestParamInfo<Case>& p) { return CaseName(p.param); });
 
 TEST(LanguageFile, OnlyOneOfTheThreeDigitsNamesALanguage) {
     using namespace std::string_literals;

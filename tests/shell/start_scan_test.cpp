@@ -5,6 +5,7 @@
 
 #include "log/event_log.h"
 #include "models/model_a.h"
+#include "models/registry.h"
 #include "shell/start_scan.h"
 #include "tarnel_fixture.h"
 
@@ -103,7 +104,7 @@ TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
 
 // The scanner is not beside the test program: the system launcher finds nothing to start.
 TEST_F(StartScan, WithTheSystemLauncherAMissingScannerFailsCleanly) {
-    sys::SystemLauncher system;
+    sys::SystemLauncher system(conf::SuitePrograms());
     TarnelWith t(system);
     EXPECT_EQ(conf::evStart(t.ctx, 0, 0, nullptr, 0), 0);
     EXPECT_EQ(t.ctx.exitCode, 0);

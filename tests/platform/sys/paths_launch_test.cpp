@@ -9,6 +9,7 @@
 #include <functional>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,12 @@
 
 namespace {
 
-using sys::ResolveProgram;
+const std::vector<std::string> kSuite = {"Scan", "Tarnel", "Ombrel"};
+
+std::string ResolveProgram(const std::string& name, const std::string& dir,
+                           const std::string& pathEnv) {
+    return sys::ResolveProgram(name, dir, pathEnv, kSuite);
+}
 
 // A program directory and two PATH directories of fake executables.
 class Resolve : public ::testing::Test {
@@ -45,6 +51,8 @@ TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
     EXPECT_EQ(ResolveProgram("Scan.exe", "", path), "");
     EXPECT_EQ(ResolveProgram("Tarnel.exe", prog, path), "");
     EXPECT_EQ(ResolveProgram("Ombrel.exe", prog, path), "");
+    // The siblings are the ones the program names: another name is a PATH name.
+    EXPECT_EQ(sys::ResolveProgram("Ombrel.exe", prog, path, {"Scan"}), bin1 + "/Ombrel.exe");
     // Anything else is a PATH name, exactly as written.
     EXPECT_EQ(ResolveProgram("scan.exe", prog, path), bin2 + "/scan.exe");
     EXPECT_EQ(ResolveProgram("Scan", prog, path), bin2 + "/Scan");
@@ -111,7 +119,7 @@ TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullAndReapsTheChild)
     sys_test::TempDir tmp;
     // A shell would split, expand or run parts of this.
     std::string target = tmp.Sub("it's a \"name\"; $(touch x) `y` & *.txt");
-    sys::SystemLauncher launcher;
+    sys::SystemLauncher launcher(kSuite);
     ASSERT_EQ(launcher.Launch("touch", {target}), 0);
     EXPECT_TRUE(WaitFor([&] { return sys::FileExists(target); }));
     EXPECT_FALSE(sys::FileExists(tmp.Sub("x")));
@@ -127,7 +135,7 @@ TEST(SystemLauncher, FailuresAreReported) {
     sys_test::TempDir tmp;
     sys_test::WriteFile(tmp.Sub("data"), "x", 0644);
     sys_test::WriteFile(tmp.Sub("junk"), "not a program\n", 0755);
-    sys::SystemLauncher launcher;
+    sys::SystemLauncher launcher(kSuite);
     EXPECT_EQ(launcher.Launch("no-such-program-for-sys-tests", {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("data"), {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("junk"), {}), sys::kLaunchSpawnFailed);

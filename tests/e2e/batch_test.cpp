@@ -15,7 +15,7 @@
 #include "models/model_a.h"
 #include "models/model_b.h"
 #include "platform/ui/constants.h"
-#include "pty_fixture.h"
+#include "tests/support/fixtures.h"
 #include "transfer/param_file.h"
 
 namespace {

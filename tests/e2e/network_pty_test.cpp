@@ -12,8 +12,8 @@
 
 #include "models/model_a.h"
 #include "models/model_b.h"
-#include "net_servers.h"
-#include "pty_fixture.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/net_servers.h"
 
 namespace {
 

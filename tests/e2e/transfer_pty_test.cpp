@@ -12,7 +12,7 @@
 
 #include "models/model_a.h"
 #include "models/model_b.h"
-#include "pty_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "fault_fixture.h"
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace faulttest {
 namespace {

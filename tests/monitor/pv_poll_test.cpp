@@ -10,9 +10,9 @@
 
 #include "monitor/pv_record.h"
 #include "monitor/trend.h"
-#include "monitor_fixture.h"
 #include "params/input.h"
 #include "params/main_panel.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "platform/serial/port_watch.h"
 #include "platform/serial/serial_error.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

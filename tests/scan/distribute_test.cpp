@@ -3,7 +3,7 @@
 
 #include "scan/distribute.h"
 
-#include "scan_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

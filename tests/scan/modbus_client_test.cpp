@@ -5,7 +5,7 @@
 
 #include "link/crc.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/sys/codepage.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
-#include "scan_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

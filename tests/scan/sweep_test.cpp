@@ -1,7 +1,7 @@
 // The device sweep against simulated instruments: the probe order, what each probe sends and
 // shows, the hand-over, and every way a sweep ends early.
 
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <string>
 
-#include "../transfer/transfer_fixture.h"
 #include "lang/lang_db.h"
 #include "lang/panel_language.h"
 #include "lang/window_title.h"
@@ -17,6 +16,7 @@
 #include "models/model_b.h"
 #include "models/panel_controls.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/fixtures.h"
 #include "transfer/read_all.h"
 
 namespace {

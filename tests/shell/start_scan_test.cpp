@@ -6,7 +6,7 @@
 #include "log/event_log.h"
 #include "models/model_a.h"
 #include "shell/start_scan.h"
-#include "tarnel_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "../link/link_fixture.h"
 #include "models/model.h"
 #include "models/model_b.h"
+#include "tests/support/fixtures.h"
 #include "transfer/write_all.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "models/model.h"
 #include "models/model_a.h"
 #include "params/alarm.h"
+#include "tests/support/fixtures.h"
 #include "transfer/config_block.h"
 #include "transfer/read_all.h"
-#include "transfer_fixture.h"
 
 namespace {
 

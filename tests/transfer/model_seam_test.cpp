@@ -46,8 +46,8 @@ struct WideModel {
 };
 
 // The second program: its own runtime, line and instrument.
-struct SecondProgram : conf_test::HeadlessCom5 {
-    explicit SecondProgram(const conf::Model& model) : HeadlessCom5(model) {
+struct SecondProgram : conf_test::Configurator {
+    explicit SecondProgram(const conf::Model& model) : Configurator(model) {
         conf::RegisterCallbacks(ctx, registry);
         inst = std::make_unique<sim::Instrument>(sim::DefaultConfig(sim::Model::kB),
                                                  fe.VirtualClock().Now());

@@ -118,8 +118,6 @@ struct Configurator : Lines {
     std::unique_ptr<sim::SimulatedDevice> simDevice;
 };
 
-using HeadlessCom5 = Configurator;
-
 // The main panel of the link: station, baud rate, frame format, status line, the port's mark.
 inline constexpr const char* kLinkPanel = R"({ "panels": [ { "name": "G104",
   "menubar": { "menus": [ { "name": "FILE", "items": [ { "name": "PORT", "checked": true } ] } ] },

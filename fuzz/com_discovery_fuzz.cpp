@@ -44,7 +44,7 @@ void DeviceList(fuzz::Input& in) {
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
-        s.devices.names.push_back(text.substr(start, end - start));
+        s.deviceList.names.push_back(text.substr(start, end - start));
         start = end + 1;
     }
     if (scan::G1__init(s.ctx) < 0) __builtin_trap();

@@ -1,23 +1,14 @@
 #include "fuzz/fuzz_support.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "link/crc.h"
 #include "log/event_log.h"
-#include "models/model.h"
 #include "models/model_b.h"
-#include "scan/shell.h"
 #include "session/port_dev.h"
 #include "shell/callbacks.h"
-#include "shell/main_panel.h"
-#include "sim/config.h"
-#include "sim/instrument.h"
-#include "sim/simulated_device.h"
+#include "transfer/param_file.h"
 #include "transfer/read_all.h"
 
 namespace fuzz {
@@ -48,34 +39,6 @@ std::string Input::Rest() {
 
 namespace {
 
-// The tree of this process; removed at exit (a crash leaves it in the temporary folder,
-// which scripts/fuzz points into its scratch space).
-class Tree {
-  public:
-    Tree() {
-        std::string pattern = (fs::temp_directory_path() / "suite-fuzz.XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("fuzz: cannot make the scratch folder");
-            std::abort();
-        }
-        root_ = fs::canonical(pattern).string();
-        fs::create_directories(root_ + "/bin");
-        fs::create_directories(root_ + "/gui");
-        fs::create_directories(root_ + "/ParameterFile");
-        for (const fs::directory_entry& e : fs::directory_iterator(SUITE_GUI_SOURCE_DIR))
-            fs::copy_file(e.path(), root_ + "/gui/" + e.path().filename().string());
-    }
-    ~Tree() {
-        std::error_code ignored;
-        fs::current_path(fs::temp_directory_path(), ignored);
-        fs::remove_all(root_, ignored);
-    }
-    const std::string& root() const { return root_; }
-
-  private:
-    std::string root_;
-};
-
 double Turnaround(int index) {
     static const double kTimes[4] = {0.001, 0.005, 0.3, 0.6};
     return kTimes[index & 3];
@@ -84,16 +47,18 @@ double Turnaround(int index) {
 }  // namespace
 
 const std::string& EnterTree() {
-    static Tree tree;
-    if (::chdir((tree.root() + "/bin").c_str()) != 0) {
-        std::perror("fuzz: cannot enter the scratch folder");
+    // A crash leaves the tree in the temporary folder, which scripts/fuzz points into its
+    // scratch space.
+    static const conf_test::RunTree tree({"*"});
+    static const std::string root = tree.root_.string();
+    std::error_code ec;
+    fs::create_directories(tree.root_ / conf::kParamFileDir, ec);
+    fs::current_path(tree.root_ / "bin", ec);
+    if (ec) {
+        std::fprintf(stderr, "fuzz: cannot enter the scratch folder: %s\n", ec.message().c_str());
         std::abort();
     }
-    return tree.root();
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return root;
 }
 
 void ScriptAnswers(Input& in, serial::ScriptedDevice& device, int count) {
@@ -107,13 +72,9 @@ void ScriptAnswers(Input& in, serial::ScriptedDevice& device, int count) {
             case 1:
                 device.Answer(in.Take(in.Byte()), turnaround);
                 break;
-            case 2: {
-                Bytes frame = in.Take(in.Byte());
-                frame.resize(frame.size() + 2);
-                conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
-                device.Answer(frame, turnaround);
+            case 2:
+                device.Answer(conf_test::Sealed(in.Take(in.Byte())), turnaround);
                 break;
-            }
             default:
                 device.Vanish();
                 break;
@@ -121,38 +82,9 @@ void ScriptAnswers(Input& in, serial::ScriptedDevice& device, int count) {
     }
 }
 
-serial::ComMapEnv VirtualComs(const std::vector<int>& present) {
-    return serial::ComMapEnv{"/virtual", [present](const std::string& path) {
-                                 for (int n : present)
-                                     if (path == "/virtual/COM" + std::to_string(n)) return true;
-                                 return false;
-                             }};
-}
-
-Configurator::Configurator(const conf::Model& model) : ctx(rt, launcher, model) {
-    backend.Attach("/virtual/COM5", &device);
-    ctx.com = &com;
-}
-
 int LoadLinkPanel(Configurator& c) {
-    static const char* kLinkPanel = R"({ "panels": [ { "name": "LINK",
-  "menubar": { "menus": [ { "name": "FILE", "items": [ { "name": "PORT", "checked": true } ] } ] },
-  "controls": [
-    { "kind": "textmsg", "name": "MSG" },
-    { "kind": "numeric", "name": "ID_COMM", "value": 1 },
-    { "kind": "ring", "name": "BR_COMM", "items": ["2400", "4800", "9600", "19200"], "index": 3 },
-    { "kind": "ring", "name": "RTU_COMM", "items": ["8N1", "8N2", "8O1", "8E1"], "index": 1 },
-    { "kind": "toggle", "name": "RS485" } ] } ] })";
-    static const std::string file = [] {
-        const std::string path = EnterTree() + "/gui/link.json";
-        WriteFile(path, kLinkPanel);
-        return path;
-    }();
-    c.ctx.gvMain = c.rt.LoadPanel(0, file, "LINK");
-    if (c.ctx.gvMain < 0) return c.ctx.gvMain;
-    c.ctx.msgCtrl = c.rt.FindCtrl(c.ctx.gvMain, "MSG");
-    if (c.com.OpenComConfig(scan::kPort222, "COM5", 19200, 0, 8, 2) < 0) return -1;
-    return c.com.SetComTime(scan::kPort222, 0.5);
+    const int r = c.LoadLinkPanel();
+    return r < 0 ? r : c.OpenCom5();
 }
 
 void EchoDevice::Receive(const serial::LineSettings& master, const std::vector<std::uint8_t>& bytes,
@@ -185,38 +117,20 @@ bool EchoDevice::NextByte(double upTo, std::uint8_t* byte, double* at) {
     return true;
 }
 
-namespace {
-
-struct Started {
-    explicit Started(const conf::Model& model)
-        : c(model),
-          instrument(
-              sim::DefaultConfig(model.id.programNumber == 105 ? sim::Model::kB : sim::Model::kA),
-              c.fe.VirtualClock().Now()),
-          line(instrument) {
-        EnterTree();
-        c.backend.Attach("/virtual/COM5", &line);
-        WriteFile(conf::kComDevUseFile, "5\n3\n0\n8\n2\n0000");
-        WriteFile(conf::kLogSwitchFileName, "1 0");
-        if (conf::RegisterCallbacks(c.ctx, c.registry) < 0 || conf::MainPanel::init(c.ctx) < 0) {
+Configurator& StartedConfigurator(const conf::Model& model) {
+    static std::unique_ptr<Configurator> a, b;
+    std::unique_ptr<Configurator>& started = &model == &conf::ModelB() ? b : a;
+    EnterTree();
+    if (!started) {
+        started = std::make_unique<Configurator>(model);
+        if (conf::RegisterCallbacks(started->ctx, started->registry) < 0 ||
+            started->StartOnSim(started->SimConfig()) < 0) {
             std::fprintf(stderr, "fuzz: the configurator does not start: %s\n",
-                         c.rt.LastError().c_str());
+                         started->rt.LastError().c_str());
             std::abort();
         }
     }
-    Configurator c;
-    sim::Instrument instrument;
-    sim::SimulatedDevice line;
-};
-
-}  // namespace
-
-Configurator& StartedConfigurator(const conf::Model& model) {
-    static std::unique_ptr<Started> a, b;
-    std::unique_ptr<Started>& started = &model == &conf::ModelB() ? b : a;
-    if (!started) started = std::make_unique<Started>(model);
-    Configurator& c = started->c;
-    EnterTree();
+    Configurator& c = *started;
     conf::Log::Clear(c.ctx);
     c.fe.ClearPopups();
     c.fe.VirtualClock().ClearDelays();
@@ -225,15 +139,13 @@ Configurator& StartedConfigurator(const conf::Model& model) {
         std::fprintf(stderr, "fuzz: the simulated instrument does not answer\n");
         std::abort();
     }
-    started->instrument.TakeLog();  // what it answered is of no interest here
+    c.inst->TakeLog();  // what it answered is of no interest here
     return c;
 }
 
-Scan::Scan(serial::DeviceLister* lister)
-    : ctx(rt, launcher, com, lister ? *lister : static_cast<serial::DeviceLister&>(devices)) {
-    backend.Attach("/virtual/COM5", &com5);
-    backend.Attach("/virtual/COM33", &com33);
-    scan::RegisterCallbacks(ctx, registry);
+Scan::Scan(serial::DeviceLister* lister) : ScanRig(lister) {
+    Plug(5, &com5);
+    Plug(33, &com33);
 }
 
 }  // namespace fuzz

@@ -9,19 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "core/context.h"
-#include "platform/serial/enumerate.h"
-#include "platform/serial/inprocess_line.h"
-#include "platform/serial/rs232.h"
-#include "platform/serial/scripted_device.h"
-#include "platform/sys/launch.h"
-#include "platform/ui/headless.h"
-#include "platform/ui/runtime.h"
-#include "scan/scan_context.h"
+#include "tests/support/harness.h"
 
 namespace fuzz {
 
-using Bytes = std::vector<std::uint8_t>;
+using conf_test::Bytes;
 
 // The fuzz input, taken from the front: seeds are laid out in reading order. Past the end
 // every read gives zeros (or nothing).
@@ -41,12 +33,11 @@ class Input {
     std::size_t at_ = 0;
 };
 
-// Enters this process's private tree, made on first use under the temporary folder and
-// removed at exit: <root>/bin is the working directory, <root>/gui holds the real panel
+// Enters this process's private run-time tree, made on first use under the temporary folder
+// and removed at exit: <root>/bin is the working directory, <root>/gui holds the real panel
 // resources. Returns <root>.
 const std::string& EnterTree();
-// Writes the bytes to path, replacing it.
-void WriteFile(const std::string& path, const std::string& bytes);
+using conf_test::WriteFile;
 
 // Scripts up to `count` answers of the stand-in instrument, each from the input:
 //   kind byte: bits 0-1 0 silence, 1 the bytes as they are, 2 the bytes with their CRC
@@ -55,23 +46,7 @@ void WriteFile(const std::string& path, const std::string& bytes);
 //   for kinds 1 and 2: a length byte, then that many bytes.
 void ScriptAnswers(Input& in, serial::ScriptedDevice& device, int count);
 
-// A device path predicate for the in-process lines: COM<n> exists as /virtual/COM<n> when
-// the line is attached.
-serial::ComMapEnv VirtualComs(const std::vector<int>& present);
-
-// A configurator of `model` whose COM5 is an in-process line to a scripted instrument, time
-// on the virtual clock. Nothing is loaded.
-struct Configurator {
-    explicit Configurator(const conf::Model& model);
-    ui::CallbackRegistry registry;
-    ui::HeadlessFrontEnd fe;
-    ui::Runtime rt{fe, registry};
-    sys::RecordingLauncher launcher;
-    serial::ScriptedDevice device;
-    serial::InProcessBackend backend{fe.VirtualClock()};
-    serial::Rs232 com{backend, VirtualComs({5})};
-    conf::Context ctx;
-};
+using conf_test::Configurator;
 
 // Loads the link controls of the main panel (station, baud rate, frame format, status line)
 // into c and opens COM5 at 19200 8N2 with the 0.5 s time-out, as the link start leaves it.
@@ -99,27 +74,11 @@ class EchoDevice final : public serial::LineDevice {
 // empties the log and reads the instrument again, so every run begins with the same pages.
 Configurator& StartedConfigurator(const conf::Model& model);
 
-// The device list Scan reads, as given.
-class GivenDevices final : public serial::DeviceLister {
-  public:
-    std::vector<std::string> FriendlyNames() override { return names; }
-    std::vector<std::string> PresentDeviceNames() override { return names; }
-    std::vector<std::string> names;
-};
-
 // Scan with its callbacks registered, COM5 and COM33 as in-process lines to scripted
 // instruments, the device list given (or another lister). Nothing is loaded.
-struct Scan {
+struct Scan : conf_test::ScanRig {
     explicit Scan(serial::DeviceLister* lister = nullptr);
-    ui::CallbackRegistry registry;
-    ui::HeadlessFrontEnd fe;
-    ui::Runtime rt{fe, registry};
-    sys::RecordingLauncher launcher;
     serial::ScriptedDevice com5, com33;
-    serial::InProcessBackend backend{fe.VirtualClock()};
-    serial::Rs232 com{backend, VirtualComs({5, 33})};
-    GivenDevices devices;
-    scan::ScanContext ctx;
 };
 
 }  // namespace fuzz

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "calib/input_cal.h"
-#include "monitor_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

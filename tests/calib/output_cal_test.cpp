@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

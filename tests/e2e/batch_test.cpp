@@ -13,8 +13,8 @@
 
 #include "model_cases.h"
 #include "platform/ui/constants.h"
-#include "pty_fixture.h"
 #include "run_tree.h"
+#include "tests/support/fixtures.h"
 #include "transfer/param_file.h"
 
 namespace {

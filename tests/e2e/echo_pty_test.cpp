@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model_cases.h"
-#include "pty_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "models/model_a.h"
-#include "pty_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "models/registry.h"
-#include "net_servers.h"
-#include "pty_fixture.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/net_servers.h"
 
 namespace {
 

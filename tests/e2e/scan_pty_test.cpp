@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "net_servers.h"
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
@@ -18,6 +17,7 @@
 #include "scan/scan_context.h"
 #include "scan/scan_dev.h"
 #include "scan/shell.h"
+#include "tests/support/net_servers.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fault_fixture.h"
-#include "monitor_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace faulttest {
 

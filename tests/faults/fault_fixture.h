@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "link/crc.h"
 #include "sim/fault.h"
+#include "tests/support/frames.h"
 #include "tests/support/registry_models.h"
 
 namespace faulttest {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace conf_test;
 
 struct FaultCase {
     const char* name;
@@ -43,22 +43,14 @@ enum class Strike { kOnce, kEvery };
 
 constexpr int kAttempts = 3;
 constexpr double kTimeout = 0.5;
-// Bytes of a cut answer and of noise before an answer; the exception answered.
-constexpr int kCutBytes = 3;
-constexpr int kNoiseBytes = 3;
+// The exception a struck request is answered with (the simulated instrument's default, as are
+// the 3 bytes of a cut answer or of noise, and a late answer's 1 s: after the master has given
+// up on it).
 constexpr int kExceptionCode = 4;
-// A late answer starts this long after the request: after the master has given up on it.
-constexpr double kLateDelay = 1.0;
 
 inline sim::Fault MakeFault(sim::FaultKind kind, Strike strike, int after) {
-    sim::Fault f;
-    f.kind = kind;
-    f.bytes = kind == sim::FaultKind::kNoise ? kNoiseBytes : kCutBytes;
-    f.delay = kLateDelay;
-    f.exceptionCode = kExceptionCode;
-    f.after = after;
-    f.count = kind == sim::FaultKind::kVanish || strike == Strike::kOnce ? 1 : kAttempts;
-    return f;
+    return conf_test::MakeFault(
+        kind, after, kind == sim::FaultKind::kVanish || strike == Strike::kOnce ? 1 : kAttempts);
 }
 
 // One case of a matrix suite: model, fault, strike. Named "Tarnel_Silence_Every",
@@ -111,35 +103,14 @@ inline unsigned Word(const Bytes& b, std::size_t at) {
 // The request line of the event log's trace, as the technician reads it.
 inline std::string TxLine(const Bytes& req) {
     std::string s = "\tP222\tMB.Tx\t" + Fmt("#%02x.", req[0]) + Fmt("%02x ", req[1]);
-    const unsigned crc = Word(req, req.size() - 2);
-    switch (req[1]) {
-        case 3:
-        case 4:
-            s += Fmt("<%04x> ", Word(req, 2)) + Fmt("(%04x) ", Word(req, 4)) + Fmt("{%04x}", crc);
-            break;
-        case 5:
-        case 6:
-            s += Fmt("<%04x> ", Word(req, 2)) + Fmt("[%04x] ", Word(req, 4)) + Fmt("{%04x}", crc);
-            break;
-        default:  // 16: one 32-bit value
-            s += Fmt("<%04x> ", Word(req, 2)) + Fmt("(%04x) ", Word(req, 4)) +
-                 Fmt("(%02x)  ", req[6]) + Fmt("[%04x]", Word(req, 7)) +
-                 Fmt("[%04x]  ", Word(req, 9)) + Fmt("{%04x}", crc);
-    }
-    s += "\t";
-    if (req[0] == 0) s += "---Broadcast--- ";
-    switch (req[1]) {
-        case 3:
-            return s + "Read\n";
-        case 4:
-            return s + "Read-only\n";
-        case 5:
-            return s + "Write RAM\n";
-        case 6:
-            return s + "Write EEPROM\n";
-        default:
-            return s + "Write n Words\n";
-    }
+    const bool oneWrite = req[1] == 5 || req[1] == 6;
+    s += Fmt("<%04x> ", Word(req, 2)) + Fmt(oneWrite ? "[%04x] " : "(%04x) ", Word(req, 4));
+    if (req[1] < 3 || req[1] > 6)  // 16: one 32-bit value
+        s += Fmt("(%02x)  ", req[6]) + Fmt("[%04x]", Word(req, 7)) + Fmt("[%04x]  ", Word(req, 9));
+    s += Fmt("{%04x}", Word(req, req.size() - 2));
+    static const char* const kNames[] = {"Read", "Read-only", "Write RAM", "Write EEPROM"};
+    return s + "\t" + (req[0] == 0 ? "---Broadcast--- " : "") +
+           (req[1] >= 3 && req[1] <= 6 ? kNames[req[1] - 3] : "Write n Words") + "\n";
 }
 
 inline const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
@@ -172,10 +143,7 @@ inline Bytes AnswerHead(const Bytes& req) {
 }
 
 inline Bytes ExceptionAnswer(const Bytes& req) {
-    Bytes b{req[0], static_cast<std::uint8_t>(req[1] | 0x80),
-            static_cast<std::uint8_t>(kExceptionCode), 0, 0};
-    conf::fn_Get_CRC(b.data(), static_cast<int>(b.size()));
-    return b;
+    return Sealed({req[0], static_cast<std::uint8_t>(req[1] | 0x80), kExceptionCode});
 }
 
 // What one struck attempt of `req` adds to the trace after its request line.

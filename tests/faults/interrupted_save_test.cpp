@@ -20,8 +20,7 @@
 #include "link/port_settings.h"
 #include "platform/ui/constants.h"
 #include "scan/language.h"
-#include "scan_fixture.h"
-#include "transfer_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include "../e2e/net_servers.h"
-#include "../e2e/pty_fixture.h"
 #include "fault_fixture.h"
 #include "models/model_a.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/net_servers.h"
 
 namespace faulttest {
 namespace {

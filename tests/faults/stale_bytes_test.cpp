@@ -7,8 +7,8 @@
 #include <array>
 
 #include "fault_fixture.h"
-#include "link_fixture.h"
 #include "session/modbus_api.h"
+#include "tests/support/fixtures.h"
 
 namespace faulttest {
 namespace {

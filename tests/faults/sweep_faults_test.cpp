@@ -6,7 +6,7 @@
 
 #include "fault_fixture.h"
 #include "models/model_a.h"
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace faulttest {
 namespace {

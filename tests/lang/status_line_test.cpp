@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "tests/lang/status_panel.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/param_name.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <array>
 
-#include "link_fixture.h"
 #include "session/link_controls.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

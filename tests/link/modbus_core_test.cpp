@@ -6,8 +6,8 @@
 
 #include <array>
 
-#include "link_fixture.h"
 #include "platform/serial/serial_error.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

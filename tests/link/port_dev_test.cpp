@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "link/port_settings.h"
-#include "link_fixture.h"
 #include "platform/serial/serial_error.h"
 #include "session/link_controls.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "link_fixture.h"
 #include "session/link_controls.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

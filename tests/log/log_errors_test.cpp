@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "log/event_log.h"
-#include "tests/lang/status_panel.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

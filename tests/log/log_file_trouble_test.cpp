@@ -18,9 +18,9 @@
 #include "log/log_errors.h"
 #include "log/log_launch.h"
 #include "platform/sys/paths.h"
-#include "tests/lang/status_panel.h"
 #include "tests/support/fifo_guard.h"
 #include "tests/support/file_trouble.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

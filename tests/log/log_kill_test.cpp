@@ -15,7 +15,7 @@
 #include "log/log_errors.h"
 #include "log/modbus_trace.h"
 #include "session/modbus_api.h"
-#include "tests/link/link_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "log/event_log.h"
-#include "tests/lang/status_panel.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "../lang/status_panel.h"
 #include "link/crc.h"
 #include "log/event_log.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

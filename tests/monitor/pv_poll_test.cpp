@@ -11,9 +11,9 @@
 #include "monitor/pv_record.h"
 #include "monitor/remote_value.h"
 #include "monitor/trend.h"
-#include "monitor_fixture.h"
 #include "params/input.h"
 #include "params/main_panel.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/registry_models.h"
 
 namespace {

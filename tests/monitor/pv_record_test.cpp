@@ -9,7 +9,7 @@
 
 #include "monitor/pv_record.h"
 #include "monitor/trend.h"
-#include "monitor_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

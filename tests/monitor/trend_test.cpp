@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor/trend.h"
-#include "monitor_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -2,28 +2,21 @@
 // Tarnel's main panel on the headless runtime with the program's callbacks and the two
 // group installers, without a serial line: what the parameter editor needs.
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <vector>
 
-#include "core/context.h"
 #include "core/selector.h"
-#include "models/model_a.h"
 #include "nav/tab.h"
 #include "params/callbacks_cfg.h"
 #include "params/input.h"
 #include "params/linear.h"
 #include "params/main_panel.h"
 #include "params/scaling_dp.h"
-#include "platform/sys/launch.h"
-#include "platform/ui/headless.h"
-#include "platform/ui/runtime.h"
 #include "shell/callbacks.h"
+#include "tests/support/fixtures.h"
 
 namespace paramstest {
 
-class ParamsTest : public ::testing::Test {
+class ParamsTest : public ::testing::Test, public conf_test::Configurator {
   protected:
     void SetUp() override {
         conf::RegisterCallbacks(ctx, registry);
@@ -36,15 +29,9 @@ class ParamsTest : public ::testing::Test {
         ctx.gvFW = 8;
     }
 
-    int Id(int panel, const char* name) {
-        int id = rt.FindCtrl(panel, name);
-        EXPECT_GT(id, 0) << name;
-        return id;
-    }
     const ui::Control& Ctrl(int panel, const char* name) {
         return *rt.GetControl(panel, Id(panel, name));
     }
-    const ui::Control& Cfg(const char* name) { return Ctrl(ctx.gvCFG, name); }
     double Number(const char* name) { return Cfg(name).number; }
     int Bg(const char* name) { return Cfg(name).textBgColor; }
     bool Dimmed(const char* name) { return Cfg(name).dimmed; }
@@ -80,11 +67,6 @@ class ParamsTest : public ::testing::Test {
         });
     }
 
-    ui::CallbackRegistry registry;
-    ui::HeadlessFrontEnd fe;
-    ui::Runtime rt{fe, registry};
-    sys::RecordingLauncher launcher;
-    conf::Context ctx{rt, launcher, conf::ModelA()};
     std::vector<Seen> seen;
 };
 

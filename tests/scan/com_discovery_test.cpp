@@ -7,7 +7,7 @@
 #include "platform/serial/serial_error.h"
 #include "popups.h"
 #include "scan/scan_log.h"
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

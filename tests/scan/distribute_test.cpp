@@ -4,7 +4,7 @@
 #include "scan/distribute.h"
 
 #include "popups.h"
-#include "scan_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

@@ -6,7 +6,7 @@
 #include "link/crc.h"
 #include "popups.h"
 #include "scan/scan_log.h"
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

@@ -11,8 +11,8 @@
 #include "scan/distribute.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
-#include "sweep_fixture.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

@@ -9,7 +9,7 @@
 #include "popups.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

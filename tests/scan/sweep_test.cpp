@@ -2,7 +2,7 @@
 // shows, the hand-over, and every way a sweep ends early.
 
 #include "popups.h"
-#include "sweep_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace scantest {
 namespace {

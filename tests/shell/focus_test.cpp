@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tarnel_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "../transfer/transfer_fixture.h"
 #include "lang/lang_db.h"
 #include "lang/panel_language.h"
 #include "lang/window_title.h"
@@ -18,6 +17,7 @@
 #include "models/model_b.h"
 #include "models/panel_controls.h"
 #include "tests/support/fifo_guard.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/registry_models.h"
 #include "transfer/read_all.h"
 

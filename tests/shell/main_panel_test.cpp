@@ -6,7 +6,7 @@
 
 #include "core/selector.h"
 #include "log/event_log.h"
-#include "tarnel_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "models/model_b.h"
 #include "shell/model_check.h"
-#include "tarnel_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "models/model_a.h"
 #include "models/registry.h"
 #include "shell/start_scan.h"
-#include "tarnel_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

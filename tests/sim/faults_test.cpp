@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/serial/serial_error.h"
-#include "sim_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

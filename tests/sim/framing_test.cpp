@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "sim/frame.h"
-#include "sim_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

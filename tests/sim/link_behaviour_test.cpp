@@ -5,7 +5,7 @@
 
 #include "session/link_controls.h"
 #include "session/uart.h"
-#include "sim_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

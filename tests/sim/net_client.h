@@ -14,19 +14,11 @@
 #include <chrono>
 
 #include "sim/telnet_codec.h"
+#include "tests/support/frames.h"
 
-namespace simtest {
+namespace conf_test {
 
 using Steady = std::chrono::steady_clock;
-
-inline sim::Bytes Sealed(sim::Bytes frame) {
-    sim::Seal(&frame);
-    return frame;
-}
-// The device information block read, and its answer from a model A instrument.
-inline const sim::Bytes kReadModel = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x04});
-inline const sim::Bytes kModel =
-    Sealed({0x01, 0x03, 0x08, 0x68, 0x02, 0x00, 0x00, 0x4D, 0xCC, 0xFE, 0x01});
 
 // A COM-PORT-OPTION subnegotiation.
 inline sim::Bytes Sub(std::uint8_t command, sim::Bytes value) {
@@ -91,4 +83,6 @@ inline sim::Bytes Negotiate(Client& c) {
     return c.Read(9);
 }
 
-}  // namespace simtest
+}  // namespace conf_test
+
+namespace simtest = conf_test;

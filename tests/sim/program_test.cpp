@@ -10,13 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "../link/link_fixture.h"
 #include "../support/child_process.h"
 #include "net_client.h"
 #include "platform/serial/termios_port.h"
 #include "session/link_controls.h"
 #include "session/modbus_api.h"
 #include "session/uart.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

@@ -10,21 +10,12 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace test_support {
+namespace conf_test {
 
 class FileSizeLimit {
   public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit lower = saved_;
-        lower.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, oldHandler_);
-    }
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
@@ -35,17 +26,8 @@ class FileSizeLimit {
 
 class PermissionBitsBind {
   public:
-    PermissionBitsBind() {
-        header_.version = _LINUX_CAPABILITY_VERSION_3;
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &=
-            ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        held_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~PermissionBitsBind() {
-        if (held_) syscall(SYS_capset, &header_, saved_);
-    }
+    PermissionBitsBind();
+    ~PermissionBitsBind();
     PermissionBitsBind(const PermissionBitsBind&) = delete;
     PermissionBitsBind& operator=(const PermissionBitsBind&) = delete;
 
@@ -55,4 +37,6 @@ class PermissionBitsBind {
     bool held_ = false;
 };
 
-}  // namespace test_support
+}  // namespace conf_test
+
+namespace test_support = conf_test;

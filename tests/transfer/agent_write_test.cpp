@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/fixtures.h"
 #include "transfer/agent_write.h"
-#include "transfer_fixture.h"
 
 namespace {
 

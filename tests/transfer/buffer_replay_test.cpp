@@ -9,29 +9,23 @@
 #include <string>
 #include <vector>
 
-#include "../link/link_fixture.h"
 #include "models/model.h"
 #include "models/model_b.h"
+#include "tests/support/fixtures.h"
 #include "transfer/write_all.h"
 
 namespace {
 
 using linktest::Bytes;
 
-Bytes Sealed(Bytes frame) {
-    frame.resize(frame.size() + 2);
-    conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
-    return frame;
-}
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
 // The link panel of the link tests on an in-process COM5 at 19200 8N2, for either model.
-class BufferReplay : public ::testing::Test, protected conf_test::HeadlessCom5 {
+class BufferReplay : public ::testing::Test, protected conf_test::Configurator {
   protected:
-    explicit BufferReplay(const conf::Model& model = conf::ModelA()) : HeadlessCom5(model) {
+    explicit BufferReplay(const conf::Model& model = conf::ModelA()) : Configurator(model) {
         conf_test::WriteFile("link.json", linktest::kLinkPanel);
         ctx.gvMain = rt.LoadPanel(0, "link.json", "G104");
         EXPECT_GT(ctx.gvMain, 0) << rt.LastError();

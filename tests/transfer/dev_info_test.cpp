@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "models/model_a.h"
+#include "tests/support/fixtures.h"
 #include "transfer/dev_info.h"
 #include "transfer/serial_read.h"
-#include "transfer_fixture.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "models/model.h"
 #include "models/model_a.h"
 #include "params/alarm.h"
+#include "tests/support/fixtures.h"
 #include "transfer/config_block.h"
 #include "transfer/read_all.h"
-#include "transfer_fixture.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ struct WideModel {
 };
 
 // The second program: its own runtime, line and instrument.
-struct SecondProgram : conf_test::HeadlessCom5 {
-    explicit SecondProgram(const conf::Model& model) : HeadlessCom5(model) {
+struct SecondProgram : conf_test::Configurator {
+    explicit SecondProgram(const conf::Model& model) : Configurator(model) {
         conf::RegisterCallbacks(ctx, registry);
         inst = std::make_unique<sim::Instrument>(sim::DefaultConfig(sim::Model::kB),
                                                  fe.VirtualClock().Now());

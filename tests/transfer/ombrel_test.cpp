@@ -17,10 +17,10 @@
 #include "params/main_panel.h"
 #include "params/polarity.h"
 #include "params/rules.h"
+#include "tests/support/fixtures.h"
 #include "transfer/param_file.h"
 #include "transfer/polarity.h"
 #include "transfer/write_all.h"
-#include "transfer_fixture.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "params/locator.h"
 #include "platform/ui/constants.h"
 #include "tests/support/file_trouble.h"
+#include "tests/support/fixtures.h"
 #include "transfer/param_file.h"
-#include "transfer_fixture.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "core/selector.h"
 #include "params/locator.h"
+#include "tests/support/fixtures.h"
 #include "transfer/read_all.h"
-#include "transfer_fixture.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "params/locator.h"
+#include "tests/support/fixtures.h"
 #include "transfer/serial_write.h"
-#include "transfer_fixture.h"
 
 namespace {
 

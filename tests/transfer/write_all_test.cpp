@@ -12,7 +12,7 @@
 #include "params/input.h"
 #include "params/locator.h"
 #include "tests/support/file_trouble.h"
-#include "transfer_fixture.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 

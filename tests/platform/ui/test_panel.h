@@ -1,17 +1,10 @@
 #pragma once
 // A small panel resource shared by the runtime tests, and a fixture that loads it.
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/ui/headless.h"
-#include "platform/ui/runtime.h"
+#include "tests/support/fixtures.h"
 
 namespace uitest {
 
@@ -60,14 +53,12 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
-class PanelTest : public ::testing::Test {
+class PanelTest : public ::testing::Test,
+                  public conf_test::InScratchDir,
+                  public conf_test::HeadlessUi {
   protected:
-    void TearDown() override { std::remove(file_.c_str()); }
     void SetUp() override {
-        // Unique per process and test: CTest runs tests in parallel processes.
-        file_ = ::testing::TempDir() + "panel_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json";
-        std::ofstream(file_) << kPanelJson;
+        conf_test::WriteFile(file_, kPanelJson);
         registry.AddControl("evCtrl", [this](int p, int c, int e, void*, int d1, int) {
             seen.push_back({"ctrl", p, c, e, d1});
             return ctrlResult;
@@ -89,22 +80,9 @@ class PanelTest : public ::testing::Test {
         ASSERT_EQ(rt.GetPanelHandleFromTabPage(main, Id(main, "TAB"), 0, &cfg), 0);
         ASSERT_EQ(rt.GetPanelHandleFromTabPage(main, Id(main, "TAB"), 1, &cal), 0);
     }
-    int Id(int panel, const char* name) {
-        int id = rt.FindCtrl(panel, name);
-        EXPECT_GT(id, 0) << name;
-        return id;
-    }
     // Reads back an integer value or attribute; -99 when the read itself fails.
-    int Val(int panel, int control) {
-        int v = -99;
-        rt.GetCtrlVal(panel, control, &v);
-        return v;
-    }
-    int Index(int panel, int control) {
-        int v = -99;
-        rt.GetCtrlIndex(panel, control, &v);
-        return v;
-    }
+    int Val(int panel, int control) { return CtrlVal(panel, control, -99); }
+    int Index(int panel, int control) { return CtrlIndex(panel, control, -99); }
     int Ticks() const {
         int n = 0;
         for (const auto& s : seen)
@@ -119,10 +97,7 @@ class PanelTest : public ::testing::Test {
         return out;
     }
 
-    std::string file_;
-    ui::CallbackRegistry registry;
-    ui::HeadlessFrontEnd fe;
-    ui::Runtime rt{fe, registry};
+    std::string file_ = "panel.json";
     std::vector<Seen> seen;
     int ctrlResult = 0;
     int pageResult = 0;

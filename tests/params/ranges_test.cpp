@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 #include "monitor/remote_value.h"
 #include "params/alarm.h"
@@ -14,6 +15,15 @@
 namespace {
 
 using paramstest::ParamsTest;
+using Query = int (*)(conf::Context&, int*, int*);
+using Range = std::pair<int, int>;
+
+// The bounds `query` gives for the member the selector names.
+Range Bounds(conf::Context& ctx, Query query) {
+    int min = -1, max = -1;
+    query(ctx, &min, &max);
+    return {min, max};
+}
 
 struct Settings {
     int type, unit, dp, digit, fw;
@@ -25,8 +35,7 @@ class Ranges : public ParamsTest {
     // For each case: the range as its two indicators show it (read back as the limits' check
     // reads it) and the bounds of the parameter it limits.
     void ExpectRanges(std::initializer_list<Settings> cases, int (*set)(conf::Context&),
-                      const conf::SelectorField& field, int (*gv)(conf::Context&),
-                      int (*query)(conf::Context&, int*, int*)) {
+                      const conf::SelectorField& field, int (*gv)(conf::Context&), Query query) {
         for (const Settings& s : cases) {
             SCOPED_TRACE(::testing::Message() << "type " << s.type << " unit " << s.unit << " dp "
                                               << s.dp << " digit " << s.digit << " fw " << s.fw);
@@ -37,10 +46,7 @@ class Ranges : public ParamsTest {
             EXPECT_EQ(gv(ctx), s.low);
             conf::SetField(ctx.gsRAM01, field, 1);
             EXPECT_EQ(gv(ctx), s.high);
-            int min = 0, max = 0;
-            query(ctx, &min, &max);
-            EXPECT_EQ(min, s.low);
-            EXPECT_EQ(max, s.high);
+            EXPECT_EQ(Bounds(ctx, query), Range(s.low, s.high));
         }
     }
 };
@@ -82,20 +88,11 @@ TEST_F(ParamsTest, DisplayRangeFollowsTheDigits) {
         conf::DRng_cfg::Set_Range(ctx);
         EXPECT_EQ(Number("DRNG_L"), c.low);
         EXPECT_EQ(Number("DRNG_H"), c.high);
-        int min = 0, max = 0;
         conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
-        conf::AxSP_cfg::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, c.low);
-        EXPECT_EQ(max, c.high);
-        conf::AxHY_cfg::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, 0);
-        EXPECT_EQ(max, c.high);
-        conf::LinScale_cfg::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, c.low);
-        EXPECT_EQ(max, c.high);
-        conf::RSP::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, c.low);
-        EXPECT_EQ(max, c.high);
+        EXPECT_EQ(Bounds(ctx, conf::AxSP_cfg::Query_Range), Range(c.low, c.high));
+        EXPECT_EQ(Bounds(ctx, conf::AxHY_cfg::Query_Range), Range(0, c.high));
+        EXPECT_EQ(Bounds(ctx, conf::LinScale_cfg::Query_Range), Range(c.low, c.high));
+        EXPECT_EQ(Bounds(ctx, conf::RSP::Query_Range), Range(c.low, c.high));
     }
 }
 
@@ -108,10 +105,8 @@ TEST_F(ParamsTest, LinearSignalRowsAreNarrowedToTheDisplay) {
           Case{1, 3, -1000, 1000}, Case{1, 5, 0, 2400}, Case{1, 1, -1999, 6000}}) {
         Setup(12, 2, 0, c.digit);
         conf::SetField(ctx.gsRAM01, conf::kSelLinSig, c.row);
-        int min = 0, max = 0;
-        conf::LinSig_cfg::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, c.low) << c.digit << " " << c.row;
-        EXPECT_EQ(max, c.high) << c.digit << " " << c.row;
+        EXPECT_EQ(Bounds(ctx, conf::LinSig_cfg::Query_Range), Range(c.low, c.high))
+            << c.digit << " " << c.row;
     }
 }
 
@@ -122,13 +117,8 @@ TEST_F(ParamsTest, UnitAndDecimalPointRangesFollowTypeAndDigits) {
     for (Case c : {Case{0, 1, 0, 1, 1}, Case{9, 0, 0, 1, 1}, Case{10, 0, 2, 2, 2},
                    Case{12, 1, 2, 2, 3}, Case{13, 1, 2, 2, 3}, Case{14, 0, 2, 2, 2}}) {
         Setup(c.type, 0, 0, c.digit);
-        int min = -1, max = -1;
-        conf::UNIT_cfg::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, c.unitLow) << c.type;
-        EXPECT_EQ(max, c.unitHigh) << c.type;
-        conf::DP_cfg::Query_Range(ctx, &min, &max);
-        EXPECT_EQ(min, 0) << c.type;
-        EXPECT_EQ(max, c.dpHigh) << c.type;
+        EXPECT_EQ(Bounds(ctx, conf::UNIT_cfg::Query_Range), Range(c.unitLow, c.unitHigh)) << c.type;
+        EXPECT_EQ(Bounds(ctx, conf::DP_cfg::Query_Range), Range(0, c.dpHigh)) << c.type;
     }
 }
 

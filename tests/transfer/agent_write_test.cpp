@@ -1,6 +1,5 @@
 // The Set button against the simulated instrument: display digits and alarm amount with their
-// command codes on the wire, the rules they govern, a failure between the two writes; and a
-// foreign instrument, which neither production command writes to.
+// command codes on the wire, the rules they govern, a failure between the two writes.
 
 #include <gtest/gtest.h>
 
@@ -86,11 +85,7 @@ TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEepromAndAppliesTheirRules) 
 }
 
 TEST_F(AgentWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {
-    sim::Fault refused;
-    refused.kind = sim::FaultKind::kException;
-    refused.after = 2;
-    refused.count = 0;
-    inst->AddFault(refused);
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kException, 2, 0));  // alarms refused
     Choose(0, 1);
     EXPECT_LT(PressSet(), 0);
     EXPECT_EQ(Requests(),
@@ -103,22 +98,6 @@ TEST_F(AgentWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {
     EXPECT_EQ(AlarmEnabled(2), 1);
     EXPECT_EQ(Ram(0x1F04), 0);
     EXPECT_EQ(Ram(0x1F05), 2);
-}
-
-// Neither production command writes to an instrument of another model.
-TEST_F(TransferTest, AForeignModelCodeStopsBothProductionCommands) {
-    StartWith(0x6B, 2);
-    Requests();
-    EXPECT_EQ(rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE")), -1);
-    EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
-    EXPECT_EQ(Status(), "H/W not match");
-    EXPECT_EQ(StatusColour(), 0xFF0000);
-
-    ASSERT_EQ(rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1), 0);
-    EXPECT_EQ(rt.UserPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B")), -1);
-    EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
-    EXPECT_EQ(Status(), "H/W not match");
-    EXPECT_EQ(rt.GetControl(ctx.gvCAL, Id(ctx.gvCAL, "SN_NO"))->number, 1);
 }
 
 }  // namespace

@@ -48,17 +48,6 @@ TEST_F(TransferTest, QuilletWithFirmwareTwoEnablesLockAndFrameFormat) {
     EXPECT_EQ(ctx.gvHW, 106);
 }
 
-TEST_F(TransferTest, AForeignCodeIsShownAndRefused) {
-    StartWith(0x6B, 3);
-    EXPECT_EQ(conf::DevInfo2::fr_Modbus_to_GUI(ctx), -1);
-    EXPECT_EQ(ctx.gr, -1);
-    EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "0x6b");
-    EXPECT_EQ(Cfg("DEVINFO_FW").text, "V03");
-    EXPECT_EQ(Status(), "H/W not match");
-    EXPECT_EQ(StatusColour(), 0xFF0000);
-    EXPECT_NE(Log().find("===== HW code not match\n"), std::string::npos);
-}
-
 TEST(DevInfoTexts, TextsAtTheirEndsAndUnpackingTakesSixteenBitsOfEachWord) {
     // Known codes are shown by the start-up tests above.
     EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 5), "0x05");

@@ -6,6 +6,7 @@
 #include "core/selector.h"
 #include "params/locator.h"
 #include "tests/support/fixtures.h"
+#include "transfer/dev_info.h"
 #include "transfer/read_all.h"
 
 namespace {
@@ -77,7 +78,6 @@ TEST_F(TransferTest, StartUpReadsAllAndShowsTheInstrumentsValues) {
 
 TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndKeepsFrameFormatAndLock) {
     StartWith(104, 1);
-    EXPECT_EQ(Status(), "Read OK");
     rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, "LOCK"), 1);
     rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, "RTU"), 3);
     Put(8, 21);
@@ -92,15 +92,16 @@ TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndKeepsFrameFormatAndLo
     EXPECT_EQ(Cfg("DEVINFO_FW").text, "V01");
     EXPECT_EQ(Status(), "Read OK");
     // Firmware 0 is read as firmware 1.
-    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 0), 29);
-    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 1), 29);
-    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 2), 31);
-    EXPECT_EQ(conf::fn_Para_Block_Length(ctx, 9), 31);
+    for (int fw : {0, 1, 2, 9})
+        EXPECT_EQ(conf::fn_Para_Block_Length(ctx, fw), fw < 2 ? 29 : 31) << fw;
 }
 
-TEST_F(TransferTest, AForeignModelCodeStopsBeforeAnyParameterIsRead) {
-    StartWith(0x6B, 2);
+// Nothing is read or written after the check: not the parameters, not the production commands.
+TEST_F(TransferTest, AForeignModelCodeStopsEveryCommandAfterTheDeviceCheck) {
+    StartWith(0x6B, 3);
     EXPECT_EQ(Status(), "H/W not match");
+    EXPECT_EQ(conf::DevInfo2::fr_Modbus_to_GUI(ctx), -1);
+    EXPECT_NE(Log().find("===== HW code not match\n"), std::string::npos);
     rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 123);
     Requests();
     PressRead();
@@ -111,7 +112,17 @@ TEST_F(TransferTest, AForeignModelCodeStopsBeforeAnyParameterIsRead) {
     EXPECT_EQ(StatusColour(), 0xFF0000);
     EXPECT_EQ(Cfg("DEVINFO_PRODUCT").text, "0x6b");
     EXPECT_EQ(Cfg("DEVINFO_HW").text, "0x6b");
+    EXPECT_EQ(Cfg("DEVINFO_FW").text, "V03");
     EXPECT_EQ(Cfg("FILT").number, 123);
+
+    EXPECT_EQ(rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE")), -1);
+    EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
+    EXPECT_EQ(Status(), "H/W not match");
+    ASSERT_EQ(rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1), 0);
+    EXPECT_EQ(rt.UserPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B")), -1);
+    EXPECT_EQ(Requests(), std::vector<Bytes>{kDevInfoRequest});
+    EXPECT_EQ(Status(), "H/W not match");
+    EXPECT_EQ(Cal("SN_NO").number, 1);
 }
 
 // A failed read at each stage: "Read NG" in red, what came before stays applied, nothing

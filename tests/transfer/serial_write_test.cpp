@@ -123,11 +123,7 @@ TEST_F(SerialWrite, AFieldOutOfRangeBlocksTheWriteAndEnterMovesOn) {
 
 TEST_F(SerialWrite, AFailedLowWordLeavesTheNumberAndSaysWriteNg) {
     // The device check and the high word pass; every low-word attempt is refused.
-    sim::Fault refused;
-    refused.kind = sim::FaultKind::kException;
-    refused.after = 2;
-    refused.count = 0;
-    inst->AddFault(refused);
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kException, 2, 0));
     rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "before");
     EXPECT_LT(PressWrite(), 0);
     EXPECT_EQ(Requests(),

@@ -214,11 +214,7 @@ TEST_F(WriteAll, AFailedListWriteIsFollowedByAReadOverTheNewLink) {
     SetCfg("ID", 5);
     SetCfg("FILT", 40);  // line 10, never sent
     // The check, three link writes and eight lines pass; the ninth goes unanswered three times.
-    sim::Fault f;
-    f.kind = sim::FaultKind::kSilence;
-    f.after = 12;
-    f.count = 3;
-    inst->AddFault(f);
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 12, 3));
     Requests();
     PressWrite();
     EXPECT_EQ(ctx.gr, -2000);

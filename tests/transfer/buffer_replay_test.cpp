@@ -17,6 +17,7 @@
 namespace {
 
 using linktest::Bytes;
+using linktest::Write;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -59,12 +60,6 @@ class BufferReplay : public ::testing::Test, protected conf_test::Configurator {
         rt.GetCtrlVal(ctx.gvMain, ctx.msgCtrl, &s);
         return s;
     }
-    static Bytes Write16(int code, int address, int value) {
-        return Sealed({0x01, static_cast<std::uint8_t>(code),
-                       static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address),
-                       static_cast<std::uint8_t>(value >> 8 & 0xFF),
-                       static_cast<std::uint8_t>(value & 0xFF)});
-    }
 
     conf_test::ScratchDir dir;
 };
@@ -77,8 +72,8 @@ class BufferReplayB : public BufferReplay {
 TEST_F(BufferReplay, EachLineGoesOutWithThePlansAccessCode) {
     // LOCK and TYPE in RAM, mA.H (the plan's last line) to EEPROM; an address the plan does
     // not list goes to RAM.
-    const std::vector<Bytes> expected{Write16(5, 0x1E, 0), Write16(5, 0x00, 1),
-                                      Write16(6, 0x1C, 2000), Write16(5, 0x40, -2)};
+    const std::vector<Bytes> expected{Write(5, 0x1E, 0), Write(5, 0x00, 1), Write(6, 0x1C, 2000),
+                                      Write(5, 0x40, -2)};
     EXPECT_EQ(Replay(""), 0);  // an empty file sends nothing
     EXPECT_TRUE(device.requests.empty());
     Echo(expected);
@@ -94,19 +89,19 @@ TEST_F(BufferReplay, ADamagedLineEndsInWriteNgAfterTheLinesBeforeIt) {
     for (const std::string damaged :
          {"0001\t   abc\tUNIT\n", "zz\t1\tX\n", "\x01\x02\n", "0001\n", "0001\t       0\n"}) {
         device.requests.clear();
-        Echo({Write16(5, 0x00, 1)});
+        Echo({Write(5, 0x00, 1)});
         EXPECT_EQ(Replay("0000\t       1\tTYPE\n" + damaged + "0002\t       0\tDP\n"), -1)
             << damaged;
-        EXPECT_EQ(Sent(), (std::vector<Bytes>{Write16(5, 0x00, 1)})) << damaged;
+        EXPECT_EQ(Sent(), (std::vector<Bytes>{Write(5, 0x00, 1)})) << damaged;
         EXPECT_EQ(Status(), "Write NG") << damaged;
     }
 }
 
 TEST_F(BufferReplay, AWriteTheInstrumentDoesNotAnswerStopsTheList) {
-    Echo({Write16(5, 0x00, 1)});  // then silence: three attempts at the next line
+    Echo({Write(5, 0x00, 1)});  // then silence: three attempts at the next line
     EXPECT_EQ(Replay("0000\t       1\tTYPE\n0001\t       0\tUNIT\n0002\t       0\tDP\n"), -2000);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{Write16(5, 0, 1), Write16(5, 1, 0), Write16(5, 1, 0),
-                                          Write16(5, 1, 0)}));
+    EXPECT_EQ(Sent(),
+              (std::vector<Bytes>{Write(5, 0, 1), Write(5, 1, 0), Write(5, 1, 0), Write(5, 1, 0)}));
     EXPECT_EQ(Status(), "Write NG");
 }
 

@@ -25,17 +25,10 @@
 namespace {
 
 using transfertest::Bytes;
+using transfertest::Read;
 using transfertest::Sealed;
+using transfertest::Write;
 
-Bytes Request(int code, int address, int word) {
-    return Sealed(
-        {0x01, static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(address >> 8 & 0xFF),
-         static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>(word >> 8 & 0xFF),
-         static_cast<std::uint8_t>(word & 0xFF)});
-}
-Bytes Read(int address, int count) {
-    return Request(3, address, count);
-}
 // One 32-bit value written with code 16: two registers, four bytes, high word first.
 Bytes Write32(int address, std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
@@ -78,14 +71,13 @@ class OmbrelTest : public transfertest::TransferTest {
     }
     // Write-all's device check, link settings, then the buffer files' lines.
     std::vector<Bytes> WriteAllRequests(const std::string& buffer16, const std::string& buffer32) {
-        std::vector<Bytes> out{Read(0x1F00, 4), Request(5, 13, 1), Request(5, 14, 3),
-                               Request(5, 29, 1)};
+        std::vector<Bytes> out{Read(0x1F00, 4), Write(5, 13, 1), Write(5, 14, 3), Write(5, 29, 1)};
         std::istringstream in16(buffer16);
         std::string address, name;
         int value = 0;
         while (in16 >> address >> value >> name) {
             const int a = std::stoi(address, nullptr, 16);
-            out.push_back(Request(a == 30 ? 6 : 5, a, value));
+            out.push_back(Write(a == 30 ? 6 : 5, a, value));
         }
         std::istringstream in32(buffer32);
         while (in32 >> address >> value >> name)
@@ -98,8 +90,7 @@ class OmbrelFirmware : public OmbrelTest, public ::testing::WithParamInterface<i
 
 TEST_P(OmbrelFirmware, StartUpRecoversTheLinkAndReadsAllBeforeThePanelShows) {
     Start(GetParam());
-    std::vector<Bytes> expected{Read(0x100C, 3), Request(5, 13, 1), Request(5, 14, 3),
-                                Request(5, 29, 1)};
+    std::vector<Bytes> expected{Read(0x100C, 3), Write(5, 13, 1), Write(5, 14, 3), Write(5, 29, 1)};
     expected.insert(expected.end(), kReadAll.begin(), kReadAll.end());
     EXPECT_EQ(Requests(), expected);
     EXPECT_EQ(Status(), "Read OK");
@@ -181,7 +172,7 @@ TEST_F(OmbrelTest, AFailedOrBlockedWriteStopsWithoutARead) {
     // Three attempts at the seventh request, and no read-all after them.
     ASSERT_EQ(seen.size(), 9u);
     EXPECT_EQ(seen.back(), seen[6]);
-    EXPECT_EQ(seen[6], Request(5, 8, 5));
+    EXPECT_EQ(seen[6], Write(5, 8, 5));
     // An out-of-range value blocks the write without a status message.
     inst->ClearFaults();
     rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), 5000);
@@ -279,7 +270,7 @@ TEST_F(OmbrelTest, PolarityRemoteValueAndRsSwitchWriteTheirOwnRegisters) {
     rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     EXPECT_EQ(rt.UserSelectIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), 1), 0);
     EXPECT_EQ(Requests(),
-              (std::vector<Bytes>{Read(0x1F00, 4), Request(6, 0x0A08, 1), Read(0x0A08, 1)}));
+              (std::vector<Bytes>{Read(0x1F00, 4), Write(6, 0x0A08, 1), Read(0x0A08, 1)}));
     EXPECT_EQ(Stored(0x0A08), 1);
     EXPECT_EQ(Cal("POLAR").index, 1);
     EXPECT_EQ(Status(), "Write OK");
@@ -292,7 +283,7 @@ TEST_F(OmbrelTest, PolarityRemoteValueAndRsSwitchWriteTheirOwnRegisters) {
     EXPECT_FALSE(Main("RSP").dimmed);  // no input type dims it in this model
     // The RS-485 switch is register 32.
     rt.UserToggle(ctx.gvMain, Id(ctx.gvMain, "RS485"));
-    EXPECT_EQ(Requests(), (std::vector<Bytes>{Request(6, 0x0020, 0)}));
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Write(6, 0x0020, 0)}));
 }
 
 TEST_F(OmbrelTest, DecimalPointRangeAndCaptionsFollowTheDisplayDigits) {

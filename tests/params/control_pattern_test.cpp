@@ -195,10 +195,14 @@ TEST_F(ParamsTest, LinearSignalRowsShowTenthsOrHundredthsByTheDigits) {
     conf::LinSig_cfg::SV(ctx, 40);
     EXPECT_EQ(Number("MV_H"), 4.0f);
     EXPECT_EQ(Cfg("MV_H").precision, 1);
-
+    // Across a digit change a row keeps its shown number.
     conf::DIGIT_cfg::SI(ctx, 1);
-    conf::LinSig_cfg::Set_Precision(ctx);
+    conf::fn_Affect_by_DIGIT(ctx);
+    EXPECT_EQ(Number("MV_H"), 4.0f);
+    EXPECT_EQ(Cfg("MV_H").precision, 2);
     EXPECT_EQ(Cfg("MA_L").precision, 2);
+    conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
+    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 400);
     conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 0);
     conf::LinSig_cfg::SV(ctx, -1234);
     EXPECT_EQ(Number("MV_L"), -12.34f);

@@ -144,19 +144,6 @@ TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePo
     EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
 }
 
-TEST_F(Dependencies, LinearRowsKeepTheirShownNumberAcrossADigitChange) {
-    Setup(10, 2, 0, 0);
-    conf::fn_Affect_by_DIGIT(ctx);
-    conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
-    conf::LinSig_cfg::SV(ctx, 40);
-    conf::DIGIT_cfg::SI(ctx, 1);
-    conf::fn_Affect_by_DIGIT(ctx);
-    EXPECT_EQ(Number("MV_H"), 4.0f);
-    EXPECT_EQ(Cfg("MV_H").precision, 2);
-    conf::SetField(ctx.gsRAM01, conf::kSelLinSig, 1);
-    EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 400);
-}
-
 TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
     const char* const controls[] = {"A1FU", "A1MD", "A1SP", "A1HY", "A2FU", "A2MD", "A2SP", "A2HY"};
     for (int amount = 0; amount <= 2; ++amount) {

@@ -50,12 +50,11 @@ TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEnablesTheRemoteValueNotTheLin
     // The remote value's enabling follows read-all and write-all, not a type commit.
     EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
     // The remote value is enabled by its own rule only for the remote type.
-    Setup(13, 2, 1, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
-    Setup(12, 2, 1, 1);
-    conf::RSP::Toggle_Dim(ctx);
-    EXPECT_TRUE(Ctrl(ctx.gvMain, "RSP").dimmed);
+    for (int type : {13, 12}) {
+        Setup(type, 2, 1, 1);
+        conf::RSP::Toggle_Dim(ctx);
+        EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").dimmed, type != 13) << type;
+    }
     EXPECT_EQ(ctx.gr, 0);
     conf::RSP::SV(ctx, 1234);
     conf::fn_Affect_by_DP(ctx);

@@ -26,19 +26,13 @@ constexpr int kWhite = 0xFFFFFF;
 constexpr int kRingNormal = 0xECE9D8;
 
 TEST_F(ParamsTest, ValuesOnABoundAreInRangeAndOthersMarkedRed) {
-    for (int id : {1, 255}) {
+    // Stations 1..255; the last one, back in range after 256, is repainted.
+    for (int id : {1, 255, 0, 256, 17}) {
+        const bool inRange = id >= 1 && id <= 255;
         conf::ID_cfg::SV(ctx, id);
-        EXPECT_EQ(conf::ID_cfg::OOR(ctx), 0) << id;
-        EXPECT_EQ(Bg("ID"), kWhite) << id;
+        EXPECT_EQ(conf::ID_cfg::OOR(ctx), inRange ? 0 : -1) << id;
+        EXPECT_EQ(Bg("ID"), inRange ? kWhite : kRed) << id;
     }
-    for (int id : {0, 256}) {
-        conf::ID_cfg::SV(ctx, id);
-        EXPECT_EQ(conf::ID_cfg::OOR(ctx), -1) << id;
-        EXPECT_EQ(Bg("ID"), kRed) << id;
-    }
-    conf::ID_cfg::SV(ctx, 17);
-    EXPECT_EQ(conf::ID_cfg::OOR(ctx), 0);
-    EXPECT_EQ(Bg("ID"), kWhite);  // a value back in range is repainted
     // Rings other than unit and point are normally white.
     EXPECT_EQ(conf::BR_cfg::OOR_EX(ctx, 4), -1);
     EXPECT_EQ(Cfg("BR").frameColor, kRed);

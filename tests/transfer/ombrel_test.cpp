@@ -218,20 +218,17 @@ TEST_F(OmbrelTest, ParameterFilesHoldThirtyOneLinesLoadBackAndRefuseWhatNoContro
     EXPECT_EQ(StatusColour(), 0x008000);
 
     // A model A file is refused.
-    const std::string fileA = (root_ / "ParameterFile" / "a.txt").string();
-    std::ofstream(fileA) << "1f00\t104\n0000\t1\nffff\t0\n";
-    fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, fileA);
-    EXPECT_EQ(Menu("LOAD_FILE"), 0);
-    EXPECT_EQ(Status(), "HW not match");
-    EXPECT_EQ(StatusColour(), 0xFF0000);
-
-    // A value no control can hold refuses the whole file (in red, as this model's refusals are)
-    // and names the line; a 32-bit value is held whole, out of range or not.
     auto load = [&](const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
         fe.AnswerFile(ui::VAL_EXISTING_FILE_SELECTED, path);
         return Menu("LOAD_FILE");
     };
+    EXPECT_EQ(load("1f00\t104\n0000\t1\nffff\t0\n"), 0);
+    EXPECT_EQ(Status(), "HW not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+
+    // A value no control can hold refuses the whole file (in red, as this model's refusals are)
+    // and names the line; a 32-bit value is held whole, out of range or not.
     const struct {
         std::string line;
         const char* logged;

@@ -99,11 +99,6 @@ class PanelLanguage : public transfertest::TransferTest,
         rt.GetMenuBarAttribute(bar, item, ui::ATTR_ITEM_NAME, &text);
         return text;
     }
-    int Charset() {
-        int charset = 0;
-        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
-        return charset;
-    }
 };
 
 // The same captions in the three languages, as the database holds them.
@@ -133,7 +128,9 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     StartIn(language);
     EXPECT_EQ(ctx.gvLANG, language);
     const Expected& want = kExpected[language];
-    EXPECT_EQ(Charset(), want.charset);
+    int charset = 0;
+    rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
+    EXPECT_EQ(charset, want.charset);
     EXPECT_EQ(PageTitle(ctx.gvCFG), want.configuration);
     EXPECT_EQ(PageTitle(ctx.gvCAL), want.calibration);
     EXPECT_EQ(Label(ctx.gvCFG, "DEVINFO_PRODUCT"), want.product);
@@ -303,12 +300,9 @@ TEST_F(TitleTest, ThePortBeforeTheReadAndTheInstrumentAfterIt) {
 
 TEST_F(TitleTest, AQuietStartNamesThePortOnlyUntilTheInstrumentAnswers) {
     // The instrument does not answer the start (recovery and read-all, three attempts each).
-    sim::Fault quiet;
-    quiet.kind = sim::FaultKind::kSilence;
-    quiet.count = 6;
     inst = std::make_unique<sim::Instrument>(sim::DefaultConfig(sim::Model::kA),
                                              fe.VirtualClock().Now());
-    inst->AddFault(quiet);
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 6));
     simDevice = std::make_unique<sim::SimulatedDevice>(*inst);
     backend.Attach("/virtual/COM5", simDevice.get());
     std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";

@@ -80,10 +80,7 @@ class LogReadingLauncher final : public sys::Launcher {
   public:
     int Launch(const std::string& program, const std::vector<std::string>&) override {
         started = program;
-        std::ifstream in("log.txt", std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        logAtLaunch = s.str();
+        logAtLaunch = conf_test::ReadFile("log.txt");
         return 0;
     }
     std::string started, logAtLaunch;

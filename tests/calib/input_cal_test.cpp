@@ -125,21 +125,16 @@ TEST_F(CalibrationTest, TheTraceHoldsOneStepsReadingsAndAStepAndWatchingExcludeE
 TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAFailedStoreLeavesItOn) {
     StartWith(104, 8);
     OnCalibrationPage();
-    sim::Fault f;
-    f.kind = sim::FaultKind::kException;
-    f.after = 1;  // the device check passes, the type write is refused
-    f.count = 3;
-    inst->AddFault(f);
+    // The device check passes, the type write is refused.
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kException, 1, 3));
     Press(0);
     EXPECT_EQ(Status(), "Write NG");
     EXPECT_EQ(Button(0), 0);
     EXPECT_FALSE(StepTimerOn());
     // A failed store leaves the button on, so a second release retries.
     Press(1);
-    f.kind = sim::FaultKind::kSilence;
-    f.after = 1;  // the device check passes, the store is lost three times
-    f.count = 3;
-    inst->AddFault(f);
+    // The device check passes, the store is lost three times.
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 1, 3));
     Press(1);
     EXPECT_EQ(Status(), "Write NG");
     EXPECT_EQ(Button(1), 1);

@@ -116,11 +116,8 @@ TEST_F(MonitorTest, AFailedTickRecoversAndButtonAndMenuStayInStep) {
     PressReadPv();
     Tick();
     const std::string before = Pv();
-    sim::Fault f;
-    f.kind = sim::FaultKind::kSilence;
-    f.after = 0;
-    f.count = 3;  // the three attempts at the PV read
-    inst->AddFault(f);
+    // The three attempts at the PV read go unanswered.
+    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 3));
     Requests();
     Tick();
     EXPECT_EQ(Status(), "Read NG");

@@ -136,7 +136,6 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     EXPECT_EQ(Label(ctx.gvCFG, "DEVINFO_PRODUCT"), want.product);
     EXPECT_EQ(MenuCaption("FILE"), want.file);
     EXPECT_EQ(Label(ctx.gvCFG, "A1HY"), want.hysteresis);
-    EXPECT_EQ(Label(ctx.gvCFG, "A2HY"), want.hysteresis);
     EXPECT_EQ(Label(ctx.gvMain, "PV_FRAME"), want.measuring);
     EXPECT_EQ(Text(ctx.gvCFG, "DIR_TEXT"), want.direction);
 

@@ -77,14 +77,10 @@ class PanelLanguage : public transfertest::TransferTest,
         return "";
     }
     std::string Label(int panel, const char* name) {
-        std::string text;
-        rt.GetCtrlAttribute(panel, Id(panel, name), ui::ATTR_LABEL_TEXT, &text);
-        return text;
+        return CtrlAttr<std::string>(panel, Id(panel, name), ui::ATTR_LABEL_TEXT);
     }
     std::string Text(int panel, const char* name) {
-        std::string text;
-        rt.GetCtrlVal(panel, Id(panel, name), &text);
-        return text;
+        return CtrlVal<std::string>(panel, Id(panel, name));
     }
     std::string PageTitle(int panel) {
         std::string text;
@@ -92,12 +88,7 @@ class PanelLanguage : public transfertest::TransferTest,
         return text;
     }
     std::string MenuCaption(const char* name) {
-        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
-        const int item = rt.FindMenuItem(bar, name);
-        EXPECT_GT(item, 0) << name;
-        std::string text;
-        rt.GetMenuBarAttribute(bar, item, ui::ATTR_ITEM_NAME, &text);
-        return text;
+        return MenuAttr<std::string>(ctx.gvMain, name, ui::ATTR_ITEM_NAME);
     }
 };
 

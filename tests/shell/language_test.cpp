@@ -28,6 +28,13 @@ using conf::Caption;
 using conf::CaptionKind;
 using conf::CaptionPanel;
 
+// A panel's attribute as read back.
+template <class T = std::string>
+T PanelAttr(ui::Runtime& rt, int panel, int attribute, T v = T()) {
+    rt.GetPanelAttribute(panel, attribute, &v);
+    return v;
+}
+
 constexpr const char* kLanguageNames[3] = {"English", "Traditional", "Simplified"};
 
 // A model of the registry in one of the three languages: "TarnelTraditional".
@@ -82,11 +89,7 @@ class PanelLanguage : public transfertest::TransferTest,
     std::string Text(int panel, const char* name) {
         return CtrlVal<std::string>(panel, Id(panel, name));
     }
-    std::string PageTitle(int panel) {
-        std::string text;
-        rt.GetPanelAttribute(panel, ui::ATTR_TITLE, &text);
-        return text;
-    }
+    std::string PageTitle(int panel) { return PanelAttr(rt, panel, ui::ATTR_TITLE); }
     std::string MenuCaption(const char* name) {
         return MenuAttr<std::string>(ctx.gvMain, name, ui::ATTR_ITEM_NAME);
     }
@@ -119,9 +122,7 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     StartIn(language);
     EXPECT_EQ(ctx.gvLANG, language);
     const Expected& want = kExpected[language];
-    int charset = 0;
-    rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
-    EXPECT_EQ(charset, want.charset);
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_CHARSET, 0), want.charset);
     EXPECT_EQ(PageTitle(ctx.gvCFG), want.configuration);
     EXPECT_EQ(PageTitle(ctx.gvCAL), want.calibration);
     EXPECT_EQ(Label(ctx.gvCFG, "DEVINFO_PRODUCT"), want.product);
@@ -202,12 +203,8 @@ class OddLanguageFile : public tarneltest::TarnelTest {
   protected:
     void ExpectEnglish() {
         EXPECT_EQ(ctx.gvLANG, 0);
-        int charset = 0;
-        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
-        EXPECT_EQ(charset, ui::VAL_NATIVE_CHARSET);
-        std::string title;
-        rt.GetPanelAttribute(ctx.gvCFG, ui::ATTR_TITLE, &title);
-        EXPECT_EQ(title, "Configuration");
+        EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_CHARSET, 0), ui::VAL_NATIVE_CHARSET);
+        EXPECT_EQ(PanelAttr(rt, ctx.gvCFG, ui::ATTR_TITLE), "Configuration");
     }
 };
 
@@ -270,11 +267,7 @@ TEST(WindowTitle, NamesProgramPortAndInstrument) {
 class TitleTest : public transfertest::TransferTest {
   protected:
     explicit TitleTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}
-    std::string Title() {
-        std::string title;
-        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_TITLE, &title);
-        return title;
-    }
+    std::string Title() { return PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE); }
 };
 
 TEST_F(TitleTest, ThePortBeforeTheReadAndTheInstrumentAfterIt) {
@@ -319,9 +312,7 @@ TEST_F(OmbrelTitleTest, ModelBNamesItsOwnProduct) {
     StartWith(107, 2);
     EXPECT_EQ(Title(), "Ombrel - COM5 - Pardine (Ombrel) 0x6B");
     // Its trend window keeps its own title.
-    std::string trend;
-    rt.GetPanelAttribute(ctx.gvTrend, ui::ATTR_TITLE, &trend);
-    EXPECT_EQ(trend, "Ombrel - Trend");
+    EXPECT_EQ(PanelAttr(rt, ctx.gvTrend, ui::ATTR_TITLE), "Ombrel - Trend");
 }
 
 }  // namespace

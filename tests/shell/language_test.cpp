@@ -283,11 +283,7 @@ TEST_F(TitleTest, ThePortBeforeTheReadAndTheInstrumentAfterIt) {
 
 TEST_F(TitleTest, AQuietStartNamesThePortOnlyUntilTheInstrumentAnswers) {
     // The instrument does not answer the start (recovery and read-all, three attempts each).
-    inst = std::make_unique<sim::Instrument>(sim::DefaultConfig(sim::Model::kA),
-                                             fe.VirtualClock().Now());
-    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 6));
-    simDevice = std::make_unique<sim::SimulatedDevice>(*inst);
-    backend.Attach("/virtual/COM5", simDevice.get());
+    AttachSim(SimConfig()).AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 6));
     std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
     Start();
     EXPECT_EQ(Status(), "Read NG");

@@ -57,9 +57,6 @@ TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
     EXPECT_FALSE(StepTimerOn());
     EXPECT_EQ(Cal("ADC_I_2_A").textColor, 0x000000);
     EXPECT_EQ(Focused(), "cal:IC_B_3");
-    ASSERT_EQ(inst->Calibrations().size(), 1u);
-    EXPECT_EQ(inst->Calibrations()[0].command, 3);
-    EXPECT_EQ(inst->Calibrations()[0].functionCode, 5);
     EXPECT_NE(LogFrom("===============\n").find("Modbus w TYPE = 1\n"), std::string::npos);
     EXPECT_NE(Log().find("Modbus w SPC.code.ICC.save.TC.Z\t0x0003\n"), std::string::npos);
 
@@ -170,9 +167,6 @@ TEST_F(CalibrationTestB, StepsWriteTheirTypeToEepromAndStoreByPolarity) {
             const int code = step % 2 ? 6 : 5;
             EXPECT_EQ(Requests(),
                       (std::vector<Bytes>{Read(0x1F00, 4), Write(code, 0x0A02, command)}));
-            ASSERT_FALSE(inst->Calibrations().empty());
-            EXPECT_EQ(inst->Calibrations().back().command, command);
-            EXPECT_EQ(inst->Calibrations().back().functionCode, code);
             char line[64];
             std::snprintf(line, sizeof line, "Modbus w SPC.code.ICC.save.%s\t0x%04x\n", names[step],
                           command);

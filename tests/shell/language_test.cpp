@@ -150,7 +150,9 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     // What is not a caption of the database stays as the resource has it.
     EXPECT_EQ(Label(ctx.gvMain, "READ"), "__Read");
     EXPECT_EQ(Label(ctx.gvCFG, "DIR_0"), "Reverse");
-    // The status line speaks English whatever the captions do.
+    // The status line and the window titles speak English whatever the captions do.
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE),
+              ProgramCode() == 104 ? "Tarnel - COM5 - Tarnel 0x68" : "Ombrel - COM5 - Ombrel 0x69");
     EXPECT_EQ(Status(), "Read OK");
     EXPECT_EQ(StatusColour(), 0x008000);
     PressRead();
@@ -168,6 +170,7 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
         // Model B hands back to the scanner with a button, and has no unit parameter.
         EXPECT_EQ(Label(ctx.gvMain, "SCAN_DEV"), kStartScan[language]);
         EXPECT_LT(rt.FindCtrl(ctx.gvCFG, "UNIT"), 0);
+        EXPECT_EQ(PanelAttr(rt, ctx.gvTrend, ui::ATTR_TITLE), "Ombrel - Trend");
     }
 
     // A failed read shows its English message in red.
@@ -266,7 +269,6 @@ TEST(WindowTitle, NamesProgramPortAndInstrument) {
 
 class TitleTest : public transfertest::TransferTest {
   protected:
-    explicit TitleTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}
     std::string Title() { return PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE); }
 };
 
@@ -297,18 +299,6 @@ TEST_F(TitleTest, AForeignInstrumentIsNamedAsNotMatching) {
     StartWith(0x69, 2);
     EXPECT_EQ(Status(), "H/W not match");
     EXPECT_EQ(Title(), "Tarnel - COM5 - H/W not match 0x69");
-}
-
-class OmbrelTitleTest : public TitleTest {
-  protected:
-    OmbrelTitleTest() : TitleTest(conf::ModelB()) {}
-};
-
-TEST_F(OmbrelTitleTest, ModelBNamesItsOwnProduct) {
-    StartWith(107, 2);
-    EXPECT_EQ(Title(), "Ombrel - COM5 - Pardine (Ombrel) 0x6B");
-    // Its trend window keeps its own title.
-    EXPECT_EQ(PanelAttr(rt, ctx.gvTrend, ui::ATTR_TITLE), "Ombrel - Trend");
 }
 
 }  // namespace

@@ -66,9 +66,8 @@ TEST(Registry, EveryCodeAndProgramNamesOneModel) {
     }
     for (int unclaimed : {0, 0x67, 0x6C, 0xFF, -1, 0x168})
         EXPECT_EQ(conf::ModelOfHardwareCode(unclaimed), nullptr) << unclaimed;
-    EXPECT_EQ(conf::ModelOfProgram("Scan"), nullptr);
-    EXPECT_EQ(conf::ModelOfProgram("tarnel"), nullptr);
-    EXPECT_EQ(conf::ModelOfProgram(""), nullptr);
+    for (const char* program : {"Scan", "tarnel", ""})
+        EXPECT_EQ(conf::ModelOfProgram(program), nullptr) << program;
     EXPECT_EQ(conf::SuitePrograms(), (std::vector<std::string>{"Scan", "Tarnel", "Ombrel"}));
 }
 

@@ -68,9 +68,7 @@ TEST_F(TrendTest, TheMenuShowsTheWindowClosingItKeepsTheHistoryWhichStaysBounded
     PressReadPv();
     PressReadPv();
     fe.AdvanceTime(10 * 3600.0 + 120.0);
-    int count = 0;
-    rt.GetNumChartPoints(ctx.gvTrend, rt.FindCtrl(ctx.gvTrend, "TREND_CHART"), &count);
-    EXPECT_EQ(count, 36000);
+    EXPECT_EQ(Points().size(), 36000u);
     EXPECT_EQ(Main("GICNT").number, 10 * 3600 + 120);
 }
 

@@ -51,9 +51,8 @@ TEST_F(FocusOrder, MainPanelWrapsToTheActivePage) {
 }
 
 TEST_F(FocusOrder, CalibrationPageRunsToTheReadButton) {
-    conf::Context& c = ctx;
-    rt.UserKeyPress(c.gvMain, 0, ui::VAL_F2_VKEY);
-    ASSERT_EQ(rt.SetActiveCtrl(c.gvCAL, Id(c.gvCAL, "ICSP_0")), 0);
+    rt.UserKeyPress(ctx.gvMain, 0, ui::VAL_F2_VKEY);
+    ASSERT_EQ(rt.SetActiveCtrl(ctx.gvCAL, Id(ctx.gvCAL, "ICSP_0")), 0);
     std::vector<std::string> expected = {
         "cal:ICSP_1",      "cal:ICSP_3",    "cal:ICSP_4",      "cal:ICSP_5",      "cal:ICSP_6",
         "cal:ICSP_7",      "cal:ICSP_8",    "cal:IC_B_0",      "cal:IC_B_1",      "cal:IC_B_2",

@@ -28,6 +28,13 @@ using conf::Caption;
 using conf::CaptionKind;
 using conf::CaptionPanel;
 
+// A panel's attribute as read back.
+template <class T = std::string>
+T PanelAttr(ui::Runtime& rt, int panel, int attribute, T v = T()) {
+    rt.GetPanelAttribute(panel, attribute, &v);
+    return v;
+}
+
 constexpr const char* kLanguageNames[3] = {"English", "Traditional", "Simplified"};
 
 // A model of the registry in one of the three languages: "TarnelTraditional".
@@ -77,32 +84,14 @@ class PanelLanguage : public transfertest::TransferTest,
         return "";
     }
     std::string Label(int panel, const char* name) {
-        std::string text;
-        rt.GetCtrlAttribute(panel, Id(panel, name), ui::ATTR_LABEL_TEXT, &text);
-        return text;
+        return CtrlAttr<std::string>(panel, Id(panel, name), ui::ATTR_LABEL_TEXT);
     }
     std::string Text(int panel, const char* name) {
-        std::string text;
-        rt.GetCtrlVal(panel, Id(panel, name), &text);
-        return text;
+        return CtrlVal<std::string>(panel, Id(panel, name));
     }
-    std::string PageTitle(int panel) {
-        std::string text;
-        rt.GetPanelAttribute(panel, ui::ATTR_TITLE, &text);
-        return text;
-    }
+    std::string PageTitle(int panel) { return PanelAttr(rt, panel, ui::ATTR_TITLE); }
     std::string MenuCaption(const char* name) {
-        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
-        const int item = rt.FindMenuItem(bar, name);
-        EXPECT_GT(item, 0) << name;
-        std::string text;
-        rt.GetMenuBarAttribute(bar, item, ui::ATTR_ITEM_NAME, &text);
-        return text;
-    }
-    int Charset() {
-        int charset = 0;
-        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
-        return charset;
+        return MenuAttr<std::string>(ctx.gvMain, name, ui::ATTR_ITEM_NAME);
     }
 };
 
@@ -133,13 +122,12 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     StartIn(language);
     EXPECT_EQ(ctx.gvLANG, language);
     const Expected& want = kExpected[language];
-    EXPECT_EQ(Charset(), want.charset);
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_CHARSET, 0), want.charset);
     EXPECT_EQ(PageTitle(ctx.gvCFG), want.configuration);
     EXPECT_EQ(PageTitle(ctx.gvCAL), want.calibration);
     EXPECT_EQ(Label(ctx.gvCFG, "DEVINFO_PRODUCT"), want.product);
     EXPECT_EQ(MenuCaption("FILE"), want.file);
     EXPECT_EQ(Label(ctx.gvCFG, "A1HY"), want.hysteresis);
-    EXPECT_EQ(Label(ctx.gvCFG, "A2HY"), want.hysteresis);
     EXPECT_EQ(Label(ctx.gvMain, "PV_FRAME"), want.measuring);
     EXPECT_EQ(Text(ctx.gvCFG, "DIR_TEXT"), want.direction);
 
@@ -162,7 +150,9 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     // What is not a caption of the database stays as the resource has it.
     EXPECT_EQ(Label(ctx.gvMain, "READ"), "__Read");
     EXPECT_EQ(Label(ctx.gvCFG, "DIR_0"), "Reverse");
-    // The status line speaks English whatever the captions do.
+    // The status line and the window titles speak English whatever the captions do.
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE),
+              ProgramCode() == 104 ? "Tarnel - COM5 - Tarnel 0x68" : "Ombrel - COM5 - Ombrel 0x69");
     EXPECT_EQ(Status(), "Read OK");
     EXPECT_EQ(StatusColour(), 0x008000);
     PressRead();
@@ -180,6 +170,7 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
         // Model B hands back to the scanner with a button, and has no unit parameter.
         EXPECT_EQ(Label(ctx.gvMain, "SCAN_DEV"), kStartScan[language]);
         EXPECT_LT(rt.FindCtrl(ctx.gvCFG, "UNIT"), 0);
+        EXPECT_EQ(PanelAttr(rt, ctx.gvTrend, ui::ATTR_TITLE), "Ombrel - Trend");
     }
 
     // A failed read shows its English message in red.
@@ -215,12 +206,8 @@ class OddLanguageFile : public tarneltest::TarnelTest {
   protected:
     void ExpectEnglish() {
         EXPECT_EQ(ctx.gvLANG, 0);
-        int charset = 0;
-        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_CHARSET, &charset);
-        EXPECT_EQ(charset, ui::VAL_NATIVE_CHARSET);
-        std::string title;
-        rt.GetPanelAttribute(ctx.gvCFG, ui::ATTR_TITLE, &title);
-        EXPECT_EQ(title, "Configuration");
+        EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_CHARSET, 0), ui::VAL_NATIVE_CHARSET);
+        EXPECT_EQ(PanelAttr(rt, ctx.gvCFG, ui::ATTR_TITLE), "Configuration");
     }
 };
 
@@ -282,12 +269,7 @@ TEST(WindowTitle, NamesProgramPortAndInstrument) {
 
 class TitleTest : public transfertest::TransferTest {
   protected:
-    explicit TitleTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}
-    std::string Title() {
-        std::string title;
-        rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_TITLE, &title);
-        return title;
-    }
+    std::string Title() { return PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE); }
 };
 
 TEST_F(TitleTest, ThePortBeforeTheReadAndTheInstrumentAfterIt) {
@@ -303,14 +285,7 @@ TEST_F(TitleTest, ThePortBeforeTheReadAndTheInstrumentAfterIt) {
 
 TEST_F(TitleTest, AQuietStartNamesThePortOnlyUntilTheInstrumentAnswers) {
     // The instrument does not answer the start (recovery and read-all, three attempts each).
-    sim::Fault quiet;
-    quiet.kind = sim::FaultKind::kSilence;
-    quiet.count = 6;
-    inst = std::make_unique<sim::Instrument>(sim::DefaultConfig(sim::Model::kA),
-                                             fe.VirtualClock().Now());
-    inst->AddFault(quiet);
-    simDevice = std::make_unique<sim::SimulatedDevice>(*inst);
-    backend.Attach("/virtual/COM5", simDevice.get());
+    AttachSim(SimConfig()).AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 6));
     std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
     Start();
     EXPECT_EQ(Status(), "Read NG");
@@ -324,20 +299,6 @@ TEST_F(TitleTest, AForeignInstrumentIsNamedAsNotMatching) {
     StartWith(0x69, 2);
     EXPECT_EQ(Status(), "H/W not match");
     EXPECT_EQ(Title(), "Tarnel - COM5 - H/W not match 0x69");
-}
-
-class OmbrelTitleTest : public TitleTest {
-  protected:
-    OmbrelTitleTest() : TitleTest(conf::ModelB()) {}
-};
-
-TEST_F(OmbrelTitleTest, ModelBNamesItsOwnProduct) {
-    StartWith(107, 2);
-    EXPECT_EQ(Title(), "Ombrel - COM5 - Pardine (Ombrel) 0x6B");
-    // Its trend window keeps its own title.
-    std::string trend;
-    rt.GetPanelAttribute(ctx.gvTrend, ui::ATTR_TITLE, &trend);
-    EXPECT_EQ(trend, "Ombrel - Trend");
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ using tarneltest::TarnelTest;
 
 const std::string kLaunchFail = "\xA2\x69\xA2\x69\xA2\x69 Launch Scan.exe fail\n\n";
 
-class StartScan : public TarnelTest {
+// Run with the scanner there (false) or missing (true).
+class StartScan : public TarnelTest, public ::testing::WithParamInterface<bool> {
   protected:
     // The program's run with Start Scan chosen from the menu; a later action never runs.
     int RunAndStartScan() {
@@ -45,7 +46,9 @@ struct TarnelWith {
     conf::Context ctx;
 };
 
-TEST_F(StartScan, StartsTheScannerAndEndsWithExitCodeZero) {
+TEST_P(StartScan, StartsTheScannerOrReportsItAndEndsWithExitCodeZero) {
+    const bool missing = GetParam();
+    if (missing) launcher.missing = {"Scan.exe"};
     EXPECT_EQ(RunAndStartScan(), 0);
     EXPECT_EQ(ctx.exitCode, 0);
     EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Scan.exe", {}}}));
@@ -53,43 +56,34 @@ TEST_F(StartScan, StartsTheScannerAndEndsWithExitCodeZero) {
     EXPECT_FALSE(laterActionRan);
     EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
     EXPECT_EQ(rt.GetPanel(ctx.gvCAL), nullptr);
-    EXPECT_TRUE(fe.Popups().empty());
+    // The failure is written whatever the log switches say (both are off here), at once.
     const std::string log = Slurp("log.txt");
-    EXPECT_EQ(log.substr(log.size() - 19), "before the scanner\n");
-}
-
-TEST_F(StartScan, AScannerThatCannotStartIsReportedAndTheProgramStillEnds) {
-    launcher.missing = {"Scan.exe"};
-    EXPECT_EQ(RunAndStartScan(), 0);
-    EXPECT_EQ(ctx.exitCode, 0);
-    EXPECT_EQ(launcher.calls.size(), 1u);
-    EXPECT_FALSE(laterActionRan);
-    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
-    ASSERT_EQ(fe.Popups().size(), 1u);
+    const std::string tail = "before the scanner\n" + (missing ? kLaunchFail : "");
+    EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+    ASSERT_EQ(fe.Popups().size(), missing ? 1u : 0u);
+    if (!missing) return;
     EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
     EXPECT_EQ(fe.Popups()[0].title, "");
     EXPECT_EQ(fe.Popups()[0].text, "Launch Scan.exe fail");
-    // Written whatever the log switches say (both are off here), and on disk at once.
-    const std::string log = Slurp("log.txt");
-    EXPECT_EQ(log.substr(log.size() - 19 - kLaunchFail.size()),
-              "before the scanner\n" + kLaunchFail);
 }
+
+INSTANTIATE_TEST_SUITE_P(Scanner, StartScan, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                             return p.param ? "Missing" : "There";
+                         });
 
 // Sees the log as the scanner would find it when it starts.
 class LogReadingLauncher final : public sys::Launcher {
   public:
     int Launch(const std::string& program, const std::vector<std::string>&) override {
         started = program;
-        std::ifstream in("log.txt", std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        logAtLaunch = s.str();
+        logAtLaunch = conf_test::ReadFile("log.txt");
         return 0;
     }
     std::string started, logAtLaunch;
 };
 
-TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
+TEST_F(TarnelTest, TheLogIsOnDiskBeforeTheScannerStarts) {
     LogReadingLauncher peek;
     TarnelWith t(peek);
     // The traffic trace goes out unflushed.
@@ -103,7 +97,7 @@ TEST_F(StartScan, TheLogIsOnDiskBeforeTheScannerStarts) {
 }
 
 // The scanner is not beside the test program: the system launcher finds nothing to start.
-TEST_F(StartScan, WithTheSystemLauncherAMissingScannerFailsCleanly) {
+TEST_F(TarnelTest, WithTheSystemLauncherAMissingScannerFailsCleanly) {
     sys::SystemLauncher system(conf::SuitePrograms());
     TarnelWith t(system);
     EXPECT_EQ(conf::evStart(t.ctx, 0, 0, nullptr, 0), 0);

@@ -1,9 +1,10 @@
-// The registry against itself (every code and program names one model) and against the
+// The registry against itself (every model validates, every code and program names one model)
 // build's CMake list of configurators, which drives the programs and the package: the two
 // must name the same programs in the same order, each with its main, panel, desktop entry and
 // manual page.
 
 #include "models/registry.h"
+#include "models/validate.h"
 
 #include <gtest/gtest.h>
 
@@ -51,11 +52,13 @@ TEST(Registry, CMakeListMatchesTheRegistry) {
     }
 }
 
-TEST(Registry, EveryCodeAndProgramNamesOneModel) {
+TEST(Registry, EveryModelValidatesAndEveryCodeAndProgramNamesOne) {
     std::set<int> codes;
     std::set<std::string> programs{conf::kScanProgramName};
     for (const conf::Model* model : conf::RegisteredModels()) {
         SCOPED_TRACE(model->id.programName);
+        std::string broken;
+        EXPECT_EQ(conf::Validate(*model, &broken), 0) << broken;
         EXPECT_TRUE(programs.insert(model->id.programName).second) << "program named twice";
         EXPECT_EQ(conf::ModelOfProgram(model->id.programName), model);
         ASSERT_FALSE(model->id.codes.empty());

@@ -1,7 +1,7 @@
-// The registry against itself (every model validates, every code and program names one model)
-// build's CMake list of configurators, which drives the programs and the package: the two
-// must name the same programs in the same order, each with its main, panel, desktop entry and
-// manual page.
+// The registry against itself (every model validates; every code and program names one
+// model) and against the build's CMake list of configurators, which drives the programs and
+// the package: the two must name the same programs in the same order, each with its main,
+// panel, desktop entry and manual page.
 
 #include "models/registry.h"
 #include "models/validate.h"

@@ -58,7 +58,10 @@ std::vector<std::pair<double, bool>> Shape(const std::vector<ChartPoint>& points
     return out;
 }
 
-class ChartTest : public ::testing::Test {
+// The trend panel loaded, on a front end that ticks timers (FE = HeadlessFrontEnd) or one that
+// records what it is told.
+template <class FE>
+class ChartFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         file_ = ::testing::TempDir() + "chart_test_" + std::to_string(::getpid()) + "_" +
@@ -95,11 +98,13 @@ class ChartTest : public ::testing::Test {
 
     std::string file_;
     CallbackRegistry registry;
-    HeadlessFrontEnd fe;
+    FE fe;
     Runtime rt{fe, registry};
     bool sensorOpen = false;
     int main = 0, trend = 0, chart = 0, plain = 0;
 };
+using ChartTest = ChartFixture<HeadlessFrontEnd>;
+using ChartChanges = ChartFixture<RecordingFrontEnd>;
 
 TEST_F(ChartTest, TheResourceGivesWindowCapacityPrecisionAndDefaults) {
     EXPECT_EQ(Attributes(chart), std::make_tuple(60.0, 100, 1));
@@ -228,19 +233,7 @@ TEST_F(ChartTest, AttributesAreCheckedAndBelongToCharts) {
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_INTERVAL, 1.0), UIE_INVALID_ATTRIBUTE);
 }
 
-TEST(ChartChanges, AFrontEndHearsOfEachPointAloneAndOfAllElseAsAControlChange) {
-    const std::string file =
-        ::testing::TempDir() + "chart_changes_" + std::to_string(::getpid()) + ".json";
-    std::ofstream(file) << kJson;
-    CallbackRegistry registry;
-    registry.AddControl("evPoll", [](int, int, int, void*, int, int) { return 0; });
-    RecordingFrontEnd fe;
-    Runtime rt(fe, registry);
-    const int main = rt.LoadPanel(0, file, "MAIN");
-    const int trend = rt.LoadPanel(0, file, "TREND");
-    std::remove(file.c_str());
-    ASSERT_GT(trend, 0) << rt.LastError();
-    const int chart = rt.FindCtrl(trend, "LEVEL");
+TEST_F(ChartChanges, AFrontEndHearsOfEachPointAloneAndOfAllElseAsAControlChange) {
     fe.changes.clear();
 
     rt.ChartAddPoint(trend, chart, 1.0, 1.0);

@@ -275,7 +275,7 @@ TEST_P(Behaviour, RingsButtonsListsAndTabsReportTheirEvents) {
     EXPECT_TRUE(driver->Look(page0, rt->FindCtrl(page0, "ID")).visible);
 }
 
-TEST_P(Behaviour, MenuChecksFollowTheModelAndSelectionsCallBack) {
+TEST_P(Behaviour, MenuChecksFollowTheModelSelectionsAndTheCloseBoxCallBack) {
     const int port = rt->FindMenuItem(menuBar, "PORT"), exit = rt->FindMenuItem(menuBar, "EXIT");
     EXPECT_TRUE(driver->LookMenu(menuBar, port).checked);
     EXPECT_TRUE(driver->LookMenu(menuBar, exit).enabled);
@@ -291,9 +291,9 @@ TEST_P(Behaviour, MenuChecksFollowTheModelAndSelectionsCallBack) {
     EXPECT_EQ(seen, (std::vector<Seen>{{"menu", exit, 0, menuBar, main},
                                        {"menu", port, 0, menuBar, main}}));
     EXPECT_FALSE(driver->LookMenu(menuBar, port).checked);  // choosing it does not check it
-}
 
-TEST_P(Behaviour, TheCloseBoxAsksTheProgramAndClosesNothing) {
+    // The close box asks the program and closes nothing.
+    seen.clear();
     driver->CloseBox(main);
     EXPECT_EQ(seen, (std::vector<Seen>{{"panel", 0, EVENT_CLOSE, 0, 0}}));
     EXPECT_TRUE(driver->WindowVisible(main));

@@ -11,12 +11,11 @@ using RuntimeValues = uitest::PanelTest;
 
 TEST_F(RuntimeValues, NumericsKeepOutOfRangeValuesAndRoundOnlyIntegers) {
     int station = Id(main, "STATION"), limit = Id(main, "LIMIT");
-    EXPECT_EQ(rt.SetCtrlVal(main, station, 300), 0);  // no range coercion: modules check ranges
-    EXPECT_EQ(Val(main, station), 300);
-    rt.SetCtrlVal(main, station, 2.5);
-    EXPECT_EQ(Val(main, station), 3);
-    rt.SetCtrlVal(main, station, -2.5);
-    EXPECT_EQ(Val(main, station), -3);
+    // No range coercion (modules check ranges); halves round away from zero.
+    for (auto [set, got] : {std::pair{300.0, 300}, std::pair{2.5, 3}, std::pair{-2.5, -3}}) {
+        EXPECT_EQ(rt.SetCtrlVal(main, station, set), 0);
+        EXPECT_EQ(Val(main, station), got) << set;
+    }
     double d = 0;
     rt.SetCtrlVal(main, limit, 9.9994);
     rt.GetCtrlVal(main, limit, &d);

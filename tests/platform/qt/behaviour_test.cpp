@@ -69,10 +69,6 @@ struct FrontEndKind {
     qttest::DriverFactory make;
 };
 
-void PrintTo(const FrontEndKind& kind, std::ostream* os) {
-    *os << kind.name;
-}
-
 class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
   protected:
     void SetUp() override {

@@ -80,6 +80,7 @@ class ChartFixture : public ::testing::Test {
         ASSERT_GT(trend, 0) << rt.LastError();
         chart = rt.FindCtrl(trend, "LEVEL");
         plain = rt.FindCtrl(trend, "PLAIN");
+        level = rt.FindCtrl(main, "LEVEL");  // a numeric, no chart
     }
     void TearDown() override { std::remove(file_.c_str()); }
     // The window, capacity and precision of a chart of the trend panel.
@@ -101,22 +102,10 @@ class ChartFixture : public ::testing::Test {
     FE fe;
     Runtime rt{fe, registry};
     bool sensorOpen = false;
-    int main = 0, trend = 0, chart = 0, plain = 0;
+    int main = 0, trend = 0, chart = 0, plain = 0, level = 0;
 };
 using ChartTest = ChartFixture<HeadlessFrontEnd>;
 using ChartChanges = ChartFixture<RecordingFrontEnd>;
-
-TEST_F(ChartTest, TheResourceGivesWindowCapacityPrecisionAndDefaults) {
-    EXPECT_EQ(Attributes(chart), std::make_tuple(60.0, 100, 1));
-    EXPECT_EQ(Attributes(plain), std::make_tuple(600.0, 36000, 0));
-    const Control* c = rt.GetControl(trend, chart);
-    EXPECT_EQ(c->label, "Level");
-    EXPECT_EQ(std::tie(c->left, c->top, c->width, c->height), std::make_tuple(10, 20, 400, 200));
-    EXPECT_TRUE(Points(chart).empty());
-    // A chart shows; it takes neither the focus nor a value.
-    EXPECT_EQ(rt.SetActiveCtrl(trend, chart), UIE_NOT_FOCUSABLE);
-    EXPECT_EQ(rt.SetCtrlVal(trend, chart, 1.0), UIE_INVALID_VALUE);
-}
 
 TEST_F(ChartTest, PointsAndGapsKeepTheirOrderAndAGapBreaksTheLineOnce) {
     EXPECT_EQ(rt.ChartAddPoint(trend, chart, 10.0, 1.5), 0);
@@ -152,7 +141,6 @@ TEST_F(ChartTest, BadPointsAndOtherControlsAreRefusedAndChangeNothing) {
 
     std::vector<ChartPoint> points;
     int n = 0;
-    const int level = rt.FindCtrl(main, "LEVEL");
     for (auto [panel, control, code] :
          {std::tuple{main, level, UIE_INVALID_CONTROL}, std::tuple{trend, 999, UIE_INVALID_CONTROL},
           std::tuple{999, chart, UIE_INVALID_PANEL}}) {
@@ -205,7 +193,16 @@ TEST_F(ChartTest, ALowerCapacityDropsTheOldestAtOnceAndClearEmptiesTheChart) {
     EXPECT_EQ(Points(chart).size(), 1u);
 }
 
-TEST_F(ChartTest, AttributesAreCheckedAndBelongToCharts) {
+TEST_F(ChartTest, TheResourceGivesAttributesThatAreCheckedAndBelongToCharts) {
+    EXPECT_EQ(Attributes(chart), std::make_tuple(60.0, 100, 1));
+    EXPECT_EQ(Attributes(plain), std::make_tuple(600.0, 36000, 0));
+    const Control* c = rt.GetControl(trend, chart);
+    EXPECT_EQ(c->label, "Level");
+    EXPECT_EQ(std::tie(c->left, c->top, c->width, c->height), std::make_tuple(10, 20, 400, 200));
+    EXPECT_TRUE(Points(chart).empty());
+    // A chart shows; it takes neither the focus nor a value.
+    EXPECT_EQ(rt.SetActiveCtrl(trend, chart), UIE_NOT_FOCUSABLE);
+    EXPECT_EQ(rt.SetCtrlVal(trend, chart, 1.0), UIE_INVALID_VALUE);
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 0.5), 0);
     EXPECT_EQ(std::get<0>(Attributes(chart)), 0.5);
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 3600), 0);  // int seconds
@@ -222,7 +219,6 @@ TEST_F(ChartTest, AttributesAreCheckedAndBelongToCharts) {
 
     double window = 0;
     int capacity = 0;
-    const int level = rt.FindCtrl(main, "LEVEL");
     EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_WINDOW, 60.0), UIE_INVALID_ATTRIBUTE);
     EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_CAPACITY, 10), UIE_INVALID_ATTRIBUTE);
     EXPECT_EQ(rt.GetCtrlAttribute(main, level, ATTR_CHART_WINDOW, &window), UIE_INVALID_ATTRIBUTE);

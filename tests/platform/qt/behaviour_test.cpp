@@ -119,12 +119,6 @@ class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
             if (s.event != EVENT_GOT_FOCUS && s.event != EVENT_LOST_FOCUS) out.push_back(s);
         return out;
     }
-    std::vector<int> PanelKeys() const {
-        std::vector<int> keys;
-        for (const auto& s : seen)
-            if (s.who == "panel" && s.event == EVENT_KEYPRESS) keys.push_back(s.data1);
-        return keys;
-    }
 
     CallbackRegistry registry;
     std::unique_ptr<PanelDriver> driver;  // before the runtime: it owns the front end
@@ -226,7 +220,10 @@ TEST_P(Behaviour, KeysReachTheControlThenThePanelUnlessTheControlSwallowsThem) {
     EXPECT_TRUE(Look("NAME").focused);
     driver->Type("a7b");
     driver->Key(VAL_ENTER_VKEY);
-    EXPECT_EQ(PanelKeys(),
+    std::vector<int> panelKeys;
+    for (const auto& s : seen)
+        if (s.who == "panel" && s.event == EVENT_KEYPRESS) panelKeys.push_back(s.data1);
+    EXPECT_EQ(panelKeys,
               (std::vector<int>{0x1100, 0x0300, 0x60, 0x2004F, 'a', 'b', VAL_ENTER_VKEY}));
     std::string name;
     rt->GetCtrlVal(main, Id("NAME"), &name);

@@ -69,10 +69,6 @@ struct FrontEndKind {
     qttest::DriverFactory make;
 };
 
-void PrintTo(const FrontEndKind& kind, std::ostream* os) {
-    *os << kind.name;
-}
-
 class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
   protected:
     void SetUp() override {
@@ -122,12 +118,6 @@ class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
         for (const auto& s : seen)
             if (s.event != EVENT_GOT_FOCUS && s.event != EVENT_LOST_FOCUS) out.push_back(s);
         return out;
-    }
-    std::vector<int> PanelKeys() const {
-        std::vector<int> keys;
-        for (const auto& s : seen)
-            if (s.who == "panel" && s.event == EVENT_KEYPRESS) keys.push_back(s.data1);
-        return keys;
     }
 
     CallbackRegistry registry;
@@ -230,7 +220,10 @@ TEST_P(Behaviour, KeysReachTheControlThenThePanelUnlessTheControlSwallowsThem) {
     EXPECT_TRUE(Look("NAME").focused);
     driver->Type("a7b");
     driver->Key(VAL_ENTER_VKEY);
-    EXPECT_EQ(PanelKeys(),
+    std::vector<int> panelKeys;
+    for (const auto& s : seen)
+        if (s.who == "panel" && s.event == EVENT_KEYPRESS) panelKeys.push_back(s.data1);
+    EXPECT_EQ(panelKeys,
               (std::vector<int>{0x1100, 0x0300, 0x60, 0x2004F, 'a', 'b', VAL_ENTER_VKEY}));
     std::string name;
     rt->GetCtrlVal(main, Id("NAME"), &name);
@@ -275,7 +268,7 @@ TEST_P(Behaviour, RingsButtonsListsAndTabsReportTheirEvents) {
     EXPECT_TRUE(driver->Look(page0, rt->FindCtrl(page0, "ID")).visible);
 }
 
-TEST_P(Behaviour, MenuChecksFollowTheModelAndSelectionsCallBack) {
+TEST_P(Behaviour, MenuChecksFollowTheModelSelectionsAndTheCloseBoxCallBack) {
     const int port = rt->FindMenuItem(menuBar, "PORT"), exit = rt->FindMenuItem(menuBar, "EXIT");
     EXPECT_TRUE(driver->LookMenu(menuBar, port).checked);
     EXPECT_TRUE(driver->LookMenu(menuBar, exit).enabled);
@@ -291,9 +284,9 @@ TEST_P(Behaviour, MenuChecksFollowTheModelAndSelectionsCallBack) {
     EXPECT_EQ(seen, (std::vector<Seen>{{"menu", exit, 0, menuBar, main},
                                        {"menu", port, 0, menuBar, main}}));
     EXPECT_FALSE(driver->LookMenu(menuBar, port).checked);  // choosing it does not check it
-}
 
-TEST_P(Behaviour, TheCloseBoxAsksTheProgramAndClosesNothing) {
+    // The close box asks the program and closes nothing.
+    seen.clear();
     driver->CloseBox(main);
     EXPECT_EQ(seen, (std::vector<Seen>{{"panel", 0, EVENT_CLOSE, 0, 0}}));
     EXPECT_TRUE(driver->WindowVisible(main));

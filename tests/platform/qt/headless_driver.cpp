@@ -74,14 +74,12 @@ class HeadlessDriver final : public PanelDriver {
 
     Shown Look(int panel, int control) override {
         const ui::Control* c = rt_->GetControl(panel, control);
-        Shown s;
-        s.text = Text(*c);
-        s.enabled = !c->dimmed;
-        s.visible = c->visible && Visible(panel);
-        s.focused = rt_->GetActivePanel() == panel && rt_->GetActiveCtrl(panel) == control;
-        s.checked = c->state != 0;
-        s.background = c->textBgColor;
-        return s;
+        return {.text = Text(*c),
+                .enabled = !c->dimmed,
+                .visible = c->visible && Visible(panel),
+                .focused = rt_->GetActivePanel() == panel && rt_->GetActiveCtrl(panel) == control,
+                .checked = c->state != 0,
+                .background = c->textBgColor};
     }
     bool WindowVisible(int panel) override { return rt_->GetPanel(panel)->displayed; }
     Shown LookMenu(int menuBar, int item) override {

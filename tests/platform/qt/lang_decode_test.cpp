@@ -66,10 +66,6 @@ TEST(LanguageDatabaseOnScreen, EveryChineseTextOfScanDecodesInItsPanelCharset) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // A popup's path is the file system's UTF-8 even where the same bytes would pass for text of
 // the panel's code page, as the UTF-8 of "база" passes for four GB2312 characters.
 TEST(PopupText, APathShowsAsTheFileSystemNamesItUnderEveryCharset) {

@@ -38,11 +38,6 @@ class SamplePanelTest : public ::testing::Test {
     int panel = 0, readings = 0;
 };
 
-TEST_F(SamplePanelTest, AMissingFileIsReportedByName) {
-    EXPECT_EQ(sample.Load(rt, "no/such/Sample.json"), UIE_RESOURCE);
-    EXPECT_NE(rt.LastError().find("no/such/Sample.json"), std::string::npos);
-}
-
 TEST_F(SamplePanelTest, CountsPressesAndClampsTheLevelAfterARedFlash) {
     rt.UserPress(panel, Id("COUNT"));
     rt.UserPress(panel, Id("COUNT"));
@@ -154,6 +149,10 @@ TEST_F(SamplePanelTest, F3AndTheViewMenuShowTheTrendAndItsCloseBoxHidesIt) {
     EXPECT_EQ(shown(), 0);
     EXPECT_EQ(rt.GetActivePanel(), panel);
     EXPECT_TRUE(fe.Popups().empty());  // Esc on the trend is not the main panel's about box
+
+    // A missing resource is reported by its name.
+    EXPECT_EQ(sample.Load(rt, "no/such/Sample.json"), UIE_RESOURCE);
+    EXPECT_NE(rt.LastError().find("no/such/Sample.json"), std::string::npos);
 }
 
 }  // namespace

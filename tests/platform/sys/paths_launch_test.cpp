@@ -152,7 +152,8 @@ TEST(Paths, ProgramDirAndJoin) {
     EXPECT_EQ(sys::JoinPath("", "gui"), "gui");
 }
 
-TEST(Paths, MakeDirAndFileExists) {
+TEST(Paths, MakeDirFileExistsAndWorkingDirectory) {
+    sys_test::CwdGuard guard;
     sys_test::TempDir tmp;
     EXPECT_EQ(sys::MakeDir(tmp.Sub("logs")), sys::kMakeDirCreated);
     EXPECT_EQ(sys::MakeDir(tmp.Sub("logs")), sys::kMakeDirExisted);
@@ -166,11 +167,7 @@ TEST(Paths, MakeDirAndFileExists) {
     EXPECT_FALSE(sys::FileExists(tmp.Sub("missing")));
     EXPECT_FALSE(sys::FileExists(tmp.Sub("dangling")));
     EXPECT_FALSE(sys::FileExists(""));
-}
 
-TEST(Paths, WorkingDirectory) {
-    sys_test::CwdGuard guard;
-    sys_test::TempDir tmp;
     std::string before = sys::CurrentDir();
     EXPECT_EQ(sys::ChangeDir(tmp.Sub("missing")), -1);
     EXPECT_EQ(sys::CurrentDir(), before);

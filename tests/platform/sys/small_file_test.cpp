@@ -81,7 +81,7 @@ TEST(ReadFileHead, RefusesWhatIsNoRegularFileWithoutWaiting) {
     }
 }
 
-TEST(OpenForWriting, CreatesEmptiesAndAppendsLikeFopen) {
+TEST(OpenForWriting, CreatesEmptiesAndAppendsLikeFopenAndNeverWaitsOnAFifo) {
     TempDir dir;
     const std::string path = dir.Sub("log.txt");
     for (bool append : {false, true, true, false}) {
@@ -93,22 +93,19 @@ TEST(OpenForWriting, CreatesEmptiesAndAppendsLikeFopen) {
     std::string text;
     ASSERT_EQ(sys::ReadFileHead(path, 10, &text), 0);
     EXPECT_EQ(text, "x");
-}
 
-// A FIFO nobody reads fails at once; one that is read is written to (a technician's tail).
-TEST(OpenForWriting, NeverWaitsOnAFifo) {
-    TempDir dir;
-    FifoGuard fifo(dir.Sub("log.txt"));
+    // A FIFO nobody reads fails at once; one that is read is written to (a technician's tail).
+    FifoGuard fifo(dir.Sub("tail.txt"));
     ASSERT_TRUE(fifo.Made());
     errno = 0;
-    EXPECT_EQ(sys::OpenForWriting(dir.Sub("log.txt"), true), nullptr);
+    EXPECT_EQ(sys::OpenForWriting(dir.Sub("tail.txt"), true), nullptr);
     EXPECT_EQ(errno, ENXIO);
-    EXPECT_EQ(sys::WriteWholeFile(dir.Sub("log.txt"), "1"), -1);
+    EXPECT_EQ(sys::WriteWholeFile(dir.Sub("tail.txt"), "1"), -1);
     EXPECT_FALSE(fifo.HadToFree());
 
-    const int reader = ::open(dir.Sub("log.txt").c_str(), O_RDONLY | O_NONBLOCK);
+    const int reader = ::open(dir.Sub("tail.txt").c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    std::FILE* f = sys::OpenForWriting(dir.Sub("log.txt"), true);
+    std::FILE* f = sys::OpenForWriting(dir.Sub("tail.txt"), true);
     ASSERT_NE(f, nullptr);
     std::fputs("tail\n", f);
     EXPECT_EQ(std::fclose(f), 0);

@@ -9,28 +9,28 @@
 namespace {
 
 using namespace ui;
-using Headless = uitest::PanelTest;
+class Headless : public uitest::PanelTest {
+  protected:
+    // Moves virtual time on and checks the ticks seen so far.
+    void AdvanceExpecting(double seconds, int ticks) {
+        fe.AdvanceTime(seconds);
+        EXPECT_EQ(Ticks(), ticks) << "at " << rt.Clock().Now() << " s";
+    }
+};
 
 TEST_F(Headless, TimersTickOnlyWhileEnabledAtTheirIntervalCountedFromTheLastChange) {
     int poll = Id(main, "POLL");
-    fe.AdvanceTime(2.0);
-    EXPECT_EQ(Ticks(), 0);
+    AdvanceExpecting(2.0, 0);
     rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1);
-    fe.AdvanceTime(0.49);
-    EXPECT_EQ(Ticks(), 0);
-    fe.AdvanceTime(0.02);
-    EXPECT_EQ(Ticks(), 1);
-    fe.AdvanceTime(1.0);
-    EXPECT_EQ(Ticks(), 3);
+    AdvanceExpecting(0.49, 0);
+    AdvanceExpecting(0.02, 1);
+    AdvanceExpecting(1.0, 3);
     // 0.01 s after the third tick: a new interval counts from now, not from that tick.
     rt.SetCtrlAttribute(main, poll, ATTR_INTERVAL, 1.0);
-    fe.AdvanceTime(0.9);
-    EXPECT_EQ(Ticks(), 3);
-    fe.AdvanceTime(0.2);
-    EXPECT_EQ(Ticks(), 4);
+    AdvanceExpecting(0.9, 3);
+    AdvanceExpecting(0.2, 4);
     rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 0);
-    fe.AdvanceTime(5.0);
-    EXPECT_EQ(Ticks(), 4);
+    AdvanceExpecting(5.0, 4);
     EXPECT_EQ(rt.TimerTick(main, poll), 0);  // a late tick of a disabled timer is dropped
     EXPECT_EQ(Ticks(), 4);
     // Discarding the panel stops an enabled timer.
@@ -38,8 +38,7 @@ TEST_F(Headless, TimersTickOnlyWhileEnabledAtTheirIntervalCountedFromTheLastChan
     EXPECT_EQ(fe.DueTimers().size(), 1u);
     rt.DiscardPanel(main);
     EXPECT_TRUE(fe.DueTimers().empty());
-    fe.AdvanceTime(2.0);
-    EXPECT_EQ(Ticks(), 4);
+    AdvanceExpecting(2.0, 4);
 }
 
 TEST_F(Headless, ALongCallbackDoesNotCauseABurstOfTicks) {
@@ -53,16 +52,12 @@ TEST_F(Headless, ALongCallbackDoesNotCauseABurstOfTicks) {
         },
         nullptr);
     rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1);
-    fe.AdvanceTime(0.5);
-    EXPECT_EQ(Ticks(), 1);
+    AdvanceExpecting(0.5, 1);
     EXPECT_DOUBLE_EQ(rt.Clock().Now(), 2.1);
     // The ticks missed during the callback come back as one late tick, not a burst of three.
-    fe.AdvanceTime(0.4);
-    EXPECT_EQ(Ticks(), 2);
-    fe.AdvanceTime(0.09);
-    EXPECT_EQ(Ticks(), 2);
-    fe.AdvanceTime(0.02);
-    EXPECT_EQ(Ticks(), 3);
+    AdvanceExpecting(0.4, 2);
+    AdvanceExpecting(0.09, 2);
+    AdvanceExpecting(0.02, 3);
 }
 
 TEST_F(Headless, TheLoopRunsPostedActionsAndTimersUntilQuitOrIdle) {

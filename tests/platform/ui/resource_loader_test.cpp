@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "test_panel.h"
 
 namespace {
@@ -49,25 +51,19 @@ TEST_F(LoaderTest, NumbersControlsAndMenusAroundGivenIdsAndReadsEveryKind) {
     ASSERT_EQ(c.size(), 5u);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(c[i].id, i + 1);
-    EXPECT_EQ(c[1].items[0].value, 0);  // a plain label takes its position as value
-    EXPECT_EQ(c[1].items[1].value, 7);
-    EXPECT_EQ(c[1].index, 1);
-    EXPECT_DOUBLE_EQ(c[2].number, 2.5);
-    EXPECT_EQ(c[2].textBgColor, 0xFF0000);
-    EXPECT_TRUE(c[3].enabled);
-    EXPECT_DOUBLE_EQ(c[3].interval, 0.25);
-    EXPECT_EQ(c[4].pages, (std::vector<int>{1, 2}));
-    EXPECT_EQ(c[4].activePage, 1);
-    EXPECT_EQ(out.panels[1].parent, 0);
-    EXPECT_EQ(out.panels[1].pageIndex, 0);
-    EXPECT_EQ(out.panels[2].pageIndex, 1);
-    EXPECT_EQ(out.panels[3].parent, 2);
+    // A plain label takes its position as value.
+    EXPECT_EQ(std::tie(c[1].items[0].value, c[1].items[1].value, c[1].index),
+              std::make_tuple(0, 7, 1));
+    EXPECT_EQ(std::tie(c[2].number, c[2].textBgColor), std::make_tuple(2.5, 0xFF0000));
+    EXPECT_EQ(std::tie(c[3].enabled, c[3].interval), std::make_tuple(true, 0.25));
+    EXPECT_EQ(std::tie(c[4].pages, c[4].activePage), std::make_tuple(std::vector<int>{1, 2}, 1));
+    EXPECT_EQ(std::tie(out.panels[1].parent, out.panels[1].pageIndex, out.panels[2].pageIndex,
+                       out.panels[3].parent),
+              std::make_tuple(0, 0, 1, 2));
     // Menus and items share one id space.
     const auto& m = out.menuBar.menus;
-    EXPECT_EQ(m[0].items[0].id, 1);
-    EXPECT_EQ(m[0].id, 2);
-    EXPECT_EQ(m[0].items[1].id, 3);
-    EXPECT_EQ(m[1].id, 4);
+    EXPECT_EQ(std::tie(m[0].items[0].id, m[0].id, m[0].items[1].id, m[1].id),
+              std::make_tuple(1, 2, 3, 4));
 }
 
 struct BadCase {
@@ -171,13 +167,10 @@ TEST_F(LoaderTest, AChartReadsItsAttributesAndABigCellKeepsItsValue) {
               0)
         << error;
     const auto& c = out.panels[0].controls;
-    EXPECT_EQ(c[0].kind, ui::Kind::Chart);
-    EXPECT_EQ(c[0].window, 0.5);
-    EXPECT_EQ(c[0].capacity, 1);
-    EXPECT_EQ(c[0].precision, 3);
+    EXPECT_EQ(std::tie(c[0].kind, c[0].window, c[0].capacity, c[0].precision),
+              std::make_tuple(ui::Kind::Chart, 0.5, 1, 3));
     EXPECT_TRUE(c[0].points.empty());
-    EXPECT_EQ(c[1].window, 600.0);
-    EXPECT_EQ(c[1].capacity, 36000);
+    EXPECT_EQ(std::tie(c[1].window, c[1].capacity), std::make_tuple(600.0, 36000));
     // Too large for an int: the cell keeps the number as a real one instead of wrapping to 1.
     EXPECT_EQ(std::get<double>(c[2].cells[0][0]), 4294967297.0);
     EXPECT_EQ(std::get<int>(c[2].cells[0][1]), -7);

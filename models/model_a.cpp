@@ -2,6 +2,7 @@
 
 #include "modbus/access_mode.h"
 #include "models/family.h"
+#include "models/family_registers.h"
 
 namespace conf {
 
@@ -57,13 +58,9 @@ constexpr RegisterRecord kRegisters[] = {
     {0x1004, 16, "ADC1", M::kConverter, 1, F::kNone},
     {0x1005, 16, "RTU_B", M::kLinkCopy, 2, F::kNone},
     {0x1006, 16, "STATUS", M::kStatus, 0, F::kNone},
-    {family::kDevInfoRegister, 16, "HW.FW", M::kDevInfo, 0, F::kNone},
-    {0x1F01, 16, "-", M::kDevInfo, 1, F::kNone},
-    {0x1F02, 16, "SN.H", M::kSerial, 0, F::kNone},
-    {0x1F03, 16, "SN.L", M::kSerial, 1, F::kNone},
-    {0x1F04, 16, "DIGIT", M::kDigit, 0, F::kNone},
-    {0x1F05, 16, "Alarm.Num", M::kAlarmAmount, 0, F::kNone},
 };
+// Then the family's device information, serial number, display digits and alarm amount.
+constexpr auto kAllRegisters = family::WithDevInfo(kRegisters);
 
 // The block is applied in address order.
 constexpr int kApplyOrder[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
@@ -184,7 +181,7 @@ const Model& ModelA() {
                 .pvRecordWriter = "Tarnel_PV_Record",
                 .addrRS485 = 0x001F,
             },
-        .registers = kRegisters,
+        .registers = kAllRegisters,
         .read =
             {
                 .serialFirst = false,

@@ -2,6 +2,7 @@
 
 #include "modbus/access_mode.h"
 #include "models/family.h"
+#include "models/family_registers.h"
 
 namespace conf {
 
@@ -56,13 +57,9 @@ constexpr RegisterRecord kRegisters[] = {
     {0x100C, 16, "ID_B", M::kLinkCopy, 0, F::kNone},
     {0x100D, 16, "BR_B", M::kLinkCopy, 1, F::kNone},
     {0x100E, 16, "RTU_B", M::kLinkCopy, 2, F::kNone},
-    {family::kDevInfoRegister, 16, "HW.FW", M::kDevInfo, 0, F::kNone},
-    {0x1F01, 16, "-", M::kDevInfo, 1, F::kNone},
-    {0x1F02, 16, "SN.H", M::kSerial, 0, F::kNone},
-    {0x1F03, 16, "SN.L", M::kSerial, 1, F::kNone},
-    {0x1F04, 16, "DIGIT", M::kDigit, 0, F::kNone},
-    {0x1F05, 16, "Alarm.Num", M::kAlarmAmount, 0, F::kNone},
 };
+// Then the family's device information, serial number, display digits and alarm amount.
+constexpr auto kAllRegisters = family::WithDevInfo(kRegisters);
 
 // Type and decimal point first: they decide the ranges and precision of the rest.
 constexpr int kApplyOrder[] = {0,  2,  8,  9,  10, 11, 12, 13, 14, 15, 16,
@@ -188,7 +185,7 @@ const Model& ModelB() {
                 .pvRecordWriter = "Ombrel_PV_Record",
                 .addrRS485 = 0x0020,
             },
-        .registers = kRegisters,
+        .registers = kAllRegisters,
         .read =
             {
                 .serialFirst = true,

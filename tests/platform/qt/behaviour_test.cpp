@@ -1,23 +1,29 @@
-// The same user-visible behaviour from the headless and the Qt front end.
+// What the user does on the real widgets, with QTest's mouse and keys, and the events the
+// program's callbacks see of it.
 
-#include <gtest/gtest.h>
-#include <unistd.h>
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabBar>
+#include <QTabWidget>
 
-#include <fstream>
+#include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "panel_driver.h"
+#include "qt_panel_test.h"
 
 namespace {
 
 using namespace ui;
-using qttest::PanelDriver;
 
 const char* kPanelJson = R"({ "panels": [
-  { "name": "MAIN", "title": "Behaviour", "width": 460, "height": 320, "callback": "evPanel",
+  { "name": "P", "title": "Behaviour", "width": 460, "height": 320, "callback": "evPanel",
     "menubar": { "menus": [
       { "name": "FILE", "label": "File", "items": [
         { "name": "PORT", "label": "Port", "checked": true, "callback": "evMenu" },
@@ -64,17 +70,23 @@ void PrintTo(const Seen& s, std::ostream* os) {
         << "}";
 }
 
-struct FrontEndKind {
-    const char* name;
-    qttest::DriverFactory make;
-};
+// The Qt key of a runtime key code: virtual keys, then characters.
+Qt::Key QtKey(int code) {
+    const int vkey = code & VAL_VKEY_MASK;
+    if (vkey >= VAL_F1_VKEY && vkey <= VAL_F12_VKEY)
+        return static_cast<Qt::Key>(Qt::Key_F1 + (vkey - VAL_F1_VKEY) / 0x100);
+    if (vkey == VAL_ENTER_VKEY) return Qt::Key_Return;
+    return vkey == VAL_ESC_VKEY ? Qt::Key_Escape : Qt::Key_unknown;  // the keys tests use
+}
 
-class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
+QWidget* KeyTarget() {
+    if (QWidget* w = QApplication::focusWidget()) return w;
+    return QApplication::activeWindow();
+}
+
+class Behaviour : public qttest::QtPanelTest {
   protected:
     void SetUp() override {
-        const std::string file =
-            ::testing::TempDir() + "qt_behaviour_panel_" + std::to_string(::getpid()) + ".json";
-        std::ofstream(file) << kPanelJson;
         registry.AddControl("evCtrl", [this](int, int c, int e, void*, int d1, int d2) {
             seen.push_back({"ctrl", c, e, d1, d2});
             return onCtrl ? onCtrl(c, e, d1) : 0;
@@ -82,8 +94,8 @@ class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
         // The program keeps the radio pair exclusive.
         registry.AddControl("evRadio", [this](int p, int c, int e, void*, int, int) {
             if (e != EVENT_COMMIT) return 0;
-            rt->SetCtrlVal(p, Id("CH_A"), c == Id("CH_A") ? 1 : 0);
-            rt->SetCtrlVal(p, Id("CH_B"), c == Id("CH_B") ? 1 : 0);
+            rt.SetCtrlVal(p, Id("CH_A"), c == Id("CH_A") ? 1 : 0);
+            rt.SetCtrlVal(p, Id("CH_B"), c == Id("CH_B") ? 1 : 0);
             return 0;
         });
         registry.AddPanel("evPanel", [this](int, int e, void*, int d1, int d2) {
@@ -94,25 +106,64 @@ class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
             seen.push_back({"menu", item, 0, mb, p});
             return 0;
         });
-        driver = GetParam().make();
-        rt = std::make_unique<Runtime>(driver->FrontEnd(), registry);
-        driver->Attach(*rt);
-        main = rt->LoadPanel(0, file, "MAIN");
-        ASSERT_GT(main, 0) << rt->LastError();
-        ASSERT_EQ(rt->GetPanelHandleFromTabPage(main, Id("TAB"), 0, &page0), 0);
-        ASSERT_EQ(rt->GetPanelHandleFromTabPage(main, Id("TAB"), 1, &page1), 0);
-        menuBar = rt->GetPanelMenuBar(main);
-        driver->Show(main);
+        Load(kPanelJson);
+        ASSERT_EQ(rt.GetPanelHandleFromTabPage(panel, Id("TAB"), 0, &page0), 0);
+        ASSERT_EQ(rt.GetPanelHandleFromTabPage(panel, Id("TAB"), 1, &page1), 0);
+        menuBar = rt.GetPanelMenuBar(panel);
+        QCoreApplication::processEvents();
         seen.clear();
     }
 
-    int Id(const char* name) const { return rt->FindCtrl(main, name); }
-    double Value(const char* name) const {
+    // The user clicks into a numeric or string control and selects its text.
+    void ClickInto(const char* name) {
+        QWidget* w = Widget(name);
+        // Left of the middle: a spin box's arrows are on its right.
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 3, w->height() / 2));
+        if (!w->hasFocus()) return;
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) spin->selectAll();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+    }
+    // Typing on the keyboard, into whatever has the focus.
+    void Type(const std::string& utf8) {
+        for (QChar ch : QString::fromStdString(utf8)) {
+            const Qt::Key key = ch.unicode() < 0x80
+                                    ? QTest::asciiToKey(static_cast<char>(ch.unicode()))
+                                    : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Click, KeyTarget(), key, QString(ch), Qt::NoModifier);
+        }
+    }
+    // One key by its runtime code: a virtual key, a character, optionally | Ctrl.
+    void Key(int code) {
+        const Qt::KeyboardModifiers modifiers =
+            (code & VAL_MENUKEY_MODIFIER) ? Qt::ControlModifier : Qt::NoModifier;
+        if ((code & VAL_VKEY_MASK) == 0)
+            QTest::keyClick(KeyTarget(), static_cast<char>(code & VAL_ASCII_KEY_MASK), modifiers);
+        else
+            QTest::keyClick(KeyTarget(), QtKey(code), modifiers);
+    }
+    // A command, radio button or toggle: near the left edge, where a radio's indicator is.
+    void Click(const char* name) {
+        QWidget* w = Widget(name);
+        QTest::mouseClick(w, Qt::LeftButton, {},
+                          QPoint(std::min(8, w->width() / 2), w->height() / 2));
+    }
+    // What a control shows, as the user reads it.
+    std::string Text(const char* name) {
+        QWidget* w = Widget(name);
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) return spin->text().toStdString();
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText().toStdString();
+        if (auto* list = qobject_cast<QListWidget*>(w))
+            return list->currentItem() ? list->currentItem()->text().toStdString() : "";
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        return button ? button->text().toStdString() : "";
+    }
+    bool Checked(const char* name) { return Widget<QAbstractButton>(name)->isChecked(); }
+    double Value(const char* name) {
         double v = 0;
-        rt->GetCtrlVal(main, Id(name), &v);
+        rt.GetCtrlVal(panel, Id(name), &v);
         return v;
     }
-    qttest::Shown Look(const char* name) { return driver->Look(main, Id(name)); }
     std::vector<Seen> NonFocus() const {
         std::vector<Seen> out;
         for (const auto& s : seen)
@@ -120,20 +171,17 @@ class Behaviour : public ::testing::TestWithParam<FrontEndKind> {
         return out;
     }
 
-    CallbackRegistry registry;
-    std::unique_ptr<PanelDriver> driver;  // before the runtime: it owns the front end
-    std::unique_ptr<Runtime> rt;
     std::vector<Seen> seen;
     std::function<int(int, int, int)> onCtrl;  // (control, event, data1) -> result
     std::function<int(int, int)> onPanel;      // (event, data1) -> result
-    int main = 0, page0 = 0, page1 = 0, menuBar = 0;
+    int page0 = 0, page1 = 0, menuBar = 0;
 };
 
-TEST_P(Behaviour, TypedNumbersCommitOnEnterAfterTheKeyPressEvenWhenItMovesTheFocus) {
+TEST_F(Behaviour, TypedNumbersCommitOnEnterAfterTheKeyPressEvenWhenItMovesTheFocus) {
     const int station = Id("STATION");
-    driver->ClickInto(main, station);
-    driver->Type("300");
-    driver->Key(VAL_ENTER_VKEY);
+    ClickInto("STATION");
+    Type("300");
+    Key(VAL_ENTER_VKEY);
     EXPECT_EQ(Value("STATION"), 300);
     std::vector<Seen> expected{{"ctrl", station, EVENT_GOT_FOCUS, 0, 0}};
     for (int key : {int{'3'}, int{'0'}, int{'0'}, VAL_ENTER_VKEY}) {
@@ -143,72 +191,73 @@ TEST_P(Behaviour, TypedNumbersCommitOnEnterAfterTheKeyPressEvenWhenItMovesTheFoc
     expected.push_back({"ctrl", station, EVENT_VAL_CHANGED, 0, 0});
     expected.push_back({"ctrl", station, EVENT_COMMIT, 0, 0});
     EXPECT_EQ(seen, expected);
-    EXPECT_TRUE(Look("STATION").focused);
+    EXPECT_TRUE(Widget("STATION")->hasFocus());
 
     // The panel takes Enter and moves the focus on: the typed value is not lost.
     onPanel = [this](int e, int key) {
         if (e != EVENT_KEYPRESS || key != VAL_ENTER_VKEY) return 0;
-        rt->SetActiveCtrl(main, Id("NAME"));
+        rt.SetActiveCtrl(panel, Id("NAME"));
         return 1;
     };
-    driver->ClickInto(main, station);
-    driver->Type("42");
+    ClickInto("STATION");
+    Type("42");
     seen.clear();
-    driver->Key(VAL_ENTER_VKEY);
+    Key(VAL_ENTER_VKEY);
     EXPECT_EQ(Value("STATION"), 42);
     EXPECT_EQ(NonFocus(), std::vector<Seen>(expected.end() - 4, expected.end()));  // from Enter
-    EXPECT_TRUE(Look("NAME").focused);
-    EXPECT_EQ(rt->GetActiveCtrl(main), Id("NAME"));
+    EXPECT_TRUE(Widget("NAME")->hasFocus());
+    EXPECT_EQ(rt.GetActiveCtrl(panel), Id("NAME"));
 }
 
-TEST_P(Behaviour, ProgramChangesShowInTheWidgets) {
-    rt->SetCtrlVal(main, Id("LIMIT"), 10.0);
-    EXPECT_EQ(Look("LIMIT").text, "10.0");
-    rt->SetCtrlAttribute(main, Id("LIMIT"), ATTR_PRECISION, 3);
-    EXPECT_EQ(Look("LIMIT").text, "10.000");
-    rt->SetCtrlVal(main, Id("STATION"), 2.6);
-    EXPECT_EQ(Look("STATION").text, "3");
-    rt->SetCtrlAttribute(main, Id("STATION"), ATTR_TEXT_BGCOLOR, VAL_RED);
-    EXPECT_EQ(Look("STATION").background, VAL_RED);
-    rt->SetCtrlVal(main, Id("NAME"), "COM5");
-    EXPECT_EQ(Look("NAME").text, "COM5");
-    rt->SetCtrlIndex(main, Id("BAUD"), 2);
-    EXPECT_EQ(Look("BAUD").text, "9600");
-    rt->SetCtrlAttribute(main, Id("READ"), ATTR_LABEL_TEXT, "Stop");
-    EXPECT_EQ(Look("READ").text, "Stop");
+TEST_F(Behaviour, ProgramChangesShowInTheWidgets) {
+    rt.SetCtrlVal(panel, Id("LIMIT"), 10.0);
+    EXPECT_EQ(Text("LIMIT"), "10.0");
+    rt.SetCtrlAttribute(panel, Id("LIMIT"), ATTR_PRECISION, 3);
+    EXPECT_EQ(Text("LIMIT"), "10.000");
+    rt.SetCtrlVal(panel, Id("STATION"), 2.6);
+    EXPECT_EQ(Text("STATION"), "3");
+    rt.SetCtrlAttribute(panel, Id("STATION"), ATTR_TEXT_BGCOLOR, VAL_RED);
+    EXPECT_EQ(static_cast<int>(Widget("STATION")->palette().color(QPalette::Base).rgb() & 0xFFFFFF),
+              VAL_RED);
+    rt.SetCtrlVal(panel, Id("NAME"), "COM5");
+    EXPECT_EQ(Text("NAME"), "COM5");
+    rt.SetCtrlIndex(panel, Id("BAUD"), 2);
+    EXPECT_EQ(Text("BAUD"), "9600");
+    rt.SetCtrlAttribute(panel, Id("READ"), ATTR_LABEL_TEXT, "Stop");
+    EXPECT_EQ(Text("READ"), "Stop");
 
-    EXPECT_TRUE(Look("NAME").enabled);
-    rt->SetCtrlAttribute(main, Id("NAME"), ATTR_DIMMED, 1);
-    EXPECT_FALSE(Look("NAME").enabled);
-    EXPECT_TRUE(Look("READ").visible);
-    rt->SetCtrlAttribute(main, Id("READ"), ATTR_VISIBLE, 0);
-    EXPECT_FALSE(Look("READ").visible);
+    EXPECT_TRUE(Widget("NAME")->isEnabled());
+    rt.SetCtrlAttribute(panel, Id("NAME"), ATTR_DIMMED, 1);
+    EXPECT_FALSE(Widget("NAME")->isEnabled());
+    EXPECT_TRUE(Widget("READ")->isVisible());
+    rt.SetCtrlAttribute(panel, Id("READ"), ATTR_VISIBLE, 0);
+    EXPECT_FALSE(Widget("READ")->isVisible());
     EXPECT_TRUE(seen.empty());  // program changes raise no events
 }
 
-TEST_P(Behaviour, DimmedAndIndicatorControlsRefuseFocusAndInput) {
+TEST_F(Behaviour, DimmedAndIndicatorControlsRefuseFocusAndInput) {
     const int station = Id("STATION");
-    rt->SetCtrlAttribute(main, station, ATTR_DIMMED, 1);
-    driver->ClickInto(main, station);
-    driver->Type("5");
-    driver->Key(VAL_ENTER_VKEY);
-    EXPECT_FALSE(Look("STATION").focused);
+    rt.SetCtrlAttribute(panel, station, ATTR_DIMMED, 1);
+    ClickInto("STATION");
+    Type("5");
+    Key(VAL_ENTER_VKEY);
+    EXPECT_FALSE(Widget("STATION")->hasFocus());
     EXPECT_EQ(Value("STATION"), 0);
     for (const auto& s : seen)
         EXPECT_NE(s.control, station) << "event " << s.event;
 
-    driver->ClickInto(main, Id("STATUS"));
-    driver->Type("x");
-    driver->Key(VAL_ENTER_VKEY);
-    EXPECT_FALSE(Look("STATUS").focused);
-    EXPECT_EQ(Look("STATUS").text, "idle");
+    ClickInto("STATUS");
+    Type("x");
+    Key(VAL_ENTER_VKEY);
+    EXPECT_FALSE(Widget("STATUS")->hasFocus());
+    EXPECT_EQ(Text("STATUS"), "idle");
 }
 
-TEST_P(Behaviour, KeysReachTheControlThenThePanelUnlessTheControlSwallowsThem) {
-    driver->ClickInto(main, Id("STATION"));
+TEST_F(Behaviour, KeysReachTheControlThenThePanelUnlessTheControlSwallowsThem) {
+    ClickInto("STATION");
     seen.clear();
     for (int key : {VAL_F2_VKEY, VAL_ESC_VKEY, int{'`'}, 'O' | VAL_MENUKEY_MODIFIER})
-        driver->Key(key);
+        Key(key);
     ASSERT_EQ(seen.size(), 8u);
     EXPECT_EQ(seen[0], (Seen{"ctrl", Id("STATION"), EVENT_KEYPRESS, VAL_F2_VKEY, 0}));
     EXPECT_EQ(seen[1], (Seen{"panel", 0, EVENT_KEYPRESS, VAL_F2_VKEY, 0}));
@@ -216,40 +265,51 @@ TEST_P(Behaviour, KeysReachTheControlThenThePanelUnlessTheControlSwallowsThem) {
     // The program moves the keyboard focus; NAME swallows '7', so it is neither the panel's
     // nor in the text.
     onCtrl = [](int, int e, int key) { return e == EVENT_KEYPRESS && key == '7' ? 1 : 0; };
-    ASSERT_EQ(rt->SetActiveCtrl(main, Id("NAME")), 0);
-    EXPECT_TRUE(Look("NAME").focused);
-    driver->Type("a7b");
-    driver->Key(VAL_ENTER_VKEY);
+    ASSERT_EQ(rt.SetActiveCtrl(panel, Id("NAME")), 0);
+    EXPECT_TRUE(Widget("NAME")->hasFocus());
+    Type("a7b");
+    Key(VAL_ENTER_VKEY);
     std::vector<int> panelKeys;
     for (const auto& s : seen)
         if (s.who == "panel" && s.event == EVENT_KEYPRESS) panelKeys.push_back(s.data1);
     EXPECT_EQ(panelKeys,
               (std::vector<int>{0x1100, 0x0300, 0x60, 0x2004F, 'a', 'b', VAL_ENTER_VKEY}));
     std::string name;
-    rt->GetCtrlVal(main, Id("NAME"), &name);
+    rt.GetCtrlVal(panel, Id("NAME"), &name);
     EXPECT_EQ(name, "ab");
 }
 
-TEST_P(Behaviour, TheProgramKeepsTheRadioPairExclusive) {
-    driver->Click(main, Id("CH_B"));
-    EXPECT_FALSE(Look("CH_A").checked);
-    EXPECT_TRUE(Look("CH_B").checked);
-    driver->Click(main, Id("CH_B"));  // a second click turns it off; the program turns it back on
-    EXPECT_TRUE(Look("CH_B").checked);
+TEST_F(Behaviour, TheProgramKeepsTheRadioPairExclusive) {
+    Click("CH_B");
+    EXPECT_FALSE(Checked("CH_A"));
+    EXPECT_TRUE(Checked("CH_B"));
+    Click("CH_B");  // a second click turns it off; the program turns it back on
+    EXPECT_TRUE(Checked("CH_B"));
     EXPECT_EQ(Value("CH_A"), 0);
     EXPECT_EQ(Value("CH_B"), 1);
     // Exclusivity is the program's alone: the buttons show whatever it sets.
-    rt->SetCtrlVal(main, Id("CH_A"), 1);
-    EXPECT_TRUE(Look("CH_A").checked);
-    EXPECT_TRUE(Look("CH_B").checked);
+    rt.SetCtrlVal(panel, Id("CH_A"), 1);
+    EXPECT_TRUE(Checked("CH_A"));
+    EXPECT_TRUE(Checked("CH_B"));
 }
 
-TEST_P(Behaviour, RingsButtonsListsAndTabsReportTheirEvents) {
+TEST_F(Behaviour, RingsButtonsListsAndTabsReportTheirEvents) {
     const int baud = Id("BAUD");
-    driver->Choose(main, baud, 2);
-    driver->Click(main, Id("READ"));
-    driver->ClickItem(main, Id("PORTS"), 1);
-    driver->SelectTab(main, Id("TAB"), 1);
+    // The user opens the ring's list, walks it with the arrow keys and takes the item with Enter.
+    auto* combo = Widget<QComboBox>("BAUD");
+    QTest::mouseClick(combo, Qt::LeftButton);
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([view] { return !view->isVisible(); }, 1000));
+    Click("READ");
+    auto* list = Widget<QListWidget>("PORTS");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QTabBar* tabs = Widget<QTabWidget>("TAB")->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     EXPECT_EQ(NonFocus(), (std::vector<Seen>{{"ctrl", baud, EVENT_VAL_CHANGED, 0, 0},
                                              {"ctrl", baud, EVENT_COMMIT, 0, 0},
                                              {"ctrl", Id("READ"), EVENT_COMMIT, 0, 0},
@@ -258,54 +318,49 @@ TEST_P(Behaviour, RingsButtonsListsAndTabsReportTheirEvents) {
                                              {"ctrl", Id("PORTS"), EVENT_LEFT_CLICK_UP, 0, 0},
                                              {"ctrl", Id("TAB"), EVENT_ACTIVE_TAB_CHANGE, 0, 1}}));
     int index = -1;
-    rt->GetCtrlIndex(main, baud, &index);
+    rt.GetCtrlIndex(panel, baud, &index);
     EXPECT_EQ(index, 2);
-    EXPECT_EQ(Look("BAUD").text, "9600");
-    EXPECT_EQ(Look("PORTS").text, "COM2");
-    EXPECT_TRUE(driver->Look(page1, rt->FindCtrl(page1, "STEP")).visible);
-    rt->SetActiveTabPage(main, Id("TAB"), 0);
-    EXPECT_FALSE(driver->Look(page1, rt->FindCtrl(page1, "STEP")).visible);
-    EXPECT_TRUE(driver->Look(page0, rt->FindCtrl(page0, "ID")).visible);
+    EXPECT_EQ(Text("BAUD"), "9600");
+    EXPECT_EQ(Text("PORTS"), "COM2");
+    EXPECT_TRUE(fe.ControlWidget(page1, rt.FindCtrl(page1, "STEP"))->isVisible());
+    rt.SetActiveTabPage(panel, Id("TAB"), 0);
+    EXPECT_FALSE(fe.ControlWidget(page1, rt.FindCtrl(page1, "STEP"))->isVisible());
+    EXPECT_TRUE(fe.ControlWidget(page0, rt.FindCtrl(page0, "ID"))->isVisible());
 }
 
-TEST_P(Behaviour, MenuChecksFollowTheModelSelectionsAndTheCloseBoxCallBack) {
-    const int port = rt->FindMenuItem(menuBar, "PORT"), exit = rt->FindMenuItem(menuBar, "EXIT");
-    EXPECT_TRUE(driver->LookMenu(menuBar, port).checked);
-    EXPECT_TRUE(driver->LookMenu(menuBar, exit).enabled);
-    rt->SetMenuBarAttribute(menuBar, port, ATTR_CHECKED, 0);
-    EXPECT_FALSE(driver->LookMenu(menuBar, port).checked);
-    rt->SetMenuBarAttribute(menuBar, exit, ATTR_DIMMED, 1);
-    EXPECT_FALSE(driver->LookMenu(menuBar, exit).enabled);
-    driver->SelectMenu(menuBar, exit);
+TEST_F(Behaviour, MenuChecksFollowTheModelSelectionsAndTheCloseBoxCallBack) {
+    const int port = rt.FindMenuItem(menuBar, "PORT"), exit = rt.FindMenuItem(menuBar, "EXIT");
+    EXPECT_TRUE(fe.MenuAction(menuBar, port)->isChecked());
+    EXPECT_TRUE(fe.MenuAction(menuBar, exit)->isEnabled());
+    rt.SetMenuBarAttribute(menuBar, port, ATTR_CHECKED, 0);
+    EXPECT_FALSE(fe.MenuAction(menuBar, port)->isChecked());
+    rt.SetMenuBarAttribute(menuBar, exit, ATTR_DIMMED, 1);
+    EXPECT_FALSE(fe.MenuAction(menuBar, exit)->isEnabled());
+    fe.MenuAction(menuBar, exit)->trigger();
     EXPECT_TRUE(seen.empty());
-    rt->SetMenuBarAttribute(menuBar, exit, ATTR_DIMMED, 0);
-    driver->SelectMenu(menuBar, exit);
-    driver->SelectMenu(menuBar, port);
-    EXPECT_EQ(seen, (std::vector<Seen>{{"menu", exit, 0, menuBar, main},
-                                       {"menu", port, 0, menuBar, main}}));
-    EXPECT_FALSE(driver->LookMenu(menuBar, port).checked);  // choosing it does not check it
+    rt.SetMenuBarAttribute(menuBar, exit, ATTR_DIMMED, 0);
+    fe.MenuAction(menuBar, exit)->trigger();
+    fe.MenuAction(menuBar, port)->trigger();
+    EXPECT_EQ(seen, (std::vector<Seen>{{"menu", exit, 0, menuBar, panel},
+                                       {"menu", port, 0, menuBar, panel}}));
+    EXPECT_FALSE(fe.MenuAction(menuBar, port)->isChecked());  // choosing it does not check it
 
     // The close box asks the program and closes nothing.
     seen.clear();
-    driver->CloseBox(main);
+    fe.PanelWindow(panel)->close();
     EXPECT_EQ(seen, (std::vector<Seen>{{"panel", 0, EVENT_CLOSE, 0, 0}}));
-    EXPECT_TRUE(driver->WindowVisible(main));
+    EXPECT_TRUE(fe.PanelWindow(panel)->isVisible());
 }
 
-TEST_P(Behaviour, AnEnabledTimerTicksUntilDisabled) {
+TEST_F(Behaviour, AnEnabledTimerTicksUntilDisabled) {
     int ticks = 0;
     onCtrl = [&ticks](int, int e, int) { return e == EVENT_TIMER_TICK ? ++ticks, 0 : 0; };
-    EXPECT_FALSE(driver->WaitFor([&] { return ticks > 0; }, 0.05));
-    rt->SetCtrlAttribute(main, Id("POLL"), ATTR_ENABLED, 1);
-    EXPECT_TRUE(driver->WaitFor([&] { return ticks >= 3; }, 2.0));
-    rt->SetCtrlAttribute(main, Id("POLL"), ATTR_ENABLED, 0);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return ticks > 0; }, 50));
+    rt.SetCtrlAttribute(panel, Id("POLL"), ATTR_ENABLED, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
+    rt.SetCtrlAttribute(panel, Id("POLL"), ATTR_ENABLED, 0);
     const int stopped = ticks;
-    EXPECT_FALSE(driver->WaitFor([&] { return ticks > stopped; }, 0.06));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return ticks > stopped; }, 60));
 }
-
-INSTANTIATE_TEST_SUITE_P(FrontEnds, Behaviour,
-                         ::testing::Values(FrontEndKind{"Headless", &qttest::MakeHeadlessDriver},
-                                           FrontEndKind{"Qt", &qttest::MakeQtDriver}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -1,45 +1,36 @@
 // Chart controls on the desktop: a QChartView whose line segments break at gaps, follow the
 // window and the data, and stay few; and a trend panel that is a window of its own.
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <QCategoryAxis>
 #include <QLineSeries>
-#include <QTest>
 #include <QValueAxis>
 
-#include <cstdio>
-#include <fstream>
 #include <vector>
 
 #include "platform/qt/chart_view.h"
-#include "platform/qt/qt_front_end.h"
-#include "platform/ui/runtime.h"
+#include "qt_panel_test.h"
 
 namespace {
 
 using namespace ui;
 
-class QtChart : public ::testing::Test {
+class QtChart : public qttest::QtPanelTest {
   protected:
     void SetUp() override {
-        file_ = ::testing::TempDir() + "qt_chart_" + std::to_string(::getpid()) + ".json";
-        std::ofstream(file_) << R"({ "panels": [
+        const std::string json = R"({ "panels": [
           { "name": "MAIN", "title": "Main", "width": 200, "height": 100, "controls": [
               { "kind": "numeric", "name": "LEVEL" } ] },
           { "name": "TREND", "title": "Trend", "left": 240, "top": 10, "width": 420,
             "height": 260, "controls": [
               { "kind": "chart", "name": "CHART", "label": "Level", "window": 60,
                 "capacity": 100, "precision": 1, "width": 420, "height": 260 } ] } ] })";
-        main = rt.LoadPanel(0, file_, "MAIN");
-        trend = rt.LoadPanel(0, file_, "TREND");
+        main = LoadFrom(json, "MAIN");
+        trend = LoadFrom(json, "TREND");
         ASSERT_GT(trend, 0) << rt.LastError();
         chart = rt.FindCtrl(trend, "CHART");
         view = dynamic_cast<qtfe::ChartView*>(fe.ControlWidget(trend, chart));
         ASSERT_NE(view, nullptr);
     }
-    void TearDown() override { std::remove(file_.c_str()); }
     // The points of each segment, as model x (seconds).
     std::vector<std::vector<double>> Xs() const {
         std::vector<std::vector<double>> out;
@@ -50,14 +41,7 @@ class QtChart : public ::testing::Test {
         }
         return out;
     }
-    double XMin() const { return view->XAxis()->min(); }
-    double XMax() const { return view->XAxis()->max(); }
 
-    std::string file_;
-    int argc = 0;
-    CallbackRegistry registry;
-    qtfe::QtFrontEnd fe{argc, nullptr};
-    Runtime rt{fe, registry};
     int main = 0, trend = 0, chart = 0;
     qtfe::ChartView* view = nullptr;
 };
@@ -67,8 +51,8 @@ TEST_F(QtChart, PointsFormSegmentsThatBreakAtAGapAndTheAxesFollow) {
     EXPECT_EQ(view->chart()->title(), "Level");
     EXPECT_EQ(view->YAxis()->labelFormat(), "%.1f");
     // Before any point: one window from midnight.
-    EXPECT_EQ(XMin(), 0);
-    EXPECT_EQ(XMax(), 60);
+    EXPECT_EQ(view->XAxis()->min(), 0);
+    EXPECT_EQ(view->XAxis()->max(), 60);
 
     for (int i = 0; i < 5; ++i)
         rt.ChartAddPoint(trend, chart, 100 + i, 20.0 + i);
@@ -81,8 +65,8 @@ TEST_F(QtChart, PointsFormSegmentsThatBreakAtAGapAndTheAxesFollow) {
     EXPECT_EQ(view->Segments()[0]->at(4).y(), 24.0);
     // One colour for the whole line, however many segments it has.
     EXPECT_EQ(view->Segments()[0]->pen().color(), view->Segments()[1]->pen().color());
-    EXPECT_EQ(XMin(), 108 - 60);
-    EXPECT_EQ(XMax(), 108);
+    EXPECT_EQ(view->XAxis()->min(), 108 - 60);
+    EXPECT_EQ(view->XAxis()->max(), 108);
     // The time of day at round steps, as many as the width has room for (420 px: 4).
     EXPECT_EQ(view->XAxis()->categoriesLabels(), (QStringList{"00:01:00", "00:01:30"}));
     // y: the data's extent and 5 % of it either side.
@@ -126,7 +110,7 @@ TEST_F(QtChart, OnlyTheWindowIsKeptAndAWiderWindowBringsBackWhatTheModelHolds) {
     ASSERT_EQ(xs.size(), 1u);
     EXPECT_EQ(xs[0].size(), 100u);
     EXPECT_EQ(xs[0].front(), 21);
-    EXPECT_EQ(XMin(), 120.5 - 600);
+    EXPECT_EQ(view->XAxis()->min(), 120.5 - 600);
     EXPECT_EQ(view->XAxis()->categoriesLabels(),
               (QStringList{"23:55:00", "00:00:00"}));  // x before 0 is the day before
     EXPECT_DOUBLE_EQ(view->YAxis()->max(), 1000.0 + (1000.0 - 30.0) * 0.05);

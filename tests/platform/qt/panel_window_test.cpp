@@ -2,9 +2,6 @@
 // the controls their coordinates, the window fits the screen with its menu bar on it, and
 // scrolls to what does not fit.
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -14,11 +11,10 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include <fstream>
+#include <sstream>
 
 #include "platform/qt/panel_window.h"
-#include "platform/qt/qt_front_end.h"
-#include "platform/ui/runtime.h"
+#include "qt_panel_test.h"
 
 // Sizes and points as a failure shows them (found by argument lookup, hence outside the
 // anonymous namespace; static, so no other test file's twin clashes).
@@ -129,70 +125,43 @@ TEST_F(PanelWindowFit, TheViewFollowsTheFocusToAControlOutOfSight) {
     EXPECT_EQ(Shown(window, first).size(), first->size());
 }
 
+using PanelWindowOnScreen = qttest::QtPanelTest;
+
 // Through the front end: a panel larger than the screen comes up inside the screen's
 // available area, menu bar included, with its canvas at the panel's size.
-TEST(PanelWindowOnScreen, APanelLargerThanTheScreenOpensInsideIt) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    const QRect available = screen->availableGeometry();
+TEST_F(PanelWindowOnScreen, APanelLargerThanTheScreenOpensInsideIt) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const int width = available.width() + 300;
     const int height = available.height() + 200;
-    const std::string file =
-        ::testing::TempDir() + "panel_window_big_" + std::to_string(::getpid()) + ".json";
-    std::ofstream(file) << R"({ "panels": [ { "name": "BIG", "width": )" << width
-                        << R"(, "height": )" << height << R"(,
-        "menubar": { "menus": [ { "name": "FILE", "label": "__File", "items": [
+    std::ostringstream json;
+    json << R"({ "panels": [ { "name": "P", "width": )" << width << R"(, "height": )" << height
+         << R"(, "menubar": { "menus": [ { "name": "FILE", "label": "__File", "items": [
           { "name": "EXIT", "label": "E__xit" } ] } ] },
         "controls": [ { "kind": "textmsg", "name": "FAR", "value": "far", "left": )"
-                        << width - 60 << R"(, "top": )" << height - 30 << R"( } ] } ] })";
-    int argc = 0;
-    ui::CallbackRegistry registry;
-    qtfe::QtFrontEnd fe{argc, nullptr};
-    ui::Runtime rt{fe, registry};
-    const int panel = rt.LoadPanel(0, file, "BIG");
-    ASSERT_GT(panel, 0) << rt.LastError();
-    rt.DisplayPanel(panel);
+         << width - 60 << R"(, "top": )" << height - 30 << R"( } ] } ] })";
+    Load(json.str());
     auto* window = static_cast<PanelWindow*>(fe.PanelWindow(panel));
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 
     EXPECT_EQ(window->Canvas()->size(), QSize(width, height));
     EXPECT_EQ(window->size(), available.size() - qtfe::kFrameAllowance);
     EXPECT_TRUE(available.contains(window->frameGeometry())) << window->frameGeometry().y();
-    const QPoint barAt = window->MenuBar()->mapToGlobal(QPoint(0, 0));
-    EXPECT_TRUE(available.contains(barAt));
-    QWidget* far = fe.ControlWidget(panel, rt.FindCtrl(panel, "FAR"));
-    ASSERT_NE(far, nullptr);
-    EXPECT_EQ(far->pos(), QPoint(width - 60, height - 30));
-    std::remove(file.c_str());
+    EXPECT_TRUE(available.contains(window->MenuBar()->mapToGlobal(QPoint(0, 0))));
+    EXPECT_EQ(Widget("FAR")->pos(), QPoint(width - 60, height - 30));
 }
 
 // The window's size is taken once the menu bar has its captions, so a panel that fits the
 // screen shows whole, without scroll bars.
-TEST(PanelWindowOnScreen, APanelThatFitsOpensWholeWithItsMenuBar) {
-    const std::string file =
-        ::testing::TempDir() + "panel_window_small_" + std::to_string(::getpid()) + ".json";
-    std::ofstream(file) << R"({ "panels": [ { "name": "SMALL", "width": 300, "height": 200,
+TEST_F(PanelWindowOnScreen, APanelThatFitsOpensWholeWithItsMenuBar) {
+    Load(R"({ "panels": [ { "name": "P", "width": 300, "height": 200,
         "menubar": { "menus": [ { "name": "FILE", "label": "__File", "items": [
-          { "name": "EXIT", "label": "E__xit" } ] } ] } } ] })";
-    int argc = 0;
-    ui::CallbackRegistry registry;
-    qtfe::QtFrontEnd fe{argc, nullptr};
-    ui::Runtime rt{fe, registry};
-    const int panel = rt.LoadPanel(0, file, "SMALL");
-    ASSERT_GT(panel, 0) << rt.LastError();
-    rt.DisplayPanel(panel);
+          { "name": "EXIT", "label": "E__xit" } ] } ] } } ] })");
     auto* window = static_cast<PanelWindow*>(fe.PanelWindow(panel));
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-
     const int bar = window->MenuBar()->height();
     EXPECT_GE(bar, QFontMetrics(window->MenuBar()->font()).height());
     EXPECT_EQ(window->size(), QSize(300, 200 + bar));
     EXPECT_EQ(window->ScrollArea()->viewport()->size(), QSize(300, 200));
     EXPECT_FALSE(window->ScrollArea()->verticalScrollBar()->isVisible());
     EXPECT_FALSE(window->ScrollArea()->horizontalScrollBar()->isVisible());
-    std::remove(file.c_str());
 }
 
 }  // namespace

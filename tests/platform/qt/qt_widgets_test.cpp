@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,12 +20,10 @@
 
 #include <fstream>
 #include <functional>
-#include <memory>
 
 #include "platform/qt/key_codes.h"
 #include "platform/qt/led_widget.h"
-#include "platform/qt/qt_front_end.h"
-#include "platform/ui/runtime.h"
+#include "qt_panel_test.h"
 
 namespace {
 
@@ -65,33 +62,7 @@ void WhenModal(std::function<void(QWidget*)> act) {
     poll->start();
 }
 
-class QtWidgets : public ::testing::Test {
-  protected:
-    // Loads panel "P" from `json` and shows it.
-    void Load(const std::string& json) {
-        const std::string file =
-            ::testing::TempDir() + "qt_widgets_panel_" + std::to_string(::getpid()) + ".json";
-        std::ofstream(file) << json;
-        panel = rt.LoadPanel(0, file, "P");
-        ASSERT_GT(panel, 0) << rt.LastError();
-        rt.DisplayPanel(panel);
-        // Asked for explicitly and given time: on a loaded machine (sanitizer build, other
-        // tests beside) the offscreen platform can take longer than the default 5 s.
-        fe.PanelWindow(panel)->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(fe.PanelWindow(panel), 30000));
-    }
-    int Id(const char* name) const { return rt.FindCtrl(panel, name); }
-    template <class W>
-    W* Widget(const char* name) {
-        return qobject_cast<W*>(fe.ControlWidget(panel, Id(name)));
-    }
-
-    int argc = 0;
-    CallbackRegistry registry;
-    qtfe::QtFrontEnd fe{argc, nullptr};
-    Runtime rt{fe, registry};
-    int panel = 0;
-};
+using QtWidgets = qttest::QtPanelTest;
 
 TEST_F(QtWidgets, TextsAreDecodedWithThePanelCharset) {
     Load(R"({ "panels": [ { "name": "P", "charset": 136, "controls": [

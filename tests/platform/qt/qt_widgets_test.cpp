@@ -1,7 +1,6 @@
 // What only the Qt front end has: decoding of panel charsets, captions, widget looks, popups,
-// the event loop, and staying sound when a callback discards its own panel.
+// the event loop, staying sound when a callback discards its own panel, and screenshot files.
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <QAbstractButton>
@@ -15,12 +14,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
 
 #include <fstream>
 #include <functional>
 
+#include "platform/qt/desktop_capture.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/led_widget.h"
 #include "qt_panel_test.h"
@@ -249,6 +248,16 @@ TEST(QtKeyCodes, ModifiersFollowTheKeyKind) {
     EXPECT_EQ(RuntimeKeyCode(Qt::Key_A, Qt::ShiftModifier, "A"), 'A');  // characters carry no Shift
     EXPECT_EQ(RuntimeKeyCode(Qt::Key_Shift, Qt::ShiftModifier, ""), 0);
     EXPECT_EQ(RuntimeKeyCode(Qt::Key_unknown, Qt::NoModifier, U("開")), 0);
+}
+
+// The files an unattended run saves its screenshots in.
+TEST(ScreenshotFiles, TheNumberGoesBeforeTheExtensionOfTheFileNotOfAFolder) {
+    EXPECT_EQ(qtfe::NumberedPath("/tmp/shots/tarnel.png", 1), "/tmp/shots/tarnel.png");
+    EXPECT_EQ(qtfe::NumberedPath("/tmp/shots/tarnel.png", 2), "/tmp/shots/tarnel-2.png");
+    EXPECT_EQ(qtfe::NumberedPath("demo.png", 12), "demo-12.png");
+    EXPECT_EQ(qtfe::NumberedPath("/tmp/run.d/shot", 3), "/tmp/run.d/shot-3");
+    EXPECT_EQ(qtfe::NumberedPath("shot", 2), "shot-2");
+    EXPECT_EQ(qtfe::NumberedPath("a.b/c.d.png", 2), "a.b/c.d-2.png");
 }
 
 }  // namespace

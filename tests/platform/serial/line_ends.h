@@ -70,5 +70,15 @@ inline int TimedRead(serial::Port& port, Bytes* in, double timeout, double* elap
     *elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     return n;
 }
+// The bytes a Read of up to n gave; a failed Read is a test failure.
+inline Bytes Got(serial::Port& port, size_t n, double timeout, double* elapsed = nullptr) {
+    Bytes in(n);
+    double seconds = 0;
+    const int k = TimedRead(port, &in, timeout, &seconds);
+    EXPECT_GE(k, 0) << "the read failed";
+    in.resize(static_cast<size_t>(std::max(k, 0)));
+    if (elapsed != nullptr) *elapsed = seconds;
+    return in;
+}
 
 }  // namespace serial_test

@@ -92,23 +92,45 @@ class FakeSysfs : public sys_test::TempDir {
     }
 };
 
-TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
+// The ports in COM order for the selection lists; and what a device manager shows: the
+// folder's links by number under their targets (a link to a system port under the port's
+// name), the system's ports by COM number, then the rest.
+TEST(SysfsDeviceLister, PortsInComOrderDevicesInDeviceManagerOrder) {
     FakeSysfs fs;
-    const std::string usb = "pci0000:00/0000:00:14.0/usb1/1-2";
+    const std::string usb = "pci0000:00/0000:00:14.0/usb1";
+    const std::string hub = fs.root() + "/devices/" + usb;
+    const std::string ids = fs.Sub("usb.ids");
+    WriteFile(ids,
+              "# comment\n067b  Prolific Technology, Inc.\n\t2303  PL2303 Serial Port\n"
+              "\t\t00  interface line\n1d6b  Linux Foundation\n\t0002  2.0 root hub\n"
+              "C 00  (Defined at Interface level)\n");
     fs.AddTty("ttyS0", "platform/serial8250/ttyS0", "4");
     fs.AddTty("ttyS1", "platform/serial8250/ttyS1", "0");  // no UART
     fs.AddTty("ttyS2", "", "4");                           // no device link
     // The folder gives COM33 to a pseudo-terminal, over ttyUSB0's claim by the default rule.
-    fs.AddTty("ttyUSB0", "pci0000:00/usb1/1-1/1-1:1.0/ttyUSB0", "");
+    fs.AddTty("ttyUSB0", "pci0000:00/usb9/9-1/9-1:1.0/ttyUSB0", "");
     WriteFile(fs.Sub("pts4"), "");
     Symlink(fs.Sub("pts4"), fs.Sub("comports/COM33"));
-    fs.AddTty("ttyUSB1", usb + "/1-2:1.0/ttyUSB1", "");
-    fs.AddUsb(usb, "Prolific Technology Inc.", "USB-Serial Controller");
-    fs.AddTty("ttyACM0", "pci0000:00/usb1/1-3/1-3:1.0", "");
-    fs.AddUsb("pci0000:00/usb1/1-3", "", "Arduino Uno");
-    fs.AddTty("ttyUSB2", "pci0000:00/usb1/1-4/1-4:1.0/ttyUSB2", "");  // no strings
-    fs.AddTty("ttyUSB40", usb + "/1-2:1.0/ttyUSB40", "");             // no COM number
+    fs.AddTty("ttyUSB1", usb + "/1-2/1-2:1.0/ttyUSB1", "");
+    fs.AddUsb(usb + "/1-2", "FTDI", "FT232R USB UART");
+    WriteFile(hub + "/1-2/idVendor", "0403\n");
+    // No name strings: the id database names it, or nothing does.
+    fs.AddTty("ttyUSB2", usb + "/1-3/1-3:1.0/ttyUSB2", "");
+    WriteFile(hub + "/1-3/idVendor", "067b\n");
+    WriteFile(hub + "/1-3/idProduct", "2303\n");
+    fs.AddTty("ttyUSB3", "pci0000:00/usb9/9-4/9-4:1.0/ttyUSB3", "");
+    fs.AddTty("ttyACM0", "pci0000:00/usb9/9-3/9-3:1.0", "");
+    fs.AddUsb("pci0000:00/usb9/9-3", "", "Arduino Uno");
+    fs.AddTty("ttyUSB40", "pci0000:00/usb9/9-4/9-4:1.0/ttyUSB40", "");  // no COM number either
     fs.AddTty("ttyprintk", "virtual/misc", "");
+    WriteFile(hub + "/idVendor", "1d6b\n");
+    WriteFile(hub + "/idProduct", "0002\n");
+    Symlink(hub, fs.root() + "/bus/usb/devices/usb1");
+    for (const char* name : {"1-2", "1-3", "1-2/1-2:1.0"})  // an interface: no device of its own
+        Symlink(hub + "/" + name,
+                fs.root() + "/bus/usb/devices/" + fs::path(name).filename().string());
+    WriteFile(fs.Sub("pts/3"), "");
+    Symlink(fs.Sub("pts/3"), fs.Sub("comports/COM9"));
     WriteFile(fs.Sub("by-id/rs485-bridge"), "");
     Symlink(fs.Sub("by-id/rs485-bridge"), fs.Sub("comports/COM120"));
     Symlink(fs.Sub("by-id/unplugged"), fs.Sub("comports/COM121"));
@@ -117,65 +139,33 @@ TEST(SysfsDeviceLister, NamesPresentPortsInComOrder) {
     Symlink("tcp://[::1]:4002", fs.Sub("comports/COM122"));
     Symlink("ftp://10.0.0.5:21", fs.Sub("comports/COM123"));  // no port of ours: dangling
 
-    serial::SysfsDeviceLister lister(ComMapEnv{fs.Sub("comports"), nullptr}, fs.root());
-    EXPECT_EQ(lister.FriendlyNames(),
-              (Names{"Communications Port (COM1)", "rfc2217://10.0.0.5:4001 (COM20)",
-                     fs.Sub("pts4") + " (COM33)",
-                     "Prolific Technology Inc. USB-Serial Controller (COM34)",
-                     "USB Serial Port (COM35)", "Arduino Uno (COM65)",
-                     fs.Sub("by-id/rs485-bridge") + " (COM120)", "tcp://[::1]:4002 (COM122)"}));
-    std::vector<serial::SerialDeviceInfo> devices = lister.Devices();
-    ASSERT_EQ(devices.size(), 8u);
-    EXPECT_EQ(devices[1].path, fs.Sub("comports/COM20"));
-    EXPECT_EQ(devices[2].path, fs.Sub("comports/COM33"));
-    EXPECT_EQ(devices[3].path, "/dev/ttyUSB1");
-    EXPECT_EQ(devices[6].path, fs.Sub("comports/COM120"));
-
-    serial::SysfsDeviceLister missing(ComMapEnv{"", nullptr}, fs.Sub("no-sys"));
-    EXPECT_TRUE(missing.Devices().empty());
-}
-
-// What a device manager shows: the folder's links by number under their targets (a link to
-// a system port under the port's name), the system's ports by COM number, then the rest.
-TEST(SysfsDeviceLister, PresentDevicesInDeviceManagerOrder) {
-    FakeSysfs fs;
-    const std::string hub = fs.root() + "/devices/pci0000:00/0000:00:14.0/usb1";
-    const std::string ids = fs.Sub("usb.ids");
-    WriteFile(ids,
-              "# comment\n067b  Prolific Technology, Inc.\n\t2303  PL2303 Serial Port\n"
-              "\t\t00  interface line\n1d6b  Linux Foundation\n\t0002  2.0 root hub\n"
-              "C 00  (Defined at Interface level)\n");
-    fs.AddTty("ttyS0", "platform/serial8250/ttyS0", "4");
-    fs.AddTty("ttyS1", "platform/serial8250/ttyS1", "0");  // absent: not listed at all
-    fs.AddTty("ttyUSB1", "pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB1", "");
-    fs.AddUsb("pci0000:00/0000:00:14.0/usb1/1-2", "FTDI", "FT232R USB UART");
-    WriteFile(hub + "/1-2/idVendor", "0403\n");
-    // No name strings: the id database names it.
-    fs.AddTty("ttyUSB2", "pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/ttyUSB2", "");
-    WriteFile(hub + "/1-3/idVendor", "067b\n");
-    WriteFile(hub + "/1-3/idProduct", "2303\n");
-    WriteFile(hub + "/idVendor", "1d6b\n");
-    WriteFile(hub + "/idProduct", "0002\n");
-    for (const char* name : {"1-2", "1-3", "1-2/1-2:1.0"})  // an interface: no device of its own
-        Symlink(hub + "/" + name,
-                fs.root() + "/bus/usb/devices/" + fs::path(name).filename().string());
-    Symlink(hub, fs.root() + "/bus/usb/devices/usb1");
-    WriteFile(fs.Sub("pts/3"), "");
-    Symlink(fs.Sub("pts/3"), fs.Sub("comports/COM9"));
-    WriteFile(fs.Sub("pts/0"), "");
-    Symlink(fs.Sub("pts/0"), fs.Sub("comports/COM2"));
-    Symlink("rfc2217://10.0.0.5:4001", fs.Sub("comports/COM20"));
-
     serial::SysfsDeviceLister lister(ComMapEnv{fs.Sub("comports"), nullptr}, fs.root(), ids);
+    EXPECT_EQ(lister.FriendlyNames(),
+              (Names{"Communications Port (COM1)", fs.Sub("pts/3") + " (COM9)",
+                     "rfc2217://10.0.0.5:4001 (COM20)", fs.Sub("pts4") + " (COM33)",
+                     "FTDI FT232R USB UART (COM34)",
+                     "Prolific Technology, Inc. PL2303 Serial Port (COM35)",
+                     "USB Serial Port (COM36)", "Arduino Uno (COM65)",
+                     fs.Sub("by-id/rs485-bridge") + " (COM120)", "tcp://[::1]:4002 (COM122)"}));
+    Names paths;
+    for (const serial::SerialDeviceInfo& d : lister.Devices())
+        paths.push_back(d.path);
+    EXPECT_EQ(paths,
+              (Names{"/dev/ttyS0", fs.Sub("comports/COM9"), fs.Sub("comports/COM20"),
+                     fs.Sub("comports/COM33"), "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB3",
+                     "/dev/ttyACM0", fs.Sub("comports/COM120"), fs.Sub("comports/COM122")}));
     EXPECT_EQ(
         lister.PresentDeviceNames(),
-        (Names{fs.Sub("pts/0") + " (COM2)", fs.Sub("pts/3") + " (COM9)",
-               "rfc2217://10.0.0.5:4001 (COM20)", "Communications Port (COM1)",
+        (Names{fs.Sub("pts/3") + " (COM9)", "rfc2217://10.0.0.5:4001 (COM20)",
+               fs.Sub("pts4") + " (COM33)", fs.Sub("by-id/rs485-bridge") + " (COM120)",
+               "tcp://[::1]:4002 (COM122)", "Communications Port (COM1)",
                "FTDI FT232R USB UART (COM34)",
-               "Prolific Technology, Inc. PL2303 Serial Port (COM35)", "FTDI FT232R USB UART",
+               "Prolific Technology, Inc. PL2303 Serial Port (COM35)", "USB Serial Port (COM36)",
+               "Arduino Uno (COM65)", "USB Serial Port", "USB Serial Port", "FTDI FT232R USB UART",
                "Prolific Technology, Inc. PL2303 Serial Port", "Linux Foundation 2.0 root hub"}));
-    serial::SysfsDeviceLister empty(ComMapEnv{"", nullptr}, fs.Sub("no-sys"));
-    EXPECT_TRUE(empty.PresentDeviceNames().empty());
+    serial::SysfsDeviceLister missing(ComMapEnv{"", nullptr}, fs.Sub("no-sys"));
+    EXPECT_TRUE(missing.Devices().empty());
+    EXPECT_TRUE(missing.PresentDeviceNames().empty());
 
     // The database by itself: ids in any case, the vendor alone for an unlisted product.
     EXPECT_EQ(serial::UsbIdName(ids, "067B", "2303"),

@@ -145,9 +145,6 @@ class NetPort : public ::testing::Test {
     int Open(const std::string& scheme, const LineSettings& s = {19200, 0, 8, 1}) {
         return backend.Open(server.Url(scheme), s, &port);
     }
-    int Read(Bytes* in, double timeout) {
-        return serial_test::TimedRead(*port, in, timeout, &elapsed);
-    }
     Bytes Got(size_t n, double timeout) { return serial_test::Got(*port, n, timeout, &elapsed); }
     int Write(const Bytes& b) { return port->Write(b.data(), static_cast<int>(b.size())); }
 
@@ -308,26 +305,31 @@ TEST_F(NetPort, OpenFailuresNameTheServerAndTheReason) {
     };
     const Bytes line = LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 1);
     const std::string inUse = "the port is in use by another connection";
-    // After the client's opening: answer, then wait for it to give up.
-    auto answer = [](Bytes reply) {
-        return [reply](Peer& p) {
+    // After the client's opening: `then`; or an answer, then a wait for it to give up.
+    auto after = [](std::function<void(Peer&)> then) {
+        return [then](Peer& p) {
             p.Take(kHello.size());
+            then(p);
+        };
+    };
+    auto answer = [&](Bytes reply) {
+        return after([reply](Peer& p) {
             p.Give(reply);
             p.AwaitClose();
-        };
+        });
     };
     // After the client's settings: confirm them as `edit` makes them.
     auto confirm = [&](std::function<void(Bytes*)> edit) {
-        return [&line, edit](Peer& p) {
-            p.Take(kHello.size());
+        return after([&line, edit](Peer& p) {
             p.Give(kAgree);
             p.Take(line.size());
             Bytes confirmations = Confirm(line);
             edit(&confirmations);
             p.Give(confirmations);
             p.AwaitClose();
-        };
+        });
     };
+    auto busy = [](Peer& p) { p.Say("Port already in use\r\n"); };
     for (const Case& c : std::vector<Case>{
              {"DONT COM-PORT-OPTION", "rfc2217",
               answer({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00, 0xFF, 0xFE, 0x2C}), serial::kErrOpen,
@@ -336,24 +338,15 @@ TEST_F(NetPort, OpenFailuresNameTheServerAndTheReason) {
               "refuses binary transmission"},
              {"only BINARY", "rfc2217", answer({0xFF, 0xFD, 0x00, 0xFF, 0xFB, 0x00}),
               serial::kErrOpen, "did not agree to COM-PORT-OPTION within 0.3 s"},
-             {"silent", "rfc2217", [](Peer& p) { p.AwaitClose(); }, serial::kErrBusy,
+             {"silent", "rfc2217", &Peer::AwaitClose, serial::kErrBusy,
               "did not answer the Telnet negotiation within 0.3 s"},
-             {"closes at once", "rfc2217", [](Peer& p) { p.Take(kHello.size()); }, serial::kErrBusy,
+             {"closes at once", "rfc2217", after([](Peer&) {}), serial::kErrBusy,
               "the server closed the connection at once"},
-             {"resets at once", "rfc2217",
-              [](Peer& p) {
-                  p.Take(kHello.size());
-                  p.Reset();
-              },
-              serial::kErrBusy, "connection reset by the server"},
-             {"ser2net busy", "rfc2217",
-              [](Peer& p) {
-                  p.Take(kHello.size());
-                  p.Say("Port already in use\r\n");
-              },
-              serial::kErrBusy, "(\"Port already in use\")"},
-             {"ser2net busy, raw", "tcp", [](Peer& p) { p.Say("Port already in use\r\n"); },
-              serial::kErrBusy, "(\"Port already in use\")"},
+             {"resets at once", "rfc2217", after(&Peer::Reset), serial::kErrBusy,
+              "connection reset by the server"},
+             {"ser2net busy", "rfc2217", after(busy), serial::kErrBusy,
+              "(\"Port already in use\")"},
+             {"ser2net busy, raw", "tcp", busy, serial::kErrBusy, "(\"Port already in use\")"},
              {"closes at once, raw", "tcp", [](Peer&) {}, serial::kErrBusy,
               "the server closed the connection at once"},
              {"other baud", "rfc2217",
@@ -427,44 +420,31 @@ TEST_F(NetPort, RawTcpPassesBytesAsTheyAre) {
     EXPECT_LT(elapsed, 0.4);
 }
 
-// A server still busy with the last connection for a moment: asked again, it serves.
-TEST_F(NetPort, AQuickRefusalIsAskedAgainForAWhile) {
-    for (const char* scheme : {"rfc2217", "tcp"}) {
-        SCOPED_TRACE(scheme);
-        int connection = 0;
-        server.Serve(
-            [&](Peer& p) {
-                if (++connection < 3) return p.Say("Port already in use\r\n");
-                if (std::string(scheme) == "rfc2217") p.AcceptRfc2217();
-                p.AwaitClose();
-            },
-            3);
-        serial::SystemBackend patient{serial::NetTimeouts{3.0, 0.3, 0.1, 1.0}};
-        EXPECT_EQ(patient.Open(server.Url(scheme), {19200, 0, 8, 1}, &port), 0)
-            << patient.LastOpenDetail();
-        port.reset();
-        server.Join();
-    }
-}
-
-// A connection the server resets or closes under a waiting read: the read ends at once with
-// an I/O error, as for a pulled adapter, and so does every later call.
-TEST_F(NetPort, LostConnectionGivesIoErrorAtOnce) {
-    for (const char* scheme : {"rfc2217", "tcp"}) {
+// A server still busy with the last connection for a moment is asked again, and serves. The
+// connection it then resets or closes under a waiting read: the read ends at once with an I/O
+// error, as for a pulled adapter, and so does every later call.
+TEST_F(NetPort, AQuickRefusalIsAskedAgainALostConnectionGivesIoErrorAtOnce) {
+    serial::SystemBackend patient{serial::NetTimeouts{3.0, 0.3, 0.1, 1.0}};
+    for (const std::string scheme : {"rfc2217", "tcp"}) {
         for (bool reset : {true, false}) {
-            SCOPED_TRACE(std::string(scheme) + (reset ? " reset" : " closed"));
-            server.Serve([&](Peer& p) {
-                if (std::string(scheme) == "rfc2217") p.AcceptRfc2217();
-                p.Take(1);
-                p.Give({0x33});
-                if (reset) p.Reset();
-            });
-            ASSERT_EQ(Open(scheme), 0) << backend.LastOpenDetail();
+            SCOPED_TRACE(scheme + (reset ? " reset" : " closed"));
+            int connection = 0;
+            server.Serve(
+                [&](Peer& p) {
+                    if (reset && ++connection < 3) return p.Say("Port already in use\r\n");
+                    if (scheme == "rfc2217") p.AcceptRfc2217();
+                    p.Take(1);
+                    p.Give({0x33});
+                    if (reset) p.Reset();
+                },
+                reset ? 3 : 1);
+            ASSERT_EQ(patient.Open(server.Url(scheme), {19200, 0, 8, 1}, &port), 0)
+                << patient.LastOpenDetail();
             ASSERT_EQ(Write({0x01}), 1);
             EXPECT_EQ(Got(4, 2.0), Bytes{0x33});  // what came first, then the error
             Bytes in(4);
-            EXPECT_EQ(Read(&in, 2.0), serial::kErrIo);
-            EXPECT_EQ(Read(&in, 2.0), serial::kErrIo);
+            for (int call = 0; call < 2; ++call)
+                EXPECT_EQ(serial_test::TimedRead(*port, &in, 2.0, &elapsed), serial::kErrIo);
             EXPECT_LT(elapsed, 0.1);
             EXPECT_EQ(Write({0x01}), serial::kErrIo);
             EXPECT_EQ(port->FlushInput(), serial::kErrIo);

@@ -72,63 +72,55 @@ TEST(ComMap, DefaultFolderExplicitThenXdgThenHome) {
     EXPECT_EQ(serial::DefaultComportsDir(), "/home/tech/.config/comports");
 }
 
-// Shaped like the kernel's tree: class/tty/<name> links to devices/.../tty/<name>, whose
-// device link points two levels up at the hardware.
-class FakeSysfs : public sys_test::TempDir {
-  public:
-    std::string root() const { return Sub("sys"); }
-    // hardware is relative to sys/devices; empty for a name with nothing behind it.
-    void AddTty(const std::string& name, const std::string& hardware, const std::string& type) {
-        std::string node =
-            root() + "/devices/" + (hardware.empty() ? "virtual" : hardware) + "/tty/" + name;
-        WriteFile(node + "/dev", "4:64\n");
-        if (!type.empty()) WriteFile(node + "/type", type + "\n");
-        if (!hardware.empty()) Symlink("../..", node + "/device");
-        Symlink(node, root() + "/class/tty/" + name);
-    }
-    void AddUsb(const std::string& dir, const std::string& maker, const std::string& product) {
-        if (!maker.empty()) WriteFile(root() + "/devices/" + dir + "/manufacturer", maker + "\n");
-        if (!product.empty()) WriteFile(root() + "/devices/" + dir + "/product", product + "\n");
-    }
-};
-
 // The ports in COM order for the selection lists; and what a device manager shows: the
 // folder's links by number under their targets (a link to a system port under the port's
 // name), the system's ports by COM number, then the rest.
 TEST(SysfsDeviceLister, PortsInComOrderDevicesInDeviceManagerOrder) {
-    FakeSysfs fs;
+    sys_test::TempDir fs;
+    const std::string sys = fs.Sub("sys");
+    // Shaped like the kernel's tree: class/tty/<name> links to devices/.../tty/<name>, whose
+    // device link points two levels up at the hardware (relative to sys/devices; empty for a
+    // name with nothing behind it).
+    auto addTty = [&](const std::string& name, const std::string& hardware, const char* type) {
+        std::string node =
+            sys + "/devices/" + (hardware.empty() ? "virtual" : hardware) + "/tty/" + name;
+        WriteFile(node + "/dev", "4:64\n");
+        if (*type != 0) WriteFile(node + "/type", type + std::string("\n"));
+        if (!hardware.empty()) Symlink("../..", node + "/device");
+        Symlink(node, sys + "/class/tty/" + name);
+    };
     const std::string usb = "pci0000:00/0000:00:14.0/usb1";
-    const std::string hub = fs.root() + "/devices/" + usb;
+    const std::string hub = sys + "/devices/" + usb;
     const std::string ids = fs.Sub("usb.ids");
     WriteFile(ids,
               "# comment\n067b  Prolific Technology, Inc.\n\t2303  PL2303 Serial Port\n"
               "\t\t00  interface line\n1d6b  Linux Foundation\n\t0002  2.0 root hub\n"
               "C 00  (Defined at Interface level)\n");
-    fs.AddTty("ttyS0", "platform/serial8250/ttyS0", "4");
-    fs.AddTty("ttyS1", "platform/serial8250/ttyS1", "0");  // no UART
-    fs.AddTty("ttyS2", "", "4");                           // no device link
+    addTty("ttyS0", "platform/serial8250/ttyS0", "4");
+    addTty("ttyS1", "platform/serial8250/ttyS1", "0");  // no UART
+    addTty("ttyS2", "", "4");                           // no device link
     // The folder gives COM33 to a pseudo-terminal, over ttyUSB0's claim by the default rule.
-    fs.AddTty("ttyUSB0", "pci0000:00/usb9/9-1/9-1:1.0/ttyUSB0", "");
+    addTty("ttyUSB0", "pci0000:00/usb9/9-1/9-1:1.0/ttyUSB0", "");
     WriteFile(fs.Sub("pts4"), "");
     Symlink(fs.Sub("pts4"), fs.Sub("comports/COM33"));
-    fs.AddTty("ttyUSB1", usb + "/1-2/1-2:1.0/ttyUSB1", "");
-    fs.AddUsb(usb + "/1-2", "FTDI", "FT232R USB UART");
+    addTty("ttyUSB1", usb + "/1-2/1-2:1.0/ttyUSB1", "");
+    WriteFile(hub + "/1-2/manufacturer", "FTDI\n");
+    WriteFile(hub + "/1-2/product", "FT232R USB UART\n");
     WriteFile(hub + "/1-2/idVendor", "0403\n");
     // No name strings: the id database names it, or nothing does.
-    fs.AddTty("ttyUSB2", usb + "/1-3/1-3:1.0/ttyUSB2", "");
+    addTty("ttyUSB2", usb + "/1-3/1-3:1.0/ttyUSB2", "");
     WriteFile(hub + "/1-3/idVendor", "067b\n");
     WriteFile(hub + "/1-3/idProduct", "2303\n");
-    fs.AddTty("ttyUSB3", "pci0000:00/usb9/9-4/9-4:1.0/ttyUSB3", "");
-    fs.AddTty("ttyACM0", "pci0000:00/usb9/9-3/9-3:1.0", "");
-    fs.AddUsb("pci0000:00/usb9/9-3", "", "Arduino Uno");
-    fs.AddTty("ttyUSB40", "pci0000:00/usb9/9-4/9-4:1.0/ttyUSB40", "");  // no COM number either
-    fs.AddTty("ttyprintk", "virtual/misc", "");
+    addTty("ttyUSB3", "pci0000:00/usb9/9-4/9-4:1.0/ttyUSB3", "");
+    addTty("ttyACM0", "pci0000:00/usb9/9-3/9-3:1.0", "");
+    WriteFile(sys + "/devices/pci0000:00/usb9/9-3/product", "Arduino Uno\n");
+    addTty("ttyUSB40", "pci0000:00/usb9/9-4/9-4:1.0/ttyUSB40", "");  // no COM number either
+    addTty("ttyprintk", "virtual/misc", "");
     WriteFile(hub + "/idVendor", "1d6b\n");
     WriteFile(hub + "/idProduct", "0002\n");
-    Symlink(hub, fs.root() + "/bus/usb/devices/usb1");
+    Symlink(hub, sys + "/bus/usb/devices/usb1");
     for (const char* name : {"1-2", "1-3", "1-2/1-2:1.0"})  // an interface: no device of its own
-        Symlink(hub + "/" + name,
-                fs.root() + "/bus/usb/devices/" + fs::path(name).filename().string());
+        Symlink(hub + "/" + name, sys + "/bus/usb/devices/" + fs::path(name).filename().string());
     WriteFile(fs.Sub("pts/3"), "");
     Symlink(fs.Sub("pts/3"), fs.Sub("comports/COM9"));
     WriteFile(fs.Sub("by-id/rs485-bridge"), "");
@@ -139,7 +131,7 @@ TEST(SysfsDeviceLister, PortsInComOrderDevicesInDeviceManagerOrder) {
     Symlink("tcp://[::1]:4002", fs.Sub("comports/COM122"));
     Symlink("ftp://10.0.0.5:21", fs.Sub("comports/COM123"));  // no port of ours: dangling
 
-    serial::SysfsDeviceLister lister(ComMapEnv{fs.Sub("comports"), nullptr}, fs.root(), ids);
+    serial::SysfsDeviceLister lister(ComMapEnv{fs.Sub("comports"), nullptr}, sys, ids);
     EXPECT_EQ(lister.FriendlyNames(),
               (Names{"Communications Port (COM1)", fs.Sub("pts/3") + " (COM9)",
                      "rfc2217://10.0.0.5:4001 (COM20)", fs.Sub("pts4") + " (COM33)",

@@ -117,7 +117,8 @@ TEST_F(Line, OpenFailuresAndAVanishedOrDetachedDevice) {
     EXPECT_TRUE(other.requests.empty());
 }
 
-TEST_F(Line, Rs232RequestAndAnswerThroughAComNumber) {
+// The time-out is ten seconds until set; an answer slower than it is left for FlushInQ to drop.
+TEST_F(Line, Rs232RequestAndAnswerThroughAComNumberAndTheTimeOut) {
     for (const char* name : {"COM5", "com5", "\\\\.\\COM5"}) {
         ASSERT_EQ(rs.OpenComConfig(3, name, 9600, serial::kParityEven, 8, 1), 0) << name;
         EXPECT_EQ(rs.DevicePath(3), com5);
@@ -129,6 +130,22 @@ TEST_F(Line, Rs232RequestAndAnswerThroughAComNumber) {
     ASSERT_EQ(device.requests.size(), 1u);
     EXPECT_EQ(device.requests[0].bytes, kRequest);
     EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{9600, 2, 8, 1}));
+
+    double t0 = clock.Now();
+    EXPECT_EQ(rs.ComRd(3, got.data(), 4), 0);
+    EXPECT_DOUBLE_EQ(clock.Now() - t0, 10.0);
+    ASSERT_EQ(rs.SetComTime(3, 0.25), 0);
+    t0 = clock.Now();
+    EXPECT_EQ(rs.ComRd(3, got.data(), 4), 0);
+    EXPECT_DOUBLE_EQ(clock.Now() - t0, 0.25);
+    EXPECT_EQ(rs.SetComTime(3, -1.0), serial::kErrArgument);
+    ASSERT_EQ(rs.SetComTime(3, 0.005), 0);
+    device.Answer(kAnswer, 0.020);
+    rs.ComWrt(3, kRequest.data(), 8);
+    EXPECT_EQ(rs.ComRd(3, got.data(), 9), 0);
+    clock.Advance(0.1);
+    EXPECT_EQ(rs.FlushInQ(3), 0);
+    EXPECT_EQ(rs.ComRd(3, got.data(), 9), 0);
 }
 
 TEST_F(Line, Rs232FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
@@ -150,27 +167,6 @@ TEST_F(Line, Rs232FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1000, "COM5", 9600, 0, 8, 1), 0);
     EXPECT_EQ(rs.CloseCom(1000), 0);
     EXPECT_EQ(rs.CloseCom(1000), serial::kErrNotOpen);
-}
-
-TEST_F(Line, Rs232TimeOutIsTenSecondsUntilSet) {
-    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 19200, 0, 8, 1), 0);
-    double t0 = clock.Now();
-    EXPECT_EQ(rs.ComRd(1, got.data(), 4), 0);
-    EXPECT_DOUBLE_EQ(clock.Now() - t0, 10.0);
-    ASSERT_EQ(rs.SetComTime(1, 0.25), 0);
-    t0 = clock.Now();
-    EXPECT_EQ(rs.ComRd(1, got.data(), 4), 0);
-    EXPECT_DOUBLE_EQ(clock.Now() - t0, 0.25);
-    EXPECT_EQ(rs.SetComTime(1, -1.0), serial::kErrArgument);
-
-    // An answer slower than the time-out is left for FlushInQ to drop.
-    ASSERT_EQ(rs.SetComTime(1, 0.005), 0);
-    device.Answer(kAnswer, 0.020);
-    rs.ComWrt(1, kRequest.data(), 8);
-    EXPECT_EQ(rs.ComRd(1, got.data(), 9), 0);
-    clock.Advance(0.1);
-    EXPECT_EQ(rs.FlushInQ(1), 0);
-    EXPECT_EQ(rs.ComRd(1, got.data(), 9), 0);
 }
 
 // Nothing of the COM folder is kept between opens: a link removed or made is followed at once.

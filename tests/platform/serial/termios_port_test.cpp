@@ -14,10 +14,12 @@
 #include <filesystem>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 #include <linux/serial.h>
 
 #include "line_ends.h"
+#include "platform/serial/low_latency.h"
 #include "platform/serial/serial_error.h"
 #include "tests/platform/sys/temp_dir.h"
 
@@ -73,11 +75,13 @@ TEST_F(Pty, SettingsAreAppliedRawWithoutFlowControl) {
         EXPECT_EQ(t.c_cflag & (CSTOPB | PARODD | CMSPAR), c.flags);
         EXPECT_EQ(t.c_cflag & (CSIZE | CRTSCTS | CLOCAL | CREAD),
                   static_cast<tcflag_t>(CS8 | CLOCAL | CREAD));
-        EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
-        EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), 0u);
-        EXPECT_EQ(t.c_oflag & OPOST, 0u);
-        EXPECT_EQ(t.c_cc[VMIN], 0);
-        EXPECT_EQ(t.c_cc[VTIME], 0);
+        // No line discipline, no flow control, reads that do not block.
+        EXPECT_EQ(std::tuple(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN),
+                             t.c_iflag & (IXON | IXOFF | ICRNL | INLCR | ISTRIP), t.c_oflag & OPOST,
+                             t.c_cc[VMIN], t.c_cc[VTIME]),
+                  std::tuple(0u, 0u, 0u, 0, 0));
+        // The real low-latency driver call on a pty: silently nothing.
+        EXPECT_TRUE(backend.LastOpenNotes().empty());
     }
 }
 
@@ -191,10 +195,6 @@ TEST_F(Pty, OpenAsksForLowLatencyAndReportsASlowFtdiTimer) {
             notes += (n.urgent ? "!" : "") + n.text + "\n";
         EXPECT_EQ(notes, c.timer > 1 ? serial::LatencyNote(path, c.timer) + "\n" : "");
     }
-    // The real driver call on a pty: silently nothing.
-    port.reset();
-    Open({19200, 0, 8, 2});
-    EXPECT_TRUE(backend.LastOpenNotes().empty());
 }
 
 // Opens `file` in a child process, as nobody when the test runs as root (root opens anything):
@@ -229,23 +229,21 @@ TEST(TermiosBackend, DeviceWithoutPermission) {
     const std::string denied = std::to_string(serial::kErrPermission) + " !Permission denied: ";
     // Group read and write but not for this user: as root (the file is root's, the opener
     // nobody) mode 0660; else 0060, since the owner's own bits deny the owner first.
-    struct Case {
-        mode_t mode;
-        std::string says;
-    };
     const std::string locked = dir.Sub("ttyLocked");
-    for (const Case& c :
-         {Case{static_cast<mode_t>(geteuid() == 0 ? 0660 : 0060),
-               denied + locked + " belongs to group " + group + "; add your user to it (sudo " +
-                   "usermod -aG " + group + " $USER) and log in again"},
-          Case{0, denied + locked + " (group " + group +
-                      ", mode 0000) may not be read and written even by its group; ask the "
-                      "administrator to give the group read and write access to it"}}) {
+    for (const auto& [mode, expected] :
+         {std::pair{static_cast<mode_t>(geteuid() == 0 ? 0660 : 0060),
+                    denied + locked + " belongs to group " + group +
+                        "; add your user to it (sudo " + "usermod -aG " + group +
+                        " $USER) and log in again"},
+          std::pair{static_cast<mode_t>(0),
+                    denied + locked + " (group " + group +
+                        ", mode 0000) may not be read and written even by its group; ask the "
+                        "administrator to give the group read and write access to it"}}) {
         std::filesystem::remove(locked);
-        sys_test::WriteFile(locked, "", c.mode);
+        sys_test::WriteFile(locked, "", mode);
         const std::string says = OpenAsNobody(locked);
         if (says.empty()) GTEST_SKIP() << "cannot drop root privileges here";
-        EXPECT_EQ(says, c.says);
+        EXPECT_EQ(says, expected);
     }
     // Through a COM link the note names the device itself.
     sys_test::Symlink(locked, dir.Sub("COM7"));

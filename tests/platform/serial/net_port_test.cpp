@@ -1,7 +1,6 @@
 // Network serial ports against a scripted server on 127.0.0.1: a thread that accepts one
-// connection and plays its part byte by byte, with its own literal frames; then against
-// outside servers from Debian. Waits are bounded and driven by the bytes themselves; only the
-// time-out cases measure real time.
+// connection and plays its part byte by byte, with its own literal frames. Waits are bounded
+// and driven by the bytes themselves; only the time-out cases measure real time.
 
 #include <netinet/in.h>
 #include <poll.h>
@@ -20,7 +19,6 @@
 #include "platform/serial/system_backend.h"
 #include "platform/serial/telnet_codec.h"
 #include "tests/platform/sys/temp_dir.h"
-#include "tests/support/child_process.h"
 
 namespace {
 
@@ -484,76 +482,6 @@ TEST_F(NetPort, AComFolderLinkReachesTheServer) {
     EXPECT_EQ(rs.OpenComConfig(222, "COM20", 19200, 0, 8, 2), serial::kErrNoDevice);
     EXPECT_NE(rs.LastErrorDetail().find("[" + gone + ": connection refused]"), std::string::npos)
         << rs.LastErrorDetail();
-}
-
-// Outside servers in front of a pseudo-terminal that the test holds as the instrument: socat as
-// a raw TCP gateway leaves the line as it is, pyserial's RFC 2217 server sets it. Both carry
-// bytes a cooked line would act on, and 0xFF, which Telnet must escape; purges and their
-// acknowledgements stay out of the data; the server gone, the port reads like a pulled
-// adapter. Skipped, saying why, when a package is missing.
-TEST(OutsidePeer, SocatAndPyserialInFrontOfAPty) {
-    for (const char* tool : {"/usr/bin/socat", "/usr/bin/python3"})
-        if (access(tool, X_OK) != 0)
-            GTEST_SKIP() << tool << " is missing (see scripts/install-deps)";
-    const Bytes awkward{0x01, 0xFF, 0x0D, 0x0A, 0x00, 0x11, 0x13, 0xFF, 0xFF, 0x7F};
-    // Settings asked for, and the speed and stop bits the pseudo-terminal then shows.
-    using Case = std::tuple<serial::LineSettings, speed_t, tcflag_t>;
-    struct Server {
-        std::vector<std::string> argv;  // its first line of output ends in its TCP port
-        std::string scheme;
-        std::vector<Case> cases;
-    };
-    for (const Server& s :
-         {Server{{"/usr/bin/socat", "-d", "-d", "-lf", "/dev/stdout",
-                  "TCP-LISTEN:0,bind=127.0.0.1,reuseaddr", "FILE:%pty,raw,echo=0"},
-                 "tcp",
-                 {{{19200, 0, 8, 2}, B4800, 0}}},
-          Server{
-              {"/usr/bin/python3", std::string(SERIAL_TEST_DIR) + "/rfc2217_pty_server.py", "%pty"},
-              "rfc2217",
-              {{{9600, serial::kParityOdd, 8, 2}, B9600, CSTOPB},
-               {{19200, 0, 8, 1}, B19200, 0},
-               {{2400, 0, 8, 2}, B2400, CSTOPB}}}}) {
-        SCOPED_TRACE(s.argv[0]);
-        serial_test::PtyPair pty;
-        termios t = pty.SlaveTermios();
-        cfmakeraw(&t);
-        cfsetspeed(&t, B4800);
-        tcsetattr(pty.slave, TCSANOW, &t);
-        std::vector<std::string> argv = s.argv;
-        argv.back().replace(argv.back().find("%pty"), 4, pty.path);
-        sys_test::TempDir dir;
-        conf_test::Child peer;
-        ASSERT_TRUE(peer.Spawn(argv, dir.path(), dir.Sub("err")));
-        const std::string line = peer.FirstLine();
-        if (line.empty() && peer.Wait() == 77)
-            GTEST_SKIP() << "python3-serial is missing (see scripts/install-deps)";
-        ASSERT_FALSE(line.empty()) << "the server did not say where it listens";
-        const std::string url = s.scheme + "://127.0.0.1:" + line.substr(line.rfind(':') + 1);
-        serial::SystemBackend backend;
-        std::unique_ptr<serial::Port> port;
-        for (const auto& [settings, speed, stop] : s.cases) {
-            SCOPED_TRACE(settings.baud);
-            port.reset();
-            ASSERT_EQ(backend.Open(url, settings, &port), 0) << backend.LastOpenDetail();
-            EXPECT_EQ(port->Settings(), settings);
-            t = pty.SlaveTermios();
-            EXPECT_EQ(cfgetospeed(&t), speed);
-            EXPECT_EQ(t.c_cflag & CSTOPB, stop);
-            for (int round = 0; round < 2; ++round) {
-                ASSERT_EQ(port->Write(awkward.data(), 10), 10);
-                EXPECT_EQ(pty.MasterRead(10, 2000), awkward);
-                pty.MasterWrite(awkward);
-                EXPECT_EQ(serial_test::Got(*port, 10, 2.0), awkward);
-                EXPECT_EQ(port->FlushOutput(), 0);
-                EXPECT_EQ(port->FlushInput(), 0);
-            }
-        }
-        peer.Stop();
-        Bytes in(4);
-        EXPECT_EQ(port->Read(in.data(), 4, 2.0), serial::kErrIo);
-        EXPECT_EQ(port->Write(in.data(), 4), serial::kErrIo);
-    }
 }
 
 }  // namespace

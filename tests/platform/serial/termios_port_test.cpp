@@ -4,6 +4,7 @@
 #include "platform/serial/termios_port.h"
 
 #include <grp.h>
+#include <pty.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -35,15 +36,34 @@ std::thread After(int ms, std::function<void()> f) {
     });
 }
 
-class Pty : public ::testing::Test, protected serial_test::PtyPair {
+// A pseudo-terminal whose master side the test holds as the instrument.
+class Pty : public ::testing::Test {
   protected:
-    void TearDown() override {
+    Pty() {
+        char name[128] = {};
+        EXPECT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        path = name;
+    }
+    ~Pty() override {
         if (helper.joinable()) helper.join();
         port.reset();
+        if (master >= 0) close(master);
+        close(slave);
     }
     void Open(const serial::LineSettings& s) { ASSERT_EQ(backend.Open(path, s, &port), 0); }
     Bytes Got(size_t n, double timeout) { return serial_test::Got(*port, n, timeout, &elapsed); }
+    termios SlaveTermios() const {
+        termios t{};
+        EXPECT_EQ(tcgetattr(slave, &t), 0);
+        return t;
+    }
+    void MasterWrite(const Bytes& b) const {
+        ASSERT_EQ(write(master, b.data(), b.size()), static_cast<ssize_t>(b.size()));
+    }
 
+    int master = -1;
+    int slave = -1;
+    std::string path;
     serial::TermiosBackend backend;
     std::unique_ptr<serial::Port> port;
     std::thread helper;
@@ -93,7 +113,7 @@ TEST_F(Pty, BytesReadsFlushAndTheOtherEndClosing) {
     // Bytes a cooked tty would act on: CR, LF, ^C, XON, XOFF, DEL, NUL, 0xFF, ^D, ^Z.
     const Bytes control{0x0D, 0x0A, 0x03, 0x11, 0x13, 0x7F, 0x00, 0xFF, 0x04, 0x1A};
     ASSERT_EQ(port->Write(control.data(), 10), 10);
-    EXPECT_EQ(MasterRead(10), control);
+    EXPECT_EQ(serial_test::ReadUpTo(master, 10, 1000), control);
     MasterWrite(control);
     EXPECT_EQ(Got(10, 1.0), control);
 

@@ -27,7 +27,7 @@ using serial::ComMapEnv;
 using sys_test::Symlink;
 using sys_test::WriteFile;
 
-TEST(ComMap, FolderEntriesFirstThenTheDefaultRuleUpToCom96) {
+TEST(ComMap, FolderEntriesFirstThenTheDefaultRuleUpToCom96AndTheDefaultFolder) {
     std::set<std::string> entries{"/cfg/COM5", "/cfg/COM200", "/cfg/COM257"};
     ComMapEnv env{"/cfg", [&](const std::string& p) { return entries.count(p) != 0; }};
     // clang-format off
@@ -58,10 +58,9 @@ TEST(ComMap, FolderEntriesFirstThenTheDefaultRuleUpToCom96) {
     // clang-format on
     for (const auto& [device, com] : devices)
         EXPECT_EQ(serial::ComNumberOfDevice(device, folder), com) << device;
-}
 
-// Changes the process environment: leaves the three variables as this test set them.
-TEST(ComMap, DefaultFolderExplicitThenXdgThenHome) {
+    // The folder by default. Changes the process environment: leaves the three variables as
+    // this test set them.
     setenv("HOME", "/home/tech", 1);
     setenv("XDG_CONFIG_HOME", "/home/tech/.cfg", 1);
     setenv("COMPORTS_DIR", "/etc/comports", 1);
@@ -176,7 +175,7 @@ void AddProcess(const sys_test::TempDir& proc, const std::string& pid, const std
         Symlink(target, proc.Sub(pid + "/fd/" + std::to_string(fd++)));
 }
 
-TEST(OpenAdvice, HoldersFromProcNamedWithTheirRemedy) {
+TEST(OpenAdvice, HoldersFromProcAndTheFtdiLatencyTimerWithTheirRemedies) {
     sys_test::TempDir dev;
     WriteFile(dev.Sub("ttyUSB4"), "");
     Symlink(dev.Sub("ttyUSB4"), dev.Sub("COM37"));
@@ -229,9 +228,8 @@ TEST(OpenAdvice, HoldersFromProcNamedWithTheirRemedy) {
               "it: ModemManager probes new serial ports for modems; the package's udev rule keeps "
               "it off known RS-485 adapters, or stop it (sudo systemctl stop ModemManager)");
     EXPECT_EQ(serial::HolderNote("/dev/ttyUSB0", guessed, false), "");
-}
 
-TEST(OpenAdvice, FtdiLatencyTimerFromSysfs) {
+    // The FTDI latency timer behind a tty, and what to do about a slow one.
     sys_test::TempDir sysfs;
     WriteFile(sysfs.Sub("devices/usb1/1-1:1.0/ttyUSB0/latency_timer"), "16\n");
     Symlink(sysfs.Sub("devices/usb1/1-1:1.0/ttyUSB0"), sysfs.Sub("class/tty/ttyUSB0/device"));
@@ -242,7 +240,6 @@ TEST(OpenAdvice, FtdiLatencyTimerFromSysfs) {
     EXPECT_EQ(serial::FtdiLatencyTimer(sysfs.path(), "/dev/ttyUSB2"), -1);  // not FTDI
     EXPECT_EQ(serial::FtdiLatencyTimer(sysfs.Sub("none"), "/dev/ttyUSB0"), -1);
     // A COM link is followed to the tty it names.
-    sys_test::TempDir dev;
     WriteFile(dev.Sub("ttyUSB0"), "");
     Symlink(dev.Sub("ttyUSB0"), dev.Sub("COM33"));
     EXPECT_EQ(serial::FtdiLatencyTimer(sysfs.path(), dev.Sub("COM33")), 16);

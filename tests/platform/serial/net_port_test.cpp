@@ -65,13 +65,38 @@ int ListenLoopback(int backlog, int* port) {
     return fd;
 }
 
-// The server's end of one connection.
+// A server on 127.0.0.1 that plays a script on each connection it accepts, on a thread of
+// its own; the script acts on the connection it is given.
 class Peer {
   public:
-    explicit Peer(int fd) : fd_(fd) {}
+    Peer() : listen_(ListenLoopback(4, &port_)) {}
     ~Peer() {
-        if (fd_ >= 0) close(fd_);
+        Join();
+        close(listen_);
     }
+    std::string Url(const std::string& scheme) const {
+        return scheme + "://127.0.0.1:" + std::to_string(port_);
+    }
+    // Plays the script on each of the next connections.
+    void Serve(std::function<void(Peer&)> script, int connections = 1) {
+        Join();
+        thread_ = std::thread([this, script, connections] {
+            for (int i = 0; i < connections; ++i) {
+                pollfd p{listen_, POLLIN, 0};
+                if (poll(&p, 1, 5000) <= 0) {
+                    ADD_FAILURE() << "no client came";
+                    return;
+                }
+                fd_ = accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
+                script(*this);
+                if (fd_ >= 0) close(fd_);
+            }
+        });
+    }
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
+
     // The next n bytes from the client; fewer when it closes or 5 s pass.
     Bytes Take(size_t n) { return serial_test::ReadUpTo(fd_, n, 5000); }
     void Give(const Bytes& b) { send(fd_, b.data(), b.size(), MSG_NOSIGNAL); }
@@ -94,48 +119,11 @@ class Peer {
     }
 
   private:
-    int fd_;
-};
-
-class ScriptedServer {
-  public:
-    ScriptedServer() : listen_(ListenLoopback(4, &port_)) {}
-    ~ScriptedServer() {
-        Join();
-        close(listen_);
-    }
-    std::string Url(const std::string& scheme) const {
-        return scheme + "://127.0.0.1:" + std::to_string(port_);
-    }
-    // Plays the script on each of the next connections, on a thread of its own.
-    void Serve(std::function<void(Peer&)> script, int connections = 1) {
-        Join();
-        thread_ = std::thread([this, script, connections] {
-            for (int i = 0; i < connections; ++i) {
-                pollfd p{listen_, POLLIN, 0};
-                if (poll(&p, 1, 5000) <= 0) {
-                    ADD_FAILURE() << "no client came";
-                    return;
-                }
-                Peer peer(accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC));
-                script(peer);
-            }
-        });
-    }
-    void Join() {
-        if (thread_.joinable()) thread_.join();
-    }
-
-  private:
     int port_ = 0;
     int listen_;
+    int fd_ = -1;  // the connection being served
     std::thread thread_;
 };
-
-// The URL of a port nobody listens on: a scripted server's, once it is gone.
-std::string Gone(const std::string& scheme) {
-    return ScriptedServer().Url(scheme);
-}
 
 // Short negotiation and settle times, and no second asking, keep the refusals quick.
 class NetPort : public ::testing::Test {
@@ -146,7 +134,7 @@ class NetPort : public ::testing::Test {
     Bytes Got(size_t n, double timeout) { return serial_test::Got(*port, n, timeout, &elapsed); }
     int Write(const Bytes& b) { return port->Write(b.data(), static_cast<int>(b.size())); }
 
-    ScriptedServer server;
+    Peer server;
     serial::SystemBackend backend{serial::NetTimeouts{3.0, 0.3, 0.1, 0.0}};
     std::unique_ptr<serial::Port> port;
     double elapsed = 0;
@@ -160,7 +148,7 @@ std::string Parsed(const std::string& text) {
     return scheme + a.host + " " + std::to_string(a.port) + (a.url == text ? "" : " " + a.url);
 }
 
-TEST(NetAddress, ParsesTheTwoSchemesAndNothingElse) {
+TEST(NetAddress, TheTwoSchemesAndNothingElseByThemselvesOrAsALinkTarget) {
     for (auto [text, parsed] : std::initializer_list<std::pair<const char*, const char*>>{
              {"rfc2217://10.0.0.5:4001", "rfc2217 10.0.0.5 4001"},
              {"tcp://moxa-7.plant.local:950", "tcp moxa-7.plant.local 950"},
@@ -175,9 +163,8 @@ TEST(NetAddress, ParsesTheTwoSchemesAndNothingElse) {
           "rfc2217://:4001", "rfc2217://a..b:4001", "rfc2217://a b:4001", "tcp://10.0.0.5:4001/",
           "telnet://10.0.0.5:23", "/dev/ttyUSB0", ""})
         EXPECT_EQ(Parsed(text), "-") << text;
-}
 
-TEST(NetAddress, ADevicePathNamesANetworkPortByItselfOrByItsLinkTarget) {
+    // A device path names a network port by itself or by its link's target.
     sys_test::TempDir dir;
     sys_test::Symlink("rfc2217://10.0.0.5:4001", dir.Sub("COM20"));
     sys_test::Symlink("tcp://[::1]:4002", dir.Sub("COM21"));
@@ -231,26 +218,25 @@ TEST(TelnetCodec, EscapesAndDecodesWhereverTheReadsAreCut) {
 
 // The bytes an open sends for each line setting the suite uses, and the settings kept.
 TEST_F(NetPort, Rfc2217OpenNegotiatesThenSetsTheLine) {
-    struct Case {
+    const struct {
         LineSettings settings;
-        Bytes commands;
-    };
-    for (const Case& c :
-         {Case{{19200, 0, 8, 1}, LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 1)},
-          Case{{19200, 0, 8, 2}, LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 2)},
-          Case{{9600, serial::kParityOdd, 8, 1}, LineCommands({0x00, 0x00, 0x25, 0x80}, 2, 1)},
-          Case{{4800, serial::kParityEven, 8, 1}, LineCommands({0x00, 0x00, 0x12, 0xC0}, 3, 1)},
-          Case{{2400, 0, 8, 2}, LineCommands({0x00, 0x00, 0x09, 0x60}, 1, 2)},
-          Case{{115200, serial::kParityMark, 8, 1}, LineCommands({0x00, 0x01, 0xC2, 0x00}, 4, 1)},
-          Case{{57600, serial::kParitySpace, 8, 1},
-               LineCommands({0x00, 0x00, 0xE1, 0x00}, 5, 1)}}) {
-        SCOPED_TRACE(c.settings.baud);
+        Bytes baud;
+        std::uint8_t parity, stop;
+    } cases[] = {{{19200, 0, 8, 1}, {0x00, 0x00, 0x4B, 0x00}, 1, 1},
+                 {{19200, 0, 8, 2}, {0x00, 0x00, 0x4B, 0x00}, 1, 2},
+                 {{9600, serial::kParityOdd, 8, 1}, {0x00, 0x00, 0x25, 0x80}, 2, 1},
+                 {{4800, serial::kParityEven, 8, 1}, {0x00, 0x00, 0x12, 0xC0}, 3, 1},
+                 {{2400, 0, 8, 2}, {0x00, 0x00, 0x09, 0x60}, 1, 2},
+                 {{115200, serial::kParityMark, 8, 1}, {0x00, 0x01, 0xC2, 0x00}, 4, 1},
+                 {{57600, serial::kParitySpace, 8, 1}, {0x00, 0x00, 0xE1, 0x00}, 5, 1}};
+    for (const auto& [settings, baud, parity, stop] : cases) {
+        SCOPED_TRACE(settings.baud);
         server.Serve([&](Peer& p) {
-            p.AcceptRfc2217(c.commands);
+            p.AcceptRfc2217(LineCommands(baud, parity, stop));
             p.AwaitClose();
         });
-        ASSERT_EQ(Open("rfc2217", c.settings), 0) << backend.LastOpenDetail();
-        EXPECT_EQ(port->Settings(), c.settings);
+        ASSERT_EQ(Open("rfc2217", settings), 0) << backend.LastOpenDetail();
+        EXPECT_EQ(port->Settings(), settings);
         port.reset();
         server.Join();
     }
@@ -368,7 +354,7 @@ TEST_F(NetPort, OpenFailuresNameTheServerAndTheReason) {
 }
 
 TEST_F(NetPort, UnreachableServersReadLikeAMissingAdapter) {
-    const std::string refused = Gone("rfc2217");
+    const std::string refused = Peer().Url("rfc2217");  // nobody listens there any more
     EXPECT_EQ(backend.Open(refused, {19200, 0, 8, 1}, &port), serial::kErrNoDevice);
     EXPECT_EQ(backend.LastOpenDetail(), refused + ": connection refused");
     EXPECT_EQ(backend.Open("tcp://no-such-host.invalid:4001", {9600, 0, 8, 1}, &port),
@@ -455,10 +441,11 @@ TEST_F(NetPort, AQuickRefusalIsAskedAgainALostConnectionGivesIoErrorAtOnce) {
 // Through a COM number, as the programs open it: a folder link to the server's URL.
 TEST_F(NetPort, AComFolderLinkReachesTheServer) {
     sys_test::TempDir dir;
+    const std::string gone = Peer().Url("rfc2217");
     sys_test::Symlink(server.Url("rfc2217"), dir.Sub("COM20"));
+    sys_test::Symlink(gone, dir.Sub("COM21"));
     serial::Rs232 rs{backend, serial::ComMapEnv{dir.path(), nullptr}};
     const Bytes request{0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x0A};
-    const Bytes answer{0x01, 0x03, 0x02, 0x00, 0xFF, 0xF8, 0x04};
     server.Serve([&](Peer& p) {
         p.AcceptRfc2217(LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 2));
         EXPECT_EQ(p.Take(22), Cat({Sb(12, {2}), Sb(12, {1}), request}));
@@ -472,14 +459,11 @@ TEST_F(NetPort, AComFolderLinkReachesTheServer) {
     EXPECT_EQ(rs.ComWrt(222, request.data(), 8), 8);
     Bytes in(7);
     EXPECT_EQ(rs.ComRd(222, in.data(), 7), 7);
-    EXPECT_EQ(in, answer);
+    EXPECT_EQ(in, (Bytes{0x01, 0x03, 0x02, 0x00, 0xFF, 0xF8, 0x04}));
     EXPECT_EQ(rs.CloseCom(222), 0);
     server.Join();
 
-    const std::string gone = Gone("rfc2217");
-    std::filesystem::remove(dir.Sub("COM20"));
-    sys_test::Symlink(gone, dir.Sub("COM20"));
-    EXPECT_EQ(rs.OpenComConfig(222, "COM20", 19200, 0, 8, 2), serial::kErrNoDevice);
+    EXPECT_EQ(rs.OpenComConfig(222, "COM21", 19200, 0, 8, 2), serial::kErrNoDevice);
     EXPECT_NE(rs.LastErrorDetail().find("[" + gone + ": connection refused]"), std::string::npos)
         << rs.LastErrorDetail();
 }

@@ -148,7 +148,7 @@ TEST_F(Line, Rs232RequestAndAnswerThroughAComNumberAndTheTimeOut) {
     EXPECT_EQ(rs.ComRd(3, got.data(), 9), 0);
 }
 
-TEST_F(Line, Rs232FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
+TEST_F(Line, Rs232OpensFailedOrRepeatedAndBadPortNumbers) {
     EXPECT_EQ(rs.OpenComConfig(1, "COM200", 9600, 0, 8, 1), serial::kErrNotMapped);
     EXPECT_NE(rs.LastErrorDetail().find("COM200"), std::string::npos);
     for (const char* name : {"COM0", "LPT1", ""})
@@ -167,10 +167,9 @@ TEST_F(Line, Rs232FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1000, "COM5", 9600, 0, 8, 1), 0);
     EXPECT_EQ(rs.CloseCom(1000), 0);
     EXPECT_EQ(rs.CloseCom(1000), serial::kErrNotOpen);
-}
 
-// Nothing of the COM folder is kept between opens: a link removed or made is followed at once.
-TEST_F(Line, Rs232OpensLookTheComNumberUpAgainReopensCloseFirstAPulledAdapterGivesIoError) {
+    // Nothing of the COM folder is kept between opens: a link removed or made is followed at
+    // once. A reopen closes first; a pulled adapter gives an I/O error.
     ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
     std::filesystem::remove(com5);
     EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), serial::kErrNoDevice);  // /dev/ttyS4

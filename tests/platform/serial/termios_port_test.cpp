@@ -70,7 +70,7 @@ class Pty : public ::testing::Test {
     double elapsed = 0;
 };
 
-TEST_F(Pty, SettingsAreAppliedRawWithoutFlowControl) {
+TEST_F(Pty, SettingsAreAppliedRawWithoutFlowControlAndOpenFailures) {
     struct Case {
         serial::LineSettings settings;
         speed_t speed;
@@ -103,6 +103,24 @@ TEST_F(Pty, SettingsAreAppliedRawWithoutFlowControl) {
         // The real low-latency driver call on a pty: silently nothing.
         EXPECT_TRUE(backend.LastOpenNotes().empty());
     }
+
+    // Open failures, with the port of the last case still open.
+    std::unique_ptr<serial::Port> second;
+    EXPECT_EQ(backend.Open(path, {19200, 0, 8, 1}, &second), serial::kErrBusy);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_NE(backend.LastOpenDetail().find(path), std::string::npos);
+    port.reset();  // closing frees the line
+    EXPECT_EQ(backend.Open(path, {19200, 0, 8, 1}, &second), 0);
+    second.reset();
+
+    EXPECT_EQ(backend.Open(path, {12345, 0, 8, 1}, &port), serial::kErrSettings);
+    EXPECT_EQ(backend.Open(path, {9600, 0, 9, 1}, &port), serial::kErrSettings);
+    EXPECT_EQ(backend.Open("/dev/no-such-serial", {9600, 0, 8, 1}, &port), serial::kErrNoDevice);
+    EXPECT_NE(backend.LastOpenDetail().find("/dev/no-such-serial"), std::string::npos);
+    sys_test::TempDir dir;
+    sys_test::WriteFile(dir.Sub("plain"), "x");
+    EXPECT_EQ(backend.Open(dir.Sub("plain"), {9600, 0, 8, 1}, &port), serial::kErrOpen);
+    EXPECT_EQ(port, nullptr);
 }
 
 // Bytes pass untranslated both ways and a flush drops stale ones; a read returns once its
@@ -149,26 +167,6 @@ TEST_F(Pty, BytesReadsFlushAndTheOtherEndClosing) {
     EXPECT_EQ(serial_test::TimedRead(*port, &in, 2.0, &elapsed), serial::kErrIo);
     EXPECT_LT(elapsed, 0.1);
     EXPECT_EQ(port->Write(in.data(), 8), serial::kErrIo);
-}
-
-TEST_F(Pty, OpenFailures) {
-    Open({19200, serial::kParityNone, 8, 1});
-    std::unique_ptr<serial::Port> second;
-    EXPECT_EQ(backend.Open(path, {19200, 0, 8, 1}, &second), serial::kErrBusy);
-    EXPECT_EQ(second, nullptr);
-    EXPECT_NE(backend.LastOpenDetail().find(path), std::string::npos);
-    port.reset();  // closing frees the line
-    EXPECT_EQ(backend.Open(path, {19200, 0, 8, 1}, &second), 0);
-    second.reset();
-
-    EXPECT_EQ(backend.Open(path, {12345, 0, 8, 1}, &port), serial::kErrSettings);
-    EXPECT_EQ(backend.Open(path, {9600, 0, 9, 1}, &port), serial::kErrSettings);
-    EXPECT_EQ(backend.Open("/dev/no-such-serial", {9600, 0, 8, 1}, &port), serial::kErrNoDevice);
-    EXPECT_NE(backend.LastOpenDetail().find("/dev/no-such-serial"), std::string::npos);
-    sys_test::TempDir dir;
-    sys_test::WriteFile(dir.Sub("plain"), "x");
-    EXPECT_EQ(backend.Open(dir.Sub("plain"), {9600, 0, 8, 1}, &port), serial::kErrOpen);
-    EXPECT_EQ(port, nullptr);
 }
 
 // The driver calls of the low-latency request, through the backend's seam: a driver with the

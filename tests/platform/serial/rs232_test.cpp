@@ -1,3 +1,5 @@
+// The in-process line on the virtual clock, and the COM ports of Rs232 over it.
+
 #include "platform/serial/rs232.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +15,22 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kRequest{0x01, 0x03, 0x00, 0x00, 0x00, 0x02, 0xC4, 0x0B};
-const Bytes kAnswer{0x01, 0x03, 0x04, 0x00, 0x2A, 0x01, 0x00, 0xFA, 0x0C};
+constexpr serial::LineSettings k8N2{19200, serial::kParityNone, 8, 2};
+constexpr double kChar = 11.0 / 19200.0;  // 0.573 ms
+const Bytes kRequest{0x01, 0x03, 0x00, 0x10, 0x00, 0x06, 0xC5, 0xCD};
+const Bytes kAnswer{0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8,
+                    0xA9, 0xAA, 0xAB, 0xAC, 0xAD, 0xAE, 0xAF, 0xB0};  // 17 bytes
 
 // COM5 is a link in a real comports folder; the in-process line answers at the link's path.
-class Rs232Test : public ::testing::Test {
+class Line : public ::testing::Test {
   protected:
-    Rs232Test() {
+    Line() {
         sys_test::Symlink("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", com5);
         backend.Attach(com5, &device);
+    }
+    double SendRequest() {
+        EXPECT_EQ(port->Write(kRequest.data(), 8), 8);
+        return clock.Now();
     }
 
     sys_test::TempDir dir;
@@ -30,24 +39,116 @@ class Rs232Test : public ::testing::Test {
     serial::InProcessBackend backend{clock};
     serial::ScriptedDevice device;
     serial::Rs232 rs{backend, serial::ComMapEnv{dir.path(), nullptr}};
-    Bytes got = Bytes(9, 0);
+    std::unique_ptr<serial::Port> port;
+    Bytes got = Bytes(17, 0);
 };
 
-TEST_F(Rs232Test, RequestAndAnswerThroughAComNumber) {
+// 3 ms after the turnaround five characters (5 x 0.573 ms) are complete; each further one
+// takes a character time.
+TEST_F(Line, WriteTakesTheWireTimeAndReadWaitsCharacterByCharacter) {
+    ASSERT_EQ(backend.Open(com5, k8N2, &port), 0);
+    clock.Advance(1.0);
+    device.Answer(kAnswer, 0.005);
+    double end = SendRequest();
+    EXPECT_NEAR(end - 1.0, 0.0045833333, 1e-9);  // 8 x 11 bits at 19200 baud
+    ASSERT_EQ(device.requests.size(), 1u);
+    EXPECT_EQ(device.requests[0].bytes, kRequest);
+    EXPECT_EQ(device.requests[0].settings, k8N2);
+    EXPECT_DOUBLE_EQ(device.requests[0].start, 1.0);
+    EXPECT_NEAR(device.requests[0].end, end, 1e-12);
+    // A parity bit lengthens every character.
+    EXPECT_DOUBLE_EQ(serial::WireTime({9600, serial::kParityEven, 7, 1}, 3), 30.0 / 9600);
+
+    EXPECT_EQ(port->Read(got.data(), 17, 0.008), 5);
+    EXPECT_NEAR(clock.Now(), end + 0.008, 1e-12);
+    ASSERT_EQ(port->Read(got.data() + 5, 1, 0.5), 1);
+    EXPECT_NEAR(clock.Now(), end + 0.005 + 6 * kChar, 1e-12);
+    ASSERT_EQ(port->Read(got.data() + 6, 11, 0.5), 11);
+    EXPECT_NEAR(clock.Now(), end + 0.005 + 17 * kChar, 1e-12);
+    EXPECT_EQ(got, kAnswer);
+}
+
+TEST_F(Line, SilenceAndPartialAnswersTimeOutAtTheDeadlineAndFlushDropsOnlyArrived) {
+    ASSERT_EQ(backend.Open(com5, k8N2, &port), 0);
+    device.StaySilent();
+    device.AnswerPart({1, 2, 3, 4, 5, 6, 7, 8}, 3, 0.002);
+    device.Answer(kAnswer, 0.005);
+    double end = SendRequest();
+    EXPECT_EQ(port->Read(got.data(), 8, 0.5), 0);
+    EXPECT_DOUBLE_EQ(clock.Now(), end + 0.5);
+
+    end = SendRequest();
+    EXPECT_EQ(port->Read(got.data(), 8, 0.5), 3);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 4), (Bytes{1, 2, 3, 0}));
+    EXPECT_DOUBLE_EQ(clock.Now(), end + 0.5);
+
+    end = SendRequest();
+    clock.Advance(0.005 + 10.5 * kChar);  // ten characters complete, the eleventh on its way
+    ASSERT_EQ(port->FlushInput(), 0);
+    EXPECT_NEAR(clock.Now(), end + 0.005 + 10.5 * kChar, 1e-12);
+    ASSERT_EQ(port->Read(got.data(), 17, 0.5), 7);
+    EXPECT_EQ(Bytes(got.begin(), got.begin() + 7), Bytes(kAnswer.begin() + 10, kAnswer.end()));
+}
+
+TEST_F(Line, OpenFailuresAndAVanishedOrDetachedDevice) {
+    ASSERT_EQ(backend.Open(com5, k8N2, &port), 0);
+    std::unique_ptr<serial::Port> second;
+    EXPECT_EQ(backend.Open(com5, k8N2, &second), serial::kErrBusy);
+    EXPECT_EQ(second, nullptr);
+    port.reset();  // closing frees the line
+    EXPECT_EQ(backend.Open(com5, {12345, 0, 8, 1}, &port), serial::kErrSettings);
+    EXPECT_EQ(backend.Open("/dev/ttyUSB9", k8N2, &port), serial::kErrNoDevice);
+    ASSERT_EQ(backend.Open(com5, k8N2, &port), 0);
+
+    device.Vanish();
+    SendRequest();
+    EXPECT_EQ(port->Read(got.data(), 8, 0.5), serial::kErrIo);
+    EXPECT_EQ(port->Write(kRequest.data(), 8), serial::kErrIo);
+    EXPECT_EQ(port->FlushInput(), serial::kErrIo);
+    EXPECT_EQ(device.requests.size(), 1u);
+    port.reset();
+    EXPECT_EQ(backend.Open(com5, k8N2, &port), serial::kErrNoDevice);
+
+    serial::ScriptedDevice other;
+    backend.Attach("/dev/ttyUSB1", &other);
+    ASSERT_EQ(backend.Open("/dev/ttyUSB1", k8N2, &port), 0);
+    backend.Detach("/dev/ttyUSB1");
+    EXPECT_EQ(port->Write(kRequest.data(), 8), serial::kErrIo);
+    EXPECT_TRUE(other.requests.empty());
+}
+
+// The time-out is ten seconds until set; an answer slower than it is left for FlushInQ to drop.
+TEST_F(Line, Rs232RequestAndAnswerThroughAComNumberAndTheTimeOut) {
     for (const char* name : {"COM5", "com5", "\\\\.\\COM5"}) {
         ASSERT_EQ(rs.OpenComConfig(3, name, 9600, serial::kParityEven, 8, 1), 0) << name;
         EXPECT_EQ(rs.DevicePath(3), com5);
     }
     device.Answer(kAnswer, 0.004);
     EXPECT_EQ(rs.ComWrt(3, kRequest.data(), 8), 8);
-    EXPECT_EQ(rs.ComRd(3, got.data(), 9), 9);
+    EXPECT_EQ(rs.ComRd(3, got.data(), 17), 17);
     EXPECT_EQ(got, kAnswer);
     ASSERT_EQ(device.requests.size(), 1u);
     EXPECT_EQ(device.requests[0].bytes, kRequest);
     EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{9600, 2, 8, 1}));
+
+    double t0 = clock.Now();
+    EXPECT_EQ(rs.ComRd(3, got.data(), 4), 0);
+    EXPECT_DOUBLE_EQ(clock.Now() - t0, 10.0);
+    ASSERT_EQ(rs.SetComTime(3, 0.25), 0);
+    t0 = clock.Now();
+    EXPECT_EQ(rs.ComRd(3, got.data(), 4), 0);
+    EXPECT_DOUBLE_EQ(clock.Now() - t0, 0.25);
+    EXPECT_EQ(rs.SetComTime(3, -1.0), serial::kErrArgument);
+    ASSERT_EQ(rs.SetComTime(3, 0.005), 0);
+    device.Answer(kAnswer, 0.020);
+    rs.ComWrt(3, kRequest.data(), 8);
+    EXPECT_EQ(rs.ComRd(3, got.data(), 9), 0);
+    clock.Advance(0.1);
+    EXPECT_EQ(rs.FlushInQ(3), 0);
+    EXPECT_EQ(rs.ComRd(3, got.data(), 9), 0);
 }
 
-TEST_F(Rs232Test, FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
+TEST_F(Line, Rs232OpensFailedOrRepeatedAndBadPortNumbers) {
     EXPECT_EQ(rs.OpenComConfig(1, "COM200", 9600, 0, 8, 1), serial::kErrNotMapped);
     EXPECT_NE(rs.LastErrorDetail().find("COM200"), std::string::npos);
     for (const char* name : {"COM0", "LPT1", ""})
@@ -66,31 +167,9 @@ TEST_F(Rs232Test, FailedOpensAndBadPortNumbersLeaveThePortClosedAndSayWhy) {
     EXPECT_EQ(rs.OpenComConfig(1000, "COM5", 9600, 0, 8, 1), 0);
     EXPECT_EQ(rs.CloseCom(1000), 0);
     EXPECT_EQ(rs.CloseCom(1000), serial::kErrNotOpen);
-}
 
-TEST_F(Rs232Test, TimeOutIsTenSecondsUntilSet) {
-    ASSERT_EQ(rs.OpenComConfig(1, "COM5", 19200, 0, 8, 1), 0);
-    double t0 = clock.Now();
-    EXPECT_EQ(rs.ComRd(1, got.data(), 4), 0);
-    EXPECT_DOUBLE_EQ(clock.Now() - t0, 10.0);
-    ASSERT_EQ(rs.SetComTime(1, 0.25), 0);
-    t0 = clock.Now();
-    EXPECT_EQ(rs.ComRd(1, got.data(), 4), 0);
-    EXPECT_DOUBLE_EQ(clock.Now() - t0, 0.25);
-    EXPECT_EQ(rs.SetComTime(1, -1.0), serial::kErrArgument);
-
-    // An answer slower than the time-out is left for FlushInQ to drop.
-    ASSERT_EQ(rs.SetComTime(1, 0.005), 0);
-    device.Answer(kAnswer, 0.020);
-    rs.ComWrt(1, kRequest.data(), 8);
-    EXPECT_EQ(rs.ComRd(1, got.data(), 9), 0);
-    clock.Advance(0.1);
-    EXPECT_EQ(rs.FlushInQ(1), 0);
-    EXPECT_EQ(rs.ComRd(1, got.data(), 9), 0);
-}
-
-// Nothing of the COM folder is kept between opens: a link removed or made is followed at once.
-TEST_F(Rs232Test, OpensLookTheComNumberUpAgainReopensCloseFirstAPulledAdapterGivesIoError) {
+    // Nothing of the COM folder is kept between opens: a link removed or made is followed at
+    // once. A reopen closes first; a pulled adapter gives an I/O error.
     ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
     std::filesystem::remove(com5);
     EXPECT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), serial::kErrNoDevice);  // /dev/ttyS4
@@ -112,7 +191,7 @@ TEST_F(Rs232Test, OpensLookTheComNumberUpAgainReopensCloseFirstAPulledAdapterGiv
 }
 
 // COM5.conf beside the link: read at every open of a COM name, its ignored lines said once.
-TEST_F(Rs232Test, APortsConfFileIsReadAtEachOpenAndWhatItIgnoresIsNoted) {
+TEST_F(Line, Rs232APortsConfFileIsReadAtEachOpenAndWhatItIgnoresIsNoted) {
     ASSERT_EQ(rs.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
     EXPECT_FALSE(rs.Config(1).echo);  // no file: the defaults, nothing to say
     EXPECT_TRUE(rs.ConfigNotes(1).empty());

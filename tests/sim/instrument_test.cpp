@@ -1,5 +1,7 @@
-// Model A's registers through the suite's client: identity, parameter block, exceptions,
-// RAM and EEPROM, production data, calibration commands, relays, the moving value.
+// The instrument's registers through the suite's client. Model A: identity, parameter block,
+// exceptions, production data, calibration commands, relays, the moving value. Model B: the
+// 16-bit block, the 32-bit values one per address, codes 16 and 9, the second values at
+// 0x100C, polarity and its calibration codes.
 
 #include <gtest/gtest.h>
 
@@ -42,11 +44,7 @@ TEST_F(ModelA, FirmwareOneEndsTheBlockAtRegister28) {
 }
 
 TEST_F(ModelA, RefusedRequestsGetExceptionsAndChangeNothing) {
-    struct Case {
-        Bytes request;
-        Bytes answer;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<Bytes, Bytes> cases[] = {
         {{0x01, 0x07, 0x00, 0x00, 0x00, 0x01}, {0x01, 0x87, 0x01}},  // unknown function
         {{0x01, 0x10, 0x00, 0x08, 0x00, 0x01, 0x02, 0x00, 0x07}, {0x01, 0x90, 0x01}},  // B only
         {{0x01, 0x03, 0x01, 0x00, 0x00, 0x01}, {0x01, 0x83, 0x02}},  // no such register
@@ -69,35 +67,13 @@ TEST_F(ModelA, RefusedRequestsGetExceptionsAndChangeNothing) {
     std::vector<std::int16_t> before, block;
     ASSERT_EQ(Read(0, 31, &before), 0);
     inst->TakeLog();
-    for (const Case& c : cases)
-        EXPECT_EQ(Exchange(c.request), Sealed(c.answer)) << sim::Hex(c.request);
-    for (const sim::LogEntry& e : inst->Log())
-        EXPECT_EQ(e.outcome, sim::Outcome::kException) << sim::Hex(e.request);
+    for (const auto& [request, answer] : cases)
+        EXPECT_EQ(Exchange(request), Sealed(answer)) << sim::Hex(request);
+    EXPECT_EQ(Outcomes(), std::vector<sim::Outcome>(std::size(cases), sim::Outcome::kException));
     ASSERT_EQ(Read(0, 31, &block), 0);
     EXPECT_EQ(block, before);
     EXPECT_EQ(Read(0x1F04, 2, &block), 0);
     EXPECT_EQ(block, (std::vector<std::int16_t>{1, 2}));
-}
-
-TEST_F(ModelA, CodeSixStoresWhatCodeFiveWrote) {
-    ASSERT_EQ(Write(8, 7, 5), 0);
-    EXPECT_EQ(Reg(8), 7);
-    std::int32_t stored = 0;
-    EXPECT_EQ(inst->StoredValue(8, &stored), 0);
-    EXPECT_EQ(stored, 5);
-    inst->PowerCycle(Now());
-    EXPECT_EQ(Reg(8), 5);  // a RAM write is lost at power-off
-
-    // A write-all: RAM writes, the last one to EEPROM, which stores them all.
-    ASSERT_EQ(Write(8, 7, 5), 0);
-    ASSERT_EQ(Write(17, 900, 5), 0);
-    ASSERT_EQ(Write(30, 1, 6), 0);
-    ASSERT_EQ(Write(21, -20, 5), 0);  // after the store: RAM only
-    inst->PowerCycle(Now());
-    EXPECT_EQ(Reg(8), 7);
-    EXPECT_EQ(Reg(17), 900);
-    EXPECT_EQ(Reg(30), 1);
-    EXPECT_EQ(Reg(21), 100);
 }
 
 TEST_F(ModelA, ProductionDataTakesItsCodesAndIsStored) {
@@ -113,15 +89,15 @@ TEST_F(ModelA, ProductionDataTakesItsCodesAndIsStored) {
 }
 
 TEST_F(ModelA, CalibrationCommandsAreKeptInOrder) {
-    const int steps[][2] = {{1, 5}, {2, 6}, {27, 5}, {28, 5}, {0, 6}};
-    for (const auto& s : steps)
-        ASSERT_EQ(Write(0x0A02, s[0], s[1]), 0);
-    ASSERT_EQ(inst->Calibrations().size(), 5u);
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(inst->Calibrations()[i].command, steps[i][0]);
-        EXPECT_EQ(inst->Calibrations()[i].functionCode, steps[i][1]);
-        EXPECT_GT(inst->Calibrations()[i].readings[0], 2000);
+    const std::vector<std::pair<int, int>> steps = {{1, 5}, {2, 6}, {27, 5}, {28, 5}, {0, 6}};
+    for (const auto& [command, code] : steps)
+        ASSERT_EQ(Write(0x0A02, command, code), 0);
+    std::vector<std::pair<int, int>> kept;
+    for (const auto& c : inst->Calibrations()) {
+        kept.emplace_back(c.command, c.functionCode);
+        EXPECT_GT(c.readings[0], 2000);
     }
+    EXPECT_EQ(kept, steps);
     ASSERT_EQ(Write(0x0A02, 9, 6), 0);
     EXPECT_EQ(Reg(0x0A02), 9);  // the last command
     inst->PowerCycle(Now());
@@ -169,6 +145,102 @@ TEST_F(ModelA, ProcessValueSweepsTheMeasuringRange) {
     ASSERT_EQ(Write(0, 13), 0);  // remote value input
     ASSERT_EQ(Write(0x1002, -1234), 0);
     EXPECT_EQ(Reg(0x1002), -1234);
+}
+
+class ModelB : public simtest::SimTest {
+  protected:
+    void SetUp() override {
+        Start(sim::DefaultConfig(sim::Model::kB));
+        OpenPort();
+    }
+    int Read32(int address, int count, std::vector<std::int32_t>* out) {
+        out->assign(static_cast<std::size_t>(count), 0);
+        return conf::fn_Modbus_Device_RW_32(ctx, 3, address, count, *out);
+    }
+    std::int32_t Value32(int address) {
+        std::vector<std::int32_t> v;
+        EXPECT_EQ(Read32(address, 1, &v), 0);
+        return v[0];
+    }
+};
+
+// Its own identity, the wide settings moved out of the 16-bit block, the stored link at 0x100C.
+TEST_F(ModelB, BlocksSitWhereModelBKeepsThem) {
+    EXPECT_EQ(Reg(0x1F00), 0x6903);
+    std::vector<std::int16_t> block;
+    ASSERT_EQ(Read(0, 31, &block), 0);
+    EXPECT_EQ(std::vector<std::int16_t>(block.begin(), block.begin() + 5),
+              (std::vector<std::int16_t>{2, 0, 1, 0, 0}));  // milliamperes, one decimal
+    EXPECT_EQ(Reg(0x0020), 1);
+    EXPECT_EQ(Reg(0x0A08), 0);
+    std::vector<std::int32_t> wide;
+    ASSERT_EQ(Read32(0x1001, 9, &wide), 0);
+    EXPECT_EQ(wide, (std::vector<std::int32_t>{0, 10000, 0, 10000, 8000, 10, 2000, 10, 0}));
+    ASSERT_EQ(Read(0x100C, 3, &block), 0);
+    EXPECT_EQ(block, (std::vector<std::int16_t>{1, 3, 1}));
+}
+
+TEST_F(ModelB, WideValuesAreWrittenWithCodes16And9AndStored) {
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x02, 0x00, 0x02, 0x04, 0x00, 0x01, 0x86, 0xA0}),
+              Sealed({0x01, 0x10, 0x10, 0x02, 0x00, 0x02}));
+    EXPECT_EQ(Value32(0x1002), 100000);
+    ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 9, 0x1009, -250), 0);
+    inst->PowerCycle(Now());
+    EXPECT_EQ(Value32(0x1002), 100000);
+    EXPECT_EQ(Value32(0x1009), -250);
+    // Two values in one request, and 16-bit registers through code 16.
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x05, 0x00, 0x04, 0x08, 0, 0, 0x1B, 0x58, 0, 0, 0, 5}),
+              Sealed({0x01, 0x10, 0x10, 0x05, 0x00, 0x04}));
+    EXPECT_EQ(Value32(0x1005), 7000);
+    EXPECT_EQ(Value32(0x1006), 5);
+    EXPECT_EQ(Exchange({0x01, 0x10, 0x00, 0x0B, 0x00, 0x02, 0x04, 0x01, 0x00, 0x7F, 0x00}),
+              Sealed({0x01, 0x10, 0x00, 0x0B, 0x00, 0x02}));
+    EXPECT_EQ(Reg(12), 0x7F00);
+}
+
+TEST_F(ModelB, HalfAWideValueIsRefused) {
+    const std::pair<Bytes, Bytes> cases[] = {
+        {{0x01, 0x03, 0x10, 0x01, 0x00, 0x01}, {0x01, 0x83, 0x02}},
+        {{0x01, 0x05, 0x10, 0x01, 0x00, 0x05}, {0x01, 0x85, 0x02}},
+        {{0x01, 0x10, 0x10, 0x01, 0x00, 0x01, 0x02, 0x00, 0x05}, {0x01, 0x90, 0x02}},
+        {{0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x02, 0x00, 0x05}, {0x01, 0x90, 0x03}},  // byte count
+        {{0x01, 0x10, 0x10, 0x0A, 0x00, 0x02, 0x04, 0, 0, 0, 1}, {0x01, 0x90, 0x02}},  // converter
+        // Station 5 is fine, baud index 9 is not.
+        {{0x01, 0x10, 0x00, 0x0D, 0x00, 0x02, 0x04, 0x00, 0x05, 0x00, 0x09}, {0x01, 0x90, 0x03}},
+    };
+    for (const auto& [request, answer] : cases)
+        EXPECT_EQ(Exchange(request), Sealed(answer)) << sim::Hex(request);
+    EXPECT_EQ(Ram(13), 1);  // one bad value refuses the whole request
+}
+
+TEST_F(ModelB, ProcessValueAndConverterAreWide) {
+    EXPECT_NEAR(Value32(0x1000), 1000, 2);
+    EXPECT_NEAR(Value32(0x100A), 260000, 1000);
+    Advance(60.0);
+    EXPECT_NEAR(Value32(0x1000), 5000, 10);
+    EXPECT_EQ(Reg(0x001F), 2);  // above alarm 2's 200.0, below alarm 1's 800.0
+    inst->SetOpenSensor(true);  // model A's alone: model B's value stays a number
+    EXPECT_NEAR(Value32(0x1000), 5000, 30);
+    // A remote value shows at each of model B's own input types, until the power goes.
+    for (int type : {0, 1, 2}) {
+        ASSERT_EQ(Write(0, type), 0);
+        ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 16, 0x1000, 123456 + type), 0);
+        EXPECT_EQ(Value32(0x1000), 123456 + type);
+    }
+    inst->PowerCycle(Now());
+    EXPECT_NE(Value32(0x1000), 123458);
+}
+
+TEST_F(ModelB, PolaritySelectsTheSecondSetOfCalibrationCodes) {
+    ASSERT_EQ(Write(0x0A08, 1, 6), 0);
+    EXPECT_EQ(Reg(0x0A08), 1);
+    EXPECT_EQ(Write(0x0A08, 2, 6), -2005);
+    for (int code = 4; code <= 15; ++code)
+        EXPECT_EQ(Write(0x0A02, code, code % 2 ? 6 : 5), 0) << code;
+    EXPECT_EQ(Write(0x0A02, 3, 5), -2005);
+    EXPECT_EQ(inst->Calibrations().size(), 12u);
+    EXPECT_EQ(inst->Calibrations().back().command, 15);
+    EXPECT_EQ(inst->Calibrations().back().functionCode, 6);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The instrument's registers through the suite's client. Model A: identity, parameter block,
-// exceptions, production data, calibration commands, relays, the moving value. Model B: the
+// exceptions, relays, alarms and calibration commands, the moving value. Model B: the
 // 16-bit block, the 32-bit values one per address, codes 16 and 9, the second values at
 // 0x100C, polarity and its calibration codes.
 
@@ -16,18 +16,6 @@ class ModelA : public simtest::SimTest {
     void SetUp() override { OpenPort(); }
 };
 
-// The factory block itself is checked through an outside master (mbpoll) in program_test.
-TEST_F(ModelA, IdentityAnswersByteExact) {
-    EXPECT_EQ(Reg(0x001F), 1);  // RS-485 on
-    EXPECT_EQ(Exchange({0x01, 0x03, 0x1F, 0x00, 0x00, 0x04}),
-              Sealed({0x01, 0x03, 0x08, 0x68, 0x02, 0x00, 0x00, 0x4D, 0xCC, 0xFE, 0x01}));
-    // The identity is read-only memory: code 4 reads it too.
-    EXPECT_EQ(Exchange({0x01, 0x04, 0x1F, 0x00, 0x00, 0x02}),
-              Sealed({0x01, 0x04, 0x04, 0x68, 0x02, 0x00, 0x00}));
-    EXPECT_EQ(Exchange({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}),
-              Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}));  // a write is echoed
-}
-
 TEST_F(ModelA, FirmwareOneEndsTheBlockAtRegister28) {
     std::vector<std::int16_t> full, block;
     ASSERT_EQ(Read(0, 31, &full), 0);
@@ -43,7 +31,17 @@ TEST_F(ModelA, FirmwareOneEndsTheBlockAtRegister28) {
     EXPECT_EQ(Reg(0x1005), 1);  // its frame format, fixed at 8N2
 }
 
-TEST_F(ModelA, RefusedRequestsGetExceptionsAndChangeNothing) {
+// The factory block itself is checked through an outside master (mbpoll) in program_test.
+// Refused requests get exceptions and change nothing.
+TEST_F(ModelA, AnswersAreByteExactAndRefusalsChangeNothing) {
+    EXPECT_EQ(Reg(0x001F), 1);  // RS-485 on
+    EXPECT_EQ(Exchange({0x01, 0x03, 0x1F, 0x00, 0x00, 0x04}),
+              Sealed({0x01, 0x03, 0x08, 0x68, 0x02, 0x00, 0x00, 0x4D, 0xCC, 0xFE, 0x01}));
+    // The identity is read-only memory: code 4 reads it too.
+    EXPECT_EQ(Exchange({0x01, 0x04, 0x1F, 0x00, 0x00, 0x02}),
+              Sealed({0x01, 0x04, 0x04, 0x68, 0x02, 0x00, 0x00}));
+    EXPECT_EQ(Exchange({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}),
+              Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}));  // a write is echoed
     const std::pair<Bytes, Bytes> cases[] = {
         {{0x01, 0x07, 0x00, 0x00, 0x00, 0x01}, {0x01, 0x87, 0x01}},  // unknown function
         {{0x01, 0x10, 0x00, 0x08, 0x00, 0x01, 0x02, 0x00, 0x07}, {0x01, 0x90, 0x01}},  // B only
@@ -76,19 +74,20 @@ TEST_F(ModelA, RefusedRequestsGetExceptionsAndChangeNothing) {
     EXPECT_EQ(block, (std::vector<std::int16_t>{1, 2}));
 }
 
-TEST_F(ModelA, ProductionDataTakesItsCodesAndIsStored) {
-    // Serial number 1305280002: high word with code 5, low word with code 6.
-    ASSERT_EQ(Write(0x1F02, 0x4DCC, 5), 0);
-    ASSERT_EQ(Write(0x1F03, 0xFE02, 6), 0);
-    ASSERT_EQ(Write(0x1F04, 0x4600, 5), 0);
-    ASSERT_EQ(Write(0x1F05, 0x4701, 6), 0);
+TEST_F(ModelA, RelayTestsAlarmsAndCalibrationCommands) {
+    // The value starts at 100, alarm 2's set point: alarm 2 is on, alarm 1 (800) off.
+    Advance(1.0);
+    EXPECT_EQ(Reg(0x1006), 2);
+    ASSERT_EQ(Write(0x0A04, 1), 0);
+    EXPECT_EQ(Reg(0x1006), 3);
+    EXPECT_EQ(Reg(0x0A04), 1);
+    ASSERT_EQ(Write(0x1F05, 0x4700, 6), 0);  // no alarms in use
+    EXPECT_EQ(Reg(0x1006), 1);
     inst->PowerCycle(Now());
-    std::vector<std::int16_t> v;
-    ASSERT_EQ(Read(0x1F00, 6, &v), 0);
-    EXPECT_EQ(v, (std::vector<std::int16_t>{0x6802, 0, 0x4DCC, -510, 0, 1}));
-}
+    EXPECT_EQ(inst->RelayTest(0), 0);
+    EXPECT_EQ(Reg(0x1006), 0);
 
-TEST_F(ModelA, CalibrationCommandsAreKeptInOrder) {
+    // Calibration commands are kept in order; the last one reads back until the power goes.
     const std::vector<std::pair<int, int>> steps = {{1, 5}, {2, 6}, {27, 5}, {28, 5}, {0, 6}};
     for (const auto& [command, code] : steps)
         ASSERT_EQ(Write(0x0A02, command, code), 0);
@@ -102,20 +101,6 @@ TEST_F(ModelA, CalibrationCommandsAreKeptInOrder) {
     EXPECT_EQ(Reg(0x0A02), 9);  // the last command
     inst->PowerCycle(Now());
     EXPECT_EQ(Reg(0x0A02), 0);
-}
-
-TEST_F(ModelA, RelayTestsAndAlarmsDriveTheStatusBits) {
-    // The value starts at 100, alarm 2's set point: alarm 2 is on, alarm 1 (800) off.
-    Advance(1.0);
-    EXPECT_EQ(Reg(0x1006), 2);
-    ASSERT_EQ(Write(0x0A04, 1), 0);
-    EXPECT_EQ(Reg(0x1006), 3);
-    EXPECT_EQ(Reg(0x0A04), 1);
-    ASSERT_EQ(Write(0x1F05, 0x4700, 6), 0);  // no alarms in use
-    EXPECT_EQ(Reg(0x1006), 1);
-    inst->PowerCycle(Now());
-    EXPECT_EQ(inst->RelayTest(0), 0);
-    EXPECT_EQ(Reg(0x1006), 0);
 }
 
 TEST_F(ModelA, ProcessValueSweepsTheMeasuringRange) {
@@ -178,6 +163,19 @@ TEST_F(ModelB, BlocksSitWhereModelBKeepsThem) {
     EXPECT_EQ(wide, (std::vector<std::int32_t>{0, 10000, 0, 10000, 8000, 10, 2000, 10, 0}));
     ASSERT_EQ(Read(0x100C, 3, &block), 0);
     EXPECT_EQ(block, (std::vector<std::int16_t>{1, 3, 1}));
+    // Half a wide value is refused.
+    const std::pair<Bytes, Bytes> cases[] = {
+        {{0x01, 0x03, 0x10, 0x01, 0x00, 0x01}, {0x01, 0x83, 0x02}},
+        {{0x01, 0x05, 0x10, 0x01, 0x00, 0x05}, {0x01, 0x85, 0x02}},
+        {{0x01, 0x10, 0x10, 0x01, 0x00, 0x01, 0x02, 0x00, 0x05}, {0x01, 0x90, 0x02}},
+        {{0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x02, 0x00, 0x05}, {0x01, 0x90, 0x03}},  // byte count
+        {{0x01, 0x10, 0x10, 0x0A, 0x00, 0x02, 0x04, 0, 0, 0, 1}, {0x01, 0x90, 0x02}},  // converter
+        // Station 5 is fine, baud index 9 is not.
+        {{0x01, 0x10, 0x00, 0x0D, 0x00, 0x02, 0x04, 0x00, 0x05, 0x00, 0x09}, {0x01, 0x90, 0x03}},
+    };
+    for (const auto& [request, answer] : cases)
+        EXPECT_EQ(Exchange(request), Sealed(answer)) << sim::Hex(request);
+    EXPECT_EQ(Ram(13), 1);  // one bad value refuses the whole request
 }
 
 TEST_F(ModelB, WideValuesAreWrittenWithCodes16And9AndStored) {
@@ -198,22 +196,7 @@ TEST_F(ModelB, WideValuesAreWrittenWithCodes16And9AndStored) {
     EXPECT_EQ(Reg(12), 0x7F00);
 }
 
-TEST_F(ModelB, HalfAWideValueIsRefused) {
-    const std::pair<Bytes, Bytes> cases[] = {
-        {{0x01, 0x03, 0x10, 0x01, 0x00, 0x01}, {0x01, 0x83, 0x02}},
-        {{0x01, 0x05, 0x10, 0x01, 0x00, 0x05}, {0x01, 0x85, 0x02}},
-        {{0x01, 0x10, 0x10, 0x01, 0x00, 0x01, 0x02, 0x00, 0x05}, {0x01, 0x90, 0x02}},
-        {{0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x02, 0x00, 0x05}, {0x01, 0x90, 0x03}},  // byte count
-        {{0x01, 0x10, 0x10, 0x0A, 0x00, 0x02, 0x04, 0, 0, 0, 1}, {0x01, 0x90, 0x02}},  // converter
-        // Station 5 is fine, baud index 9 is not.
-        {{0x01, 0x10, 0x00, 0x0D, 0x00, 0x02, 0x04, 0x00, 0x05, 0x00, 0x09}, {0x01, 0x90, 0x03}},
-    };
-    for (const auto& [request, answer] : cases)
-        EXPECT_EQ(Exchange(request), Sealed(answer)) << sim::Hex(request);
-    EXPECT_EQ(Ram(13), 1);  // one bad value refuses the whole request
-}
-
-TEST_F(ModelB, ProcessValueAndConverterAreWide) {
+TEST_F(ModelB, ProcessValueAndConverterAreWidePolaritySelectsTheCalibrationCodes) {
     EXPECT_NEAR(Value32(0x1000), 1000, 2);
     EXPECT_NEAR(Value32(0x100A), 260000, 1000);
     Advance(60.0);
@@ -229,9 +212,8 @@ TEST_F(ModelB, ProcessValueAndConverterAreWide) {
     }
     inst->PowerCycle(Now());
     EXPECT_NE(Value32(0x1000), 123458);
-}
 
-TEST_F(ModelB, PolaritySelectsTheSecondSetOfCalibrationCodes) {
+    // Polarity selects the second set of calibration codes.
     ASSERT_EQ(Write(0x0A08, 1, 6), 0);
     EXPECT_EQ(Reg(0x0A08), 1);
     EXPECT_EQ(Write(0x0A08, 2, 6), -2005);

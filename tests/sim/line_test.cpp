@@ -5,13 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include "session/link_controls.h"
 #include "tests/support/fixtures.h"
 
 namespace {
 
+using sim::FaultKind;
 using sim::Outcome;
 using simtest::Bytes;
 
@@ -19,6 +18,13 @@ const serial::LineSettings k8N2 = sim::LinkSettings(3, 1);
 // The model register read and its answer.
 const Bytes kRequest = {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01};
 const Bytes kAnswer = simtest::Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
 
 // Everything the device has sent by time upTo.
 Bytes Drain(sim::SimulatedDevice& d, double upTo = 1e9) {
@@ -30,10 +36,9 @@ Bytes Drain(sim::SimulatedDevice& d, double upTo = 1e9) {
     return out;
 }
 
-using Framing = simtest::SimTest;  // the requests are fed to the device directly
-
-// The simulator's own CRC against frames whose CRC is known from outside the suite.
-TEST(SimCrc, SealsAndChecksKnownFrames) {
+// The simulator's own CRC against frames whose CRC is known from outside the suite; the framer
+// cuts a stream by each request's length and flushes the rest.
+TEST(Frames, CrcSealsKnownFramesAndTheFramerCutsByLength) {
     Bytes check{'1', '2', '3', '4', '5', '6', '7', '8', '9'};  // the CRC's published check value
     sim::Seal(&check);
     EXPECT_EQ(Bytes(check.begin() + 9, check.end()), (Bytes{0x37, 0x4B}));
@@ -47,15 +52,11 @@ TEST(SimCrc, SealsAndChecksKnownFrames) {
         EXPECT_FALSE(sim::CrcMatches(spoilt)) << i;
     }
     EXPECT_FALSE(sim::CrcMatches(Bytes{0xFF, 0xFF, 0xFF}));
-}
 
-TEST_F(Framing, FramerCutsByLengthAndFlushesTheRest) {
     sim::Framer f;
-    const Bytes a = Sealed({0x01, 0x03, 0x00, 0x00, 0x00, 0x01});
-    const Bytes b = Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x04, 0, 0, 0, 7});
-    Bytes stream = a;
-    stream.insert(stream.end(), b.begin(), b.end());
-    stream.push_back(0x01);
+    const Bytes a = simtest::Sealed({0x01, 0x03, 0x00, 0x00, 0x00, 0x01});
+    const Bytes b = simtest::Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x04, 0, 0, 0, 7});
+    const Bytes stream = Cat({a, b, {0x01}});
     for (std::size_t i = 0; i < stream.size(); ++i)
         f.Push(stream[i], static_cast<double>(i));
     sim::Framer::Frame frame;
@@ -76,22 +77,22 @@ TEST_F(Framing, FramerCutsByLengthAndFlushesTheRest) {
     EXPECT_EQ(frame.bytes.size(), sim::kMaxFrame);
 }
 
+using Framing = simtest::SimTest;  // the requests are fed to the device directly
+
 // Noise in front spoils a request but not the next one; back-to-back requests talk over the
 // first answer; a wrong length for the code is refused.
 TEST_F(Framing, WhatTheStreamHoldsDecidesTheAnswer) {
-    Bytes noisy = Sealed(kRequest);
-    noisy.insert(noisy.begin(), 0xFF);
-    sim->Receive(k8N2, noisy, 0.0);
+    sim->Receive(k8N2, Cat({{0xFF}, Sealed(kRequest)}), 0.0);
     EXPECT_EQ(Drain(*sim), Bytes{});
     sim->Receive(k8N2, Sealed(kRequest), 1.0);
     EXPECT_EQ(Drain(*sim), kAnswer);
     EXPECT_EQ(Outcomes(), (std::vector<Outcome>{Outcome::kBadFrame, Outcome::kAnswered}));
 
     inst->TakeLog();
-    Bytes two = Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x09});
-    const Bytes second = Sealed({0x01, 0x03, 0x00, 0x08, 0x00, 0x01});
-    two.insert(two.end(), second.begin(), second.end());
-    sim->Receive(k8N2, two, 2.0);
+    sim->Receive(k8N2,
+                 Cat({Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x09}),
+                      Sealed({0x01, 0x03, 0x00, 0x08, 0x00, 0x01})}),
+                 2.0);
     EXPECT_EQ(Drain(*sim), Sealed({0x01, 0x03, 0x02, 0x00, 0x09}));
     ASSERT_EQ(inst->Log().size(), 2u);
     EXPECT_DOUBLE_EQ(inst->Log()[1].start, inst->Log()[0].end);
@@ -153,10 +154,9 @@ using LinkBehaviour = OnTheLine;
 
 // A lost or spoilt answer still carries out the request; a refusal does not.
 TEST_F(Faults, EachFaultFailsTheTransactionItsOwnWay) {
-    const std::pair<sim::FaultKind, int> cases[] = {
-        {sim::FaultKind::kSilence, -2000}, {sim::FaultKind::kCut, -2003},
-        {sim::FaultKind::kLate, -2000},    {sim::FaultKind::kBadCrc, -1},
-        {sim::FaultKind::kNoise, -1},      {sim::FaultKind::kException, -2005},
+    const std::pair<FaultKind, int> cases[] = {
+        {FaultKind::kSilence, -2000}, {FaultKind::kCut, -2003}, {FaultKind::kLate, -2000},
+        {FaultKind::kBadCrc, -1},     {FaultKind::kNoise, -1},  {FaultKind::kException, -2005},
     };
     int value = 10;
     for (const auto& [kind, result] : cases) {
@@ -166,7 +166,7 @@ TEST_F(Faults, EachFaultFailsTheTransactionItsOwnWay) {
         EXPECT_EQ(Read(0x1F00, 4), result);
         const int before = Ram(8);
         EXPECT_EQ(Write(8, ++value), result);
-        EXPECT_EQ(Ram(8), kind == sim::FaultKind::kException ? before : value);
+        EXPECT_EQ(Ram(8), kind == FaultKind::kException ? before : value);
         // Struck once, then the next attempt goes through.
         inst->ClearFaults();
         inst->AddFault({.kind = kind});
@@ -177,45 +177,18 @@ TEST_F(Faults, EachFaultFailsTheTransactionItsOwnWay) {
     }
 }
 
-TEST_F(Faults, LateAnswersComeWholeAfterTheDelayNoiseJustBeforeTheAnswer) {
-    inst->AddFault({.kind = sim::FaultKind::kLate, .delay = 1.0});
+TEST_F(Faults, AnswersAreTimedLateOnesComeWholeAfterTheDelayNoiseJustBefore) {
+    inst->AddFault({.kind = FaultKind::kLate, .delay = 1.0});
     ASSERT_EQ(com.SetComTime(222, 2.0), 0);
     const double t0 = Now();
     EXPECT_EQ(Exchange(kRequest, 7), kAnswer);
     const double c = 11.0 / 19200;
     EXPECT_NEAR(Now() - t0, 8 * c + 0.003 + 1.0 + 7 * c, 1e-9);
 
-    inst->AddFault({.kind = sim::FaultKind::kNoise, .bytes = 3});
-    Bytes expected = {0x00, 0xFF, 0x55};
-    expected.insert(expected.end(), kAnswer.begin(), kAnswer.end());
-    EXPECT_EQ(Exchange(kRequest), expected);
-}
+    inst->AddFault({.kind = FaultKind::kNoise, .bytes = 3});
+    EXPECT_EQ(Exchange(kRequest), Cat({{0x00, 0xFF, 0x55}, kAnswer}));
 
-// An adapter without echo suppression: the request comes back, then the answer; the echo faults
-// spoil the echo only, once each.
-TEST_F(Faults, TheEchoComesBackFirstAndItsFaultsSpoilOnlyIt) {
-    sim::InstrumentConfig config = sim::DefaultConfig(sim::Model::kA);
-    config.echo = true;
-    Start(config);
-    OpenPort();
-    inst->AddFault({.kind = sim::FaultKind::kEchoGarbled, .after = 1});
-    inst->AddFault({.kind = sim::FaultKind::kEchoLost, .after = 2});
-    Bytes echoed = Sealed(kRequest);
-    echoed.insert(echoed.end(), kAnswer.begin(), kAnswer.end());
-    EXPECT_EQ(Exchange(kRequest), echoed);
-    Bytes garbled = echoed;
-    garbled[0] ^= 0x40;
-    EXPECT_EQ(Exchange(kRequest), garbled);
-    EXPECT_EQ(Exchange(kRequest), kAnswer);
-    // Noise and requests for other stations are echoed too: the line hears everything.
-    EXPECT_EQ(Exchange({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}),
-              Sealed({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}));
-    EXPECT_EQ(Outcomes(), (std::vector<Outcome>{Outcome::kAnswered, Outcome::kFaulted,
-                                                Outcome::kFaulted, Outcome::kOtherStation}));
-}
-
-TEST_F(Faults, AnswersAreTimedAtTheCharacterTime) {
-    const double c = 11.0 / 19200;
+    // Each byte of an answer at the character time.
     std::uint8_t b = 0;
     double at = 0.0;
     // Paced after the turnaround, then all at once when neither is wanted.
@@ -233,6 +206,28 @@ TEST_F(Faults, AnswersAreTimedAtTheCharacterTime) {
         }
         EXPECT_FALSE(sim->NextByte(100.0, &b, &at));
     }
+}
+
+// An adapter without echo suppression: the request comes back, then the answer; the echo faults
+// spoil the echo only, once each.
+TEST_F(Faults, TheEchoComesBackFirstAndItsFaultsSpoilOnlyIt) {
+    sim::InstrumentConfig config = sim::DefaultConfig(sim::Model::kA);
+    config.echo = true;
+    Start(config);
+    OpenPort();
+    inst->AddFault({.kind = FaultKind::kEchoGarbled, .after = 1});
+    inst->AddFault({.kind = FaultKind::kEchoLost, .after = 2});
+    const Bytes echoed = Cat({Sealed(kRequest), kAnswer});
+    EXPECT_EQ(Exchange(kRequest), echoed);
+    Bytes garbled = echoed;
+    garbled[0] ^= 0x40;
+    EXPECT_EQ(Exchange(kRequest), garbled);
+    EXPECT_EQ(Exchange(kRequest), kAnswer);
+    // Noise and requests for other stations are echoed too: the line hears everything.
+    EXPECT_EQ(Exchange({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}),
+              Sealed({0x09, 0x03, 0x1F, 0x00, 0x00, 0x01}));
+    EXPECT_EQ(Outcomes(), (std::vector<Outcome>{Outcome::kAnswered, Outcome::kFaulted,
+                                                Outcome::kFaulted, Outcome::kOtherStation}));
 }
 
 TEST_F(LinkBehaviour, OtherLineSettingsAreNotHeardAndAPseudoTerminalIgnoresParity) {
@@ -262,7 +257,8 @@ TEST_F(LinkBehaviour, OtherLineSettingsAreNotHeardAndAPseudoTerminalIgnoresParit
     EXPECT_EQ(Read(0x1F00, 1), -2000);
 }
 
-TEST_F(LinkBehaviour, OtherStationsAndBroadcastsGetNoAnswer) {
+// Other stations and broadcasts get no answer; the link registers switch after theirs.
+TEST_F(LinkBehaviour, WhoIsAnsweredAndWhenTheLinkRegistersSwitch) {
     Station(2);
     EXPECT_EQ(Read(0x1F00, 1), -2000);
     Station(0);
@@ -272,12 +268,9 @@ TEST_F(LinkBehaviour, OtherStationsAndBroadcastsGetNoAnswer) {
     std::vector<Outcome> expected(3, Outcome::kOtherStation);
     expected.insert(expected.end(), 6, Outcome::kBroadcast);
     EXPECT_EQ(Outcomes(), expected);
-    std::uint8_t byte = 0;
-    double at = 0.0;
-    EXPECT_FALSE(sim->NextByte(1e9, &byte, &at));
-}
+    EXPECT_EQ(Drain(*sim), Bytes{});
 
-TEST_F(LinkBehaviour, LinkRegistersSwitchAfterTheirAnswer) {
+    Station(1);
     ASSERT_EQ(Write(13, 5), 0);  // answered from station 1
     EXPECT_EQ(Read(0x1F00, 1), -2000);
     Station(5);

@@ -1,22 +1,16 @@
 // The network port. Its Telnet end alone: option answers, port settings and their
 // acknowledgements, purges, 0xFF escaping, bytes in any pieces. Then instrument-sim itself
 // listening on 127.0.0.1, in real time, met by a plain client socket: a transparent gateway, a
-// Telnet port with its settings and purges, one client at a time, the network faults, a stall
-// by signal.
+// Telnet port with its settings and purges, one client at a time, the network faults.
 
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <memory>
-#include <sstream>
 
 #include "sim/telnet_codec.h"
 #include "tests/support/child_process.h"
@@ -45,15 +39,31 @@ Bytes Sub(std::uint8_t command, Bytes value) {
     return b;
 }
 
-// What the codec answers to `in` fed in pieces of `piece` bytes; its line input in *out.
-Bytes Feed(sim::TelnetCodec& codec, const Bytes& in, std::size_t piece = 512,
-           std::vector<LineInput>* out = nullptr) {
-    std::vector<LineInput> pieces;
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// A fresh codec fed `in` in pieces of `piece` bytes: its answers, the line input it gave (each
+// piece as "<settings> [<data>] <purge bits>; "), the settings then in force.
+struct Fed {
     Bytes reply;
+    std::string pieces;
+    serial::LineSettings after;
+};
+Fed Feed(const Bytes& in, std::size_t piece = 512) {
+    sim::TelnetCodec codec(k8N2);
+    std::vector<LineInput> pieces;
+    Fed f;
     for (std::size_t at = 0; at < in.size(); at += piece)
-        codec.Receive(in.data() + at, std::min(piece, in.size() - at), &pieces, &reply);
-    if (out) *out = pieces;
-    return reply;
+        codec.Receive(in.data() + at, std::min(piece, in.size() - at), &pieces, &f.reply);
+    for (const LineInput& p : pieces)
+        f.pieces += sim::SettingsText(p.settings) + " [" + sim::Hex(p.data) + "] " +
+                    std::to_string(p.purge) + "; ";
+    f.after = codec.Settings();
+    return f;
 }
 
 TEST(TelnetCodec, OptionsAreAgreedOnceAndOthersRefused) {
@@ -72,10 +82,9 @@ TEST(TelnetCodec, OptionsAreAgreedOnceAndOthersRefused) {
         {{kIac, kSb, 24, 1, kIac, kSe}, {}},
     };
     for (const auto& [in, reply] : cases) {
-        sim::TelnetCodec codec(k8N2);
-        std::vector<LineInput> pieces;
-        EXPECT_EQ(Feed(codec, in, 512, &pieces), reply) << ::testing::PrintToString(in);
-        EXPECT_TRUE(pieces.empty());
+        const Fed f = Feed(in);
+        EXPECT_EQ(f.reply, reply) << ::testing::PrintToString(in);
+        EXPECT_EQ(f.pieces, "");
     }
 }
 
@@ -118,51 +127,37 @@ TEST(TelnetCodec, SettingsAreAcknowledgedWithTheValueInForce) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(Sub(c.command, c.value)));
-        sim::TelnetCodec codec(k8N2);
-        std::vector<LineInput> pieces;
-        const Bytes reply = Feed(codec, Sub(c.command, c.value), 512, &pieces);
-        EXPECT_EQ(reply, c.ack.empty() ? Bytes{} : Sub(c.command + kServerOffset, c.ack));
-        EXPECT_EQ(codec.Settings(), c.after);
-        EXPECT_EQ(pieces.empty() ? 0 : pieces[0].purge, c.purge);
+        const Fed f = Feed(Sub(c.command, c.value));
+        EXPECT_EQ(f.reply, c.ack.empty() ? Bytes{} : Sub(c.command + kServerOffset, c.ack));
+        EXPECT_EQ(f.after, c.after);
+        EXPECT_EQ(f.pieces, c.purge ? "19200 8N2 [] " + std::to_string(c.purge) + "; " : "");
     }
 }
 
 TEST(TelnetCodec, DataComesUnescapedInPiecesCutAtSettingsAndPurgesWhateverTheReads) {
-    Bytes in = {0x01, kIac, kIac, 0x02};
-    const Bytes parity = Sub(kSetParity, {3}), purge = Sub(kPurgeData, {2});
-    in.insert(in.end(), parity.begin(), parity.end());
-    in.push_back(0x03);
-    in.insert(in.end(), purge.begin(), purge.end());
     // An unended subnegotiation gives way to the command that interrupts it.
-    in.insert(in.end(), {0x04, kIac, kSb, kComPort, kSetParity, 1, kIac, kWill, kBinary, 0x05});
-    Bytes ack = Sub(kSetParity + kServerOffset, {3});
-    const Bytes purged = Sub(kPurgeData + kServerOffset, {2});
-    ack.insert(ack.end(), purged.begin(), purged.end());
-    ack.insert(ack.end(), {kIac, kDo, kBinary});
+    const Bytes in = Cat({{0x01, kIac, kIac, 0x02},
+                          Sub(kSetParity, {3}),
+                          {0x03},
+                          Sub(kPurgeData, {2}),
+                          {0x04, kIac, kSb, kComPort, kSetParity, 1, kIac, kWill, kBinary, 0x05}});
+    const Bytes ack = Cat({Sub(kSetParity + kServerOffset, {3}),
+                           Sub(kPurgeData + kServerOffset, {2}),
+                           {kIac, kDo, kBinary}});
     for (std::size_t piece : {std::size_t{1}, std::size_t{3}, in.size()}) {
         SCOPED_TRACE(piece);
-        sim::TelnetCodec codec(k8N2);
-        std::vector<LineInput> pieces;
-        EXPECT_EQ(Feed(codec, in, piece, &pieces), ack);
-        ASSERT_EQ(pieces.size(), 3u);
-        EXPECT_EQ(pieces[0].settings, k8N2);
-        EXPECT_EQ(pieces[0].data, (Bytes{0x01, 0xFF, 0x02}));
-        EXPECT_EQ(pieces[1].settings, (serial::LineSettings{19200, serial::kParityEven, 8, 2}));
-        EXPECT_EQ(pieces[1].data, Bytes{0x03});
-        EXPECT_EQ(pieces[1].purge, sim::kPurgeInput);
-        EXPECT_EQ(pieces[2].data, (Bytes{0x04, 0x05}));
-        EXPECT_EQ(pieces[2].purge, 0);
+        const Fed f = Feed(in, piece);
+        EXPECT_EQ(f.reply, ack);
+        EXPECT_EQ(f.pieces, "19200 8N2 [01 FF 02] 0; 19200 8E2 [03] 1; 19200 8E2 [04 05] 0; ");
     }
     // A subnegotiation too long for any setting is dropped whole.
-    sim::TelnetCodec codec(k8N2);
     Bytes longSub = {kIac, kSb, kComPort, kSetParity};
     longSub.resize(200, 3);
     longSub.insert(longSub.end(), {kIac, kSe, 0x06});
-    std::vector<LineInput> pieces;
-    EXPECT_EQ(Feed(codec, longSub, 512, &pieces), Bytes{});
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(pieces[0].data, Bytes{0x06});
-    EXPECT_EQ(codec.Settings(), k8N2);
+    const Fed f = Feed(longSub);
+    EXPECT_EQ(f.reply, Bytes{});
+    EXPECT_EQ(f.pieces, "19200 8N2 [06] 0; ");
+    EXPECT_EQ(f.after, k8N2);
 }
 
 // A client socket on 127.0.0.1.
@@ -243,26 +238,40 @@ class NetLine : public ::testing::Test {
     int port = 0;
 };
 
-// A second client is refused while one is connected: a gateway tells it why first.
+// A second client is refused while one is connected: a gateway tells it why first. The
+// network delays every answer.
 TEST_F(NetLine, ADeviceServerServesOneClientAtATime) {
     const std::string inUse = "Port already in use\r\n";
-    for (const auto& [protocol, refusal] :
-         {std::pair{"tcp", Bytes(inUse.begin(), inUse.end())}, std::pair{"rfc2217", Bytes{}}}) {
+    const auto ask = [](Client& client) {
+        const auto t0 = Steady::now();
+        client.Send(kReadModel);
+        EXPECT_EQ(client.Read(kModel.size()), kModel);
+        EXPECT_GE(std::chrono::duration<double>(Steady::now() - t0).count(), 0.25);
+    };
+    const struct {
+        std::string protocol;
+        Bytes refusal;
+        std::string kind;  // as the log names it
+    } servers[] = {{"tcp", Bytes(inUse.begin(), inUse.end()), "(a gateway at 19200 8N2)"},
+                   {"rfc2217", {}, "(a port starting at 19200 8N2)"}};
+    for (const auto& [protocol, refusal, kind] : servers) {
         SCOPED_TRACE(protocol);
-        Start(protocol);
+        Start(protocol, {"--net-delay", "250"});
         {
             Client first(port);
-            first.Send(kReadModel);
-            EXPECT_EQ(first.Read(kModel.size()), kModel);
+            ask(first);
             Client second(port);
             EXPECT_EQ(second.Read(100), refusal);
             EXPECT_EQ(second.End(), -1);
-            first.Send(kReadModel);  // still served
-            EXPECT_EQ(first.Read(kModel.size()), kModel);
+            ask(first);  // still served
         }
         Client next(port);
-        next.Send(kReadModel);
-        EXPECT_EQ(next.Read(kModel.size()), kModel);
+        ask(next);
+        const std::string log = Log();
+        for (const std::string& line :
+             {" on " + protocol + "://127.0.0.1:", kind, std::string("client 127.0.0.1:"),
+              std::string("refused 127.0.0.1:")})
+            EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
     }
 }
 
@@ -322,10 +331,14 @@ TEST_F(NetLine, ATelnetPortAnswersAtTheSettingsItsClientSets) {
                       value == &s.other ? Bytes{} : kModel);
         }
     }
-    const std::vector<std::string> heard = Heard();
-    ASSERT_EQ(heard.size(), 8u);
     // Parity is seen, unlike on a pseudo-terminal.
-    EXPECT_EQ(heard[4], "19200 8E2 " + sim::Hex(kReadModel) + " -> wrong line settings");
+    std::vector<std::string> expected;
+    for (const char* other : {"9600 8N2", "19200 7N2", "19200 8E2", "19200 8N1"}) {
+        expected.push_back(other + (" " + sim::Hex(kReadModel)) + " -> wrong line settings");
+        expected.push_back("19200 8N2 " + sim::Hex(kReadModel) +
+                           " -> answered: " + sim::Hex(kModel));
+    }
+    EXPECT_EQ(Heard(), expected);
 }
 
 TEST_F(NetLine, PurgesDropWhatIsPendingEachWay) {
@@ -333,19 +346,12 @@ TEST_F(NetLine, PurgesDropWhatIsPendingEachWay) {
     Client client(port);
     client.Negotiate();
     // Half a request, then the server's transmit buffer purged: the next request stands alone.
-    Bytes in(kReadModel.begin(), kReadModel.begin() + 4);
-    const Bytes purgeInput = Sub(kPurgeData, {2});
-    in.insert(in.end(), purgeInput.begin(), purgeInput.end());
-    in.insert(in.end(), kReadModel.begin(), kReadModel.end());
-    client.Send(in);
-    Bytes expected = Sub(kPurgeData + kServerOffset, {2});
-    expected.insert(expected.end(), kModel.begin(), kModel.end());
+    client.Send(
+        Cat({Bytes(kReadModel.begin(), kReadModel.begin() + 4), Sub(kPurgeData, {2}), kReadModel}));
+    const Bytes expected = Cat({Sub(kPurgeData + kServerOffset, {2}), kModel});
     EXPECT_EQ(client.Read(expected.size()), expected);
     // A request, then the receive buffer purged before its answer is out: no answer.
-    in = kReadModel;
-    const Bytes purgeOutput = Sub(kPurgeData, {1});
-    in.insert(in.end(), purgeOutput.begin(), purgeOutput.end());
-    client.Send(in);
+    client.Send(Cat({kReadModel, Sub(kPurgeData, {1})}));
     const Bytes ack = Sub(kPurgeData + kServerOffset, {1});
     EXPECT_EQ(client.Read(ack.size()), ack);
     EXPECT_EQ(client.Read(1, 0.4), Bytes{});
@@ -374,38 +380,6 @@ TEST_F(NetLine, AResetComesInTheMiddleOfTheAnswerAStallKeepsTheConnectionSilent)
         next.Negotiate();
         next.Send(kReadModel);
         EXPECT_EQ(next.Read(kModel.size()), kModel);
-    }
-}
-
-// A signal stalls the connection and lets it pass again; the log says so.
-TEST_F(NetLine, TheConnectionStallsWhileSignalled) {
-    Start("rfc2217");
-    Client client(port);
-    client.Negotiate();
-    for (bool stalled : {false, true, false}) {
-        if (stalled) sim->Signal(SIGUSR2);
-        client.Send(kReadModel);
-        EXPECT_EQ(client.Read(kModel.size(), stalled ? kSilence : 2.0), stalled ? Bytes{} : kModel)
-            << stalled;
-        if (stalled) sim->Signal(SIGUSR2);
-    }
-    const std::vector<std::string> heard = Heard();
-    const std::string log = Log();
-    for (const char* line : {"on rfc2217://127.0.0.1:", "(a port starting at 19200 8N2)",
-                             "client 127.0.0.1:", "connection stalled", "connection passing"})
-        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
-    ASSERT_FALSE(heard.empty());
-    EXPECT_EQ(heard[0], "19200 8N2 01 03 1F 00 00 04 43 DD -> answered: " + sim::Hex(kModel));
-}
-
-TEST_F(NetLine, TheNetworkDelaysEveryAnswer) {
-    Start("tcp", {"--net-delay", "250"});
-    Client client(port);
-    for (int round = 0; round < 2; ++round) {
-        const auto t0 = Steady::now();
-        client.Send(kReadModel);
-        EXPECT_EQ(client.Read(kModel.size()), kModel);
-        EXPECT_GE(std::chrono::duration<double>(Steady::now() - t0).count(), 0.25);
     }
 }
 

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <string>
-#include <vector>
 
 #include "bench/bench_table.h"
 #include "bench/sim_process.h"
-#include "link/crc.h"
 #include "sim/instrument.h"
 
 #if SUITE_HAVE_LIBMODBUS
@@ -19,8 +16,7 @@ using bench::Frame;
 using bench::LoggedRequest;
 
 Frame Sealed(Frame f) {
-    f.resize(f.size() + 2);
-    conf::fn_Get_CRC(f.data(), static_cast<int>(f.size()));
+    sim::Seal(&f);
     return f;
 }
 
@@ -118,10 +114,19 @@ class LibmodbusAgainstSimulator : public ::testing::Test {
         ASSERT_FALSE(pty.empty());
         ASSERT_EQ(client.Open(pty, kLine, &error), 0) << error;
     }
-    // Replays `frames`: the result, the error in *error.
+    // Replays `frames` with a fresh tally: the result, the error in *error.
     int Replay(const std::vector<Frame>& frames, std::string* error) {
         tally = bench::Tally{};
         return client.Replay(frames, &tally, error);
+    }
+    // The requests the instrument logged since the last look.
+    std::vector<Frame> Logged(const char* outcome = nullptr) {
+        std::vector<Frame> frames;
+        for (const LoggedRequest& r : sim.TakeRequests()) {
+            frames.push_back(r.request);
+            EXPECT_EQ(r.outcome, outcome ? std::string(outcome) : r.outcome) << sim::Hex(r.request);
+        }
+        return frames;
     }
 
     const serial::LineSettings kLine{19200, serial::kParityNone, 8, 2};
@@ -135,7 +140,7 @@ TEST_F(LibmodbusAgainstSimulator, SendsEveryCodeOfTheInstrumentAsRecorded) {
     struct Model {
         const char* name;
         std::vector<Frame> frames;
-        long answerBytes;
+        long bytes;  // requests and answers
     };
     const Model models[] = {
         {"A",
@@ -143,12 +148,12 @@ TEST_F(LibmodbusAgainstSimulator, SendsEveryCodeOfTheInstrumentAsRecorded) {
           Sealed({0x01, 0x04, 0x10, 0x00, 0x00, 0x02}),
           Sealed({0x01, 0x05, 0x00, 0x0E, 0x00, 0x03}),
           Sealed({0x01, 0x06, 0x00, 0x0D, 0x00, 0x01})},
-         13 + 9 + 8 + 8},
+         4 * 8 + 13 + 9 + 8 + 8},
         // Two words of one 32-bit value with code 16.
         {"B",
          {Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x04, 0x00, 0x00, 0x01, 0x2C}),
           Sealed({0x01, 0x03, 0x10, 0x01, 0x00, 0x02})},
-         8 + 9},
+         13 + 8 + 8 + 9},
     };
     for (const Model& m : models) {
         SCOPED_TRACE(std::string("model ") + m.name);
@@ -157,16 +162,9 @@ TEST_F(LibmodbusAgainstSimulator, SendsEveryCodeOfTheInstrumentAsRecorded) {
         if (HasFatalFailure()) return;
         std::string error;
         ASSERT_EQ(Replay(m.frames, &error), 0) << error;
-        const std::vector<LoggedRequest> logged = sim.TakeRequests();
-        ASSERT_EQ(logged.size(), m.frames.size());
-        long requestBytes = 0;
-        for (std::size_t i = 0; i < logged.size(); ++i) {
-            EXPECT_EQ(logged[i].request, m.frames[i]) << "request " << i;
-            EXPECT_EQ(logged[i].outcome, "answered") << "request " << i;
-            requestBytes += static_cast<long>(m.frames[i].size());
-        }
+        EXPECT_EQ(Logged("answered"), m.frames);
         EXPECT_EQ(tally.transactions, static_cast<int>(m.frames.size()));
-        EXPECT_EQ(tally.bytes, requestBytes + m.answerBytes);
+        EXPECT_EQ(tally.bytes, m.bytes);
         client.Close();
     }
 }
@@ -198,10 +196,7 @@ TEST_F(LibmodbusAgainstSimulator, StopsAtARequestItCannotSendOrAFailedAnswer) {
         // What was sent reached the instrument as it was; nothing after the failure went out.
         std::vector<Frame> expected{good};
         if (c.sent) expected.push_back(c.frame);
-        std::vector<Frame> logged;
-        for (const LoggedRequest& r : sim.TakeRequests())
-            logged.push_back(r.request);
-        EXPECT_EQ(logged, expected) << c.error;
+        EXPECT_EQ(Logged(), expected) << c.error;
         EXPECT_EQ(tally.transactions, 1);
     }
 }

@@ -48,6 +48,7 @@ std::string Child::FirstLine(double seconds) {
 }
 
 int Child::Wait(double seconds) {
+    if (pid_ <= 0) return -1;  // never started, or already reaped: waitpid(-1) would take any child
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     int status = 0;
     while (std::chrono::steady_clock::now() < until) {
@@ -61,12 +62,13 @@ int Child::Wait(double seconds) {
 }
 
 int Child::Stop() {
+    if (pid_ <= 0) return -1;  // kill(-1) would signal every process of the user
     kill(pid_, SIGTERM);
     return Wait();
 }
 
 void Child::Signal(int signal) {
-    kill(pid_, signal);
+    if (pid_ > 0) kill(pid_, signal);
 }
 
 std::string Child::Read(double seconds, bool oneLine) {

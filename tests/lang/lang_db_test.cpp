@@ -1,9 +1,13 @@
-// The string database: texts per language, code pages, and the failure paths.
+// The string database: texts per language, code pages, and the failure paths; the status line:
+// texts and colours of the numbered messages and of free texts.
 
 #include "lang/lang_db.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "lang/status_line.h"
 #include "platform/sys/codepage.h"
 #include "tests/support/fixtures.h"
 
@@ -61,6 +65,40 @@ TEST_F(LangDb, EveryIdResolvesInEveryLanguage) {
         }
     }
     EXPECT_TRUE(fe.Popups().empty());
+}
+
+// On a text message and on a string indicator alike.
+TEST(StatusLine, MessagesAndTheirColoursAndNoPanelIsAnError) {
+    for (const char* kind : {"textmsg", "string"}) {
+        SCOPED_TRACE(kind);
+        conf_test::StatusPanel p(kind);
+        Context& ctx = p.ctx;
+        // The line as shown: its text, then its colour.
+        const auto shown = [&p] {
+            char rgb[16];
+            std::snprintf(rgb, sizeof rgb, " #%06X", p.LineColor());
+            return p.LineText() + rgb;
+        };
+        EXPECT_EQ(msg_cfg::SID(ctx, 43), 0);
+        EXPECT_EQ(shown(), "Read NG #FF0000");
+        EXPECT_EQ(msg_cfg::SID(ctx, 45), 0);
+        EXPECT_EQ(shown(), "Write OK #008000");
+        EXPECT_EQ(msg_cfg::SID(ctx, 41), 0);
+        EXPECT_EQ(shown(), "Reading #0000FF");
+        msg_cfg::SID(ctx, 46);
+        EXPECT_EQ(msg_cfg::SV(ctx, "COM3 busy"), 0);  // a free text keeps the colour
+        EXPECT_EQ(shown(), "COM3 busy #FF0000");
+        EXPECT_EQ(msg_cfg::SID(ctx, 48), -1);  // an unknown number changes nothing
+        EXPECT_EQ(shown(), "COM3 busy #FF0000");
+        EXPECT_EQ(msg_cfg::SV_i32(ctx, -2), 0);
+        EXPECT_EQ(shown(), "-2 #FF0000");
+        EXPECT_EQ(msg_cfg::SCV(ctx, 0x123456, "Scan done"), 0);
+        EXPECT_EQ(shown(), "Scan done #123456");
+        EXPECT_TRUE(p.fe.Popups().empty());
+        ctx.gvMain = 0;  // no panel: an error, not a crash
+        EXPECT_LT(msg_cfg::SV(ctx, "x"), 0);
+        EXPECT_LT(msg_cfg::SID(ctx, 42), 0);
+    }
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 
 #include "scan/com_discovery.h"
 
+#include <optional>
+
 #include "platform/serial/port_watch.h"
 #include "platform/serial/serial_error.h"
 #include "popups.h"
 #include "scan/scan_log.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 
 namespace scantest {
@@ -159,18 +162,39 @@ TEST_F(Discovery, ListThatCannotBeClearedEndsTheRun) {
     EXPECT_NE(Slurp("log.txt").find("ClearList err -"), std::string::npos);
 }
 
-// A file that cannot be created is reported with a popup and in the log; discovery goes on.
+// A file that cannot be created (a folder, or a FIFO, in its place) is reported with a popup;
+// discovery goes on and never waits on a FIFO.
 TEST_F(Discovery, ReportsAFileItCannotCreate) {
     Start();
-    fe.ClearPopups();
-    fs::create_directory("COM__Exist.txt.d");
-    fs::remove("COM__Exist.txt");
-    fs::create_directory("COM__Exist.txt");  // a directory in the file's place
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
-    EXPECT_EQ(scan::ComList::Discover_Ports(ctx), 0);
-    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_COM :: 9102", "open file NG :: COM__Exist.txt"}}));
-    EXPECT_EQ(ComList().size(), 1u);
+    // The list is built from the all-devices file: without it there is nothing to list.
+    const struct {
+        const char* name;
+        bool fifo;
+        const char* title;
+        std::size_t listed;
+    } cases[] = {{"COM__Exist.txt", false, "M1__Scan_COM :: 9102", 1},
+                 {"COM__Exist.txt", true, "M1__Scan_COM :: 9102", 1},
+                 {"Dev_Mng_00_All_DEV.txt", true, "M1__Scan_COM :: 9100", 0}};
+    for (const auto& [name, fifo, title, listed] : cases) {
+        SCOPED_TRACE(name);
+        fe.ClearPopups();
+        fs::remove(name);
+        std::optional<test_support::FifoGuard> guard;
+        if (fifo) {
+            guard.emplace(name);
+            ASSERT_TRUE(guard->Made());
+        } else {
+            fs::create_directory(name);
+        }
+        EXPECT_EQ(scan::ComList::Discover_Ports(ctx), 0);
+        EXPECT_FALSE(guard && guard->HadToFree()) << "the discovery waited on " << name;
+        guard.reset();
+        fs::remove(name);
+        EXPECT_EQ(Popups(fe), (Shown{{title, std::string("open file NG :: ") + name}}));
+        EXPECT_EQ(ComList().size(), listed);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,14 @@
 // The device sweep against simulated instruments: the probe order, what each probe sends and
-// shows, the hand-over, and every way a sweep ends early.
+// shows, and every way a sweep ends early. The hand-over: both settings files byte for byte,
+// the configurator chosen from the file's model code, and what happens when a file or a
+// configurator is missing.
+
+#include <optional>
 
 #include "popups.h"
+#include "scan/distribute.h"
+#include "scan/scan_log.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 
 namespace scantest {
@@ -221,6 +228,113 @@ TEST_F(Sweep, SettingsFileThatCannotBeWrittenStartsNothing) {
     EXPECT_FALSE(fe.QuitRequested());
     EXPECT_FALSE(TimerOn());
     EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 591476", "open file NG :: COM_Dev_use.txt"}}));
+}
+
+// A settings file is written whole; a FIFO or a folder in its place fails the record, and the
+// record never waits on a FIFO.
+TEST_F(Sweep, RecordWritesBothFilesWithoutALineEndAfterTheModelCode) {
+    Start();
+    Put("COM_Dev_use.txt", "an older, longer settings file that must not leave a tail\n");
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 12, 3, 0, 8, 2, 0x6B03), 0);
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "12\n3\n0\n8\n2\n6b03");
+    EXPECT_EQ(Slurp("COM_Dev_use_COMMENT.txt"),
+              "12    \tCOM #\n3     \tBaud 19200\n0     \tParity bit\n8     \tData bit\n"
+              "2     \tStop bit\n6b03\tMcode of Dev (hex)");
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 256, 3, 0, 8, 2, 0x0009), 0);
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "256\n3\n0\n8\n2\n0009");
+
+    fs::remove("COM_Dev_use.txt");
+    {
+        test_support::FifoGuard fifo("COM_Dev_use.txt");
+        ASSERT_TRUE(fifo.Made());
+        EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 7, 3, 0, 8, 2, 0x6801), -1);
+        EXPECT_FALSE(fifo.HadToFree()) << "the record waited on a FIFO";
+    }
+    fs::remove("COM_Dev_use.txt");
+    fs::remove("COM_Dev_use_COMMENT.txt");
+    fs::create_directory("COM_Dev_use_COMMENT.txt");
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 1, 3, 0, 8, 2, 0x6801), -1);
+}
+
+TEST_F(Sweep, HardwareCodeChoosesTheConfigurator) {
+    for (auto [code, program] : {std::pair{0x68, "Tarnel.exe"},
+                                 {0x6A, "Tarnel.exe"},
+                                 {0x69, "Ombrel.exe"},
+                                 {0x6B, "Ombrel.exe"},
+                                 {0x67, ""},
+                                 {0x6C, ""},
+                                 {0x00, ""},
+                                 {0xFF, ""}})
+        EXPECT_EQ(scan::ConfiguratorOf(code), program) << code;
+}
+
+// A hand-over that starts nothing says why in one popup, and the log names a bad file; Scan
+// stays open. A FIFO at the file's name is neither read nor waited on.
+TEST_F(Sweep, HandOverThatStartsNothingSaysWhy) {
+    Start();
+    const Shown noFile{{"M1__Scan_Dev :: 591475", "open file NG :: COM_Dev_use.txt"}};
+    const Shown unknown{{"", "Device HW model unknown"}};
+    const std::string mark = "\xA1\xB9\xA1\xB9\xA1\xB9 ";
+    const std::string report =
+        mark + "M1__Scan_Dev :: 591475 \n" + mark + "open file NG :: COM_Dev_use.txt \n\n";
+    const struct {
+        const char* file;  // nullptr: no settings file
+        int result;
+        const Shown& popups;
+        std::string logged;
+    } cases[] = {
+        {"7\n3\n0\n8\n2\n6702", 0, unknown, ""},
+        {"7\n3\n0\n8\n2\nTarnel", 0, unknown,
+         mark + "COM_Dev_use.txt :: line 6: model code is not a number \n\n"},
+        {nullptr, -1, noFile, report},
+        {"fifo", -1, noFile, mark + "COM_Dev_use.txt :: not a regular file \n\n" + report}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file ? c.file : "(none)");
+        fe.ClearPopups();
+        scan::Log::Create(ctx);
+        fs::remove("COM_Dev_use.txt");
+        std::optional<test_support::FifoGuard> fifo;
+        if (c.file && std::string(c.file) == "fifo") {
+            fifo.emplace("COM_Dev_use.txt");
+            ASSERT_TRUE(fifo->Made());
+        } else if (c.file) {
+            Put("COM_Dev_use.txt", c.file);
+        }
+        EXPECT_EQ(scan::fn_Distribute(ctx), c.result);
+        EXPECT_FALSE(fifo && fifo->HadToFree()) << "the hand-over waited on a FIFO";
+        fifo.reset();
+        EXPECT_TRUE(launcher.calls.empty());
+        EXPECT_FALSE(fe.QuitRequested());
+        EXPECT_EQ(Popups(fe), c.popups);
+        EXPECT_EQ(Log(), c.logged);
+    }
+}
+
+// The file decides, and the configurator starts after Scan has closed; one that is not
+// installed is said in a popup.
+TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFile) {
+    Start();
+    const struct {
+        const char* file;
+        const char* program;
+        bool missing;
+        const char* said;  // "" for no popup
+    } cases[] = {{"7\n3\n0\n8\n2\n6a41", "Tarnel.exe", false, ""},
+                 {"3\n3\n0\n8\n2\n6802", "Tarnel.exe", true, "Launch Tarnel NG"},
+                 {"3\n3\n0\n8\n2\n6b02", "Ombrel.exe", true, "Launch Ombrel NG"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        launcher.missing = {c.missing ? c.program : ""};
+        launcher.calls.clear();
+        fe.ClearPopups();
+        Put("COM_Dev_use.txt", c.file);
+        EXPECT_EQ(scan::fn_Distribute(ctx), 0);
+        EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{c.program, {}}}));
+        EXPECT_TRUE(fe.QuitRequested());
+        EXPECT_EQ(rt.GetPanel(ctx.gvG1), nullptr);
+        EXPECT_EQ(ctx.gr, c.missing ? sys::kLaunchNotFound : 0);
+        EXPECT_EQ(Popups(fe), (*c.said ? Shown{{"M1__Scan_Dev", c.said}} : Shown()));
+    }
 }
 
 }  // namespace

@@ -1,16 +1,12 @@
 // The event log file: switches, the run header, the writers, appending, the error reports, the
 // editor, and what may sit at the log's and the switch file's names instead of a file: a FIFO,
-// a folder, an endless device, a huge file, a full disk, a read-only folder. Start-up never
-// waits on them, reads the switches only as far as their fields go, and a log that cannot be
-// created or written is said once, in a popup and on stderr.
+// a folder, a full disk, a read-only folder. Start-up never waits on them, and a log that
+// cannot be created or written is said once, in a popup and on stderr. The Modbus trace lines.
 
 #include "log/event_log.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -20,6 +16,7 @@
 
 #include "log/log_errors.h"
 #include "log/log_launch.h"
+#include "log/modbus_trace.h"
 #include "models/model_a.h"
 #include "platform/sys/paths.h"
 #include "tests/support/fifo_guard.h"
@@ -81,8 +78,10 @@ TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndSayNothing) {
 }
 
 // Each switch alone decides its writers: 1 when switched off, and nothing written. A FIFO or
-// a folder named like the switch file is no switch file, and start-up never waits on it.
+// a folder named like the switch file is no switch file, and start-up never waits on it. The
+// switches sit at the start of the file: what follows its first 256 bytes is never read.
 TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
+    const std::string beyond = "1" + std::string(300, ' ') + "1";
     struct Case {
         const char* content;  // nullptr: no file; "fifo", "dir": that in the file's place
         int logYN, dbgYN;
@@ -90,7 +89,7 @@ TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
     for (Case c :
          {Case{nullptr, 0, 0}, Case{"1", 0, 0}, Case{"x 1", 0, 0}, Case{"1,1", 0, 0},
           Case{"0 1\n", 0, 1}, Case{"1 0", 1, 0}, Case{"2 1", 0, 1}, Case{"\n1\n 1 x", 1, 1},
-          Case{"11 1", 0, 1}, Case{"fifo", 0, 0}, Case{"dir", 0, 0}}) {
+          Case{"11 1", 0, 1}, Case{"fifo", 0, 0}, Case{"dir", 0, 0}, Case{beyond.c_str(), 0, 0}}) {
         SCOPED_TRACE(c.content ? c.content : "(none)");
         fs::remove("YN_log_dbg.txt");
         fs::remove("log.txt");
@@ -152,50 +151,6 @@ TEST_F(EventLog, ErrorReportsAreLoggedAndShown) {
                                        kStars + " Open COM NG :: err code : -1 \n\n" + kStars +
                                        " m104__UART :: 591475 \n" + kStars +
                                        " open file NG :: COM_Dev_use.txt \n\n");
-}
-
-// The switches sit at the start of the file; what follows them is never read. A child with
-// little room for memory reads a 1 GB file and a link to an endless device.
-TEST_F(EventLog, SwitchFileIsReadOnlyAsFarAsItsFieldsGo) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    GTEST_SKIP() << "an address-space limit cannot be set under the address sanitizer";
-#endif
-#endif
-    std::ofstream("big.txt", std::ios::binary) << "1 0\n";
-    fs::resize_file("big.txt", 1ull << 30);  // sparse: no disk space taken
-    for (const auto& [target, logYN] : {std::pair{"big.txt", 1}, std::pair{"/dev/zero", 0}}) {
-        SCOPED_TRACE(target);
-        fs::remove("YN_log_dbg.txt");
-        fs::create_symlink(target, "YN_log_dbg.txt");
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            // 256 MB of address space beyond what the child already has.
-            std::ifstream status("/proc/self/status");
-            std::string word;
-            unsigned long long kb = 0;
-            while (status >> word)
-                if (word == "VmSize:" && status >> kb) break;
-            const rlim_t limit = (kb << 10) + (256ull << 20);
-            const rlimit room{limit, limit};
-            setrlimit(RLIMIT_AS, &room);
-            // The child must end here whatever happens, never run on as a test runner.
-            int code = 4;  // the read ran out of memory
-            try {
-                Log::init(ctx);
-                code = ctx.gvLogYN == logYN && ctx.gvdbgYN == 0 ? 0 : 3;
-            } catch (...) {
-            }
-            _exit(code);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "4: no memory, 3: switches";
-    }
 }
 
 // log.txt a FIFO nobody reads: the open fails at once, and that is a log that cannot be made.
@@ -319,6 +274,101 @@ TEST_F(EventLog, EditorChoiceAndTheLogAroundIt) {
               (std::vector<Call>{desktop,
                                  {"gedit", {"--new-window", dir.Sub("log.txt")}},
                                  {dir.Sub("tools/notepad2.exe"), {dir.Sub("log.txt")}}}));
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Trace lines of requests and responses, byte for byte.
+class ModbusTrace : public EventLog {
+  protected:
+    // The frame given in hex ("01 03 ..."), with its CRC filled in.
+    static Bytes Sealed(const std::string& hex) {
+        Bytes frame;
+        for (std::size_t i = 0; i < hex.size(); i += 3)
+            frame.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+        frame.resize(frame.size() + 2);
+        conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
+        return frame;
+    }
+    // Traces the frame one way (to no stream at all if told); returns the result and leaves
+    // what the trace file got in `line`.
+    int Trace(bool tx, const Bytes& f, bool toStream = true) {
+        int n = static_cast<int>(f.size());
+        sys::LogStream* to = toStream ? &trace : nullptr;
+        int r = tx ? conf::fn_Log_Tx(ctx, 222, f.data(), n, to)
+                   : conf::fn_Log_Rx(ctx, 222, f.data(), n, to);
+        trace.Close();
+        line = ReadFile("trace.txt");
+        trace.Open("trace.txt", "w");
+        return r;
+    }
+    void SetUp() override { trace.Open("trace.txt", "w"); }
+    sys::LogStream trace;
+    std::string line;
+};
+
+// The read and write-words requests are checked line for line with the link's requests.
+TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
+    const struct {
+        bool tx;
+        const char* frame;  // without its CRC
+        const char* line;
+    } cases[] = {
+        {false, "01 03 0c 00 05 00 02 00 10 00 00 00 00 00 03",
+         "\tP222\tMB.Rx\t#01.03 (0c)   [0005][0002]  [0010][0000]  [0000][0003]  {ca1c}\tRead\n\n"},
+        {true, "01 05 00 0d 00 01", "\tP222\tMB.Tx\t#01.05 <000d> [0001] {9dc9}\tWrite RAM\n"},
+        {true, "00 06 00 1f 00 01",
+         "\tP222\tMB.Tx\t#00.06 <001f> [0001] {781d}\t---Broadcast--- Write EEPROM\n"},
+        {false, "01 10 10 00 00 02",
+         "\tP222\tMB.Rx\t#01.10 <1000> (0002) {4508}\tWrite n Words\n\n"},
+        {false, "01 06 00 1f 00 01",
+         "\tP222\tMB.Rx\t#01.06 <001f> [0001] {79cc}\tWrite EEPROM\n\n"},
+        {true, "01 10 10 00 00 02 04 00 01 86 a0",
+         "\tP222\tMB.Tx\t#01.10 <1000> (0002) (04)  [0001][86a0]  {0db7}\tWrite n Words\n"},
+        // A byte count that lies (0x7c data bytes, two there) never reads past the frame.
+        {false, "01 03 7c 12 34", "\tP222\tMB.Rx\t#01.03 (7c)   [1234]{d52b}\tRead\n\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.frame);
+        Bytes f = Sealed(c.frame);
+        EXPECT_EQ(Trace(c.tx, f), 0);
+        EXPECT_EQ(line, c.line);
+        EXPECT_EQ(Trace(c.tx, f, false), 0);  // no stream: still decoded, nothing written
+        EXPECT_EQ(line, "");
+    }
+    EXPECT_TRUE(fe.Popups().empty());
+}
+
+TEST_F(ModbusTrace, UnknownCodesArePrintedShortAndRaiseAPopup) {
+    Bytes f = Sealed("01 07 00 00 00 01");
+    EXPECT_EQ(Trace(true, f), -1);
+    EXPECT_EQ(line, "\tP222\tMB.Tx\t#01.07 \n");
+    EXPECT_EQ(Trace(false, f), -1);
+    EXPECT_EQ(line, "\tP222\tMB.Rx\t#01.07 \n");
+    ASSERT_EQ(fe.Popups().size(), 2u);
+    EXPECT_EQ(fe.Popups()[0].title, "log Tx[] exception");
+    EXPECT_EQ(fe.Popups()[0].text, "not enR, enRo, enWram, enWee, enWmw");
+    EXPECT_EQ(fe.Popups()[1].text, "not enR, enRo, enWram, enWee");
+}
+
+TEST_F(ModbusTrace, ParameterReadLineAndHexText) {
+    WriteFile("YN_log_dbg.txt", "1 0");
+    conf::Log::init(ctx);
+    conf::Log::Modbus_R(ctx, 0x0011, -1, -1, "A1SP");
+    conf::Log::Modbus_R(ctx, 2, 1, 1, "DP");
+    // Address and value cut to 16 bits, a decimal wider than its 7 columns, a name with a NUL.
+    conf::Log::Modbus_R(ctx, 0x1001F, 0x2ABCD, -12345678, std::string("LO\0X", 4));
+    conf::Log::Modbus_R(ctx, 0xFFFF, 0x7FFF, 1234567, "");
+    ctx.gvLogYN = 0;
+    conf::Log::Modbus_R(ctx, 3, 3, 3, "OFF");  // the switch off: nothing
+    ctx.gpLog.Close();
+    EXPECT_EQ(ReadFile("log.txt"),
+              kHeaderOn +
+                  "<0011>\t[ffff]\t     -1   \tA1SP\n<0002>\t[0001]\t      1   \tDP\n"
+                  "<001f>\t[abcd]\t-12345678   \tLO\n<ffff>\t[7fff]\t1234567   \t\n");
+    std::string hex;
+    conf::Log::DATA16_HEX(0x12345, &hex);
+    EXPECT_EQ(hex, "2345");
 }
 
 }  // namespace

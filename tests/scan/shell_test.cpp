@@ -155,14 +155,15 @@ class Shell : public SweepTest {
 };
 
 struct LanguageCase {
-    const char* file;  // nullptr: none; "fifo": a FIFO there; "long": 2, then 100000 lines
+    const char* file;  // nullptr: none; "fifo": a FIFO there; "long": 100000 lines, then 2
     int language;
 };
 
 class LanguageFile : public Shell, public ::testing::WithParamInterface<LanguageCase> {};
 
 // The first run creates the file; a value other than 0-2 means English and is left as it is
-// until the user chooses; only the file's start is read, and a FIFO is never waited on.
+// until the user chooses; only the file's start is read (a value far down is none), and a
+// FIFO is never waited on.
 TEST_P(LanguageFile, ChoosesTheLanguageOfTheStart) {
     const LanguageCase& c = GetParam();
     std::string file = c.file ? c.file : "";
@@ -172,7 +173,7 @@ TEST_P(LanguageFile, ChoosesTheLanguageOfTheStart) {
         fifo.emplace("Language_Selection.txt");
         ASSERT_TRUE(fifo->Made());
     } else if (c.file) {
-        if (file == "long") file = "2" + std::string(100000, '\n') + "1";
+        if (file == "long") file = std::string(100000, '\n') + "2";
         Put("Language_Selection.txt", file);
     }
     Start();
@@ -198,11 +199,11 @@ TEST_P(LanguageFile, ChoosesTheLanguageOfTheStart) {
 INSTANTIATE_TEST_SUITE_P(Files, LanguageFile,
                          ::testing::Values(LanguageCase{nullptr, 0}, LanguageCase{"1", 1},
                                            LanguageCase{"2", 2}, LanguageCase{"7", 0},
-                                           LanguageCase{"fifo", 0}, LanguageCase{"long", 2}));
+                                           LanguageCase{"fifo", 0}, LanguageCase{"long", 0}));
 
 // A language chosen is stored and relabels the panel at once; the message on the line
-// changes language and keeps its colour.
-TEST_F(Shell, ChosenLanguageIsStoredAndShown) {
+// changes language and keeps its colour. The Exit item ends the program.
+TEST_F(Shell, ChosenLanguageIsStoredAndShownAndExitEnds) {
     Put("Language_Selection.txt", "1");
     Start();
     fn_1_Status_Msg(ctx, scan::kStatusNotFound);
@@ -213,9 +214,12 @@ TEST_F(Shell, ChosenLanguageIsStoredAndShown) {
         EXPECT_EQ(Language(), LanguageOf(language, 733));
         EXPECT_EQ(StatusColour(), ui::VAL_RED);
     }
+    rt.UserMenuSelect(rt.GetPanelMenuBar(ctx.gvG1), Item("EXIT"));
+    EXPECT_TRUE(fe.QuitRequested());
+    EXPECT_EQ(rt.GetPanel(ctx.gvG1), nullptr);
 }
 
-TEST_F(Shell, StatusColoursAndTheStatusIdControl) {
+TEST_F(Shell, StatusColoursAndTheStatusIdControlThenTheCloseBox) {
     Start();
     const struct {
         int id;
@@ -238,10 +242,14 @@ TEST_F(Shell, StatusColoursAndTheStatusIdControl) {
     rt.UserSetValue(ctx.gvtpScan, Ctrl("STATUS_ID"), 733);
     EXPECT_EQ(Text("STATUS"), "Device not found");
     EXPECT_EQ(StatusColour(), ui::VAL_RED);
+    // The close box ends the program.
+    rt.UserClosePanel(ctx.gvG1);
+    EXPECT_TRUE(fe.QuitRequested());
+    EXPECT_FALSE(ctx.gpLog.IsOpen());
 }
 
 struct SwitchCase {
-    const char* file;  // nullptr: none; "fifo": a FIFO there; "long": 1 1, then 100000 blanks
+    const char* file;  // nullptr: none; "fifo": a FIFO there; "long": 1, 100000 blanks, 1
     int logYN, dbgYN;
     const char* written;
     int logiResult;
@@ -249,8 +257,8 @@ struct SwitchCase {
 
 class LogSwitches : public Shell, public ::testing::WithParamInterface<SwitchCase> {};
 
-// Each writer once; the log keeps what was written. Only the file's start is read, and a FIFO
-// is never waited on.
+// Each writer once; the log keeps what was written. Only the file's start is read (a switch
+// far down is none), and a FIFO is never waited on.
 TEST_P(LogSwitches, GateTheWriters) {
     const SwitchCase& c = GetParam();
     const std::string file = c.file ? c.file : "";
@@ -259,7 +267,7 @@ TEST_P(LogSwitches, GateTheWriters) {
         fifo.emplace("YN_log_dbg.txt");
         ASSERT_TRUE(fifo->Made());
     } else if (c.file) {
-        Put("YN_log_dbg.txt", file == "long" ? "1 1" + std::string(100000, ' ') + "0 0" : file);
+        Put("YN_log_dbg.txt", file == "long" ? "1" + std::string(100000, ' ') + "1" : file);
     }
     Start();
     EXPECT_FALSE(fifo && fifo->HadToFree()) << "start-up waited on a FIFO";
@@ -283,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(Files, LogSwitches,
                                            SwitchCase{"2 1", 2, 1, "s2 f3.0 I4 S5 F6.0 ", 0},
                                            SwitchCase{"0 1\n", 0, 1, "I4 S5 F6.0 ", 1},
                                            SwitchCase{"fifo", 0, 0, "", 1},
-                                           SwitchCase{"long", 1, 1, "i1 s2 f3.0 I4 S5 F6.0 ", 0}));
+                                           SwitchCase{"long", 1, 0, "i1 s2 f3.0 ", 0}));
 
 // A log that is a FIFO fails at once and is said once, in a popup and on stderr.
 TEST_F(Shell, ALogThatIsAFifoIsSaidOnceAndNeverHoldsTheStart) {
@@ -329,24 +337,6 @@ TEST_F(Shell, KeysOpenAndEmptyTheLogAndEnd) {
     EXPECT_TRUE(fe.QuitRequested());
     EXPECT_EQ(rt.GetPanel(ctx.gvG1), nullptr);
     EXPECT_FALSE(ctx.gpLog.IsOpen());
-}
-
-TEST_F(Shell, CloseBoxAndExitItemEndTheProgram) {
-    Start();
-    rt.UserClosePanel(ctx.gvG1);
-    EXPECT_TRUE(fe.QuitRequested());
-    EXPECT_FALSE(ctx.gpLog.IsOpen());
-
-    ui::CallbackRegistry registry2;
-    ui::HeadlessFrontEnd fe2;
-    ui::Runtime rt2{fe2, registry2};
-    scan::ScanContext next{rt2, launcher, com, deviceList};
-    scan::RegisterCallbacks(next, registry2);
-    ASSERT_EQ(scan::G1__init(next), 0);
-    const int bar = rt2.GetPanelMenuBar(next.gvG1);
-    rt2.UserMenuSelect(bar, rt2.FindMenuItem(bar, "EXIT"));
-    EXPECT_TRUE(fe2.QuitRequested());
-    EXPECT_EQ(rt2.GetPanel(next.gvG1), nullptr);
 }
 
 TEST_F(Shell, ErrorReportsShowAPopupAndLogTwoLines) {

@@ -35,31 +35,7 @@ using Call = sys::RecordingLauncher::Call;
 const std::string kHeaderOn = std::string(49, '=') + "\n\ngvLogYN = 1 \n";
 const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";  // "★★★" in Big5
 
-class EventLog : public ::testing::Test, public conf_test::StatusPanel {
-  protected:
-    std::string Said(const char* what, int error) {
-        return std::string("Cannot ") + what + " log file " +
-               sys::JoinPath(sys::CurrentDir(), "log.txt") + ": " + std::strerror(error);
-    }
-    // The one popup and the one stderr line a run may have about its log.
-    void ExpectSaidOnce(const std::string& text, const std::string& err) {
-        ASSERT_EQ(fe.Popups().size(), 1u);
-        EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
-        EXPECT_EQ(fe.Popups()[0].title, "Event log");
-        EXPECT_EQ(fe.Popups()[0].text, text);
-        EXPECT_EQ(err, text + "\n");
-    }
-    // Everything that opens or writes the log, a few times over.
-    void UseTheLog() {
-        logs(ctx, "%s\n", "one");
-        Log::Append(ctx);
-        logi(ctx, "%d\n", 2);
-        LogWriteAlways(ctx, "three\n");
-        WriteErrorReport(ctx.gpLog, "m104___main :: 1", "open file NG :: x.txt");
-        Log::Clear(ctx);
-        dbgs(ctx, "%s\n", "four");
-    }
-};
+class EventLog : public ::testing::Test, public conf_test::StatusPanel {};
 
 // A log that works says nothing: no popup, no line on stderr.
 TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndSayNothing) {
@@ -153,64 +129,71 @@ TEST_F(EventLog, ErrorReportsAreLoggedAndShown) {
                                        " open file NG :: COM_Dev_use.txt \n\n");
 }
 
-// log.txt a FIFO nobody reads: the open fails at once, and that is a log that cannot be made.
-TEST_F(EventLog, ALogThatIsAFifoNeverHoldsTheStart) {
-    testing::internal::CaptureStderr();
-    {
-        FifoGuard fifo("log.txt");
-        ASSERT_TRUE(fifo.Made());
-        WriteFile("YN_log_dbg.txt", "1 1");
-        EXPECT_EQ(Log::init(ctx), 0);
-        UseTheLog();
-        EXPECT_FALSE(fifo.HadToFree()) << "the log's open waited on a FIFO";
-    }
-    ExpectSaidOnce(Said("create", ENXIO), testing::internal::GetCapturedStderr());
-    EXPECT_FALSE(ctx.gpLog.IsOpen());
-}
+struct Trouble {
+    const char* what;  // in the log's place: "fifo", "folder", "read-only" folder, "full" disk
+    const char* said;  // "create" or "write"
+    int error;
+};
 
-// A folder in the log's place cannot be opened, not even by root: every write is skipped.
-TEST_F(EventLog, ALogThatCannotBeCreatedIsSkippedAndSaidOnce) {
-    fs::create_directory("log.txt");
+class LogTrouble : public EventLog, public ::testing::WithParamInterface<Trouble> {};
+
+// A log that cannot be created or written is said once, in a popup and on stderr, and every
+// write is skipped; the run goes on. A FIFO nobody reads fails the open at once and never holds
+// the start; a folder cannot be opened, not even by root; on a full disk the first write that
+// fails is said, later ones are not.
+TEST_P(LogTrouble, IsSaidOnceAndTheRunGoesOn) {
+    const std::string what = GetParam().what;
     WriteFile("YN_log_dbg.txt", "1 1");
+    std::optional<FifoGuard> fifo;
+    std::optional<test_support::PermissionBitsBind> bind;
+    if (what == "fifo") {
+        fifo.emplace("log.txt");
+        ASSERT_TRUE(fifo->Made());
+    } else if (what == "folder") {
+        fs::create_directory("log.txt");
+    } else if (what == "read-only") {
+        ASSERT_EQ(chmod(".", 0555), 0);
+        bind.emplace();
+    } else {
+        fs::create_symlink("/dev/full", "log.txt");
+    }
     testing::internal::CaptureStderr();
     EXPECT_EQ(Log::init(ctx), 0);
-    EXPECT_FALSE(ctx.gpLog.IsOpen());
-    UseTheLog();
+    EXPECT_EQ(ctx.gpLog.IsOpen(), what == "full");
+    // Everything that opens or writes the log, a few times over.
+    logs(ctx, "%s\n", "one");
+    Log::Append(ctx);
+    logi(ctx, "%d\n", 2);
+    LogWriteAlways(ctx, "three\n");
+    WriteErrorReport(ctx.gpLog, "m104___main :: 1", "open file NG :: x.txt");
+    EXPECT_EQ(Log::Clear(ctx), 0);
     EXPECT_EQ(logi(ctx, "%d\n", 1) + logs(ctx, "%s\n", "s") + logf(ctx, "%f\n", 1.0), 0);
     EXPECT_EQ(dbgi(ctx, "%d\n", 1) + dbgs(ctx, "%s\n", "s") + dbgf(ctx, "%f\n", 1.0), 0);
-    EXPECT_EQ(Log::Clear(ctx), 0);
-    EXPECT_FALSE(ctx.gpLog.IsOpen());
+    EXPECT_EQ(ctx.gpLog.IsOpen(), what == "full");
     launcher.result = -1;  // the failure line has nowhere to go either
     EXPECT_EQ(Log::Launch(ctx), 0);
     EXPECT_EQ(launcher.calls.size(), 1u);
-    EXPECT_TRUE(fs::is_empty("log.txt"));
-    ExpectSaidOnce(Said("create", EISDIR), testing::internal::GetCapturedStderr());
-}
-
-TEST_F(EventLog, ALogInAReadOnlyFolderIsSaidOnce) {
-    ASSERT_EQ(chmod(".", 0555), 0);
-    testing::internal::CaptureStderr();
-    {
-        test_support::PermissionBitsBind bind;
-        Log::init(ctx);
-        UseTheLog();
-    }
-    const std::string err = testing::internal::GetCapturedStderr();
-    chmod(".", 0755);
-    ExpectSaidOnce(Said("create", EACCES), err);
-}
-
-// A full disk: the first write that fails is said, later ones are not, and the run goes on.
-TEST_F(EventLog, AFullDiskIsSaidAtTheFirstFailedWrite) {
-    fs::create_symlink("/dev/full", "log.txt");
-    WriteFile("YN_log_dbg.txt", "1 1");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(Log::init(ctx), 0);
-    EXPECT_TRUE(ctx.gpLog.IsOpen());
-    UseTheLog();
-    ExpectSaidOnce(Said("write", ENOSPC), testing::internal::GetCapturedStderr());
     EXPECT_EQ(LogWriteAlways(ctx, "more\n"), -1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(fifo && fifo->HadToFree()) << "the log's open waited on a FIFO";
+    bind.reset();
+    chmod(".", 0755);
+    EXPECT_TRUE(what != "folder" || fs::is_empty("log.txt"));
+    const std::string said = std::string("Cannot ") + GetParam().said + " log file " +
+                             sys::JoinPath(sys::CurrentDir(), "log.txt") + ": " +
+                             std::strerror(GetParam().error);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
+    EXPECT_EQ(fe.Popups()[0].title, "Event log");
+    EXPECT_EQ(fe.Popups()[0].text, said);
+    EXPECT_EQ(err, said + "\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(Places, LogTrouble,
+                         ::testing::Values(Trouble{"fifo", "create", ENXIO},
+                                           Trouble{"folder", "create", EISDIR},
+                                           Trouble{"read-only", "create", EACCES},
+                                           Trouble{"full", "write", ENOSPC}));
 
 // Records what the editor would find on disk, and whether the log was still open.
 class PeekingLauncher final : public sys::Launcher {

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "log/event_log.h"
@@ -20,21 +19,6 @@
 namespace {
 
 using conf_test::ReadFile;
-
-// Runs `writes` in a child process that then kills itself; returns the signal it died of, or
-// -1 when it ended otherwise.
-int RunInChildAndKill(const std::function<void()>& writes) {
-    const pid_t pid = fork();
-    if (pid < 0) return -1;
-    if (pid == 0) {
-        writes();
-        raise(SIGKILL);
-        _exit(1);  // not reached: a child that outlives its kill fails the test
-    }
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
-}
 
 class LogKill : public linktest::LinkTest {
   protected:
@@ -73,7 +57,17 @@ class LogKill : public linktest::LinkTest {
 };
 
 TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
-    ASSERT_EQ(RunInChildAndKill([this] { WriteEverything(); }), SIGKILL);
+    // The run in a child process that then kills itself.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        WriteEverything();
+        raise(SIGKILL);
+        _exit(1);  // not reached: a child that outlives its kill fails the test
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     const std::string killedLog = ReadFile("log.txt");
     const std::string killedCal = ReadFile("log_ADC.txt");
 

@@ -7,7 +7,6 @@
 
 #include "popups.h"
 #include "scan/distribute.h"
-#include "scan/scan_log.h"
 #include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 
@@ -140,10 +139,13 @@ TEST_F(Sweep, EmptyMissingOrUnopenableTargetsEndTheSweep) {
               std::string::npos);
 }
 
-TEST_F(Sweep, EscLeavesTheIndicesAndANewStartBeginsAtTheFirstPort) {
+// ESC leaves the indices and a new start begins at the first port; choosing a list item sweeps
+// that port alone.
+TEST_F(Sweep, EscLeavesTheIndicesAndAListItemIsSweptAlone) {
     SilentPort(3);
-    SilentPort(6);
+    AddInstrument(8, 0x6B, 0, 1, 200);
     Start();
+    ASSERT_EQ(ComList().size(), 2u);
     Press("AUTO_SCAN");
     for (int probe = 0; probe < 3; ++probe)
         Tick();
@@ -160,6 +162,20 @@ TEST_F(Sweep, EscLeavesTheIndicesAndANewStartBeginsAtTheFirstPort) {
     Tick();
     EXPECT_EQ(Table(), std::make_tuple(std::string("COM3"), 19200, 0, 8, 1));
     EXPECT_EQ(Indices(), std::make_pair(3, 1));
+
+    Press("ESC");
+    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "8\n");
+    EXPECT_EQ(Text("STATUS"), "Scanning");
+    ASSERT_TRUE(TimerOn());
+    int probes = 0;
+    while (!fe.QuitRequested() && TimerOn() && probes < 20) {
+        Tick();
+        ++probes;
+    }
+    EXPECT_EQ(probes, 14);  // 2400 baud, format 1
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6b03");
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
 }
 
 TEST_F(Sweep, FailedReopenRepeatsTheSameCombinationOnEveryTick) {
@@ -175,25 +191,6 @@ TEST_F(Sweep, FailedReopenRepeatsTheSameCombinationOnEveryTick) {
         ASSERT_EQ(fe.Popups().size(), static_cast<size_t>(round));
         EXPECT_EQ(fe.Popups().back().title, "M1__Scan_Dev :: 8902302");
     }
-}
-
-TEST_F(Sweep, ChoosingAListItemSweepsThatPortAlone) {
-    SilentPort(3);
-    AddInstrument(8, 0x6B, 0, 1, 200);
-    Start();
-    ASSERT_EQ(ComList().size(), 2u);
-    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "8\n");
-    EXPECT_EQ(Text("STATUS"), "Scanning");
-    ASSERT_TRUE(TimerOn());
-    int probes = 0;
-    while (!fe.QuitRequested() && TimerOn() && probes < 20) {
-        Tick();
-        ++probes;
-    }
-    EXPECT_EQ(probes, 14);  // 2400 baud, format 1
-    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6b03");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
 }
 
 TEST_F(Sweep, UnknownModelLeavesScanOpenWithTheSettingsRecorded) {
@@ -248,21 +245,10 @@ TEST_F(Sweep, RecordWritesBothFilesWithoutALineEndAfterTheModelCode) {
     EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 1, 3, 0, 8, 2, 0x6801), -1);
 }
 
-TEST_F(Sweep, HardwareCodeChoosesTheConfigurator) {
-    for (auto [code, program] : {std::pair{0x68, "Tarnel.exe"},
-                                 {0x6A, "Tarnel.exe"},
-                                 {0x69, "Ombrel.exe"},
-                                 {0x6B, "Ombrel.exe"},
-                                 {0x67, ""},
-                                 {0x6C, ""},
-                                 {0x00, ""},
-                                 {0xFF, ""}})
-        EXPECT_EQ(scan::ConfiguratorOf(code), program) << code;
-}
-
-// A hand-over that starts nothing says why in one popup, and the log names a bad file; Scan
-// stays open. A FIFO at the file's name is neither read nor waited on.
-TEST_F(Sweep, HandOverThatStartsNothingSaysWhy) {
+// The file decides, and the configurator starts after Scan has closed. A hand-over that starts
+// nothing says why in one popup, the log names a bad file, and Scan stays open; a FIFO at the
+// file's name is neither read nor waited on.
+TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFileOrSaysWhyNot) {
     Start();
     const Shown noFile{{"M1__Scan_Dev :: 591475", "open file NG :: COM_Dev_use.txt"}};
     const Shown unknown{{"", "Device HW model unknown"}};
@@ -270,20 +256,29 @@ TEST_F(Sweep, HandOverThatStartsNothingSaysWhy) {
     const std::string report =
         mark + "M1__Scan_Dev :: 591475 \n" + mark + "open file NG :: COM_Dev_use.txt \n\n";
     const struct {
-        const char* file;  // nullptr: no settings file
+        const char* file;     // nullptr: no settings file
+        const char* program;  // the configurator started, "" for none
+        bool missing;         // it is not installed
         int result;
-        const Shown& popups;
+        Shown popups;
         std::string logged;
     } cases[] = {
-        {"7\n3\n0\n8\n2\n6702", 0, unknown, ""},
-        {"7\n3\n0\n8\n2\nTarnel", 0, unknown,
+        {"7\n3\n0\n8\n2\n6702", "", false, 0, unknown, ""},
+        {"7\n3\n0\n8\n2\nTarnel", "", false, 0, unknown,
          mark + "COM_Dev_use.txt :: line 6: model code is not a number \n\n"},
-        {nullptr, -1, noFile, report},
-        {"fifo", -1, noFile, mark + "COM_Dev_use.txt :: not a regular file \n\n" + report}};
+        {nullptr, "", false, -1, noFile, report},
+        {"fifo", "", false, -1, noFile,
+         mark + "COM_Dev_use.txt :: not a regular file \n\n" + report},
+        {"7\n3\n0\n8\n2\n6a41", "Tarnel.exe", false, 0, {}, ""},
+        {"3\n3\n0\n8\n2\n6802", "Tarnel.exe", true, 0, {{"M1__Scan_Dev", "Launch Tarnel NG"}}, ""},
+        {"3\n3\n0\n8\n2\n6b02", "Ombrel.exe", true, 0, {{"M1__Scan_Dev", "Launch Ombrel NG"}}, ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file ? c.file : "(none)");
+        const bool launched = *c.program != 0;
+        launcher.missing = {c.missing ? c.program : ""};
+        launcher.calls.clear();
         fe.ClearPopups();
-        scan::Log::Create(ctx);
+        const std::size_t logged = Log().size();
         fs::remove("COM_Dev_use.txt");
         std::optional<test_support::FifoGuard> fifo;
         if (c.file && std::string(c.file) == "fifo") {
@@ -295,37 +290,14 @@ TEST_F(Sweep, HandOverThatStartsNothingSaysWhy) {
         EXPECT_EQ(scan::fn_Distribute(ctx), c.result);
         EXPECT_FALSE(fifo && fifo->HadToFree()) << "the hand-over waited on a FIFO";
         fifo.reset();
-        EXPECT_TRUE(launcher.calls.empty());
-        EXPECT_FALSE(fe.QuitRequested());
-        EXPECT_EQ(Popups(fe), c.popups);
-        EXPECT_EQ(Log(), c.logged);
-    }
-}
-
-// The file decides, and the configurator starts after Scan has closed; one that is not
-// installed is said in a popup.
-TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFile) {
-    Start();
-    const struct {
-        const char* file;
-        const char* program;
-        bool missing;
-        const char* said;  // "" for no popup
-    } cases[] = {{"7\n3\n0\n8\n2\n6a41", "Tarnel.exe", false, ""},
-                 {"3\n3\n0\n8\n2\n6802", "Tarnel.exe", true, "Launch Tarnel NG"},
-                 {"3\n3\n0\n8\n2\n6b02", "Ombrel.exe", true, "Launch Ombrel NG"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        launcher.missing = {c.missing ? c.program : ""};
-        launcher.calls.clear();
-        fe.ClearPopups();
-        Put("COM_Dev_use.txt", c.file);
-        EXPECT_EQ(scan::fn_Distribute(ctx), 0);
-        EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{c.program, {}}}));
-        EXPECT_TRUE(fe.QuitRequested());
-        EXPECT_EQ(rt.GetPanel(ctx.gvG1), nullptr);
+        EXPECT_EQ(launcher.calls,
+                  (launched ? std::vector<sys::RecordingLauncher::Call>{{c.program, {}}}
+                            : std::vector<sys::RecordingLauncher::Call>{}));
+        EXPECT_EQ(fe.QuitRequested(), launched);
+        EXPECT_EQ(rt.GetPanel(ctx.gvG1) == nullptr, launched);
         EXPECT_EQ(ctx.gr, c.missing ? sys::kLaunchNotFound : 0);
-        EXPECT_EQ(Popups(fe), (*c.said ? Shown{{"M1__Scan_Dev", c.said}} : Shown()));
+        EXPECT_EQ(Popups(fe), c.popups);
+        EXPECT_EQ(Log().substr(logged), c.logged);
     }
 }
 

@@ -273,21 +273,21 @@ class ModbusTrace : public EventLog {
         conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
         return frame;
     }
-    // Traces the frame one way (to no stream at all if told); returns the result and leaves
-    // what the trace file got in `line`.
-    int Trace(bool tx, const Bytes& f, bool toStream = true) {
-        int n = static_cast<int>(f.size());
-        sys::LogStream* to = toStream ? &trace : nullptr;
-        int r = tx ? conf::fn_Log_Tx(ctx, 222, f.data(), n, to)
-                   : conf::fn_Log_Rx(ctx, 222, f.data(), n, to);
+    // Traces the frame one way to `to` and to no stream at all; both give `result`, and only
+    // the first writes.
+    void Trace(bool tx, const Bytes& f, int result) {
+        const int n = static_cast<int>(f.size());
+        for (sys::LogStream* to : {&trace, static_cast<sys::LogStream*>(nullptr)})
+            EXPECT_EQ(tx ? conf::fn_Log_Tx(ctx, 222, f.data(), n, to)
+                         : conf::fn_Log_Rx(ctx, 222, f.data(), n, to),
+                      result);
+    }
+    std::string Traced() {
         trace.Close();
-        line = ReadFile("trace.txt");
-        trace.Open("trace.txt", "w");
-        return r;
+        return ReadFile("trace.txt");
     }
     void SetUp() override { trace.Open("trace.txt", "w"); }
     sys::LogStream trace;
-    std::string line;
 };
 
 // The read and write-words requests are checked line for line with the link's requests.
@@ -311,27 +311,26 @@ TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
         // A byte count that lies (0x7c data bytes, two there) never reads past the frame.
         {false, "01 03 7c 12 34", "\tP222\tMB.Rx\t#01.03 (7c)   [1234]{d52b}\tRead\n\n"},
     };
+    std::string lines;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frame);
-        Bytes f = Sealed(c.frame);
-        EXPECT_EQ(Trace(c.tx, f), 0);
-        EXPECT_EQ(line, c.line);
-        EXPECT_EQ(Trace(c.tx, f, false), 0);  // no stream: still decoded, nothing written
-        EXPECT_EQ(line, "");
+        Trace(c.tx, Sealed(c.frame), 0);
+        lines += c.line;
     }
+    EXPECT_EQ(Traced(), lines);
     EXPECT_TRUE(fe.Popups().empty());
 }
 
 TEST_F(ModbusTrace, UnknownCodesArePrintedShortAndRaiseAPopup) {
-    Bytes f = Sealed("01 07 00 00 00 01");
-    EXPECT_EQ(Trace(true, f), -1);
-    EXPECT_EQ(line, "\tP222\tMB.Tx\t#01.07 \n");
-    EXPECT_EQ(Trace(false, f), -1);
-    EXPECT_EQ(line, "\tP222\tMB.Rx\t#01.07 \n");
-    ASSERT_EQ(fe.Popups().size(), 2u);
-    EXPECT_EQ(fe.Popups()[0].title, "log Tx[] exception");
-    EXPECT_EQ(fe.Popups()[0].text, "not enR, enRo, enWram, enWee, enWmw");
-    EXPECT_EQ(fe.Popups()[1].text, "not enR, enRo, enWram, enWee");
+    Trace(true, Sealed("01 07 00 00 00 01"), -1);
+    Trace(false, Sealed("01 07 00 00 00 01"), -1);
+    EXPECT_EQ(Traced(), "\tP222\tMB.Tx\t#01.07 \n\tP222\tMB.Rx\t#01.07 \n");
+    ASSERT_EQ(fe.Popups().size(), 4u);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(fe.Popups()[i].title, "log Tx[] exception");
+        EXPECT_EQ(fe.Popups()[i].text, "not enR, enRo, enWram, enWee, enWmw");
+        EXPECT_EQ(fe.Popups()[i + 2].text, "not enR, enRo, enWram, enWee");
+    }
 }
 
 TEST_F(ModbusTrace, ParameterReadLineAndHexText) {

@@ -20,15 +20,14 @@ namespace {
 
 using conf_test::ReadFile;
 
-class LogKill : public linktest::LinkTest {
-  protected:
-    void SetUp() override {
-        conf_test::WriteFile("YN_log_dbg.txt", "1 1");
-        OpenPort();
-    }
+using LogKill = linktest::LinkTest;
+
+TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
+    conf_test::WriteFile("YN_log_dbg.txt", "1 1");
+    OpenPort();
     // Every kind of log line, the traffic last: a stream that held lines back in a buffer
     // loses the trace first.
-    void WriteEverything() {
+    const auto writeEverything = [this] {
         using namespace conf;
         Log::init(ctx);
         logi(ctx, "station %d\n", 1);
@@ -53,15 +52,12 @@ class LogKill : public linktest::LinkTest {
         fn_Modbus_Device_RW_16_CAL(ctx, 4, 0x1003, 2, v);
         device.Answer(Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01}), 0.005);
         fn_Modbus_Device_RW_16_CAL(ctx, 5, 0x000d, 1);
-    }
-};
-
-TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
+    };
     // The run in a child process that then kills itself.
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        WriteEverything();
+        writeEverything();
         raise(SIGKILL);
         _exit(1);  // not reached: a child that outlives its kill fails the test
     }
@@ -74,7 +70,7 @@ TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
     // The same run here, ended in order, gives what the files must hold.
     std::filesystem::remove("log.txt");
     std::filesystem::remove("log_ADC.txt");
-    WriteEverything();
+    writeEverything();
     ctx.gpLog.Close();
     ctx.gpCAL.Close();
     const std::string log = ReadFile("log.txt");

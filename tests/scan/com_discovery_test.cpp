@@ -78,6 +78,7 @@ TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
     EXPECT_FALSE(com.IsOpen(scan::kPort222));
 }
 
+// A name longer than a 255-character line buffer is kept whole, so its port is still found.
 TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
     AddPort(3);
     AddPort(5);
@@ -85,13 +86,13 @@ TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
     serial::Rs232 other(backend,
                         serial::ComMapEnv{"/virtual", [](const std::string&) { return true; }});
     ASSERT_EQ(other.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
-    deviceList.names = {"USB Serial Port (COM3)", "USB Serial Port (COM5)",
-                        "USB Serial Port (COM8)"};
+    const std::string name = std::string(300, 'x') + " (COM3)";
+    deviceList.names = {name, "USB Serial Port (COM5)", "USB Serial Port (COM8)"};
     Start();
     EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
-              "USB Serial Port (COM3)\nUSB Serial Port (COM5)\nUSB Serial Port (COM8)\n");
+              name + "\nUSB Serial Port (COM5)\nUSB Serial Port (COM8)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3}}));
+    EXPECT_EQ(ComList(), (Items{{name, 3}}));
 
     // Freed, the port is found again by the search button, and the list is rebuilt, not added to.
     other.CloseCom(1);
@@ -136,16 +137,6 @@ TEST_F(Discovery, NoDevicesGiveEmptyFilesAndNoWatchNoHotplugTimer) {
     }
     EXPECT_TRUE(ComList().empty());
     EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
-}
-
-// A name longer than a 255-character line buffer is kept whole, so its port is still found.
-TEST_F(Discovery, LongNamesStayWhole) {
-    AddPort(6);
-    const std::string name = std::string(300, 'x') + " (COM6)";
-    deviceList.names = {name};
-    Start();
-    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), name + "\n");
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "6\n");
 }
 
 // A list that cannot be cleared ends the run before "COM__Exist.txt" is touched.

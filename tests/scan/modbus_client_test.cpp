@@ -135,25 +135,23 @@ TEST_F(ScanModbus, TraceSwitchZeroKeepsOnlyTheErrorEntries) {
     Bytes frame{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0, 0};
     EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 0), -2000);
     EXPECT_EQ(Log(), kTimeOut);
-    EXPECT_EQ(frame[6], 0x83);  // the CRC is put into the caller's frame
-    EXPECT_EQ(frame[7], 0xDE);
+    // The CRC is put into the caller's frame.
+    EXPECT_EQ(frame, (Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
 }
 
-TEST_F(ScanModbus, UndefinedFunctionCodeIsRefusedBeforeSending) {
+// Refused before anything is sent: a function code the trace does not know, and more
+// registers than the 512-byte reply buffer holds.
+TEST_F(ScanModbus, UndefinedCodeOrOversizedReadIsRefusedBeforeSending) {
     Bytes frame{0x01, 0x10, 0x1F, 0x00, 0x00, 0x01, 0, 0};
     EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 1), -1);
-    EXPECT_TRUE(device.requests.empty());
     EXPECT_EQ(Popups(fe), (Shown{{"log Tx[] exception", "not enR, enRo, enWram, enWee"},
                                  {"Modbus105 :: 105.6963", "Un-defined Modbus OP"}}));
-    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.10 \n");
-}
-
-// More registers than the 512-byte reply buffer holds: refused, nothing sent.
-TEST_F(ScanModbus, OversizedReadIsRefused) {
     std::vector<std::uint16_t> values(300);
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x0000, 254, values), -1);
     EXPECT_TRUE(device.requests.empty());
-    EXPECT_NE(Log().find("Modbus201 : 254 registers asked, at most 253"), std::string::npos);
+    // Each of the three attempts is refused on its own.
+    const std::string refused = "\t" + kStars + " Modbus201 : 254 registers asked, at most 253\n\n";
+    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.10 \n" + refused + refused + refused);
 }
 
 // An adapter pulled during the exchange: an error result and a log entry, no crash.

@@ -38,7 +38,7 @@ const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";  // "★★★" in Big5
 class EventLog : public ::testing::Test, public conf_test::StatusPanel {};
 
 // A log that works says nothing: no popup, no line on stderr.
-TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndSayNothing) {
+TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndRunsAppend) {
     WriteFile("YN_log_dbg.txt", "1 1");
     testing::internal::CaptureStderr();
     EXPECT_EQ(Log::init(ctx), 0);
@@ -51,6 +51,20 @@ TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndSayNothing) {
                                        "\nPV = 12.50\nrx 01 03\n-0.2\n");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(fe.Popups().empty());
+
+    // The next run appends; Clear empties the file.
+    const std::string first = ReadFile("log.txt");
+    Log::Close(ctx);
+    {
+        Context next{rt, launcher, ModelA()};
+        Log::init(next);
+        logi(next, "run %d\n", 2);
+    }
+    EXPECT_EQ(ReadFile("log.txt"), first + kHeaderOn + "run 2\n");
+    Log::Append(ctx);
+    EXPECT_EQ(Log::Clear(ctx), 0);
+    logi(ctx, "run %d\n", 3);
+    EXPECT_EQ(ReadFile("log.txt"), "run 3\n");
 }
 
 // Each switch alone decides its writers: 1 when switched off, and nothing written. A FIFO or
@@ -91,23 +105,6 @@ TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
                                            (c.dbgYN ? "dbg 2\n" : ""));
     }
     EXPECT_TRUE(fe.Popups().empty());
-}
-
-TEST_F(EventLog, RunsAppendAndClearEmpties) {
-    WriteFile("YN_log_dbg.txt", "1 0");
-    Log::init(ctx);
-    logi(ctx, "run %d\n", 1);
-    Log::Close(ctx);
-    {
-        Context next{rt, launcher, ModelA()};
-        Log::init(next);
-        logi(next, "run %d\n", 2);
-    }
-    EXPECT_EQ(ReadFile("log.txt"), kHeaderOn + "run 1\n" + kHeaderOn + "run 2\n");
-    Log::Append(ctx);
-    EXPECT_EQ(Log::Clear(ctx), 0);
-    logi(ctx, "run %d\n", 3);
-    EXPECT_EQ(ReadFile("log.txt"), "run 3\n");
 }
 
 // No switch file: both switches off, and the reports are logged anyway. The port's goes to the

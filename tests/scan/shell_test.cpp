@@ -101,36 +101,28 @@ TEST(ScanLangTable, UnknownIdOrLanguageLeavesTheBufferAlone) {
 class Shell : public SweepTest {
   protected:
     int StatusColour() { return Attr("STATUS", ui::ATTR_TEXT_COLOR); }
-    std::string TableLabel(bool row, int n) {
-        std::string text;
-        if (row)
-            rt.GetTableRowAttribute(ctx.gvtpScan, Ctrl("COM_PARA"), n, ui::ATTR_LABEL_TEXT, &text);
-        else
-            rt.GetTableColumnAttribute(ctx.gvtpScan, Ctrl("COM_PARA"), n, ui::ATTR_LABEL_TEXT,
-                                       &text);
-        return text;
-    }
     // The panel's language: its charset and menu marks, and every text it relabels, status
     // line last.
     std::vector<std::string> Language() {
         int charset = 0;
         rt.GetPanelAttribute(ctx.gvG1, ui::ATTR_CHARSET, &charset);
-        return {std::to_string(charset),
-                std::to_string(Checked("ENGLISH")) + std::to_string(Checked("TRADITIONAL")) +
-                    std::to_string(Checked("SIMPLIFIED")),
-                MenuText("FILE"),
-                MenuText("EXIT"),
-                MenuText("CONTENT"),
-                MenuText("LANGUAGE"),
-                MenuText("SIMPLIFIED"),
-                Text("TITLE"),
-                Label("SEARCH"),
-                Label("AUTO_SCAN"),
-                TableLabel(false, 1),
-                TableLabel(true, 1),
-                TableLabel(true, 2),
-                TableLabel(true, 5),
-                Text("STATUS")};
+        std::vector<std::string> texts{std::to_string(charset),
+                                       std::to_string(Checked("ENGLISH")) +
+                                           std::to_string(Checked("TRADITIONAL")) +
+                                           std::to_string(Checked("SIMPLIFIED"))};
+        for (const char* item : {"FILE", "EXIT", "CONTENT", "LANGUAGE", "SIMPLIFIED"})
+            texts.push_back(MenuText(item));
+        texts.insert(texts.end(), {Text("TITLE"), Label("SEARCH"), Label("AUTO_SCAN")});
+        std::string label;
+        rt.GetTableColumnAttribute(ctx.gvtpScan, Ctrl("COM_PARA"), 1, ui::ATTR_LABEL_TEXT, &label);
+        texts.push_back(label);
+        for (int row : {1, 2, 5}) {
+            rt.GetTableRowAttribute(ctx.gvtpScan, Ctrl("COM_PARA"), row, ui::ATTR_LABEL_TEXT,
+                                    &label);
+            texts.push_back(label);
+        }
+        texts.push_back(Text("STATUS"));
+        return texts;
     }
     // What Language() must give in `language` with the status line on message `status`.
     static std::vector<std::string> LanguageOf(int language, int status) {

@@ -47,14 +47,13 @@ TEST(Registry, EveryModelIsWholeAndTheCMakeListMatches) {
         std::string lower = program;
         for (char& c : lower)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        EXPECT_TRUE(std::filesystem::is_regular_file(source / "apps" / program / "main.cpp"));
         // The panel resource is named relative to the programs' bin/ folder.
-        EXPECT_TRUE(std::filesystem::is_regular_file(
-            (source / "bin" / model->id.panelResource).lexically_normal()));
-        EXPECT_TRUE(std::filesystem::is_regular_file(
-            source / "packaging" / ("io.github.rtuconfigurator." + lower + ".desktop")));
-        EXPECT_TRUE(std::filesystem::is_regular_file(source / "packaging" / "man" /
-                                                     ("rtu-" + lower + ".1")));
+        for (const std::filesystem::path& file :
+             {source / "apps" / program / "main.cpp",
+              (source / "bin" / model->id.panelResource).lexically_normal(),
+              source / "packaging" / ("io.github.rtuconfigurator." + lower + ".desktop"),
+              source / "packaging" / "man" / ("rtu-" + lower + ".1")})
+            EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file;
     }
     std::vector<std::string> listed;
     std::istringstream list(SUITE_CONFIGURATORS);

@@ -137,52 +137,84 @@ class Shell : public SweepTest {
     }
 };
 
-struct LanguageCase {
-    const char* file;  // nullptr: none; "fifo": a FIFO there; "long": 100000 lines, then 2
+// The two files start-up reads, each given as nullptr (none), "fifo" (a FIFO there), "long"
+// (the language 100000 lines down; the switches 1, 100000 blanks, 1) or its content.
+struct StartCase {
+    const char* languageFile;
     int language;
+    const char* switchFile;
+    int logYN, dbgYN;
+    const char* written;  // what each writer once leaves in the log
+    int logiResult;
 };
 
-class LanguageFile : public Shell, public ::testing::WithParamInterface<LanguageCase> {};
-
-// The first run creates the file; a value other than 0-2 means English and is left as it is
-// until the user chooses; only the file's start is read (a value far down is none), and a
-// FIFO is never waited on.
-TEST_P(LanguageFile, ChoosesTheLanguageOfTheStart) {
-    const LanguageCase& c = GetParam();
-    std::string file = c.file ? c.file : "";
-    Put("log.txt", "an earlier run\n");
-    std::optional<FifoGuard> fifo;
-    if (file == "fifo") {
-        fifo.emplace("Language_Selection.txt");
-        ASSERT_TRUE(fifo->Made());
-    } else if (c.file) {
-        if (file == "long") file = std::string(100000, '\n') + "2";
-        Put("Language_Selection.txt", file);
+class StartFiles : public Shell, public ::testing::WithParamInterface<StartCase> {
+  protected:
+    // Puts `given` at `name`; what the file holds then, or "fifo".
+    std::string Place(const char* name, const char* given, const std::string& longText,
+                      std::optional<FifoGuard>* fifo) {
+        const std::string text = given == nullptr ? "" : given;
+        if (text == "fifo") {
+            fifo->emplace(name);
+            EXPECT_TRUE((*fifo)->Made());
+        } else if (given) {
+            Put(name, text == "long" ? longText : text);
+        }
+        return text == "long" ? longText : text;
     }
+};
+
+// The first run creates the language file; a value other than 0-2 means English and is left
+// as it is until the user chooses. Each switch gates its writers. Only the files' start is
+// read (a value far down is none), and a FIFO is never waited on.
+TEST_P(StartFiles, ChooseTheLanguageAndGateTheWriters) {
+    const StartCase& c = GetParam();
+    Put("log.txt", "an earlier run\n");
+    std::optional<FifoGuard> fifo1, fifo2;
+    const std::string language =
+        Place("Language_Selection.txt", c.languageFile, std::string(100000, '\n') + "2", &fifo1);
+    Place("YN_log_dbg.txt", c.switchFile, "1" + std::string(100000, ' ') + "1", &fifo2);
     Start();
-    EXPECT_FALSE(fifo && fifo->HadToFree()) << "start-up waited on a FIFO";
-    fifo.reset();
+    EXPECT_FALSE(fifo1 && fifo1->HadToFree()) << "start-up waited on a FIFO";
+    EXPECT_FALSE(fifo2 && fifo2->HadToFree()) << "start-up waited on a FIFO";
+    fifo1.reset();
+    fifo2.reset();
     EXPECT_EQ(ctx.gvLANG, c.language);
     EXPECT_EQ(scan::LangS::GV(ctx), c.language);
     EXPECT_EQ(Language(), LanguageOf(c.language, 730));
-    if (c.file && file == "fifo")
+    if (language == "fifo")
         EXPECT_FALSE(fs::is_regular_file("Language_Selection.txt"));
     else
-        EXPECT_EQ(Slurp("Language_Selection.txt"), c.file ? file : "0");
+        EXPECT_EQ(Slurp("Language_Selection.txt"), c.languageFile ? language : "0");
     EXPECT_EQ(MenuText("VERSION"), "Ver.2013-05-28-A");
     // The status line starts with the id the panel resource gives it.
     EXPECT_EQ(StatusColour(), ui::VAL_BLACK);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvtpScan), Ctrl("AUTO_SCAN"));
     EXPECT_FALSE(TimerOn());
-    // Every run starts with an empty log; with no switch file nothing is written to it.
+    // Every run starts with an empty log.
     EXPECT_EQ(Slurp("log.txt"), "");
     EXPECT_TRUE(fe.Popups().empty());
+
+    EXPECT_EQ(ctx.gvLogYN, c.logYN);
+    EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
+    EXPECT_EQ(scan::logi(ctx, "i%d ", 1), c.logiResult);
+    EXPECT_EQ(scan::logs(ctx, "s%s ", "2"), c.logYN == 0 ? 1 : 0);
+    EXPECT_EQ(scan::logf(ctx, "f%.1f ", 3.0), c.logYN == 0 ? 1 : 0);
+    EXPECT_EQ(scan::dbgi(ctx, "I%d ", 4), c.dbgYN == 0 ? 1 : 0);
+    EXPECT_EQ(scan::dbgs(ctx, "S%s ", "5"), c.dbgYN == 0 ? 1 : 0);
+    EXPECT_EQ(scan::dbgf(ctx, "F%.1f ", 6.0), c.dbgYN == 0 ? 1 : 0);
+    ctx.gpLog.Close();
+    EXPECT_EQ(Slurp("log.txt"), c.written);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, LanguageFile,
-                         ::testing::Values(LanguageCase{nullptr, 0}, LanguageCase{"1", 1},
-                                           LanguageCase{"2", 2}, LanguageCase{"7", 0},
-                                           LanguageCase{"fifo", 0}, LanguageCase{"long", 0}));
+INSTANTIATE_TEST_SUITE_P(Files, StartFiles,
+                         ::testing::Values(StartCase{nullptr, 0, nullptr, 0, 0, "", 1},
+                                           StartCase{"1", 1, "0 0", 0, 0, "", 1},
+                                           StartCase{"2", 2, "1 0", 1, 0, "i1 s2 f3.0 ", 0},
+                                           StartCase{"7", 0, "2 1", 2, 1, "s2 f3.0 I4 S5 F6.0 ", 0},
+                                           StartCase{"0", 0, "0 1\n", 0, 1, "I4 S5 F6.0 ", 1},
+                                           StartCase{"fifo", 0, "fifo", 0, 0, "", 1},
+                                           StartCase{"long", 0, "long", 1, 0, "i1 s2 f3.0 ", 0}));
 
 // A language chosen is stored and relabels the panel at once; the message on the line
 // changes language and keeps its colour. The Exit item ends the program.
@@ -230,51 +262,6 @@ TEST_F(Shell, StatusColoursAndTheStatusIdControlThenTheCloseBox) {
     EXPECT_TRUE(fe.QuitRequested());
     EXPECT_FALSE(ctx.gpLog.IsOpen());
 }
-
-struct SwitchCase {
-    const char* file;  // nullptr: none; "fifo": a FIFO there; "long": 1, 100000 blanks, 1
-    int logYN, dbgYN;
-    const char* written;
-    int logiResult;
-};
-
-class LogSwitches : public Shell, public ::testing::WithParamInterface<SwitchCase> {};
-
-// Each writer once; the log keeps what was written. Only the file's start is read (a switch
-// far down is none), and a FIFO is never waited on.
-TEST_P(LogSwitches, GateTheWriters) {
-    const SwitchCase& c = GetParam();
-    const std::string file = c.file ? c.file : "";
-    std::optional<FifoGuard> fifo;
-    if (file == "fifo") {
-        fifo.emplace("YN_log_dbg.txt");
-        ASSERT_TRUE(fifo->Made());
-    } else if (c.file) {
-        Put("YN_log_dbg.txt", file == "long" ? "1" + std::string(100000, ' ') + "1" : file);
-    }
-    Start();
-    EXPECT_FALSE(fifo && fifo->HadToFree()) << "start-up waited on a FIFO";
-    fifo.reset();
-    EXPECT_EQ(ctx.gvLogYN, c.logYN);
-    EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
-    EXPECT_EQ(scan::logi(ctx, "i%d ", 1), c.logiResult);
-    EXPECT_EQ(scan::logs(ctx, "s%s ", "2"), c.logYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::logf(ctx, "f%.1f ", 3.0), c.logYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgi(ctx, "I%d ", 4), c.dbgYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgs(ctx, "S%s ", "5"), c.dbgYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgf(ctx, "F%.1f ", 6.0), c.dbgYN == 0 ? 1 : 0);
-    ctx.gpLog.Close();
-    EXPECT_EQ(Slurp("log.txt"), c.written);
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, LogSwitches,
-                         ::testing::Values(SwitchCase{nullptr, 0, 0, "", 1},
-                                           SwitchCase{"0 0", 0, 0, "", 1},
-                                           SwitchCase{"1 0", 1, 0, "i1 s2 f3.0 ", 0},
-                                           SwitchCase{"2 1", 2, 1, "s2 f3.0 I4 S5 F6.0 ", 0},
-                                           SwitchCase{"0 1\n", 0, 1, "I4 S5 F6.0 ", 1},
-                                           SwitchCase{"fifo", 0, 0, "", 1},
-                                           SwitchCase{"long", 1, 0, "i1 s2 f3.0 ", 0}));
 
 // A log that is a FIFO fails at once and is said once, in a popup and on stderr.
 TEST_F(Shell, ALogThatIsAFifoIsSaidOnceAndNeverHoldsTheStart) {

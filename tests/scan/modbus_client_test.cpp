@@ -25,14 +25,13 @@ class ScanModbus : public SweepTest {
         ASSERT_EQ(com.OpenComConfig(scan::kPort222, "COM5", 19200, 0, 8, 2), 0);
         ASSERT_EQ(com.SetComTime(scan::kPort222, 0.5), 0);
     }
-    double Now() { return fe.VirtualClock().Now(); }
 
     serial::ScriptedDevice& device = AddPort(5);
 };
 
 TEST_F(ScanModbus, BroadcastWriteIsTracedAndEndsInThreeTimeOuts) {
     ctx.gvIDd = 0;
-    const double start = Now();
+    const double start = fe.VirtualClock().Now();
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 5, 0x0A07, 0x6C2E), -2000);
     EXPECT_EQ(ctx.gr, -2000);
     EXPECT_EQ(ctx.gvLogYN, 1);  // the trace is on from the first request
@@ -46,8 +45,8 @@ TEST_F(ScanModbus, BroadcastWriteIsTracedAndEndsInThreeTimeOuts) {
         "\tP222\tMB.Tx\t#00.05 <0a07> [6c2e] {d31e}\t---Broadcast--- Write RAM\n";
     EXPECT_EQ(Log(), tx + kTimeOut + tx + kTimeOut + tx + kTimeOut);
     // Each attempt waits 0.05 s before its 0.5 s read time-out.
-    EXPECT_GE(Now() - start, 3 * 0.55);
-    EXPECT_LT(Now() - start, 3 * 0.55 + 0.1);
+    EXPECT_GE(fe.VirtualClock().Now() - start, 3 * 0.55);
+    EXPECT_LT(fe.VirtualClock().Now() - start, 3 * 0.55 + 0.1);
 }
 
 // One request, its answer: the frame sent, the registers stored (no more than asked, none for

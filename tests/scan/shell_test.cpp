@@ -309,19 +309,6 @@ TEST_F(Shell, KeysOpenAndEmptyTheLogAndEnd) {
     EXPECT_FALSE(ctx.gpLog.IsOpen());
 }
 
-TEST_F(Shell, ErrorReportsShowAPopupAndLogTwoLines) {
-    Start();  // switches off: the reports are written all the same
-    scan::fn_err_Open_File(ctx, "M1__Scan_Dev", 5521967, "COM__Exist.txt");
-    scan::fn_err_Open_COM(ctx, "M1__Scan_Dev", 8902301, -3);
-    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 5521967", "open file NG :: COM__Exist.txt"},
-                                 {"M1__Scan_Dev :: 8902301", "Open COM NG :: err code : -3"}}));
-    const std::string stars = "\xA1\xB9\xA1\xB9\xA1\xB9";
-    EXPECT_EQ(Slurp("log.txt"), stars + " M1__Scan_Dev :: 5521967 \n" + stars +
-                                    " open file NG :: COM__Exist.txt \n\n" + stars +
-                                    " M1__Scan_Dev :: 8902301 \n" + stars +
-                                    " Open COM NG :: err code : -3 \n\n");
-}
-
 TEST_F(Shell, MissingPanelResourceFailsTheStart) {
     fs::remove(root_ / "gui" / "G1.json");
     EXPECT_LT(scan::G1__init(ctx), 0);

@@ -135,8 +135,13 @@ TEST_F(Sweep, EmptyMissingOrUnopenableTargetsEndTheSweep) {
     EXPECT_LT(ctx.gr, 0);
     EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 8902301",
                                   "Open COM NG :: err code : " + std::to_string(ctx.gr)}}));
-    EXPECT_NE(Log().find("Open COM ( P222,   COM9, 19200, 0, 8, 1 ) \topen NG :: "),
+    // The report goes to the log whatever the switches (off here).
+    const std::string log = Log(), mark = "\xA1\xB9\xA1\xB9\xA1\xB9 ";
+    EXPECT_NE(log.find("Open COM ( P222,   COM9, 19200, 0, 8, 1 ) \topen NG :: "),
               std::string::npos);
+    EXPECT_TRUE(log.ends_with(mark + "M1__Scan_Dev :: 8902301 \n" + mark +
+                              "Open COM NG :: err code : " + std::to_string(ctx.gr) + " \n\n"))
+        << log;
 }
 
 // ESC leaves the indices and a new start begins at the first port; choosing a list item sweeps

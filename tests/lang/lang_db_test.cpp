@@ -3,8 +3,6 @@
 
 #include "lang/lang_db.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 
 #include "lang/status_line.h"

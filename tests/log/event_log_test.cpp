@@ -5,13 +5,10 @@
 
 #include "log/event_log.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "log/log_errors.h"
@@ -209,9 +206,7 @@ class PeekingLauncher final : public sys::Launcher {
 // the PATH before both; the log stays open around it, and the editor finds it whole.
 TEST_F(EventLog, EditorChoiceAndTheLogAroundIt) {
     const std::string savedPath = std::getenv("PATH");
-    const char* visual = std::getenv("VISUAL");
-    const std::optional<std::string> savedVisual =
-        visual ? std::optional<std::string>(visual) : std::nullopt;
+    const std::string savedVisual = std::getenv("VISUAL") ? std::getenv("VISUAL") : "";
     fs::create_directory("tools");
     setenv("PATH", dir.Sub("tools").c_str(), 1);  // no notepad2.exe yet
     unsetenv("VISUAL");
@@ -249,7 +244,7 @@ TEST_F(EventLog, EditorChoiceAndTheLogAroundIt) {
     fs::permissions("tools/notepad2.exe", fs::perms::owner_all);
     Log::Launch(ctx);
     setenv("PATH", savedPath.c_str(), 1);
-    savedVisual ? setenv("VISUAL", savedVisual->c_str(), 1) : unsetenv("VISUAL");
+    savedVisual.empty() ? unsetenv("VISUAL") : setenv("VISUAL", savedVisual.c_str(), 1);
     EXPECT_EQ(launcher.calls,
               (std::vector<Call>{desktop,
                                  {"gedit", {"--new-window", dir.Sub("log.txt")}},

@@ -2,13 +2,10 @@
 // process writes through the real writers and the link's traffic trace, then dies by SIGKILL,
 // and its files must equal those of a run that closed them in order.
 
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
-#include <string>
 
 #include "log/event_log.h"
 #include "log/log_errors.h"

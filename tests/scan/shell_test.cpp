@@ -289,10 +289,8 @@ TEST_F(Shell, KeysOpenAndEmptyTheLogAndEnd) {
     ::setenv("VISUAL", "myeditor --wait", 1);
     rt.UserKeyPress(ctx.gvG1, 0, ui::VAL_MENUKEY_MODIFIER | 'O');
     ::unsetenv("VISUAL");
-    ASSERT_EQ(launcher.calls.size(), 1u);
-    EXPECT_EQ(launcher.calls[0].program, "myeditor");
-    EXPECT_EQ(launcher.calls[0].args,
-              (std::vector<std::string>{"--wait", (root_ / "bin" / "log.txt").string()}));
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{
+                                  {"myeditor", {"--wait", (root_ / "bin" / "log.txt").string()}}}));
     // The log was reopened for appending.
     scan::logs(ctx, "%s", "after\n");
     EXPECT_EQ(Slurp("log.txt"), "before\nafter\n");

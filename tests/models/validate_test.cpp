@@ -204,15 +204,9 @@ TEST(BrokenDescriptor, IsRefusedWithItsMessage) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
     const auto run = [&](Check check, const conf::Model& m, std::string* message) {
-        switch (check) {
-            case Check::kDescriptor:
-                return conf::Validate(m, message);
-            case Check::kCallbacks:
-                return conf::ValidateCallbacks(m, functions, message);
-            case Check::kFocus:
-                break;
-        }
-        return conf::ValidateFocusOrders(m, has, message);
+        return check == Check::kDescriptor  ? conf::Validate(m, message)
+               : check == Check::kCallbacks ? conf::ValidateCallbacks(m, functions, message)
+                                            : conf::ValidateFocusOrders(m, has, message);
     };
     for (Check check : {Check::kDescriptor, Check::kCallbacks, Check::kFocus}) {
         std::string message = "untouched";

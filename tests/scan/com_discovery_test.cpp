@@ -139,23 +139,10 @@ TEST_F(Discovery, NoDevicesGiveEmptyFilesAndNoWatchNoHotplugTimer) {
     EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
 }
 
-// A list that cannot be cleared ends the run before "COM__Exist.txt" is touched.
-TEST_F(Discovery, ListThatCannotBeClearedEndsTheRun) {
-    Put("YN_log_dbg.txt", "0 1");
-    Start();
-    Put("COM__Exist.txt", "4\n");
-    AddPort(3);
-    deviceList.names = {"USB Serial Port (COM3)"};
-    ctx.gvtpScan = 9999;  // no such panel
-    EXPECT_EQ(scan::ComList::Discover_Ports(ctx), -1);
-    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), "USB Serial Port (COM3)\n");
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "4\n");
-    EXPECT_NE(Slurp("log.txt").find("ClearList err -"), std::string::npos);
-}
-
 // A file that cannot be created (a folder, or a FIFO, in its place) is reported with a popup;
 // discovery goes on and never waits on a FIFO.
-TEST_F(Discovery, ReportsAFileItCannotCreate) {
+TEST_F(Discovery, ReportsAFileItCannotCreateAndEndsOnAListItCannotClear) {
+    Put("YN_log_dbg.txt", "0 1");
     Start();
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
@@ -186,6 +173,13 @@ TEST_F(Discovery, ReportsAFileItCannotCreate) {
         EXPECT_EQ(Popups(fe), (Shown{{title, std::string("open file NG :: ") + name}}));
         EXPECT_EQ(ComList().size(), listed);
     }
+    // A list that cannot be cleared ends the run before "COM__Exist.txt" is touched.
+    Put("COM__Exist.txt", "4\n");
+    ctx.gvtpScan = 9999;  // no such panel
+    EXPECT_EQ(scan::ComList::Discover_Ports(ctx), -1);
+    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), "USB Serial Port (COM3)\n");
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "4\n");
+    EXPECT_NE(Slurp("log.txt").find("ClearList err -"), std::string::npos);
 }
 
 }  // namespace

@@ -21,24 +21,9 @@ class LangDb : public ::testing::Test, public conf_test::StatusPanel {
     }
 };
 
-TEST_F(LangDb, TextsInEachLanguageAndFailuresCopyNothing) {
-    EXPECT_EQ(Text(707, kLangEnglish), "Out of Range");
-    // From `iconv -f UTF-8 -t BIG5` and `-t GB2312`.
-    EXPECT_EQ(Text(707, kLangTraditional), "\xB6\x57\xA5\x58\xBD\x64\xB3\xF2");
-    EXPECT_EQ(Text(707, kLangSimplified), "\xB3\xAC\xB3\xF6\xB7\xB6\xCE\xA7");
-    EXPECT_EQ(Text(68012, kLangEnglish), "Hysterisis");
-    EXPECT_EQ(Text(702, 3, "untouched"), "untouched");
-    EXPECT_EQ(Text(702, -1, "untouched"), "untouched");
-    EXPECT_TRUE(fe.Popups().empty());  // a bad language is quiet, an unknown id is not
-    EXPECT_EQ(Text(999, kLangEnglish, "untouched"), "untouched");
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "");
-    EXPECT_EQ(fe.Popups()[0].text, "Lang SID not fount");
-}
-
 // Every id in all three languages: text present, Chinese in its code page and not left as
-// UTF-8, and the menu access key the same as in English.
-TEST_F(LangDb, EveryIdResolvesInEveryLanguage) {
+// UTF-8, and the menu access key the same as in English. A bad language or id copies nothing.
+TEST_F(LangDb, EveryIdResolvesInEveryLanguageAndFailuresCopyNothing) {
     const std::vector<int> ids = LangTextIds();
     EXPECT_EQ(ids.size(), 65u);
     for (int id : ids) {
@@ -63,6 +48,19 @@ TEST_F(LangDb, EveryIdResolvesInEveryLanguage) {
         }
     }
     EXPECT_TRUE(fe.Popups().empty());
+
+    EXPECT_EQ(Text(707, kLangEnglish), "Out of Range");
+    // From `iconv -f UTF-8 -t BIG5` and `-t GB2312`.
+    EXPECT_EQ(Text(707, kLangTraditional), "\xB6\x57\xA5\x58\xBD\x64\xB3\xF2");
+    EXPECT_EQ(Text(707, kLangSimplified), "\xB3\xAC\xB3\xF6\xB7\xB6\xCE\xA7");
+    EXPECT_EQ(Text(68012, kLangEnglish), "Hysterisis");
+    EXPECT_EQ(Text(702, 3, "untouched"), "untouched");
+    EXPECT_EQ(Text(702, -1, "untouched"), "untouched");
+    EXPECT_TRUE(fe.Popups().empty());  // a bad language is quiet, an unknown id is not
+    EXPECT_EQ(Text(999, kLangEnglish, "untouched"), "untouched");
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "");
+    EXPECT_EQ(fe.Popups()[0].text, "Lang SID not fount");
 }
 
 // On a text message and on a string indicator alike.

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
+#include <list>
 
 #include "platform/sys/codepage.h"
 #include "popups.h"
@@ -151,17 +151,16 @@ struct StartCase {
 class StartFiles : public Shell, public ::testing::WithParamInterface<StartCase> {
   protected:
     // Puts `given` at `name`; what the file holds then, or "fifo".
-    std::string Place(const char* name, const char* given, const std::string& longText,
-                      std::optional<FifoGuard>* fifo) {
+    std::string Place(const char* name, const char* given, const std::string& longText) {
         const std::string text = given == nullptr ? "" : given;
         if (text == "fifo") {
-            fifo->emplace(name);
-            EXPECT_TRUE((*fifo)->Made());
+            EXPECT_TRUE(fifos.emplace_back(name).Made());
         } else if (given) {
             Put(name, text == "long" ? longText : text);
         }
         return text == "long" ? longText : text;
     }
+    std::list<FifoGuard> fifos;
 };
 
 // The first run creates the language file; a value other than 0-2 means English and is left
@@ -170,15 +169,13 @@ class StartFiles : public Shell, public ::testing::WithParamInterface<StartCase>
 TEST_P(StartFiles, ChooseTheLanguageAndGateTheWriters) {
     const StartCase& c = GetParam();
     Put("log.txt", "an earlier run\n");
-    std::optional<FifoGuard> fifo1, fifo2;
     const std::string language =
-        Place("Language_Selection.txt", c.languageFile, std::string(100000, '\n') + "2", &fifo1);
-    Place("YN_log_dbg.txt", c.switchFile, "1" + std::string(100000, ' ') + "1", &fifo2);
+        Place("Language_Selection.txt", c.languageFile, std::string(100000, '\n') + "2");
+    Place("YN_log_dbg.txt", c.switchFile, "1" + std::string(100000, ' ') + "1");
     Start();
-    EXPECT_FALSE(fifo1 && fifo1->HadToFree()) << "start-up waited on a FIFO";
-    EXPECT_FALSE(fifo2 && fifo2->HadToFree()) << "start-up waited on a FIFO";
-    fifo1.reset();
-    fifo2.reset();
+    for (FifoGuard& fifo : fifos)
+        EXPECT_FALSE(fifo.HadToFree()) << "start-up waited on a FIFO";
+    fifos.clear();
     EXPECT_EQ(ctx.gvLANG, c.language);
     EXPECT_EQ(scan::LangS::GV(ctx), c.language);
     EXPECT_EQ(Language(), LanguageOf(c.language, 730));

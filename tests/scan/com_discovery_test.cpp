@@ -55,13 +55,26 @@ TEST_F(Discovery, ProlificTestLogsItsMatchedCharacters) {
     EXPECT_EQ(Slurp("log.txt"), "ProlificP");
 }
 
-// Two adapters: the plain one enumerated first as COM3, the Prolific one as COM7.
+// No devices: every file empty; without a port watch (the batch run, a test) the hotplug timer
+// stays off. Then two adapters, found by the search button: the plain one enumerated first as
+// COM3, the Prolific one as COM7.
 TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
+    Put("COM__Exist.txt", "4\n");  // from an earlier run
+    Start();
+    for (const char* file : {"Dev_Mng_00_All_DEV.txt", "Dev_Mng_01_All_COM.txt",
+                             "Dev_Mng_02_COM_IS_Prolific.txt", "Dev_Mng_03_COM_NOT_Prolific.txt",
+                             "Dev_Mng_04_COM_Prolific_First.txt", "COM__Exist.txt"}) {
+        EXPECT_TRUE(fs::exists(file)) << file;
+        EXPECT_EQ(Slurp(file), "") << file;
+    }
+    EXPECT_TRUE(ComList().empty());
+    EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
+
     AddPort(3);
     AddPort(7);
     deviceList.names = {"ACPI x64-based PC", "USB Serial Port (COM3)", "ECP Printer Port (LPT1)",
                         "Prolific USB-to-Serial Comm Port (COM7)", "Port (COM300)"};
-    Start();
+    rt.UserPress(ctx.gvtpScan, Ctrl("SEARCH"));
     EXPECT_EQ(Slurp("Dev_Mng_00_All_DEV.txt"),
               "ACPI x64-based PC\nUSB Serial Port (COM3)\nECP Printer Port (LPT1)\n"
               "Prolific USB-to-Serial Comm Port (COM7)\nPort (COM300)\n");
@@ -78,7 +91,8 @@ TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
     EXPECT_FALSE(com.IsOpen(scan::kPort222));
 }
 
-// A name longer than a 255-character line buffer is kept whole, so its port is still found.
+// Ports that do not open are left out. A name longer than a 255-character line buffer is kept
+// whole, so its port is still found.
 TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
     AddPort(3);
     AddPort(5);
@@ -122,21 +136,6 @@ TEST_F(Discovery, PortWithoutPermissionIsMarkedAndItsRemedyShown) {
     EXPECT_EQ(Tick(), -1);
     EXPECT_EQ(Popups(fe), (Shown{{"Open COM5", denied},
                                  {"M1__Scan_Dev :: 8902301", "Open COM NG :: err code : -4"}}));
-}
-
-// No devices: every file empty; without a port watch (the batch run, a test) the hotplug timer
-// stays off.
-TEST_F(Discovery, NoDevicesGiveEmptyFilesAndNoWatchNoHotplugTimer) {
-    Put("COM__Exist.txt", "4\n");  // from an earlier run
-    Start();
-    for (const char* file : {"Dev_Mng_00_All_DEV.txt", "Dev_Mng_01_All_COM.txt",
-                             "Dev_Mng_02_COM_IS_Prolific.txt", "Dev_Mng_03_COM_NOT_Prolific.txt",
-                             "Dev_Mng_04_COM_Prolific_First.txt", "COM__Exist.txt"}) {
-        EXPECT_TRUE(fs::exists(file)) << file;
-        EXPECT_EQ(Slurp(file), "") << file;
-    }
-    EXPECT_TRUE(ComList().empty());
-    EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
 }
 
 // A file that cannot be created (a folder, or a FIFO, in its place) is reported with a popup;

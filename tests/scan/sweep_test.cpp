@@ -142,6 +142,22 @@ TEST_F(Sweep, EmptyMissingOrUnopenableTargetsEndTheSweep) {
     EXPECT_TRUE(log.ends_with(mark + "M1__Scan_Dev :: 8902301 \n" + mark +
                               "Open COM NG :: err code : " + std::to_string(ctx.gr) + " \n\n"))
         << log;
+
+    // A line whose device goes once written to: the failed reopen repeats the same combination
+    // on every tick.
+    UnpluggedAfterWrite line;
+    Attach(2, &line);
+    fe.ClearPopups();
+    Put("COM__Exist.txt", "2\n");
+    ASSERT_EQ(scan::ScanDev__to_start(ctx), 0);
+    for (int round = 1; round <= 2; ++round) {
+        line.gone = false;
+        EXPECT_EQ(Tick(), -1);
+        EXPECT_TRUE(TimerOn());
+        EXPECT_EQ(Indices(), std::make_pair(3, 0));
+        ASSERT_EQ(fe.Popups().size(), static_cast<size_t>(round));
+        EXPECT_EQ(fe.Popups().back().title, "M1__Scan_Dev :: 8902302");
+    }
 }
 
 // ESC leaves the indices and a new start begins at the first port; choosing a list item sweeps
@@ -181,21 +197,6 @@ TEST_F(Sweep, EscLeavesTheIndicesAndAListItemIsSweptAlone) {
     EXPECT_EQ(probes, 14);  // 2400 baud, format 1
     EXPECT_EQ(Slurp("COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6b03");
     EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
-}
-
-TEST_F(Sweep, FailedReopenRepeatsTheSameCombinationOnEveryTick) {
-    UnpluggedAfterWrite line;
-    Attach(2, &line);
-    Start();
-    Press("AUTO_SCAN");
-    for (int round = 1; round <= 2; ++round) {
-        line.gone = false;
-        EXPECT_EQ(Tick(), -1);
-        EXPECT_TRUE(TimerOn());
-        EXPECT_EQ(Indices(), std::make_pair(3, 0));
-        ASSERT_EQ(fe.Popups().size(), static_cast<size_t>(round));
-        EXPECT_EQ(fe.Popups().back().title, "M1__Scan_Dev :: 8902302");
-    }
 }
 
 // A found instrument that starts nothing leaves Scan open and its timer off: one of an unknown

@@ -92,49 +92,42 @@ TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
 }
 
 // Ports that do not open are left out. A name longer than a 255-character line buffer is kept
-// whole, so its port is still found.
-TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
+// whole, so its port is still found. A port this user may not open is listed, marked, said in
+// the log and left out of the scan targets; choosing it sweeps it, and the sweep's open says
+// the remedy before its report.
+TEST_F(Discovery, LeavesOutPortsThatDoNotOpenAndMarksThoseWithoutPermission) {
     AddPort(3);
     AddPort(5);
+    AddPort(6);
     // COM5 is held by another program; COM8 is listed but gone.
     serial::Rs232 other(backend,
                         serial::ComMapEnv{"/virtual", [](const std::string&) { return true; }});
     ASSERT_EQ(other.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
+    const std::string denied =
+        "Permission denied: /dev/ttyUSB0 belongs to group dialout; add your user to it (sudo "
+        "usermod -aG dialout $USER) and log in again";
+    backend.SayOnOpen("/virtual/COM6", serial::kErrPermission, {denied, true});
     const std::string name = std::string(300, 'x') + " (COM3)";
-    deviceList.names = {name, "USB Serial Port (COM5)", "USB Serial Port (COM8)"};
+    deviceList.names = {name, "USB Serial Port (COM5)", "FTDI FT232R USB UART (COM6)",
+                        "USB Serial Port (COM8)"};
     Start();
-    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
-              name + "\nUSB Serial Port (COM5)\nUSB Serial Port (COM8)\n");
+    EXPECT_EQ(
+        Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
+        name + "\nUSB Serial Port (COM5)\nFTDI FT232R USB UART (COM6)\nUSB Serial Port (COM8)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (Items{{name, 3}}));
+    EXPECT_EQ(ComList(), (Items{{name, 3}, {"FTDI FT232R USB UART (COM6) [no permission]", 6}}));
+    EXPECT_NE(Slurp("log.txt").find("COM6 :: " + denied + "\n"), std::string::npos);
 
     // Freed, the port is found again by the search button, and the list is rebuilt, not added to.
     other.CloseCom(1);
     rt.UserPress(ctx.gvtpScan, Ctrl("SEARCH"));
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n5\n");
-    EXPECT_EQ(ComList().size(), 2u);
-}
+    EXPECT_EQ(ComList().size(), 3u);
 
-// A port this user may not open is listed, marked, said in the log and left out of the scan
-// targets; choosing it sweeps it, and the sweep's open says the remedy before its report.
-TEST_F(Discovery, PortWithoutPermissionIsMarkedAndItsRemedyShown) {
-    AddPort(3);
-    AddPort(5);
-    const std::string denied =
-        "Permission denied: /dev/ttyUSB0 belongs to group dialout; add your user to it (sudo "
-        "usermod -aG dialout $USER) and log in again";
-    backend.SayOnOpen("/virtual/COM5", serial::kErrPermission, {denied, true});
-    deviceList.names = {"USB Serial Port (COM3)", "FTDI FT232R USB UART (COM5)"};
-    Start();
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3},
-                                {"FTDI FT232R USB UART (COM5) [no permission]", 5}}));
-    EXPECT_NE(Slurp("log.txt").find("COM5 :: " + denied + "\n"), std::string::npos);
-
-    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "5\n");
+    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 2);
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "6\n");
     EXPECT_EQ(Tick(), -1);
-    EXPECT_EQ(Popups(fe), (Shown{{"Open COM5", denied},
+    EXPECT_EQ(Popups(fe), (Shown{{"Open COM6", denied},
                                  {"M1__Scan_Dev :: 8902301", "Open COM NG :: err code : -4"}}));
 }
 

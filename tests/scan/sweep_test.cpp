@@ -23,14 +23,7 @@ std::tuple<int, int, int> Probing(std::pair<int, int> indices) {
     return {2400 << indices.first, rtu == 2 ? 1 : rtu == 3 ? 2 : 0, rtu == 1 ? 2 : 1};
 }
 
-class Sweep : public SweepTest {
-  protected:
-    // A port where nothing answers.
-    void SilentPort(int n) {
-        AddPort(n);
-        deviceList.names.push_back("Port (COM" + std::to_string(n) + ")");
-    }
-};
+class Sweep : public SweepTest {};
 
 TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel) {
     sim::Instrument& inst = AddInstrument(5, 0x68, 2, 3, 7);
@@ -79,7 +72,8 @@ TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel
 // With the log switch on, each probe logs its open, then what it does on the line.
 TEST_F(Sweep, SixteenthProbeIs2400Format3ThenTheNextPortStartsAt19200Format0) {
     Put("YN_log_dbg.txt", "1 0");
-    SilentPort(3);
+    AddPort(3);  // where nothing answers
+    deviceList.names.push_back("Port (COM3)");
     AddInstrument(4, 0x69, 3, 0, 1);
     Start();
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n4\n");
@@ -163,7 +157,8 @@ TEST_F(Sweep, EmptyMissingOrUnopenableTargetsEndTheSweep) {
 // ESC leaves the indices and a new start begins at the first port; choosing a list item sweeps
 // that port alone.
 TEST_F(Sweep, EscLeavesTheIndicesAndAListItemIsSweptAlone) {
-    SilentPort(3);
+    AddPort(3);  // where nothing answers
+    deviceList.names.push_back("Port (COM3)");
     AddInstrument(8, 0x6B, 0, 1, 200);
     Start();
     ASSERT_EQ(ComList().size(), 2u);

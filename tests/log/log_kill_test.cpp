@@ -2,14 +2,10 @@
 // process writes through the real writers and the link's traffic trace, then dies by SIGKILL,
 // and its files must equal those of a run that closed them in order.
 
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
-#include <functional>
-#include <string>
 
 #include "log/event_log.h"
 #include "log/log_errors.h"
@@ -21,30 +17,14 @@ namespace {
 
 using conf_test::ReadFile;
 
-// Runs `writes` in a child process that then kills itself; returns the signal it died of, or
-// -1 when it ended otherwise.
-int RunInChildAndKill(const std::function<void()>& writes) {
-    const pid_t pid = fork();
-    if (pid < 0) return -1;
-    if (pid == 0) {
-        writes();
-        raise(SIGKILL);
-        _exit(1);  // not reached: a child that outlives its kill fails the test
-    }
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
-}
+using LogKill = linktest::LinkTest;
 
-class LogKill : public linktest::LinkTest {
-  protected:
-    void SetUp() override {
-        conf_test::WriteFile("YN_log_dbg.txt", "1 1");
-        OpenPort();
-    }
+TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
+    conf_test::WriteFile("YN_log_dbg.txt", "1 1");
+    OpenPort();
     // Every kind of log line, the traffic last: a stream that held lines back in a buffer
     // loses the trace first.
-    void WriteEverything() {
+    const auto writeEverything = [this] {
         using namespace conf;
         Log::init(ctx);
         logi(ctx, "station %d\n", 1);
@@ -69,18 +49,25 @@ class LogKill : public linktest::LinkTest {
         fn_Modbus_Device_RW_16_CAL(ctx, 4, 0x1003, 2, v);
         device.Answer(Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01}), 0.005);
         fn_Modbus_Device_RW_16_CAL(ctx, 5, 0x000d, 1);
+    };
+    // The run in a child process that then kills itself.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        writeEverything();
+        raise(SIGKILL);
+        _exit(1);  // not reached: a child that outlives its kill fails the test
     }
-};
-
-TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
-    ASSERT_EQ(RunInChildAndKill([this] { WriteEverything(); }), SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     const std::string killedLog = ReadFile("log.txt");
     const std::string killedCal = ReadFile("log_ADC.txt");
 
     // The same run here, ended in order, gives what the files must hold.
     std::filesystem::remove("log.txt");
     std::filesystem::remove("log_ADC.txt");
-    WriteEverything();
+    writeEverything();
     ctx.gpLog.Close();
     ctx.gpCAL.Close();
     const std::string log = ReadFile("log.txt");

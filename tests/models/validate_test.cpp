@@ -1,23 +1,71 @@
-// A model descriptor is checked before a program runs on it: every model holds, and a copy of
-// model A with one thing broken is refused with the message that names what broke.
+// The model descriptors. The registry against itself (every model validates; every code and
+// program names one model) and against the build's CMake list of configurators, which drives
+// the programs and the package: the two must name the same programs in the same order, each
+// with its main, panel, desktop entry and manual page. A copy of model A with one thing broken
+// is refused with the message that names what broke.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <set>
 #include <span>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "models/model_a.h"
 #include "models/model_b.h"
+#include "models/registry.h"
 #include "models/validate.h"
 
 namespace {
 
 using conf::Module;
+
+// Every model validates, every code and program names one, and each program has its files.
+TEST(Registry, EveryModelIsWholeAndTheCMakeListMatches) {
+    std::vector<std::string> registered;
+    std::set<int> codes;
+    std::set<std::string> programs{conf::kScanProgramName};
+    const std::filesystem::path source = SUITE_SOURCE_DIR;
+    for (const conf::Model* model : conf::RegisteredModels()) {
+        const std::string program = model->id.programName;
+        SCOPED_TRACE(program);
+        registered.push_back(program);
+        std::string broken;
+        EXPECT_EQ(conf::Validate(*model, &broken), 0) << broken;
+        EXPECT_TRUE(programs.insert(program).second) << "program named twice";
+        EXPECT_EQ(conf::ModelOfProgram(program), model);
+        ASSERT_FALSE(model->id.codes.empty());
+        for (const conf::ModelCode& code : model->id.codes) {
+            EXPECT_TRUE(codes.insert(code.code).second) << code.code << " claimed twice";
+            EXPECT_EQ(conf::ModelOfHardwareCode(code.code), model) << code.code;
+        }
+        std::string lower = program;
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        // The panel resource is named relative to the programs' bin/ folder.
+        for (const std::filesystem::path& file :
+             {source / "apps" / program / "main.cpp",
+              (source / "bin" / model->id.panelResource).lexically_normal(),
+              source / "packaging" / ("io.github.rtuconfigurator." + lower + ".desktop"),
+              source / "packaging" / "man" / ("rtu-" + lower + ".1")})
+            EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file;
+    }
+    std::vector<std::string> listed;
+    std::istringstream list(SUITE_CONFIGURATORS);
+    for (std::string name; std::getline(list, name, ',');)
+        listed.push_back(name);
+    EXPECT_EQ(listed, registered) << "SUITE_CONFIGURATORS in CMakeLists.txt";
+    for (int unclaimed : {0, 0x67, 0x6C, 0xFF, -1, 0x168})
+        EXPECT_EQ(conf::ModelOfHardwareCode(unclaimed), nullptr) << unclaimed;
+    for (const char* program : {"Scan", "tarnel", ""})
+        EXPECT_EQ(conf::ModelOfProgram(program), nullptr) << program;
+    EXPECT_EQ(conf::SuitePrograms(), (std::vector<std::string>{"Scan", "Tarnel", "Ombrel"}));
+}
 
 // Model A's descriptor in parts a row can change, put together again by Build.
 struct Parts {
@@ -61,106 +109,87 @@ conf::RegisterRecord& At(Parts& p, int address) {
 enum class Check { kDescriptor, kCallbacks, kFocus };
 
 struct Row {
-    const char* what;
-    Check check;
     void (*breakIt)(Parts&);
     const char* message;  // after "model Tarnel: "
+    Check check = Check::kDescriptor;
 };
 
 const Row kRows[] = {
     // Every register owned by a module that exists.
-    {"owner without controls", Check::kDescriptor, [](Parts& p) { p.catalogue.ccUNIT = {}; },
+    {[](Parts& p) { p.catalogue.ccUNIT = {}; },
      "register 0x0001 UNIT is owned by UNIT_cfg, which the model has no controls for"},
-    {"owner unknown", Check::kDescriptor, [](Parts& p) { At(p, 0).module = Module::kCount; },
+    {[](Parts& p) { At(p, 0).module = Module::kCount; },
      "register 0x0000 TYPE is owned by no module the program knows"},
-    {"member beyond the controls", Check::kDescriptor, [](Parts& p) { At(p, 28).member = 6; },
+    {[](Parts& p) { At(p, 28).member = 6; },
      "register 0x001C mA.H is member 6 of LinSig_cfg, which has 6 controls"},
-    {"width", Check::kDescriptor, [](Parts& p) { At(p, 8).width = 8; },
-     "register 0x0008 FILT is 8 bits wide, not 16 or 32"},
+    {[](Parts& p) { At(p, 8).width = 8; }, "register 0x0008 FILT is 8 bits wide, not 16 or 32"},
     // No overlapping addresses.
-    {"one address twice", Check::kDescriptor, [](Parts& p) { At(p, 4).address = 3; },
+    {[](Parts& p) { At(p, 4).address = 3; },
      "registers 0x0003 LOLT and HILT overlap at one address"},
-    {"one member twice", Check::kDescriptor, [](Parts& p) { At(p, 4).member = 0; },
+    {[](Parts& p) { At(p, 4).member = 0; },
      "registers 0x0003 LOLT and 0x0004 HILT are both member 0 of MRng_usr_cfg"},
-    {"32-bit value in a 16-bit read", Check::kDescriptor,
-     [](Parts& p) { At(p, 0x1002).width = 32; },
+    {[](Parts& p) { At(p, 0x1002).width = 32; },
      "the recovery block (0x1000, 6 registers) takes in half of 32-bit register 0x1002 PV"},
     // Every read, write, buffer-file and parameter-file line names a register of the map with
     // its width.
-    {"block beyond its length", Check::kDescriptor, [](Parts& p) { p.plan.read.blockLength = 29; },
+    {[](Parts& p) { p.plan.read.blockLength = 29; },
      "the read applies register 0x001D, which the 16-bit block does not hold"},
-    {"read of a register the map lacks", Check::kDescriptor,
-     [](Parts& p) { p.plan.read.addrPolarity = 0x0A08; },
+    {[](Parts& p) { p.plan.read.addrPolarity = 0x0A08; },
      "the polarity read names register 0x0A08, which the register map does not have"},
-    {"read at another width", Check::kDescriptor, [](Parts& p) { p.plan.poll.pvWidth = 32; },
+    {[](Parts& p) { p.plan.poll.pvWidth = 32; },
      "the process-value read takes register 0x1002 PV as 32 bits; the map has it as 16"},
-    {"read pair broken", Check::kDescriptor, [](Parts& p) { At(p, 0x1F05).address = 0x1F06; },
+    {[](Parts& p) { At(p, 0x1F05).address = 0x1F06; },
      "the display setup read names register 0x1F05, which the register map does not have"},
-    {"converter count", Check::kDescriptor, [](Parts& p) { p.plan.poll.adcCount = 1; },
+    {[](Parts& p) { p.plan.poll.adcCount = 1; },
      "the converter read takes 1 readings, but caCC_ADC_V_M has 2 controls"},
-    {"link write to another module", Check::kDescriptor, [](Parts& p) { p.plan.write.addrBR = 13; },
+    {[](Parts& p) { p.plan.write.addrBR = 13; },
      "the baud-rate write names register 0x000D ID of ID_cfg, not of BR_cfg"},
-    {"buffer line the map lacks", Check::kDescriptor, [](Parts& p) { p.lines[0].address = 0x40; },
+    {[](Parts& p) { p.lines[0].address = 0x40; },
      "buffer file W_para_buff.txt line LOCK names register 0x0040, which the register map does "
      "not have"},
-    {"buffer line of no parameter", Check::kDescriptor,
-     [](Parts& p) { p.lines[0].address = 0x1F04; },
+    {[](Parts& p) { p.lines[0].address = 0x1F04; },
      "buffer file W_para_buff.txt line LOCK names register 0x1F04 DIGIT of DIGIT_cfg, which is "
      "no parameter"},
-    {"file line of no parameter", Check::kDescriptor,
-     [](Parts& p) { p.fileLines.push_back(0x1002); },
+    {[](Parts& p) { p.fileLines.push_back(0x1002); },
      "the parameter file names register 0x1002 PV of MSPV_V, which is no parameter"},
-    {"file header", Check::kDescriptor, [](Parts& p) { p.plan.file.headerAddress = 0x1F02; },
+    {[](Parts& p) { p.plan.file.headerAddress = 0x1F02; },
      "the parameter file's header line is 0x1F02, not the device-information register"},
-    {"file longer than a load reads", Check::kDescriptor,
-     [](Parts& p) { p.plan.file.maxLines = 30; },
+    {[](Parts& p) { p.plan.file.maxLines = 30; },
      "the parameter file holds 31 lines, but a load reads 30"},
-    {"range check members", Check::kDescriptor, [](Parts& p) { p.rangeCheck.back().members = 5; },
+    {[](Parts& p) { p.rangeCheck.back().members = 5; },
      "the range check takes 5 members of LinSig_cfg, which has 6 controls"},
-    {"calibration preset", Check::kDescriptor, [](Parts& p) { p.steps[0].presetType = 14; },
+    {[](Parts& p) { p.steps[0].presetType = 14; },
      "calibration step RTD.L presets input type 14, which the model does not have"},
     // Every callback name resolves.
-    {"callback", Check::kCallbacks, [](Parts& p) { p.callbacks[8].shared = "evReed"; },
-     "callback ev104Read names the program function evReed, which the program does not have"},
+    {[](Parts& p) { p.callbacks[8].shared = "evReed"; },
+     "callback ev104Read names the program function evReed, which the program does not have",
+     Check::kCallbacks},
     // Every focus order names controls the panel has.
-    {"focus order", Check::kFocus, [](Parts& p) { p.focus.cfg.back() = "LOCKED"; },
-     "the configuration page's focus order names LOCKED, which the panel does not have"},
-    {"focus wrap", Check::kFocus, [](Parts& p) { p.focus.pageWrap = "RAED"; },
-     "the pages' wrap to the main panel names RAED, which the panel does not have"},
+    {[](Parts& p) { p.focus.cfg.back() = "LOCKED"; },
+     "the configuration page's focus order names LOCKED, which the panel does not have",
+     Check::kFocus},
+    {[](Parts& p) { p.focus.pageWrap = "RAED"; },
+     "the pages' wrap to the main panel names RAED, which the panel does not have", Check::kFocus},
     // Ranges ordered.
-    {"range", Check::kDescriptor,
-     [](Parts& p) {
-         p.catalogue.rngFILT = conf::RawRange{999, 0};
-     },
+    {[](Parts& p) { p.catalogue.rngFILT = conf::RawRange(999, 0); },
      "the range rngFILT[0] runs from 999 down to 0"},
     // The catalogue's fields set where the model needs them.
-    {"table left empty", Check::kDescriptor, [](Parts& p) { p.catalogue.ccRSP = {}; },
-     "the control table ccRSP is empty"},
-    {"steps without their fields", Check::kDescriptor, [](Parts& p) { p.catalogue.caCC_ICSP = {}; },
+    {[](Parts& p) { p.catalogue.ccRSP = {}; }, "the control table ccRSP is empty"},
+    {[](Parts& p) { p.catalogue.caCC_ICSP = {}; },
      "the input calibration has 9 steps, but caCC_IC_B, caCC_ICSP and caCC_ADC_V_I have 9, 0 "
      "and 9"},
-    {"rated ranges", Check::kDescriptor,
-     [](Parts& p) { p.catalogue.aMRng = p.catalogue.aMRng.first(13); },
+    {[](Parts& p) { p.catalogue.aMRng = p.catalogue.aMRng.first(13); },
      "aMRng has 13 rated ranges for 14 input types"},
-    {"digit tables", Check::kDescriptor,
-     [](Parts& p) { p.catalogue.digitSamples = p.catalogue.digitSamples.first(1); },
+    {[](Parts& p) { p.catalogue.digitSamples = p.catalogue.digitSamples.first(1); },
      "the tables by display-digit setting differ in length from the 2 display ranges"},
-    {"decimal-point field", Check::kDescriptor,
-     [](Parts& p) {
-         p.plan.dpp = conf::SelectorField{5, 2};
-     },
+    {[](Parts& p) { p.plan.dpp = conf::SelectorField(5, 2); },
      "the decimal-point field overlaps a member field"},
-    {"decimal-point width", Check::kDescriptor,
-     [](Parts& p) {
-         p.plan.dpp = conf::SelectorField{4, 1};
-     },
+    {[](Parts& p) { p.plan.dpp = conf::SelectorField(4, 1); },
      "the decimal-point field cannot hold decimal point 3"},
 };
 
-class BrokenDescriptor : public ::testing::TestWithParam<Row> {};
-
-TEST_P(BrokenDescriptor, IsRefusedWithItsMessage) {
-    const Row& row = GetParam();
+// Both models hold (model B: see the start-up check); a pass leaves the message alone.
+TEST(BrokenDescriptor, IsRefusedWithItsMessage) {
     Parts whole;
     const conf::Model intact = whole.Build();
     // What the program and its panel offer: all that model A names, unbroken.
@@ -174,35 +203,24 @@ TEST_P(BrokenDescriptor, IsRefusedWithItsMessage) {
                                                                                      : f.cal;
         return std::find(names.begin(), names.end(), name) != names.end();
     };
-    const auto run = [&](const conf::Model& m, std::string* message) {
-        switch (row.check) {
-            case Check::kDescriptor:
-                return conf::Validate(m, message);
-            case Check::kCallbacks:
-                return conf::ValidateCallbacks(m, functions, message);
-            case Check::kFocus:
-                break;
-        }
-        return conf::ValidateFocusOrders(m, has, message);
+    const auto run = [&](Check check, const conf::Model& m, std::string* message) {
+        return check == Check::kDescriptor  ? conf::Validate(m, message)
+               : check == Check::kCallbacks ? conf::ValidateCallbacks(m, functions, message)
+                                            : conf::ValidateFocusOrders(m, has, message);
     };
-    // Both models hold (model B: see the start-up check); a pass leaves the message alone.
-    std::string message = "untouched";
-    ASSERT_EQ(run(intact, &message), 0) << message;
-    ASSERT_EQ(message, "untouched");
-
-    Parts parts;
-    row.breakIt(parts);
-    const conf::Model broken = parts.Build();
-    EXPECT_EQ(run(broken, &message), -1);
-    EXPECT_EQ(message, std::string("model Tarnel: ") + row.message);
+    for (Check check : {Check::kDescriptor, Check::kCallbacks, Check::kFocus}) {
+        std::string message = "untouched";
+        ASSERT_EQ(run(check, intact, &message), 0) << message;
+        ASSERT_EQ(message, "untouched");
+    }
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.message);
+        Parts parts;
+        row.breakIt(parts);
+        std::string message;
+        EXPECT_EQ(run(row.check, parts.Build(), &message), -1);
+        EXPECT_EQ(message, std::string("model Tarnel: ") + row.message);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(OneFaultEach, BrokenDescriptor, ::testing::ValuesIn(kRows),
-                         [](const ::testing::TestParamInfo<Row>& param) {
-                             std::string name;
-                             for (const char* c = param.param.what; *c; ++c)
-                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
-                             return name;
-                         });
 
 }  // namespace

@@ -3,10 +3,13 @@
 
 #include "scan/com_discovery.h"
 
+#include <optional>
+
 #include "platform/serial/port_watch.h"
 #include "platform/serial/serial_error.h"
 #include "popups.h"
 #include "scan/scan_log.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 
 namespace scantest {
@@ -52,13 +55,26 @@ TEST_F(Discovery, ProlificTestLogsItsMatchedCharacters) {
     EXPECT_EQ(Slurp("log.txt"), "ProlificP");
 }
 
-// Two adapters: the plain one enumerated first as COM3, the Prolific one as COM7.
+// No devices: every file empty; without a port watch (the batch run, a test) the hotplug timer
+// stays off. Then two adapters, found by the search button: the plain one enumerated first as
+// COM3, the Prolific one as COM7.
 TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
+    Put("COM__Exist.txt", "4\n");  // from an earlier run
+    Start();
+    for (const char* file : {"Dev_Mng_00_All_DEV.txt", "Dev_Mng_01_All_COM.txt",
+                             "Dev_Mng_02_COM_IS_Prolific.txt", "Dev_Mng_03_COM_NOT_Prolific.txt",
+                             "Dev_Mng_04_COM_Prolific_First.txt", "COM__Exist.txt"}) {
+        EXPECT_TRUE(fs::exists(file)) << file;
+        EXPECT_EQ(Slurp(file), "") << file;
+    }
+    EXPECT_TRUE(ComList().empty());
+    EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
+
     AddPort(3);
     AddPort(7);
     deviceList.names = {"ACPI x64-based PC", "USB Serial Port (COM3)", "ECP Printer Port (LPT1)",
                         "Prolific USB-to-Serial Comm Port (COM7)", "Port (COM300)"};
-    Start();
+    rt.UserPress(ctx.gvtpScan, Ctrl("SEARCH"));
     EXPECT_EQ(Slurp("Dev_Mng_00_All_DEV.txt"),
               "ACPI x64-based PC\nUSB Serial Port (COM3)\nECP Printer Port (LPT1)\n"
               "Prolific USB-to-Serial Comm Port (COM7)\nPort (COM300)\n");
@@ -75,102 +91,87 @@ TEST_F(Discovery, PutsProlificFirstAndWritesEveryFile) {
     EXPECT_FALSE(com.IsOpen(scan::kPort222));
 }
 
-TEST_F(Discovery, LeavesOutPortsThatDoNotOpen) {
+// Ports that do not open are left out. A name longer than a 255-character line buffer is kept
+// whole, so its port is still found. A port this user may not open is listed, marked, said in
+// the log and left out of the scan targets; choosing it sweeps it, and the sweep's open says
+// the remedy before its report.
+TEST_F(Discovery, LeavesOutPortsThatDoNotOpenAndMarksThoseWithoutPermission) {
     AddPort(3);
     AddPort(5);
+    AddPort(6);
     // COM5 is held by another program; COM8 is listed but gone.
     serial::Rs232 other(backend,
                         serial::ComMapEnv{"/virtual", [](const std::string&) { return true; }});
     ASSERT_EQ(other.OpenComConfig(1, "COM5", 9600, 0, 8, 1), 0);
-    deviceList.names = {"USB Serial Port (COM3)", "USB Serial Port (COM5)",
+    const std::string denied =
+        "Permission denied: /dev/ttyUSB0 belongs to group dialout; add your user to it (sudo "
+        "usermod -aG dialout $USER) and log in again";
+    backend.SayOnOpen("/virtual/COM6", serial::kErrPermission, {denied, true});
+    const std::string name = std::string(300, 'x') + " (COM3)";
+    deviceList.names = {name, "USB Serial Port (COM5)", "FTDI FT232R USB UART (COM6)",
                         "USB Serial Port (COM8)"};
     Start();
-    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
-              "USB Serial Port (COM3)\nUSB Serial Port (COM5)\nUSB Serial Port (COM8)\n");
+    EXPECT_EQ(
+        Slurp("Dev_Mng_04_COM_Prolific_First.txt"),
+        name + "\nUSB Serial Port (COM5)\nFTDI FT232R USB UART (COM6)\nUSB Serial Port (COM8)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3}}));
+    EXPECT_EQ(ComList(), (Items{{name, 3}, {"FTDI FT232R USB UART (COM6) [no permission]", 6}}));
+    EXPECT_NE(Slurp("log.txt").find("COM6 :: " + denied + "\n"), std::string::npos);
 
     // Freed, the port is found again by the search button, and the list is rebuilt, not added to.
     other.CloseCom(1);
     rt.UserPress(ctx.gvtpScan, Ctrl("SEARCH"));
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n5\n");
-    EXPECT_EQ(ComList().size(), 2u);
-}
+    EXPECT_EQ(ComList().size(), 3u);
 
-// A port this user may not open is listed, marked, said in the log and left out of the scan
-// targets; choosing it sweeps it, and the sweep's open says the remedy before its report.
-TEST_F(Discovery, PortWithoutPermissionIsMarkedAndItsRemedyShown) {
-    AddPort(3);
-    AddPort(5);
-    const std::string denied =
-        "Permission denied: /dev/ttyUSB0 belongs to group dialout; add your user to it (sudo "
-        "usermod -aG dialout $USER) and log in again";
-    backend.SayOnOpen("/virtual/COM5", serial::kErrPermission, {denied, true});
-    deviceList.names = {"USB Serial Port (COM3)", "FTDI FT232R USB UART (COM5)"};
-    Start();
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n");
-    EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3},
-                                {"FTDI FT232R USB UART (COM5) [no permission]", 5}}));
-    EXPECT_NE(Slurp("log.txt").find("COM5 :: " + denied + "\n"), std::string::npos);
-
-    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "5\n");
+    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 2);
+    EXPECT_EQ(Slurp("COM__Exist.txt"), "6\n");
     EXPECT_EQ(Tick(), -1);
-    EXPECT_EQ(Popups(fe), (Shown{{"Open COM5", denied},
+    EXPECT_EQ(Popups(fe), (Shown{{"Open COM6", denied},
                                  {"M1__Scan_Dev :: 8902301", "Open COM NG :: err code : -4"}}));
 }
 
-// No devices: every file empty; without a port watch (the batch run, a test) the hotplug timer
-// stays off.
-TEST_F(Discovery, NoDevicesGiveEmptyFilesAndNoWatchNoHotplugTimer) {
-    Put("COM__Exist.txt", "4\n");  // from an earlier run
-    Start();
-    for (const char* file : {"Dev_Mng_00_All_DEV.txt", "Dev_Mng_01_All_COM.txt",
-                             "Dev_Mng_02_COM_IS_Prolific.txt", "Dev_Mng_03_COM_NOT_Prolific.txt",
-                             "Dev_Mng_04_COM_Prolific_First.txt", "COM__Exist.txt"}) {
-        EXPECT_TRUE(fs::exists(file)) << file;
-        EXPECT_EQ(Slurp(file), "") << file;
-    }
-    EXPECT_TRUE(ComList().empty());
-    EXPECT_EQ(Attr("THOTPLUG", ui::ATTR_ENABLED), 0);
-}
-
-// A name longer than a 255-character line buffer is kept whole, so its port is still found.
-TEST_F(Discovery, LongNamesStayWhole) {
-    AddPort(6);
-    const std::string name = std::string(300, 'x') + " (COM6)";
-    deviceList.names = {name};
-    Start();
-    EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), name + "\n");
-    EXPECT_EQ(Slurp("COM__Exist.txt"), "6\n");
-}
-
-// A list that cannot be cleared ends the run before "COM__Exist.txt" is touched.
-TEST_F(Discovery, ListThatCannotBeClearedEndsTheRun) {
+// A file that cannot be created (a folder, or a FIFO, in its place) is reported with a popup;
+// discovery goes on and never waits on a FIFO.
+TEST_F(Discovery, ReportsAFileItCannotCreateAndEndsOnAListItCannotClear) {
     Put("YN_log_dbg.txt", "0 1");
     Start();
-    Put("COM__Exist.txt", "4\n");
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
+    // The list is built from the all-devices file: without it there is nothing to list.
+    const struct {
+        const char* name;
+        bool fifo;
+        const char* title;
+        std::size_t listed;
+    } cases[] = {{"COM__Exist.txt", false, "M1__Scan_COM :: 9102", 1},
+                 {"COM__Exist.txt", true, "M1__Scan_COM :: 9102", 1},
+                 {"Dev_Mng_00_All_DEV.txt", true, "M1__Scan_COM :: 9100", 0}};
+    for (const auto& [name, fifo, title, listed] : cases) {
+        SCOPED_TRACE(name);
+        fe.ClearPopups();
+        fs::remove(name);
+        std::optional<test_support::FifoGuard> guard;
+        if (fifo) {
+            guard.emplace(name);
+            ASSERT_TRUE(guard->Made());
+        } else {
+            fs::create_directory(name);
+        }
+        EXPECT_EQ(scan::ComList::Discover_Ports(ctx), 0);
+        EXPECT_FALSE(guard && guard->HadToFree()) << "the discovery waited on " << name;
+        guard.reset();
+        fs::remove(name);
+        EXPECT_EQ(Popups(fe), (Shown{{title, std::string("open file NG :: ") + name}}));
+        EXPECT_EQ(ComList().size(), listed);
+    }
+    // A list that cannot be cleared ends the run before "COM__Exist.txt" is touched.
+    Put("COM__Exist.txt", "4\n");
     ctx.gvtpScan = 9999;  // no such panel
     EXPECT_EQ(scan::ComList::Discover_Ports(ctx), -1);
     EXPECT_EQ(Slurp("Dev_Mng_04_COM_Prolific_First.txt"), "USB Serial Port (COM3)\n");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "4\n");
     EXPECT_NE(Slurp("log.txt").find("ClearList err -"), std::string::npos);
-}
-
-// A file that cannot be created is reported with a popup and in the log; discovery goes on.
-TEST_F(Discovery, ReportsAFileItCannotCreate) {
-    Start();
-    fe.ClearPopups();
-    fs::create_directory("COM__Exist.txt.d");
-    fs::remove("COM__Exist.txt");
-    fs::create_directory("COM__Exist.txt");  // a directory in the file's place
-    AddPort(3);
-    deviceList.names = {"USB Serial Port (COM3)"};
-    EXPECT_EQ(scan::ComList::Discover_Ports(ctx), 0);
-    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_COM :: 9102", "open file NG :: COM__Exist.txt"}}));
-    EXPECT_EQ(ComList().size(), 1u);
 }
 
 }  // namespace
@@ -207,7 +208,7 @@ class Hotplug : public ScanTest {
     std::unique_ptr<serial::PortWatch> watch;
 };
 
-TEST_F(Hotplug, APortThatComesOrGoesWhileIdleIsInTheListWithinTwoSeconds) {
+TEST_F(Hotplug, PortsThatComeOrGoAreListedWithinTwoSecondsOrAfterASweep) {
     ASSERT_TRUE(Refreshed());  // the start-up's own discovery
     fe.AdvanceTime(2.0);
     EXPECT_FALSE(Refreshed());  // nothing changed, nothing done
@@ -227,12 +228,11 @@ TEST_F(Hotplug, APortThatComesOrGoesWhileIdleIsInTheListWithinTwoSeconds) {
     fe.AdvanceTime(0.5);
     EXPECT_TRUE(Refreshed());
     EXPECT_EQ(ComList(), (Items{{"/dev/pts/9 (COM9)", 9}}));
-}
 
-TEST_F(Hotplug, NothingIsRefreshedDuringASweepWhatCameMeanwhileIsListedAfterIt) {
+    // Nothing is refreshed during a sweep; what came meanwhile is listed after it.
     rt.UserPress(ctx.gvtpScan, Ctrl("AUTO_SCAN"));
     ASSERT_TRUE(Refreshed());
-    PlugLink(9);
+    PlugLink(10);
     const int hotplug = Ctrl("THOTPLUG");
     for (int i = 0; i < 4; ++i)
         rt.TimerTick(ctx.gvtpScan, hotplug);

@@ -3,7 +3,6 @@
 
 #include "scan/modbus_client.h"
 
-#include "link/crc.h"
 #include "popups.h"
 #include "scan/scan_log.h"
 #include "tests/support/fixtures.h"
@@ -13,26 +12,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The frame with its CRC appended.
-Bytes Sealed(Bytes frame) {
-    frame.resize(frame.size() + 2);
-    conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
-    return frame;
-}
-
-std::string Hex4(unsigned v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%04x", v & 0xFFFFu);
-    return buf;
-}
-
-// The CRC field of a trace line: the two CRC bytes in wire order.
-std::string CrcField(const Bytes& frame) {
-    return "{" + Hex4(frame[frame.size() - 2] * 256u + frame.back()) + "}";
-}
-
 const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";
 const std::string kTimeOut = "\tP222\tMB.Rx\t" + kStars + " COM read Time-out\n\n";
+const std::string kModelCodeTx = "\tP222\tMB.Tx\t#01.03 <1f00> (0001) {83de}\tRead\n";
+const Bytes kModelCodeReply{0x01, 0x03, 0x02, 0x68, 0x02, 0x16, 0x45};
 
 class ScanModbus : public SweepTest {
   protected:
@@ -42,65 +25,80 @@ class ScanModbus : public SweepTest {
         ASSERT_EQ(com.OpenComConfig(scan::kPort222, "COM5", 19200, 0, 8, 2), 0);
         ASSERT_EQ(com.SetComTime(scan::kPort222, 0.5), 0);
     }
-    double Now() { return fe.VirtualClock().Now(); }
 
     serial::ScriptedDevice& device = AddPort(5);
 };
 
 TEST_F(ScanModbus, BroadcastWriteIsTracedAndEndsInThreeTimeOuts) {
     ctx.gvIDd = 0;
-    const double start = Now();
+    const double start = fe.VirtualClock().Now();
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 5, 0x0A07, 0x6C2E), -2000);
     EXPECT_EQ(ctx.gr, -2000);
     EXPECT_EQ(ctx.gvLogYN, 1);  // the trace is on from the first request
 
-    const Bytes request = Sealed({0x00, 0x05, 0x0A, 0x07, 0x6C, 0x2E});
     ASSERT_EQ(device.requests.size(), 3u);
     for (const auto& r : device.requests) {
-        EXPECT_EQ(r.bytes, request);
+        EXPECT_EQ(r.bytes, (Bytes{0x00, 0x05, 0x0A, 0x07, 0x6C, 0x2E, 0xD3, 0x1E}));
         EXPECT_EQ(r.settings, (serial::LineSettings{19200, 0, 8, 2}));
     }
-    const std::string tx = "\tP222\tMB.Tx\t#00.05 <0a07> [6c2e] " + CrcField(request) +
-                           "\t---Broadcast--- Write RAM\n";
+    const std::string tx =
+        "\tP222\tMB.Tx\t#00.05 <0a07> [6c2e] {d31e}\t---Broadcast--- Write RAM\n";
     EXPECT_EQ(Log(), tx + kTimeOut + tx + kTimeOut + tx + kTimeOut);
     // Each attempt waits 0.05 s before its 0.5 s read time-out.
-    EXPECT_GE(Now() - start, 3 * 0.55);
-    EXPECT_LT(Now() - start, 3 * 0.55 + 0.1);
+    EXPECT_GE(fe.VirtualClock().Now() - start, 3 * 0.55);
+    EXPECT_LT(fe.VirtualClock().Now() - start, 3 * 0.55 + 0.1);
 }
 
-TEST_F(ScanModbus, ModelCodeReadIsTheKnownFrameAndStoresOneValue) {
-    const Bytes reply = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
-    device.Answer(reply, 0.01);
-    std::uint16_t values[3] = {0xAAAA, 0xAAAA, 0xAAAA};
-    ctx.gvIDd = 1;
-    EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x1F00, 1, values), 0);
-    ASSERT_EQ(device.requests.size(), 1u);
-    EXPECT_EQ(device.requests[0].bytes, (Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
-    EXPECT_EQ(values[0], 0x6802);
-    EXPECT_EQ(values[1], 0xAAAA);
-    EXPECT_EQ(Log(),
-              "\tP222\tMB.Tx\t#01.03 <1f00> (0001) {83de}\tRead\n"
-              "\tP222\tMB.Rx\t#01.03 (0002) [6802] " +
-                  CrcField(reply) + "\tRead\n\n");
-}
-
-TEST_F(ScanModbus, ReadReplyRegistersAreUnpairedInTheTrace) {
-    const Bytes reply = Sealed({0x01, 0x04, 0x06, 0x00, 0x01, 0xFF, 0xFE, 0x12, 0x34});
-    device.Answer(reply, 0.01);
-    std::uint16_t values[3] = {};
-    EXPECT_EQ(scan::fn_Modbus_Device(ctx, 4, 0x1000, 3, values), 0);
-    EXPECT_EQ(std::vector<std::uint16_t>(values, values + 3),
-              (std::vector<std::uint16_t>{0x0001, 0xFFFE, 0x1234}));
-    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.04 <1000> (0003) " +
-                         CrcField(Sealed({0x01, 0x04, 0x10, 0x00, 0x00, 0x03})) +
-                         "\tRead-only\n\tP222\tMB.Rx\t#01.04 (0006) [0001] [fffe] [1234] " +
-                         CrcField(reply) + "\tRead-only\n\n");
+// One request, its answer: the frame sent, the registers stored (no more than asked, none for
+// a write) and both trace lines, read registers unpaired.
+TEST_F(ScanModbus, AnsweredRequestsAreTracedBothWays) {
+    const struct {
+        int function, address, data;
+        Bytes request, reply;
+        std::vector<std::uint16_t> values;
+        std::string log;
+    } cases[] = {
+        {3,
+         0x1F00,
+         1,
+         {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE},
+         kModelCodeReply,
+         {0x6802, 0xAAAA, 0xAAAA},
+         kModelCodeTx + "\tP222\tMB.Rx\t#01.03 (0002) [6802] {1645}\tRead\n\n"},
+        {4,
+         0x1000,
+         3,
+         {0x01, 0x04, 0x10, 0x00, 0x00, 0x03, 0xB4, 0xCB},
+         {0x01, 0x04, 0x06, 0x00, 0x01, 0xFF, 0xFE, 0x12, 0x34, 0x01, 0xC0},
+         {0x0001, 0xFFFE, 0x1234},
+         "\tP222\tMB.Tx\t#01.04 <1000> (0003) {b4cb}\tRead-only\n"
+         "\tP222\tMB.Rx\t#01.04 (0006) [0001] [fffe] [1234] {01c0}\tRead-only\n\n"},
+        {6,
+         0x0A07,
+         3,
+         {0x01, 0x06, 0x0A, 0x07, 0x00, 0x03, 0x7B, 0xD2},
+         {0x01, 0x06, 0x0A, 0x07, 0x00, 0x03, 0x7B, 0xD2},
+         {0xAAAA, 0xAAAA, 0xAAAA},
+         "\tP222\tMB.Tx\t#01.06 <0a07> [0003] {7bd2}\tWrite EEPROM\n"
+         "\tP222\tMB.Rx\t#01.06 <0a07> [0003] {7bd2}\tWrite EEPROM\n\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.function);
+        device.requests.clear();
+        scan::Log::Create(ctx);
+        device.Answer(c.reply, 0.01);
+        std::vector<std::uint16_t> values(3, 0xAAAA);
+        EXPECT_EQ(scan::fn_Modbus_Device(ctx, c.function, c.address, c.data, values), 0);
+        ASSERT_EQ(device.requests.size(), 1u);
+        EXPECT_EQ(device.requests[0].bytes, c.request);
+        EXPECT_EQ(values, c.values);
+        EXPECT_EQ(Log(), c.log);
+    }
 }
 
 TEST_F(ScanModbus, ShortReplyGivesMinus2003AndTheExceptionBlock) {
-    const Bytes reply = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
     for (int i = 0; i < 3; ++i)
-        device.AnswerPart(reply, 3, 0.01);
+        device.AnswerPart(kModelCodeReply, 3, 0.01);
     std::uint16_t value = 0;
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x1F00, 1, {&value, 1}), -2003);
     EXPECT_EQ(device.requests.size(), 3u);
@@ -111,64 +109,48 @@ TEST_F(ScanModbus, ShortReplyGivesMinus2003AndTheExceptionBlock) {
                               "\tPossibility :: If using [Ro] to read [R] memory\n"
                               "\tPossibility :: If using [Wram] or [Wee] to write [Ro] memory\n"
                               "\tReturn value of ComRd() is num of byte it received.\n\n";
-    const std::string tx = "\tP222\tMB.Tx\t#01.03 <1f00> (0001) {83de}\tRead\n";
-    EXPECT_EQ(Log(), tx + block + tx + block + tx + block);
+    EXPECT_EQ(Log(), kModelCodeTx + block + kModelCodeTx + block + kModelCodeTx + block);
 }
 
 TEST_F(ScanModbus, BadCrcIsRetriedWithoutAReceiveLine) {
-    Bytes bad = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
-    bad.back() ^= 0xFF;
-    const Bytes good = Sealed({0x01, 0x03, 0x02, 0x68, 0x02});
-    device.Answer(bad, 0.01);
-    device.Answer(good, 0.01);
+    device.Answer({0x01, 0x03, 0x02, 0x68, 0x02, 0x16, 0xBA}, 0.01);
+    device.Answer(kModelCodeReply, 0.01);
     std::uint16_t value = 0;
     EXPECT_EQ(
         scan::fn_Send_MB_MSG_201_A(ctx, 222, Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0, 0}.data(),
                                    8, &ctx.gpLog, {&value, 1}, 1),
         -1);
     EXPECT_EQ(value, 0);
-    const std::string tx = "\tP222\tMB.Tx\t#01.03 <1f00> (0001) {83de}\tRead\n";
-    EXPECT_EQ(Log(), tx);
+    EXPECT_EQ(Log(), kModelCodeTx);
     // fn_Modbus_Device sends it again and takes the good answer.
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x1F00, 1, {&value, 1}), 0);
     EXPECT_EQ(value, 0x6802);
     EXPECT_EQ(device.requests.size(), 2u);
     EXPECT_EQ(Log(),
-              tx + tx + "\tP222\tMB.Rx\t#01.03 (0002) [6802] " + CrcField(good) + "\tRead\n\n");
-}
-
-TEST_F(ScanModbus, WriteEchoIsTraced) {
-    const Bytes echo = Sealed({0x01, 0x06, 0x0A, 0x07, 0x00, 0x03});
-    device.Answer(echo, 0.01);
-    EXPECT_EQ(scan::fn_Modbus_Device(ctx, 6, 0x0A07, 3), 0);
-    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.06 <0a07> [0003] " + CrcField(echo) +
-                         "\tWrite EEPROM\n\tP222\tMB.Rx\t#01.06 <0a07> [0003] " + CrcField(echo) +
-                         "\tWrite EEPROM\n\n");
+              kModelCodeTx + kModelCodeTx + "\tP222\tMB.Rx\t#01.03 (0002) [6802] {1645}\tRead\n\n");
 }
 
 TEST_F(ScanModbus, TraceSwitchZeroKeepsOnlyTheErrorEntries) {
     Bytes frame{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0, 0};
     EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 0), -2000);
     EXPECT_EQ(Log(), kTimeOut);
-    EXPECT_EQ(frame[6], 0x83);  // the CRC is put into the caller's frame
-    EXPECT_EQ(frame[7], 0xDE);
+    // The CRC is put into the caller's frame.
+    EXPECT_EQ(frame, (Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
 }
 
-TEST_F(ScanModbus, UndefinedFunctionCodeIsRefusedBeforeSending) {
+// Refused before anything is sent: a function code the trace does not know, and more
+// registers than the 512-byte reply buffer holds.
+TEST_F(ScanModbus, UndefinedCodeOrOversizedReadIsRefusedBeforeSending) {
     Bytes frame{0x01, 0x10, 0x1F, 0x00, 0x00, 0x01, 0, 0};
     EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 1), -1);
-    EXPECT_TRUE(device.requests.empty());
     EXPECT_EQ(Popups(fe), (Shown{{"log Tx[] exception", "not enR, enRo, enWram, enWee"},
                                  {"Modbus105 :: 105.6963", "Un-defined Modbus OP"}}));
-    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.10 \n");
-}
-
-// More registers than the 512-byte reply buffer holds: refused, nothing sent.
-TEST_F(ScanModbus, OversizedReadIsRefused) {
     std::vector<std::uint16_t> values(300);
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x0000, 254, values), -1);
     EXPECT_TRUE(device.requests.empty());
-    EXPECT_NE(Log().find("Modbus201 : 254 registers asked, at most 253"), std::string::npos);
+    // Each of the three attempts is refused on its own.
+    const std::string refused = "\t" + kStars + " Modbus201 : 254 registers asked, at most 253\n\n";
+    EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.10 \n" + refused + refused + refused);
 }
 
 // An adapter pulled during the exchange: an error result and a log entry, no crash.

@@ -1,7 +1,13 @@
 // The device sweep against simulated instruments: the probe order, what each probe sends and
-// shows, the hand-over, and every way a sweep ends early.
+// shows, and every way a sweep ends early. The hand-over: both settings files byte for byte,
+// the configurator chosen from the file's model code, and what happens when a file or a
+// configurator is missing.
+
+#include <optional>
 
 #include "popups.h"
+#include "scan/distribute.h"
+#include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 
 namespace scantest {
@@ -17,14 +23,7 @@ std::tuple<int, int, int> Probing(std::pair<int, int> indices) {
     return {2400 << indices.first, rtu == 2 ? 1 : rtu == 3 ? 2 : 0, rtu == 1 ? 2 : 1};
 }
 
-class Sweep : public SweepTest {
-  protected:
-    // A port where nothing answers.
-    void SilentPort(int n) {
-        AddPort(n);
-        deviceList.names.push_back("Port (COM" + std::to_string(n) + ")");
-    }
-};
+class Sweep : public SweepTest {};
 
 TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel) {
     sim::Instrument& inst = AddInstrument(5, 0x68, 2, 3, 7);
@@ -70,26 +69,11 @@ TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel
     EXPECT_NE(text.find("Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t"), std::string::npos);
 }
 
-TEST_F(Sweep, LogLinesFollowTheSwitchesButOpenLinesAlwaysShow) {
-    Put("YN_log_dbg.txt", "1 0");
-    SilentPort(3);
-    Start();
-    Press("AUTO_SCAN");
-    ASSERT_EQ(Tick(), -1);
-    const std::string text = Log();
-    const std::string sep(76, '=');
-    const size_t at = text.find(sep +
-                                "\nOpen COM ( P222,   COM3, 19200, 0, 8, 1 ) \tSet Com Time (s) : "
-                                "0.500000\n\tForce write ID and BR\n");
-    ASSERT_NE(at, std::string::npos) << text;
-    EXPECT_NE(text.find("Open COM ( P222,   COM3, 19200, 0, 8, 2 ) \tSet Com Time (s) : "
-                        "0.500000\n\tTry read Mcode(HW+FW)\n",
-                        at),
-              std::string::npos);
-}
-
+// With the log switch on, each probe logs its open, then what it does on the line.
 TEST_F(Sweep, SixteenthProbeIs2400Format3ThenTheNextPortStartsAt19200Format0) {
-    SilentPort(3);
+    Put("YN_log_dbg.txt", "1 0");
+    AddPort(3);  // where nothing answers
+    deviceList.names.push_back("Port (COM3)");
     AddInstrument(4, 0x69, 3, 0, 1);
     Start();
     EXPECT_EQ(Slurp("COM__Exist.txt"), "3\n4\n");
@@ -101,6 +85,15 @@ TEST_F(Sweep, SixteenthProbeIs2400Format3ThenTheNextPortStartsAt19200Format0) {
         const auto [baud, parity, stop] = Probing(kProbeOrder[probe]);
         EXPECT_EQ(Table(), std::make_tuple(std::string("COM3"), baud, parity, 8, stop));
     }
+    const std::string text = Log();
+    const size_t at = text.find(std::string(76, '=') +
+                                "\nOpen COM ( P222,   COM3, 19200, 0, 8, 1 ) \tSet Com Time (s) : "
+                                "0.500000\n\tForce write ID and BR\n");
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("Open COM ( P222,   COM3, 19200, 0, 8, 2 ) \tSet Com Time (s) : "
+                        "0.500000\n\tTry read Mcode(HW+FW)\n",
+                        at),
+              std::string::npos);
     // Six unanswered exchanges per probe, each its time-out and settling wait.
     EXPECT_GT(fe.VirtualClock().Now() - before, 16 * 3.2);
     EXPECT_EQ(Indices(), std::make_pair(-1, 0));
@@ -111,7 +104,7 @@ TEST_F(Sweep, SixteenthProbeIs2400Format3ThenTheNextPortStartsAt19200Format0) {
 }
 
 // No targets: the first tick says so. No target file: the start says so and nothing ticks.
-TEST_F(Sweep, EmptyOrMissingTargetListEndsTheSweep) {
+TEST_F(Sweep, EmptyMissingOrUnopenableTargetsEndTheSweep) {
     Start();
     Press("AUTO_SCAN");
     EXPECT_EQ(Slurp("COM__Exist.txt"), "");
@@ -126,12 +119,49 @@ TEST_F(Sweep, EmptyOrMissingTargetListEndsTheSweep) {
     EXPECT_EQ(scan::ScanDev__to_start(ctx), -1);
     EXPECT_FALSE(TimerOn());
     EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 5521967", "open file NG :: COM__Exist.txt"}}));
+
+    // A port listed but gone since stops the sweep at its first probe.
+    fe.ClearPopups();
+    Put("COM__Exist.txt", "9\n");
+    ASSERT_EQ(scan::ScanDev__to_start(ctx), 0);
+    EXPECT_EQ(Tick(), -1);
+    EXPECT_FALSE(TimerOn());
+    EXPECT_LT(ctx.gr, 0);
+    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 8902301",
+                                  "Open COM NG :: err code : " + std::to_string(ctx.gr)}}));
+    // The report goes to the log whatever the switches (off here).
+    const std::string log = Log(), mark = "\xA1\xB9\xA1\xB9\xA1\xB9 ";
+    EXPECT_NE(log.find("Open COM ( P222,   COM9, 19200, 0, 8, 1 ) \topen NG :: "),
+              std::string::npos);
+    EXPECT_TRUE(log.ends_with(mark + "M1__Scan_Dev :: 8902301 \n" + mark +
+                              "Open COM NG :: err code : " + std::to_string(ctx.gr) + " \n\n"))
+        << log;
+
+    // A line whose device goes once written to: the failed reopen repeats the same combination
+    // on every tick.
+    UnpluggedAfterWrite line;
+    Attach(2, &line);
+    fe.ClearPopups();
+    Put("COM__Exist.txt", "2\n");
+    ASSERT_EQ(scan::ScanDev__to_start(ctx), 0);
+    for (int round = 1; round <= 2; ++round) {
+        line.gone = false;
+        EXPECT_EQ(Tick(), -1);
+        EXPECT_TRUE(TimerOn());
+        EXPECT_EQ(Indices(), std::make_pair(3, 0));
+        ASSERT_EQ(fe.Popups().size(), static_cast<size_t>(round));
+        EXPECT_EQ(fe.Popups().back().title, "M1__Scan_Dev :: 8902302");
+    }
 }
 
-TEST_F(Sweep, EscLeavesTheIndicesAndANewStartBeginsAtTheFirstPort) {
-    SilentPort(3);
-    SilentPort(6);
+// ESC leaves the indices and a new start begins at the first port; choosing a list item sweeps
+// that port alone.
+TEST_F(Sweep, EscLeavesTheIndicesAndAListItemIsSweptAlone) {
+    AddPort(3);  // where nothing answers
+    deviceList.names.push_back("Port (COM3)");
+    AddInstrument(8, 0x6B, 0, 1, 200);
     Start();
+    ASSERT_EQ(ComList().size(), 2u);
     Press("AUTO_SCAN");
     for (int probe = 0; probe < 3; ++probe)
         Tick();
@@ -148,41 +178,8 @@ TEST_F(Sweep, EscLeavesTheIndicesAndANewStartBeginsAtTheFirstPort) {
     Tick();
     EXPECT_EQ(Table(), std::make_tuple(std::string("COM3"), 19200, 0, 8, 1));
     EXPECT_EQ(Indices(), std::make_pair(3, 1));
-}
 
-TEST_F(Sweep, PortThatWillNotOpenStopsTheSweep) {
-    Start();
-    Put("COM__Exist.txt", "9\n");  // listed, but gone since
-    ASSERT_EQ(scan::ScanDev__to_start(ctx), 0);
-    EXPECT_EQ(Tick(), -1);
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 8902301",
-                                  "Open COM NG :: err code : " + std::to_string(ctx.gr)}}));
-    EXPECT_LT(ctx.gr, 0);
-    EXPECT_NE(Log().find("Open COM ( P222,   COM9, 19200, 0, 8, 1 ) \topen NG :: "),
-              std::string::npos);
-}
-
-TEST_F(Sweep, FailedReopenRepeatsTheSameCombinationOnEveryTick) {
-    UnpluggedAfterWrite line;
-    Attach(2, &line);
-    Start();
-    Press("AUTO_SCAN");
-    for (int round = 1; round <= 2; ++round) {
-        line.gone = false;
-        EXPECT_EQ(Tick(), -1);
-        EXPECT_TRUE(TimerOn());
-        EXPECT_EQ(Indices(), std::make_pair(3, 0));
-        ASSERT_EQ(fe.Popups().size(), static_cast<size_t>(round));
-        EXPECT_EQ(fe.Popups().back().title, "M1__Scan_Dev :: 8902302");
-    }
-}
-
-TEST_F(Sweep, ChoosingAListItemSweepsThatPortAlone) {
-    SilentPort(3);
-    AddInstrument(8, 0x6B, 0, 1, 200);
-    Start();
-    ASSERT_EQ(ComList().size(), 2u);
+    Press("ESC");
     rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
     EXPECT_EQ(Slurp("COM__Exist.txt"), "8\n");
     EXPECT_EQ(Text("STATUS"), "Scanning");
@@ -197,30 +194,108 @@ TEST_F(Sweep, ChoosingAListItemSweepsThatPortAlone) {
     EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
 }
 
-TEST_F(Sweep, UnknownModelLeavesScanOpenWithTheSettingsRecorded) {
+// A found instrument that starts nothing leaves Scan open and its timer off: one of an unknown
+// model (its settings recorded), or one whose settings file cannot be written.
+TEST_F(Sweep, FoundButNotHandedOverLeavesScanOpen) {
     AddInstrument(5, 0x6C, 3, 1, 1);
+    AddInstrument(6, 0x68, 3, 1, 1);
     Start();
     Press("AUTO_SCAN");
     ASSERT_EQ(Tick(), 0);
     EXPECT_EQ(Text("STATUS"), "Device was found");
     EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), 0x008000);
     EXPECT_EQ(Popups(fe), (Shown{{"", "Device HW model unknown"}}));
+    EXPECT_EQ(Slurp("COM_Dev_use.txt").substr(0, 12), "5\n3\n0\n8\n2\n6c");
+    EXPECT_FALSE(TimerOn());
+
+    fe.ClearPopups();
+    fs::remove("COM_Dev_use.txt");
+    fs::create_directory("COM_Dev_use.txt");
+    rt.UserSelectIndex(ctx.gvtpScan, Ctrl("COM_LIST"), 1);
+    ASSERT_EQ(Tick(), 0);
+    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 591476", "open file NG :: COM_Dev_use.txt"}}));
     EXPECT_FALSE(fe.QuitRequested());
     EXPECT_FALSE(TimerOn());
     EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_EQ(Slurp("COM_Dev_use.txt").substr(0, 12), "5\n3\n0\n8\n2\n6c");
 }
 
-TEST_F(Sweep, SettingsFileThatCannotBeWrittenStartsNothing) {
-    AddInstrument(5, 0x68, 3, 1, 1);
+// A settings file is written whole, over a longer one; a FIFO or a folder in its place fails
+// the record, and the record never waits on a FIFO.
+TEST_F(Sweep, RecordWritesTheFileWithoutALineEndAfterTheModelCode) {
     Start();
-    std::filesystem::create_directory("COM_Dev_use.txt");
-    Press("AUTO_SCAN");
-    ASSERT_EQ(Tick(), 0);
-    EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_FALSE(fe.QuitRequested());
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(Popups(fe), (Shown{{"M1__Scan_Dev :: 591476", "open file NG :: COM_Dev_use.txt"}}));
+    Put("COM_Dev_use.txt", "an older, longer settings file that must not leave a tail\n");
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 12, 3, 0, 8, 2, 0x6B03), 0);
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "12\n3\n0\n8\n2\n6b03");
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 256, 3, 0, 8, 2, 0x0009), 0);
+    EXPECT_EQ(Slurp("COM_Dev_use.txt"), "256\n3\n0\n8\n2\n0009");
+
+    fs::remove("COM_Dev_use.txt");
+    {
+        test_support::FifoGuard fifo("COM_Dev_use.txt");
+        ASSERT_TRUE(fifo.Made());
+        EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 7, 3, 0, 8, 2, 0x6801), -1);
+        EXPECT_FALSE(fifo.HadToFree()) << "the record waited on a FIFO";
+    }
+    fs::remove("COM_Dev_use.txt");
+    fs::remove("COM_Dev_use_COMMENT.txt");
+    fs::create_directory("COM_Dev_use_COMMENT.txt");
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 1, 3, 0, 8, 2, 0x6801), -1);
+}
+
+// The file decides, and the configurator starts after Scan has closed. A hand-over that starts
+// nothing says why in one popup, the log names a bad file, and Scan stays open; a FIFO at the
+// file's name is neither read nor waited on.
+TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFileOrSaysWhyNot) {
+    Start();
+    const Shown noFile{{"M1__Scan_Dev :: 591475", "open file NG :: COM_Dev_use.txt"}};
+    const Shown unknown{{"", "Device HW model unknown"}};
+    const std::string mark = "\xA1\xB9\xA1\xB9\xA1\xB9 ";
+    const std::string report =
+        mark + "M1__Scan_Dev :: 591475 \n" + mark + "open file NG :: COM_Dev_use.txt \n\n";
+    const struct {
+        const char* file;     // nullptr: no settings file
+        const char* program;  // the configurator started, "" for none
+        bool missing;         // it is not installed
+        int result;
+        Shown popups;
+        std::string logged;
+    } cases[] = {
+        {"7\n3\n0\n8\n2\n6702", "", false, 0, unknown, ""},
+        {"7\n3\n0\n8\n2\nTarnel", "", false, 0, unknown,
+         mark + "COM_Dev_use.txt :: line 6: model code is not a number \n\n"},
+        {nullptr, "", false, -1, noFile, report},
+        {"fifo", "", false, -1, noFile,
+         mark + "COM_Dev_use.txt :: not a regular file \n\n" + report},
+        {"7\n3\n0\n8\n2\n6a41", "Tarnel.exe", false, 0, {}, ""},
+        {"3\n3\n0\n8\n2\n6802", "Tarnel.exe", true, 0, {{"M1__Scan_Dev", "Launch Tarnel NG"}}, ""},
+        {"3\n3\n0\n8\n2\n6b02", "Ombrel.exe", true, 0, {{"M1__Scan_Dev", "Launch Ombrel NG"}}, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file ? c.file : "(none)");
+        const bool launched = *c.program != 0;
+        launcher.missing = {c.missing ? c.program : ""};
+        launcher.calls.clear();
+        fe.ClearPopups();
+        const std::size_t logged = Log().size();
+        fs::remove("COM_Dev_use.txt");
+        std::optional<test_support::FifoGuard> fifo;
+        if (c.file && std::string(c.file) == "fifo") {
+            fifo.emplace("COM_Dev_use.txt");
+            ASSERT_TRUE(fifo->Made());
+        } else if (c.file) {
+            Put("COM_Dev_use.txt", c.file);
+        }
+        EXPECT_EQ(scan::fn_Distribute(ctx), c.result);
+        EXPECT_FALSE(fifo && fifo->HadToFree()) << "the hand-over waited on a FIFO";
+        fifo.reset();
+        EXPECT_EQ(launcher.calls,
+                  (launched ? std::vector<sys::RecordingLauncher::Call>{{c.program, {}}}
+                            : std::vector<sys::RecordingLauncher::Call>{}));
+        EXPECT_EQ(fe.QuitRequested(), launched);
+        EXPECT_EQ(rt.GetPanel(ctx.gvG1) == nullptr, launched);
+        EXPECT_EQ(ctx.gr, c.missing ? sys::kLaunchNotFound : 0);
+        EXPECT_EQ(Popups(fe), c.popups);
+        EXPECT_EQ(Log().substr(logged), c.logged);
+    }
 }
 
 }  // namespace

@@ -16,12 +16,6 @@ int mf_Port_Dev__Record(ScanContext&, int port, int baudIndex, int parity, int d
                                                                                                 : 0;
 }
 
-std::string ConfiguratorOf(int hardwareCode) {
-    const conf::Model* model = conf::ModelOfHardwareCode(hardwareCode);
-    // The panels' old program names, which the launcher resolves to the sibling program.
-    return model == nullptr ? std::string() : std::string(model->id.programName) + ".exe";
-}
-
 int fn_Distribute(ScanContext& ctx) {
     conf::PortSettings settings;
     std::string problem;
@@ -39,6 +33,7 @@ int fn_Distribute(ScanContext& ctx) {
         return 0;
     }
     G1__exit(ctx);
+    // The panels' old program name, which the launcher resolves to the sibling program.
     ctx.gr = ctx.launcher.Launch(std::string(model->id.programName) + ".exe", {});
     if (ctx.gr < 0)
         ctx.ui.MessagePopup(kScanDevModule, std::string("Launch ") + model->id.programName + " NG");

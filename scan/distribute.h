@@ -15,11 +15,6 @@ inline constexpr int kTagDistribute = 591475;
 int mf_Port_Dev__Record(ScanContext& ctx, int port, int baudIndex, int parity, int dataBits,
                         int stopBits, unsigned mcode);
 
-// The configurator of a hardware code (the model code's high byte) by its old program name:
-// "Tarnel.exe" for one of model A's codes (0x68, 0x6A), "Ombrel.exe" for model B's (0x69,
-// 0x6B); empty for a code no registered model has.
-std::string ConfiguratorOf(int hardwareCode);
-
 // Reads "COM_Dev_use.txt" and starts the configurator of its model code after G1__exit.
 // 0, or -1 (report, nothing started) when the file cannot be opened. An unknown hardware
 // code gives a popup and leaves Scan running.

@@ -1,11 +1,22 @@
-// Start-up, the main panel's keys, Exit, About and shutdown.
+// Start-up, the main panel's keys, the ends of the program (Exit, the close box, Start Scan),
+// and the start-up check of the model descriptor: a broken one ends the program with one
+// message on stderr and in a popup before any window shows.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "core/selector.h"
 #include "log/event_log.h"
+#include "models/model_a.h"
+#include "models/model_b.h"
+#include "models/registry.h"
+#include "shell/model_check.h"
+#include "shell/start_scan.h"
 #include "tests/support/fixtures.h"
 
 namespace {
@@ -13,10 +24,26 @@ namespace {
 using tarneltest::TarnelTest;
 namespace fs = std::filesystem;
 
-// What a start without "COM_Dev_use.txt" leaves in the log: the report alone.
-const std::string kOpenFileNG =
-    "\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9\xA1\xB9 open file NG :: "
-    "COM_Dev_use.txt \n\n";
+// Another Tarnel in the test's run-time tree, with a launcher of its own.
+struct Another {
+    explicit Another(sys::Launcher& launcher)
+        : rt(fe, registry), ctx(rt, launcher, conf::ModelA()) {
+        conf::RegisterCallbacks(ctx, registry);
+    }
+    // Its main panel, without the start-up's popups.
+    void Init() {
+        EXPECT_EQ(conf::MainPanel::init(ctx), 0);
+        fe.ClearPopups();
+    }
+    int Menu(const char* item) {
+        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
+        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
+    }
+    ui::HeadlessFrontEnd fe;
+    ui::CallbackRegistry registry;
+    ui::Runtime rt;
+    conf::Context ctx;
+};
 
 // Start-up without settings; then other keys and About do nothing, F2 switches pages and back,
 // and Escape opens the log each time.
@@ -29,9 +56,12 @@ TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
     EXPECT_GT(ctx.gvCFG, 0);
     EXPECT_GT(ctx.gvCAL, 0);
     EXPECT_EQ(rt.TopPanel(ctx.gvCAL), ctx.gvMain);
-    int page = -1;
-    rt.GetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), &page);
-    EXPECT_EQ(page, 0);
+    const auto page = [&] {
+        int p = -1;
+        rt.GetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), &p);
+        return p;
+    };
+    EXPECT_EQ(page(), 0);
     int bar = rt.GetPanelMenuBar(ctx.gvMain);
     EXPECT_EQ(MenuAttr<std::string>(ctx.gvMain, "ABOUT", ui::ATTR_ITEM_NAME), "Ver.2013-05-28-A");
     std::string caption;
@@ -46,22 +76,18 @@ TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
     EXPECT_EQ(Status(), "Read NG");
 
-    const int tab = Id(ctx.gvMain, "TAB");
     for (int key : {int{'a'}, int{'~'}, ui::VAL_F1_VKEY, ui::VAL_F2_VKEY | ui::VAL_MENUKEY_MODIFIER,
                     '`' | ui::VAL_MENUKEY_MODIFIER})
         rt.UserKeyPress(ctx.gvMain, 0, key);
     rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "ABOUT"));
-    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
-    EXPECT_EQ(page, 0);
+    EXPECT_EQ(page(), 0);
     EXPECT_FALSE(fe.QuitRequested());
     EXPECT_TRUE(launcher.calls.empty());
 
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), ui::VAL_F2_VKEY);
-    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
-    EXPECT_EQ(page, 1);
+    EXPECT_EQ(page(), 1);
     rt.UserKeyPress(ctx.gvMain, 0, ui::VAL_F2_VKEY);
-    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
-    EXPECT_EQ(page, 0);
+    EXPECT_EQ(page(), 0);
 
     std::string log = (fs::current_path() / "log.txt").string();
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_ESC_VKEY);
@@ -77,7 +103,9 @@ TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
     // on the port that did not open.
     const std::string check = "\tP222\tMB.Tx\t#01.03 <1f00> (0004) {43dd}\tRead\n";
     EXPECT_EQ(Slurp("log.txt"),
-              "gvLogYN = 0 \n" + kOpenFileNG + check + check + check + "between\nafter\n");
+              "gvLogYN = 0 \n\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9"
+              "\xA1\xB9 open file NG :: COM_Dev_use.txt \n\n" +
+                  check + check + check + "between\nafter\n");
 }
 
 TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
@@ -98,31 +126,22 @@ TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
               0u);
 }
 
-TEST_F(TarnelTest, TheCloseBoxEndsTheProgramWithExitCodeZero) {
-    fe.Post([&] { rt.UserClosePanel(ctx.gvMain); });
-    EXPECT_EQ(conf::RunConfigurator(ctx), 0);
-    EXPECT_TRUE(fe.QuitRequested());
-    EXPECT_EQ(fe.QuitValue(), 1);
-    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
-    EXPECT_EQ(rt.GetPanel(ctx.gvCFG), nullptr);
-}
-
-TEST_F(TarnelTest, BackQuoteAndExitEndTheProgram) {
-    fe.Post([&] { rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), '`'); });
-    EXPECT_EQ(conf::RunConfigurator(ctx), 0);
-    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
-
-    ui::HeadlessFrontEnd fe2;
-    ui::CallbackRegistry registry2;
-    ui::Runtime rt2(fe2, registry2);
-    conf::Context ctx2(rt2, launcher, conf::ModelA());
-    conf::RegisterCallbacks(ctx2, registry2);
-    fe2.Post([&] {
-        int bar = rt2.GetPanelMenuBar(ctx2.gvMain);
-        rt2.UserMenuSelect(bar, rt2.FindMenuItem(bar, "EXIT"));
-    });
-    EXPECT_EQ(conf::RunConfigurator(ctx2), 0);
-    EXPECT_TRUE(fe2.QuitRequested());
+// The close box, ` and Exit each end the program, with exit code 0 and its panels gone.
+TEST_F(TarnelTest, TheCloseBoxBackQuoteAndExitEndTheProgram) {
+    const std::function<void(Another&)> ends[] = {
+        [](Another& t) { t.rt.UserClosePanel(t.ctx.gvMain); },
+        [](Another& t) { t.rt.UserKeyPress(t.ctx.gvCFG, t.rt.FindCtrl(t.ctx.gvCFG, "ID"), '`'); },
+        [](Another& t) { t.Menu("EXIT"); },
+    };
+    for (const auto& end : ends) {
+        Another t(launcher);
+        t.fe.Post([&] { end(t); });
+        EXPECT_EQ(conf::RunConfigurator(t.ctx), 0);
+        EXPECT_TRUE(t.fe.QuitRequested());
+        EXPECT_EQ(t.fe.QuitValue(), 1);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvMain), nullptr);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvCFG), nullptr);
+    }
 }
 
 TEST_F(TarnelTest, AMissingPanelFileEndsTheProgramWithAReason) {
@@ -132,5 +151,189 @@ TEST_F(TarnelTest, AMissingPanelFileEndsTheProgramWithAReason) {
         Slurp("log.txt"),
         "gvLogYN = 0 \nLoad panel NG :: ../gui/G104.json: cannot open the panel resource file\n\n");
 }
+
+// Start Scan: the window closes, the scanner starts, the program ends with exit code 0; a
+// scanner that cannot be started is reported in the log and a popup.
+
+const std::string kLaunchFail = "\xA2\x69\xA2\x69\xA2\x69 Launch Scan.exe fail\n\n";
+
+// Run with the scanner there (false) or missing (true).
+class StartScan : public TarnelTest, public ::testing::WithParamInterface<bool> {
+  protected:
+    // The program's run with Start Scan chosen from the menu; a later action never runs.
+    int RunAndStartScan() {
+        fe.Post([&] {
+            fe.ClearPopups();
+            conf::LogWriteAlways(ctx, "before the scanner\n");
+            int bar = rt.GetPanelMenuBar(ctx.gvMain);
+            rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "START_SCAN"));
+        });
+        fe.Post([&] { laterActionRan = true; });
+        return conf::RunConfigurator(ctx);
+    }
+    bool laterActionRan = false;
+};
+
+TEST_P(StartScan, StartsTheScannerOrReportsItAndEndsWithExitCodeZero) {
+    const bool missing = GetParam();
+    if (missing) launcher.missing = {"Scan.exe"};
+    EXPECT_EQ(RunAndStartScan(), 0);
+    EXPECT_EQ(ctx.exitCode, 0);
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Scan.exe", {}}}));
+    EXPECT_TRUE(fe.QuitRequested());
+    EXPECT_FALSE(laterActionRan);
+    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
+    EXPECT_EQ(rt.GetPanel(ctx.gvCAL), nullptr);
+    // The failure is written whatever the log switches say (both are off here), at once.
+    const std::string log = Slurp("log.txt");
+    const std::string tail = "before the scanner\n" + (missing ? kLaunchFail : "");
+    EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+    ASSERT_EQ(fe.Popups().size(), missing ? 1u : 0u);
+    if (!missing) return;
+    EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
+    EXPECT_EQ(fe.Popups()[0].title, "");
+    EXPECT_EQ(fe.Popups()[0].text, "Launch Scan.exe fail");
+}
+
+INSTANTIATE_TEST_SUITE_P(Scanner, StartScan, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                             return p.param ? "Missing" : "There";
+                         });
+
+// Sees the log as the scanner would find it when it starts.
+class LogReadingLauncher final : public sys::Launcher {
+  public:
+    int Launch(const std::string& program, const std::vector<std::string>&) override {
+        started = program;
+        logAtLaunch = conf_test::ReadFile("log.txt");
+        return 0;
+    }
+    std::string started, logAtLaunch;
+};
+
+TEST_F(TarnelTest, TheLogIsOnDiskBeforeTheScannerStarts) {
+    LogReadingLauncher peek;
+    Another t(peek);
+    t.Init();
+    // The traffic trace goes out unflushed.
+    t.ctx.gpLog.Write("last line\n");
+    EXPECT_EQ(t.Menu("START_SCAN"), 0);
+    EXPECT_EQ(peek.started, "Scan.exe");
+    EXPECT_EQ(t.ctx.exitCode, 0);
+    ASSERT_GE(peek.logAtLaunch.size(), 10u);
+    EXPECT_EQ(peek.logAtLaunch.substr(peek.logAtLaunch.size() - 10), "last line\n");
+}
+
+// The scanner is not beside the test program: the system launcher finds nothing to start.
+TEST_F(TarnelTest, WithTheSystemLauncherAMissingScannerFailsCleanly) {
+    sys::SystemLauncher system(conf::SuitePrograms());
+    Another t(system);
+    t.Init();
+    EXPECT_EQ(conf::evStart(t.ctx, 0, 0, nullptr, 0), 0);
+    EXPECT_EQ(t.ctx.exitCode, 0);
+    ASSERT_EQ(t.fe.Popups().size(), 1u);
+    EXPECT_EQ(t.fe.Popups()[0].text, "Launch Scan.exe fail");
+    const std::string log = Slurp("log.txt");
+    EXPECT_EQ(log.substr(log.size() - kLaunchFail.size()), kLaunchFail);
+}
+
+// --- The model descriptor ---------------------------------------------------------------------
+
+struct Case {
+    const char* name;
+    const conf::Model& (*model)();
+    const char* message;  // "": the descriptor holds
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// Model A with one part replaced.
+conf::Model WithParts(const conf::FocusOrders& focus, std::span<const conf::CallbackName> calls) {
+    const conf::Model& a = conf::ModelA();
+    return conf::Model{a.id,   a.registers,   a.read,         a.write,   a.file,
+                       a.dpp,  a.recovery,    a.transactions, a.startUp, a.remote,
+                       a.poll, a.calibration, a.catalogue,    focus,     calls};
+}
+
+const conf::Model& WidePv() {
+    static const conf::Model m = [] {
+        conf::Model model = conf::ModelA();
+        model.poll.pvWidth = 32;
+        return model;
+    }();
+    return m;
+}
+
+const conf::Model& MisspeltCallback() {
+    static const std::vector<conf::CallbackName> calls = [] {
+        const auto& a = conf::ModelA().callbacks;
+        std::vector<conf::CallbackName> c(a.begin(), a.end());
+        c.back().shared = "fn_Ignor";
+        return c;
+    }();
+    static const conf::Model m = WithParts(conf::ModelAFocusOrders(), calls);
+    return m;
+}
+
+// A focus order naming a control the panel resource does not have.
+const conf::Model& ForeignFocus() {
+    static const conf::FocusOrders focus = [] {
+        conf::FocusOrders f = conf::ModelAFocusOrders();
+        f.cal.push_back("POLAR");
+        return f;
+    }();
+    static const conf::Model m = WithParts(focus, conf::ModelA().callbacks);
+    return m;
+}
+
+const Case kCases[] = {
+    {"ModelA", conf::ModelA, ""},
+    {"ModelB", conf::ModelB, ""},
+    {"WidePv", WidePv,
+     "model Tarnel: the process-value read takes register 0x1002 PV as 32 bits; the map has it "
+     "as 16"},
+    {"MisspeltCallback", MisspeltCallback,
+     "model Tarnel: callback ev104RTUcomm names the program function fn_Ignor, which the "
+     "program does not have"},
+    {"ForeignFocus", ForeignFocus,
+     "model Tarnel: the calibration page's focus order names POLAR, which the panel does not "
+     "have"},
+};
+
+class StartCheck : public TarnelTest, public ::testing::WithParamInterface<Case> {
+  protected:
+    StartCheck() : TarnelTest(GetParam().model()) {}
+};
+
+TEST_P(StartCheck, ABrokenDescriptorEndsTheProgramBeforeItsWindow) {
+    const std::string expected = GetParam().message;
+    std::string message;
+    const int descriptor = conf::Model_Check::Descriptor(ctx.model, &message);
+    const int panel = descriptor < 0 ? -1 : conf::Model_Check::Panel(ctx, &message);
+    if (expected.empty()) {
+        EXPECT_EQ(descriptor, 0) << message;
+        EXPECT_EQ(panel, 0) << message;
+        // The panel loaded for the check is gone again; start-up loads its own.
+        Start();
+        EXPECT_GT(ctx.gvMain, 0);
+        return;
+    }
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(conf::RunCheckedConfigurator(ctx, registry), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), expected + "\n");
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "Model descriptor");
+    EXPECT_EQ(fe.Popups()[0].text, expected);
+    // No window: start-up never ran.
+    EXPECT_EQ(ctx.gvMain, 0);
+    EXPECT_FALSE(std::filesystem::exists("log.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, StartCheck, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<Case>& param) {
+                             return std::string(param.param.name);
+                         });
 
 }  // namespace

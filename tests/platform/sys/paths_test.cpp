@@ -1,5 +1,5 @@
-#include "platform/sys/launch.h"
-#include "platform/sys/paths.h"
+// Paths beside the program, the lookup of the programs a program starts, the system launcher,
+// and the run-time tree an installed program makes for its user and enters.
 
 #include <unistd.h>
 
@@ -13,9 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sys/launch.h"
+#include "platform/sys/paths.h"
+#include "platform/sys/run_tree.h"
 #include "tests/platform/sys/temp_dir.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 const std::vector<std::string> kSuite = {"Scan", "Tarnel", "Ombrel"};
 
@@ -27,6 +32,10 @@ std::string ResolveProgram(const std::string& name, const std::string& dir,
 // A program directory and two PATH directories of fake executables.
 class Resolve : public ::testing::Test {
   protected:
+    void SetUp() override {
+        for (const std::string& dir : {prog, bin1, bin2})
+            ASSERT_EQ(sys::MakeDir(dir), 0);
+    }
     void Exe(std::initializer_list<std::string> files, mode_t mode = 0755) {
         for (const std::string& file : files)
             sys_test::WriteFile(file, "#!/bin/true\n", mode);
@@ -38,11 +47,9 @@ class Resolve : public ::testing::Test {
     std::string bin1 = tmp.Sub("bin1");
     std::string bin2 = tmp.Sub("bin2");
     std::string path = bin1 + ":" + bin2;
-    bool made = sys::MakeDir(prog) == 0 && sys::MakeDir(bin1) == 0 && sys::MakeDir(bin2) == 0;
 };
 
 TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
-    ASSERT_TRUE(made);
     NonExe(prog + "/Tarnel");
     Exe({prog + "/Scan", prog + "/ScanX", bin1 + "/Tarnel", bin1 + "/Ombrel.exe",
          bin2 + "/scan.exe", bin2 + "/Scan"});
@@ -60,7 +67,6 @@ TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
 }
 
 TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
-    ASSERT_TRUE(made);
     NonExe(bin1 + "/tool");
     ASSERT_EQ(sys::MakeDir(bin1 + "/dir"), 0);
     Exe({bin2 + "/tool", bin2 + "/dir"});
@@ -80,7 +86,6 @@ TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
 }
 
 TEST_F(Resolve, NoWorkingDirectoryLookupsExceptExplicitPaths) {
-    ASSERT_TRUE(made);
     sys_test::CwdGuard guard;
     ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
     Exe({tmp.Sub("here"), bin1 + "/tool"});
@@ -103,7 +108,7 @@ bool WaitFor(const std::function<bool()>& done) {
 // Processes, zombies included, whose parent is this test.
 int ChildCount() {
     int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
         std::string stat;
         std::getline(std::ifstream(entry.path() / "stat"), stat);
         // "pid (name) state ppid ...", where the name may itself hold ") ".
@@ -115,7 +120,7 @@ int ChildCount() {
     return count;
 }
 
-TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullAndReapsTheChild) {
+TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullReapsAndReportsFailures) {
     sys_test::TempDir tmp;
     // A shell would split, expand or run parts of this.
     std::string target = tmp.Sub("it's a \"name\"; $(touch x) `y` & *.txt");
@@ -126,23 +131,20 @@ TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullAndReapsTheChild)
     // cp -P copies the child's own fd 0 link, so the copy names what its stdin was.
     std::string link = tmp.Sub("stdin");
     ASSERT_EQ(launcher.Launch("cp", {"-P", "/proc/self/fd/0", link}), 0);
-    ASSERT_TRUE(WaitFor([&] { return std::filesystem::is_symlink(link); }));
-    EXPECT_EQ(std::filesystem::read_symlink(link).string(), "/dev/null");
+    ASSERT_TRUE(WaitFor([&] { return fs::is_symlink(link); }));
+    EXPECT_EQ(fs::read_symlink(link).string(), "/dev/null");
     EXPECT_TRUE(WaitFor([] { return ChildCount() == 0; }));
-}
 
-TEST(SystemLauncher, FailuresAreReported) {
-    sys_test::TempDir tmp;
+    // Failures are reported, and leave no child behind.
     sys_test::WriteFile(tmp.Sub("data"), "x", 0644);
     sys_test::WriteFile(tmp.Sub("junk"), "not a program\n", 0755);
-    sys::SystemLauncher launcher(kSuite);
     EXPECT_EQ(launcher.Launch("no-such-program-for-sys-tests", {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("data"), {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("junk"), {}), sys::kLaunchSpawnFailed);
     EXPECT_EQ(ChildCount(), 0);
 }
 
-TEST(Paths, ProgramDirAndJoin) {
+TEST(Paths, ProgramDirJoinMakeDirFileExistsAndWorkingDirectory) {
     std::string dir = sys::ProgramDir();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.front(), '/');
@@ -150,9 +152,6 @@ TEST(Paths, ProgramDirAndJoin) {
     EXPECT_EQ(sys::JoinPath("/opt/suite/", "gui"), "/opt/suite/gui");
     EXPECT_EQ(sys::JoinPath("/", "gui"), "/gui");
     EXPECT_EQ(sys::JoinPath("", "gui"), "gui");
-}
-
-TEST(Paths, MakeDirFileExistsAndWorkingDirectory) {
     sys_test::CwdGuard guard;
     sys_test::TempDir tmp;
     EXPECT_EQ(sys::MakeDir(tmp.Sub("logs")), sys::kMakeDirCreated);
@@ -178,6 +177,90 @@ TEST(Paths, MakeDirFileExistsAndWorkingDirectory) {
     ASSERT_EQ(sys::ChangeDir("sub"), 0);
     ASSERT_EQ(rmdir(tmp.Sub("sub").c_str()), 0);
     EXPECT_EQ(sys::CurrentDir(), "");
+}
+
+using sys_test::TempDir;
+
+// Every test enters folders; the next one starts where this one did.
+class RunTreeTest : public ::testing::Test {
+  protected:
+    // <tmp>/usr/lib/rtu-configurator with <tmp>/usr/share/rtu-configurator/gui beside it.
+    std::string Installed() {
+        fs::create_directories(tmp_.Sub("usr/lib/rtu-configurator"));
+        fs::create_directories(tmp_.Sub("usr/share/rtu-configurator/gui"));
+        sys_test::WriteFile(tmp_.Sub("usr/share/rtu-configurator/gui/G1.json"), "{}");
+        return tmp_.Sub("usr/lib/rtu-configurator");
+    }
+
+    sys_test::CwdGuard guard_;
+    std::string before_ = sys::CurrentDir();
+    TempDir tmp_;
+    std::string runDir_, error_;
+};
+
+TEST_F(RunTreeTest, BuildTreeAndUnknownPlacesRunAsTheyAre) {
+    fs::create_directories(tmp_.Sub("build/bin"));
+    fs::create_directories(tmp_.Sub("build/gui"));
+    const sys::RunTreePlace build{tmp_.Sub("build/bin"), tmp_.Sub("data"), tmp_.Sub("home")};
+    EXPECT_EQ(sys::EnterRunTree(build, &runDir_, &error_), sys::kRunTreeAsIs);
+    const sys::RunTreePlace loose{tmp_.Sub("loose"), tmp_.Sub("data"), tmp_.Sub("home")};
+    EXPECT_EQ(sys::EnterRunTree(loose, &runDir_, &error_), sys::kRunTreeAsIs);
+    EXPECT_EQ(sys::CurrentDir(), before_);
+    EXPECT_FALSE(fs::exists(tmp_.Sub("data")));
+    EXPECT_TRUE(runDir_.empty());
+}
+
+TEST_F(RunTreeTest, InstalledMakesTheUsersTreeOnceAndEntersItsBin) {
+    const sys::RunTreePlace place{Installed(), tmp_.Sub("data"), tmp_.Sub("home")};
+    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
+    const std::string root = tmp_.Sub("data/rtu-configurator");
+    EXPECT_EQ(runDir_, root + "/bin");
+    EXPECT_EQ(sys::CurrentDir(), root + "/bin");
+    EXPECT_TRUE(fs::is_directory(root + "/ParameterFile"));
+    EXPECT_TRUE(fs::is_directory(root + "/PV Record"));
+    EXPECT_TRUE(fs::is_symlink(root + "/gui"));
+    EXPECT_EQ(fs::read_symlink(root + "/gui").string(), tmp_.Sub("usr/share/rtu-configurator/gui"));
+    // The programs' relative paths reach the installed panels.
+    EXPECT_TRUE(fs::exists("../gui/G1.json"));
+
+    // A second start keeps what the user has made.
+    sys_test::WriteFile(root + "/ParameterFile/mine.txt", "kept");
+    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
+    EXPECT_TRUE(fs::exists(root + "/ParameterFile/mine.txt"));
+}
+
+TEST_F(RunTreeTest, HomeServesWhenXdgDataHomeIsUnsetOrRelative) {
+    const std::string prog = Installed();
+    for (const std::string xdg : {"", "relative/data"}) {
+        const sys::RunTreePlace place{prog, xdg, tmp_.Sub("home")};
+        ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
+        EXPECT_EQ(runDir_, tmp_.Sub("home/.local/share/rtu-configurator/bin"));
+    }
+    const sys::RunTreePlace nowhere{prog, "", ""};
+    EXPECT_EQ(sys::EnterRunTree(nowhere, &runDir_, &error_), sys::kRunTreeFailed);
+    EXPECT_EQ(error_, "neither XDG_DATA_HOME nor HOME names a folder for the suite's files");
+}
+
+TEST_F(RunTreeTest, AnOldInstallsLinkMovesAUsersOwnGuiFolderStays) {
+    const sys::RunTreePlace place{Installed(), tmp_.Sub("data"), ""};
+    const std::string root = tmp_.Sub("data/rtu-configurator");
+    sys_test::Symlink("/nonexistent/share/gui", root + "/gui");
+    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
+    EXPECT_EQ(fs::read_symlink(root + "/gui").string(), tmp_.Sub("usr/share/rtu-configurator/gui"));
+
+    fs::remove(root + "/gui");
+    sys_test::WriteFile(root + "/gui/G1.json", "mine");
+    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
+    EXPECT_FALSE(fs::is_symlink(root + "/gui"));
+}
+
+TEST_F(RunTreeTest, AFileInTheWayFailsNamingIt) {
+    const sys::RunTreePlace place{Installed(), tmp_.Sub("data"), ""};
+    sys_test::WriteFile(tmp_.Sub("data/rtu-configurator/bin"), "not a folder");
+    EXPECT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeFailed);
+    EXPECT_EQ(error_, "cannot make folder " + tmp_.Sub("data/rtu-configurator/bin") +
+                          ": something else is there");
+    EXPECT_EQ(sys::CurrentDir(), before_);
 }
 
 }  // namespace

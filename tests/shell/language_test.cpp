@@ -63,14 +63,11 @@ class PanelLanguage : public transfertest::TransferTest,
     }
     int ProgramCode() const { return ctx.model.id.programNumber; }
 
-    int PanelOf(CaptionPanel p) const {
-        return p == CaptionPanel::kMain     ? ctx.gvMain
-               : p == CaptionPanel::kConfig ? ctx.gvCFG
-                                            : ctx.gvCAL;
-    }
     // What the panel shows where the caption goes.
     std::string Shown(const Caption& c) {
-        const int panel = PanelOf(c.panel);
+        const int panel = c.panel == CaptionPanel::kMain     ? ctx.gvMain
+                          : c.panel == CaptionPanel::kConfig ? ctx.gvCFG
+                                                             : ctx.gvCAL;
         switch (c.kind) {
             case CaptionKind::kPageTitle:
                 return PanelAttr(rt, panel, ui::ATTR_TITLE);

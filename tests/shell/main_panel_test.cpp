@@ -152,54 +152,6 @@ TEST_F(TarnelTest, AMissingPanelFileEndsTheProgramWithAReason) {
         "gvLogYN = 0 \nLoad panel NG :: ../gui/G104.json: cannot open the panel resource file\n\n");
 }
 
-// Start Scan: the window closes, the scanner starts, the program ends with exit code 0; a
-// scanner that cannot be started is reported in the log and a popup.
-
-const std::string kLaunchFail = "\xA2\x69\xA2\x69\xA2\x69 Launch Scan.exe fail\n\n";
-
-// Run with the scanner there (false) or missing (true).
-class StartScan : public TarnelTest, public ::testing::WithParamInterface<bool> {
-  protected:
-    // The program's run with Start Scan chosen from the menu; a later action never runs.
-    int RunAndStartScan() {
-        fe.Post([&] {
-            fe.ClearPopups();
-            conf::LogWriteAlways(ctx, "before the scanner\n");
-            int bar = rt.GetPanelMenuBar(ctx.gvMain);
-            rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "START_SCAN"));
-        });
-        fe.Post([&] { laterActionRan = true; });
-        return conf::RunConfigurator(ctx);
-    }
-    bool laterActionRan = false;
-};
-
-TEST_P(StartScan, StartsTheScannerOrReportsItAndEndsWithExitCodeZero) {
-    const bool missing = GetParam();
-    if (missing) launcher.missing = {"Scan.exe"};
-    EXPECT_EQ(RunAndStartScan(), 0);
-    EXPECT_EQ(ctx.exitCode, 0);
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Scan.exe", {}}}));
-    EXPECT_TRUE(fe.QuitRequested());
-    EXPECT_FALSE(laterActionRan);
-    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
-    EXPECT_EQ(rt.GetPanel(ctx.gvCAL), nullptr);
-    // The failure is written whatever the log switches say (both are off here), at once.
-    const std::string log = Slurp("log.txt");
-    const std::string tail = "before the scanner\n" + (missing ? kLaunchFail : "");
-    EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
-    ASSERT_EQ(fe.Popups().size(), missing ? 1u : 0u);
-    if (!missing) return;
-    EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
-    EXPECT_EQ(fe.Popups()[0].title, "");
-    EXPECT_EQ(fe.Popups()[0].text, "Launch Scan.exe fail");
-}
-
-INSTANTIATE_TEST_SUITE_P(Scanner, StartScan, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& p) {
-                             return p.param ? "Missing" : "There";
-                         });
-
 // Sees the log as the scanner would find it when it starts.
 class LogReadingLauncher final : public sys::Launcher {
   public:
@@ -211,30 +163,46 @@ class LogReadingLauncher final : public sys::Launcher {
     std::string started, logAtLaunch;
 };
 
-TEST_F(TarnelTest, TheLogIsOnDiskBeforeTheScannerStarts) {
-    LogReadingLauncher peek;
-    Another t(peek);
-    t.Init();
-    // The traffic trace goes out unflushed.
-    t.ctx.gpLog.Write("last line\n");
-    EXPECT_EQ(t.Menu("START_SCAN"), 0);
-    EXPECT_EQ(peek.started, "Scan.exe");
-    EXPECT_EQ(t.ctx.exitCode, 0);
-    ASSERT_GE(peek.logAtLaunch.size(), 10u);
-    EXPECT_EQ(peek.logAtLaunch.substr(peek.logAtLaunch.size() - 10), "last line\n");
-}
-
-// The scanner is not beside the test program: the system launcher finds nothing to start.
-TEST_F(TarnelTest, WithTheSystemLauncherAMissingScannerFailsCleanly) {
+// Start Scan: the window closes, the scanner starts with the log on disk before it, and the
+// program ends with exit code 0, no later action run. A scanner that is missing, or not beside
+// the test program for the system launcher, is reported in the log and a popup.
+TEST_F(TarnelTest, StartScanStartsTheScannerOrReportsItAndEndsWithExitCodeZero) {
+    const std::string launchFail = "\xA2\x69\xA2\x69\xA2\x69 Launch Scan.exe fail\n\n";
+    LogReadingLauncher there;
+    launcher.missing = {"Scan.exe"};
     sys::SystemLauncher system(conf::SuitePrograms());
-    Another t(system);
-    t.Init();
-    EXPECT_EQ(conf::evStart(t.ctx, 0, 0, nullptr, 0), 0);
-    EXPECT_EQ(t.ctx.exitCode, 0);
-    ASSERT_EQ(t.fe.Popups().size(), 1u);
-    EXPECT_EQ(t.fe.Popups()[0].text, "Launch Scan.exe fail");
-    const std::string log = Slurp("log.txt");
-    EXPECT_EQ(log.substr(log.size() - kLaunchFail.size()), kLaunchFail);
+    for (sys::Launcher* used : std::initializer_list<sys::Launcher*>{&there, &launcher, &system}) {
+        const bool fails = used != &there;
+        Another t(*used);
+        bool laterActionRan = false;
+        t.fe.Post([&] {
+            t.fe.ClearPopups();
+            conf::LogWriteAlways(t.ctx, "before the scanner\n");
+            t.ctx.gpLog.Write("last line\n");  // the traffic trace goes out unflushed
+            t.Menu("START_SCAN");
+        });
+        t.fe.Post([&] { laterActionRan = true; });
+        EXPECT_EQ(conf::RunConfigurator(t.ctx), 0);
+        EXPECT_EQ(t.ctx.exitCode, 0);
+        EXPECT_TRUE(t.fe.QuitRequested());
+        EXPECT_FALSE(laterActionRan);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvMain), nullptr);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvCAL), nullptr);
+        // The failure is written whatever the log switches say (both are off here), at once.
+        const std::string log = Slurp("log.txt");
+        const std::string tail = "before the scanner\nlast line\n" + (fails ? launchFail : "");
+        EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+        ASSERT_EQ(t.fe.Popups().size(), fails ? 1u : 0u);
+        if (!fails) {
+            EXPECT_EQ(there.started, "Scan.exe");
+            EXPECT_EQ(there.logAtLaunch, log);
+            continue;
+        }
+        EXPECT_EQ(t.fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
+        EXPECT_EQ(t.fe.Popups()[0].title, "");
+        EXPECT_EQ(t.fe.Popups()[0].text, "Launch Scan.exe fail");
+    }
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Scan.exe", {}}}));
 }
 
 // --- The model descriptor ---------------------------------------------------------------------

@@ -29,27 +29,21 @@ std::string ResolveProgram(const std::string& name, const std::string& dir,
     return sys::ResolveProgram(name, dir, pathEnv, kSuite);
 }
 
-// A program directory and two PATH directories of fake executables.
-class Resolve : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        for (const std::string& dir : {prog, bin1, bin2})
-            ASSERT_EQ(sys::MakeDir(dir), 0);
-    }
-    void Exe(std::initializer_list<std::string> files, mode_t mode = 0755) {
+// A program directory and two PATH directories of fake executables: the suite's programs only
+// from beside us, PATH searched in order for the first executable file, and the working
+// directory never searched.
+TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
+    sys_test::TempDir tmp;
+    const std::string prog = tmp.Sub("prog"), bin1 = tmp.Sub("bin1"), bin2 = tmp.Sub("bin2");
+    const std::string path = bin1 + ":" + bin2;
+    for (const std::string& dir : {prog, bin1, bin2})
+        ASSERT_EQ(sys::MakeDir(dir), 0);
+    const auto Exe = [](std::initializer_list<std::string> files, mode_t mode = 0755) {
         for (const std::string& file : files)
             sys_test::WriteFile(file, "#!/bin/true\n", mode);
-    }
-    void NonExe(const std::string& file) { Exe({file}, 0644); }
+    };
+    const auto NonExe = [&](const std::string& file) { Exe({file}, 0644); };
 
-    sys_test::TempDir tmp;
-    std::string prog = tmp.Sub("prog");
-    std::string bin1 = tmp.Sub("bin1");
-    std::string bin2 = tmp.Sub("bin2");
-    std::string path = bin1 + ":" + bin2;
-};
-
-TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
     NonExe(prog + "/Tarnel");
     Exe({prog + "/Scan", prog + "/ScanX", bin1 + "/Tarnel", bin1 + "/Ombrel.exe",
          bin2 + "/scan.exe", bin2 + "/Scan"});
@@ -64,9 +58,8 @@ TEST_F(Resolve, SuiteProgramsOnlyFromBesideUs) {
     EXPECT_EQ(ResolveProgram("scan.exe", prog, path), bin2 + "/scan.exe");
     EXPECT_EQ(ResolveProgram("Scan", prog, path), bin2 + "/Scan");
     EXPECT_EQ(ResolveProgram("ScanX.exe", prog, path), "");
-}
 
-TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
+    // PATH: the first executable file.
     NonExe(bin1 + "/tool");
     ASSERT_EQ(sys::MakeDir(bin1 + "/dir"), 0);
     Exe({bin2 + "/tool", bin2 + "/dir"});
@@ -83,12 +76,11 @@ TEST_F(Resolve, PathSearchTakesFirstExecutableFile) {
     EXPECT_FALSE(sys::FindOnPath("absent", path, &found));
     EXPECT_EQ(found, "untouched");
     EXPECT_TRUE(sys::FindOnPath("tool", path, nullptr));
-}
 
-TEST_F(Resolve, NoWorkingDirectoryLookupsExceptExplicitPaths) {
+    // No lookup in the working directory, except for explicit paths.
     sys_test::CwdGuard guard;
     ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
-    Exe({tmp.Sub("here"), bin1 + "/tool"});
+    Exe({tmp.Sub("here")});
     NonExe(bin1 + "/data");
     EXPECT_EQ(ResolveProgram("here", prog, bin1 + "::"), "");
     EXPECT_FALSE(sys::FindOnPath("bin1/tool", tmp.path(), nullptr));
@@ -210,10 +202,13 @@ TEST_F(RunTreeTest, BuildTreeAndUnknownPlacesRunAsTheyAre) {
     EXPECT_TRUE(runDir_.empty());
 }
 
+// An installed program makes the user's tree once, an old install's link to the panels moves
+// to the new one, and what the user has made stays, a gui folder of their own too.
 TEST_F(RunTreeTest, InstalledMakesTheUsersTreeOnceAndEntersItsBin) {
     const sys::RunTreePlace place{Installed(), tmp_.Sub("data"), tmp_.Sub("home")};
-    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
     const std::string root = tmp_.Sub("data/rtu-configurator");
+    sys_test::Symlink("/nonexistent/share/gui", root + "/gui");
+    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
     EXPECT_EQ(runDir_, root + "/bin");
     EXPECT_EQ(sys::CurrentDir(), root + "/bin");
     EXPECT_TRUE(fs::is_directory(root + "/ParameterFile"));
@@ -225,8 +220,11 @@ TEST_F(RunTreeTest, InstalledMakesTheUsersTreeOnceAndEntersItsBin) {
 
     // A second start keeps what the user has made.
     sys_test::WriteFile(root + "/ParameterFile/mine.txt", "kept");
+    fs::remove(root + "/gui");
+    sys_test::WriteFile(root + "/gui/G1.json", "mine");
     ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
     EXPECT_TRUE(fs::exists(root + "/ParameterFile/mine.txt"));
+    EXPECT_FALSE(fs::is_symlink(root + "/gui"));
 }
 
 TEST_F(RunTreeTest, HomeServesWhenXdgDataHomeIsUnsetOrRelative) {
@@ -239,19 +237,6 @@ TEST_F(RunTreeTest, HomeServesWhenXdgDataHomeIsUnsetOrRelative) {
     const sys::RunTreePlace nowhere{prog, "", ""};
     EXPECT_EQ(sys::EnterRunTree(nowhere, &runDir_, &error_), sys::kRunTreeFailed);
     EXPECT_EQ(error_, "neither XDG_DATA_HOME nor HOME names a folder for the suite's files");
-}
-
-TEST_F(RunTreeTest, AnOldInstallsLinkMovesAUsersOwnGuiFolderStays) {
-    const sys::RunTreePlace place{Installed(), tmp_.Sub("data"), ""};
-    const std::string root = tmp_.Sub("data/rtu-configurator");
-    sys_test::Symlink("/nonexistent/share/gui", root + "/gui");
-    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
-    EXPECT_EQ(fs::read_symlink(root + "/gui").string(), tmp_.Sub("usr/share/rtu-configurator/gui"));
-
-    fs::remove(root + "/gui");
-    sys_test::WriteFile(root + "/gui/G1.json", "mine");
-    ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
-    EXPECT_FALSE(fs::is_symlink(root + "/gui"));
 }
 
 TEST_F(RunTreeTest, AFileInTheWayFailsNamingIt) {

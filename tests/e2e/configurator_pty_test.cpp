@@ -366,35 +366,23 @@ class ConfiguratorOverTheNetwork : public ptytest::ConfiguratorOnAPty,
                                    public ::testing::WithParamInterface<NetCase> {
   protected:
     ConfiguratorOverTheNetwork() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().program)) {}
-
-    // The instrument at 19200 8N2, station 1, behind the case's server as COM5, and the
-    // scanner's hand-over for it; false, with *skip saying why, when the server is missing.
-    bool StartInstrument(std::string* skip) {
-        std::string error;
-        const std::string url =
-            inst.Start(GetParam().server,
-                       {"--model", std::string(1, GetParam().model), "--log", "--no-pacing"},
-                       root_.string(), 19200, 2, skip, &error);
-        if (!skip->empty()) return false;
-        EXPECT_FALSE(url.empty()) << error;
-        if (url.empty()) return false;
-        fs::create_directories(comDir);
-        fs::create_symlink(url, fs::path(comDir) / "COM5");
-        gatewayUrl = url;
-        errFile = inst.simErr;  // SimLog() reads the simulator of this case
-        HandOver(ctx.model);
-        return true;
-    }
-
-    nettest::NetInstrument inst;
-    std::string gatewayUrl;
 };
 
 // Reading, writing and watching over the connection; over raw TCP, a write-all that moves the
 // instrument's baud rate away from the gateway's.
 TEST_P(ConfiguratorOverTheNetwork, ReadsWritesAndWatchesTheInstrument) {
-    std::string skip;
-    if (!StartInstrument(&skip)) GTEST_SKIP() << skip;
+    // The instrument at 19200 8N2, station 1, behind the case's server as COM5.
+    nettest::NetInstrument server;
+    std::string skip, error;
+    const std::string url = server.Start(
+        GetParam().server, {"--model", std::string(1, GetParam().model), "--log", "--no-pacing"},
+        root_.string(), 19200, 2, &skip, &error);
+    if (!skip.empty()) GTEST_SKIP() << skip;
+    ASSERT_FALSE(url.empty()) << error;
+    fs::create_directories(comDir);
+    fs::create_symlink(url, fs::path(comDir) / "COM5");
+    errFile = server.simErr;  // SimLog() reads the simulator of this case
+    HandOver(ctx.model);
     Start();
     ASSERT_EQ(Status(), "Read OK") << SimLog();
 
@@ -429,7 +417,7 @@ TEST_P(ConfiguratorOverTheNetwork, ReadsWritesAndWatchesTheInstrument) {
     ASSERT_EQ(rt.SetCtrlIndex(ctx.gvCFG, Id(ctx.gvCFG, "BR"), 2), 0);
     Press("WRITE");
     EXPECT_EQ(Main("BR_COMM").index, 2);
-    EXPECT_NE(Log().find("COM5 is the raw TCP gateway " + gatewayUrl +
+    EXPECT_NE(Log().find("COM5 is the raw TCP gateway " + url +
                          ", which keeps its own line settings: set it to 9600 baud 8N2 before the "
                          "line answers again\n"),
               std::string::npos)

@@ -52,7 +52,7 @@ class Programs : public RunTree {
 
 // --help and --version answer on standard output with exit code 0, with no display to open a
 // window on and nothing written where the program would run; Scan --find with nothing to find
-// is status 1 and a wrong option 2.
+// is status 1, a wrong option 2, and an instrument found 0.
 TEST_F(Programs, CommandLinesAnswerWithoutAWindow) {
     for (const std::string program : {"Tarnel", "Ombrel", "Scan"}) {
         Outcome o = Run(program, {"--version"});
@@ -74,13 +74,11 @@ TEST_F(Programs, CommandLinesAnswerWithoutAWindow) {
     o = Run("Scan", {"--find", "--bogus"});
     EXPECT_EQ(o.code, 2);
     EXPECT_EQ(o.err, "Scan: unknown option \"--bogus\" (see Scan --help)\n");
-}
 
-// Scan --find against an instrument at settings nobody told it: found, forced, both files
-// written, one line, and no configurator started.
-TEST_F(Programs, ScanFindForcesWritesBothFilesAndStartsNothing) {
+    // Against an instrument at settings nobody told it: found, forced, both files written, one
+    // line, and no configurator started.
     Sim({"--model", "B", "--station", "9", "--baud", "19200", "--format", "8N1", "--com", "5"});
-    const Outcome o = Run("Scan", {"--find", "--port", "COM5", "--workdir", "../found"});
+    o = Run("Scan", {"--find", "--port", "COM5", "--workdir", "../found"});
     ASSERT_EQ(o.code, 0) << o.err;
     EXPECT_TRUE(std::regex_match(o.out, std::regex("COM5 19200 8N1 station 1 model 0x69[0-9a-f]{2} "
                                                    "Ombrel\n")))

@@ -54,10 +54,6 @@ void HandOver(const conf::Model& model) {
                                      << std::hex << (model.id.codes[0].code << 8 | 2);
 }
 
-std::string ModelName(const ::testing::TestParamInfo<ModelCase>& p) {
-    return p.param.name;
-}
-
 class OnAPty : public ptytest::ConfiguratorOnAPty, public ::testing::WithParamInterface<ModelCase> {
   protected:
     OnAPty() : ConfiguratorOnAPty(*conf::ModelOfProgram(GetParam().name)) {}
@@ -119,7 +115,8 @@ TEST_P(TarnelOnAPty, AStepAndTheRelayTestReachTheInstrument) {
         EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, TarnelOnAPty, ::testing::Values(kModelCases[0]), ModelName);
+INSTANTIATE_TEST_SUITE_P(Models, TarnelOnAPty, ::testing::Values(kModelCases[0]),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // --- The link a write-all moves -----------------------------------------------------------
 
@@ -338,7 +335,8 @@ TEST_P(OnAPty, CtrlCEndsBetweenTransactionsWithThePortClosedAndNoHalfFile) {
         EXPECT_EQ(Slurp("cut.txt"), Slurp("whole.txt"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, OnAPty, ::testing::ValuesIn(kModelCases), ModelName);
+INSTANTIATE_TEST_SUITE_P(Models, OnAPty, ::testing::ValuesIn(kModelCases),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // --- Behind a serial device server ------------------------------------------------------------
 
@@ -357,10 +355,6 @@ const NetCase kNetCases[] = {
     {Server::kPyserial, "Tarnel", 'A'},   {Server::kSocat, "Tarnel", 'A'},
     {Server::kSimRfc2217, "Ombrel", 'B'}, {Server::kSocat, "Ombrel", 'B'},
 };
-
-std::string NetCaseName(const ::testing::TestParamInfo<NetCase>& info) {
-    return std::string(info.param.program) + "_" + nettest::ServerName(info.param.server);
-}
 
 class ConfiguratorOverTheNetwork : public ptytest::ConfiguratorOnAPty,
                                    public ::testing::WithParamInterface<NetCase> {
@@ -430,6 +424,9 @@ TEST_P(ConfiguratorOverTheNetwork, ReadsWritesAndWatchesTheInstrument) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ConfiguratorOverTheNetwork, ::testing::ValuesIn(kNetCases),
-                         NetCaseName);
+                         [](const auto& p) {
+                             return std::string(p.param.program) + "_" +
+                                    nettest::ServerName(p.param.server);
+                         });
 
 }  // namespace

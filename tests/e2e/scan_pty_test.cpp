@@ -140,8 +140,8 @@ TEST_P(ScanOverTheNetwork, TheInstrumentIsFoundAndTarnelIsStarted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ScanOverTheNetwork, ::testing::ValuesIn(kNetSweeps),
-                         [](const ::testing::TestParamInfo<NetSweep>& param) {
-                             return std::string(nettest::ServerName(param.param.server));
+                         [](const auto& p) {
+                             return std::string(nettest::ServerName(p.param.server));
                          });
 
 // A raw TCP gateway cannot follow the probes: it is listed and said in the log, never swept,

@@ -8,9 +8,7 @@
 
 namespace {
 
-using tarneltest::TarnelTest;
-
-class FocusOrder : public TarnelTest {
+class FocusOrder : public tarneltest::TarnelTest {
   protected:
     void SetUp() override {
         TarnelTest::SetUp();
@@ -31,13 +29,13 @@ TEST_F(FocusOrder, ConfigurationPageRunsToTheReadButton) {
     // A current input: the voltage and millivolt rows are dimmed and skipped.
     rt.UserToggle(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_12"));
     ASSERT_EQ(rt.SetActiveCtrl(ctx.gvCFG, Id(ctx.gvCFG, "ID")), 0);
-    std::vector<std::string> expected = {
-        "cfg:BR",      "cfg:RTU",   "cfg:TYPE_10", "cfg:DP",    "cfg:CUT",     "cfg:FILT",
-        "cfg:LOLT",    "cfg:HILT",  "cfg:PVOF",    "cfg:MA_L",  "cfg:MA_H",    "cfg:SCA_L",
-        "cfg:SCA_H",   "cfg:DIR_1", "cfg:RTS_R_0", "cfg:RTS_L", "cfg:RTS_R_1", "cfg:RTS_H",
-        "cfg:RTS_R_2", "cfg:A1FU",  "cfg:A1MD",    "cfg:A1SP",  "cfg:A1HY",    "cfg:A2FU",
-        "cfg:A2MD",    "cfg:A2SP",  "cfg:A2HY",    "cfg:LOCK",  "main:READ"};
-    EXPECT_EQ(Walk(29), expected);
+    EXPECT_EQ(Walk(29), (std::vector<std::string>{
+                            "cfg:BR",    "cfg:RTU",     "cfg:TYPE_10", "cfg:DP",      "cfg:CUT",
+                            "cfg:FILT",  "cfg:LOLT",    "cfg:HILT",    "cfg:PVOF",    "cfg:MA_L",
+                            "cfg:MA_H",  "cfg:SCA_L",   "cfg:SCA_H",   "cfg:DIR_1",   "cfg:RTS_R_0",
+                            "cfg:RTS_L", "cfg:RTS_R_1", "cfg:RTS_H",   "cfg:RTS_R_2", "cfg:A1FU",
+                            "cfg:A1MD",  "cfg:A1SP",    "cfg:A1HY",    "cfg:A2FU",    "cfg:A2MD",
+                            "cfg:A2SP",  "cfg:A2HY",    "cfg:LOCK",    "main:READ"}));
 }
 
 // The main panel wraps to the active page; the calibration page runs to the read button.
@@ -51,14 +49,15 @@ TEST_F(FocusOrder, MainPanelWrapsToTheActivePageAndTheCalibrationPageRunsToRead)
     EXPECT_EQ(Walk(1), (std::vector<std::string>{"cal:IC_B_0"}));
 
     ASSERT_EQ(rt.SetActiveCtrl(ctx.gvCAL, Id(ctx.gvCAL, "ICSP_0")), 0);
-    std::vector<std::string> expected = {
-        "cal:ICSP_1",      "cal:ICSP_3",    "cal:ICSP_4",      "cal:ICSP_5",      "cal:ICSP_6",
-        "cal:ICSP_7",      "cal:ICSP_8",    "cal:IC_B_0",      "cal:IC_B_1",      "cal:IC_B_2",
-        "cal:IC_B_3",      "cal:IC_B_4",    "cal:IC_B_5",      "cal:IC_B_6",      "cal:IC_B_7",
-        "cal:IC_B_8",      "cal:RELAY_1",   "cal:RELAY_2",     "cal:RTS_R_CAL_0", "cal:RTS_L_CAL",
-        "cal:RTS_R_CAL_1", "cal:RTS_H_CAL", "cal:RTS_R_CAL_2", "cal:SN_B",        "cal:SN_YY",
-        "cal:SN_MM",       "cal:SN_DD",     "cal:SN_NO",       "main:READ"};
-    EXPECT_EQ(Walk(29), expected);
+    EXPECT_EQ(Walk(29), (std::vector<std::string>{
+                            "cal:ICSP_1",      "cal:ICSP_3",    "cal:ICSP_4",      "cal:ICSP_5",
+                            "cal:ICSP_6",      "cal:ICSP_7",    "cal:ICSP_8",      "cal:IC_B_0",
+                            "cal:IC_B_1",      "cal:IC_B_2",    "cal:IC_B_3",      "cal:IC_B_4",
+                            "cal:IC_B_5",      "cal:IC_B_6",    "cal:IC_B_7",      "cal:IC_B_8",
+                            "cal:RELAY_1",     "cal:RELAY_2",   "cal:RTS_R_CAL_0", "cal:RTS_L_CAL",
+                            "cal:RTS_R_CAL_1", "cal:RTS_H_CAL", "cal:RTS_R_CAL_2", "cal:SN_B",
+                            "cal:SN_YY",       "cal:SN_MM",     "cal:SN_DD",       "cal:SN_NO",
+                            "main:READ"}));
 }
 
 // A control outside the orders stays and leaves gr alone, only Enter moves on, dimmed and

@@ -43,14 +43,6 @@ struct Case {
     int language;
 };
 
-std::string CaseName(const Case& c) {
-    return std::string(c.model->id.programName) + kLanguageNames[c.language];
-}
-
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << CaseName(c);
-}
-
 // A configurator started with Language_Selection.txt holding the case's language.
 class PanelLanguage : public transfertest::TransferTest,
                       public ::testing::WithParamInterface<Case> {
@@ -153,7 +145,10 @@ std::vector<Case> LanguageCases() {
     return cases;
 }
 INSTANTIATE_TEST_SUITE_P(Models, PanelLanguage, ::testing::ValuesIn(LanguageCases()),
-                         [](const ::testing::TestParamInfo<Case>& p) { return CaseName(p.param); });
+                         [](const auto& p) {
+                             return std::string(p.param.model->id.programName) +
+                                    kLanguageNames[p.param.language];
+                         });
 
 TEST(LanguageFile, OnlyOneOfTheThreeDigitsNamesALanguage) {
     using namespace std::string_literals;
@@ -226,10 +221,7 @@ TEST(WindowTitle, NamesProgramPortAndInstrument) {
     EXPECT_EQ(conf::fn_Window_Title(b, 33, 104), "Ombrel - COM33 - H/W not match 0x68");
 }
 
-class TitleTest : public transfertest::TransferTest {
-  protected:
-    std::string Title() { return PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE); }
-};
+using TitleTest = transfertest::TransferTest;
 
 // The port alone until the instrument answers, and again once it no longer does.
 TEST_F(TitleTest, ThePortUntilTheInstrumentAnswersAndTheInstrumentAfter) {
@@ -238,21 +230,21 @@ TEST_F(TitleTest, ThePortUntilTheInstrumentAnswersAndTheInstrumentAfter) {
     std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
     Start();
     EXPECT_EQ(Status(), "Read NG");
-    EXPECT_EQ(Title(), "Tarnel - COM5");
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE), "Tarnel - COM5");
     PressRead();
     EXPECT_EQ(Status(), "Read OK");
-    EXPECT_EQ(Title(), "Tarnel - COM5 - Tarnel 0x68");
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE), "Tarnel - COM5 - Tarnel 0x68");
     // A pulled cable: the next check names no instrument.
     SilenceFrom(0);
     PressRead();
     EXPECT_EQ(Status(), "Read NG");
-    EXPECT_EQ(Title(), "Tarnel - COM5");
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE), "Tarnel - COM5");
 }
 
 TEST_F(TitleTest, AForeignInstrumentIsNamedAsNotMatching) {
     StartWith(0x69, 2);
     EXPECT_EQ(Status(), "H/W not match");
-    EXPECT_EQ(Title(), "Tarnel - COM5 - H/W not match 0x69");
+    EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE), "Tarnel - COM5 - H/W not match 0x69");
 }
 
 }  // namespace

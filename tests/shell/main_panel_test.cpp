@@ -16,7 +16,6 @@
 #include "models/model_b.h"
 #include "models/registry.h"
 #include "shell/model_check.h"
-#include "shell/start_scan.h"
 #include "tests/support/fixtures.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // Paths beside the program, the lookup of the programs a program starts, the system launcher,
 // and the run-time tree an installed program makes for its user and enters.
 
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -91,25 +91,15 @@ TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
 
 // Polls for up to two seconds; these tests wait on real processes.
 bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 200 && !done(); ++i) {
+    for (int i = 0; i < 200 && !done(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     return done();
 }
 
-// Processes, zombies included, whose parent is this test.
-int ChildCount() {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        std::string stat;
-        std::getline(std::ifstream(entry.path() / "stat"), stat);
-        // "pid (name) state ppid ...", where the name may itself hold ") ".
-        std::istringstream rest(stat.substr(stat.rfind(')') + 1));
-        std::string state;
-        pid_t ppid = 0;
-        if (rest >> state >> ppid && ppid == getpid()) ++count;
-    }
-    return count;
+// Whether this test has no child process left, a zombie included (looked at, not reaped).
+bool NoChildren() {
+    siginfo_t info{};
+    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
 }
 
 TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullReapsAndReportsFailures) {
@@ -125,7 +115,7 @@ TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullReapsAndReportsFa
     ASSERT_EQ(launcher.Launch("cp", {"-P", "/proc/self/fd/0", link}), 0);
     ASSERT_TRUE(WaitFor([&] { return fs::is_symlink(link); }));
     EXPECT_EQ(fs::read_symlink(link).string(), "/dev/null");
-    EXPECT_TRUE(WaitFor([] { return ChildCount() == 0; }));
+    EXPECT_TRUE(WaitFor(NoChildren));
 
     // Failures are reported, and leave no child behind.
     sys_test::WriteFile(tmp.Sub("data"), "x", 0644);
@@ -133,7 +123,7 @@ TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullReapsAndReportsFa
     EXPECT_EQ(launcher.Launch("no-such-program-for-sys-tests", {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("data"), {}), sys::kLaunchNotFound);
     EXPECT_EQ(launcher.Launch(tmp.Sub("junk"), {}), sys::kLaunchSpawnFailed);
-    EXPECT_EQ(ChildCount(), 0);
+    EXPECT_TRUE(NoChildren());
 }
 
 TEST(Paths, ProgramDirJoinMakeDirFileExistsAndWorkingDirectory) {

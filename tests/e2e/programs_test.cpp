@@ -18,14 +18,11 @@ namespace {
 
 using namespace e2etest;
 
-// A run-time tree (bin/Tarnel, bin/Ombrel, gui/, comports/) that is also the runtime directory
-// (mkdtemp makes it private).
+// A run-time tree (bin/Tarnel, gui/, comports/) that is also the runtime directory (mkdtemp
+// makes it private).
 class Programs : public RunTree {
   protected:
-    Programs() {
-        for (const char* program : {"Tarnel", "Ombrel"})
-            fs::create_symlink(fs::path(SUITE_BIN_DIR) / program, root / "bin" / program);
-    }
+    Programs() { fs::create_symlink(fs::path(SUITE_BIN_DIR) / "Tarnel", root / "bin" / "Tarnel"); }
     // <program> <args> in bin/ with no display.
     Outcome Run(const std::string& program, const std::vector<std::string>& args) {
         return RunHeadless(SUITE_BIN_DIR "/" + program, args, root / "bin", comDir,

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "platform/serial/com_map.h"
 #include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
@@ -32,35 +36,23 @@ class Names final : public serial::DeviceLister {
 
 class ScanOnAPty : public RunTree {
   protected:
-    ScanOnAPty() : RunTree("scan_pty") {}
-    void SetUp() override {
-        oldDir = fs::current_path();
-        fs::current_path(root / "bin");
-        scan::RegisterCallbacks(ctx, registry);
-    }
-    void TearDown() override {
-        com.CloseCom(scan::kPort222);
-        fs::current_path(oldDir);
-    }
-    // instrument-sim with `args` on a pseudo-terminal, its log in `err`: the terminal's path.
-    std::string Sim(const std::vector<std::string>& args, const std::string& err) {
-        return RunSim(sim, args, comDir, err);
-    }
+    ScanOnAPty() { scan::RegisterCallbacks(ctx, registry); }
+    ~ScanOnAPty() override { com.CloseCom(scan::kPort222); }
     // Scan's start and its sweep: the ports found (COM__Exist.txt), then the ticks' results.
     void Sweep(const std::string& found, const std::vector<int>& ticks, const std::string& err) {
         ASSERT_EQ(scan::G1__init(ctx), 0) << rt.LastError();
-        ASSERT_EQ(Slurp("COM__Exist.txt"), found);
+        ASSERT_EQ(ReadFile("COM__Exist.txt"), found);
         rt.UserPress(ctx.gvtpScan, rt.FindCtrl(ctx.gvtpScan, "AUTO_SCAN"));
-        ASSERT_EQ(Slurp("COM__Exist.txt"), found);  // the same open test again
+        ASSERT_EQ(ReadFile("COM__Exist.txt"), found);  // the same open test again
         const int timer = rt.FindCtrl(ctx.gvtpScan, "TTARNEL");
         for (int expected : ticks)
-            ASSERT_EQ(rt.TimerTick(ctx.gvtpScan, timer), expected) << Slurp(err);
+            ASSERT_EQ(rt.TimerTick(ctx.gvtpScan, timer), expected) << ReadFile(err);
     }
     // The instrument found on COM<port> at station 1, 19200 8N2, Tarnel started: Scan's log.
     std::string ExpectTarnelStarted(char port) {
-        EXPECT_EQ(Slurp("COM_Dev_use.txt"), std::string(1, port) + "\n3\n0\n8\n2\n6802");
+        EXPECT_EQ(ReadFile("COM_Dev_use.txt"), std::string(1, port) + "\n3\n0\n8\n2\n6802");
         EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
-        const std::string log = Slurp("log.txt");
+        const std::string log = ReadFile("log.txt");
         EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
         return log;
     }
@@ -70,7 +62,6 @@ class ScanOnAPty : public RunTree {
         EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
     }
 
-    fs::path oldDir;
     ui::CallbackRegistry registry;
     ui::HeadlessFrontEnd fe;
     ui::Runtime rt{fe, registry};
@@ -82,29 +73,20 @@ class ScanOnAPty : public RunTree {
     conf_test::Child sim;
 };
 
-TEST_F(ScanOnAPty, TheBroadcastMovesTheInstrumentToStationOneAndTarnelIsStarted) {
-    const std::string err = (root / "sim.err").string();
-    names.names = {Sim({"--model", "A", "--station", "9", "--baud", "19200", "--format", "8N2",
-                        "--com", "5", "--log"},
-                       err) +
-                   " (COM5)"};
-    Sweep("5\n", {-1, 0}, err);  // 8N1: one stop bit too few
-    ExpectTarnelStarted('5');
-    EXPECT_TRUE(fe.QuitRequested());
-    ExpectForcedAndAnswered(Slurp(err));
-}
-
 // An echoing adapter (COM5.conf echo=on): the sweep reads every request back before its answer
-// and finds the instrument as on any line; the one garbled echo is a failed attempt, retried.
-TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapter) {
+// and finds the instrument as on any line, moves it to station 1 and starts Tarnel; the one
+// garbled echo is a failed attempt, retried.
+TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapterAndStartsTarnel) {
     const std::string err = (root / "sim.err").string();
     std::ofstream(comDir / "COM5.conf") << "echo=on\n";
-    names.names = {Sim({"--model", "A", "--station", "9", "--com", "5", "--echo", "--fault",
-                        "echo-garbled", "--log"},
-                       err) +
+    names.names = {RunSim(sim,
+                          {"--model", "A", "--station", "9", "--com", "5", "--echo", "--fault",
+                           "echo-garbled", "--log"},
+                          comDir, err) +
                    " (COM5)"};
     Sweep("5\n", {-1, 0}, err);  // 8N1: one stop bit too few
     const std::string log = ExpectTarnelStarted('5');
+    EXPECT_TRUE(fe.QuitRequested());
     EXPECT_NE(log.find("Set Com Time (s) : 0.500000\nCOM5: echo=on, each request is read back "
                        "before its answer\n"),
               std::string::npos)
@@ -113,10 +95,10 @@ TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapter) {
                        "NG : 8 of 8 bytes sent came back, not as sent\n\n"),
               std::string::npos)
         << log;
-    const std::string simLog = Slurp(err);
+    const std::string simLog = ReadFile(err);
     EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> fault echo-garbled"), std::string::npos)
         << simLog;
-    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+    ExpectForcedAndAnswered(simLog);
 }
 
 // Scan's sweep through an RFC 2217 port server, which sets each probe's line: the instrument at
@@ -154,12 +136,12 @@ TEST_P(ScanOverTheNetwork, TheInstrumentIsFoundAndTarnelIsStarted) {
     Sweep("5\n", GetParam().ticks, inst.simErr);
     ExpectTarnelStarted('5');
     EXPECT_EQ(inst.sim.Stop(), 0);
-    ExpectForcedAndAnswered(Slurp(inst.simErr));
+    ExpectForcedAndAnswered(ReadFile(inst.simErr));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ScanOverTheNetwork, ::testing::ValuesIn(kNetSweeps),
-                         [](const ::testing::TestParamInfo<NetSweep>& param) {
-                             return std::string(nettest::ServerName(param.param.server));
+                         [](const auto& p) {
+                             return std::string(nettest::ServerName(p.param.server));
                          });
 
 // A raw TCP gateway cannot follow the probes: it is listed and said in the log, never swept,
@@ -173,7 +155,8 @@ TEST_F(ScanOnAPty, ARawTcpGatewayIsListedButNotSwept) {
     fs::create_symlink(url, comDir / "COM5");
     const std::string err = (root / "sim6.err").string();
     const std::string pts =
-        Sim({"--model", "A", "--station", "7", "--format", "8N1", "--com", "6", "--log"}, err);
+        RunSim(sim, {"--model", "A", "--station", "7", "--format", "8N1", "--com", "6", "--log"},
+               comDir, err);
     names.names = {url + " (COM5)", pts + " (COM6)"};
     Sweep("5\n6\n", {0}, err);
     const std::string log = ExpectTarnelStarted('6');
@@ -183,7 +166,7 @@ TEST_F(ScanOnAPty, ARawTcpGatewayIsListedButNotSwept) {
               std::string::npos)
         << log;
     EXPECT_EQ(gateway.sim.Stop(), 0);
-    EXPECT_EQ(Slurp(gateway.simErr).find("-> "), std::string::npos) << Slurp(gateway.simErr);
+    EXPECT_EQ(ReadFile(gateway.simErr).find("-> "), std::string::npos) << ReadFile(gateway.simErr);
 }
 
 }  // namespace

@@ -1,11 +1,21 @@
-// Start-up, the main panel's keys, Exit, About and shutdown.
+// Start-up, the main panel's keys, the ends of the program (Exit, the close box, Start Scan),
+// and the start-up check of the model descriptor: a broken one ends the program with one
+// message on stderr and in a popup before any window shows.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "core/selector.h"
 #include "log/event_log.h"
+#include "models/model_a.h"
+#include "models/model_b.h"
+#include "models/registry.h"
+#include "shell/model_check.h"
 #include "tests/support/fixtures.h"
 
 namespace {
@@ -13,26 +23,43 @@ namespace {
 using tarneltest::TarnelTest;
 namespace fs = std::filesystem;
 
-// What a start without "COM_Dev_use.txt" leaves in the log: the report alone.
-const std::string kOpenFileNG =
-    "\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9\xA1\xB9 open file NG :: "
-    "COM_Dev_use.txt \n\n";
+// Another Tarnel in the test's run-time tree, with a launcher of its own.
+struct Another {
+    explicit Another(sys::Launcher& launcher, const conf::Model& model = conf::ModelA())
+        : rt(fe, registry), ctx(rt, launcher, model) {
+        conf::RegisterCallbacks(ctx, registry);
+    }
+    // Its main panel, without the start-up's popups.
+    void Init() {
+        EXPECT_EQ(conf::MainPanel::init(ctx), 0);
+        fe.ClearPopups();
+    }
+    int Menu(const char* item) {
+        const int bar = rt.GetPanelMenuBar(ctx.gvMain);
+        return rt.UserMenuSelect(bar, rt.FindMenuItem(bar, item));
+    }
+    ui::HeadlessFrontEnd fe;
+    ui::CallbackRegistry registry;
+    ui::Runtime rt;
+    conf::Context ctx;
+};
 
 // Start-up without settings; then other keys and About do nothing, F2 switches pages and back,
 // and Escape opens the log each time.
 TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
     ::setenv("VISUAL", "vi-editor", 1);
     Start();
-    const ui::Panel* panel = rt.GetPanel(ctx.gvMain);
-    ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(panel->displayed);
+    ASSERT_NE(rt.GetPanel(ctx.gvMain), nullptr);
+    EXPECT_TRUE(rt.GetPanel(ctx.gvMain)->displayed);
     EXPECT_GT(ctx.gvCFG, 0);
     EXPECT_GT(ctx.gvCAL, 0);
     EXPECT_EQ(rt.TopPanel(ctx.gvCAL), ctx.gvMain);
-    int page = -1;
-    rt.GetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), &page);
-    EXPECT_EQ(page, 0);
-    int bar = rt.GetPanelMenuBar(ctx.gvMain);
+    const auto page = [&] {
+        int p = -1;
+        rt.GetActiveTabPage(ctx.gvMain, Id(ctx.gvMain, "TAB"), &p);
+        return p;
+    };
+    EXPECT_EQ(page(), 0);
     EXPECT_EQ(MenuAttr<std::string>(ctx.gvMain, "ABOUT", ui::ATTR_ITEM_NAME), "Ver.2013-05-28-A");
     std::string caption;
     rt.GetPanelAttribute(ctx.gvMain, ui::ATTR_TITLE, &caption);
@@ -46,22 +73,18 @@ TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
     EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
     EXPECT_EQ(Status(), "Read NG");
 
-    const int tab = Id(ctx.gvMain, "TAB");
     for (int key : {int{'a'}, int{'~'}, ui::VAL_F1_VKEY, ui::VAL_F2_VKEY | ui::VAL_MENUKEY_MODIFIER,
                     '`' | ui::VAL_MENUKEY_MODIFIER})
         rt.UserKeyPress(ctx.gvMain, 0, key);
-    rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "ABOUT"));
-    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
-    EXPECT_EQ(page, 0);
+    Menu("ABOUT");
+    EXPECT_EQ(page(), 0);
     EXPECT_FALSE(fe.QuitRequested());
     EXPECT_TRUE(launcher.calls.empty());
 
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "FILT"), ui::VAL_F2_VKEY);
-    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
-    EXPECT_EQ(page, 1);
+    EXPECT_EQ(page(), 1);
     rt.UserKeyPress(ctx.gvMain, 0, ui::VAL_F2_VKEY);
-    rt.GetActiveTabPage(ctx.gvMain, tab, &page);
-    EXPECT_EQ(page, 0);
+    EXPECT_EQ(page(), 0);
 
     std::string log = (fs::current_path() / "log.txt").string();
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), ui::VAL_ESC_VKEY);
@@ -77,7 +100,9 @@ TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
     // on the port that did not open.
     const std::string check = "\tP222\tMB.Tx\t#01.03 <1f00> (0004) {43dd}\tRead\n";
     EXPECT_EQ(Slurp("log.txt"),
-              "gvLogYN = 0 \n" + kOpenFileNG + check + check + check + "between\nafter\n");
+              "gvLogYN = 0 \n\xA1\xB9\xA1\xB9\xA1\xB9 m104__UART :: 591475 \n\xA1\xB9\xA1\xB9"
+              "\xA1\xB9 open file NG :: COM_Dev_use.txt \n\n" +
+                  check + check + check + "between\nafter\n");
 }
 
 TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
@@ -98,31 +123,22 @@ TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
               0u);
 }
 
-TEST_F(TarnelTest, TheCloseBoxEndsTheProgramWithExitCodeZero) {
-    fe.Post([&] { rt.UserClosePanel(ctx.gvMain); });
-    EXPECT_EQ(conf::RunConfigurator(ctx), 0);
-    EXPECT_TRUE(fe.QuitRequested());
-    EXPECT_EQ(fe.QuitValue(), 1);
-    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
-    EXPECT_EQ(rt.GetPanel(ctx.gvCFG), nullptr);
-}
-
-TEST_F(TarnelTest, BackQuoteAndExitEndTheProgram) {
-    fe.Post([&] { rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "ID"), '`'); });
-    EXPECT_EQ(conf::RunConfigurator(ctx), 0);
-    EXPECT_EQ(rt.GetPanel(ctx.gvMain), nullptr);
-
-    ui::HeadlessFrontEnd fe2;
-    ui::CallbackRegistry registry2;
-    ui::Runtime rt2(fe2, registry2);
-    conf::Context ctx2(rt2, launcher, conf::ModelA());
-    conf::RegisterCallbacks(ctx2, registry2);
-    fe2.Post([&] {
-        int bar = rt2.GetPanelMenuBar(ctx2.gvMain);
-        rt2.UserMenuSelect(bar, rt2.FindMenuItem(bar, "EXIT"));
-    });
-    EXPECT_EQ(conf::RunConfigurator(ctx2), 0);
-    EXPECT_TRUE(fe2.QuitRequested());
+// The close box, ` and Exit each end the program, with exit code 0 and its panels gone.
+TEST_F(TarnelTest, TheCloseBoxBackQuoteAndExitEndTheProgram) {
+    const std::function<void(Another&)> ends[] = {
+        [](Another& t) { t.rt.UserClosePanel(t.ctx.gvMain); },
+        [](Another& t) { t.rt.UserKeyPress(t.ctx.gvCFG, t.rt.FindCtrl(t.ctx.gvCFG, "ID"), '`'); },
+        [](Another& t) { t.Menu("EXIT"); },
+    };
+    for (const auto& end : ends) {
+        Another t(launcher);
+        t.fe.Post([&] { end(t); });
+        EXPECT_EQ(conf::RunConfigurator(t.ctx), 0);
+        EXPECT_TRUE(t.fe.QuitRequested());
+        EXPECT_EQ(t.fe.QuitValue(), 1);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvMain), nullptr);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvCFG), nullptr);
+    }
 }
 
 TEST_F(TarnelTest, AMissingPanelFileEndsTheProgramWithAReason) {
@@ -131,6 +147,150 @@ TEST_F(TarnelTest, AMissingPanelFileEndsTheProgramWithAReason) {
     EXPECT_EQ(
         Slurp("log.txt"),
         "gvLogYN = 0 \nLoad panel NG :: ../gui/G104.json: cannot open the panel resource file\n\n");
+}
+
+// Sees the log as the scanner would find it when it starts.
+class LogReadingLauncher final : public sys::Launcher {
+  public:
+    int Launch(const std::string& program, const std::vector<std::string>&) override {
+        started = program;
+        logAtLaunch = conf_test::ReadFile("log.txt");
+        return 0;
+    }
+    std::string started, logAtLaunch;
+};
+
+// Start Scan: the window closes, the scanner starts with the log on disk before it, and the
+// program ends with exit code 0, no later action run. A scanner that is missing, or not beside
+// the test program for the system launcher, is reported in the log and a popup.
+TEST_F(TarnelTest, StartScanStartsTheScannerOrReportsItAndEndsWithExitCodeZero) {
+    const std::string launchFail = "\xA2\x69\xA2\x69\xA2\x69 Launch Scan.exe fail\n\n";
+    LogReadingLauncher there;
+    launcher.missing = {"Scan.exe"};
+    sys::SystemLauncher system(conf::SuitePrograms());
+    for (sys::Launcher* used : std::initializer_list<sys::Launcher*>{&there, &launcher, &system}) {
+        const bool fails = used != &there;
+        Another t(*used);
+        bool laterActionRan = false;
+        t.fe.Post([&] {
+            t.fe.ClearPopups();
+            conf::LogWriteAlways(t.ctx, "before the scanner\n");
+            t.ctx.gpLog.Write("last line\n");  // the traffic trace goes out unflushed
+            t.Menu("START_SCAN");
+        });
+        t.fe.Post([&] { laterActionRan = true; });
+        EXPECT_EQ(conf::RunConfigurator(t.ctx), 0);
+        EXPECT_EQ(t.ctx.exitCode, 0);
+        EXPECT_TRUE(t.fe.QuitRequested());
+        EXPECT_FALSE(laterActionRan);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvMain), nullptr);
+        EXPECT_EQ(t.rt.GetPanel(t.ctx.gvCAL), nullptr);
+        // The failure is written whatever the log switches say (both are off here), at once.
+        const std::string log = Slurp("log.txt");
+        const std::string tail = "before the scanner\nlast line\n" + (fails ? launchFail : "");
+        EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+        ASSERT_EQ(t.fe.Popups().size(), fails ? 1u : 0u);
+        if (!fails) {
+            EXPECT_EQ(there.started, "Scan.exe");
+            EXPECT_EQ(there.logAtLaunch, log);
+            continue;
+        }
+        EXPECT_EQ(t.fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
+        EXPECT_EQ(t.fe.Popups()[0].title, "");
+        EXPECT_EQ(t.fe.Popups()[0].text, "Launch Scan.exe fail");
+    }
+    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Scan.exe", {}}}));
+}
+
+// --- The model descriptor ---------------------------------------------------------------------
+
+struct Case {
+    const char* name;
+    const conf::Model& (*model)();
+    const char* message;  // "": the descriptor holds
+};
+
+// Model A with one part replaced.
+conf::Model WithParts(const conf::FocusOrders& focus, std::span<const conf::CallbackName> calls) {
+    const conf::Model& a = conf::ModelA();
+    return conf::Model{a.id,   a.registers,   a.read,         a.write,   a.file,
+                       a.dpp,  a.recovery,    a.transactions, a.startUp, a.remote,
+                       a.poll, a.calibration, a.catalogue,    focus,     calls};
+}
+
+const conf::Model& WidePv() {
+    static const conf::Model m = [] {
+        conf::Model model = conf::ModelA();
+        model.poll.pvWidth = 32;
+        return model;
+    }();
+    return m;
+}
+
+const conf::Model& MisspeltCallback() {
+    static const std::vector<conf::CallbackName> calls = [] {
+        const auto& a = conf::ModelA().callbacks;
+        std::vector<conf::CallbackName> c(a.begin(), a.end());
+        c.back().shared = "fn_Ignor";
+        return c;
+    }();
+    static const conf::Model m = WithParts(conf::ModelAFocusOrders(), calls);
+    return m;
+}
+
+// A focus order naming a control the panel resource does not have.
+const conf::Model& ForeignFocus() {
+    static const conf::FocusOrders focus = [] {
+        conf::FocusOrders f = conf::ModelAFocusOrders();
+        f.cal.push_back("POLAR");
+        return f;
+    }();
+    static const conf::Model m = WithParts(focus, conf::ModelA().callbacks);
+    return m;
+}
+
+// The broken ones first: a start that holds leaves its log.
+const Case kCases[] = {
+    {"WidePv", WidePv,
+     "model Tarnel: the process-value read takes register 0x1002 PV as 32 bits; the map has it "
+     "as 16"},
+    {"MisspeltCallback", MisspeltCallback,
+     "model Tarnel: callback ev104RTUcomm names the program function fn_Ignor, which the "
+     "program does not have"},
+    {"ForeignFocus", ForeignFocus,
+     "model Tarnel: the calibration page's focus order names POLAR, which the panel does not "
+     "have"},
+    {"ModelA", conf::ModelA, ""},
+    {"ModelB", conf::ModelB, ""},
+};
+
+TEST_F(TarnelTest, ABrokenDescriptorEndsTheProgramBeforeItsWindow) {
+    fs::copy_file(fs::path(SUITE_GUI_SOURCE_DIR) / "G105.json", "../gui/G105.json");  // model B's
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Another t(launcher, c.model());
+        const std::string expected = c.message;
+        std::string message;
+        const int descriptor = conf::Model_Check::Descriptor(t.ctx.model, &message);
+        const int panel = descriptor < 0 ? -1 : conf::Model_Check::Panel(t.ctx, &message);
+        if (expected.empty()) {
+            EXPECT_EQ(descriptor, 0) << message;
+            EXPECT_EQ(panel, 0) << message;
+            // The panel loaded for the check is gone again; start-up loads its own.
+            t.Init();
+            EXPECT_GT(t.ctx.gvMain, 0);
+            continue;
+        }
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(conf::RunCheckedConfigurator(t.ctx, t.registry), 1);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), expected + "\n");
+        ASSERT_EQ(t.fe.Popups().size(), 1u);
+        EXPECT_EQ(t.fe.Popups()[0].title, "Model descriptor");
+        EXPECT_EQ(t.fe.Popups()[0].text, expected);
+        // No window: start-up never ran.
+        EXPECT_EQ(t.ctx.gvMain, 0);
+        EXPECT_FALSE(std::filesystem::exists("log.txt"));
+    }
 }
 
 }  // namespace

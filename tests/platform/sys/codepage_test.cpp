@@ -44,30 +44,26 @@ TEST(CodePage, AsciiAndNulPassUnchanged) {
     }
 }
 
-TEST(CodePage, FailuresLeaveOutputAlone) {
+TEST(CodePage, BadInputFailsLeavingTheOutputAloneOrLossyReplacesEachBadByte) {
     std::string out = "keep";
-    for (const std::string bad : {"\xFF", "ok\xB6", "\xB6\x20"}) {
+    for (const std::string bad : {"\xFF", "ok\xB6", "\xB6\x20"})
         EXPECT_EQ(sys::ToUtf8(bad, CodePage::Big5, &out), sys::kCodePageInvalidInput);
-    }
     EXPECT_EQ(sys::ToUtf8("\xFF\xFF", CodePage::Gb2312, &out), sys::kCodePageInvalidInput);
     EXPECT_EQ(sys::FromUtf8("start \xF0\x9F\x98\x80", CodePage::Big5, &out),
               sys::kCodePageNotRepresentable);
     EXPECT_EQ(out, "keep");
-}
 
-TEST(CodePage, Utf8IsValidatedStrictly) {
+    // UTF-8 is validated strictly.
     EXPECT_EQ(Decoded("開始★ \xF0\x9F\x98\x80", CodePage::Utf8), "開始★ \xF0\x9F\x98\x80");
     // Lone continuation, overlong '/', surrogate, above U+10FFFF, truncated, invalid lead.
     for (const std::string bad :
          {"\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE9\x96", "\xF8\x88\x80"}) {
-        std::string out = "keep";
         EXPECT_EQ(sys::ToUtf8(bad, CodePage::Utf8, &out), sys::kCodePageInvalidInput);
         EXPECT_EQ(sys::FromUtf8(bad, CodePage::Big5, &out), sys::kCodePageInvalidInput);
         EXPECT_EQ(out, "keep");
     }
-}
 
-TEST(CodePage, LossyReplacesEachBadByte) {
+    // The lossy decoding replaces each bad byte.
     EXPECT_EQ(sys::ToUtf8Lossy("\xFF", CodePage::Big5), kFffd);
     EXPECT_EQ(sys::ToUtf8Lossy("a\xFF\xB6\x7D", CodePage::Big5), "a" + kFffd + "開");
     // A lead byte with a bad trail loses only itself; the space survives.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "log/log_errors.h"
+#include "models/model_b.h"
 #include "params/input.h"
 #include "params/locator.h"
 #include "platform/ui/constants.h"
@@ -38,6 +40,7 @@ const std::string kFw2File = "1f00\t104\n" + kBlockFw1 + kRtuLock + kEnd;
 
 class ParamFileTest : public TransferTest {
   protected:
+    explicit ParamFileTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}
     void SetUp() override {
         TransferTest::SetUp();
         fs::create_directories(root_ / "ParameterFile");
@@ -364,6 +367,67 @@ TEST_F(ParamFileTest, FilesThatCannotBeMadeOrReadAreReported) {
     }
     for (const auto& p : fe.Popups())
         EXPECT_NE(p.type, ui::HeadlessFrontEnd::Popup::Type::FileSelect);
+}
+
+class ParamFileB : public ParamFileTest {
+  protected:
+    ParamFileB() : ParamFileTest(conf::ModelB()) {}
+};
+
+TEST_F(ParamFileB, HoldThirtyOneLinesLoadBackAndRefuseWhatNoControlCanHold) {
+    StartWith(105, 3);
+    const std::string path = (Dir() / "b.txt").string();
+    EXPECT_EQ(Save(path), 0);
+    const std::string file = Slurp(path);
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 31);
+    EXPECT_TRUE(file.ends_with('\n'));
+    EXPECT_EQ(file.substr(0, 10), "1f00\t105\n0");
+    EXPECT_NE(file.find("\n1002\t10000\n"), std::string::npos);
+    EXPECT_EQ(file.find("ffff"), std::string::npos);  // no terminator line
+
+    // Changed on the page, then loaded back from the file.
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "HILT"), 5.0);
+    EXPECT_EQ(Load(path), 0);
+    EXPECT_EQ(Cfg("HILT").number, 1000.0);
+    EXPECT_EQ(Status(), "Parameter load OK") << LogFrom("Parameter");
+    EXPECT_EQ(StatusColour(), 0x008000);
+
+    // A model A file is refused.
+    EXPECT_EQ(LoadText("1f00\t104\n0000\t1\nffff\t0\n"), 0);
+    EXPECT_EQ(Status(), "HW not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+
+    // A value no control can hold refuses the whole file (in red, as this model's refusals are)
+    // and names the line; a 32-bit value is held whole, out of range or not.
+    const struct {
+        std::string line;
+        const char* logged;
+    } bad[] = {
+        {"0000\t3\n", "TYPE 3"}, {"0009\t7\n", "DIR 7"},          {"0002\t6\n", "DP 6"},
+        {"001e\t3\n", "LOCK 3"}, {"0008\t40000\n", "FILT 40000"}, {"000d\t-40000\n", "ID -40000"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.line);
+        Requests();
+        EXPECT_EQ(LoadText("1f00\t105\n0002\t2\n0008\t17\n" + b.line + "1002\t5000\n"), 0);
+        EXPECT_EQ(Status(), "File format error");
+        EXPECT_EQ(StatusColour(), 0xFF0000);
+        EXPECT_TRUE(Requests().empty());
+        EXPECT_EQ(Cfg("FILT").number, 5);
+        EXPECT_EQ(Cfg("DP").index, 1);
+        EXPECT_EQ(Cfg("HILT").number, 1000.0);
+        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 2);
+        EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
+        EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") + b.logged +
+                                                   " is not a value its control can hold\n");
+    }
+
+    EXPECT_EQ(LoadText("1f00\t105\n0002\t0\n0008\t32767\n1002\t2000000\n1001\t-2000000\n"), 0);
+    EXPECT_EQ(Status(), "Parameter load OK");
+    EXPECT_EQ(Cfg("HILT").number, 2000000.0);
+    EXPECT_EQ(Cfg("LOLT").number, -2000000.0);
+    EXPECT_EQ(Cfg("HILT").textBgColor, 0xFF0000);
+    EXPECT_EQ(Cfg("FILT").number, 32767);
 }
 
 }  // namespace

@@ -255,18 +255,15 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
         EXPECT_EQ(Status(), r.status);
         EXPECT_EQ(StatusColour(), 0x008000);  // left from "Read OK"
         EXPECT_TRUE(Requests().empty());
-        EXPECT_EQ(Cfg("FILT").number, 5);
-        EXPECT_EQ(Cfg("DP").index, 0);
-        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 1);
-        EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
-        EXPECT_EQ(Cfg("BR").index, 3);
-        EXPECT_EQ(Cfg("A1FU").index, 1);
         ExpectInBin();
         if (r.logged) {
             EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") +
                                                        r.logged +
                                                        " is not a value its control can hold\n");
         }
+        // The pages, saved, are the instrument's settings still.
+        EXPECT_EQ(Save("pages.txt"), 0);
+        EXPECT_EQ(Saved("pages.txt"), kFw2File);
     }
 
     // The last item, the last button and the ends of 16 bits are held.
@@ -413,13 +410,10 @@ TEST_F(ParamFileB, HoldThirtyOneLinesLoadBackAndRefuseWhatNoControlCanHold) {
         EXPECT_EQ(Status(), "File format error");
         EXPECT_EQ(StatusColour(), 0xFF0000);
         EXPECT_TRUE(Requests().empty());
-        EXPECT_EQ(Cfg("FILT").number, 5);
-        EXPECT_EQ(Cfg("DP").index, 1);
-        EXPECT_EQ(Cfg("HILT").number, 1000.0);
-        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 2);
-        EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
         EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") + b.logged +
                                                    " is not a value its control can hold\n");
+        EXPECT_EQ(Save("pages.txt"), 0);
+        EXPECT_EQ(Saved("pages.txt"), file);
     }
 
     EXPECT_EQ(LoadText("1f00\t105\n0002\t0\n0008\t32767\n1002\t2000000\n1001\t-2000000\n"), 0);

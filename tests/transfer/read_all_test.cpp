@@ -43,13 +43,7 @@ TEST_F(TransferTest, StartUpReadsAllAndShowsTheInstrumentsValues) {
     EXPECT_EQ(Cfg("DEVINFO_FW").text, "V02");
     // The low half 0xFE01 has its top bit set: it must not spill into the high half.
     EXPECT_EQ(Cfg("DEVINFO_SN").text, "1305280001");
-    EXPECT_EQ(Cfg("TYPE_1").state, 1);  // thermocouple K
-    EXPECT_EQ(Cfg("HILT").number, 1000);
-    EXPECT_EQ(Cfg("FILT").number, 5);
-    EXPECT_EQ(Cfg("A1SP").number, 800);
-    EXPECT_EQ(Cfg("A2SP").number, 100);
-    EXPECT_EQ(Cfg("BR").index, 3);
-    EXPECT_EQ(Cfg("RTU").index, 1);
+    // The parameter pages are checked whole where they are saved as a parameter file.
     EXPECT_EQ(Main("DIGIT").index, 1);
     EXPECT_EQ(Main("ALARM_AMOUNT").index, 2);
     EXPECT_EQ(Main("RS485").state, 1);
@@ -129,8 +123,7 @@ TEST_F(TransferTest, FirmwareOneReadsTwentyNineRegistersAndAFailedCheckKeepsTheT
 }
 
 TEST(DevInfoTexts, TextsAtTheirEndsAndUnpackingTakesSixteenBitsOfEachWord) {
-    // Known codes are shown by the start-up tests.
-    EXPECT_EQ(conf::fn_DevInfo_Product_Text(conf::ModelA(), 5), "0x05");
+    // Product codes, known or not, are shown by the start-up tests.
     EXPECT_EQ(conf::fn_DevInfo_Firmware_Text(0xAB), "VAB");
     EXPECT_EQ(conf::fn_DevInfo_Serial_Text(4294967295u), "4294967295");
     EXPECT_EQ(conf::fn_SN_Read_Text(0), "00     00    00       0000");
@@ -356,9 +349,7 @@ TEST_F(TransferTest, TwoContextsOfTwoModelsEachRunTheirOwnPlans) {
     ASSERT_EQ(conf::MainPanel::init(second.ctx), 0) << second.rt.LastError();
 
     // Start-up of the second: its own recovery block, then read-all with its 32-bit block.
-    const std::vector<Bytes> secondStart = second.Requests();
-    ASSERT_GE(secondStart.size(), 1u);
-    EXPECT_EQ(secondStart.front(), Read(0x100C, 3));
+    EXPECT_EQ(second.Requests().at(0), Read(0x100C, 3));
     EXPECT_EQ(second.ctx.gvHW, 105);
     EXPECT_EQ(second.ctx.gr, 0);
 

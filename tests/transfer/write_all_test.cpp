@@ -183,10 +183,8 @@ TEST_F(WriteAll, TheLinkFollowsTheNewStationBaudRateAndFrameFormat) {
     EXPECT_EQ(Requests(), ReadAllRequests(7));
     EXPECT_EQ(Status(), "Read OK");
 
-    // Enter on the button moves on without sending.
-    rt.SetActiveCtrl(ctx.gvMain, Id(ctx.gvMain, "WRITE"));
-    Enter();
-    EXPECT_EQ(Focused(), "main:MSPV_B");
+    // Enter on the button only moves on.
+    rt.UserKeyPress(ctx.gvMain, Id(ctx.gvMain, "WRITE"), ui::VAL_ENTER_VKEY);
     EXPECT_TRUE(Requests().empty());
 }
 
@@ -378,18 +376,18 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// The link panel on COM5 at 19200 8N2 with a scripted instrument, for either model.
+// The link panel on COM5 at 19200 8N2 with a scripted instrument.
 class BufferReplay : public ::testing::Test,
                      public conf_test::InScratchDir,
                      public conf_test::Configurator {
   protected:
-    explicit BufferReplay(const conf::Model& model = conf::ModelA()) : Configurator(model) {
+    BufferReplay() {
         EXPECT_EQ(LoadLinkPanel(), 0) << rt.LastError();
         EXPECT_EQ(OpenCom5(), 0);
     }
-    // Replays `text` as buffer file `index` of the model.
-    int Replay(const std::string& text, std::size_t index = 0) {
-        const conf::BufferFile& buffer = ctx.model.write.buffers[index];
+    // Replays `text` as the buffer file.
+    int Replay(const std::string& text) {
+        const conf::BufferFile& buffer = ctx.model.write.buffers[0];
         conf_test::WriteFile(buffer.fileName, text);
         std::unique_ptr<std::FILE, FileCloser> f(std::fopen(buffer.fileName, "r"));
         EXPECT_TRUE(f);
@@ -434,28 +432,6 @@ TEST_F(BufferReplay, ADamagedLineEndsInWriteNgAfterTheLinesBeforeIt) {
         EXPECT_EQ(Sent(), (std::vector<Bytes>{Write(5, 0x00, 1)})) << damaged;
         EXPECT_EQ(Status(), "Write NG") << damaged;
     }
-}
-
-TEST_F(BufferReplay, AWriteTheInstrumentDoesNotAnswerStopsTheList) {
-    Echo({Write(5, 0x00, 1)});  // then silence: three attempts at the next line
-    EXPECT_EQ(Replay("0000\t       1\tTYPE\n0001\t       0\tUNIT\n0002\t       0\tDP\n"), -2000);
-    EXPECT_EQ(Sent(),
-              (std::vector<Bytes>{Write(5, 0, 1), Write(5, 1, 0), Write(5, 1, 0), Write(5, 1, 0)}));
-    EXPECT_EQ(Status(), "Write NG");
-}
-
-class BufferReplayB : public BufferReplay {
-  protected:
-    BufferReplayB() : BufferReplay(conf::ModelB()) {}
-};
-
-TEST_F(BufferReplayB, ThirtyTwoBitLinesGoOutAsTwoRegisters) {
-    const Bytes lolt = Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02, 0x04, 0xFF, 0xFF, 0xFF, 0xF6});
-    const Bytes hilt = Sealed({0x01, 0x10, 0x10, 0x02, 0x00, 0x02, 0x04, 0x00, 0x01, 0x86, 0xA0});
-    device.Answer(Sealed({0x01, 0x10, 0x10, 0x01, 0x00, 0x02}), 0.005);
-    device.Answer(Sealed({0x01, 0x10, 0x10, 0x02, 0x00, 0x02}), 0.005);
-    EXPECT_EQ(Replay("1001\t     -10\tLOLT\n1002\t  100000\tHILT\n", 1), 0);
-    EXPECT_EQ(Sent(), (std::vector<Bytes>{lolt, hilt}));
 }
 
 }  // namespace

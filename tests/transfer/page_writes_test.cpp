@@ -28,11 +28,18 @@ const Bytes kAlarms2{0x01, 0x06, 0x1F, 0x05, 0x47, 0x02, 0x2C, 0x2E};
 const Bytes kDigit0{0x01, 0x05, 0x1F, 0x04, 0x46, 0x00, 0xB9, 0xBF};
 const Bytes kAlarms1{0x01, 0x06, 0x1F, 0x05, 0x47, 0x01, 0x6C, 0x2F};
 
-class AgentWrite : public TransferTest {
+// 1305280001: high word 0x4DCC to RAM, low word 0xFE01 to EEPROM.
+const Bytes kHighWrite{0x01, 0x05, 0x1F, 0x02, 0x4D, 0xCC, 0x5E, 0xDB};
+const Bytes kLowWrite{0x01, 0x06, 0x1F, 0x03, 0xFE, 0x01, 0xFF, 0xBE};
+const Bytes kSerialRead{0x01, 0x03, 0x1F, 0x02, 0x00, 0x02, 0x62, 0x1F};
+
+class PageWrite : public TransferTest {
   protected:
+    // An instrument with another serial number, the calibration page in front.
     void SetUp() override {
         TransferTest::SetUp();
-        StartWith(104, 2);
+        StartWith(104, 2, 1201010005);
+        ASSERT_EQ(rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1), 0);
         Requests();
     }
     int PressSet() { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, "AGENT_WRITE")); }
@@ -41,9 +48,17 @@ class AgentWrite : public TransferTest {
         rt.SetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, "DIGIT"), digit);
         rt.SetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, "ALARM_AMOUNT"), alarms);
     }
+    int PressWrite() { return rt.UserPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B")); }
+    void SetField(const char* name, int value) {
+        ASSERT_EQ(rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, name), value), 0);
+    }
+    int Field(const char* name) { return static_cast<int>(Cal(name).number); }
+    std::vector<int> Fields() {
+        return {Field("SN_YY"), Field("SN_MM"), Field("SN_DD"), Field("SN_NO")};
+    }
 };
 
-TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEepromAndAppliesTheirRules) {
+TEST_F(PageWrite, SetWritesDigitsToRamAndAlarmAmountToEepromAndAppliesTheirRules) {
     ASSERT_EQ(Main("MSPV_V").text, "8888");
     ASSERT_FALSE(Cfg("A1SP").dimmed);
     Choose(0, 1);
@@ -83,7 +98,7 @@ TEST_F(AgentWrite, WritesDigitsToRamAndAlarmAmountToEepromAndAppliesTheirRules) 
     EXPECT_TRUE(Requests().empty());
 }
 
-TEST_F(AgentWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {
+TEST_F(PageWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {
     inst->AddFault(conf_test::MakeFault(sim::FaultKind::kException, 2, 0));  // alarms refused
     Choose(0, 1);
     EXPECT_LT(PressSet(), 0);
@@ -99,32 +114,8 @@ TEST_F(AgentWrite, AFailedAlarmWriteLeavesTheDigitRulesApplied) {
     EXPECT_EQ(Ram(0x1F05), 2);
 }
 
-// 1305280001: high word 0x4DCC to RAM, low word 0xFE01 to EEPROM.
-const Bytes kHighWrite{0x01, 0x05, 0x1F, 0x02, 0x4D, 0xCC, 0x5E, 0xDB};
-const Bytes kLowWrite{0x01, 0x06, 0x1F, 0x03, 0xFE, 0x01, 0xFF, 0xBE};
-const Bytes kSerialRead{0x01, 0x03, 0x1F, 0x02, 0x00, 0x02, 0x62, 0x1F};
-
-class SerialWrite : public TransferTest {
-  protected:
-    // An instrument with another serial number, the calibration page in front.
-    void SetUp() override {
-        TransferTest::SetUp();
-        StartWith(104, 2, 1201010005);
-        ASSERT_EQ(rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1), 0);
-        Requests();
-    }
-    int PressWrite() { return rt.UserPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B")); }
-    void SetField(const char* name, int value) {
-        ASSERT_EQ(rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, name), value), 0);
-    }
-    int Field(const char* name) { return static_cast<int>(Cal(name).number); }
-    std::vector<int> Fields() {
-        return {Field("SN_YY"), Field("SN_MM"), Field("SN_DD"), Field("SN_NO")};
-    }
-};
-
 // The fields start at today on the virtual clock's date, 28 May 2013.
-TEST_F(SerialWrite, WritesHighThenLowWordReadsBackAndAdvances) {
+TEST_F(PageWrite, SerialNumberGoesHighThenLowWordReadsBackAndAdvances) {
     EXPECT_EQ(conf::fn_Get_Date_YYYYMMDD_str(ctx), "20130528");
     EXPECT_EQ(Fields(), (std::vector<int>{13, 5, 28, 1}));
     EXPECT_EQ(PressWrite(), 0);
@@ -177,7 +168,7 @@ TEST_F(SerialWrite, WritesHighThenLowWordReadsBackAndAdvances) {
 
 // An out-of-range field: marked red, nothing written after the device check, the status line
 // left as the check left it, the running number unchanged. Enter on the button sends nothing.
-TEST_F(SerialWrite, AFieldOutOfRangeBlocksTheWriteAndEnterMovesOn) {
+TEST_F(PageWrite, ASerialFieldOutOfRangeBlocksTheWriteAndEnterMovesOn) {
     rt.UserKeyPress(ctx.gvCAL, Id(ctx.gvCAL, "SN_B"), ui::VAL_ENTER_VKEY);
     EXPECT_EQ(Focused(), "cal:SN_YY");
     EXPECT_TRUE(Requests().empty());
@@ -204,7 +195,7 @@ TEST_F(SerialWrite, AFieldOutOfRangeBlocksTheWriteAndEnterMovesOn) {
     }
 }
 
-TEST_F(SerialWrite, AFailedLowWordLeavesTheNumberAndSaysWriteNg) {
+TEST_F(PageWrite, AFailedLowWordLeavesTheNumberAndSaysWriteNg) {
     // The device check and the high word pass; every low-word attempt is refused.
     inst->AddFault(conf_test::MakeFault(sim::FaultKind::kException, 2, 0));
     rt.SetCtrlVal(ctx.gvCAL, Id(ctx.gvCAL, "SN_READ"), "before");
@@ -227,14 +218,11 @@ TEST_F(SerialWrite, AFailedLowWordLeavesTheNumberAndSaysWriteNg) {
 class OmbrelPage : public TransferTest {
   protected:
     OmbrelPage() : TransferTest(conf::ModelB()) {}
-    void SetUp() override {
-        TransferTest::SetUp();
-        StartWith(105, 3);
-        Requests();
-    }
 };
 
 TEST_F(OmbrelPage, PolarityAndTheRsSwitchWriteTheirOwnRegisters) {
+    StartWith(105, 3);
+    Requests();
     rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1);
     EXPECT_EQ(rt.UserSelectIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), 1), 0);
     EXPECT_EQ(Requests(),
@@ -248,6 +236,7 @@ TEST_F(OmbrelPage, PolarityAndTheRsSwitchWriteTheirOwnRegisters) {
 }
 
 TEST_F(OmbrelPage, DecimalPointRangeAndCaptionsFollowTheDisplayDigits) {
+    StartWith(105, 3);
     const struct {
         int digit, dpHigh, low, high;
         std::vector<std::string> captions;

@@ -273,12 +273,15 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
                        "001e\t2\n0008\t32767\n0011\t-32768\nffff\t0\n"),
               0);
     EXPECT_EQ(Status(), "");  // no refusal; model A says nothing of a load that went in
-    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 13);
-    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
-    EXPECT_EQ(Cfg("DP").index, 3);
-    EXPECT_EQ(Cfg("BR").index, 0);
-    EXPECT_EQ(Cfg("LOCK").index, 2);
-    EXPECT_EQ(Cfg("FILT").number, 32767);
+    EXPECT_EQ(Save("pages.txt"), 0);
+    EXPECT_EQ(Saved("pages.txt"), Edited(kFw2File, {{"0000\t1\n", "0000\t13\n"},
+                                                    {"0001\t0\n", "0001\t2\n"},
+                                                    {"0002\t0\n", "0002\t3\n"},
+                                                    {"0008\t5\n", "0008\t32767\n"},
+                                                    {"0009\t0\n", "0009\t1\n"},
+                                                    {"000e\t3\n", "000e\t0\n"},
+                                                    {"0011\t800\n", "0011\t-32768\n"},
+                                                    {"001e\t0\n", "001e\t2\n"}}));
     EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
 
     // With no instrument answering (model 255) no file matches, not even one saying 255.

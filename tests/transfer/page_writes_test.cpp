@@ -64,8 +64,6 @@ TEST_F(PageWrite, SetWritesDigitsToRamAndAlarmAmountToEepromAndAppliesTheirRules
     Choose(0, 1);
     EXPECT_EQ(PressSet(), 0);
     EXPECT_EQ(Requests(), (std::vector<Bytes>{kDevInfoRequest, kDigit0, kAlarms1}));
-    EXPECT_EQ(Ram(0x1F04), 0);
-    EXPECT_EQ(Ram(0x1F05), 1);
     // Three digits: the sample on the display and the decimal-point captions.
     EXPECT_EQ(Main("MSPV_V").text, "888");
     EXPECT_EQ(Cfg("DP").items[0].label, "000.");

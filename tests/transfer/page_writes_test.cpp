@@ -6,13 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "models/model_b.h"
 #include "params/input.h"
 #include "params/linear.h"
 #include "params/locator.h"
 #include "params/rules.h"
 #include "tests/support/fixtures.h"
-#include "transfer/agent_write.h"
 #include "transfer/serial_write.h"
 
 namespace {

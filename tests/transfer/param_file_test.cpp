@@ -7,17 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "log/log_errors.h"
-#include "models/model_b.h"
-#include "params/input.h"
 #include "params/locator.h"
-#include "platform/ui/constants.h"
 #include "tests/support/file_trouble.h"
 #include "tests/support/fixtures.h"
 #include "transfer/param_file.h"

@@ -4,12 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "core/selector.h"
 #include "models/model.h"
-#include "models/model_a.h"
-#include "models/model_b.h"
 #include "tests/support/fixtures.h"
 #include "transfer/config_block.h"
 #include "transfer/dev_info.h"

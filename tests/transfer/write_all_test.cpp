@@ -6,14 +6,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <sstream>
 
-#include "models/model_b.h"
 #include "tests/support/file_trouble.h"
 #include "tests/support/fixtures.h"
 #include "transfer/write_all.h"

@@ -92,9 +92,12 @@ TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRawRegistersAndTerminator) 
     EXPECT_EQ(r.fileTypeList, "*.txt");
     EXPECT_TRUE(r.saveButton && r.allowCancel && r.allowMakeDirectory);
     EXPECT_FALSE(r.restrictDirectory || r.restrictExtension);
+    // A cancelled save makes no file.
     fe.AdvanceTime(1.0);
-    Menu("SAVE_FILE");  // cancelled
+    EXPECT_EQ(Menu("SAVE_FILE"), conf::kParamFileCancelled);
     EXPECT_EQ(LastPopup().request.defaultFileSpec, "20240301_000000_Tarnel.txt");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir()), fs::directory_iterator()), 1);
+    ExpectInBin();
     // Saved values are raw register values, not the shown ones.
     ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
     ASSERT_DOUBLE_EQ(Cfg("HILT").number, 100.0);  // 1000 shown with one decimal
@@ -106,6 +109,24 @@ TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRawRegistersAndTerminator) 
                                                  {"0008\t5\n", "0008\t17\n"},
                                                  {"0011\t800\n", "0011\t125\n"},
                                                  {"001e\t0\n", "001e\t1\n"}}));
+
+    // A cancelled load changes nothing, but the range check still follows it.
+    SetCfg("FILT", 2000);
+    ASSERT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
+    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
+    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
+    ExpectInBin();
+    const ui::FileSelectRequest& open = LastPopup().request;
+    EXPECT_EQ(open.title, "open file");
+    EXPECT_EQ(open.defaultFileSpec, "*.txt");
+    EXPECT_EQ(open.fileTypeList, "*.txt");
+    EXPECT_FALSE(open.saveButton || open.restrictDirectory);
+    EXPECT_EQ(fs::path(open.defaultDirectory), fs::canonical(Dir()));
+    // A name typed in that does not exist is no file to load.
+    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, (Dir() / "dp.txt").string());
+    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
+    EXPECT_EQ(Cfg("FILT").number, 2000);
+    EXPECT_EQ(Status(), "Read OK");
 }
 
 TEST_F(ParamFileTest, FirmwareOneSavesNoFrameFormatOrLockLine) {
@@ -210,19 +231,18 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
     StartWith(104, 2);
     struct Refusal {
         std::string what, file;
-        const char* status;
-        const char* logged;  // the value the log names, if any
+        const char* status = "File format error";
+        const char* logged = nullptr;  // the value the log names, if any
     };
     std::vector<Refusal> refusals = {
-        {"empty", "", "File format error", nullptr},
-        {"no header", "0008\t17\n0002\t1\nffff\t0\n", "File format error", nullptr},
-        {"damaged line", "1f00\t104\n0002\t1\n0008\t17\n0004\tabc\n", "File format error", nullptr},
-        {"line with a name", "1f00\t104\n0002\t1\n0008\t17\tFILT\n", "File format error", nullptr},
-        {"value too big", "1f00\t104\n0002\t1\n0008\t99999999999\n", "File format error", nullptr},
-        {"endless line", "1f00\t104\n0002\t1\n" + std::string(5000, '7'), "File format error",
-         nullptr},
-        {"another model", "1f00\t106\n0002\t1\n0008\t17\n", "HW not match", nullptr},
-        {"model code in hex", "1f00\t68\n0002\t1\n0008\t17\n", "HW not match", nullptr},
+        {"empty", ""},
+        {"no header", "0008\t17\n0002\t1\nffff\t0\n"},
+        {"damaged line", "1f00\t104\n0002\t1\n0008\t17\n0004\tabc\n"},
+        {"line with a name", "1f00\t104\n0002\t1\n0008\t17\tFILT\n"},
+        {"value too big", "1f00\t104\n0002\t1\n0008\t99999999999\n"},
+        {"endless line", "1f00\t104\n0002\t1\n" + std::string(5000, '7')},
+        {"another model", "1f00\t106\n0002\t1\n0008\t17\n", "HW not match"},
+        {"model code in hex", "1f00\t68\n0002\t1\n0008\t17\n", "HW not match"},
     };
     const std::pair<std::string, const char*> noControlCanHold[] = {
         {"0000\t99\n", "TYPE 99"},       {"0000\t-1\n", "TYPE -1"},
@@ -284,33 +304,6 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
     EXPECT_EQ(Status(), "HW not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);  // left from "Read NG"
     EXPECT_EQ(Cfg("FILT").number, 32767);
-}
-
-// A cancelled command changes nothing, but the range check still follows the load.
-TEST_F(ParamFileTest, CancellingEitherDialogChangesNothing) {
-    StartWith(104, 2);
-    EXPECT_EQ(Menu("SAVE_FILE"), conf::kParamFileCancelled);
-    ExpectInBin();
-    EXPECT_TRUE(fs::is_empty(Dir()));
-
-    SetCfg("FILT", 2000);
-    ASSERT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
-    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
-    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
-    ExpectInBin();
-    const ui::FileSelectRequest& r = LastPopup().request;
-    EXPECT_EQ(r.title, "open file");
-    EXPECT_EQ(r.defaultFileSpec, "*.txt");
-    EXPECT_EQ(r.fileTypeList, "*.txt");
-    EXPECT_FALSE(r.saveButton || r.restrictDirectory);
-    EXPECT_EQ(fs::path(r.defaultDirectory), fs::canonical(Dir()));
-
-    // A name typed in that does not exist is no file to load.
-    std::ofstream(Dir() / "set.txt") << "1f00\t104\n0008\t17\n";
-    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, (Dir() / "set.txt").string());
-    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
-    EXPECT_EQ(Cfg("FILT").number, 2000);
-    EXPECT_EQ(Status(), "Read OK");
 }
 
 TEST_F(ParamFileTest, FilesThatCannotBeMadeOrReadAreReported) {

@@ -136,7 +136,7 @@ TEST_F(ParamFileTest, FirmwareOneSavesNoFrameFormatOrLockLine) {
 }
 
 // Started outside bin, a command still returns where it started.
-TEST_F(ParamFileTest, SaveWritesWhereTheTechnicianChoseAndReplacesAFile) {
+TEST_F(ParamFileTest, SaveWritesWhereChosenAndAFullFileRestoresEverySettingOnThePagesOnly) {
     StartWith(104, 2);
     fs::create_directories(root_ / "tools");
     fs::current_path(root_ / "tools");
@@ -154,10 +154,8 @@ TEST_F(ParamFileTest, SaveWritesWhereTheTechnicianChoseAndReplacesAFile) {
     EXPECT_EQ(Load((Dir() / "old.txt").string()), 0);
     EXPECT_EQ(fs::current_path(), root_ / "tools");
     fs::current_path(root_ / "bin");
-}
 
-TEST_F(ParamFileTest, AFirmwareTwoFileRestoresEverySettingOnThePagesOnly) {
-    StartWith(104, 2);
+    // A firmware 2 file restores every setting, on the pages only.
     const std::string file = Edited("1f00\t104\n" + kBlockFw1 + "001d\t3\n001e\t1\n" + kEnd,
                                     {{"0002\t0\n", "0002\t1\n"},
                                      {"0008\t5\n", "0008\t17\n"},

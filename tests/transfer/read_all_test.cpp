@@ -109,9 +109,7 @@ TEST(DevInfoTexts, TextsAtTheirEndsAndUnpackingTakesSixteenBitsOfEachWord) {
     conf::DevInfo r;
     // 0xFF01: code 255, firmware 1; serial 0x4DCC:0xFE01.
     conf::DevInfo2::RAM_dev_to_gui({-255, 0, 0x4DCC, -511}, &r);
-    EXPECT_EQ(r.hw, 255);
-    EXPECT_EQ(r.fw, 1);
-    EXPECT_EQ(r.serial, 1305280001u);
+    EXPECT_EQ(std::tuple(r.hw, r.fw, r.serial), std::tuple(255, 1, 1305280001u));
 }
 
 // A serial number beyond 31 bits as read at start-up, and the device block's file form.
@@ -213,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(Stages, ReadFailure,
                                            Stage{"ParameterBlock", 2, 104, 0, 5, 1},
                                            Stage{"Rs485Setting", 3, 104, 0, 42, 1},
                                            Stage{"SerialNumber", 4, 104, 0, 42, 0}),
-                         [](const ::testing::TestParamInfo<Stage>& p) { return p.param.name; });
+                         [](const auto& p) { return p.param.name; });
 
 // Model B on each code of its family it accepts, at either end of the firmware versions.
 struct Instrument {
@@ -265,9 +263,7 @@ TEST_P(OmbrelStart, RecoversTheLinkAndReadsAllBeforeThePanelShows) {
 INSTANTIATE_TEST_SUITE_P(Codes, OmbrelStart,
                          ::testing::Values(Instrument{105, 1, "Ombrel"},
                                            Instrument{107, 3, "Pardine (Ombrel)"}),
-                         [](const ::testing::TestParamInfo<Instrument>& p) {
-                             return "Code" + std::to_string(p.param.code);
-                         });
+                         [](const auto& p) { return "Code" + std::to_string(p.param.code); });
 
 // Model A's map with alarm 1's set point and hysteresis and alarm 2's set point as 32-bit
 // values from 0x1005, accepting the codes of the model B instrument it is tried on, and another

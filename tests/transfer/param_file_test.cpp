@@ -1,6 +1,6 @@
-// Parameter files against the simulated instrument: saved files byte for byte, loads onto the
-// pages and the files that are refused, the dialogs and the working directory, files that
-// cannot be made or read.
+// Parameter files against the simulated instrument, both models: saved files byte for byte,
+// loads onto the pages and the files that are refused, the dialogs and the working directory,
+// files that cannot be made or read.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -38,7 +38,7 @@ TEST_F(TransferTest, StartUpReadsAllAndShowsTheInstrumentsValues) {
     EXPECT_EQ(Cfg("DEVINFO_FW").text, "V02");
     // The low half 0xFE01 has its top bit set: it must not spill into the high half.
     EXPECT_EQ(Cfg("DEVINFO_SN").text, "1305280001");
-    // The parameter pages are checked whole where they are saved as a parameter file.
+    // The parameter pages are checked whole by the parameter file tests, which save them.
     EXPECT_EQ(Main("DIGIT").index, 1);
     EXPECT_EQ(Main("ALARM_AMOUNT").index, 2);
     EXPECT_EQ(Main("RS485").state, 1);

@@ -1,21 +1,15 @@
-// Parameter files against the simulated instrument: saved files byte for byte, loads onto the
-// pages and the files that are refused, the dialogs and the working directory, files that
-// cannot be made or read.
+// Parameter files against the simulated instrument, both models: saved files byte for byte,
+// loads onto the pages and the files that are refused, the dialogs and the working directory,
+// files that cannot be made or read.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "log/log_errors.h"
-#include "params/input.h"
 #include "params/locator.h"
-#include "platform/ui/constants.h"
 #include "tests/support/file_trouble.h"
 #include "tests/support/fixtures.h"
 #include "transfer/param_file.h"
@@ -38,6 +32,7 @@ const std::string kFw2File = "1f00\t104\n" + kBlockFw1 + kRtuLock + kEnd;
 
 class ParamFileTest : public TransferTest {
   protected:
+    explicit ParamFileTest(const conf::Model& model = conf::ModelA()) : TransferTest(model) {}
     void SetUp() override {
         TransferTest::SetUp();
         fs::create_directories(root_ / "ParameterFile");
@@ -97,9 +92,12 @@ TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRawRegistersAndTerminator) 
     EXPECT_EQ(r.fileTypeList, "*.txt");
     EXPECT_TRUE(r.saveButton && r.allowCancel && r.allowMakeDirectory);
     EXPECT_FALSE(r.restrictDirectory || r.restrictExtension);
+    // A cancelled save makes no file.
     fe.AdvanceTime(1.0);
-    Menu("SAVE_FILE");  // cancelled
+    EXPECT_EQ(Menu("SAVE_FILE"), conf::kParamFileCancelled);
     EXPECT_EQ(LastPopup().request.defaultFileSpec, "20240301_000000_Tarnel.txt");
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir()), fs::directory_iterator()), 1);
+    ExpectInBin();
     // Saved values are raw register values, not the shown ones.
     ASSERT_GE(rt.UserSelectIndex(ctx.gvCFG, Id(ctx.gvCFG, "DP"), 1), 0);
     ASSERT_DOUBLE_EQ(Cfg("HILT").number, 100.0);  // 1000 shown with one decimal
@@ -111,6 +109,24 @@ TEST_F(ParamFileTest, FirmwareTwoSavesHeaderThirtyOneRawRegistersAndTerminator) 
                                                  {"0008\t5\n", "0008\t17\n"},
                                                  {"0011\t800\n", "0011\t125\n"},
                                                  {"001e\t0\n", "001e\t1\n"}}));
+
+    // A cancelled load changes nothing, but the range check still follows it.
+    SetCfg("FILT", 2000);
+    ASSERT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
+    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
+    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
+    ExpectInBin();
+    const ui::FileSelectRequest& open = LastPopup().request;
+    EXPECT_EQ(open.title, "open file");
+    EXPECT_EQ(open.defaultFileSpec, "*.txt");
+    EXPECT_EQ(open.fileTypeList, "*.txt");
+    EXPECT_FALSE(open.saveButton || open.restrictDirectory);
+    EXPECT_EQ(fs::path(open.defaultDirectory), fs::canonical(Dir()));
+    // A name typed in that does not exist is no file to load.
+    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, (Dir() / "dp.txt").string());
+    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
+    EXPECT_EQ(Cfg("FILT").number, 2000);
+    EXPECT_EQ(Status(), "Read OK");
 }
 
 TEST_F(ParamFileTest, FirmwareOneSavesNoFrameFormatOrLockLine) {
@@ -120,7 +136,7 @@ TEST_F(ParamFileTest, FirmwareOneSavesNoFrameFormatOrLockLine) {
 }
 
 // Started outside bin, a command still returns where it started.
-TEST_F(ParamFileTest, SaveWritesWhereTheTechnicianChoseAndReplacesAFile) {
+TEST_F(ParamFileTest, SaveWritesWhereChosenAndAFullFileRestoresEverySettingOnThePagesOnly) {
     StartWith(104, 2);
     fs::create_directories(root_ / "tools");
     fs::current_path(root_ / "tools");
@@ -138,10 +154,8 @@ TEST_F(ParamFileTest, SaveWritesWhereTheTechnicianChoseAndReplacesAFile) {
     EXPECT_EQ(Load((Dir() / "old.txt").string()), 0);
     EXPECT_EQ(fs::current_path(), root_ / "tools");
     fs::current_path(root_ / "bin");
-}
 
-TEST_F(ParamFileTest, AFirmwareTwoFileRestoresEverySettingOnThePagesOnly) {
-    StartWith(104, 2);
+    // A firmware 2 file restores every setting, on the pages only.
     const std::string file = Edited("1f00\t104\n" + kBlockFw1 + "001d\t3\n001e\t1\n" + kEnd,
                                     {{"0002\t0\n", "0002\t1\n"},
                                      {"0008\t5\n", "0008\t17\n"},
@@ -215,19 +229,18 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
     StartWith(104, 2);
     struct Refusal {
         std::string what, file;
-        const char* status;
-        const char* logged;  // the value the log names, if any
+        const char* status = "File format error";
+        const char* logged = nullptr;  // the value the log names, if any
     };
     std::vector<Refusal> refusals = {
-        {"empty", "", "File format error", nullptr},
-        {"no header", "0008\t17\n0002\t1\nffff\t0\n", "File format error", nullptr},
-        {"damaged line", "1f00\t104\n0002\t1\n0008\t17\n0004\tabc\n", "File format error", nullptr},
-        {"line with a name", "1f00\t104\n0002\t1\n0008\t17\tFILT\n", "File format error", nullptr},
-        {"value too big", "1f00\t104\n0002\t1\n0008\t99999999999\n", "File format error", nullptr},
-        {"endless line", "1f00\t104\n0002\t1\n" + std::string(5000, '7'), "File format error",
-         nullptr},
-        {"another model", "1f00\t106\n0002\t1\n0008\t17\n", "HW not match", nullptr},
-        {"model code in hex", "1f00\t68\n0002\t1\n0008\t17\n", "HW not match", nullptr},
+        {"empty", ""},
+        {"no header", "0008\t17\n0002\t1\nffff\t0\n"},
+        {"damaged line", "1f00\t104\n0002\t1\n0008\t17\n0004\tabc\n"},
+        {"line with a name", "1f00\t104\n0002\t1\n0008\t17\tFILT\n"},
+        {"value too big", "1f00\t104\n0002\t1\n0008\t99999999999\n"},
+        {"endless line", "1f00\t104\n0002\t1\n" + std::string(5000, '7')},
+        {"another model", "1f00\t106\n0002\t1\n0008\t17\n", "HW not match"},
+        {"model code in hex", "1f00\t68\n0002\t1\n0008\t17\n", "HW not match"},
     };
     const std::pair<std::string, const char*> noControlCanHold[] = {
         {"0000\t99\n", "TYPE 99"},       {"0000\t-1\n", "TYPE -1"},
@@ -252,18 +265,15 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
         EXPECT_EQ(Status(), r.status);
         EXPECT_EQ(StatusColour(), 0x008000);  // left from "Read OK"
         EXPECT_TRUE(Requests().empty());
-        EXPECT_EQ(Cfg("FILT").number, 5);
-        EXPECT_EQ(Cfg("DP").index, 0);
-        EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 1);
-        EXPECT_EQ(conf::DIR_cfg::GV(ctx), 0);
-        EXPECT_EQ(Cfg("BR").index, 3);
-        EXPECT_EQ(Cfg("A1FU").index, 1);
         ExpectInBin();
         if (r.logged) {
             EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") +
                                                        r.logged +
                                                        " is not a value its control can hold\n");
         }
+        // The pages, saved, are the instrument's settings still.
+        EXPECT_EQ(Save("pages.txt"), 0);
+        EXPECT_EQ(Saved("pages.txt"), kFw2File);
     }
 
     // The last item, the last button and the ends of 16 bits are held.
@@ -273,12 +283,15 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
                        "001e\t2\n0008\t32767\n0011\t-32768\nffff\t0\n"),
               0);
     EXPECT_EQ(Status(), "");  // no refusal; model A says nothing of a load that went in
-    EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 13);
-    EXPECT_EQ(conf::DIR_cfg::GV(ctx), 1);
-    EXPECT_EQ(Cfg("DP").index, 3);
-    EXPECT_EQ(Cfg("BR").index, 0);
-    EXPECT_EQ(Cfg("LOCK").index, 2);
-    EXPECT_EQ(Cfg("FILT").number, 32767);
+    EXPECT_EQ(Save("pages.txt"), 0);
+    EXPECT_EQ(Saved("pages.txt"), Edited(kFw2File, {{"0000\t1\n", "0000\t13\n"},
+                                                    {"0001\t0\n", "0001\t2\n"},
+                                                    {"0002\t0\n", "0002\t3\n"},
+                                                    {"0008\t5\n", "0008\t32767\n"},
+                                                    {"0009\t0\n", "0009\t1\n"},
+                                                    {"000e\t3\n", "000e\t0\n"},
+                                                    {"0011\t800\n", "0011\t-32768\n"},
+                                                    {"001e\t0\n", "001e\t2\n"}}));
     EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
 
     // With no instrument answering (model 255) no file matches, not even one saying 255.
@@ -289,33 +302,6 @@ TEST_F(ParamFileTest, RefusedFilesChangeNothingButTheStatus) {
     EXPECT_EQ(Status(), "HW not match");
     EXPECT_EQ(StatusColour(), 0xFF0000);  // left from "Read NG"
     EXPECT_EQ(Cfg("FILT").number, 32767);
-}
-
-// A cancelled command changes nothing, but the range check still follows the load.
-TEST_F(ParamFileTest, CancellingEitherDialogChangesNothing) {
-    StartWith(104, 2);
-    EXPECT_EQ(Menu("SAVE_FILE"), conf::kParamFileCancelled);
-    ExpectInBin();
-    EXPECT_TRUE(fs::is_empty(Dir()));
-
-    SetCfg("FILT", 2000);
-    ASSERT_EQ(Cfg("FILT").textBgColor, conf::kColorNormal);
-    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
-    EXPECT_EQ(Cfg("FILT").textBgColor, conf::kColorOutOfRange);
-    ExpectInBin();
-    const ui::FileSelectRequest& r = LastPopup().request;
-    EXPECT_EQ(r.title, "open file");
-    EXPECT_EQ(r.defaultFileSpec, "*.txt");
-    EXPECT_EQ(r.fileTypeList, "*.txt");
-    EXPECT_FALSE(r.saveButton || r.restrictDirectory);
-    EXPECT_EQ(fs::path(r.defaultDirectory), fs::canonical(Dir()));
-
-    // A name typed in that does not exist is no file to load.
-    std::ofstream(Dir() / "set.txt") << "1f00\t104\n0008\t17\n";
-    fe.AnswerFile(ui::VAL_NEW_FILE_SELECTED, (Dir() / "set.txt").string());
-    EXPECT_EQ(Menu("LOAD_FILE"), conf::kParamFileCancelled);
-    EXPECT_EQ(Cfg("FILT").number, 2000);
-    EXPECT_EQ(Status(), "Read OK");
 }
 
 TEST_F(ParamFileTest, FilesThatCannotBeMadeOrReadAreReported) {
@@ -364,6 +350,64 @@ TEST_F(ParamFileTest, FilesThatCannotBeMadeOrReadAreReported) {
     }
     for (const auto& p : fe.Popups())
         EXPECT_NE(p.type, ui::HeadlessFrontEnd::Popup::Type::FileSelect);
+}
+
+class ParamFileB : public ParamFileTest {
+  protected:
+    ParamFileB() : ParamFileTest(conf::ModelB()) {}
+};
+
+TEST_F(ParamFileB, HoldThirtyOneLinesLoadBackAndRefuseWhatNoControlCanHold) {
+    StartWith(105, 3);
+    const std::string path = (Dir() / "b.txt").string();
+    EXPECT_EQ(Save(path), 0);
+    const std::string file = Slurp(path);
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 31);
+    EXPECT_TRUE(file.ends_with('\n'));
+    EXPECT_EQ(file.substr(0, 10), "1f00\t105\n0");
+    EXPECT_NE(file.find("\n1002\t10000\n"), std::string::npos);
+    EXPECT_EQ(file.find("ffff"), std::string::npos);  // no terminator line
+
+    // Changed on the page, then loaded back from the file.
+    rt.SetCtrlVal(ctx.gvCFG, Id(ctx.gvCFG, "HILT"), 5.0);
+    EXPECT_EQ(Load(path), 0);
+    EXPECT_EQ(Cfg("HILT").number, 1000.0);
+    EXPECT_EQ(Status(), "Parameter load OK") << LogFrom("Parameter");
+    EXPECT_EQ(StatusColour(), 0x008000);
+
+    // A model A file is refused.
+    EXPECT_EQ(LoadText("1f00\t104\n0000\t1\nffff\t0\n"), 0);
+    EXPECT_EQ(Status(), "HW not match");
+    EXPECT_EQ(StatusColour(), 0xFF0000);
+
+    // A value no control can hold refuses the whole file (in red, as this model's refusals are)
+    // and names the line; a 32-bit value is held whole, out of range or not.
+    const struct {
+        std::string line;
+        const char* logged;
+    } bad[] = {
+        {"0000\t3\n", "TYPE 3"}, {"0009\t7\n", "DIR 7"},          {"0002\t6\n", "DP 6"},
+        {"001e\t3\n", "LOCK 3"}, {"0008\t40000\n", "FILT 40000"}, {"000d\t-40000\n", "ID -40000"},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.line);
+        Requests();
+        EXPECT_EQ(LoadText("1f00\t105\n0002\t2\n0008\t17\n" + b.line + "1002\t5000\n"), 0);
+        EXPECT_EQ(Status(), "File format error");
+        EXPECT_EQ(StatusColour(), 0xFF0000);
+        EXPECT_TRUE(Requests().empty());
+        EXPECT_EQ(LogFrom("Parameter file: "), std::string("Parameter file: line 4: ") + b.logged +
+                                                   " is not a value its control can hold\n");
+        EXPECT_EQ(Save("pages.txt"), 0);
+        EXPECT_EQ(Saved("pages.txt"), file);
+    }
+
+    EXPECT_EQ(LoadText("1f00\t105\n0002\t0\n0008\t32767\n1002\t2000000\n1001\t-2000000\n"), 0);
+    EXPECT_EQ(Status(), "Parameter load OK");
+    EXPECT_EQ(Cfg("HILT").number, 2000000.0);
+    EXPECT_EQ(Cfg("LOLT").number, -2000000.0);
+    EXPECT_EQ(Cfg("HILT").textBgColor, 0xFF0000);
+    EXPECT_EQ(Cfg("FILT").number, 32767);
 }
 
 }  // namespace

@@ -16,6 +16,10 @@
 
 namespace paramstest {
 
+constexpr int kRed = 0xFF0000;
+constexpr int kWhite = 0xFFFFFF;
+constexpr int kRingNormal = 0xECE9D8;  // a ring's frame when it is not marked
+
 class ParamsTest : public ::testing::Test, public conf_test::Configurator {
   protected:
     void SetUp() override {

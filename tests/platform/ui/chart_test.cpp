@@ -2,32 +2,18 @@
 // ends are told, and a trend panel of its own that is shown and hidden as a window.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "platform/ui/headless.h"
-#include "platform/ui/runtime.h"
+#include "test_panel.h"
 
 namespace {
 
 using namespace ui;
-
-const char* kJson = R"({ "panels": [
-  { "name": "MAIN", "controls": [
-      { "kind": "numeric", "name": "LEVEL" },
-      { "kind": "timer", "name": "POLL", "interval": 1.0, "enabled": true,
-        "callback": "evPoll" } ] },
-  { "name": "TREND", "title": "Trend", "controls": [
-      { "kind": "chart", "name": "PLAIN" },
-      { "kind": "chart", "name": "LEVEL", "label": "Level", "window": 60, "capacity": 100,
-        "precision": 1, "left": 10, "top": 20, "width": 400, "height": 200 } ] } ] })";
 
 // What front ends are told, one entry per Changed call.
 class RecordingFrontEnd final : public FrontEnd {
@@ -58,15 +44,11 @@ std::vector<std::pair<double, bool>> Shape(const std::vector<ChartPoint>& points
     return out;
 }
 
-// The trend panel loaded, on a front end that ticks timers (FE = HeadlessFrontEnd) or one that
-// records what it is told.
-template <class FE>
-class ChartFixture : public ::testing::Test {
+// The trend window loaded beside the main panel, its poll timer reading once a second.
+class ChartTest : public uitest::PanelTest {
   protected:
     void SetUp() override {
-        file_ = ::testing::TempDir() + "chart_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json";
-        std::ofstream(file_) << kJson;
+        uitest::PanelTest::SetUp();
         // The poll: one reading a second, a failed read (an open sensor) as a gap.
         registry.AddControl("evPoll", [this](int, int, int event, void*, int, int) {
             if (event != EVENT_TIMER_TICK) return 0;
@@ -74,15 +56,12 @@ class ChartFixture : public ::testing::Test {
             return sensorOpen ? rt.ChartAddGap(trend, chart, x)
                               : rt.ChartAddPoint(trend, chart, x, std::fmod(x, 50.0));
         });
-        main = rt.LoadPanel(0, file_, "MAIN");
-        ASSERT_GT(main, 0) << rt.LastError();
         trend = rt.LoadPanel(0, file_, "TREND");
         ASSERT_GT(trend, 0) << rt.LastError();
-        chart = rt.FindCtrl(trend, "LEVEL");
-        plain = rt.FindCtrl(trend, "PLAIN");
-        level = rt.FindCtrl(main, "LEVEL");  // a numeric, no chart
+        chart = Id(trend, "LEVEL");
+        plain = Id(trend, "PLAIN");
+        level = Id(main, "STATION");  // a numeric, no chart
     }
-    void TearDown() override { std::remove(file_.c_str()); }
     // The window, capacity and precision of a chart of the trend panel.
     std::tuple<double, int, int> Attributes(int control) {
         std::tuple<double, int, int> a{0, 0, -1};
@@ -97,15 +76,9 @@ class ChartFixture : public ::testing::Test {
         return out;
     }
 
-    std::string file_;
-    CallbackRegistry registry;
-    FE fe;
-    Runtime rt{fe, registry};
     bool sensorOpen = false;
-    int main = 0, trend = 0, chart = 0, plain = 0, level = 0;
+    int trend = 0, chart = 0, plain = 0, level = 0;
 };
-using ChartTest = ChartFixture<HeadlessFrontEnd>;
-using ChartChanges = ChartFixture<RecordingFrontEnd>;
 
 TEST_F(ChartTest, PointsAndGapsKeepTheirOrderAndAGapBreaksTheLineOnce) {
     EXPECT_EQ(rt.ChartAddPoint(trend, chart, 10.0, 1.5), 0);
@@ -227,41 +200,45 @@ TEST_F(ChartTest, TheResourceGivesAttributesThatAreCheckedAndBelongToCharts) {
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_INTERVAL, 1.0), UIE_INVALID_ATTRIBUTE);
 }
 
-TEST_F(ChartChanges, AFrontEndHearsOfEachPointAloneAndOfAllElseAsAControlChange) {
-    fe.changes.clear();
+TEST_F(ChartTest, AFrontEndHearsOfEachPointAloneAndOfAllElseAsAControlChange) {
+    RecordingFrontEnd told;
+    Runtime own{told, registry};
+    const int ownMain = own.LoadPanel(0, file_, "MAIN"),
+              ownTrend = own.LoadPanel(0, file_, "TREND");
+    told.changes.clear();
 
-    rt.ChartAddPoint(trend, chart, 1.0, 1.0);
-    rt.ChartAddGap(trend, chart, 2.0);
-    rt.ChartAddGap(trend, chart, 3.0);         // the break moved on: shown as it happens
-    rt.ChartAddPoint(trend, chart, 0.0, 1.0);  // refused: nothing to show
-    rt.SetCtrlAttribute(trend, chart, ATTR_CHART_WINDOW, 30.0);
-    rt.SetCtrlAttribute(trend, chart, ATTR_CHART_CAPACITY, 1);
-    rt.ChartClear(trend, chart);
+    own.ChartAddPoint(ownTrend, chart, 1.0, 1.0);
+    own.ChartAddGap(ownTrend, chart, 2.0);
+    own.ChartAddGap(ownTrend, chart, 3.0);         // the break moved on: shown as it happens
+    own.ChartAddPoint(ownTrend, chart, 0.0, 1.0);  // refused: nothing to show
+    own.SetCtrlAttribute(ownTrend, chart, ATTR_CHART_WINDOW, 30.0);
+    own.SetCtrlAttribute(ownTrend, chart, ATTR_CHART_CAPACITY, 1);
+    own.ChartClear(ownTrend, chart);
     using C = std::tuple<Change, int, int>;
-    EXPECT_EQ(fe.changes, (std::vector<C>{{Change::ChartAppend, trend, chart},
-                                          {Change::ChartAppend, trend, chart},
-                                          {Change::ChartAppend, trend, chart},
-                                          {Change::Control, trend, chart},
-                                          {Change::Control, trend, chart},
-                                          {Change::Control, trend, chart}}));
+    EXPECT_EQ(told.changes, (std::vector<C>{{Change::ChartAppend, ownTrend, chart},
+                                            {Change::ChartAppend, ownTrend, chart},
+                                            {Change::ChartAppend, ownTrend, chart},
+                                            {Change::Control, ownTrend, chart},
+                                            {Change::Control, ownTrend, chart},
+                                            {Change::Control, ownTrend, chart}}));
 
-    // The trend is a window of its own: shown and hidden apart from the main panel.
-    fe.changes.clear();
-    rt.DisplayPanel(main);
-    EXPECT_EQ(rt.DisplayPanel(trend), 0);
-    EXPECT_EQ(rt.HidePanel(trend), 0);
+    // The trend is a window of its own: shown and hidden apart from the ownMain panel.
+    told.changes.clear();
+    own.DisplayPanel(ownMain);
+    EXPECT_EQ(own.DisplayPanel(ownTrend), 0);
+    EXPECT_EQ(own.HidePanel(ownTrend), 0);
     int shown = -1;
-    rt.GetPanelAttribute(trend, ATTR_VISIBLE, &shown);
+    own.GetPanelAttribute(ownTrend, ATTR_VISIBLE, &shown);
     EXPECT_EQ(shown, 0);
-    rt.GetPanelAttribute(main, ATTR_VISIBLE, &shown);
+    own.GetPanelAttribute(ownMain, ATTR_VISIBLE, &shown);
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(rt.TopPanel(trend), trend);
-    EXPECT_EQ(fe.changes, (std::vector<C>{{Change::PanelDisplayed, main, 0},
-                                          {Change::PanelDisplayed, trend, 0},
-                                          {Change::PanelDisplayed, trend, 0}}));
+    EXPECT_EQ(own.TopPanel(ownTrend), ownTrend);
+    EXPECT_EQ(told.changes, (std::vector<C>{{Change::PanelDisplayed, ownMain, 0},
+                                            {Change::PanelDisplayed, ownTrend, 0},
+                                            {Change::PanelDisplayed, ownTrend, 0}}));
     // Its chart goes with it.
-    EXPECT_EQ(rt.DiscardPanel(trend), 0);
-    EXPECT_EQ(rt.ChartAddPoint(trend, chart, 5.0, 1.0), UIE_INVALID_PANEL);
+    EXPECT_EQ(own.DiscardPanel(ownTrend), 0);
+    EXPECT_EQ(own.ChartAddPoint(ownTrend, chart, 5.0, 1.0), UIE_INVALID_PANEL);
 }
 
 }  // namespace

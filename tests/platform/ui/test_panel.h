@@ -1,5 +1,6 @@
 #pragma once
-// A small panel resource shared by the runtime tests, and a fixture that loads it.
+// A small panel resource shared by the runtime tests (a main panel with a tab, another window
+// and a trend window of charts), and a fixture that loads its main panel.
 
 #include <string>
 #include <vector>
@@ -39,7 +40,12 @@ inline const char* kPanelJson = R"({
           { "name": "CAL", "controls": [
             { "kind": "command", "name": "STEP0", "label": "Step 0", "callback": "evCtrl" } ] } ] }
       ] },
-    { "name": "OTHER", "controls": [ { "kind": "numeric", "name": "X" } ] }
+    { "name": "OTHER", "controls": [ { "kind": "numeric", "name": "X" } ] },
+    { "name": "TREND", "title": "Trend", "controls": [
+      { "kind": "chart", "name": "PLAIN" },
+      { "kind": "chart", "name": "LEVEL", "label": "Level", "window": 60, "capacity": 100,
+        "precision": 1, "left": 10, "top": 20, "width": 400, "height": 200 },
+      { "kind": "timer", "name": "POLL", "interval": 1.0, "enabled": true, "callback": "evPoll" } ] }
   ]
 })";
 
@@ -83,6 +89,11 @@ class PanelTest : public ::testing::Test,
     // Reads back an integer value or attribute; -99 when the read itself fails.
     int Val(int panel, int control) { return CtrlVal(panel, control, -99); }
     int Index(int panel, int control) { return CtrlIndex(panel, control, -99); }
+    // Moves virtual time on and checks the ticks seen so far.
+    void AdvanceExpecting(double seconds, int ticks) {
+        fe.AdvanceTime(seconds);
+        EXPECT_EQ(Ticks(), ticks) << "at " << rt.Clock().Now() << " s";
+    }
     int Ticks() const {
         int n = 0;
         for (const auto& s : seen)

@@ -5,32 +5,20 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "link/crc.h"
 #include "link/port_open.h"
 #include "link/register_access.h"
 #include "modbus/access_mode.h"
-#include "platform/serial/inprocess_line.h"
-#include "platform/serial/rs232.h"
-#include "platform/serial/scripted_device.h"
 #include "platform/serial/serial_error.h"
-#include "platform/sys/clock.h"
 #include "platform/sys/log_stream.h"
-#include "tests/platform/sys/temp_dir.h"
+#include "tests/support/fixtures.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes Sealed(Bytes frame) {
-    frame.resize(frame.size() + 2);
-    conf::fn_Get_CRC(frame.data(), static_cast<int>(frame.size()));
-    return frame;
-}
+using conf_test::Bytes;
+using conf_test::Sealed;
 
 // Bytes as lower-case hex, each followed by `sep`.
 std::string Hex(const Bytes& bytes, const char* sep = "") {
@@ -63,28 +51,22 @@ class RecordingObserver final : public conf::LinkObserver {
     std::vector<std::string> calls;
 };
 
-class LinkCore : public ::testing::Test {
+// COM5 on the line to the scripted instrument, in a scratch folder.
+class LinkCore : public ::testing::Test, public conf_test::InScratchDir, public conf_test::Lines {
   protected:
     LinkCore() {
-        backend.Attach("/virtual/COM5", &device);
+        Plug(5, &device);
         session.com = &com;
         session.station = 7;
     }
     std::string ReadErrors() {
         errors.Flush();
-        std::ifstream in(dir.Sub("errors.txt"), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return Slurp("errors.txt");
     }
 
-    sys::VirtualClock clock;
     serial::ScriptedDevice device;
-    serial::InProcessBackend backend{clock};
-    serial::Rs232 com{backend, serial::ComMapEnv{"/virtual", [](const std::string& p) {
-                                                     return p == "/virtual/COM5";
-                                                 }}};
     conf::LinkSession session;
     RecordingObserver observer;
-    sys_test::TempDir dir;
     sys::LogStream trace, errors;
     conf::TransactionOptions options;
 };
@@ -113,7 +95,7 @@ TEST_F(LinkCore, TheSessionsStationAndTimeOutGoToTheLineAndTheObserverHearsEvery
 }
 
 TEST_F(LinkCore, SilenceIsThreeAttemptsWithTheErrorLinesOnTheErrorStreamOnly) {
-    ASSERT_TRUE(errors.Open(dir.Sub("errors.txt"), "w"));
+    ASSERT_TRUE(errors.Open("errors.txt", "w"));
     ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
     observer.calls.clear();
     EXPECT_EQ(
@@ -123,22 +105,6 @@ TEST_F(LinkCore, SilenceIsThreeAttemptsWithTheErrorLinesOnTheErrorStreamOnly) {
     EXPECT_TRUE(observer.calls.empty());  // no trace stream: no request lines
     std::string once = "\tP222\tMB.Rx\t\xA1\xB9\xA1\xB9\xA1\xB9 COM read Time-out\n\n";
     EXPECT_EQ(ReadErrors(), once + once + once);
-}
-
-TEST_F(LinkCore, ARefusedCodeIsTracedThenRefusedWithTheOptionsPopupAndNothingSent) {
-    ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
-    observer.calls.clear();
-    options.refusedTitle = "title";
-    options.refusedText = "text";
-    Bytes frame{7, 16, 0, 1, 0, 2, 0, 0};
-    std::vector<std::uint8_t> answer;
-    EXPECT_EQ(conf::RunTransaction(session, observer, options, {&trace, nullptr}, frame.data(), 8,
-                                   &answer),
-              -1);
-    ASSERT_EQ(observer.calls.size(), 2u);
-    EXPECT_EQ(observer.calls[0].rfind("tx P222 071000010002", 0), 0u);
-    EXPECT_EQ(observer.calls[1], "popup title / text");
-    EXPECT_TRUE(device.requests.empty());
 }
 
 // The port's notes follow its open record, every time: a refusal's with a popup every time,
@@ -211,7 +177,7 @@ class LinkEcho : public LinkCore, public ::testing::WithParamInterface<EchoCase>
 
 TEST_P(LinkEcho, TheRequestMustComeBackBeforeTheAnswerIsRead) {
     const EchoCase& c = GetParam();
-    ASSERT_TRUE(errors.Open(dir.Sub("errors.txt"), "w"));
+    ASSERT_TRUE(errors.Open("errors.txt", "w"));
     ASSERT_EQ(conf::OpenLine(session, observer, 5, 3, 0, 8, 2, "\n"), 0);
     observer.calls.clear();
     session.echo = true;

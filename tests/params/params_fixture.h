@@ -63,6 +63,7 @@ class ParamsTest : public ::testing::Test, public conf_test::Configurator {
     struct Seen {
         double value;
         int color;
+        bool operator==(const Seen&) const = default;
     };
     void WatchDelays(const char* name, bool ring = false) {
         fe.VirtualClock().SetDelayHook([this, name, ring](double) {

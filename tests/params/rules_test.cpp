@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "monitor/remote_value.h"
@@ -23,7 +24,7 @@ namespace {
 
 using namespace paramstest;
 
-TEST(Scaling, FloatToIntRoundsToTheShownStepBeforeTruncating) {
+TEST(Scaling, FloatToIntRoundsToTheShownStepAndShownValuesAndLinearEntriesBack) {
     // Beyond int the result holds at its ends instead of overflowing.
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -37,9 +38,6 @@ TEST(Scaling, FloatToIntRoundsToTheShownStepBeforeTruncating) {
     for (const auto& c : cases)
         EXPECT_EQ(conf::FloatToIntByDecimals(c.shown, c.decimals), c.raw)
             << c.shown << " with " << c.decimals << " decimals";
-}
-
-TEST(Scaling, ShownValuesAndLinearEntries) {
     EXPECT_EQ(conf::IntToFloatByDecimals(1234, 2), 12.34f);
     EXPECT_EQ(conf::IntToFloatByDecimals(-1999, 0), -1999.0f);
     EXPECT_EQ(conf::IntToFloatByDecimals(9999, 3), 9.999f);
@@ -118,7 +116,7 @@ class Ranges : public ParamsTest {
     }
 };
 
-TEST_F(Ranges, TheRatedRangeIsShownScaledAndBoundsTheLimits) {
+TEST_F(Ranges, TheRatedAndOffsetRangesAreShownScaledAndBoundTheirParameters) {
     ExpectRanges({{1, 1, 0, 1, 8, -58, 2498},     // degrees Fahrenheit
                   {1, 0, 1, 1, 8, -500, 9999},    // tenths, cut by the display
                   {9, 0, 0, 0, 8, -199, 600},     // cut by the short display
@@ -130,9 +128,6 @@ TEST_F(Ranges, TheRatedRangeIsShownScaledAndBoundsTheLimits) {
                   {14, 0, 0, 1, 8, 0, 0}},        // no type: nothing to measure
                  conf::MRng_rat_cfg::Set_Range, conf::kSelMRngRat, conf::MRng_rat_cfg::GV,
                  conf::MRng_usr_cfg::Query_Range);
-}
-
-TEST_F(Ranges, TheOffsetRangeFollowsTheFirmwareVersion) {
     ExpectRanges({{1, 0, 0, 1, 5, -71, 71},      // 5 % of 1420
                   {1, 0, 0, 1, 6, -1999, 9999},  // later firmware: the display
                   {1, 0, 0, 0, 6, -199, 999},    //
@@ -146,50 +141,37 @@ TEST_F(Ranges, TheOffsetRangeFollowsTheFirmwareVersion) {
                  conf::PVOF_usr_cfg::Query_Range);
 }
 
-TEST_F(ParamsTest, DisplayRangeFollowsTheDigits) {
-    struct Case {
-        int digit, low, high;
-    };
-    for (Case c : {Case{0, -199, 999}, Case{1, -1999, 9999}}) {
-        conf::DIGIT_cfg::SI(ctx, c.digit);
+TEST_F(ParamsTest, DisplayUnitPointAndLinearRowRangesFollowTypeAndDigits) {
+    for (auto [digit, low, high] : {std::tuple{0, -199, 999}, std::tuple{1, -1999, 9999}}) {
+        conf::DIGIT_cfg::SI(ctx, digit);
         conf::DRng_cfg::Set_Range(ctx);
-        EXPECT_EQ(Number("DRNG_L"), c.low);
-        EXPECT_EQ(Number("DRNG_H"), c.high);
+        EXPECT_EQ(Number("DRNG_L"), low);
+        EXPECT_EQ(Number("DRNG_H"), high);
         conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 1);
-        EXPECT_EQ(Bounds(ctx, conf::AxSP_cfg::Query_Range), Range(c.low, c.high));
-        EXPECT_EQ(Bounds(ctx, conf::AxHY_cfg::Query_Range), Range(0, c.high));
-        EXPECT_EQ(Bounds(ctx, conf::LinScale_cfg::Query_Range), Range(c.low, c.high));
-        EXPECT_EQ(Bounds(ctx, conf::RSP::Query_Range), Range(c.low, c.high));
+        EXPECT_EQ(Bounds(ctx, conf::AxSP_cfg::Query_Range), Range(low, high));
+        EXPECT_EQ(Bounds(ctx, conf::AxHY_cfg::Query_Range), Range(0, high));
+        EXPECT_EQ(Bounds(ctx, conf::LinScale_cfg::Query_Range), Range(low, high));
+        EXPECT_EQ(Bounds(ctx, conf::RSP::Query_Range), Range(low, high));
     }
-}
-
-TEST_F(ParamsTest, LinearSignalRowsAreNarrowedToTheDisplay) {
-    struct Case {
-        int digit, row, low, high;
-    };
-    for (Case c :
-         {Case{0, 4, 0, 240}, Case{0, 5, 0, 240}, Case{0, 0, -199, 600}, Case{0, 2, -100, 100},
-          Case{1, 3, -1000, 1000}, Case{1, 5, 0, 2400}, Case{1, 1, -1999, 6000}}) {
-        Setup(12, 2, 0, c.digit);
-        conf::SetField(ctx.gsRAM01, conf::kSelLinSig, c.row);
-        EXPECT_EQ(Bounds(ctx, conf::LinSig_cfg::Query_Range), Range(c.low, c.high))
-            << c.digit << " " << c.row;
+    // Linear signal rows are narrowed to the display.
+    for (auto [digit, row, low, high] :
+         {std::tuple{0, 4, 0, 240}, std::tuple{0, 5, 0, 240}, std::tuple{0, 0, -199, 600},
+          std::tuple{0, 2, -100, 100}, std::tuple{1, 3, -1000, 1000}, std::tuple{1, 5, 0, 2400},
+          std::tuple{1, 1, -1999, 6000}}) {
+        Setup(12, 2, 0, digit);
+        conf::SetField(ctx.gsRAM01, conf::kSelLinSig, row);
+        EXPECT_EQ(Bounds(ctx, conf::LinSig_cfg::Query_Range), Range(low, high))
+            << digit << " " << row;
     }
-}
-
-TEST_F(ParamsTest, UnitAndDecimalPointRangesFollowTypeAndDigits) {
-    struct Case {
-        int type, digit, unitLow, unitHigh, dpHigh;
-    };
-    for (Case c : {Case{0, 1, 0, 1, 1}, Case{9, 0, 0, 1, 1}, Case{10, 0, 2, 2, 2},
-                   Case{12, 1, 2, 2, 3}, Case{13, 1, 2, 2, 3}, Case{14, 0, 2, 2, 2}}) {
-        Setup(c.type, 0, 0, c.digit);
-        EXPECT_EQ(Bounds(ctx, conf::UNIT_cfg::Query_Range), Range(c.unitLow, c.unitHigh)) << c.type;
-        EXPECT_EQ(Bounds(ctx, conf::DP_cfg::Query_Range), Range(0, c.dpHigh)) << c.type;
+    // Unit and decimal-point ranges follow the type and the digits.
+    for (auto [type, digit, unitLow, unitHigh, dpHigh] :
+         {std::tuple{0, 1, 0, 1, 1}, std::tuple{9, 0, 0, 1, 1}, std::tuple{10, 0, 2, 2, 2},
+          std::tuple{12, 1, 2, 2, 3}, std::tuple{13, 1, 2, 2, 3}, std::tuple{14, 0, 2, 2, 2}}) {
+        Setup(type, 0, 0, digit);
+        EXPECT_EQ(Bounds(ctx, conf::UNIT_cfg::Query_Range), Range(unitLow, unitHigh)) << type;
+        EXPECT_EQ(Bounds(ctx, conf::DP_cfg::Query_Range), Range(0, dpHigh)) << type;
     }
-}
-
-TEST_F(ParamsTest, TheRatedRangeShowsTheDecimalPoint) {
+    // The rated range shows the decimal point.
     Setup(1, 0, 1, 1);
     conf::MRng_rat_cfg::Set_Precision(ctx);
     conf::MRng_rat_cfg::Set_Range(ctx);
@@ -222,9 +204,7 @@ TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEnablesTheRemoteValueNotTheLin
     EXPECT_EQ(EnabledRows(), "000000");
     EXPECT_TRUE(Dimmed("SCA_L") && Dimmed("SCA_H") && Dimmed("CUT"));
     EXPECT_EQ(conf::UNIT_cfg::GI(ctx), 2);
-    ASSERT_EQ(seen.size(), 1u);  // the decimal point 0 was in range
-    EXPECT_EQ(seen[0].value, 0);
-    EXPECT_EQ(seen[0].color, kRed);
+    EXPECT_EQ(seen, (std::vector<Seen>{{0, kRed}}));  // the decimal point 0 was in range
     EXPECT_EQ(Cfg("UNIT").frameColor, kRingNormal);
     // The remote value's enabling follows read-all and write-all, not a type commit.
     EXPECT_FALSE(Ctrl(ctx.gvMain, "RSP").dimmed);
@@ -313,23 +293,16 @@ TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePo
     EXPECT_EQ(conf::DP_cfg::GI(ctx), 1);
     EXPECT_EQ(Cfg("DP").frameColor, kRingNormal);
     EXPECT_TRUE(fe.VirtualClock().Delays().empty());
-    // The process-value display shows a sample of the display width.
-    conf::DIGIT_cfg::SI(ctx, 0);
-    conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "888");
-    conf::DIGIT_cfg::SI(ctx, 1);
-    conf::fn_Affect_by_DIGIT_0(ctx);
-    EXPECT_EQ(Ctrl(ctx.gvMain, "MSPV_V").text, "8888");
 }
 
-TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
-    const char* const controls[] = {"A1FU", "A1MD", "A1SP", "A1HY", "A2FU", "A2MD", "A2SP", "A2HY"};
-    for (int amount = 0; amount <= 2; ++amount) {
-        conf::Alarm_Amount_cfg::SI(ctx, amount);
-        conf::fn_Affect_by_Alarm_Amount(ctx);
-        for (int i = 0; i < 8; ++i)
-            EXPECT_EQ(Dimmed(controls[i]), i / 4 >= amount) << amount << " " << controls[i];
-    }
+TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
+    Setup(1, 0, 0, 1);
+    ctx.gvFW = 5;
+    Choose("TYPE_1");
+    EXPECT_EQ(Number("PVOF_RAT_L"), -71.0);
+    EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
+    Type("PVOF", 100);
+    EXPECT_EQ(Number("PVOF"), 71.0);
 }
 
 TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
@@ -355,16 +328,6 @@ TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
     EXPECT_EQ(Bg("A1SP"), kWhite);
     EXPECT_EQ(Bg("A2SP"), kRed);
     EXPECT_EQ(Number("A2SP"), 5000.0);
-}
-
-TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
-    Setup(1, 0, 0, 1);
-    ctx.gvFW = 5;
-    Choose("TYPE_1");
-    EXPECT_EQ(Number("PVOF_RAT_L"), -71.0);
-    EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
-    Type("PVOF", 100);
-    EXPECT_EQ(Number("PVOF"), 71.0);
 }
 
 }  // namespace

@@ -60,7 +60,6 @@ class ChartTest : public uitest::PanelTest {
         ASSERT_GT(trend, 0) << rt.LastError();
         chart = Id(trend, "LEVEL");
         plain = Id(trend, "PLAIN");
-        level = Id(main, "STATION");  // a numeric, no chart
     }
     // The window, capacity and precision of a chart of the trend panel.
     std::tuple<double, int, int> Attributes(int control) {
@@ -77,7 +76,7 @@ class ChartTest : public uitest::PanelTest {
     }
 
     bool sensorOpen = false;
-    int trend = 0, chart = 0, plain = 0, level = 0;
+    int trend = 0, chart = 0, plain = 0;
 };
 
 TEST_F(ChartTest, PointsAndGapsKeepTheirOrderAndAGapBreaksTheLineOnce) {
@@ -115,8 +114,8 @@ TEST_F(ChartTest, BadPointsAndOtherControlsAreRefusedAndChangeNothing) {
     std::vector<ChartPoint> points;
     int n = 0;
     for (auto [panel, control, code] :
-         {std::tuple{main, level, UIE_INVALID_CONTROL}, std::tuple{trend, 999, UIE_INVALID_CONTROL},
-          std::tuple{999, chart, UIE_INVALID_PANEL}}) {
+         {std::tuple{main, station, UIE_INVALID_CONTROL},
+          std::tuple{trend, 999, UIE_INVALID_CONTROL}, std::tuple{999, chart, UIE_INVALID_PANEL}}) {
         EXPECT_EQ(rt.ChartAddPoint(panel, control, 1.0, 1.0), code);
         EXPECT_EQ(rt.ChartAddGap(panel, control, 1.0), code);
         EXPECT_EQ(rt.ChartClear(panel, control), code);
@@ -192,10 +191,11 @@ TEST_F(ChartTest, TheResourceGivesAttributesThatAreCheckedAndBelongToCharts) {
 
     double window = 0;
     int capacity = 0;
-    EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_WINDOW, 60.0), UIE_INVALID_ATTRIBUTE);
-    EXPECT_EQ(rt.SetCtrlAttribute(main, level, ATTR_CHART_CAPACITY, 10), UIE_INVALID_ATTRIBUTE);
-    EXPECT_EQ(rt.GetCtrlAttribute(main, level, ATTR_CHART_WINDOW, &window), UIE_INVALID_ATTRIBUTE);
-    EXPECT_EQ(rt.GetCtrlAttribute(main, level, ATTR_CHART_CAPACITY, &capacity),
+    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_CHART_WINDOW, 60.0), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_CHART_CAPACITY, 10), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.GetCtrlAttribute(main, station, ATTR_CHART_WINDOW, &window),
+              UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.GetCtrlAttribute(main, station, ATTR_CHART_CAPACITY, &capacity),
               UIE_INVALID_ATTRIBUTE);
     EXPECT_EQ(rt.SetCtrlAttribute(trend, chart, ATTR_INTERVAL, 1.0), UIE_INVALID_ATTRIBUTE);
 }

@@ -16,8 +16,8 @@ using RuntimeValues = uitest::PanelTest;
 using RuntimeEvents = uitest::PanelTest;
 using Headless = uitest::PanelTest;
 
-TEST_F(RuntimeValues, NumericsKeepOutOfRangeValuesAndRoundOnlyIntegers) {
-    int station = Id(main, "STATION"), limit = Id(main, "LIMIT");
+TEST_F(RuntimeValues, NumericsRingsAndTheAttributesThatApplyToThem) {
+    const int codes = Id(main, "CODES");
     // No range coercion (modules check ranges); halves round away from zero.
     for (auto [set, got] : {std::pair{300.0, 300}, std::pair{2.5, 3}, std::pair{-2.5, -3}}) {
         EXPECT_EQ(rt.SetCtrlVal(main, station, set), 0);
@@ -28,10 +28,6 @@ TEST_F(RuntimeValues, NumericsKeepOutOfRangeValuesAndRoundOnlyIntegers) {
     rt.GetCtrlVal(main, limit, &d);
     EXPECT_DOUBLE_EQ(d, 9.9994);  // precision only changes what is shown
     EXPECT_EQ(rt.SetCtrlVal(main, station, std::string("x")), UIE_INVALID_VALUE);
-}
-
-TEST_F(RuntimeValues, RingsSelectByValueAndByIndex) {
-    int codes = Id(main, "CODES"), baud = Id(main, "BAUD");
     EXPECT_EQ(Val(main, codes), 10);
     EXPECT_EQ(rt.SetCtrlVal(main, codes, 20), 0);
     EXPECT_EQ(Index(main, codes), 1);
@@ -42,12 +38,24 @@ TEST_F(RuntimeValues, RingsSelectByValueAndByIndex) {
     std::string label;
     rt.GetLabelFromIndex(main, baud, 2, &label);
     EXPECT_EQ(label, "9600");
-    EXPECT_EQ(rt.SetCtrlIndex(main, Id(main, "STATION"), 0), UIE_INVALID_CONTROL);
+    EXPECT_EQ(rt.SetCtrlIndex(main, station, 0), UIE_INVALID_CONTROL);
+    // Attributes are refused where they do not apply or are out of range.
+    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_TEXT_COLOR, 0xFFFFFF), 0);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_TEXT_COLOR, 0x1000000), UIE_INVALID_VALUE);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, limit, ATTR_PRECISION, 3), 0);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, baud, ATTR_PRECISION, 1), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_ENABLED, 1), UIE_INVALID_ATTRIBUTE);
+    rt.SetCtrlAttribute(main, station, ATTR_CTRL_MODE, VAL_INDICATOR);
+    EXPECT_FALSE(rt.CanTakeFocus(main, station));
+    std::string name;
+    rt.GetCtrlAttribute(main, station, ATTR_CALLBACK_NAME, &name);
+    EXPECT_EQ(name, "evCtrl");
+    EXPECT_EQ(rt.SetCtrlAttribute(main, 999, ATTR_DIMMED, 1), UIE_INVALID_CONTROL);
+    EXPECT_EQ(rt.SetCtrlAttribute(999, station, ATTR_DIMMED, 1), UIE_INVALID_PANEL);
 }
 
-TEST_F(RuntimeValues, ListEditingKeepsTheSelectionOnItsItem) {
-    int ports = Id(main, "PORTS"), n = -1;
-    int v = 0;
+TEST_F(RuntimeValues, ListEditingKeepsTheSelectionOnItsItemAndTableCellsCountFromOne) {
+    int ports = Id(main, "PORTS"), table = Id(main, "PARA"), n = -1, v = 0;
     EXPECT_EQ(rt.GetCtrlVal(main, ports, &v), UIE_INDEX_OUT_OF_RANGE);  // empty list
     rt.InsertListItem(main, ports, -1, "COM3", 3);
     rt.InsertListItem(main, ports, -1, "COM7", 7);
@@ -63,10 +71,6 @@ TEST_F(RuntimeValues, ListEditingKeepsTheSelectionOnItsItem) {
     EXPECT_EQ(rt.ClearListCtrl(main, ports), 0);
     rt.GetNumListItems(main, ports, &n);
     EXPECT_EQ(n, 0);
-}
-
-TEST_F(RuntimeValues, TableCellsAndLabelsCountFromOne) {
-    int table = Id(main, "PARA");
     CellValue cell;
     ASSERT_EQ(rt.GetTableCellVal(main, table, 2, 1, &cell), 0);
     EXPECT_EQ(std::get<int>(cell), 19200);
@@ -82,24 +86,27 @@ TEST_F(RuntimeValues, TableCellsAndLabelsCountFromOne) {
     EXPECT_EQ(s, "Baud rate");  // and not the column's label
 }
 
-TEST_F(RuntimeValues, AttributesAreRefusedWhereTheyDoNotApplyOrAreOutOfRange) {
-    int station = Id(main, "STATION"), baud = Id(main, "BAUD"), limit = Id(main, "LIMIT");
-    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_TEXT_COLOR, 0xFFFFFF), 0);
-    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_TEXT_COLOR, 0x1000000), UIE_INVALID_VALUE);
-    EXPECT_EQ(rt.SetCtrlAttribute(main, limit, ATTR_PRECISION, 3), 0);
-    EXPECT_EQ(rt.SetCtrlAttribute(main, baud, ATTR_PRECISION, 1), UIE_INVALID_ATTRIBUTE);
-    EXPECT_EQ(rt.SetCtrlAttribute(main, station, ATTR_ENABLED, 1), UIE_INVALID_ATTRIBUTE);
-    rt.SetCtrlAttribute(main, station, ATTR_CTRL_MODE, VAL_INDICATOR);
-    EXPECT_FALSE(rt.CanTakeFocus(main, station));
-    std::string name;
-    rt.GetCtrlAttribute(main, station, ATTR_CALLBACK_NAME, &name);
-    EXPECT_EQ(name, "evCtrl");
-    EXPECT_EQ(rt.SetCtrlAttribute(main, 999, ATTR_DIMMED, 1), UIE_INVALID_CONTROL);
-    EXPECT_EQ(rt.SetCtrlAttribute(999, station, ATTR_DIMMED, 1), UIE_INVALID_PANEL);
-}
-
-TEST_F(RuntimeValues, TabPagesBelongToTheirPanelAndGoWithIt) {
-    int tab = Id(main, "TAB"), page = -1, count = 0, bar = rt.GetPanelMenuBar(main);
+// Check marks read and set are the behaviour tests' (their headless front end reads them here).
+TEST_F(RuntimeValues, MenusFilesAndTabPagesAreCheckedAndPagesGoWithTheirPanel) {
+    const int bar = rt.GetPanelMenuBar(main);
+    ASSERT_GT(bar, 0);
+    const int about = rt.FindMenuItem(bar, "ABOUT");
+    EXPECT_EQ(rt.SetMenuBarAttribute(bar, about, ATTR_CHECKED, 1), UIE_INVALID_ATTRIBUTE);
+    EXPECT_EQ(rt.FindMenuItem(bar, "NOPE"), UIE_INVALID_MENU);
+    EXPECT_EQ(rt.GetPanelMenuBar(rt.LoadPanel(0, file_, "OTHER")), 0);
+    // A missing or broken file is refused and keeps no panel.
+    const std::vector<int> before = rt.PanelHandles();
+    EXPECT_EQ(rt.LoadPanel(0, "/nonexistent/G104.json", "P"), UIE_RESOURCE);
+    EXPECT_EQ(rt.LastError(), "/nonexistent/G104.json: cannot open the panel resource file");
+    conf_test::WriteFile(
+        "broken.json",
+        R"({"panels":[{"name":"P","controls":[{"kind":"command","callback":"nope"}]}]})");
+    EXPECT_EQ(rt.LoadPanel(0, "broken.json", "P"), UIE_UNKNOWN_CALLBACK);
+    EXPECT_EQ(rt.LastError(),
+              "broken.json: panels[0] \"P\" > controls[0]: unknown control callback \"nope\"");
+    EXPECT_EQ(rt.PanelHandles(), before);
+    // Tab pages belong to their panel and go with it.
+    int tab = Id(main, "TAB"), page = -1, count = 0;
     rt.GetNumTabPages(main, tab, &count);
     EXPECT_EQ(count, 2);
     EXPECT_EQ(rt.SetActiveTabPage(main, tab, 2), UIE_INDEX_OUT_OF_RANGE);
@@ -115,31 +122,7 @@ TEST_F(RuntimeValues, TabPagesBelongToTheirPanelAndGoWithIt) {
     EXPECT_EQ(rt.GetActivePanel(), 0);
 }
 
-TEST_F(RuntimeValues, AMissingOrBrokenFileIsRefusedAndKeepsNoPanel) {
-    const std::vector<int> before = rt.PanelHandles();
-    EXPECT_EQ(rt.LoadPanel(0, "/nonexistent/G104.json", "P"), UIE_RESOURCE);
-    EXPECT_EQ(rt.LastError(), "/nonexistent/G104.json: cannot open the panel resource file");
-    conf_test::WriteFile(
-        "broken.json",
-        R"({"panels":[{"name":"P","controls":[{"kind":"command","callback":"nope"}]}]})");
-    EXPECT_EQ(rt.LoadPanel(0, "broken.json", "P"), UIE_UNKNOWN_CALLBACK);
-    EXPECT_EQ(rt.LastError(),
-              "broken.json: panels[0] \"P\" > controls[0]: unknown control callback \"nope\"");
-    EXPECT_EQ(rt.PanelHandles(), before);
-}
-
-// Check marks read and set are the behaviour tests' (their headless front end reads them here).
-TEST_F(RuntimeValues, MenuAttributesAndNamesAreChecked) {
-    const int bar = rt.GetPanelMenuBar(main);
-    ASSERT_GT(bar, 0);
-    const int about = rt.FindMenuItem(bar, "ABOUT");
-    EXPECT_EQ(rt.SetMenuBarAttribute(bar, about, ATTR_CHECKED, 1), UIE_INVALID_ATTRIBUTE);
-    EXPECT_EQ(rt.FindMenuItem(bar, "NOPE"), UIE_INVALID_MENU);
-    EXPECT_EQ(rt.GetPanelMenuBar(rt.LoadPanel(0, file_, "OTHER")), 0);
-}
-
-TEST_F(RuntimeEvents, UserValueChangeCommitsAfterValChangedAndReturnsTheCommitResult) {
-    int station = Id(main, "STATION");
+TEST_F(RuntimeEvents, UserInputCommitsAfterValChangedUnlessTheControlRefusesIt) {
     EXPECT_EQ(rt.UserSetValue(main, station, 300), 0);
     EXPECT_EQ(NonFocus(), (std::vector<Seen>{{"ctrl", main, station, EVENT_VAL_CHANGED, 0},
                                              {"ctrl", main, station, EVENT_COMMIT, 0}}));
@@ -149,18 +132,16 @@ TEST_F(RuntimeEvents, UserValueChangeCommitsAfterValChangedAndReturnsTheCommitRe
     EXPECT_EQ(rt.GetActiveCtrl(main), 0);  // typing does not move the focus; the front end does
     ctrlResult = -7;
     EXPECT_EQ(rt.UserPress(main, Id(main, "READ")), -7);
-}
-
-TEST_F(RuntimeEvents, DimmedHiddenAndIndicatorControlsRefuseInput) {
-    int station = Id(main, "STATION"), limit = Id(main, "LIMIT");
+    // Dimmed, hidden and indicator controls refuse input.
+    seen.clear();
     rt.SetCtrlAttribute(main, station, ATTR_DIMMED, 1);
     rt.SetCtrlAttribute(main, limit, ATTR_VISIBLE, 0);
     EXPECT_EQ(rt.UserSetValue(main, station, 5), UIE_NOT_ACCEPTED);
     EXPECT_EQ(rt.UserSetValue(main, limit, 5), UIE_NOT_ACCEPTED);
     EXPECT_EQ(rt.UserSetText(main, Id(main, "STATUS"), "x"), UIE_NOT_ACCEPTED);
     EXPECT_TRUE(seen.empty());
-    EXPECT_EQ(Val(main, station), 1);
-    EXPECT_EQ(rt.UserSetValue(main, Id(main, "BAUD"), 1), UIE_INVALID_CONTROL);
+    EXPECT_EQ(Val(main, station), 300);  // as it was
+    EXPECT_EQ(rt.UserSetValue(main, baud, 1), UIE_INVALID_CONTROL);
 }
 
 TEST_F(RuntimeEvents, FocusIsRefusedByDimmedHiddenAndInactivePageControlsAndMovesWithEvents) {
@@ -177,7 +158,7 @@ TEST_F(RuntimeEvents, FocusIsRefusedByDimmedHiddenAndInactivePageControlsAndMove
     rt.SetActiveTabPage(main, Id(main, "TAB"), 1);
     EXPECT_EQ(rt.SetActiveCtrl(cal, step0), 0);
     EXPECT_EQ(rt.SetActiveCtrl(main, Id(main, "CAPTION")), UIE_NOT_FOCUSABLE);
-    EXPECT_EQ(rt.SetActiveCtrl(main, Id(main, "POLL")), UIE_NOT_FOCUSABLE);
+    EXPECT_EQ(rt.SetActiveCtrl(main, poll), UIE_NOT_FOCUSABLE);
     EXPECT_EQ(rt.SetActiveCtrl(main, 999), UIE_INVALID_CONTROL);
     // Focus moves within the window with a lost and a got focus event.
     int read = Id(main, "READ");
@@ -228,8 +209,8 @@ TEST_F(RuntimeEvents, KeysGoToTheControlThenItsPageThenTheMainPanelUntilOneSwall
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(RuntimeEvents, TogglesRingsListsAndTabsTakeUserInput) {
-    int t1 = Id(cfg, "T1"), pv = Id(main, "PV"), baud = Id(main, "BAUD");
+TEST_F(RuntimeEvents, TogglesRingsListsTabsTheCloseBoxAndMenusTakeUserInput) {
+    int t1 = Id(cfg, "T1"), pv = Id(main, "PV");
     int ports = Id(main, "PORTS"), tab = Id(main, "TAB");
     rt.UserToggle(cfg, t1);
     EXPECT_EQ(Val(cfg, t1), 1);
@@ -247,9 +228,8 @@ TEST_F(RuntimeEvents, TogglesRingsListsAndTabsTakeUserInput) {
     rt.UserSelectTab(main, tab, 1);
     EXPECT_EQ(NonFocus(), (std::vector<Seen>{{"ctrl", main, ports, EVENT_LEFT_CLICK_UP, 0},
                                              {"ctrl", main, tab, EVENT_ACTIVE_TAB_CHANGE, 0}}));
-}
-
-TEST_F(RuntimeEvents, CloseAndMenuSelection) {
+    // The close box and menu selections.
+    seen.clear();
     rt.UserClosePanel(main);
     int bar = rt.GetPanelMenuBar(main);
     int exitItem = rt.FindMenuItem(bar, "EXIT"), about = rt.FindMenuItem(bar, "ABOUT");
@@ -263,16 +243,7 @@ TEST_F(RuntimeEvents, CloseAndMenuSelection) {
     EXPECT_EQ(rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "FILE")), UIE_NOT_ACCEPTED);
 }
 
-TEST_F(RuntimeEvents, DelayRepaintsFirstAndRunsOnTheVirtualClock) {
-    int painted = -1;
-    fe.VirtualClock().SetDelayHook([&](double) { painted = fe.Repaints(); });
-    rt.Delay(0.1);
-    EXPECT_EQ(painted, 1);
-    EXPECT_DOUBLE_EQ(rt.Clock().Now(), 0.1);
-}
-
 TEST_F(Headless, TimersTickOnlyWhileEnabledAtTheirIntervalCountedFromTheLastChange) {
-    int poll = Id(main, "POLL");
     AdvanceExpecting(2.0, 0);
     rt.SetCtrlAttribute(main, poll, ATTR_ENABLED, 1);
     AdvanceExpecting(0.49, 0);
@@ -295,7 +266,6 @@ TEST_F(Headless, TimersTickOnlyWhileEnabledAtTheirIntervalCountedFromTheLastChan
 }
 
 TEST_F(Headless, ALongCallbackDoesNotCauseABurstOfTicks) {
-    int poll = Id(main, "POLL");
     rt.InstallCtrlCallback(
         main, poll,
         [this](int p, int c, int e, void*, int d1, int) {
@@ -318,7 +288,7 @@ TEST_F(Headless, TheLoopRunsPostedActionsAndTimersUntilQuitOrIdle) {
     fe.Post([&] { ran = true; });
     EXPECT_EQ(rt.RunUserInterface(), UIE_LOOP_IDLE);
     EXPECT_TRUE(ran);
-    int poll = Id(main, "POLL"), ticks = 0;
+    int ticks = 0;
     rt.InstallCtrlCallback(
         main, poll,
         [&](int, int, int e, void*, int, int) {
@@ -337,7 +307,13 @@ TEST_F(Headless, TheLoopRunsPostedActionsAndTimersUntilQuitOrIdle) {
 }
 
 // Answered file selections and message texts are checked where the programs use them.
-TEST_F(Headless, UnansweredPopupsMeanNoAndCancel) {
+TEST_F(Headless, ADelayRepaintsFirstAndUnansweredPopupsMeanNoAndCancel) {
+    // A delay repaints first and runs on the virtual clock.
+    int painted = -1;
+    fe.VirtualClock().SetDelayHook([&](double) { painted = fe.Repaints(); });
+    rt.Delay(0.1);
+    EXPECT_EQ(painted, 1);
+    EXPECT_DOUBLE_EQ(rt.Clock().Now(), 0.1);
     fe.AnswerConfirm(1);
     EXPECT_EQ(rt.ConfirmPopup("", "Overwrite?"), 1);
     EXPECT_EQ(rt.ConfirmPopup("", "Again?"), 0);

@@ -85,6 +85,10 @@ class PanelTest : public ::testing::Test,
         ASSERT_GT(main, 0) << rt.LastError();
         ASSERT_EQ(rt.GetPanelHandleFromTabPage(main, Id(main, "TAB"), 0, &cfg), 0);
         ASSERT_EQ(rt.GetPanelHandleFromTabPage(main, Id(main, "TAB"), 1, &cal), 0);
+        station = Id(main, "STATION");
+        limit = Id(main, "LIMIT");
+        baud = Id(main, "BAUD");
+        poll = Id(main, "POLL");
     }
     // Reads back an integer value or attribute; -99 when the read itself fails.
     int Val(int panel, int control) { return CtrlVal(panel, control, -99); }
@@ -113,6 +117,7 @@ class PanelTest : public ::testing::Test,
     int ctrlResult = 0;
     int pageResult = 0;
     int main = 0, cfg = 0, cal = 0;
+    int station = 0, limit = 0, baud = 0, poll = 0;  // controls of the main panel
 };
 
 }  // namespace uitest

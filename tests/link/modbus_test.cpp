@@ -143,14 +143,6 @@ TEST_F(LinkCore, NotesOfAnOpenFollowItsRecordAndUrgentOnesArePoppedUp) {
     }
 }
 
-TEST_F(LinkCore, AnOpenThatFailsEndsItsRecordWithTheReasonAndLeavesThePortClosed) {
-    EXPECT_EQ(conf::OpenLine(session, observer, 200, 3, 0, 8, 2, "\n\n"), serial::kErrNotMapped);
-    ASSERT_EQ(observer.calls.size(), 2u);
-    EXPECT_EQ(observer.calls[1].rfind("record open NG :: COM port not mapped", 0), 0u);
-    EXPECT_EQ(observer.calls[1].substr(observer.calls[1].size() - 2), "\n\n");
-    EXPECT_FALSE(com.IsOpen(222));
-}
-
 // An adapter that hears itself: the request comes back first, exactly, or the attempt fails.
 struct EchoCase {
     const char* name;

@@ -66,8 +66,11 @@ TEST_F(PortDev, AnOpenLeavesOneRecordAndAFailedOneSaysWhy) {
     // 256 is a valid number, unmapped.
     EXPECT_EQ(conf::cf_Port_Dev__Open(ctx, 256, 3, 0, 8, 2, 1), serial::kErrNotMapped);
     EXPECT_FALSE(com.IsOpen(222));
-    EXPECT_EQ(Log().rfind("Open COM ( P222, COM256, 19200, 0, 8, 2 ) \topen NG :: ", 0), 0u)
-        << Log();
+    EXPECT_EQ(
+        Log(),
+        "Open COM ( P222, COM256, 19200, 0, 8, 2 ) \topen NG :: COM port not mapped: link the "
+        "device as COM<n> in the comports folder ('COM256' is not mapped to a device: link "
+        "COM256 in /virtual)\n\n");
 }
 
 TEST_F(PortDev, SettingsFilesAreWrittenAsTheScannerWritesThem) {
@@ -120,7 +123,7 @@ TEST_F(PortDev, EachSettingsFieldIsTakenUpToItsEndsAndRefusedPastThem) {
     }
 }
 
-TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {
+TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettingsAndReportsAMissingOrBadFile) {
     conf::BR_comm::SI(ctx, 2);
     conf::RTU_comm::SI(ctx, 3);
     EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), 0);
@@ -128,11 +131,8 @@ TEST_F(PortDev, ReopenTakesTheFilesComNumberAndTheSelectorsSettings) {
     conf::RTU_comm::SI(ctx, 1);
     conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx);
     EXPECT_NE(Log().find("Open COM ( P222,   COM5, 9600, 0, 8, 2 )"), std::string::npos);
-}
-
-// The reopen reports a missing file; it uses the COM number alone: only that field's trouble
-// is named in the log.
-TEST_F(PortDev, ReopenReportsAMissingFileAndNamesABadComNumberInTheLog) {
+    // The reopen reports a missing file; it uses the COM number alone: only that field's trouble
+    // is named in the log.
     std::remove("COM_Dev_use.txt");
     EXPECT_EQ(conf::mf_Port_Dev__Reopen_after_BR_RTU_change(ctx), -1);  // no file at all
     EXPECT_EQ(LastPopup(), "m104__UART :: 729354956|open file NG :: COM_Dev_use.txt");

@@ -234,7 +234,7 @@ TEST_F(ParamsTest, UnitAndPointAboveTheirRangeGoToTheLowerBound) {
     EXPECT_EQ(Dpp(), 0);
 }
 
-TEST_F(ParamsTest, RadioGroupsReportTheirCountWithNoButtonOnAndClampIndices) {
+TEST_F(ParamsTest, RadioGroupsClampIndicesAndMembersAreFoundByTheirControlAndNameTheirRegister) {
     for (int i = 0; i < 14; ++i)
         conf::TYPE_cfg::Radio__SV(ctx, i, 0);
     EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 14);
@@ -265,9 +265,7 @@ TEST_F(ParamsTest, RadioGroupsReportTheirCountWithNoButtonOnAndClampIndices) {
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvCFG), Id(ctx.gvCFG, "TYPE_0"));
     rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "TYPE_0"), ui::VAL_DOWN_ARROW_VKEY);
     EXPECT_EQ(conf::TYPE_cfg::GV(ctx), 1);
-}
-
-TEST_F(ParamsTest, MembersAreFoundByTheirControlAndNameTheirRegister) {
+    // Members are found by their control and name their register.
     conf::MRng_usr_cfg::Who_Am_I(ctx, ctx.gvCFG, Id(ctx.gvCFG, "HILT"));
     EXPECT_EQ(conf::MRng_usr_cfg::q_MB_Address(ctx), 4);
     // A control of another module, or of another panel, leaves the member as it was.
@@ -296,7 +294,8 @@ TEST_F(ParamsTest, MembersAreFoundByTheirControlAndNameTheirRegister) {
     EXPECT_EQ(conf::LinSig_cfg::GV(ctx), 0);
 }
 
-TEST_F(ParamsTest, ADecimalPointChangeMovesThePointAndKeepsTheRaw) {
+TEST_F(ParamsTest,
+       APointOrDigitChangeMovesThePointAndKeepsTheRawAndLinearRowsShowTenthsOrHundredths) {
     Setup(1, 0, 0, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 0);
     conf::MRng_usr_cfg::SV(ctx, 100);
@@ -318,9 +317,7 @@ TEST_F(ParamsTest, ADecimalPointChangeMovesThePointAndKeepsTheRaw) {
     conf::fn_Set_Dpp(ctx, 2);
     conf::SetField(ctx.gsRAM01, conf::kSelAlarm, 0);  // Refresh left it at alarm 2
     EXPECT_EQ(conf::AxSP_cfg::GV(ctx), 1234);
-}
-
-TEST_F(ParamsTest, LinearSignalRowsShowTenthsOrHundredthsByTheDigits) {
+    // Linear signal rows show tenths or hundredths by the digits.
     Setup(10, 2, 0, 0);
     conf::LinSig_cfg::Set_Precision(ctx);
     EXPECT_EQ(conf::GetField(ctx.gsRAM01, conf::kSelLinSig), 5);  // left at the last row
@@ -551,7 +548,7 @@ class Dependencies : public ParamsTest {
     bool LinearExtrasEnabled() { return !Dimmed("SCA_L") && !Dimmed("SCA_H") && !Dimmed("CUT"); }
 };
 
-TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEnablesTheRemoteValueNotTheLinearControls) {
+TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEachLinearTypeEnablesItsTwoRowsScaleAndCut) {
     Setup(1, 0, 0, 1);
     WatchDelays("UNIT", true);
     Choose("TYPE_13");
@@ -573,9 +570,7 @@ TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEnablesTheRemoteValueNotTheLin
     conf::fn_Affect_by_DP(ctx);
     EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").number, 123.4f);
     EXPECT_EQ(Ctrl(ctx.gvMain, "RSP").precision, 1);
-}
-
-TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCutOnAnyKey) {
+    // Each linear type enables its two rows, the scale and the cut.
     struct Case {
         const char* button;
         const char* rows;
@@ -606,7 +601,7 @@ TEST_F(Dependencies, EachLinearTypeEnablesItsTwoRowsScaleAndCutOnAnyKey) {
     EXPECT_EQ(EnabledRows(), "000011");
 }
 
-TEST_F(Dependencies, FromCurrentToThermocoupleWithThreeDecimalsKeepsTheRawValues) {
+TEST_F(Dependencies, FromCurrentToThermocoupleAndToAShorterDisplayTheRawValuesAndThePointStay) {
     Setup(12, 2, 3, 1);
     conf::fn_Affect_by_DP(ctx);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
@@ -628,9 +623,7 @@ TEST_F(Dependencies, FromCurrentToThermocoupleWithThreeDecimalsKeepsTheRawValues
     // Rated range of the new type; 1234 lies in it, so the limit is not marked.
     EXPECT_EQ(Number("MRNG_RAT_H"), 1370.0);
     EXPECT_EQ(Bg("HILT"), kWhite);
-}
-
-TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePoint) {
+    // A shorter display changes captions, range and row decimals, not the point.
     Setup(12, 2, 3, 1);
     conf::DIGIT_cfg::SI(ctx, 0);
     conf::fn_Affect_by_DIGIT(ctx);
@@ -649,17 +642,7 @@ TEST_F(Dependencies, ShorterDisplayChangesCaptionsRangeAndRowDecimalsButNotThePo
     EXPECT_TRUE(fe.VirtualClock().Delays().empty());
 }
 
-TEST_F(Dependencies, TheOffsetRangeFollowsTheTypeAndBoundsTheOffset) {
-    Setup(1, 0, 0, 1);
-    ctx.gvFW = 5;
-    Choose("TYPE_1");
-    EXPECT_EQ(Number("PVOF_RAT_L"), -71.0);
-    EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
-    Type("PVOF", 100);
-    EXPECT_EQ(Number("PVOF"), 71.0);
-}
-
-TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
+TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideItAndTheOffsetRangeFollowsTheType) {
     Setup(1, 0, 0, 1);
     conf::SetField(ctx.gsRAM01, conf::kSelMRngUsr, 1);
     conf::MRng_usr_cfg::SV(ctx, 2400);
@@ -682,6 +665,14 @@ TEST_F(Dependencies, ANewRangeOnlyMarksTheValuesOutsideIt) {
     EXPECT_EQ(Bg("A1SP"), kWhite);
     EXPECT_EQ(Bg("A2SP"), kRed);
     EXPECT_EQ(Number("A2SP"), 5000.0);
+    // The offset range follows the type and bounds the offset.
+    Setup(1, 0, 0, 1);
+    ctx.gvFW = 5;
+    Choose("TYPE_1");
+    EXPECT_EQ(Number("PVOF_RAT_L"), -71.0);
+    EXPECT_EQ(Number("PVOF_RAT_H"), 71.0);
+    Type("PVOF", 100);
+    EXPECT_EQ(Number("PVOF"), 71.0);
 }
 
 }  // namespace

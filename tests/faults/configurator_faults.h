@@ -1,6 +1,7 @@
 #pragma once
 // A configurator of either model against the simulated instrument, with one fault armed for a
-// stage: the cell's model, fault and strike come from the test's parameter.
+// stage: the cell's model, fault and strike come from the test's parameter. A stage is run with
+// one request struck, and run again on the clean line.
 
 #include <filesystem>
 #include <fstream>
@@ -20,9 +21,8 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
     // Where the models' procedures differ, the cases of model B say what they expect.
     bool IsB() const { return GetParam().model == &conf::ModelB(); }
     sim::FaultKind Kind() const { return GetParam().fault.kind; }
-    bool Vanish() const { return Kind() == sim::FaultKind::kVanish; }
-    // The struck request fails (every attempt struck, or the port gone).
-    bool Fails() const { return Vanish() || GetParam().strike == Strike::kEvery; }
+    bool Vanish() const { return faulttest::Vanish(GetParam()); }
+    bool Fails() const { return faulttest::Fails(GetParam()); }
 
     // The instrument of the cell's model, with the status bits of newer firmware; the log of
     // the start-up's requests discarded.
@@ -39,6 +39,8 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
         inst->Replug();
         fe.VirtualClock().Advance(2.0);
     }
+
+    int Press(const char* button) { return rt.UserPress(ctx.gvMain, Id(ctx.gvMain, button)); }
 
     // The first request the fault struck.
     Bytes Struck() {
@@ -66,33 +68,50 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
         return fe.VirtualClock().Now() - start;
     }
 
-    // The struck request's attempts, with their error lines, in the trace.
-    void ExpectStruckTrace(const std::string& trace) {
+    // Strikes request `after` of what `action` sends; returns the trace it left in `file`. The
+    // trace holds the struck request's attempts with their error lines; the stage took no longer
+    // than its attempts allow (counting those it also logged in `also`): the answered ones and
+    // the time-outs of the struck ones. The status is `failed` in red with nothing logged after
+    // the failed request (it ends the stage), or `ok` in green (null: not checked here).
+    std::string StruckTrace(int after, const char* failed, const char* ok, const char* file,
+                            const char* also, const std::function<void()>& action) {
+        Arm(after);
+        const std::size_t mark = Size(file), alsoMark = also ? Size(also) : 0;
+        const double took = Timed(action);
+        const std::string trace = Since(file, mark);
         const Bytes req = Struck();
-        const std::string want =
-            Fails() ? FailedRequestTrace(Kind(), req) : RetriedRequestTrace(Kind(), req);
+        const std::string failure = FailedRequestTrace(Kind(), req);
+        const std::string want = Fails() ? failure : RetriedRequestTrace(Kind(), req);
         EXPECT_NE(trace.find(want), std::string::npos) << "want:\n"
                                                        << want << "\ntrace:\n"
                                                        << trace;
-    }
-    // Nothing is logged after the failed request: it ends the stage.
-    void ExpectTraceEndsWithFailure(const std::string& trace) {
-        const std::string want = FailedRequestTrace(Kind(), Struck());
-        ASSERT_GE(trace.size(), want.size()) << trace;
-        EXPECT_EQ(trace.substr(trace.size() - want.size()), want) << trace;
-    }
-    // The stage took no longer than its attempts allow: the answered ones, and the time-outs of
-    // the struck ones.
-    void ExpectWithinTimeouts(double seconds, const std::string& traces, double other = 0.0) {
-        const int attempts = Count(traces, "\tMB.Tx\t");
+        const int attempts = Count(also ? trace + Since(also, alsoMark) : trace, "\tMB.Tx\t");
         const int struck = Fails() ? (Vanish() ? 1 : kAttempts) : 1;
-        EXPECT_LE(seconds, StageBound(attempts, struck, other)) << attempts << " attempts";
+        EXPECT_LE(took, StageBound(attempts, struck)) << attempts << " attempts";
+        if (Fails() && failed) {
+            ExpectStatus(failed, 0xFF0000);
+            EXPECT_TRUE(trace.ends_with(failure)) << "want at the end:\n" << failure << trace;
+        } else if (!Fails() && ok) {
+            ExpectStatus(ok, 0x008000);
+        }
+        return trace;
+    }
+    std::string StruckTrace(int after, const char* failed, const char* ok, const char* file,
+                            const std::function<void()>& action) {
+        return StruckTrace(after, failed, ok, file, nullptr, action);
     }
     // A run on the clean line: every request answered and read as the answer it is.
     static void ExpectClean(const std::string& trace) {
         EXPECT_EQ(Count(trace, kStars), 0) << trace;
         EXPECT_GT(Count(trace, "\tMB.Tx\t"), 0) << trace;
         EXPECT_EQ(Count(trace, "\tMB.Tx\t"), Count(trace, "\tMB.Rx\t#")) << trace;
+    }
+    // `action` on the clean line: its status green, every request of it answered.
+    void ExpectCleanRun(const char* file, const char* status, const std::function<void()>& action) {
+        const std::size_t mark = Size(file);
+        action();
+        ExpectStatus(status, 0x008000);
+        ExpectClean(Since(file, mark));
     }
 
     void ExpectStatus(const char* text, int colour) {

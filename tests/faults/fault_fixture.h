@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/fault.h"
@@ -73,10 +74,17 @@ inline std::vector<Cell> Cells(
     return out;
 }
 
+inline bool Vanish(const Cell& c) {
+    return c.fault.kind == sim::FaultKind::kVanish;
+}
+// The struck request fails (every attempt struck, or the port gone).
+inline bool Fails(const Cell& c) {
+    return Vanish(c) || c.strike == Strike::kEvery;
+}
+
 inline std::string NameOf(const Cell& c) {
     std::string name = std::string(c.model->id.programName) + "_" + c.fault.name;
-    if (c.fault.kind != sim::FaultKind::kVanish)
-        name += c.strike == Strike::kEvery ? "_Every" : "_Once";
+    if (!Vanish(c)) name += c.strike == Strike::kEvery ? "_Every" : "_Once";
     return name;
 }
 
@@ -221,52 +229,37 @@ constexpr double kFailedAttempt = 0.015 + 0.05 + kTimeout;
 // plus the request and the instrument's turnaround).
 constexpr double kAnsweredAttempt = 0.06;
 
-// The most a stage may take: its answered attempts, its struck ones, and `other` seconds the
-// procedure itself waits (a highlight's 0.1 s, say).
-inline double StageBound(int attempts, int struck, double other = 0.0) {
-    return (attempts - struck) * kAnsweredAttempt + struck * kFailedAttempt + other + 0.01;
+// The most a stage may take: its answered attempts and its struck ones.
+inline double StageBound(int attempts, int struck) {
+    return (attempts - struck) * kAnsweredAttempt + struck * kFailedAttempt + 0.01;
 }
 
 // --- The table ------------------------------------------------------------------------------
 
-struct MatrixRow {
-    std::string stage;
-    std::string model;
-    std::string fault;
-    std::string status;  // text and colour
-    std::string log;     // the trace the struck request left
-    std::string files;   // what is on disk afterwards
-    std::string after;   // what the log holds after the struck request
-};
-
 inline std::string Colour(int rgb) {
-    switch (rgb) {
-        case 0xFF0000:
-            return "red";
-        case 0x008000:
-            return "green";
-        case 0x0000FF:
-            return "blue";
-        case 0x000000:
-            return "black";
-        default:
-            return Fmt("0x%06x", static_cast<unsigned>(rgb));
-    }
+    for (const auto& [value, name] : {std::pair<int, const char*>{0xFF0000, "red"},
+                                      {0x008000, "green"},
+                                      {0x0000FF, "blue"},
+                                      {0x000000, "black"}})
+        if (rgb == value) return name;
+    return Fmt("0x%06x", static_cast<unsigned>(rgb));
 }
 
 inline std::string StrikeName(const Cell& c) {
-    if (c.fault.kind == sim::FaultKind::kVanish) return c.fault.name;
+    if (Vanish(c)) return c.fault.name;
     return std::string(c.fault.name) +
            (c.strike == Strike::kEvery ? " (every attempt)" : " (once)");
 }
 
-// Adds the row (what the case has just asserted) to the table file, when one is named.
-inline void Record(const MatrixRow& row) {
+// Adds the row (what the case has just asserted) to the table file, when one is named: stage,
+// model, fault, status (text and colour), the trace the struck request left, what is on disk
+// afterwards, what the log holds after the struck request.
+inline void Record(const std::vector<std::string>& cells) {
     const char* path = std::getenv("FAULT_MATRIX_TABLE");
     if (!path || !*path) return;
     std::ofstream out(path, std::ios::app);
-    out << row.stage << '\t' << row.model << '\t' << row.fault << '\t' << row.status << '\t'
-        << row.log << '\t' << row.files << '\t' << row.after << '\n';
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        out << cells[i] << (i + 1 < cells.size() ? '\t' : '\n');
 }
 
 }  // namespace faulttest

@@ -4,13 +4,8 @@
 // 0xFF data byte both ways. The status, the trace, and the recovery once the server is back.
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "fault_fixture.h"
-#include "models/model_a.h"
-#include "tests/support/fixtures.h"
 #include "tests/support/net_servers.h"
 
 namespace faulttest {
@@ -68,24 +63,16 @@ class NetFaults : public ptytest::ConfiguratorOnAPty,
         fs::create_symlink(url, link);
     }
     void RunStage() {
-        switch (TheStage()) {
-            case Stage::kLinkStart:
-                Press("UART");
-                break;
-            case Stage::kReadAll:
-                Press("READ");
-                break;
-            case Stage::kWriteAll:
-                Press("WRITE");
-                break;
-            case Stage::kMonitorTick:
-                fe.VirtualClock().Advance(1.0);
-                rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T"));
-                break;
-            case Stage::kCalibrationStep:
-                // The first input-calibration step begins: the device check, then its preset.
-                rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "IC_B_0"));
-                break;
+        if (TheStage() == Stage::kMonitorTick) {
+            fe.VirtualClock().Advance(1.0);
+            rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T"));
+        } else if (TheStage() == Stage::kCalibrationStep) {
+            // The first input-calibration step begins: the device check, then its preset.
+            rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "IC_B_0"));
+        } else {
+            Press(TheStage() == Stage::kLinkStart ? "UART"
+                  : TheStage() == Stage::kReadAll ? "READ"
+                                                  : "WRITE");
         }
     }
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "configurator_faults.h"
+#include "fault_fixture.h"
 #include "monitor/pv_record.h"
 
 namespace faulttest {

@@ -2,13 +2,10 @@
 // answer makes the first attempt's read end early with a bad CRC while the answer's last bytes
 // are still on the line. They must not be taken for the start of the next attempt's answer.
 
-#include <gtest/gtest.h>
-
 #include <array>
 
 #include "fault_fixture.h"
 #include "session/modbus_api.h"
-#include "tests/support/fixtures.h"
 
 namespace faulttest {
 namespace {

@@ -32,15 +32,13 @@ struct FaultCase {
     sim::FaultKind kind;
 };
 
-inline const std::vector<FaultCase>& AllFaults() {
-    static const std::vector<FaultCase> faults = {
-        {"Silence", sim::FaultKind::kSilence}, {"Cut", sim::FaultKind::kCut},
-        {"Late", sim::FaultKind::kLate},       {"BadCrc", sim::FaultKind::kBadCrc},
-        {"Noise", sim::FaultKind::kNoise},     {"Exception", sim::FaultKind::kException},
-        {"Vanish", sim::FaultKind::kVanish},
-    };
-    return faults;
-}
+// Every fault but the vanished port comes first (the soak draws from those).
+inline constexpr FaultCase kFaults[] = {
+    {"Silence", sim::FaultKind::kSilence}, {"Cut", sim::FaultKind::kCut},
+    {"Late", sim::FaultKind::kLate},       {"BadCrc", sim::FaultKind::kBadCrc},
+    {"Noise", sim::FaultKind::kNoise},     {"Exception", sim::FaultKind::kException},
+    {"Vanish", sim::FaultKind::kVanish},
+};
 
 // How long a fault lasts: the first attempt of one request only (the retries get through), or
 // all three attempts of it (the request fails, the line is clean again afterwards). A vanished
@@ -72,7 +70,7 @@ inline std::vector<Cell> Cells(
     const std::vector<const conf::Model*>& models = conf_test::RegistryModels()) {
     std::vector<Cell> out;
     for (const conf::Model* m : models)
-        for (const FaultCase& f : AllFaults()) {
+        for (const FaultCase& f : kFaults) {
             out.push_back({m, f, Strike::kEvery});
             if (f.kind != sim::FaultKind::kVanish) out.push_back({m, f, Strike::kOnce});
         }

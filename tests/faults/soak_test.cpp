@@ -1,7 +1,9 @@
 // Ten hours of watching on the virtual clock, recording on, with faults struck at random (a
 // fixed seed) and the port pulled and plugged back now and then. Every tick whose value came
-// in leaves exactly one record line, in time order, in the file of its hour; no tick records
-// twice or not at all; the program answers commands at the end.
+// in leaves exactly one record line, in time order, in the file of its hour, stamped with the
+// second its poll began (a poll whose answers needed their retries ends in a later one, and the
+// timer's overdue tick then falls in the second just recorded); no tick records twice or not at
+// all; the program answers commands at the end.
 
 #include <algorithm>
 #include <cmath>
@@ -63,9 +65,6 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
 
     std::mt19937 rng(kSeed);
     std::uniform_real_distribution<double> chance(0.0, 1.0);
-    const sim::FaultKind kinds[] = {sim::FaultKind::kSilence, sim::FaultKind::kCut,
-                                    sim::FaultKind::kLate,    sim::FaultKind::kBadCrc,
-                                    sim::FaultKind::kNoise,   sim::FaultKind::kException};
     // Where the port is pulled, and for how long.
     std::map<int, int> pulls;
     for (int i = 0; i < 6; ++i)
@@ -92,7 +91,7 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
         } else if (pulledUntil < 0 && chance(rng) < 0.02) {
             // Drawn in this order (a braced list is evaluated left to right); late means after
             // the master has given up on the answer.
-            inst->AddFault({.kind = kinds[std::uniform_int_distribution<int>(0, 5)(rng)],
+            inst->AddFault({.kind = kFaults[std::uniform_int_distribution<int>(0, 5)(rng)].kind,
                             .bytes = std::uniform_int_distribution<int>(1, 6)(rng),
                             .delay = std::uniform_real_distribution<double>(0.6, 2.0)(rng),
                             .after = std::uniform_int_distribution<int>(0, 3)(rng),

@@ -2,9 +2,6 @@
 // struck by each fault: the status, the buttons and timers, the traces, the time, the files on
 // disk, what reached the instrument, and the stage run again once the line is clean.
 
-#include <cmath>
-#include <sstream>
-
 #include "fault_fixture.h"
 #include "monitor/pv_record.h"
 
@@ -315,75 +312,6 @@ TEST_P(StageFaults, WriteAllListWriteStruck) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Matrix, StageFaults, ::testing::ValuesIn(Cells()), CellName);
-
-// Watching with recording on, its ticks falling at .6 of a second: a poll whose answers need
-// their retries runs into the next clock second, and the timer's overdue tick follows at once.
-class LateTicks : public monitortest::MonitorTest {
-  protected:
-    void SetUp() override {
-        MonitorTest::SetUp();
-        StartWith(104, 8);
-        // Start watching at .6 of a second: every tick falls there.
-        const double now = fe.VirtualClock().Now();
-        fe.VirtualClock().Advance(std::ceil(now) + 0.6 - now);
-        PressReadPv();
-        // The second the first tick falls in.
-        first = sys::AddSeconds(fe.VirtualClock().LocalNow(), 1);
-        Menu("PV_RECORD");
-        fe.AdvanceTime(1.0);
-        ASSERT_EQ(Status(), "Read OK");
-        inst->TakeLog();
-    }
-    // The record times, in file order.
-    std::vector<std::string> Times() {
-        std::istringstream in(Slurp("../PV Record/" + conf::fn_PV_Record_Name(ctx)));
-        std::vector<std::string> times;
-        std::string line;
-        std::getline(in, line);
-        while (std::getline(in, line))
-            times.push_back(line.substr(0, 8));
-        return times;
-    }
-    // The clock second `n` seconds after the first tick's.
-    std::string Second(int n) { return conf::Make_TIME_string(sys::AddSeconds(first, n)); }
-    sys::DateTime first;
-    // Process-value reads the instrument answered.
-    int ValuesRead() {
-        int n = 0;
-        for (const sim::LogEntry& e : inst->TakeLog())
-            n += e.request[2] == 0x10 && e.request[3] == 0x02 &&
-                 e.outcome == sim::Outcome::kAnswered;
-        return n;
-    }
-};
-
-TEST_F(LateTicks, AValueThatNeededARetryIsStampedWithTheSecondItsPollBegan) {
-    // Second tick, at .6: the value's first answer is lost, the retry brings it in the
-    // following second.
-    inst->AddFault(MakeFault(sim::FaultKind::kSilence, Strike::kOnce, 0));
-    fe.AdvanceTime(1.0);
-    fe.AdvanceTime(1.0);
-    EXPECT_EQ(ValuesRead(), 2);
-    EXPECT_EQ(Times(), (std::vector<std::string>{Second(0), Second(1), Second(2)}));
-}
-
-TEST_F(LateTicks, AnOverdueTickInTheSecondJustRecordedIsLetGo) {
-    // Second tick, at s+1.6: the value comes, the converter read fails on all its attempts,
-    // the poll ends after s+3.1; the overdue tick polls at once (second s+3), the one due at
-    // s+3.6 would record s+3 again and is let go; s+4.6 records.
-    inst->AddFault(MakeFault(sim::FaultKind::kSilence, Strike::kEvery, 1));
-    fe.AdvanceTime(1.0);
-    EXPECT_EQ(Status(), "Read NG");
-    fe.AdvanceTime(0.1);
-    EXPECT_EQ(Status(), "Read OK");
-    const std::size_t polls = inst->Log().size();
-    fe.AdvanceTime(0.5);
-    EXPECT_EQ(inst->Log().size(), polls);  // the tick at s+3.6 sent nothing
-    fe.AdvanceTime(1.0);
-    EXPECT_EQ(ValuesRead(), 3);
-    EXPECT_EQ(Status(), "Read OK");
-    EXPECT_EQ(Times(), (std::vector<std::string>{Second(0), Second(1), Second(3), Second(4)}));
-}
 
 }  // namespace
 }  // namespace faulttest

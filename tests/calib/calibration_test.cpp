@@ -35,7 +35,7 @@ class CalibrationTestB : public CalibrationTest {
     CalibrationTestB() : CalibrationTest(conf::ModelB()) {}
 };
 
-TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
+TEST_F(CalibrationTest, StepsPresetReadStoreAndKeepTheirTraceAndWatchingApart) {
     StartWith(104, 8);
     OnPage(1);
     Requests();
@@ -76,11 +76,8 @@ TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
     Press(8);
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(6, 0x0A02, 9)}));
     EXPECT_EQ(Focused(), "cal:IC_B_0");
-}
 
-TEST_F(CalibrationTest, TheTraceHoldsOneStepsReadingsAndAStepAndWatchingExcludeEachOther) {
-    StartWith(104, 8);
-    OnPage(1);
+    // The trace holds one step's readings: it is emptied at each begin.
     std::ofstream("log_ADC.txt") << "";
     Press(5);
     StepTick();
@@ -151,7 +148,7 @@ TEST_F(CalibrationTestB, StepsWriteTheirTypeToEepromAndStoreByPolarity) {
     }
 }
 
-TEST_F(CalibrationTest, ReadAllShowsTheValuesOnBothPagesAndStepsAreWritten) {
+TEST_F(CalibrationTest, OutputCalibrationOnBothPagesAndTheRelayTest) {
     StartWith(104, 8);
     EXPECT_EQ(Cfg("RTS_L").number, Ram(11));
     EXPECT_EQ(Cal("RTS_L_CAL").number, Ram(11));
@@ -181,10 +178,8 @@ TEST_F(CalibrationTest, ReadAllShowsTheValuesOnBothPagesAndStepsAreWritten) {
     for (const char* name : {"RTS_L_CAL", "RTS_H_CAL"})
         EXPECT_TRUE(Cal(name).dimmed) << name;
     EXPECT_EQ(Cal("RTS_R_CAL_2").state, 1);
-}
 
-TEST_F(CalibrationTest, ArrowKeysStepBySixteenWithinTheRangeAndRelayTwoSwitches) {
-    StartWith(104, 8);
+    // The low end: the arrow keys step by sixteen within the range.
     Choose(ctx.gvCFG, "RTS_R_0");  // low end begin
     rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), 1000);
     Requests();

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Models, TickRequests, ::testing::ValuesIn(kTicks),
                                     std::to_string(param.param.firmware);
                          });
 
-TEST_F(MonitorTest, TheDisplayShowsTheInstrumentsFormatAndAnOpenSensorInRed) {
+TEST_F(MonitorTest, TheDisplayShowsTheFormatAndAnOpenSensorAFailedTickAndButtonAndMenuInStep) {
     StartWith(104, 8);
     // A temperature type without decimals drops the tenths.
     conf::TYPE_cfg::SV(ctx, 1);
@@ -111,12 +111,8 @@ TEST_F(MonitorTest, TheDisplayShowsTheInstrumentsFormatAndAnOpenSensorInRed) {
     Tick();
     EXPECT_NE(Pv(), "OPEN");
     EXPECT_EQ(PvColour(), 0x0000FF);
-}
 
-TEST_F(MonitorTest, AFailedTickRecoversAndButtonAndMenuStayInStep) {
-    StartWith(104, 8);
-    PressReadPv();
-    Tick();
+    // A failed tick leaves the display as it was; the next one reads again.
     const std::string before = Pv();
     // The three attempts at the PV read go unanswered.
     inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 3));
@@ -174,24 +170,6 @@ TEST_F(MonitorTest, ThePollsTraceGoesToLogPvOnlyWhenItExists) {
     EXPECT_EQ(trace.find("<1006>"), std::string::npos);
 }
 
-TEST_F(MonitorTestB, TheTraceIsReopenedEveryTwentiethTickAndKeepsWhatItHad) {
-    StartWith(105, 3);
-    std::ofstream("log_PV.txt") << "";
-    PressReadPv();
-    for (int i = 0; i < 25; ++i)
-        Tick();
-    // Twenty ticks are on disk already, without the stream being closed.
-    const std::string trace = Slurp("log_PV.txt");
-    std::size_t reads = 0;
-    for (std::size_t at = trace.find("Modbus r PV\n"); at != std::string::npos;
-         at = trace.find("Modbus r PV\n", at + 1))
-        ++reads;
-    EXPECT_GE(reads, 20u);
-    EXPECT_NE(trace.find("A0 = "), std::string::npos);
-    EXPECT_FALSE(fs::exists("log_ADC.txt"));
-    PressReadPv();
-}
-
 // The remote value goes to the process-value register after the device check. Outside the display
 // range (-1999 ... 9999 here) it is marked red and written as typed; back in range the mark goes.
 // No instrument, no mark and no write.
@@ -232,7 +210,7 @@ TEST_F(MonitorTest, TheRemoteValueIsWrittenAsTypedAndMarkedOutOfRange) {
     EXPECT_TRUE(Main("RSP").dimmed);
 }
 
-TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWriteAndTheDisplayHasFiveDecimals) {
+TEST_F(MonitorTestB, RemoteValueAsOneWriteFiveDecimalsAndTheTraceReopenedEveryTwentiethTick) {
     StartWith(105, 3);
     Requests();
     rt.UserSetValue(ctx.gvMain, Id(ctx.gvMain, "RSP"), 12.5);
@@ -254,6 +232,22 @@ TEST_F(MonitorTestB, TheRemoteValueIsOneThirtyTwoBitWriteAndTheDisplayHasFiveDec
     conf::DP_cfg::SI(ctx, 5);
     conf::MSPV_V::to_GUI(ctx, 123456);
     EXPECT_EQ(Pv(), "1.23456");
+
+    // The poll's trace is reopened every twentieth tick and keeps what it had.
+    std::ofstream("log_PV.txt") << "";
+    PressReadPv();
+    for (int i = 0; i < 25; ++i)
+        Tick();
+    // Twenty ticks are on disk already, without the stream being closed.
+    const std::string trace = Slurp("log_PV.txt");
+    std::size_t reads = 0;
+    for (std::size_t at = trace.find("Modbus r PV\n"); at != std::string::npos;
+         at = trace.find("Modbus r PV\n", at + 1))
+        ++reads;
+    EXPECT_GE(reads, 20u);
+    EXPECT_NE(trace.find("A0 = "), std::string::npos);
+    EXPECT_FALSE(fs::exists("log_ADC.txt"));
+    PressReadPv();
 }
 
 // --- Hourly records ---

@@ -23,55 +23,6 @@ class StageFaults : public ConfiguratorFaults {
         return n;
     }
 
-    // --- Link start and recovery (the UART button) ---
-    int Index(const char* name) {
-        int index = -1;
-        rt.GetCtrlIndex(ctx.gvMain, Id(ctx.gvMain, name), &index);
-        return index;
-    }
-    // Starts the link with request `after` struck; a start that succeeds says nothing on the
-    // status line. The trace it left.
-    std::string StruckStart(int after, const char* failed) {
-        StartInstrument();
-        const std::string before = Status();
-        const std::string trace =
-            StruckTrace(after, failed, nullptr, "log.txt", [&] { Press("UART"); });
-        if (!Fails()) {
-            EXPECT_EQ(Status(), before);
-        }
-        EXPECT_EQ(Count(trace, "Open COM ("), Fails() ? 1 : 3) << trace;
-        return trace;
-    }
-    // The table row, then a start with the adapter still out and one on the clean line.
-    void RecoverLink(const std::string& stage) {
-        AddRow(stage, Fails() ? StatusCell() : "unchanged", "none written");
-        if (Vanish()) {
-            // With the adapter still out, a start cannot open the port: said at once.
-            const std::size_t mark = Size("log.txt");
-            EXPECT_LT(Timed([&] { Press("UART"); }), 0.01);
-            ExpectStatus("Open COM NG", 0xFF0000);
-            const std::string log = Since("log.txt", mark);
-            EXPECT_NE(log.find(kStars + " " + ctx.Source("__UART") + " :: 22881363 \n" + kStars +
-                               " Open COM NG :: err code : "),
-                      std::string::npos)
-                << log;
-            EXPECT_EQ(Count(log, "\tMB.Tx\t"), 0) << log;
-        }
-        ClearLine();
-        // A start on the clean line: the whole recovery, the port at the instrument's settings.
-        const std::size_t clean = Size("log.txt");
-        Press("UART");
-        const std::string trace = Since("log.txt", clean);
-        ExpectClean(trace);
-        EXPECT_EQ(Count(trace, "Recover RTU\n"), 1) << trace;
-        EXPECT_TRUE(com.IsOpen(222));
-        EXPECT_EQ(Main("ID_COMM").number, 1);
-        EXPECT_EQ(Index("BR_COMM"), 3);
-        EXPECT_EQ(Index("RTU_COMM"), 1);
-        // The port follows the controls: the next request is answered.
-        ExpectCleanRun("log.txt", "Read OK", [&] { PressRead(); });
-    }
-
     // --- Write-all: the buffer files as the write left them, every line, none cut short ---
     std::string ExpectBuffersWhole() {
         if (IsB()) {
@@ -152,24 +103,60 @@ TEST_P(StageFaults, CalibrationStepBeginReadingAndStoreStruck) {
     EXPECT_EQ(Stored(), storedAfter + 1);
 }
 
-TEST_P(StageFaults, LinkStartSecondValuesReadStruck) {
-    const std::string trace = StruckStart(0, "Read NG");
-    // Failed, nothing was recovered: the port stays as the file opened it.
-    EXPECT_EQ(Count(trace, "Recover ID"), Fails() ? 0 : 1);
-    EXPECT_EQ(Count(trace, "Recover RTU\n"), Fails() ? 0 : 1);
-    RecoverLink("Link start (second values read struck)");
-}
+// Link start and recovery (the UART button), struck on the read of the link's second values,
+// then on the recovery's baud-rate write (after its block read and station write); each time a
+// start with the adapter still out, and one on the clean line.
+TEST_P(StageFaults, LinkStartStruckOnTheSecondValuesReadThenOnTheBaudRateWrite) {
+    StartInstrument();
+    for (const int after : {0, 2}) {
+        SCOPED_TRACE(after);
+        inst->TakeLog();
+        // A start that succeeds says nothing on the status line.
+        const std::string before = Status();
+        const std::string trace = StruckTrace(after, after ? "Write NG" : "Read NG", nullptr,
+                                              "log.txt", [&] { Press("UART"); });
+        if (!Fails()) {
+            EXPECT_EQ(Status(), before);
+        }
+        // Failed, nothing after the struck request was recovered: the port stays as the file
+        // opened it.
+        EXPECT_EQ(Count(trace, "Open COM ("), Fails() ? 1 : 3) << trace;
+        EXPECT_EQ(Count(trace, "Recover ID"), Fails() && !after ? 0 : 1) << trace;
+        EXPECT_EQ(Count(trace, "Recover RTU"), Fails() ? 0 : 1) << trace;
+        EXPECT_EQ(Main("ID_COMM").number, 1);
+        if (Fails() && !Vanish()) {
+            EXPECT_TRUE(com.IsOpen(222));
+        }
+        AddRow(after ? "Link recovery (baud-rate write struck)"
+                     : "Link start (second values read struck)",
+               Fails() ? StatusCell() : "unchanged", "none written");
 
-TEST_P(StageFaults, LinkRecoveryBaudRateWriteStruck) {
-    // The block read, the station write, then the baud rate.
-    const std::string trace = StruckStart(2, "Write NG");
-    EXPECT_EQ(Main("ID_COMM").number, 1);
-    // Failed, the station was recovered, the baud rate was not: the port is not reopened.
-    EXPECT_EQ(Count(trace, "Recover RTU"), Fails() ? 0 : 1);
-    if (Fails() && !Vanish()) {
+        if (Vanish()) {
+            // With the adapter still out, a start cannot open the port: said at once.
+            const std::size_t mark = Size("log.txt");
+            EXPECT_LT(Timed([&] { Press("UART"); }), 0.01);
+            ExpectStatus("Open COM NG", 0xFF0000);
+            const std::string log = Since("log.txt", mark);
+            EXPECT_NE(log.find(kStars + " " + ctx.Source("__UART") + " :: 22881363 \n" + kStars +
+                               " Open COM NG :: err code : "),
+                      std::string::npos)
+                << log;
+            EXPECT_EQ(Count(log, "\tMB.Tx\t"), 0) << log;
+        }
+        ClearLine();
+        // A start on the clean line: the whole recovery, the port at the instrument's settings.
+        const std::size_t clean = Size("log.txt");
+        Press("UART");
+        const std::string cleanTrace = Since("log.txt", clean);
+        ExpectClean(cleanTrace);
+        EXPECT_EQ(Count(cleanTrace, "Recover RTU\n"), 1) << cleanTrace;
         EXPECT_TRUE(com.IsOpen(222));
+        EXPECT_EQ(Main("ID_COMM").number, 1);
+        EXPECT_EQ(Main("BR_COMM").index, 3);
+        EXPECT_EQ(Main("RTU_COMM").index, 1);
+        // The port follows the controls: the next request is answered.
+        ExpectCleanRun("log.txt", "Read OK", [&] { PressRead(); });
     }
-    RecoverLink("Link recovery (baud-rate write struck)");
 }
 
 TEST_P(StageFaults, MonitoringTickProcessValueReadStruck) {

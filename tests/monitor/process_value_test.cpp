@@ -40,10 +40,6 @@ const TickCase kTicks[] = {
     {"Ombrel", 3, {Read(0x1000, 2), Read(0x100A, 2), Read(0x001F, 1)}},
 };
 
-void PrintTo(const TickCase& c, std::ostream* os) {
-    *os << c.program << " firmware " << c.firmware;
-}
-
 class TickRequests : public MonitorTest, public ::testing::WithParamInterface<TickCase> {
   protected:
     TickRequests() : MonitorTest(*conf::ModelOfProgram(GetParam().program)) {}

@@ -312,7 +312,7 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
     // the time-outs of the struck ones. The status is `failed` in red with nothing logged after
     // the failed request (it ends the stage), or `ok` in green (null: not checked here).
     std::string StruckTrace(int after, const char* failed, const char* ok, const char* file,
-                            const char* also, const std::function<void()>& action) {
+                            const std::function<void()>& action, const char* also = nullptr) {
         Arm(after);
         const std::size_t mark = Size(file), alsoMark = also ? Size(also) : 0;
         const double took = Timed(action);
@@ -333,10 +333,6 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
             ExpectStatus(ok, 0x008000);
         }
         return trace;
-    }
-    std::string StruckTrace(int after, const char* failed, const char* ok, const char* file,
-                            const std::function<void()>& action) {
-        return StruckTrace(after, failed, ok, file, nullptr, action);
     }
     // A run on the clean line: every request answered and read as the answer it is.
     static void ExpectClean(const std::string& trace) {

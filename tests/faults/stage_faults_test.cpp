@@ -172,7 +172,8 @@ TEST_P(StageFaults, MonitoringTickProcessValueReadStruck) {
     ASSERT_EQ(Lines(Slurp(path)), 2);
 
     fe.VirtualClock().Advance(1.0);
-    StruckTrace(0, "Read NG", "Read OK", "log_PV.txt", "log.txt", [&] { Tick(); });
+    StruckTrace(
+        0, "Read NG", "Read OK", "log_PV.txt", [&] { Tick(); }, "log.txt");
     // Watching runs on whatever a tick met; no value, no record.
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(Main("MSPV_B").state, 1);

@@ -270,27 +270,21 @@ class RecordTest : public MonitorTest {
     }
 };
 
-TEST_F(RecordTest, EachPollAppendsTheDisplayedTextToThisHoursFile) {
-    StartRecording({2013, 5, 28, 9, 59, 57});
-    std::vector<std::pair<std::string, std::string>> nine;
+TEST_F(RecordTest, EachPollAppendsTheDisplayedTextToThisHoursFileAndOpenIsRecordedAsOpen) {
+    StartRecording({2013, 5, 31, 23, 59, 57});
+    std::vector<std::pair<std::string, std::string>> last;
     const double start = fe.VirtualClock().Now();
     for (int i = 0; i < 2; ++i) {
         fe.AdvanceTime(1.0);
         const int second = 57 + static_cast<int>(fe.VirtualClock().Now() - start);
-        nine.emplace_back("09:59:" + std::to_string(second), Pv());
+        last.emplace_back("23:59:" + std::to_string(second), Pv());
     }
-    EXPECT_EQ(File("Tarnel_PV_2013-05-28_09.txt"), Lines(nine));
-    // The next hour starts a file of its own.
-    fe.AdvanceTime(2.0);
-    EXPECT_EQ(File("Tarnel_PV_2013-05-28_10.txt").rfind("TIME\tPV\t\n10:00:0", 0), 0u);
-    EXPECT_EQ(File("Tarnel_PV_2013-05-28_09.txt"), Lines(nine));
-}
-
-TEST_F(RecordTest, MidnightStartsTheNextDaysFileAndAnOpenSensorIsRecordedAsOpen) {
-    StartRecording({2013, 5, 31, 23, 59, 59});
+    EXPECT_EQ(File("Tarnel_PV_2013-05-31_23.txt"), Lines(last));
+    // The next hour, here the next day, starts a file of its own.
     inst->SetOpenSensor(true);
     fe.AdvanceTime(1.0);
     EXPECT_EQ(File("Tarnel_PV_2013-06-01_00.txt"), Lines({{"00:00:00", "OPEN"}}));
+    EXPECT_EQ(File("Tarnel_PV_2013-05-31_23.txt"), Lines(last));
 }
 
 TEST_F(RecordTest, UncheckedRecordingWritesNothingAndTakesEffectAtTheNextPoll) {
@@ -361,8 +355,11 @@ class TrendTest : public MonitorTest {
     }
 };
 
-TEST_F(TrendTest, TenPollsGiveTenPointsAndAnOpenSensorOrAFailedPollABreak) {
+TEST_F(TrendTest, OnePointAPollABreakForAnOpenSensorOrAFailedPollAndABoundedHistory) {
     StartWith(104, 8);
+    Menu("PV_TREND");
+    ASSERT_GT(ctx.gvTrend, 0);
+    EXPECT_TRUE(rt.GetPanel(ctx.gvTrend)->displayed);
     PressReadPv();
     std::vector<double> shown;
     for (int i = 0; i < 10; ++i) {
@@ -386,24 +383,10 @@ TEST_F(TrendTest, TenPollsGiveTenPointsAndAnOpenSensorOrAFailedPollABreak) {
     ASSERT_EQ(points.size(), 12u);
     EXPECT_TRUE(points[10].gap);
     EXPECT_FALSE(points[11].gap);
-    // A failed poll breaks the line too.
-    SilenceFrom(0);
-    fe.AdvanceTime(1.0);
-    points = Points();
-    ASSERT_EQ(points.size(), 13u);
-    EXPECT_TRUE(points[12].gap);
-}
-
-TEST_F(TrendTest, TheMenuShowsTheWindowClosingItKeepsTheHistoryWhichStaysBounded) {
-    StartWith(104, 8);
-    Menu("PV_TREND");
-    ASSERT_GT(ctx.gvTrend, 0);
-    EXPECT_TRUE(rt.GetPanel(ctx.gvTrend)->displayed);
-    PressReadPv();
-    fe.AdvanceTime(3.0);
+    // Closing the window keeps the history, and watching goes on.
     rt.UserClosePanel(ctx.gvTrend);
     EXPECT_FALSE(rt.GetPanel(ctx.gvTrend)->displayed);
-    EXPECT_EQ(Points().size(), 3u);
+    EXPECT_EQ(Points().size(), 12u);
     EXPECT_TRUE(TimerOn());
     // Ten hours of polls keep a bounded history (watching started afresh, its count from 0).
     PressReadPv();
@@ -411,6 +394,13 @@ TEST_F(TrendTest, TheMenuShowsTheWindowClosingItKeepsTheHistoryWhichStaysBounded
     fe.AdvanceTime(10 * 3600.0 + 120.0);
     EXPECT_EQ(Points().size(), 36000u);
     EXPECT_EQ(Main("GICNT").number, 10 * 3600 + 120);
+    // A failed poll breaks the line too.
+    SilenceFrom(0);
+    fe.AdvanceTime(1.0);
+    points = Points();
+    ASSERT_EQ(points.size(), 36000u);
+    EXPECT_TRUE(points.back().gap);
+    EXPECT_FALSE(points[points.size() - 2].gap);
 }
 
 }  // namespace

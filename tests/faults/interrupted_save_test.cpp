@@ -87,11 +87,6 @@ int RunUnderStrace(const std::vector<std::string>& options, const std::string& d
     return status;
 }
 
-bool KilledOrExitedAsKilled(int status) {
-    return (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) ||
-           (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGKILL);
-}
-
 struct Call {
     std::string name;
     int n;  // among the calls of that name, which is what strace's injection counts
@@ -170,7 +165,9 @@ TEST_P(InterruptedSave, LeavesTheOldFileOrTheNewOneWhole) {
         const int status = RunUnderStrace({"-o", "/dev/null", "-e", "trace=" + call.name, "-e",
                                            "inject=" + call.name + ":signal=KILL" + when},
                                           driver, dir_);
-        EXPECT_TRUE(KilledOrExitedAsKilled(status)) << status;
+        EXPECT_TRUE((WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) ||
+                    (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGKILL))
+            << status;
         const std::string after = conf_test::ReadFile(file);
         EXPECT_TRUE(after == kOld || after == whole) << after;
         keptOld += after == kOld;

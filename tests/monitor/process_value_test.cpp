@@ -287,17 +287,7 @@ TEST_F(RecordTest, EachPollAppendsTheDisplayedTextToThisHoursFileAndOpenIsRecord
     EXPECT_EQ(File("Tarnel_PV_2013-05-31_23.txt"), Lines(last));
 }
 
-TEST_F(RecordTest, UncheckedRecordingWritesNothingAndTakesEffectAtTheNextPoll) {
-    StartRecording({2013, 5, 28, 9, 0, 0});
-    Menu("PV_RECORD");
-    fe.AdvanceTime(3.0);
-    EXPECT_FALSE(fs::exists(Dir() / "Tarnel_PV_2013-05-28_09.txt"));
-    Menu("PV_RECORD");
-    fe.AdvanceTime(1.0);
-    EXPECT_EQ(File("Tarnel_PV_2013-05-28_09.txt"), Lines({{"09:00:04", Pv()}}));
-}
-
-TEST_F(RecordTest, ARecordThatCannotBeWrittenIsSaidOnceAndPollingGoesOn) {
+TEST_F(RecordTest, ARecordThatCannotBeWrittenIsSaidOnceAndAnUncheckedOneNotAtAll) {
     // A file where the folder should be.
     std::ofstream((root_ / "PV Record").string()) << "not a folder";
     StartRecording({2013, 5, 28, 9, 0, 0});
@@ -312,7 +302,15 @@ TEST_F(RecordTest, ARecordThatCannotBeWrittenIsSaidOnceAndPollingGoesOn) {
     fs::remove(root_ / "PV Record");
     fe.AdvanceTime(1.0);
     EXPECT_EQ(Status(), "Read OK");
-    EXPECT_TRUE(fs::exists(Dir() / "Tarnel_PV_2013-05-28_09.txt"));
+    const std::string first = Pv();
+    EXPECT_EQ(File("Tarnel_PV_2013-05-28_09.txt"), Lines({{"09:00:04", first}}));
+    // Unchecked, recording writes nothing; checked again, it takes effect at the next poll.
+    Menu("PV_RECORD");
+    fe.AdvanceTime(3.0);
+    Menu("PV_RECORD");
+    fe.AdvanceTime(1.0);
+    EXPECT_EQ(File("Tarnel_PV_2013-05-28_09.txt"),
+              Lines({{"09:00:04", first}, {"09:00:08", Pv()}}));
 }
 
 // Model B records under its own name, and its value has no open-sensor code: 32767 at one

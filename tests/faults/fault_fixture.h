@@ -85,18 +85,12 @@ inline bool Fails(const Cell& c) {
     return Vanish(c) || c.strike == Strike::kEvery;
 }
 
-inline std::string NameOf(const Cell& c) {
-    std::string name = std::string(c.model->id.programName) + "_" + c.fault.name;
-    if (!Vanish(c)) name += c.strike == Strike::kEvery ? "_Every" : "_Once";
-    return name;
-}
-
-inline void PrintTo(const Cell& c, std::ostream* os) {
-    *os << NameOf(c);
-}
-
 inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
-    return NameOf(info.param);
+    const Cell& c = info.param;
+    return std::string(c.model->id.programName) + "_" + c.fault.name +
+           (Vanish(c)                    ? ""
+            : c.strike == Strike::kEvery ? "_Every"
+                                         : "_Once");
 }
 
 // --- The trace a request leaves -----------------------------------------------------------
@@ -207,6 +201,13 @@ inline int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
+// A run on the clean line: every request answered and read as the answer it is.
+inline void ExpectClean(const std::string& trace) {
+    EXPECT_EQ(Count(trace, kStars), 0) << trace;
+    EXPECT_GT(Count(trace, "\tMB.Tx\t"), 0) << trace;
+    EXPECT_EQ(Count(trace, "\tMB.Tx\t"), Count(trace, "\tMB.Rx\t#")) << trace;
+}
+
 // --- Time on the line -----------------------------------------------------------------------
 
 // Upper bound of one attempt that ends in its time-out: the request on the wire (13 bytes at
@@ -233,9 +234,9 @@ inline std::string Colour(int rgb) {
 }
 
 inline std::string StrikeName(const Cell& c) {
-    if (Vanish(c)) return c.fault.name;
-    return std::string(c.fault.name) +
-           (c.strike == Strike::kEvery ? " (every attempt)" : " (once)");
+    return c.fault.name + std::string(Vanish(c)                    ? ""
+                                      : c.strike == Strike::kEvery ? " (every attempt)"
+                                                                   : " (once)");
 }
 
 // Adds the row (what the case has just asserted) to the table file, when one is named: stage,
@@ -288,11 +289,7 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
         return {0, 3, 0, 0, 0, 0, 0, 0};
     }
 
-    static std::size_t Size(const std::string& path) {
-        std::error_code ec;
-        const auto n = std::filesystem::file_size(path, ec);
-        return ec ? 0 : static_cast<std::size_t>(n);
-    }
+    std::size_t Size(const std::string& path) { return Since(path, 0).size(); }
     std::string Since(const std::string& path, std::size_t mark) {
         ctx.gpLog.Flush();
         ctx.gpCAL.Flush();
@@ -333,12 +330,6 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
             ExpectStatus(ok, 0x008000);
         }
         return trace;
-    }
-    // A run on the clean line: every request answered and read as the answer it is.
-    static void ExpectClean(const std::string& trace) {
-        EXPECT_EQ(Count(trace, kStars), 0) << trace;
-        EXPECT_GT(Count(trace, "\tMB.Tx\t"), 0) << trace;
-        EXPECT_EQ(Count(trace, "\tMB.Tx\t"), Count(trace, "\tMB.Rx\t#")) << trace;
     }
     // `action` on the clean line: its status green, every request of it answered.
     void ExpectCleanRun(const char* file, const char* status, const std::function<void()>& action) {

@@ -33,7 +33,6 @@ struct TickSeen {
 class Soak : public ConfiguratorFaults {};
 
 TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
-    std::cout << "soak seed " << kSeed << std::endl;
     RecordProperty("seed", static_cast<int>(kSeed));
 
     // Each tick through the program's own timer callback, watched on its way.
@@ -104,8 +103,9 @@ TEST_P(Soak, TenHoursOfWatchingWithFaultsAndAPulledPort) {
     }
     inst->ClearFaults();
     inst->Replug();
-    std::cout << "soak: " << ticks.size() << " ticks, " << faultsArmed << " faults, " << pullsDone
-              << " pulls (" << reopened << " reopened from the menu)" << std::endl;
+    std::cout << "soak (seed " << kSeed << "): " << ticks.size() << " ticks, " << faultsArmed
+              << " faults, " << pullsDone << " pulls (" << reopened << " reopened from the menu)"
+              << std::endl;
     ASSERT_GE(pullsDone, 3);
 
     // What each tick with a value should have left: one line in the file of its hour.

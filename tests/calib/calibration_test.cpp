@@ -173,10 +173,8 @@ TEST_F(CalibrationTest, OutputCalibrationOnBothPagesAndTheRelayTest) {
     OnPage(0);
     Choose(ctx.gvCFG, "RTS_R_2");
     EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 0));
-    for (const char* name : {"RTS_L", "RTS_H"})
-        EXPECT_TRUE(Cfg(name).dimmed) << name;
-    for (const char* name : {"RTS_L_CAL", "RTS_H_CAL"})
-        EXPECT_TRUE(Cal(name).dimmed) << name;
+    for (const ui::Control& c : {Cfg("RTS_L"), Cfg("RTS_H"), Cal("RTS_L_CAL"), Cal("RTS_H_CAL")})
+        EXPECT_TRUE(c.dimmed) << c.name;
     EXPECT_EQ(Cal("RTS_R_CAL_2").state, 1);
 
     // The low end: the arrow keys step by sixteen within the range.

@@ -85,12 +85,17 @@ inline bool Fails(const Cell& c) {
     return Vanish(c) || c.strike == Strike::kEvery;
 }
 
+inline std::string NameOf(const Cell& c) {
+    const char* strike = Vanish(c) ? "" : c.strike == Strike::kEvery ? "_Every" : "_Once";
+    return std::string(c.model->id.programName) + "_" + c.fault.name + strike;
+}
+
+inline void PrintTo(const Cell& c, std::ostream* os) {
+    *os << NameOf(c);
+}
+
 inline std::string CellName(const ::testing::TestParamInfo<Cell>& info) {
-    const Cell& c = info.param;
-    return std::string(c.model->id.programName) + "_" + c.fault.name +
-           (Vanish(c)                    ? ""
-            : c.strike == Strike::kEvery ? "_Every"
-                                         : "_Once");
+    return NameOf(info.param);
 }
 
 // --- The trace a request leaves -----------------------------------------------------------
@@ -234,9 +239,8 @@ inline std::string Colour(int rgb) {
 }
 
 inline std::string StrikeName(const Cell& c) {
-    return c.fault.name + std::string(Vanish(c)                    ? ""
-                                      : c.strike == Strike::kEvery ? " (every attempt)"
-                                                                   : " (once)");
+    if (Vanish(c)) return c.fault.name;
+    return c.fault.name + std::string(c.strike == Strike::kEvery ? " (every attempt)" : " (once)");
 }
 
 // Adds the row (what the case has just asserted) to the table file, when one is named: stage,

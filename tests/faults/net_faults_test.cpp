@@ -154,8 +154,8 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
         EXPECT_EQ(Status(), "Read OK") << Log();
         recovery = "link start, then \"Read OK\"";
     }
-    Record({kStageNames[static_cast<int>(TheStage())], "A",
-            std::string("net:") + kFaultNames[static_cast<int>(Fault())], "\"" + stageStatus + "\"",
+    Record({kStageNames[std::get<0>(GetParam())], "A",
+            std::string("net:") + kFaultNames[std::get<1>(GetParam())], "\"" + stageStatus + "\"",
             label, "none written", recovery});
 }
 

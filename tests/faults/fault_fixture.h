@@ -293,6 +293,7 @@ class ConfiguratorFaults : public monitortest::MonitorTest,
         return {0, 3, 0, 0, 0, 0, 0, 0};
     }
 
+    // The length of `path` with the logs flushed, and what the file has gained since such a mark.
     std::size_t Size(const std::string& path) { return Since(path, 0).size(); }
     std::string Since(const std::string& path, std::size_t mark) {
         ctx.gpLog.Flush();

@@ -4,22 +4,15 @@
 // call is killed right at that call. A leftover of a killed run is cleaned up by the next save.
 // Needs strace and the right to trace a child; skipped (and said so) where either is missing.
 
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "link/port_settings.h"
 #include "platform/ui/constants.h"
 #include "scan/language.h"
+#include "tests/support/files.h"
 #include "tests/support/fixtures.h"
 
 namespace {
@@ -69,13 +62,6 @@ TEST_F(SaveDriverScan, DISABLED_Language) {
     EXPECT_EQ(scan::LangS::WF(ctx), 0);
 }
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 // Runs strace with `options` over this program running one driver; the wait status.
 int RunUnderStrace(const std::vector<std::string>& options, const std::string& driver,
                    const fs::path& dir) {
@@ -99,11 +85,6 @@ int RunUnderStrace(const std::vector<std::string>& options, const std::string& d
     int status = 0;
     waitpid(pid, &status, 0);
     return status;
-}
-
-bool KilledOrExitedAsKilled(int status) {
-    return (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) ||
-           (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGKILL);
 }
 
 struct Call {
@@ -170,9 +151,9 @@ TEST_P(InterruptedSave, LeavesTheOldFileOrTheNewOneWhole) {
     ASSERT_EQ(RunUnderStrace({"-o", trace.string(), "-y", "-s", "0", "-e", "trace=" + syscalls},
                              driver, dir_),
               0);
-    const std::string whole = Slurp(file);
+    const std::string whole = conf_test::ReadFile(file);
     ASSERT_NE(whole, kOld);
-    const auto calls = CallsInFolder(Slurp(trace), dir_.string());
+    const auto calls = CallsInFolder(conf_test::ReadFile(trace), dir_.string());
     fs::remove(trace);
     ASSERT_GE(calls.size(), 4u);  // at least the open, a write, the sync and the rename
 
@@ -184,8 +165,10 @@ TEST_P(InterruptedSave, LeavesTheOldFileOrTheNewOneWhole) {
         const int status = RunUnderStrace({"-o", "/dev/null", "-e", "trace=" + call.name, "-e",
                                            "inject=" + call.name + ":signal=KILL" + when},
                                           driver, dir_);
-        EXPECT_TRUE(KilledOrExitedAsKilled(status)) << status;
-        const std::string after = Slurp(file);
+        EXPECT_TRUE((WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) ||
+                    (WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGKILL))
+            << status;
+        const std::string after = conf_test::ReadFile(file);
         EXPECT_TRUE(after == kOld || after == whole) << after;
         keptOld += after == kOld;
         tookNew += after == whole;
@@ -199,7 +182,7 @@ TEST_P(InterruptedSave, LeavesTheOldFileOrTheNewOneWhole) {
         RunUnderStrace({"-o", "/dev/null", "-e", "trace=" + call.name, "-e",
                         "inject=" + call.name + ":error=ENOSPC" + when},
                        driver, dir_);
-        EXPECT_EQ(Slurp(file), kOld);
+        EXPECT_EQ(conf_test::ReadFile(file), kOld);
         EXPECT_EQ(Leftovers(), std::vector<std::string>{});
     }
     EXPECT_GT(keptOld, 0);
@@ -208,7 +191,7 @@ TEST_P(InterruptedSave, LeavesTheOldFileOrTheNewOneWhole) {
     // The next save puts the new file in place and takes away what the killed ones left.
     PutOld();
     ASSERT_EQ(RunUnderStrace({"-o", "/dev/null"}, driver, dir_), 0);
-    EXPECT_EQ(Slurp(file), whole);
+    EXPECT_EQ(conf_test::ReadFile(file), whole);
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 

@@ -4,13 +4,9 @@
 // 0xFF data byte both ways. The status, the trace, and the recovery once the server is back.
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <tuple>
 
 #include "fault_fixture.h"
-#include "models/model_a.h"
-#include "tests/support/fixtures.h"
 #include "tests/support/net_servers.h"
 
 namespace faulttest {
@@ -22,36 +18,19 @@ enum class NetFault { kNoServer, kReset, kStall, kDelay, kFfByte };
 
 enum class Stage { kLinkStart, kReadAll, kWriteAll, kMonitorTick, kCalibrationStep };
 
-struct NetCell {
-    Stage stage;
-    NetFault fault;
-};
-
 // Indexed by the enums above.
 const char* const kStageNames[] = {"LinkStart", "ReadAll", "WriteAll", "MonitorTick",
                                    "CalibrationStep"};
 const char* const kFaultNames[] = {"NoServer", "Reset", "Stall", "Delay", "FfByte"};
-std::string NetCellName(const NetCell& c) {
-    return std::string(kStageNames[static_cast<int>(c.stage)]) + "_" +
-           kFaultNames[static_cast<int>(c.fault)];
-}
 
-std::vector<NetCell> NetCells() {
-    std::vector<NetCell> out;
-    for (int s = 0; s <= static_cast<int>(Stage::kCalibrationStep); ++s)
-        for (int f = 0; f <= static_cast<int>(NetFault::kFfByte); ++f)
-            out.push_back({static_cast<Stage>(s), static_cast<NetFault>(f)});
-    return out;
-}
-
+// Every stage with every fault.
 class NetFaults : public ptytest::ConfiguratorOnAPty,
-                  public ::testing::WithParamInterface<NetCell> {
+                  public ::testing::WithParamInterface<std::tuple<int, int>> {
   protected:
     NetFaults() : ConfiguratorOnAPty(conf::ModelA()) {}
 
-    Stage TheStage() const { return GetParam().stage; }
-    NetFault Fault() const { return GetParam().fault; }
-
+    Stage TheStage() const { return static_cast<Stage>(std::get<0>(GetParam())); }
+    NetFault Fault() const { return static_cast<NetFault>(std::get<1>(GetParam())); }
     // The simulator behind its RFC 2217 server, COM5 linked to it (again).
     void Serve(const std::vector<std::string>& extra) {
         std::vector<std::string> args{"--model", "A", "--log", "--no-pacing"};
@@ -68,24 +47,16 @@ class NetFaults : public ptytest::ConfiguratorOnAPty,
         fs::create_symlink(url, link);
     }
     void RunStage() {
-        switch (TheStage()) {
-            case Stage::kLinkStart:
-                Press("UART");
-                break;
-            case Stage::kReadAll:
-                Press("READ");
-                break;
-            case Stage::kWriteAll:
-                Press("WRITE");
-                break;
-            case Stage::kMonitorTick:
-                fe.VirtualClock().Advance(1.0);
-                rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T"));
-                break;
-            case Stage::kCalibrationStep:
-                // The first input-calibration step begins: the device check, then its preset.
-                rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "IC_B_0"));
-                break;
+        if (TheStage() == Stage::kMonitorTick) {
+            fe.VirtualClock().Advance(1.0);
+            rt.TimerTick(ctx.gvMain, Id(ctx.gvMain, "MSPV_T"));
+        } else if (TheStage() == Stage::kCalibrationStep) {
+            // The first input-calibration step begins: the device check, then its preset.
+            rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, "IC_B_0"));
+        } else {
+            Press(TheStage() == Stage::kLinkStart ? "UART"
+                  : TheStage() == Stage::kReadAll ? "READ"
+                                                  : "WRITE");
         }
     }
 
@@ -183,13 +154,17 @@ TEST_P(NetFaults, TheStageAndItsRecovery) {
         EXPECT_EQ(Status(), "Read OK") << Log();
         recovery = "link start, then \"Read OK\"";
     }
-    Record({kStageNames[static_cast<int>(TheStage())], "A",
-            std::string("net:") + kFaultNames[static_cast<int>(Fault())], "\"" + stageStatus + "\"",
+    Record({kStageNames[std::get<0>(GetParam())], "A",
+            std::string("net:") + kFaultNames[std::get<1>(GetParam())], "\"" + stageStatus + "\"",
             label, "none written", recovery});
 }
 
-INSTANTIATE_TEST_SUITE_P(Matrix, NetFaults, ::testing::ValuesIn(NetCells()),
-                         [](const auto& cell) { return NetCellName(cell.param); });
+INSTANTIATE_TEST_SUITE_P(Matrix, NetFaults,
+                         ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 5)),
+                         [](const auto& cell) {
+                             return std::string(kStageNames[std::get<0>(cell.param)]) + "_" +
+                                    kFaultNames[std::get<1>(cell.param)];
+                         });
 
 }  // namespace
 }  // namespace faulttest

@@ -2,11 +2,7 @@
 // the trace, the status and indices, the settings file, and the instrument found once the line
 // is clean (on the next probe, or by a new Auto Scan after the port came back).
 
-#include <filesystem>
-
 #include "fault_fixture.h"
-#include "models/model_a.h"
-#include "tests/support/fixtures.h"
 
 namespace faulttest {
 namespace {
@@ -14,8 +10,8 @@ namespace {
 class SweepFaults : public scantest::SweepTest, public ::testing::WithParamInterface<Cell> {
   protected:
     sim::FaultKind Kind() const { return GetParam().fault.kind; }
-    bool Vanish() const { return Kind() == sim::FaultKind::kVanish; }
-    bool Fails() const { return Vanish() || GetParam().strike == Strike::kEvery; }
+    bool Vanish() const { return faulttest::Vanish(GetParam()); }
+    bool Fails() const { return faulttest::Fails(GetParam()); }
     std::string Status() { return Text("STATUS"); }
     int StatusColour() { return Attr("STATUS", ui::ATTR_TEXT_COLOR); }
     std::string StatusCell() { return "\"" + Status() + "\" " + Colour(StatusColour()); }

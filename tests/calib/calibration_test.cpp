@@ -1,10 +1,10 @@
-// Input calibration steps of both models against the simulated instrument, on the virtual
-// clock: the requests of a whole step, the stored commands, the trace file, the counter, the
-// failure states, and how a step and process-value watching meet.
+// Calibration against the simulated instrument, on the virtual clock. Input calibration steps
+// of both models: the requests of a whole step, the stored commands, the trace file, the
+// counter, and how a step and process-value watching meet. Output calibration on both pages and
+// the relay test.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "calib/input_cal.h"
@@ -16,12 +16,12 @@ using monitortest::Bytes;
 using monitortest::MonitorTest;
 using monitortest::Read;
 using monitortest::Write;
-using transfertest::Sealed;
 
 class CalibrationTest : public MonitorTest {
   protected:
     explicit CalibrationTest(const conf::Model& model = conf::ModelA()) : MonitorTest(model) {}
-    void OnCalibrationPage() { rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), 1); }
+    void OnPage(int page) { rt.UserSelectTab(ctx.gvMain, Id(ctx.gvMain, "TAB"), page); }
+    int Choose(int panel, const char* button) { return rt.UserToggle(panel, Id(panel, button)); }
     int Press(int step) {
         return rt.UserToggle(ctx.gvCAL, Id(ctx.gvCAL, ("IC_B_" + std::to_string(step)).c_str()));
     }
@@ -35,9 +35,9 @@ class CalibrationTestB : public CalibrationTest {
     CalibrationTestB() : CalibrationTest(conf::ModelB()) {}
 };
 
-TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
+TEST_F(CalibrationTest, StepsPresetReadStoreAndKeepTheirTraceAndWatchingApart) {
     StartWith(104, 8);
-    OnCalibrationPage();
+    OnPage(1);
     Requests();
     Press(2);  // "TC.Z"
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(5, 0, 1), Write(6, 1, 0)}));
@@ -76,11 +76,8 @@ TEST_F(CalibrationTest, AFirstStepPresetsTheTypeReadsAndStoresWithItsCode) {
     Press(8);
     EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(6, 0x0A02, 9)}));
     EXPECT_EQ(Focused(), "cal:IC_B_0");
-}
 
-TEST_F(CalibrationTest, TheTraceHoldsOneStepsReadingsAndAStepAndWatchingExcludeEachOther) {
-    StartWith(104, 8);
-    OnCalibrationPage();
+    // The trace holds one step's readings: it is emptied at each begin.
     std::ofstream("log_ADC.txt") << "";
     Press(5);
     StepTick();
@@ -119,36 +116,12 @@ TEST_F(CalibrationTest, TheTraceHoldsOneStepsReadingsAndAStepAndWatchingExcludeE
     EXPECT_TRUE(TimerOn());
 }
 
-TEST_F(CalibrationTest, ARefusedPresetSwitchesTheButtonOffAFailedStoreLeavesItOn) {
-    StartWith(104, 8);
-    OnCalibrationPage();
-    // The device check passes, the type write is refused.
-    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kException, 1, 3));
-    Press(0);
-    EXPECT_EQ(Status(), "Write NG");
-    EXPECT_EQ(Button(0), 0);
-    EXPECT_FALSE(StepTimerOn());
-    // A failed store leaves the button on, so a second release retries.
-    Press(1);
-    // The device check passes, the store is lost three times.
-    inst->AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 1, 3));
-    Press(1);
-    EXPECT_EQ(Status(), "Write NG");
-    EXPECT_EQ(Button(1), 1);
-    EXPECT_FALSE(StepTimerOn());
-    Requests();
-    Press(1);
-    EXPECT_EQ(Status(), "Write OK");
-    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 2));
-    EXPECT_EQ(Button(1), 0);
-}
-
 // Every step at both polarity settings: the begin writes the type of steps 0, 2 and 4 to
 // EEPROM; the save sends 4 + step (polarity 0) or 10 + step (polarity 1), with code 5 for
 // steps 0, 2, 4 and code 6 for steps 1, 3, 5.
 TEST_F(CalibrationTestB, StepsWriteTheirTypeToEepromAndStoreByPolarity) {
     StartWith(105, 3);
-    OnCalibrationPage();
+    OnPage(1);
     const char* names[] = {"mV.L", "mV.H", "V.L", "V.H", "mA.L", "mA.H"};
     for (int polarity : {0, 1}) {
         rt.SetCtrlIndex(ctx.gvCAL, Id(ctx.gvCAL, "POLAR"), polarity);
@@ -173,6 +146,62 @@ TEST_F(CalibrationTestB, StepsWriteTheirTypeToEepromAndStoreByPolarity) {
             EXPECT_NE(Log().find(line), std::string::npos) << line;
         }
     }
+}
+
+TEST_F(CalibrationTest, OutputCalibrationOnBothPagesAndTheRelayTest) {
+    StartWith(104, 8);
+    EXPECT_EQ(Cfg("RTS_L").number, Ram(11));
+    EXPECT_EQ(Cal("RTS_L_CAL").number, Ram(11));
+    EXPECT_EQ(Cal("RTS_H_CAL").number, Ram(12));
+    OnPage(1);
+    Requests();
+    Choose(ctx.gvCAL, "RTS_R_CAL_1");  // high end begin
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(5, 0x0A02, 28)}));
+    EXPECT_EQ(Cfg("RTS_R_1").state, 1);
+    EXPECT_FALSE(Cal("RTS_H_CAL").dimmed);
+    EXPECT_TRUE(Cal("RTS_L_CAL").dimmed);
+    EXPECT_FALSE(Cfg("RTS_H").dimmed);
+    EXPECT_NE(Log().find("OC.PWM.1.H.BEG\n"), std::string::npos);
+
+    // RTS.H changed on the calibration page shows on the configuration page.
+    rt.UserSetValue(ctx.gvCAL, Id(ctx.gvCAL, "RTS_H_CAL"), 20000);
+    EXPECT_EQ(Requests().back(), Write(5, 12, 20000));
+    EXPECT_EQ(Cfg("RTS_H").number, 20000);
+    EXPECT_NE(Log().find("Modbus w RTS.H = 20000\n"), std::string::npos);
+
+    // The end: 0 to EEPROM, both values dimmed on both pages.
+    OnPage(0);
+    Choose(ctx.gvCFG, "RTS_R_2");
+    EXPECT_EQ(Requests().back(), Write(6, 0x0A02, 0));
+    for (const ui::Control& c : {Cfg("RTS_L"), Cfg("RTS_H"), Cal("RTS_L_CAL"), Cal("RTS_H_CAL")})
+        EXPECT_TRUE(c.dimmed) << c.name;
+    EXPECT_EQ(Cal("RTS_R_CAL_2").state, 1);
+
+    // The low end: the arrow keys step by sixteen within the range.
+    Choose(ctx.gvCFG, "RTS_R_0");  // low end begin
+    rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), 1000);
+    Requests();
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), ui::VAL_RIGHT_ARROW_VKEY);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Write(5, 11, 1016)}));
+    EXPECT_EQ(Cfg("RTS_L").number, 1016);
+    EXPECT_EQ(Cal("RTS_L_CAL").number, 1016);
+    // At the range's end an arrow stays there.
+    rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), 32760);
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), ui::VAL_RIGHT_ARROW_VKEY);
+    EXPECT_EQ(Cfg("RTS_L").number, 32767);
+    rt.UserSetValue(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), 5);
+    rt.UserKeyPress(ctx.gvCFG, Id(ctx.gvCFG, "RTS_L"), ui::VAL_LEFT_ARROW_VKEY);
+    EXPECT_EQ(Cfg("RTS_L").number, 0);
+    EXPECT_EQ(Ram(11), 0);
+    // Relay 2 switches on and off.
+    OnPage(1);
+    Requests();
+    Choose(ctx.gvCAL, "RELAY_2");
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{Read(0x1F00, 4), Write(5, 0x0A05, 1)}));
+    EXPECT_NE(Log().find("Modbus toggle Relay A2 to 1\n"), std::string::npos);
+    Choose(ctx.gvCAL, "RELAY_2");
+    EXPECT_EQ(Requests().back(), Write(5, 0x0A05, 0));
+    EXPECT_EQ(Status(), "Write OK");
 }
 
 }  // namespace

@@ -74,6 +74,9 @@ TEST_F(PortDev, AnOpenLeavesOneRecordAndAFailedOneSaysWhy) {
 TEST_F(PortDev, SettingsFilesAreWrittenAsTheScannerWritesThem) {
     conf::mf_Port_Dev__Record(ctx, 5, 3, 0, 8, 2, 0x10104);
     EXPECT_EQ(conf_test::ReadFile("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n0104");
+    EXPECT_EQ(conf_test::ReadFile("COM_Dev_use_COMMENT.txt"),
+              "5     \tCOM #\n3     \tBaud 19200\n0     \tParity bit\n8     \tData bit\n"
+              "2     \tStop bit\n0104\tMcode of Dev (hex)");
     conf::PortSettings s;
     ASSERT_EQ(conf::fn_Read_Port_Settings(&s), 0);
     EXPECT_EQ(s.com, 5);

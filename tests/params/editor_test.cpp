@@ -601,6 +601,16 @@ TEST_F(Dependencies, TheRemoteTypeForcesTheUnitAndEachLinearTypeEnablesItsTwoRow
     EXPECT_EQ(EnabledRows(), "000011");
 }
 
+TEST_F(Dependencies, OnlyTheAlarmsInUseAreEnabled) {
+    const char* const controls[] = {"A1FU", "A1MD", "A1SP", "A1HY", "A2FU", "A2MD", "A2SP", "A2HY"};
+    for (int amount = 0; amount <= 2; ++amount) {
+        conf::Alarm_Amount_cfg::SI(ctx, amount);
+        conf::fn_Affect_by_Alarm_Amount(ctx);
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(Dimmed(controls[i]), i / 4 >= amount) << amount << " " << controls[i];
+    }
+}
+
 TEST_F(Dependencies, FromCurrentToThermocoupleAndToAShorterDisplayTheRawValuesAndThePointStay) {
     Setup(12, 2, 3, 1);
     conf::fn_Affect_by_DP(ctx);

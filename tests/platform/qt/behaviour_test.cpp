@@ -223,8 +223,6 @@ TEST_F(Behaviour, ProgramChangesShowInTheWidgetsAndDimmedOrIndicatorControlsRefu
     EXPECT_EQ(Text("NAME"), "COM5");
     rt.SetCtrlIndex(panel, Id("BAUD"), 2);
     EXPECT_EQ(Text("BAUD"), "9600");
-    rt.SetCtrlAttribute(panel, Id("READ"), ATTR_LABEL_TEXT, "Stop");
-    EXPECT_EQ(Text("READ"), "Stop");
 
     EXPECT_TRUE(Widget("NAME")->isEnabled());
     rt.SetCtrlAttribute(panel, Id("NAME"), ATTR_DIMMED, 1);

@@ -451,11 +451,9 @@ TEST_F(PanelWindowFit, ASmallerWindowKeepsTheCanvasScrollsToItsFarCornerAndFollo
     EXPECT_EQ(Shown(window, far).size(), far->size());
 }
 
-using PanelWindowOnScreen = qttest::QtPanelTest;
-
 // Through the front end: a panel larger than the screen comes up inside the screen's
 // available area, menu bar included, with its canvas at the panel's size.
-TEST_F(PanelWindowOnScreen, APanelLargerThanTheScreenOpensInsideIt) {
+TEST_F(QtWidgets, APanelLargerThanTheScreenOpensInsideIt) {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const int width = available.width() + 300;
     const int height = available.height() + 200;
@@ -477,7 +475,7 @@ TEST_F(PanelWindowOnScreen, APanelLargerThanTheScreenOpensInsideIt) {
 
 // The window's size is taken once the menu bar has its captions, so a panel that fits the
 // screen shows whole, without scroll bars.
-TEST_F(PanelWindowOnScreen, APanelThatFitsOpensWholeWithItsMenuBar) {
+TEST_F(QtWidgets, APanelThatFitsOpensWholeWithItsMenuBar) {
     Load(R"({ "panels": [ { "name": "P", "width": 300, "height": 200,
         "menubar": { "menus": [ { "name": "FILE", "label": "__File", "items": [
           { "name": "EXIT", "label": "E__xit" } ] } ] } } ] })");

@@ -153,10 +153,8 @@ class Behaviour : public qttest::QtPanelTest {
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) return spin->text().toStdString();
         if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
         if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText().toStdString();
-        if (auto* list = qobject_cast<QListWidget*>(w))
-            return list->currentItem() ? list->currentItem()->text().toStdString() : "";
-        auto* button = qobject_cast<QAbstractButton*>(w);
-        return button ? button->text().toStdString() : "";
+        auto* list = qobject_cast<QListWidget*>(w);
+        return list && list->currentItem() ? list->currentItem()->text().toStdString() : "";
     }
     bool Checked(const char* name) { return Widget<QAbstractButton>(name)->isChecked(); }
     double Value(const char* name) {

@@ -38,7 +38,7 @@ class SamplePanelTest : public ::testing::Test {
     int panel = 0, readings = 0;
 };
 
-TEST_F(SamplePanelTest, CountsPressesAndClampsTheLevelAfterARedFlash) {
+TEST_F(SamplePanelTest, CountsPressesClampsTheLevelAfterARedFlashAndSaysWhatIsChosen) {
     rt.UserPress(panel, Id("COUNT"));
     rt.UserPress(panel, Id("COUNT"));
     EXPECT_EQ(Int("PRESSES"), 2);
@@ -57,9 +57,8 @@ TEST_F(SamplePanelTest, CountsPressesAndClampsTheLevelAfterARedFlash) {
     EXPECT_EQ(Text("STATUS"), "Level set to 100.");
     rt.UserSetValue(panel, Id("LEVEL"), 60);
     EXPECT_EQ(fe.VirtualClock().Delays().size(), 1u);  // in range: no flash
-}
 
-TEST_F(SamplePanelTest, ChannelsStayExclusiveAndTheClockTicks) {
+    // The channels stay exclusive, the mode and the port chosen are said, the clock ticks.
     rt.UserToggle(panel, Id("CHANNEL_B"));
     EXPECT_EQ(Int("CHANNEL_A"), 0);
     EXPECT_EQ(Int("CHANNEL_B"), 1);
@@ -71,23 +70,6 @@ TEST_F(SamplePanelTest, ChannelsStayExclusiveAndTheClockTicks) {
     rt.UserSelectIndex(readings, rt.FindCtrl(readings, "PORTS"), 2);
     rt.UserClickUp(readings, rt.FindCtrl(readings, "PORTS"));
     EXPECT_EQ(Text("STATUS"), "Port COM3 chosen.");
-}
-
-TEST_F(SamplePanelTest, KeysMenusAndTheCloseBox) {
-    EXPECT_EQ(rt.UserKeyPress(panel, Id("LEVEL"), VAL_F2_VKEY), 1);
-    int page = 0;
-    rt.GetActiveTabPage(panel, Id("TABS"), &page);
-    EXPECT_EQ(page, 1);
-    EXPECT_EQ(rt.UserKeyPress(panel, Id("LEVEL"), VAL_ESC_VKEY), 1);
-    ASSERT_EQ(fe.Popups().size(), 1u);
-    EXPECT_EQ(fe.Popups()[0].title, "About");
-    EXPECT_FALSE(fe.QuitRequested());
-    rt.UserClosePanel(panel);
-    EXPECT_TRUE(fe.QuitRequested());
-    EXPECT_EQ(fe.QuitValue(), 0);
-    const int bar = rt.GetPanelMenuBar(panel);
-    EXPECT_EQ(rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "ABOUT")), 0);
-    EXPECT_EQ(fe.Popups().size(), 2u);
 }
 
 TEST_F(SamplePanelTest, TheTrendChartsTheSensorWithAGapWhileItIsOpen) {
@@ -126,7 +108,7 @@ TEST_F(SamplePanelTest, TheTrendChartsTheSensorWithAGapWhileItIsOpen) {
     EXPECT_TRUE(off.back().gap);
 }
 
-TEST_F(SamplePanelTest, F3AndTheViewMenuShowTheTrendAndItsCloseBoxHidesIt) {
+TEST_F(SamplePanelTest, KeysAndMenusShowTheTrendThePageAndTheAboutBoxCloseBoxesHideOrQuit) {
     const int trend = sample.TrendPanel();
     const int bar = rt.GetPanelMenuBar(panel);
     const int item = rt.FindMenuItem(bar, "SHOW_TREND");
@@ -149,6 +131,21 @@ TEST_F(SamplePanelTest, F3AndTheViewMenuShowTheTrendAndItsCloseBoxHidesIt) {
     EXPECT_EQ(shown(), 0);
     EXPECT_EQ(rt.GetActivePanel(), panel);
     EXPECT_TRUE(fe.Popups().empty());  // Esc on the trend is not the main panel's about box
+
+    // F2 turns the page, Esc and the menu show the about box, the main close box ends the run.
+    EXPECT_EQ(rt.UserKeyPress(panel, Id("LEVEL"), VAL_F2_VKEY), 1);
+    int page = 0;
+    rt.GetActiveTabPage(panel, Id("TABS"), &page);
+    EXPECT_EQ(page, 1);
+    EXPECT_EQ(rt.UserKeyPress(panel, Id("LEVEL"), VAL_ESC_VKEY), 1);
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "About");
+    EXPECT_FALSE(fe.QuitRequested());
+    rt.UserClosePanel(panel);
+    EXPECT_TRUE(fe.QuitRequested());
+    EXPECT_EQ(fe.QuitValue(), 0);
+    EXPECT_EQ(rt.UserMenuSelect(bar, rt.FindMenuItem(bar, "ABOUT")), 0);
+    EXPECT_EQ(fe.Popups().size(), 2u);
 
     // A missing resource is reported by its name.
     EXPECT_EQ(sample.Load(rt, "no/such/Sample.json"), UIE_RESOURCE);

@@ -82,7 +82,7 @@ using Framing = simtest::SimTest;  // the requests are fed to the device directl
 
 // Noise in front spoils a request but not the next one; back-to-back requests talk over the
 // first answer; a wrong length for the code is refused.
-TEST_F(Framing, WhatTheStreamHoldsDecidesTheAnswer) {
+TEST_F(Framing, WhatTheStreamHoldsDecidesTheAnswerAndRandomBytesNeverUpsetIt) {
     sim->Receive(k8N2, Cat({{0xFF}, Sealed(kRequest)}), 0.0);
     EXPECT_EQ(Drain(*sim), Bytes{});
     sim->Receive(k8N2, Sealed(kRequest), 1.0);
@@ -102,9 +102,8 @@ TEST_F(Framing, WhatTheStreamHoldsDecidesTheAnswer) {
               Sealed({0x01, 0x83, 0x03}));
     EXPECT_EQ(inst->Handle(k8N2, Bytes{0x01, 0x03}, 9.0).bytes, Bytes{});
     EXPECT_EQ(inst->Handle(k8N2, Bytes{}, 9.0).bytes, Bytes{});
-}
 
-TEST_F(Framing, RandomBytesNeverUpsetTheInstrument) {
+    // Random bytes never upset the instrument.
     Start(sim::DefaultConfig(sim::Model::kB));
     std::uint32_t seed = 12345;
     auto next = [&] {
@@ -155,7 +154,7 @@ using Faults = OnTheLine;
 using LinkBehaviour = OnTheLine;
 
 // A lost or spoilt answer still carries out the request; a refusal does not.
-TEST_F(Faults, EachFaultFailsTheTransactionItsOwnWay) {
+TEST_F(Faults, EachFailsTheTransactionItsOwnWayAnswersAreTimedAndEchoed) {
     const std::pair<FaultKind, int> cases[] = {
         {FaultKind::kSilence, -2000}, {FaultKind::kCut, -2003}, {FaultKind::kLate, -2000},
         {FaultKind::kBadCrc, -1},     {FaultKind::kNoise, -1},  {FaultKind::kException, -2005},
@@ -177,9 +176,8 @@ TEST_F(Faults, EachFaultFailsTheTransactionItsOwnWay) {
         EXPECT_EQ(Outcomes(), (std::vector<Outcome>{Outcome::kFaulted, Outcome::kAnswered}));
         EXPECT_EQ(inst->Log()[0].fault, kind);
     }
-}
 
-TEST_F(Faults, AnswersAreTimedLateOnesComeWholeAfterTheDelayNoiseJustBefore) {
+    // Answers are timed: late ones come whole after the delay, noise just before.
     inst->AddFault({.kind = FaultKind::kLate, .delay = 1.0});
     ASSERT_EQ(com.SetComTime(222, 2.0), 0);
     const double t0 = Now();
@@ -203,11 +201,9 @@ TEST_F(Faults, AnswersAreTimedLateOnesComeWholeAfterTheDelayNoiseJustBefore) {
         }
         EXPECT_FALSE(sim->NextByte(100.0, &b, &at));
     }
-}
 
-// An adapter without echo suppression: the request comes back, then the answer; the echo faults
-// spoil the echo only, once each.
-TEST_F(Faults, TheEchoComesBackFirstAndItsFaultsSpoilOnlyIt) {
+    // An adapter without echo suppression: the request comes back, then the answer; the echo
+    // faults spoil the echo only, once each.
     Start({.echo = true});
     OpenPort();
     inst->AddFault({.kind = FaultKind::kEchoGarbled, .after = 1});
@@ -251,7 +247,7 @@ TEST_F(LinkBehaviour, OtherLineSettingsAreNotHeardAndAPseudoTerminalIgnoresParit
 }
 
 // Other stations and broadcasts get no answer; the link registers switch after theirs.
-TEST_F(LinkBehaviour, WhoIsAnsweredAndWhenTheLinkRegistersSwitch) {
+TEST_F(LinkBehaviour, WhoIsAnsweredWhenTheLinkRegistersSwitchAndWhatForcingDoes) {
     Station(2);
     EXPECT_EQ(Read(0x1F00, 1), -2000);
     Station(0);
@@ -291,11 +287,9 @@ TEST_F(LinkBehaviour, WhoIsAnsweredAndWhenTheLinkRegistersSwitch) {
     EXPECT_DOUBLE_EQ(r.charTime, 11.0 / 19200);
     EXPECT_EQ(inst->Settings(last - 1e-6).baud, 19200);
     EXPECT_EQ(inst->Settings(last).baud, 2400);
-}
 
-// The forcing broadcast as the scanner sends it: heard only at the instrument's own settings,
-// it puts the instrument on station 1, 19200 8N2 in RAM only.
-TEST_F(LinkBehaviour, ForcingPutsTheInstrumentOnFixedSettingsInRamOnly) {
+    // The forcing broadcast as the scanner sends it: heard only at the instrument's own
+    // settings, it puts the instrument on station 1, 19200 8N2 in RAM only.
     Start({.station = 7, .baudIndex = 2, .formatIndex = 3});  // 9600 8E1
     for (bool own : {false, true}) {
         Open(own ? 9600 : 19200, own ? serial::kParityEven : serial::kParityNone, 8, own ? 1 : 2);
@@ -321,29 +315,13 @@ TEST_F(LinkBehaviour, ForcingPutsTheInstrumentOnFixedSettingsInRamOnly) {
     EXPECT_EQ(Read(0x1F00, 1), -2000);
 }
 
-TEST_F(ModelA, FirmwareOneEndsTheBlockAtRegister28) {
-    std::vector<std::int16_t> full, block;
-    ASSERT_EQ(Read(0, 31, &full), 0);
-    Start({.code = 106, .firmware = 1});
-    OpenPort();
-    EXPECT_EQ(Read(0, 29, &block), 0);
-    EXPECT_EQ(block, std::vector<std::int16_t>(full.begin(), full.begin() + 29));
-    EXPECT_EQ(Exchange({0x01, 0x03, 0x00, 0x00, 0x00, 0x1F}), Sealed({0x01, 0x83, 0x02}));
-    EXPECT_EQ(Reg(0x1F00), 0x6A01);
-    EXPECT_EQ(Reg(0x1005), 1);  // its frame format, fixed at 8N2
-}
-
 // The factory block itself is checked through an outside master (mbpoll) in program_test.
 // Refused requests get exceptions and change nothing.
-TEST_F(ModelA, AnswersAreByteExactAndRefusalsChangeNothing) {
+TEST_F(ModelA, AnswersAreByteExactRefusalsChangeNothingFirmwareOneEndsTheBlockEarly) {
     EXPECT_EQ(Reg(0x001F), 1);  // RS-485 on
-    EXPECT_EQ(Exchange({0x01, 0x03, 0x1F, 0x00, 0x00, 0x04}),
-              Sealed({0x01, 0x03, 0x08, 0x68, 0x02, 0x00, 0x00, 0x4D, 0xCC, 0xFE, 0x01}));
     // The identity is read-only memory: code 4 reads it too.
     EXPECT_EQ(Exchange({0x01, 0x04, 0x1F, 0x00, 0x00, 0x02}),
               Sealed({0x01, 0x04, 0x04, 0x68, 0x02, 0x00, 0x00}));
-    EXPECT_EQ(Exchange({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}),
-              Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}));  // a write is echoed
     const std::pair<Bytes, Bytes> cases[] = {
         {{0x01, 0x07, 0x00, 0x00, 0x00, 0x01}, {0x01, 0x87, 0x01}},  // unknown function
         {{0x01, 0x10, 0x00, 0x08, 0x00, 0x01, 0x02, 0x00, 0x07}, {0x01, 0x90, 0x01}},  // B only
@@ -374,6 +352,17 @@ TEST_F(ModelA, AnswersAreByteExactAndRefusalsChangeNothing) {
     EXPECT_EQ(block, before);
     EXPECT_EQ(Read(0x1F04, 2, &block), 0);
     EXPECT_EQ(block, (std::vector<std::int16_t>{1, 2}));
+    EXPECT_EQ(Exchange({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}),
+              Sealed({0x01, 0x05, 0x00, 0x08, 0x00, 0x07}));  // a write is echoed
+
+    // Firmware 1 ends the block at register 28.
+    Start({.code = 106, .firmware = 1});
+    OpenPort();
+    EXPECT_EQ(Read(0, 29, &block), 0);
+    EXPECT_EQ(block, std::vector<std::int16_t>(before.begin(), before.begin() + 29));
+    EXPECT_EQ(Exchange({0x01, 0x03, 0x00, 0x00, 0x00, 0x1F}), Sealed({0x01, 0x83, 0x02}));
+    EXPECT_EQ(Reg(0x1F00), 0x6A01);
+    EXPECT_EQ(Reg(0x1005), 1);  // its frame format, fixed at 8N2
 }
 
 TEST_F(ModelA, RelayTestsAlarmsAndCalibrationCommands) {
@@ -452,7 +441,7 @@ class ModelB : public simtest::SimTest {
 };
 
 // Its own identity, the wide settings moved out of the 16-bit block, the stored link at 0x100C.
-TEST_F(ModelB, BlocksSitWhereModelBKeepsThem) {
+TEST_F(ModelB, BlocksSitWhereModelBKeepsThemWideValuesAreWrittenWithCodes16And9) {
     EXPECT_EQ(Reg(0x1F00), 0x6903);
     std::vector<std::int16_t> block;
     ASSERT_EQ(Read(0, 31, &block), 0);
@@ -478,9 +467,8 @@ TEST_F(ModelB, BlocksSitWhereModelBKeepsThem) {
     for (const auto& [request, answer] : cases)
         EXPECT_EQ(Exchange(request), Sealed(answer)) << sim::Hex(request);
     EXPECT_EQ(Ram(13), 1);  // one bad value refuses the whole request
-}
 
-TEST_F(ModelB, WideValuesAreWrittenWithCodes16And9AndStored) {
+    // Wide values are written with codes 16 and 9, and stored.
     EXPECT_EQ(Exchange({0x01, 0x10, 0x10, 0x02, 0x00, 0x02, 0x04, 0x00, 0x01, 0x86, 0xA0}),
               Sealed({0x01, 0x10, 0x10, 0x02, 0x00, 0x02}));
     EXPECT_EQ(Value32(0x1002), 100000);

@@ -276,11 +276,12 @@ class Program : public linktest::LinkTest {
           real(termios, serial::ComMapEnv{comDir, serial::EntryExists}) {
         ctx.com = &real;
     }
-    // Starts the simulator: the first line it prints.
+    // Starts the simulator (ending the one before): the first line it prints.
     std::string Spawn(std::vector<std::string> args) {
         args.insert(args.begin(), INSTRUMENT_SIM_PATH);
-        EXPECT_TRUE(child.Spawn(args, comDir, errFile));
-        return child.FirstLine();
+        child = std::make_unique<Child>();
+        EXPECT_TRUE(child->Spawn(args, comDir, errFile));
+        return child->FirstLine();
     }
     // On a pseudo-terminal: its path.
     void Run(const std::vector<std::string>& args) {
@@ -317,7 +318,7 @@ class Program : public linktest::LinkTest {
     std::string errFile = dir.Sub("sim.err");
     serial::TermiosBackend termios;
     serial::Rs232 real;
-    Child child;
+    std::unique_ptr<Child> child;
     std::string path;
     std::string error, note;  // of a COM link's placing
 };
@@ -325,7 +326,7 @@ class Program : public linktest::LinkTest {
 // The COM link alone, without a simulator running.
 using ComLink = Program;
 
-TEST_F(ComLink, PlacedAndRemovedOnlyWhereItIsOurs) {
+TEST_F(ComLink, PlacedAndRemovedOnlyWhereItIsOursBadStartsRefused) {
     for (const char* stale : {"", "/dev/pts/987654"}) {
         if (*stale) Link("COM5", stale);
         {
@@ -341,7 +342,7 @@ TEST_F(ComLink, PlacedAndRemovedOnlyWhereItIsOurs) {
     // ours, is left alone.
     Link("COM5", "/dev/ttyUSB0");
     {
-        sim::ComLink link;  // refused without force: see RefusesBadStarts
+        sim::ComLink link;  // refused without force: see below
         ASSERT_EQ(link.Place(comDir, 5, "/dev/pts/77", true, &error, &note), 0);
         EXPECT_EQ(LinkTarget("COM5"), "/dev/pts/77");
     }
@@ -357,6 +358,12 @@ TEST_F(ComLink, PlacedAndRemovedOnlyWhereItIsOurs) {
     fs::create_symlink("/dev/ttyACM0", comDir + "/COM4");  // somebody re-pointed it
     link.Remove();
     EXPECT_EQ(LinkTarget("COM4"), "/dev/ttyACM0");
+
+    // Bad starts are refused; the foreign link stays.
+    RunToEnd({"--com", "5"}, 1, "already names /dev/ttyUSB0; use --force");
+    EXPECT_EQ(LinkTarget("COM5"), "/dev/ttyUSB0");
+    RunToEnd({"--baud", "300"}, 2, "--baud");
+    RunToEnd({"--device", dir.Sub("missing")}, 1, "No such file");
 }
 
 // The suite's client through the COM link, closed and opened again in between (a pty carries
@@ -383,56 +390,41 @@ TEST_F(Program, ServesTheSuitesClientThroughItsComLinkWithFaultsFromTheCommandLi
     EXPECT_LT(ReadModel(), 0);
     real.CloseCom(222);
     EXPECT_TRUE(serial::EntryExists(comDir + "/COM5"));  // a pulled adapter keeps its number
-    EXPECT_EQ(child.Stop(), 0);
+    EXPECT_EQ(child->Stop(), 0);
     EXPECT_NE(Stderr().find("has vanished"), std::string::npos);
     EXPECT_FALSE(serial::EntryExists(comDir + "/COM5"));
 }
 
-TEST_F(Program, RefusesBadStarts) {
-    Link("COM5", "/dev/ttyUSB9");
-    RunToEnd({"--com", "5"}, 1, "already names /dev/ttyUSB9; use --force");
-    EXPECT_EQ(LinkTarget("COM5"), "/dev/ttyUSB9");
-    RunToEnd({"--baud", "300"}, 2, "--baud");
-    RunToEnd({"--device", dir.Sub("missing")}, 1, "No such file");
-}
-
 // Debian's mbpoll as an independent master.
-class Mbpoll : public Program {
-  protected:
-    void SetUp() override {
-        for (const char* d : {"/usr/bin/mbpoll", "/usr/local/bin/mbpoll"})
-            if (access(d, X_OK) == 0) tool = d;
-        if (tool.empty())
-            GTEST_SKIP() << "mbpoll is not installed (scripts/install-deps installs it)";
-    }
-    // mbpoll's register lines "[7936]: \t26626" as numbers, or its exit code when it failed.
-    std::vector<long> Poll(const std::string& start, const std::string& count,
-                           const std::string& write = "") {
-        const std::vector<std::string> args =
-            Words(tool + " -m rtu -a 1 -b 19200 -P none -s 2 -t 4 -0 -1 -o 1 -r " + start +
-                  (write.empty() ? " -c " + count : "") + " " + path + " " + write);
+TEST_F(Program, MbpollReadsTheDeviceInformationAndParameterBlocks) {
+    std::string tool;
+    for (const char* d : {"/usr/bin/mbpoll", "/usr/local/bin/mbpoll"})
+        if (access(d, X_OK) == 0) tool = d;
+    if (tool.empty()) GTEST_SKIP() << "mbpoll is not installed (scripts/install-deps installs it)";
+    Run({});
+    // mbpoll's register lines "[7936]: \t26626" as numbers.
+    const auto poll = [&](const std::string& start, const std::string& count,
+                          const std::string& write = "") {
         Child c;
-        EXPECT_TRUE(c.Spawn(args, comDir, dir.Sub("mbpoll.err")));
+        EXPECT_TRUE(
+            c.Spawn(Words(tool + " -m rtu -a 1 -b 19200 -P none -s 2 -t 4 -0 -1 -o 1 -r " + start +
+                          (write.empty() ? " -c " + count : "") + " " + path + " " + write),
+                    comDir, dir.Sub("mbpoll.err")));
         const std::string out = c.Rest();
         EXPECT_EQ(c.Wait(), 0) << out << conf_test::ReadFile(dir.Sub("mbpoll.err"));
         std::vector<long> values;
         for (auto at = out.find("]: "); at != std::string::npos; at = out.find("]: ", at + 1))
             values.push_back(std::strtol(out.c_str() + at + 3, nullptr, 10));
         return values;
-    }
-    std::string tool;
-};
-
-TEST_F(Mbpoll, ReadsTheDeviceInformationAndParameterBlocks) {
-    Run({});
-    EXPECT_EQ(Poll("7936", "4"), (std::vector<long>{26626, 0, 19916, 65025}));
+    };
+    EXPECT_EQ(poll("7936", "4"), (std::vector<long>{26626, 0, 19916, 65025}));
     EXPECT_EQ(
-        Poll("0", "31"),
+        poll("0", "31"),
         (std::vector<long>{1, 0,   0, 0, 1000, 0,   0, 1000, 5,    0, 0,    3277, 16384, 1, 3, 1,
                            0, 800, 2, 2, 0,    100, 2, 0,    5000, 0, 1000, 400,  2000,  1, 0}));
-    Poll("8", "1", "7");  // its single write is our code 6
-    EXPECT_EQ(Poll("8", "1"), (std::vector<long>{7}));
-    EXPECT_EQ(child.Stop(), 0);
+    poll("8", "1", "7");  // its single write is our code 6
+    EXPECT_EQ(poll("8", "1"), (std::vector<long>{7}));
+    EXPECT_EQ(child->Stop(), 0);
 }
 
 // A client socket on 127.0.0.1.
@@ -488,17 +480,14 @@ class NetLine : public Program {
   protected:
     // Started with `args` after --listen PROTOCOL:0: the port it listens on.
     void Start(const std::string& protocol, std::vector<std::string> args = {}) {
-        args.insert(args.begin(), {INSTRUMENT_SIM_PATH, "--listen", protocol + ":0", "--log"});
-        sim = std::make_unique<Child>();
-        ASSERT_TRUE(sim->Spawn(args, comDir, errFile));
-        const std::string line = sim->FirstLine(),
-                          head = "listening on " + protocol + "://127.0.0.1:";
+        args.insert(args.begin(), {"--listen", protocol + ":0", "--log"});
+        const std::string line = Spawn(args), head = "listening on " + protocol + "://127.0.0.1:";
         ASSERT_EQ(line.rfind(head, 0), 0u) << line << "\n" << Stderr();
         port = std::stoi(line.substr(head.size()));
     }
     // Ends the program: every request it took, as its log shows them without their times.
     std::vector<std::string> Heard() {
-        EXPECT_EQ(sim->Stop(), 0);
+        EXPECT_EQ(child->Stop(), 0);
         std::vector<std::string> heard;
         std::istringstream in(Stderr());
         for (std::string line; std::getline(in, line);)
@@ -507,7 +496,6 @@ class NetLine : public Program {
         return heard;
     }
 
-    std::unique_ptr<Child> sim;
     int port = 0;
 };
 

@@ -511,8 +511,9 @@ TEST_F(ModelB, ProcessValueAndConverterAreWidePolaritySelectsTheCalibrationCodes
         EXPECT_EQ(Write(0x0A02, code, code % 2 ? 6 : 5), 0) << code;
     EXPECT_EQ(Write(0x0A02, 3, 5), -2005);
     EXPECT_EQ(inst->Calibrations().size(), 12u);
-    EXPECT_EQ(inst->Calibrations().back().command, 15);
-    EXPECT_EQ(inst->Calibrations().back().functionCode, 6);
+    EXPECT_EQ(
+        std::tie(inst->Calibrations().back().command, inst->Calibrations().back().functionCode),
+        std::make_tuple(15, 6));
 }
 
 }  // namespace

@@ -115,14 +115,14 @@ TEST(Libmodbus, ReplaysAgainstTheSimulatorAndStopsAtTheFirstFailure) {
     EXPECT_EQ(client.Replay({}, &tally, &error), -1);
     EXPECT_EQ(error, "not open");
 
+    // The simulator started afresh with `args` and the client on its pseudo-terminal, or false.
     const auto start = [&](std::vector<std::string> args) {
         client.Close();
         sim.Stop();
         for (const char* a : {"--no-pacing", "--turnaround", "0", "--log"})
             args.emplace_back(a);
-        ASSERT_EQ(sim.Start(INSTRUMENT_SIM_PATH, args, &error), 0) << error;
-        const std::string pty = sim.FirstLine(10.0);
-        ASSERT_EQ(client.Open(pty, line, &error), 0) << pty << ": " << error;
+        return sim.Start(INSTRUMENT_SIM_PATH, args, &error) == 0 &&
+               client.Open(sim.FirstLine(10.0), line, &error) == 0;
     };
     // A fresh tally for each replay.
     const auto replay = [&](const std::vector<Frame>& frames) {
@@ -159,16 +159,14 @@ TEST(Libmodbus, ReplaysAgainstTheSimulatorAndStopsAtTheFirstFailure) {
     };
     for (const Model& m : models) {
         SCOPED_TRACE(std::string("model ") + m.name);
-        start({"--model", m.name});
-        if (HasFatalFailure()) return;
+        ASSERT_TRUE(start({"--model", m.name})) << error;
         ASSERT_EQ(replay(m.frames), 0) << error;
         EXPECT_EQ(logged("answered"), m.frames);
         EXPECT_EQ(tally.transactions, static_cast<int>(m.frames.size()));
         EXPECT_EQ(tally.bytes, m.bytes);
     }
 
-    start({"--model", "A"});
-    if (HasFatalFailure()) return;
+    ASSERT_TRUE(start({"--model", "A"})) << error;
     struct Case {
         Frame frame;
         bool sent;
@@ -198,8 +196,7 @@ TEST(Libmodbus, ReplaysAgainstTheSimulatorAndStopsAtTheFirstFailure) {
     }
 
     // A silent instrument is given up after half a second.
-    start({"--model", "A", "--fault", "silence"});
-    if (HasFatalFailure()) return;
+    ASSERT_TRUE(start({"--model", "A", "--fault", "silence"})) << error;
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(replay({good}), -1);
     const double waited =

@@ -423,19 +423,12 @@ TEST_F(ModelA, ProcessValueSweepsTheMeasuringRange) {
     EXPECT_EQ(Reg(0x1002), -1234);
 }
 
-class ModelB : public simtest::SimTest {
+class ModelB : public OnTheLine {
   protected:
-    void SetUp() override {
-        Start(sim::DefaultConfig(sim::Model::kB));
-        OpenPort();
-    }
-    int Read32(int address, int count, std::vector<std::int32_t>* out) {
-        out->assign(static_cast<std::size_t>(count), 0);
-        return conf::fn_Modbus_Device_RW_32(ctx, 3, address, count, *out);
-    }
+    ModelB() { Start(sim::DefaultConfig(sim::Model::kB)); }
     std::int32_t Value32(int address) {
-        std::vector<std::int32_t> v;
-        EXPECT_EQ(Read32(address, 1, &v), 0);
+        std::vector<std::int32_t> v(1);
+        EXPECT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 3, address, 1, v), 0);
         return v[0];
     }
 };
@@ -449,8 +442,8 @@ TEST_F(ModelB, BlocksSitWhereModelBKeepsThemWideValuesAreWrittenWithCodes16And9)
               (std::vector<std::int16_t>{2, 0, 1, 0, 0}));  // milliamperes, one decimal
     EXPECT_EQ(Reg(0x0020), 1);
     EXPECT_EQ(Reg(0x0A08), 0);
-    std::vector<std::int32_t> wide;
-    ASSERT_EQ(Read32(0x1001, 9, &wide), 0);
+    std::vector<std::int32_t> wide(9);
+    ASSERT_EQ(conf::fn_Modbus_Device_RW_32(ctx, 3, 0x1001, 9, wide), 0);
     EXPECT_EQ(wide, (std::vector<std::int32_t>{0, 10000, 0, 10000, 8000, 10, 2000, 10, 0}));
     ASSERT_EQ(Read(0x100C, 3, &block), 0);
     EXPECT_EQ(block, (std::vector<std::int16_t>{1, 3, 1}));

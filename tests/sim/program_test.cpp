@@ -436,7 +436,7 @@ class Client {
     Bytes Read(std::size_t want, double seconds = 2.0) {
         Bytes got;
         const auto until = Steady::now() + std::chrono::duration<double>(seconds);
-        while (got.size() < want && end_ == 0) {
+        while (got.size() < want && end == 0) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(until - Steady::now());
             pollfd p{fd_, POLLIN, 0};
@@ -446,7 +446,7 @@ class Client {
             if (n > 0)
                 got.insert(got.end(), buf, buf + n);
             else
-                end_ = n == 0 ? -1 : errno;
+                end = n == 0 ? -1 : errno;
         }
         return got;
     }
@@ -455,12 +455,10 @@ class Client {
         Send({kIac, kWill, kBinary, kIac, kDo, kBinary, kIac, kWill, kComPort});
         return Read(9);
     }
-    // 0 while open, -1 after an orderly end, else the error that ended it.
-    int End() const { return end_; }
+    int end = 0;  // 0 while open, -1 after an orderly end, else the error that ended it
 
   private:
     int fd_;
-    int end_ = 0;
 };
 
 // instrument-sim listening with its log on, each start a program of its own.
@@ -511,7 +509,7 @@ TEST_F(NetLine, ADeviceServerServesOneClientAtATime) {
             ask(first);
             Client second(port);
             EXPECT_EQ(second.Read(100), refusal);
-            EXPECT_EQ(second.End(), -1);
+            EXPECT_EQ(second.end, -1);
             ask(first);  // still served
         }
         Client next(port);
@@ -617,12 +615,12 @@ TEST_F(NetLine, AResetComesInTheMiddleOfTheAnswerAStallKeepsTheConnectionSilent)
             client.Send(kReadModel);
             if (fault == std::string("reset")) {
                 EXPECT_EQ(client.Read(kModel.size()), Bytes(kModel.begin(), kModel.begin() + 6));
-                EXPECT_EQ(client.End(), ECONNRESET);
+                EXPECT_EQ(client.end, ECONNRESET);
             } else {
                 EXPECT_EQ(client.Read(1, kSilence), Bytes{});
                 client.Send({kIac, kWill, kBinary});  // not even the Telnet end answers
                 EXPECT_EQ(client.Read(1, kSilence), Bytes{});
-                EXPECT_EQ(client.End(), 0);
+                EXPECT_EQ(client.end, 0);
             }
         }
         // The next connection is served.

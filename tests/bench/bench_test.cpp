@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 #include "bench/bench_table.h"
 #include "bench/sim_process.h"
@@ -39,6 +40,7 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
         {sim::Outcome::kBadFrame, sim::FaultKind::kNone, 0, {}, "bad frame"},
         {sim::Outcome::kOtherStation, sim::FaultKind::kNone, 0, {}, "other station"},
     };
+    LoggedRequest r;  // taken again for each line: a parse leaves nothing of the one before
     for (const Case& c : cases) {
         // An answer at once puts the start before the first byte.
         const std::string line =
@@ -50,7 +52,6 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
                                  .exceptionCode = c.exception,
                                  .fault = c.fault,
                                  .answer = c.answer});
-        LoggedRequest r;
         ASSERT_TRUE(bench::ParseRequestLogLine(line, &r)) << line;
         EXPECT_EQ(std::tie(r.at, r.request, r.outcome, r.answer),
                   std::make_tuple(-0.003611, read, std::string(c.expected), c.answer))
@@ -59,10 +60,8 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
     for (const char* other :
          {"instrument-sim: stopped", "", "instrument-sim: power cycle -> soon",
           "1.000000 19200 8N2 -> answered", "1.000000 19200 8N2 01 0G -> answered",
-          "later 19200 8N2 01 03 -> answered", "1.000000 19200 8N2 01 03 -> answered: 01 3"}) {
-        LoggedRequest r;
+          "later 19200 8N2 01 03 -> answered", "1.000000 19200 8N2 01 03 -> answered: 01 3"})
         EXPECT_FALSE(bench::ParseRequestLogLine(other, &r)) << other;
-    }
 }
 
 bench::Row TableRow(int round, const char* transport, double elapsed, double idle) {
@@ -101,9 +100,9 @@ TEST(BenchTable, SetsEachNetworkTransportBesideTheTtyOfItsRound) {
 
 #if SUITE_HAVE_LIBMODBUS
 
-// libmodbus against instrument-sim on its pseudo-terminal, answering at once: a device it cannot
-// open, every code of each model as recorded, the requests it cannot send or whose answer failed,
-// a silent instrument.
+// libmodbus against instrument-sim on its pseudo-terminal, answering at once: a device it
+// cannot open, every code of each model as recorded, the requests it cannot send or whose
+// answer failed, a silent instrument.
 TEST(Libmodbus, ReplaysAgainstTheSimulatorAndStopsAtTheFirstFailure) {
     const serial::LineSettings line{19200, serial::kParityNone, 8, 2};
     bench::SimProcess sim;

@@ -310,7 +310,7 @@ class Program : public linktest::LinkTest {
     std::string error, note;  // of a COM link's placing
 };
 
-// The COM link alone, without a simulator running.
+// The COM link alone, without a simulator running; then the starts the program refuses.
 using ComLink = Program;
 
 TEST_F(ComLink, PlacedAndRemovedOnlyWhereItIsOursBadStartsRefused) {

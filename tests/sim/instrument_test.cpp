@@ -315,7 +315,8 @@ TEST_F(LinkBehaviour, WhoIsAnsweredWhenTheLinkRegistersSwitchAndWhatForcingDoes)
     EXPECT_EQ(Read(0x1F00, 1), -2000);
 }
 
-// The factory block itself is checked through an outside master (mbpoll) in program_test.
+// The identity read with code 3 and the factory block are checked through the network port and
+// an outside master (mbpoll) in program_test.
 // Refused requests get exceptions and change nothing.
 TEST_F(ModelA, AnswersAreByteExactRefusalsChangeNothingFirmwareOneEndsTheBlockEarly) {
     EXPECT_EQ(Reg(0x001F), 1);  // RS-485 on

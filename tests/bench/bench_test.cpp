@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <tuple>
 
 #include "bench/bench_table.h"
 #include "bench/sim_process.h"
@@ -39,6 +40,7 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
         {sim::Outcome::kBadFrame, sim::FaultKind::kNone, 0, {}, "bad frame"},
         {sim::Outcome::kOtherStation, sim::FaultKind::kNone, 0, {}, "other station"},
     };
+    LoggedRequest r;  // taken again for each line: a parse leaves nothing of the one before
     for (const Case& c : cases) {
         // An answer at once puts the start before the first byte.
         const std::string line =
@@ -50,20 +52,16 @@ TEST(RequestLog, ReadsEveryOutcomeTheSimulatorWrites) {
                                  .exceptionCode = c.exception,
                                  .fault = c.fault,
                                  .answer = c.answer});
-        LoggedRequest r;
         ASSERT_TRUE(bench::ParseRequestLogLine(line, &r)) << line;
-        EXPECT_DOUBLE_EQ(r.at, -0.003611) << line;
-        EXPECT_EQ(r.request, read) << line;
-        EXPECT_EQ(r.outcome, c.expected) << line;
-        EXPECT_EQ(r.answer, c.answer) << line;
+        EXPECT_EQ(std::tie(r.at, r.request, r.outcome, r.answer),
+                  std::make_tuple(-0.003611, read, std::string(c.expected), c.answer))
+            << line;
     }
     for (const char* other :
          {"instrument-sim: stopped", "", "instrument-sim: power cycle -> soon",
           "1.000000 19200 8N2 -> answered", "1.000000 19200 8N2 01 0G -> answered",
-          "later 19200 8N2 01 03 -> answered", "1.000000 19200 8N2 01 03 -> answered: 01 3"}) {
-        LoggedRequest r;
+          "later 19200 8N2 01 03 -> answered", "1.000000 19200 8N2 01 03 -> answered: 01 3"})
         EXPECT_FALSE(bench::ParseRequestLogLine(other, &r)) << other;
-    }
 }
 
 bench::Row TableRow(int round, const char* transport, double elapsed, double idle) {
@@ -102,41 +100,44 @@ TEST(BenchTable, SetsEachNetworkTransportBesideTheTtyOfItsRound) {
 
 #if SUITE_HAVE_LIBMODBUS
 
-// libmodbus against instrument-sim on its pseudo-terminal, answering at once.
-class LibmodbusAgainstSimulator : public ::testing::Test {
-  protected:
-    void Start(std::vector<std::string> args) {
+// libmodbus against instrument-sim on its pseudo-terminal, answering at once: a device it
+// cannot open, every code of each model as recorded, the requests it cannot send or whose
+// answer failed, a silent instrument.
+TEST(Libmodbus, ReplaysAgainstTheSimulatorAndStopsAtTheFirstFailure) {
+    const serial::LineSettings line{19200, serial::kParityNone, 8, 2};
+    bench::SimProcess sim;
+    bench::LibmodbusClient client;
+    bench::Tally tally;
+    std::string error;
+    EXPECT_EQ(client.Open("/nonexistent/tty", line, &error), -1);
+    EXPECT_EQ(error, "/nonexistent/tty: No such file or directory");
+    EXPECT_EQ(client.Replay({}, &tally, &error), -1);
+    EXPECT_EQ(error, "not open");
+
+    // The simulator started afresh with `args` and the client on its pseudo-terminal, or false.
+    const auto start = [&](std::vector<std::string> args) {
+        client.Close();
+        sim.Stop();
         for (const char* a : {"--no-pacing", "--turnaround", "0", "--log"})
             args.emplace_back(a);
-        std::string error;
-        ASSERT_EQ(sim.Start(INSTRUMENT_SIM_PATH, args, &error), 0) << error;
-        pty = sim.FirstLine(10.0);
-        ASSERT_FALSE(pty.empty());
-        ASSERT_EQ(client.Open(pty, kLine, &error), 0) << error;
-    }
-    // Replays `frames` with a fresh tally: the result, the error in *error.
-    int Replay(const std::vector<Frame>& frames, std::string* error) {
+        return sim.Start(INSTRUMENT_SIM_PATH, args, &error) == 0 &&
+               client.Open(sim.FirstLine(10.0), line, &error) == 0;
+    };
+    // A fresh tally for each replay.
+    const auto replay = [&](const std::vector<Frame>& frames) {
         tally = bench::Tally{};
-        return client.Replay(frames, &tally, error);
-    }
-    // The requests the instrument logged since the last look.
-    std::vector<Frame> Logged(const char* outcome = nullptr) {
+        return client.Replay(frames, &tally, &error);
+    };
+    // The requests the instrument logged since the last look, each with `outcome` if given.
+    const auto logged = [&](const char* outcome = nullptr) {
         std::vector<Frame> frames;
         for (const LoggedRequest& r : sim.TakeRequests()) {
             frames.push_back(r.request);
             EXPECT_EQ(r.outcome, outcome ? std::string(outcome) : r.outcome) << sim::Hex(r.request);
         }
         return frames;
-    }
+    };
 
-    const serial::LineSettings kLine{19200, serial::kParityNone, 8, 2};
-    bench::SimProcess sim;
-    bench::LibmodbusClient client;
-    bench::Tally tally;
-    std::string pty;
-};
-
-TEST_F(LibmodbusAgainstSimulator, SendsEveryCodeOfTheInstrumentAsRecorded) {
     struct Model {
         const char* name;
         std::vector<Frame> frames;
@@ -157,20 +158,14 @@ TEST_F(LibmodbusAgainstSimulator, SendsEveryCodeOfTheInstrumentAsRecorded) {
     };
     for (const Model& m : models) {
         SCOPED_TRACE(std::string("model ") + m.name);
-        sim.Stop();
-        Start({"--model", m.name});
-        if (HasFatalFailure()) return;
-        std::string error;
-        ASSERT_EQ(Replay(m.frames, &error), 0) << error;
-        EXPECT_EQ(Logged("answered"), m.frames);
+        ASSERT_TRUE(start({"--model", m.name})) << error;
+        ASSERT_EQ(replay(m.frames), 0) << error;
+        EXPECT_EQ(logged("answered"), m.frames);
         EXPECT_EQ(tally.transactions, static_cast<int>(m.frames.size()));
         EXPECT_EQ(tally.bytes, m.bytes);
-        client.Close();
     }
-}
 
-TEST_F(LibmodbusAgainstSimulator, StopsAtARequestItCannotSendOrAFailedAnswer) {
-    Start({"--model", "A"});
+    ASSERT_TRUE(start({"--model", "A"})) << error;
     struct Case {
         Frame frame;
         bool sent;
@@ -190,37 +185,24 @@ TEST_F(LibmodbusAgainstSimulator, StopsAtARequestItCannotSendOrAFailedAnswer) {
     };
     const Frame good = Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01});
     for (const Case& c : cases) {
-        std::string error;
-        EXPECT_EQ(Replay({good, c.frame, good}, &error), -1);
+        EXPECT_EQ(replay({good, c.frame, good}), -1);
         EXPECT_EQ(error, c.error);
         // What was sent reached the instrument as it was; nothing after the failure went out.
         std::vector<Frame> expected{good};
         if (c.sent) expected.push_back(c.frame);
-        EXPECT_EQ(Logged(), expected) << c.error;
+        EXPECT_EQ(logged(), expected) << c.error;
         EXPECT_EQ(tally.transactions, 1);
     }
-}
 
-TEST_F(LibmodbusAgainstSimulator, GivesUpOnASilentInstrumentAfterHalfASecond) {
-    Start({"--model", "A", "--fault", "silence"});
-    std::string error;
+    // A silent instrument is given up after half a second.
+    ASSERT_TRUE(start({"--model", "A", "--fault", "silence"})) << error;
     const auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(Replay({Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x01})}, &error), -1);
+    EXPECT_EQ(replay({good}), -1);
     const double waited =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_EQ(error, "request 1 of 1: modbus_read_registers: Connection timed out");
     EXPECT_GE(waited, 0.45);
     EXPECT_LT(waited, 2.0);
-}
-
-TEST(LibmodbusClient, SaysWhichDeviceItCouldNotOpen) {
-    bench::LibmodbusClient client;
-    std::string error;
-    EXPECT_EQ(client.Open("/nonexistent/tty", {19200, serial::kParityNone, 8, 2}, &error), -1);
-    EXPECT_EQ(error, "/nonexistent/tty: No such file or directory");
-    bench::Tally tally;
-    EXPECT_EQ(client.Replay({}, &tally, &error), -1);
-    EXPECT_EQ(error, "not open");
 }
 
 #endif

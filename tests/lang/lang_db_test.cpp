@@ -75,13 +75,13 @@ TEST(StatusLine, MessagesAndTheirColoursAndNoPanelIsAnError) {
             std::snprintf(rgb, sizeof rgb, " #%06X", p.LineColor());
             return p.LineText() + rgb;
         };
-        EXPECT_EQ(msg_cfg::SID(ctx, 43), 0);
-        EXPECT_EQ(shown(), "Read NG #FF0000");
-        EXPECT_EQ(msg_cfg::SID(ctx, 45), 0);
-        EXPECT_EQ(shown(), "Write OK #008000");
-        EXPECT_EQ(msg_cfg::SID(ctx, 41), 0);
-        EXPECT_EQ(shown(), "Reading #0000FF");
-        msg_cfg::SID(ctx, 46);
+        for (auto [id, line] : {std::pair{43, "Read NG #FF0000"},
+                                {45, "Write OK #008000"},
+                                {41, "Reading #0000FF"},
+                                {46, "Write NG #FF0000"}}) {
+            EXPECT_EQ(msg_cfg::SID(ctx, id), 0);
+            EXPECT_EQ(shown(), line);
+        }
         EXPECT_EQ(msg_cfg::SV(ctx, "COM3 busy"), 0);  // a free text keeps the colour
         EXPECT_EQ(shown(), "COM3 busy #FF0000");
         EXPECT_EQ(msg_cfg::SID(ctx, 48), -1);  // an unknown number changes nothing

@@ -10,14 +10,10 @@
 #include <cctype>
 #include <filesystem>
 #include <set>
-#include <span>
 #include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "models/model_a.h"
-#include "models/model_b.h"
 #include "models/registry.h"
 #include "models/validate.h"
 

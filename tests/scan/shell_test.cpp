@@ -73,7 +73,7 @@ std::string InLanguage(int id, int language) {
     return "no such id";
 }
 
-TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryText) {
+TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryTextAndNothingElse) {
     std::vector<int> ids;
     for (const Row& row : kRows) {
         ids.push_back(row.id);
@@ -84,9 +84,7 @@ TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryText) {
         }
     }
     EXPECT_EQ(scan::ScanTextIds(), ids);
-}
-
-TEST(ScanLangTable, UnknownIdOrLanguageLeavesTheBufferAlone) {
+    // An unknown id or language leaves the buffer alone.
     std::string text = "kept";
     EXPECT_EQ(scan::LangS::DataBase(735, 0, &text), 0);
     EXPECT_EQ(text, "kept");

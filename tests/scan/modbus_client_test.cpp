@@ -52,48 +52,32 @@ TEST_F(ScanModbus, BroadcastWriteIsTracedAndEndsInThreeTimeOuts) {
 // One request, its answer: the frame sent, the registers stored (no more than asked, none for
 // a write) and both trace lines, read registers unpaired.
 TEST_F(ScanModbus, AnsweredRequestsAreTracedBothWays) {
-    const struct {
-        int function, address, data;
-        Bytes request, reply;
-        std::vector<std::uint16_t> values;
-        std::string log;
-    } cases[] = {
-        {3,
-         0x1F00,
-         1,
-         {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE},
-         kModelCodeReply,
-         {0x6802, 0xAAAA, 0xAAAA},
-         kModelCodeTx + "\tP222\tMB.Rx\t#01.03 (0002) [6802] {1645}\tRead\n\n"},
-        {4,
-         0x1000,
-         3,
-         {0x01, 0x04, 0x10, 0x00, 0x00, 0x03, 0xB4, 0xCB},
-         {0x01, 0x04, 0x06, 0x00, 0x01, 0xFF, 0xFE, 0x12, 0x34, 0x01, 0xC0},
-         {0x0001, 0xFFFE, 0x1234},
-         "\tP222\tMB.Tx\t#01.04 <1000> (0003) {b4cb}\tRead-only\n"
-         "\tP222\tMB.Rx\t#01.04 (0006) [0001] [fffe] [1234] {01c0}\tRead-only\n\n"},
-        {6,
-         0x0A07,
-         3,
-         {0x01, 0x06, 0x0A, 0x07, 0x00, 0x03, 0x7B, 0xD2},
-         {0x01, 0x06, 0x0A, 0x07, 0x00, 0x03, 0x7B, 0xD2},
-         {0xAAAA, 0xAAAA, 0xAAAA},
-         "\tP222\tMB.Tx\t#01.06 <0a07> [0003] {7bd2}\tWrite EEPROM\n"
-         "\tP222\tMB.Rx\t#01.06 <0a07> [0003] {7bd2}\tWrite EEPROM\n\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.function);
+    const auto exchange = [this](int function, int address, int data, const Bytes& request,
+                                 const Bytes& reply, const std::vector<std::uint16_t>& stored,
+                                 const std::string& log) {
+        SCOPED_TRACE(function);
         device.requests.clear();
         scan::Log::Create(ctx);
-        device.Answer(c.reply, 0.01);
+        device.Answer(reply, 0.01);
         std::vector<std::uint16_t> values(3, 0xAAAA);
-        EXPECT_EQ(scan::fn_Modbus_Device(ctx, c.function, c.address, c.data, values), 0);
+        EXPECT_EQ(scan::fn_Modbus_Device(ctx, function, address, data, values), 0);
         ASSERT_EQ(device.requests.size(), 1u);
-        EXPECT_EQ(device.requests[0].bytes, c.request);
-        EXPECT_EQ(values, c.values);
-        EXPECT_EQ(Log(), c.log);
-    }
+        EXPECT_EQ(device.requests[0].bytes, request);
+        EXPECT_EQ(values, stored);
+        EXPECT_EQ(Log(), log);
+    };
+    exchange(3, 0x1F00, 1, {0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}, kModelCodeReply,
+             {0x6802, 0xAAAA, 0xAAAA},
+             kModelCodeTx + "\tP222\tMB.Rx\t#01.03 (0002) [6802] {1645}\tRead\n\n");
+    exchange(4, 0x1000, 3, {0x01, 0x04, 0x10, 0x00, 0x00, 0x03, 0xB4, 0xCB},
+             {0x01, 0x04, 0x06, 0x00, 0x01, 0xFF, 0xFE, 0x12, 0x34, 0x01, 0xC0},
+             {0x0001, 0xFFFE, 0x1234},
+             "\tP222\tMB.Tx\t#01.04 <1000> (0003) {b4cb}\tRead-only\n"
+             "\tP222\tMB.Rx\t#01.04 (0006) [0001] [fffe] [1234] {01c0}\tRead-only\n\n");
+    exchange(6, 0x0A07, 3, {0x01, 0x06, 0x0A, 0x07, 0x00, 0x03, 0x7B, 0xD2},
+             {0x01, 0x06, 0x0A, 0x07, 0x00, 0x03, 0x7B, 0xD2}, {0xAAAA, 0xAAAA, 0xAAAA},
+             "\tP222\tMB.Tx\t#01.06 <0a07> [0003] {7bd2}\tWrite EEPROM\n"
+             "\tP222\tMB.Rx\t#01.06 <0a07> [0003] {7bd2}\tWrite EEPROM\n\n");
 }
 
 TEST_F(ScanModbus, ShortReplyGivesMinus2003AndTheExceptionBlock) {

@@ -231,22 +231,16 @@ TEST_F(Shell, ChosenLanguageIsStoredAndShownAndExitEnds) {
 
 TEST_F(Shell, StatusColoursAndTheStatusIdControlThenTheCloseBox) {
     Start();
-    const struct {
-        int id;
-        const char* text;
-        int colour;
-    } cases[] = {{731, "Scanning", ui::VAL_BLUE},
-                 {732, "Device was found", ui::VAL_DK_GREEN},
-                 {733, "Device not found", ui::VAL_RED},
-                 {734, "Scan Stoped", ui::VAL_BLACK},
-                 {730, "Press button Auto Scan", ui::VAL_BLACK},
-                 {0, "", ui::VAL_BLACK},
-                 {999, "", ui::VAL_BLACK}};
-    for (const auto& c : cases) {
-        scan::fn_1_Status_Msg(ctx, c.id);
-        EXPECT_EQ(Text("STATUS"), c.text) << c.id;
-        EXPECT_EQ(StatusColour(), c.colour) << c.id;
-        EXPECT_EQ(scan::StatusID::GV(ctx), c.id);
+    using M = std::tuple<int, const char*, int>;
+    for (auto [id, text, colour] :
+         {M{731, "Scanning", ui::VAL_BLUE}, M{732, "Device was found", ui::VAL_DK_GREEN},
+          M{733, "Device not found", ui::VAL_RED}, M{734, "Scan Stoped", ui::VAL_BLACK},
+          M{730, "Press button Auto Scan", ui::VAL_BLACK}, M{0, "", ui::VAL_BLACK},
+          M{999, "", ui::VAL_BLACK}}) {
+        scan::fn_1_Status_Msg(ctx, id);
+        EXPECT_EQ(Text("STATUS"), text) << id;
+        EXPECT_EQ(StatusColour(), colour) << id;
+        EXPECT_EQ(scan::StatusID::GV(ctx), id);
     }
     // Typing an id into the status-id control shows that message.
     rt.UserSetValue(ctx.gvtpScan, Ctrl("STATUS_ID"), 733);

@@ -19,6 +19,7 @@ namespace scantest {
 namespace {
 
 using Items = std::vector<std::pair<std::string, int>>;
+using Calls = std::vector<sys::RecordingLauncher::Call>;
 
 TEST(ComNumber, OfFriendlyName) {
     using P = std::pair<const char*, int>;
@@ -130,15 +131,12 @@ TEST_F(Discovery, ReportsAFileItCannotCreateAndEndsOnAListItCannotClear) {
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
     // The list is built from the all-devices file: without it there is nothing to list.
-    const struct {
-        const char* name;
-        bool fifo;
-        const char* title;
-        std::size_t listed;
-    } cases[] = {{"COM__Exist.txt", false, "M1__Scan_COM :: 9102", 1},
-                 {"COM__Exist.txt", true, "M1__Scan_COM :: 9102", 1},
-                 {"Dev_Mng_00_All_DEV.txt", true, "M1__Scan_COM :: 9100", 0}};
-    for (const auto& [name, fifo, title, listed] : cases) {
+    // The file's name, a FIFO there (or a folder), the popup's title, the ports listed.
+    using Case = std::tuple<const char*, bool, const char*, std::size_t>;
+    for (auto [name, fifo, title, listed] :
+         {Case{"COM__Exist.txt", false, "M1__Scan_COM :: 9102", 1},
+          Case{"COM__Exist.txt", true, "M1__Scan_COM :: 9102", 1},
+          Case{"Dev_Mng_00_All_DEV.txt", true, "M1__Scan_COM :: 9100", 0}}) {
         SCOPED_TRACE(name);
         fe.ClearPopups();
         fs::remove(name);
@@ -209,7 +207,7 @@ TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel
 
     // The fixed settings are recorded, not the ones the instrument was found at.
     EXPECT_EQ(Slurp("COM_Dev_use.txt"), "5\n3\n0\n8\n2\n6802");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
+    EXPECT_EQ(launcher.calls, (Calls{{"Tarnel.exe", {}}}));
     EXPECT_TRUE(fe.QuitRequested());
     EXPECT_TRUE(fe.Popups().empty());
     const std::string text = Log();
@@ -252,7 +250,7 @@ TEST_F(Sweep, SixteenthProbeIs2400Format3ThenTheNextPortStartsAt19200Format0) {
     ASSERT_TRUE(TimerOn());
     ASSERT_EQ(Tick(), 0);
     EXPECT_EQ(Slurp("COM_Dev_use.txt"), "4\n3\n0\n8\n2\n6903");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
+    EXPECT_EQ(launcher.calls, (Calls{{"Ombrel.exe", {}}}));
 }
 
 // No targets: the first tick says so. No target file: the start says so and nothing ticks.
@@ -343,7 +341,7 @@ TEST_F(Sweep, EscLeavesTheIndicesAndAListItemIsSweptAlone) {
     }
     EXPECT_EQ(probes, 14);  // 2400 baud, format 1
     EXPECT_EQ(Slurp("COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6b03");
-    EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Ombrel.exe", {}}}));
+    EXPECT_EQ(launcher.calls, (Calls{{"Ombrel.exe", {}}}));
 }
 
 // A found instrument that starts nothing leaves Scan open and its timer off: one of an unknown
@@ -439,9 +437,7 @@ TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFileOrSaysWhyNot) {
         EXPECT_EQ(scan::fn_Distribute(ctx), c.result);
         EXPECT_FALSE(fifo && fifo->HadToFree()) << "the hand-over waited on a FIFO";
         fifo.reset();
-        EXPECT_EQ(launcher.calls,
-                  (launched ? std::vector<sys::RecordingLauncher::Call>{{c.program, {}}}
-                            : std::vector<sys::RecordingLauncher::Call>{}));
+        EXPECT_EQ(launcher.calls, (launched ? Calls{{c.program, {}}} : Calls{}));
         EXPECT_EQ(fe.QuitRequested(), launched);
         EXPECT_EQ(rt.GetPanel(ctx.gvG1) == nullptr, launched);
         EXPECT_EQ(ctx.gr, c.missing ? sys::kLaunchNotFound : 0);

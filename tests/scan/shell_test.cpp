@@ -12,7 +12,6 @@
 #include <list>
 
 #include "platform/sys/codepage.h"
-#include "popups.h"
 #include "scan/lang_table.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
@@ -267,7 +266,9 @@ TEST_F(Shell, ALogThatIsAFifoIsSaidOnceAndNeverHoldsTheStart) {
     }
     const std::string said = "Cannot create log file " + (root_ / "bin" / "log.txt").string() +
                              ": " + std::strerror(ENXIO);
-    EXPECT_EQ(Popups(fe), (Shown{{"Event log", said}}));
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "Event log");
+    EXPECT_EQ(fe.Popups()[0].text, said);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), said + "\n");
 }
 

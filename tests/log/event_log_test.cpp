@@ -72,37 +72,35 @@ TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndRunsAppend) {
 // switches sit at the start of the file: what follows its first 256 bytes is never read.
 TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
     const std::string beyond = "1" + std::string(300, ' ') + "1";
-    struct Case {
-        const char* content;  // nullptr: no file; "fifo", "dir": that in the file's place
-        int logYN, dbgYN;
-    };
-    for (Case c :
+    // The content (nullptr: no file; "fifo", "dir": that in the file's place), the switches.
+    using Case = std::tuple<const char*, int, int>;
+    for (auto [given, logYN, dbgYN] :
          {Case{nullptr, 0, 0}, Case{"1", 0, 0}, Case{"x 1", 0, 0}, Case{"1,1", 0, 0},
           Case{"0 1\n", 0, 1}, Case{"1 0", 1, 0}, Case{"2 1", 0, 1}, Case{"\n1\n 1 x", 1, 1},
           Case{"11 1", 0, 1}, Case{"fifo", 0, 0}, Case{"dir", 0, 0}, Case{beyond.c_str(), 0, 0}}) {
-        SCOPED_TRACE(c.content ? c.content : "(none)");
+        SCOPED_TRACE(given ? given : "(none)");
         fs::remove("YN_log_dbg.txt");
         fs::remove("log.txt");
         ctx.gvLogYN = ctx.gvdbgYN = 1;
-        const std::string content = c.content ? c.content : "";
+        const std::string content = given ? given : "";
         std::optional<FifoGuard> fifo;
         if (content == "fifo") {
             fifo.emplace("YN_log_dbg.txt");
             ASSERT_TRUE(fifo->Made());
         } else if (content == "dir") {
             fs::create_directory("YN_log_dbg.txt");
-        } else if (c.content) {
+        } else if (given) {
             WriteFile("YN_log_dbg.txt", content);
         }
         EXPECT_EQ(Log::init(ctx), 0);
         EXPECT_FALSE(fifo && fifo->HadToFree()) << "start-up waited on a FIFO";
         fifo.reset();
-        EXPECT_EQ(ctx.gvLogYN, c.logYN);
-        EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
-        EXPECT_EQ(logs(ctx, "log %s\n", "L"), c.logYN ? 0 : 1);
-        EXPECT_EQ(dbgi(ctx, "dbg %d\n", 2), c.dbgYN ? 0 : 1);
-        EXPECT_EQ(ReadFile("log.txt"), (c.logYN ? kHeaderOn + "log L\n" : "gvLogYN = 0 \n") +
-                                           (c.dbgYN ? "dbg 2\n" : ""));
+        EXPECT_EQ(ctx.gvLogYN, logYN);
+        EXPECT_EQ(ctx.gvdbgYN, dbgYN);
+        EXPECT_EQ(logs(ctx, "log %s\n", "L"), logYN ? 0 : 1);
+        EXPECT_EQ(dbgi(ctx, "dbg %d\n", 2), dbgYN ? 0 : 1);
+        EXPECT_EQ(ReadFile("log.txt"),
+                  (logYN ? kHeaderOn + "log L\n" : "gvLogYN = 0 \n") + (dbgYN ? "dbg 2\n" : ""));
     }
     EXPECT_TRUE(fe.Popups().empty());
 }
@@ -126,11 +124,9 @@ TEST_F(EventLog, ErrorReportsAreLoggedAndShown) {
                                        " open file NG :: COM_Dev_use.txt \n\n");
 }
 
-struct Trouble {
-    const char* what;  // in the log's place: "fifo", "folder", "read-only" folder, "full" disk
-    const char* said;  // "create" or "write"
-    int error;
-};
+// In the log's place: a "fifo", a "folder", a "read-only" folder, a "full" disk; what cannot be
+// done ("create" or "write"), and why.
+using Trouble = std::tuple<std::string, std::string, int>;
 
 class LogTrouble : public EventLog, public ::testing::WithParamInterface<Trouble> {};
 
@@ -139,7 +135,7 @@ class LogTrouble : public EventLog, public ::testing::WithParamInterface<Trouble
 // the start; a folder cannot be opened, not even by root; on a full disk the first write that
 // fails is said, later ones are not.
 TEST_P(LogTrouble, IsSaidOnceAndTheRunGoesOn) {
-    const std::string what = GetParam().what;
+    const auto& [what, cannot, error] = GetParam();
     WriteFile("YN_log_dbg.txt", "1 1");
     std::optional<FifoGuard> fifo;
     std::optional<test_support::PermissionBitsBind> bind;
@@ -176,9 +172,9 @@ TEST_P(LogTrouble, IsSaidOnceAndTheRunGoesOn) {
     bind.reset();
     chmod(".", 0755);
     EXPECT_TRUE(what != "folder" || fs::is_empty("log.txt"));
-    const std::string said = std::string("Cannot ") + GetParam().said + " log file " +
+    const std::string said = "Cannot " + cannot + " log file " +
                              sys::JoinPath(sys::CurrentDir(), "log.txt") + ": " +
-                             std::strerror(GetParam().error);
+                             std::strerror(error);
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
     EXPECT_EQ(fe.Popups()[0].title, "Event log");
@@ -286,11 +282,12 @@ class ModbusTrace : public EventLog {
 };
 
 // The read and write-words requests are checked line for line with the link's requests.
-TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
+TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLineAndUnknownOnesAPopup) {
     const struct {
         bool tx;
         const char* frame;  // without its CRC
         const char* line;
+        int result = 0;
     } cases[] = {
         {false, "01 03 0c 00 05 00 02 00 10 00 00 00 00 00 03",
          "\tP222\tMB.Rx\t#01.03 (0c)   [0005][0002]  [0010][0000]  [0000][0003]  {ca1c}\tRead\n\n"},
@@ -305,21 +302,17 @@ TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
          "\tP222\tMB.Tx\t#01.10 <1000> (0002) (04)  [0001][86a0]  {0db7}\tWrite n Words\n"},
         // A byte count that lies (0x7c data bytes, two there) never reads past the frame.
         {false, "01 03 7c 12 34", "\tP222\tMB.Rx\t#01.03 (7c)   [1234]{d52b}\tRead\n\n"},
+        // A code the trace does not know: printed short, and a popup for each way.
+        {true, "01 07 00 00 00 01", "\tP222\tMB.Tx\t#01.07 \n", -1},
+        {false, "01 07 00 00 00 01", "\tP222\tMB.Rx\t#01.07 \n", -1},
     };
     std::string lines;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frame);
-        Trace(c.tx, Sealed(c.frame), 0);
+        Trace(c.tx, Sealed(c.frame), c.result);
         lines += c.line;
     }
     EXPECT_EQ(Traced(), lines);
-    EXPECT_TRUE(fe.Popups().empty());
-}
-
-TEST_F(ModbusTrace, UnknownCodesArePrintedShortAndRaiseAPopup) {
-    Trace(true, Sealed("01 07 00 00 00 01"), -1);
-    Trace(false, Sealed("01 07 00 00 00 01"), -1);
-    EXPECT_EQ(Traced(), "\tP222\tMB.Tx\t#01.07 \n\tP222\tMB.Rx\t#01.07 \n");
     ASSERT_EQ(fe.Popups().size(), 4u);
     for (int i : {0, 1}) {
         EXPECT_EQ(fe.Popups()[i].title, "log Tx[] exception");

@@ -119,35 +119,33 @@ TEST_F(ScanModbus, ShortReplyGivesMinus2003AndTheExceptionBlock) {
     EXPECT_EQ(Log(), kModelCodeTx + block + kModelCodeTx + block + kModelCodeTx + block);
 }
 
-TEST_F(ScanModbus, BadCrcIsRetriedWithoutAReceiveLine) {
+// A frame sent as given gets its CRC in place; with the trace switch at 0 only the error
+// entries are logged. A bad CRC is retried without a receive line.
+TEST_F(ScanModbus, TraceSwitchZeroKeepsOnlyErrorsAndBadCrcIsRetriedWithoutAReceiveLine) {
+    Bytes frame{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0, 0};
+    EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 0), -2000);
+    EXPECT_EQ(Log(), kTimeOut);
+    EXPECT_EQ(frame, (Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
+
+    scan::Log::Create(ctx);
     device.Answer({0x01, 0x03, 0x02, 0x68, 0x02, 0x16, 0xBA}, 0.01);
     device.Answer(kModelCodeReply, 0.01);
     std::uint16_t value = 0;
-    EXPECT_EQ(
-        scan::fn_Send_MB_MSG_201_A(ctx, 222, Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0, 0}.data(),
-                                   8, &ctx.gpLog, {&value, 1}, 1),
-        -1);
+    EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {&value, 1}, 1),
+              -1);
     EXPECT_EQ(value, 0);
     EXPECT_EQ(Log(), kModelCodeTx);
     // fn_Modbus_Device sends it again and takes the good answer.
     EXPECT_EQ(scan::fn_Modbus_Device(ctx, 3, 0x1F00, 1, {&value, 1}), 0);
     EXPECT_EQ(value, 0x6802);
-    EXPECT_EQ(device.requests.size(), 2u);
+    EXPECT_EQ(device.requests.size(), 3u);
     EXPECT_EQ(Log(),
               kModelCodeTx + kModelCodeTx + "\tP222\tMB.Rx\t#01.03 (0002) [6802] {1645}\tRead\n\n");
 }
 
-TEST_F(ScanModbus, TraceSwitchZeroKeepsOnlyTheErrorEntries) {
-    Bytes frame{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0, 0};
-    EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 0), -2000);
-    EXPECT_EQ(Log(), kTimeOut);
-    // The CRC is put into the caller's frame.
-    EXPECT_EQ(frame, (Bytes{0x01, 0x03, 0x1F, 0x00, 0x00, 0x01, 0x83, 0xDE}));
-}
-
 // Refused before anything is sent: a function code the trace does not know, and more
-// registers than the 512-byte reply buffer holds.
-TEST_F(ScanModbus, UndefinedCodeOrOversizedReadIsRefusedBeforeSending) {
+// registers than the 512-byte reply buffer holds. A pulled adapter fails cleanly.
+TEST_F(ScanModbus, UndefinedCodeOrOversizedReadIsRefusedBeforeSendingAndAPulledAdapterFails) {
     Bytes frame{0x01, 0x10, 0x1F, 0x00, 0x00, 0x01, 0, 0};
     EXPECT_EQ(scan::fn_Send_MB_MSG_201_A(ctx, 222, frame.data(), 8, &ctx.gpLog, {}, 1), -1);
     EXPECT_EQ(Popups(fe), (Shown{{"log Tx[] exception", "not enR, enRo, enWram, enWee"},
@@ -158,10 +156,8 @@ TEST_F(ScanModbus, UndefinedCodeOrOversizedReadIsRefusedBeforeSending) {
     // Each of the three attempts is refused on its own.
     const std::string refused = "\t" + kStars + " Modbus201 : 254 registers asked, at most 253\n\n";
     EXPECT_EQ(Log(), "\tP222\tMB.Tx\t#01.10 \n" + refused + refused + refused);
-}
 
-// An adapter pulled during the exchange: an error result and a log entry, no crash.
-TEST_F(ScanModbus, PulledAdapterFailsCleanly) {
+    // An adapter pulled during the exchange: an error result and a log entry, no crash.
     device.Vanish();
     EXPECT_LT(scan::fn_Modbus_Device(ctx, 3, 0x1F00, 1), 0);
     EXPECT_LT(ctx.gr, 0);
@@ -588,71 +584,59 @@ TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFileOrSaysWhyNot) {
 
 // Ports plugged in while Scan is open: a watch on a device folder and a COM folder of the
 // test's own, polled by the hotplug timer on the virtual clock.
-class Hotplug : public ScanTest {
-  protected:
-    void SetUp() override {
-        ScanTest::SetUp();
-        fs::create_directories(dev);
-        watch = std::make_unique<serial::PortWatch>(dev.string(), comDir.string());
-        ctx.portWatch = watch.get();
-        AddPort(3);
-        deviceList.names = {"USB Serial Port (COM3)"};
-        Start();
-    }
+using Hotplug = ScanTest;
+
+TEST_F(Hotplug, PortsThatComeOrGoAreListedWithinTwoSecondsOrAfterASweep) {
+    const fs::path dev = root_ / "dev", comDir = root_ / "comports";
+    fs::create_directories(dev);
+    serial::PortWatch watch(dev.string(), comDir.string());
+    ctx.portWatch = &watch;
+    AddPort(3);
+    deviceList.names = {"USB Serial Port (COM3)"};
+    Start();
     // A pseudo-terminal linked as COM<n>, as the simulator places itself.
-    void PlugLink(int n) {
+    const auto plugLink = [&](int n) {
         AddPort(n);
         fs::create_directories(comDir);
         fs::create_symlink("/dev/pts/" + std::to_string(n), comDir / ("COM" + std::to_string(n)));
         deviceList.names.push_back("/dev/pts/" + std::to_string(n) + " (COM" + std::to_string(n) +
                                    ")");
-    }
+    };
     // The discovery ran when it rewrote its list of scan targets.
-    bool Refreshed() {
-        const bool written = fs::exists("COM__Exist.txt");
-        fs::remove("COM__Exist.txt");
-        return written;
-    }
-
-    fs::path dev = root_ / "dev";
-    fs::path comDir = root_ / "comports";
-    std::unique_ptr<serial::PortWatch> watch;
-};
-
-TEST_F(Hotplug, PortsThatComeOrGoAreListedWithinTwoSecondsOrAfterASweep) {
-    ASSERT_TRUE(Refreshed());  // the start-up's own discovery
+    const auto refreshed = [] { return fs::remove("COM__Exist.txt"); };
+    ASSERT_TRUE(refreshed());  // the start-up's own discovery
     fe.AdvanceTime(2.0);
-    EXPECT_FALSE(Refreshed());  // nothing changed, nothing done
+    EXPECT_FALSE(refreshed());  // nothing changed, nothing done
 
-    PlugLink(9);
+    plugLink(9);
     fe.AdvanceTime(2.0);
-    ASSERT_TRUE(Refreshed());
+    ASSERT_TRUE(refreshed());
     EXPECT_EQ(ComList(), (Items{{"USB Serial Port (COM3)", 3}, {"/dev/pts/9 (COM9)", 9}}));
-    EXPECT_FALSE(Refreshed());
+    EXPECT_FALSE(refreshed());
 
     // A USB adapter pulled: its tty goes from the device folder.
     Put((dev / "ttyUSB0").string(), "");
     fe.AdvanceTime(0.5);
-    EXPECT_TRUE(Refreshed());
+    EXPECT_TRUE(refreshed());
     deviceList.names = {"/dev/pts/9 (COM9)"};
     fs::remove(dev / "ttyUSB0");
     fe.AdvanceTime(0.5);
-    EXPECT_TRUE(Refreshed());
+    EXPECT_TRUE(refreshed());
     EXPECT_EQ(ComList(), (Items{{"/dev/pts/9 (COM9)", 9}}));
 
     // Nothing is refreshed during a sweep; what came meanwhile is listed after it.
     rt.UserPress(ctx.gvtpScan, Ctrl("AUTO_SCAN"));
-    ASSERT_TRUE(Refreshed());
-    PlugLink(10);
+    ASSERT_TRUE(refreshed());
+    plugLink(10);
     const int hotplug = Ctrl("THOTPLUG");
     for (int i = 0; i < 4; ++i)
         rt.TimerTick(ctx.gvtpScan, hotplug);
-    EXPECT_FALSE(Refreshed());
+    EXPECT_FALSE(refreshed());
     EXPECT_EQ(ComList().size(), 1u);
 
     rt.UserPress(ctx.gvtpScan, Ctrl("ESC"));
     rt.TimerTick(ctx.gvtpScan, hotplug);
-    EXPECT_TRUE(Refreshed());
+    EXPECT_TRUE(refreshed());
     EXPECT_EQ(ComList().size(), 2u);
 }
 

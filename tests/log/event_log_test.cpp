@@ -10,8 +10,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <array>
-#include <cerrno>
 #include <cstring>
 #include <optional>
 

@@ -6,8 +6,6 @@
 
 #include "scan/shell.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <list>
 

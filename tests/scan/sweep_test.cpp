@@ -34,6 +34,22 @@ Shown Popups(const ui::HeadlessFrontEnd& fe) {
     return shown;
 }
 
+// Puts at `name` a FIFO (held by `fifo`) for "fifo", a folder for "dir", else `what` as its
+// content; nothing for nullptr.
+void Place(const std::string& name, const char* what,
+           std::optional<test_support::FifoGuard>& fifo) {
+    fs::remove(name);
+    const std::string given = what ? what : "";
+    if (given == "fifo") {
+        fifo.emplace(name);
+        ASSERT_TRUE(fifo->Made());
+    } else if (given == "dir") {
+        fs::create_directory(name);
+    } else if (what) {
+        conf_test::WriteFile(name, given);
+    }
+}
+
 using Bytes = std::vector<std::uint8_t>;
 
 const std::string kTimeOut = "\tP222\tMB.Rx\t" + kStars + " COM read Time-out\n\n";
@@ -282,22 +298,16 @@ TEST_F(Discovery, ReportsAFileItCannotCreateAndEndsOnAListItCannotClear) {
     AddPort(3);
     deviceList.names = {"USB Serial Port (COM3)"};
     // The list is built from the all-devices file: without it there is nothing to list.
-    // The file's name, a FIFO there (or a folder), the popup's title, the ports listed.
-    using Case = std::tuple<const char*, bool, const char*, std::size_t>;
-    for (auto [name, fifo, title, listed] :
-         {Case{"COM__Exist.txt", false, "M1__Scan_COM :: 9102", 1},
-          Case{"COM__Exist.txt", true, "M1__Scan_COM :: 9102", 1},
-          Case{"Dev_Mng_00_All_DEV.txt", true, "M1__Scan_COM :: 9100", 0}}) {
+    // The file's name, what is in its place, the popup's title, the ports listed.
+    using Case = std::tuple<const char*, const char*, const char*, std::size_t>;
+    for (auto [name, what, title, listed] :
+         {Case{"COM__Exist.txt", "dir", "M1__Scan_COM :: 9102", 1},
+          Case{"COM__Exist.txt", "fifo", "M1__Scan_COM :: 9102", 1},
+          Case{"Dev_Mng_00_All_DEV.txt", "fifo", "M1__Scan_COM :: 9100", 0}}) {
         SCOPED_TRACE(name);
         fe.ClearPopups();
-        fs::remove(name);
         std::optional<test_support::FifoGuard> guard;
-        if (fifo) {
-            guard.emplace(name);
-            ASSERT_TRUE(guard->Made());
-        } else {
-            fs::create_directory(name);
-        }
+        Place(name, what, guard);
         EXPECT_EQ(scan::ComList::Discover_Ports(ctx), 0);
         EXPECT_FALSE(guard && guard->HadToFree()) << "the discovery waited on " << name;
         guard.reset();
@@ -469,10 +479,8 @@ TEST_F(Sweep, EscLeavesTheIndicesAndAListItemIsSweptAlone) {
     EXPECT_EQ(Text("STATUS"), "Scanning");
     ASSERT_TRUE(TimerOn());
     int probes = 0;
-    while (!fe.QuitRequested() && TimerOn() && probes < 20) {
+    for (; !fe.QuitRequested() && TimerOn() && probes < 20; ++probes)
         Tick();
-        ++probes;
-    }
     EXPECT_EQ(probes, 14);  // 2400 baud, format 1
     EXPECT_EQ(Slurp("COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6b03");
     EXPECT_EQ(launcher.calls, (Calls{{"Ombrel.exe", {}}}));
@@ -513,16 +521,13 @@ TEST_F(Sweep, RecordWritesTheFileWithoutALineEndAfterTheModelCode) {
     EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 256, 3, 0, 8, 2, 0x0009), 0);
     EXPECT_EQ(Slurp("COM_Dev_use.txt"), "256\n3\n0\n8\n2\n0009");
 
+    std::optional<test_support::FifoGuard> fifo;
+    Place("COM_Dev_use.txt", "fifo", fifo);
+    EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 7, 3, 0, 8, 2, 0x6801), -1);
+    EXPECT_FALSE(fifo->HadToFree()) << "the record waited on a FIFO";
+    fifo.reset();
     fs::remove("COM_Dev_use.txt");
-    {
-        test_support::FifoGuard fifo("COM_Dev_use.txt");
-        ASSERT_TRUE(fifo.Made());
-        EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 7, 3, 0, 8, 2, 0x6801), -1);
-        EXPECT_FALSE(fifo.HadToFree()) << "the record waited on a FIFO";
-    }
-    fs::remove("COM_Dev_use.txt");
-    fs::remove("COM_Dev_use_COMMENT.txt");
-    fs::create_directory("COM_Dev_use_COMMENT.txt");
+    Place("COM_Dev_use_COMMENT.txt", "dir", fifo);
     EXPECT_EQ(scan::mf_Port_Dev__Record(ctx, 1, 3, 0, 8, 2, 0x6801), -1);
 }
 
@@ -560,14 +565,8 @@ TEST_F(Sweep, HandOverStartsTheConfiguratorOfTheFileOrSaysWhyNot) {
         launcher.calls.clear();
         fe.ClearPopups();
         const std::size_t logged = Log().size();
-        fs::remove("COM_Dev_use.txt");
         std::optional<test_support::FifoGuard> fifo;
-        if (c.file && std::string(c.file) == "fifo") {
-            fifo.emplace("COM_Dev_use.txt");
-            ASSERT_TRUE(fifo->Made());
-        } else if (c.file) {
-            Put("COM_Dev_use.txt", c.file);
-        }
+        Place("COM_Dev_use.txt", c.file, fifo);
         EXPECT_EQ(scan::fn_Distribute(ctx), c.result);
         EXPECT_FALSE(fifo && fifo->HadToFree()) << "the hand-over waited on a FIFO";
         fifo.reset();

@@ -95,7 +95,6 @@ TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryTextAndNothingElse) {
 
 class Shell : public SweepTest {
   protected:
-    int StatusColour() { return Attr("STATUS", ui::ATTR_TEXT_COLOR); }
     // The panel's language: its charset and menu marks, and every text it relabels, status
     // line last.
     std::vector<std::string> Language() {
@@ -180,7 +179,7 @@ TEST_P(StartFiles, ChooseTheLanguageAndGateTheWriters) {
         EXPECT_EQ(Slurp("Language_Selection.txt"), c.languageFile ? language : "0");
     EXPECT_EQ(MenuText("VERSION"), "Ver.2013-05-28-A");
     // The status line starts with the id the panel resource gives it.
-    EXPECT_EQ(StatusColour(), ui::VAL_BLACK);
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), ui::VAL_BLACK);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvtpScan), Ctrl("AUTO_SCAN"));
     EXPECT_FALSE(TimerOn());
     // Every run starts with an empty log.
@@ -219,7 +218,7 @@ TEST_F(Shell, ChosenLanguageIsStoredAndShownAndExitEnds) {
         rt.UserMenuSelect(rt.GetPanelMenuBar(ctx.gvG1), Item(item));
         EXPECT_EQ(Slurp("Language_Selection.txt"), std::to_string(language));
         EXPECT_EQ(Language(), LanguageOf(language, 733));
-        EXPECT_EQ(StatusColour(), ui::VAL_RED);
+        EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), ui::VAL_RED);
     }
     rt.UserMenuSelect(rt.GetPanelMenuBar(ctx.gvG1), Item("EXIT"));
     EXPECT_TRUE(fe.QuitRequested());
@@ -236,13 +235,13 @@ TEST_F(Shell, StatusColoursAndTheStatusIdControlThenTheCloseBox) {
           M{999, "", ui::VAL_BLACK}}) {
         scan::fn_1_Status_Msg(ctx, id);
         EXPECT_EQ(Text("STATUS"), text) << id;
-        EXPECT_EQ(StatusColour(), colour) << id;
+        EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), colour) << id;
         EXPECT_EQ(scan::StatusID::GV(ctx), id);
     }
     // Typing an id into the status-id control shows that message.
     rt.UserSetValue(ctx.gvtpScan, Ctrl("STATUS_ID"), 733);
     EXPECT_EQ(Text("STATUS"), "Device not found");
-    EXPECT_EQ(StatusColour(), ui::VAL_RED);
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), ui::VAL_RED);
     // The close box ends the program.
     rt.UserClosePanel(ctx.gvG1);
     EXPECT_TRUE(fe.QuitRequested());

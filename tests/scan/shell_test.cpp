@@ -188,12 +188,12 @@ TEST_P(StartFiles, ChooseTheLanguageAndGateTheWriters) {
 
     EXPECT_EQ(ctx.gvLogYN, c.logYN);
     EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
-    EXPECT_EQ(scan::logi(ctx, "i%d ", 1), c.logiResult);
-    EXPECT_EQ(scan::logs(ctx, "s%s ", "2"), c.logYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::logf(ctx, "f%.1f ", 3.0), c.logYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgi(ctx, "I%d ", 4), c.dbgYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgs(ctx, "S%s ", "5"), c.dbgYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgf(ctx, "F%.1f ", 6.0), c.dbgYN == 0 ? 1 : 0);
+    // Each writer in turn: 1 when its switch is off.
+    const int logOff = c.logYN == 0, dbgOff = c.dbgYN == 0;
+    EXPECT_EQ((std::vector<int>{scan::logi(ctx, "i%d ", 1), scan::logs(ctx, "s%s ", "2"),
+                                scan::logf(ctx, "f%.1f ", 3.0), scan::dbgi(ctx, "I%d ", 4),
+                                scan::dbgs(ctx, "S%s ", "5"), scan::dbgf(ctx, "F%.1f ", 6.0)}),
+              (std::vector<int>{c.logiResult, logOff, logOff, dbgOff, dbgOff, dbgOff}));
     ctx.gpLog.Close();
     EXPECT_EQ(Slurp("log.txt"), c.written);
 }

@@ -367,12 +367,11 @@ TEST_F(Sweep, InstrumentAt9600EvenParityIsFoundOnTheEighthProbeAndHandedToTarnel
     EXPECT_TRUE(fe.QuitRequested());
     EXPECT_TRUE(fe.Popups().empty());
     const std::string text = Log();
-    EXPECT_NE(text.find("Mcode(HW+FW) : 0x6802 \n\xA1\xF2 TTarnel off (self) \n\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : "
-                        "0.500000\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t"), std::string::npos);
+    for (const char* line :
+         {"Mcode(HW+FW) : 0x6802 \n\xA1\xF2 TTarnel off (self) \n\n",
+          "Open COM ( P222,   COM5, 9600, 2, 8, 1 ) \tSet Com Time (s) : 0.500000\n",
+          "Open COM ( P222,   COM5, 19200, 0, 8, 2 ) \t"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
 // With the log switch on, each probe logs its open, then what it does on the line.

@@ -29,6 +29,10 @@ TEST_F(LangDb, EveryIdResolvesInEveryLanguageAndFailuresCopyNothing) {
     for (int id : ids) {
         const std::string english = Text(id, kLangEnglish);
         EXPECT_FALSE(english.empty()) << id;
+        // The access key, as the Chinese texts end on it.
+        const std::size_t key = english.find("__");
+        std::string mark = key == std::string::npos ? "" : "(" + english.substr(key, 3) + ")";
+        if (!mark.empty()) mark[3] = static_cast<char>(std::toupper(mark[3]));
         for (auto [language, page] : {std::pair{kLangTraditional, sys::CodePage::Big5},
                                       std::pair{kLangSimplified, sys::CodePage::Gb2312}}) {
             const std::string bytes = Text(id, language);
@@ -38,11 +42,6 @@ TEST_F(LangDb, EveryIdResolvesInEveryLanguageAndFailuresCopyNothing) {
             EXPECT_FALSE(bytes.empty()) << id;
             EXPECT_NE(utf8, bytes) << id << " left as UTF-8";
             EXPECT_EQ(back, bytes) << id;
-            std::size_t key = english.find("__");
-            std::string mark =
-                key == std::string::npos
-                    ? ""
-                    : std::string("(__") + static_cast<char>(std::toupper(english[key + 2])) + ")";
             EXPECT_EQ(utf8.find("__") == std::string::npos, mark.empty()) << id;
             EXPECT_TRUE(utf8.ends_with(mark)) << id << " " << utf8;
         }
@@ -75,13 +74,13 @@ TEST(StatusLine, MessagesAndTheirColoursAndNoPanelIsAnError) {
             std::snprintf(rgb, sizeof rgb, " #%06X", p.LineColor());
             return p.LineText() + rgb;
         };
-        EXPECT_EQ(msg_cfg::SID(ctx, 43), 0);
-        EXPECT_EQ(shown(), "Read NG #FF0000");
-        EXPECT_EQ(msg_cfg::SID(ctx, 45), 0);
-        EXPECT_EQ(shown(), "Write OK #008000");
-        EXPECT_EQ(msg_cfg::SID(ctx, 41), 0);
-        EXPECT_EQ(shown(), "Reading #0000FF");
-        msg_cfg::SID(ctx, 46);
+        for (auto [id, line] : {std::pair{43, "Read NG #FF0000"},
+                                {45, "Write OK #008000"},
+                                {41, "Reading #0000FF"},
+                                {46, "Write NG #FF0000"}}) {
+            EXPECT_EQ(msg_cfg::SID(ctx, id), 0);
+            EXPECT_EQ(shown(), line);
+        }
         EXPECT_EQ(msg_cfg::SV(ctx, "COM3 busy"), 0);  // a free text keeps the colour
         EXPECT_EQ(shown(), "COM3 busy #FF0000");
         EXPECT_EQ(msg_cfg::SID(ctx, 48), -1);  // an unknown number changes nothing

@@ -2,19 +2,20 @@
 // editor, and what may sit at the log's and the switch file's names instead of a file: a FIFO,
 // a folder, a full disk, a read-only folder. Start-up never waits on them, and a log that
 // cannot be created or written is said once, in a popup and on stderr. The Modbus trace lines.
+// The event log and the calibration trace hold every line written up to a kill.
 
 #include "log/event_log.h"
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
-#include <cerrno>
 #include <cstring>
 #include <optional>
 
 #include "log/log_errors.h"
 #include "log/log_launch.h"
 #include "log/modbus_trace.h"
-#include "models/model_a.h"
 #include "platform/sys/paths.h"
 #include "tests/support/fifo_guard.h"
 #include "tests/support/file_trouble.h"
@@ -30,7 +31,7 @@ using test_support::FifoGuard;
 using Call = sys::RecordingLauncher::Call;
 
 const std::string kHeaderOn = std::string(49, '=') + "\n\ngvLogYN = 1 \n";
-const std::string kStars = "\xA1\xB9\xA1\xB9\xA1\xB9";  // "★★★" in Big5
+const std::string kStars = conf::kLogErrorMark;  // "★★★" in Big5
 
 class EventLog : public ::testing::Test, public conf_test::StatusPanel {};
 
@@ -69,37 +70,35 @@ TEST_F(EventLog, WritersFormatWithoutAFixedBufferAndRunsAppend) {
 // switches sit at the start of the file: what follows its first 256 bytes is never read.
 TEST_F(EventLog, SwitchFileFormsDecideWhatIsWritten) {
     const std::string beyond = "1" + std::string(300, ' ') + "1";
-    struct Case {
-        const char* content;  // nullptr: no file; "fifo", "dir": that in the file's place
-        int logYN, dbgYN;
-    };
-    for (Case c :
+    // The content (nullptr: no file; "fifo", "dir": that in the file's place), the switches.
+    using Case = std::tuple<const char*, int, int>;
+    for (auto [given, logYN, dbgYN] :
          {Case{nullptr, 0, 0}, Case{"1", 0, 0}, Case{"x 1", 0, 0}, Case{"1,1", 0, 0},
           Case{"0 1\n", 0, 1}, Case{"1 0", 1, 0}, Case{"2 1", 0, 1}, Case{"\n1\n 1 x", 1, 1},
           Case{"11 1", 0, 1}, Case{"fifo", 0, 0}, Case{"dir", 0, 0}, Case{beyond.c_str(), 0, 0}}) {
-        SCOPED_TRACE(c.content ? c.content : "(none)");
+        SCOPED_TRACE(given ? given : "(none)");
         fs::remove("YN_log_dbg.txt");
         fs::remove("log.txt");
         ctx.gvLogYN = ctx.gvdbgYN = 1;
-        const std::string content = c.content ? c.content : "";
+        const std::string content = given ? given : "";
         std::optional<FifoGuard> fifo;
         if (content == "fifo") {
             fifo.emplace("YN_log_dbg.txt");
             ASSERT_TRUE(fifo->Made());
         } else if (content == "dir") {
             fs::create_directory("YN_log_dbg.txt");
-        } else if (c.content) {
+        } else if (given) {
             WriteFile("YN_log_dbg.txt", content);
         }
         EXPECT_EQ(Log::init(ctx), 0);
         EXPECT_FALSE(fifo && fifo->HadToFree()) << "start-up waited on a FIFO";
         fifo.reset();
-        EXPECT_EQ(ctx.gvLogYN, c.logYN);
-        EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
-        EXPECT_EQ(logs(ctx, "log %s\n", "L"), c.logYN ? 0 : 1);
-        EXPECT_EQ(dbgi(ctx, "dbg %d\n", 2), c.dbgYN ? 0 : 1);
-        EXPECT_EQ(ReadFile("log.txt"), (c.logYN ? kHeaderOn + "log L\n" : "gvLogYN = 0 \n") +
-                                           (c.dbgYN ? "dbg 2\n" : ""));
+        EXPECT_EQ(ctx.gvLogYN, logYN);
+        EXPECT_EQ(ctx.gvdbgYN, dbgYN);
+        EXPECT_EQ(logs(ctx, "log %s\n", "L"), logYN ? 0 : 1);
+        EXPECT_EQ(dbgi(ctx, "dbg %d\n", 2), dbgYN ? 0 : 1);
+        EXPECT_EQ(ReadFile("log.txt"),
+                  (logYN ? kHeaderOn + "log L\n" : "gvLogYN = 0 \n") + (dbgYN ? "dbg 2\n" : ""));
     }
     EXPECT_TRUE(fe.Popups().empty());
 }
@@ -123,11 +122,9 @@ TEST_F(EventLog, ErrorReportsAreLoggedAndShown) {
                                        " open file NG :: COM_Dev_use.txt \n\n");
 }
 
-struct Trouble {
-    const char* what;  // in the log's place: "fifo", "folder", "read-only" folder, "full" disk
-    const char* said;  // "create" or "write"
-    int error;
-};
+// In the log's place: a "fifo", a "folder", a "read-only" folder, a "full" disk; what cannot be
+// done ("create" or "write"), and why.
+using Trouble = std::tuple<std::string, std::string, int>;
 
 class LogTrouble : public EventLog, public ::testing::WithParamInterface<Trouble> {};
 
@@ -136,7 +133,7 @@ class LogTrouble : public EventLog, public ::testing::WithParamInterface<Trouble
 // the start; a folder cannot be opened, not even by root; on a full disk the first write that
 // fails is said, later ones are not.
 TEST_P(LogTrouble, IsSaidOnceAndTheRunGoesOn) {
-    const std::string what = GetParam().what;
+    const auto& [what, cannot, error] = GetParam();
     WriteFile("YN_log_dbg.txt", "1 1");
     std::optional<FifoGuard> fifo;
     std::optional<test_support::PermissionBitsBind> bind;
@@ -173,9 +170,9 @@ TEST_P(LogTrouble, IsSaidOnceAndTheRunGoesOn) {
     bind.reset();
     chmod(".", 0755);
     EXPECT_TRUE(what != "folder" || fs::is_empty("log.txt"));
-    const std::string said = std::string("Cannot ") + GetParam().said + " log file " +
+    const std::string said = "Cannot " + cannot + " log file " +
                              sys::JoinPath(sys::CurrentDir(), "log.txt") + ": " +
-                             std::strerror(GetParam().error);
+                             std::strerror(error);
     ASSERT_EQ(fe.Popups().size(), 1u);
     EXPECT_EQ(fe.Popups()[0].type, ui::HeadlessFrontEnd::Popup::Type::Message);
     EXPECT_EQ(fe.Popups()[0].title, "Event log");
@@ -192,12 +189,10 @@ INSTANTIATE_TEST_SUITE_P(Places, LogTrouble,
 // Records what the editor would find on disk, and whether the log was still open.
 class PeekingLauncher final : public sys::Launcher {
   public:
-    int Launch(const std::string& program, const std::vector<std::string>& args) override {
-        calls.push_back({program, args});
+    int Launch(const std::string&, const std::vector<std::string>&) override {
         seen.push_back(ReadFile("log.txt") + (watched->gpLog.IsOpen() ? "(open)" : ""));
         return 0;
     }
-    std::vector<Call> calls;
     std::vector<std::string> seen;
     Context* watched = nullptr;
 };
@@ -221,8 +216,6 @@ TEST_F(EventLog, EditorChoiceAndTheLogAroundIt) {
     logi(c, "between %d\n", 2);
     EXPECT_EQ(Log::Launch(c), 0);
     logi(c, "after %d\n", 3);
-    const Call desktop{"xdg-open", {dir.Sub("log.txt")}};
-    EXPECT_EQ(peek.calls, (std::vector<Call>{desktop, desktop}));
     EXPECT_EQ(peek.seen, (std::vector<std::string>{"before 1\n", "before 1\nbetween 2\n"}));
     EXPECT_EQ(ReadFile("log.txt"), "before 1\nbetween 2\nafter 3\n");
     Log::Close(c);
@@ -246,7 +239,7 @@ TEST_F(EventLog, EditorChoiceAndTheLogAroundIt) {
     setenv("PATH", savedPath.c_str(), 1);
     savedVisual.empty() ? unsetenv("VISUAL") : setenv("VISUAL", savedVisual.c_str(), 1);
     EXPECT_EQ(launcher.calls,
-              (std::vector<Call>{desktop,
+              (std::vector<Call>{{"xdg-open", {dir.Sub("log.txt")}},
                                  {"gedit", {"--new-window", dir.Sub("log.txt")}},
                                  {dir.Sub("tools/notepad2.exe"), {dir.Sub("log.txt")}}}));
 }
@@ -274,20 +267,17 @@ class ModbusTrace : public EventLog {
                          : conf::fn_Log_Rx(ctx, 222, f.data(), n, to),
                       result);
     }
-    std::string Traced() {
-        trace.Close();
-        return ReadFile("trace.txt");
-    }
     void SetUp() override { trace.Open("trace.txt", "w"); }
     sys::LogStream trace;
 };
 
 // The read and write-words requests are checked line for line with the link's requests.
-TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
+TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLineAndUnknownOnesAPopup) {
     const struct {
         bool tx;
         const char* frame;  // without its CRC
         const char* line;
+        int result = 0;
     } cases[] = {
         {false, "01 03 0c 00 05 00 02 00 10 00 00 00 00 00 03",
          "\tP222\tMB.Rx\t#01.03 (0c)   [0005][0002]  [0010][0000]  [0000][0003]  {ca1c}\tRead\n\n"},
@@ -302,21 +292,18 @@ TEST_F(ModbusTrace, EachFunctionCodeHasItsRequestAndResponseLine) {
          "\tP222\tMB.Tx\t#01.10 <1000> (0002) (04)  [0001][86a0]  {0db7}\tWrite n Words\n"},
         // A byte count that lies (0x7c data bytes, two there) never reads past the frame.
         {false, "01 03 7c 12 34", "\tP222\tMB.Rx\t#01.03 (7c)   [1234]{d52b}\tRead\n\n"},
+        // A code the trace does not know: printed short, and a popup for each way.
+        {true, "01 07 00 00 00 01", "\tP222\tMB.Tx\t#01.07 \n", -1},
+        {false, "01 07 00 00 00 01", "\tP222\tMB.Rx\t#01.07 \n", -1},
     };
     std::string lines;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.frame);
-        Trace(c.tx, Sealed(c.frame), 0);
+        Trace(c.tx, Sealed(c.frame), c.result);
         lines += c.line;
     }
-    EXPECT_EQ(Traced(), lines);
-    EXPECT_TRUE(fe.Popups().empty());
-}
-
-TEST_F(ModbusTrace, UnknownCodesArePrintedShortAndRaiseAPopup) {
-    Trace(true, Sealed("01 07 00 00 00 01"), -1);
-    Trace(false, Sealed("01 07 00 00 00 01"), -1);
-    EXPECT_EQ(Traced(), "\tP222\tMB.Tx\t#01.07 \n\tP222\tMB.Rx\t#01.07 \n");
+    trace.Close();
+    EXPECT_EQ(ReadFile("trace.txt"), lines);
     ASSERT_EQ(fe.Popups().size(), 4u);
     for (int i : {0, 1}) {
         EXPECT_EQ(fe.Popups()[i].title, "log Tx[] exception");
@@ -343,6 +330,86 @@ TEST_F(ModbusTrace, ParameterReadLineAndHexText) {
     std::string hex;
     conf::Log::DATA16_HEX(0x12345, &hex);
     EXPECT_EQ(hex, "2345");
+}
+
+// A child process writes through the real writers and the link's traffic trace, then dies by
+// SIGKILL; its files must equal those of a run that closed them in order.
+using LogKill = linktest::LinkTest;
+
+TEST_F(LogKill, EveryLineWrittenBeforeAKillIsInTheFiles) {
+    conf_test::WriteFile("YN_log_dbg.txt", "1 1");
+    OpenPort();
+    // The run in a child process that then kills itself. Every kind of log line, the traffic
+    // last: a stream that held lines back in a buffer loses the trace first.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        using namespace conf;
+        Log::init(ctx);
+        logi(ctx, "station %d\n", 1);
+        logs(ctx, "model %s\n", "A");
+        logf(ctx, "PV = %.1f\n", 21.5);
+        dbgi(ctx, "retries %d\n", 3);
+        Log::Modbus_R(ctx, 0x1000, 0x0005, 5, "SP1");
+        Log::err_Open_COM(ctx, ctx.Source("__UART"), 3, -3);
+        Log::err_Open_File(ctx, ctx.Source("__File"), 7, "W_para_buff.txt");
+
+        std::array<std::int16_t, 2> v{};
+        device.Answer(Sealed({0x01, 0x03, 0x04, 0x00, 0x05, 0x00, 0x06}), 0.005);
+        fn_Modbus_Device_RW_16(ctx, 3, 0x1000, 2, v);
+        device.Answer(Sealed({0x01, 0x06, 0x00, 0x1f, 0x00, 0x01}), 0.005);
+        fn_Modbus_Device_RW_16(ctx, 6, 0x001f, 1);
+        for (int i = 0; i < 3; ++i)
+            device.StaySilent();
+        fn_Modbus_Device_RW_16(ctx, 3, 0x1F00, 4);
+
+        ctx.gpCAL.Open("log_ADC.txt", "w");
+        device.Answer(Sealed({0x01, 0x04, 0x04, 0x00, 0x01, 0x00, 0x02}), 0.005);
+        fn_Modbus_Device_RW_16_CAL(ctx, 4, 0x1003, 2, v);
+        device.Answer(Sealed({0x01, 0x05, 0x00, 0x0d, 0x00, 0x01}), 0.005);
+        fn_Modbus_Device_RW_16_CAL(ctx, 5, 0x000d, 1);
+        raise(SIGKILL);
+        _exit(1);  // not reached: a child that outlives its kill fails the test
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    // The files hold all a run that closed them in order leaves: the writers' and error lines,
+    // then the traffic (a read, a write and three attempts that timed out); the calibration
+    // trace holds its two exchanges.
+    const std::string timedOut =
+        "\tP222\tMB.Tx\t#01.03 <1f00> (0004) {43dd}\tRead\n\tP222\tMB.Rx\t" + kStars +
+        " COM read Time-out\n\n";
+    const std::string traffic =
+        "\tP222\tMB.Tx\t#01.03 <1000> (0002) {c0cb}\tRead\n"
+        "\tP222\tMB.Rx\t#01.03 (04)   [0005][0006]  {6a30}\tRead\n\n"
+        "\tP222\tMB.Tx\t#01.06 <001f> [0001] {79cc}\tWrite EEPROM\n"
+        "\tP222\tMB.Rx\t#01.06 <001f> [0001] {79cc}\tWrite EEPROM\n\n" +
+        timedOut + timedOut + timedOut;
+    EXPECT_EQ(ReadFile("log.txt"), kHeaderOn +
+                                       "station 1\nmodel A\nPV = 21.5\nretries 3\n"
+                                       "<1000>\t[0005]\t      5   \tSP1\n" +
+                                       kStars + " m104__UART :: 3 \n" + kStars +
+                                       " Open COM NG :: err code : -3 \n\n" + kStars +
+                                       " m104__File :: 7 \n" + kStars +
+                                       " open file NG :: W_para_buff.txt \n\n" + traffic);
+    EXPECT_EQ(ReadFile("log_ADC.txt"),
+              "\tP222\tMB.Tx\t#01.04 <1003> (0002) {850b}\tRead-only\n"
+              "\tP222\tMB.Rx\t#01.04 (04)   [0001][0002]  {2b85}\tRead-only\n\n"
+              "\tP222\tMB.Tx\t#01.05 <000d> [0001] {9dc9}\tWrite RAM\n"
+              "\tP222\tMB.Rx\t#01.05 <000d> [0001] {9dc9}\tWrite RAM\n\n");
+}
+
+// A write that cannot reach the file says so at once instead of failing later, unseen.
+TEST(LogStream, AWriteThatCannotReachTheFileFails) {
+    sys::LogStream full;
+    ASSERT_TRUE(full.Open("/dev/full", "a"));
+    EXPECT_EQ(full.Write("line\n"), -1);
+    EXPECT_EQ(full.Printf("PV = %d\n", 5), -1);
+    sys::LogStream closed;
+    EXPECT_EQ(closed.Write("line\n"), -1);
+    EXPECT_EQ(closed.Printf("%s", "x"), -1);
 }
 
 }  // namespace

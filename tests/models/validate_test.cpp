@@ -10,20 +10,14 @@
 #include <cctype>
 #include <filesystem>
 #include <set>
-#include <span>
 #include <sstream>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "models/model_a.h"
-#include "models/model_b.h"
 #include "models/registry.h"
 #include "models/validate.h"
 
 namespace {
-
-using conf::Module;
 
 // Every model validates, every code and program names one, and each program has its files.
 TEST(Registry, EveryModelIsWholeAndTheCMakeListMatches) {
@@ -118,7 +112,7 @@ const Row kRows[] = {
     // Every register owned by a module that exists.
     {[](Parts& p) { p.catalogue.ccUNIT = {}; },
      "register 0x0001 UNIT is owned by UNIT_cfg, which the model has no controls for"},
-    {[](Parts& p) { At(p, 0).module = Module::kCount; },
+    {[](Parts& p) { At(p, 0).module = conf::Module::kCount; },
      "register 0x0000 TYPE is owned by no module the program knows"},
     {[](Parts& p) { At(p, 28).member = 6; },
      "register 0x001C mA.H is member 6 of LinSig_cfg, which has 6 controls"},

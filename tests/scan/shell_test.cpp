@@ -6,13 +6,10 @@
 
 #include "scan/shell.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <list>
 
 #include "platform/sys/codepage.h"
-#include "popups.h"
 #include "scan/lang_table.h"
 #include "scan/language.h"
 #include "scan/scan_log.h"
@@ -32,7 +29,7 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {0, "", "", ""},
+    {0, "", "", ""},  // the empty message that clears the line
     {154, "Start", "開始", "开始"},
     {730, "Press button Auto Scan", "請按自動掃描", "请按自动扫描"},
     {731, "Scanning", "掃描中", "扫描中"},
@@ -73,7 +70,7 @@ std::string InLanguage(int id, int language) {
     return "no such id";
 }
 
-TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryText) {
+TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryTextAndNothingElse) {
     std::vector<int> ids;
     for (const Row& row : kRows) {
         ids.push_back(row.id);
@@ -84,23 +81,17 @@ TEST(ScanLangTable, HoldsBig5AndGb2312BytesOfEveryText) {
         }
     }
     EXPECT_EQ(scan::ScanTextIds(), ids);
-}
-
-TEST(ScanLangTable, UnknownIdOrLanguageLeavesTheBufferAlone) {
+    // An unknown id or language leaves the buffer alone.
     std::string text = "kept";
     EXPECT_EQ(scan::LangS::DataBase(735, 0, &text), 0);
     EXPECT_EQ(text, "kept");
     EXPECT_EQ(scan::LangS::DataBase(731, 3, &text), 0);
     EXPECT_EQ(scan::LangS::DataBase(731, -1, &text), 0);
     EXPECT_EQ(text, "kept");
-    // Id 0 is the empty message that clears the line.
-    EXPECT_EQ(scan::LangS::DataBase(0, 1, &text), 0);
-    EXPECT_EQ(text, "");
 }
 
 class Shell : public SweepTest {
   protected:
-    int StatusColour() { return Attr("STATUS", ui::ATTR_TEXT_COLOR); }
     // The panel's language: its charset and menu marks, and every text it relabels, status
     // line last.
     std::vector<std::string> Language() {
@@ -185,7 +176,7 @@ TEST_P(StartFiles, ChooseTheLanguageAndGateTheWriters) {
         EXPECT_EQ(Slurp("Language_Selection.txt"), c.languageFile ? language : "0");
     EXPECT_EQ(MenuText("VERSION"), "Ver.2013-05-28-A");
     // The status line starts with the id the panel resource gives it.
-    EXPECT_EQ(StatusColour(), ui::VAL_BLACK);
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), ui::VAL_BLACK);
     EXPECT_EQ(rt.GetActiveCtrl(ctx.gvtpScan), Ctrl("AUTO_SCAN"));
     EXPECT_FALSE(TimerOn());
     // Every run starts with an empty log.
@@ -194,12 +185,12 @@ TEST_P(StartFiles, ChooseTheLanguageAndGateTheWriters) {
 
     EXPECT_EQ(ctx.gvLogYN, c.logYN);
     EXPECT_EQ(ctx.gvdbgYN, c.dbgYN);
-    EXPECT_EQ(scan::logi(ctx, "i%d ", 1), c.logiResult);
-    EXPECT_EQ(scan::logs(ctx, "s%s ", "2"), c.logYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::logf(ctx, "f%.1f ", 3.0), c.logYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgi(ctx, "I%d ", 4), c.dbgYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgs(ctx, "S%s ", "5"), c.dbgYN == 0 ? 1 : 0);
-    EXPECT_EQ(scan::dbgf(ctx, "F%.1f ", 6.0), c.dbgYN == 0 ? 1 : 0);
+    // Each writer in turn: 1 when its switch is off.
+    const int logOff = c.logYN == 0, dbgOff = c.dbgYN == 0;
+    EXPECT_EQ((std::vector<int>{scan::logi(ctx, "i%d ", 1), scan::logs(ctx, "s%s ", "2"),
+                                scan::logf(ctx, "f%.1f ", 3.0), scan::dbgi(ctx, "I%d ", 4),
+                                scan::dbgs(ctx, "S%s ", "5"), scan::dbgf(ctx, "F%.1f ", 6.0)}),
+              (std::vector<int>{c.logiResult, logOff, logOff, dbgOff, dbgOff, dbgOff}));
     ctx.gpLog.Close();
     EXPECT_EQ(Slurp("log.txt"), c.written);
 }
@@ -224,7 +215,7 @@ TEST_F(Shell, ChosenLanguageIsStoredAndShownAndExitEnds) {
         rt.UserMenuSelect(rt.GetPanelMenuBar(ctx.gvG1), Item(item));
         EXPECT_EQ(Slurp("Language_Selection.txt"), std::to_string(language));
         EXPECT_EQ(Language(), LanguageOf(language, 733));
-        EXPECT_EQ(StatusColour(), ui::VAL_RED);
+        EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), ui::VAL_RED);
     }
     rt.UserMenuSelect(rt.GetPanelMenuBar(ctx.gvG1), Item("EXIT"));
     EXPECT_TRUE(fe.QuitRequested());
@@ -233,27 +224,21 @@ TEST_F(Shell, ChosenLanguageIsStoredAndShownAndExitEnds) {
 
 TEST_F(Shell, StatusColoursAndTheStatusIdControlThenTheCloseBox) {
     Start();
-    const struct {
-        int id;
-        const char* text;
-        int colour;
-    } cases[] = {{731, "Scanning", ui::VAL_BLUE},
-                 {732, "Device was found", ui::VAL_DK_GREEN},
-                 {733, "Device not found", ui::VAL_RED},
-                 {734, "Scan Stoped", ui::VAL_BLACK},
-                 {730, "Press button Auto Scan", ui::VAL_BLACK},
-                 {0, "", ui::VAL_BLACK},
-                 {999, "", ui::VAL_BLACK}};
-    for (const auto& c : cases) {
-        scan::fn_1_Status_Msg(ctx, c.id);
-        EXPECT_EQ(Text("STATUS"), c.text) << c.id;
-        EXPECT_EQ(StatusColour(), c.colour) << c.id;
-        EXPECT_EQ(scan::StatusID::GV(ctx), c.id);
+    using M = std::tuple<int, const char*, int>;
+    for (auto [id, text, colour] :
+         {M{731, "Scanning", ui::VAL_BLUE}, M{732, "Device was found", ui::VAL_DK_GREEN},
+          M{733, "Device not found", ui::VAL_RED}, M{734, "Scan Stoped", ui::VAL_BLACK},
+          M{730, "Press button Auto Scan", ui::VAL_BLACK}, M{0, "", ui::VAL_BLACK},
+          M{999, "", ui::VAL_BLACK}}) {
+        scan::fn_1_Status_Msg(ctx, id);
+        EXPECT_EQ(Text("STATUS"), text) << id;
+        EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), colour) << id;
+        EXPECT_EQ(scan::StatusID::GV(ctx), id);
     }
     // Typing an id into the status-id control shows that message.
     rt.UserSetValue(ctx.gvtpScan, Ctrl("STATUS_ID"), 733);
     EXPECT_EQ(Text("STATUS"), "Device not found");
-    EXPECT_EQ(StatusColour(), ui::VAL_RED);
+    EXPECT_EQ(Attr("STATUS", ui::ATTR_TEXT_COLOR), ui::VAL_RED);
     // The close box ends the program.
     rt.UserClosePanel(ctx.gvG1);
     EXPECT_TRUE(fe.QuitRequested());
@@ -275,7 +260,9 @@ TEST_F(Shell, ALogThatIsAFifoIsSaidOnceAndNeverHoldsTheStart) {
     }
     const std::string said = "Cannot create log file " + (root_ / "bin" / "log.txt").string() +
                              ": " + std::strerror(ENXIO);
-    EXPECT_EQ(Popups(fe), (Shown{{"Event log", said}}));
+    ASSERT_EQ(fe.Popups().size(), 1u);
+    EXPECT_EQ(fe.Popups()[0].title, "Event log");
+    EXPECT_EQ(fe.Popups()[0].text, said);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), said + "\n");
 }
 

@@ -18,7 +18,6 @@
 #include "tests/support/fifo_guard.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/registry_models.h"
-#include "transfer/read_all.h"
 
 namespace {
 
@@ -43,16 +42,12 @@ struct Case {
     int language;
 };
 
-// A configurator started with Language_Selection.txt holding the case's language.
+// A configurator of the case's model, to be started with Language_Selection.txt holding the
+// case's language.
 class PanelLanguage : public transfertest::TransferTest,
                       public ::testing::WithParamInterface<Case> {
   protected:
     PanelLanguage() : TransferTest(*GetParam().model) {}
-
-    void StartIn(int language) {
-        std::ofstream(conf::kLanguageFileName) << language;
-        StartWith(ProgramCode(), 2);
-    }
     int ProgramCode() const { return ctx.model.id.programNumber; }
 
     // What the panel shows where the caption goes.
@@ -84,7 +79,8 @@ const int kCharsets[3] = {ui::VAL_NATIVE_CHARSET, ui::VAL_BIG5_CHARSET, ui::VAL_
 
 TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
     const int language = GetParam().language;
-    StartIn(language);
+    std::ofstream(conf::kLanguageFileName) << language;
+    StartWith(ProgramCode(), 2);
     EXPECT_EQ(ctx.gvLANG, language);
     EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_CHARSET, 0), kCharsets[language]);
 

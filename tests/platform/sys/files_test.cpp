@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "platform/sys/file_replacement.h"
 #include "platform/sys/small_file.h"
@@ -96,9 +97,7 @@ TEST(FileReplacement, TheOldFileStaysWhenTheSaveIsGivenUpOrFailsAndFailuresAreTo
             result = sys::WriteWholeFile(dir.Sub("a.txt"), content, &created);
             error = errno;
         }
-        EXPECT_EQ(result, -1);
-        EXPECT_EQ(error, EFBIG);
-        EXPECT_TRUE(created);
+        EXPECT_EQ(std::make_tuple(result, error, created), std::make_tuple(-1, EFBIG, true));
         EXPECT_EQ(Read(dir.Sub("a.txt")), "old");
         EXPECT_EQ(Names(dir.path()), std::set<std::string>{"a.txt"});
     }
@@ -113,27 +112,21 @@ TEST(FileReplacement, TheOldFileStaysWhenTheSaveIsGivenUpOrFailsAndFailuresAreTo
         error = errno;
     }
     chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(result, -1);
-    EXPECT_EQ(error, EACCES);
-    EXPECT_FALSE(created);
+    EXPECT_EQ(std::make_tuple(result, error, created), std::make_tuple(-1, EACCES, false));
     EXPECT_EQ(Read(dir.Sub("a.txt")), "old");
 
     // Cannot create (a folder at the name, a parent that is a file) against cannot write (a
     // full disk: /dev/full opens and refuses every byte).
-    created = true;
     fs::create_directory(dir.Sub("folder.txt"));
-    EXPECT_EQ(sys::WriteWholeFile(dir.Sub("folder.txt"), "1", &created), -1);
-    EXPECT_FALSE(created);
-    EXPECT_EQ(errno, EISDIR);
     WriteFile(dir.Sub("file"), "");
-    EXPECT_EQ(sys::WriteWholeFile(dir.Sub("file/a.txt"), "1", &created), -1);
-    EXPECT_FALSE(created);
-    EXPECT_EQ(errno, ENOTDIR);
-
     sys_test::Symlink("/dev/full", dir.Sub("full.txt"));
-    EXPECT_EQ(sys::WriteWholeFile(dir.Sub("full.txt"), "12", &created), -1);
-    EXPECT_TRUE(created);
-    EXPECT_EQ(errno, ENOSPC);
+    const std::tuple<const char*, bool, int> kTrouble[] = {
+        {"folder.txt", false, EISDIR}, {"file/a.txt", false, ENOTDIR}, {"full.txt", true, ENOSPC}};
+    for (const auto& [name, made, why] : kTrouble) {
+        created = !made;
+        EXPECT_EQ(sys::WriteWholeFile(dir.Sub(name), "12", &created), -1) << name;
+        EXPECT_EQ(std::make_pair(created, errno), std::make_pair(made, why)) << name;
+    }
 }
 
 TEST(FileReplacement, LeftoversOfAKilledSaveAreRemovedByTheNextSaveOfThatFile) {
@@ -187,8 +180,7 @@ TEST(ReadFileHead, ReadsARegularFileUpToTheBoundAndRefusesAnythingElse) {
     text = "old";
     error = -1;
     EXPECT_EQ(sys::ReadFileHead(dir.Sub("none.txt"), 10, &text, &error), sys::kFileMissing);
-    EXPECT_EQ(error, ENOENT);
-    EXPECT_EQ(text, "");
+    EXPECT_EQ(std::make_pair(error, text), std::make_pair(ENOENT, std::string()));
     EXPECT_EQ(sys::FileProblemText(sys::kFileMissing, error), "No such file or directory");
 
     fs::create_directory(dir.Sub("folder.txt"));

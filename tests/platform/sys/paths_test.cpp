@@ -161,8 +161,6 @@ TEST(Paths, ProgramDirJoinMakeDirFileExistsAndWorkingDirectory) {
     EXPECT_EQ(sys::CurrentDir(), "");
 }
 
-using sys_test::TempDir;
-
 // Every test enters folders; the next one starts where this one did.
 class RunTreeTest : public ::testing::Test {
   protected:
@@ -176,17 +174,17 @@ class RunTreeTest : public ::testing::Test {
 
     sys_test::CwdGuard guard_;
     std::string before_ = sys::CurrentDir();
-    TempDir tmp_;
+    sys_test::TempDir tmp_;
     std::string runDir_, error_;
 };
 
 TEST_F(RunTreeTest, BuildTreeAndUnknownPlacesRunAsTheyAre) {
     fs::create_directories(tmp_.Sub("build/bin"));
     fs::create_directories(tmp_.Sub("build/gui"));
-    const sys::RunTreePlace build{tmp_.Sub("build/bin"), tmp_.Sub("data"), tmp_.Sub("home")};
-    EXPECT_EQ(sys::EnterRunTree(build, &runDir_, &error_), sys::kRunTreeAsIs);
-    const sys::RunTreePlace loose{tmp_.Sub("loose"), tmp_.Sub("data"), tmp_.Sub("home")};
-    EXPECT_EQ(sys::EnterRunTree(loose, &runDir_, &error_), sys::kRunTreeAsIs);
+    for (const std::string& bin : {tmp_.Sub("build/bin"), tmp_.Sub("loose")})
+        EXPECT_EQ(sys::EnterRunTree({bin, tmp_.Sub("data"), tmp_.Sub("home")}, &runDir_, &error_),
+                  sys::kRunTreeAsIs)
+            << bin;
     EXPECT_EQ(sys::CurrentDir(), before_);
     EXPECT_FALSE(fs::exists(tmp_.Sub("data")));
     EXPECT_TRUE(runDir_.empty());
@@ -217,25 +215,25 @@ TEST_F(RunTreeTest, InstalledMakesTheUsersTreeOnceAndEntersItsBin) {
     EXPECT_FALSE(fs::is_symlink(root + "/gui"));
 }
 
-TEST_F(RunTreeTest, HomeServesWhenXdgDataHomeIsUnsetOrRelative) {
+// A file where a folder goes fails naming it, and the program stays where it was; HOME serves
+// when XDG_DATA_HOME is unset or relative, and without either there is no place for the tree.
+TEST_F(RunTreeTest, AFileInTheWayFailsNamingItAndHomeServesWithoutXdgDataHome) {
     const std::string prog = Installed();
-    for (const std::string xdg : {"", "relative/data"}) {
-        const sys::RunTreePlace place{prog, xdg, tmp_.Sub("home")};
-        ASSERT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeEntered) << error_;
-        EXPECT_EQ(runDir_, tmp_.Sub("home/.local/share/rtu-configurator/bin"));
-    }
-    const sys::RunTreePlace nowhere{prog, "", ""};
-    EXPECT_EQ(sys::EnterRunTree(nowhere, &runDir_, &error_), sys::kRunTreeFailed);
-    EXPECT_EQ(error_, "neither XDG_DATA_HOME nor HOME names a folder for the suite's files");
-}
-
-TEST_F(RunTreeTest, AFileInTheWayFailsNamingIt) {
-    const sys::RunTreePlace place{Installed(), tmp_.Sub("data"), ""};
     sys_test::WriteFile(tmp_.Sub("data/rtu-configurator/bin"), "not a folder");
-    EXPECT_EQ(sys::EnterRunTree(place, &runDir_, &error_), sys::kRunTreeFailed);
+    EXPECT_EQ(sys::EnterRunTree({prog, tmp_.Sub("data"), ""}, &runDir_, &error_),
+              sys::kRunTreeFailed);
     EXPECT_EQ(error_, "cannot make folder " + tmp_.Sub("data/rtu-configurator/bin") +
                           ": something else is there");
     EXPECT_EQ(sys::CurrentDir(), before_);
+    EXPECT_EQ(sys::EnterRunTree({prog, "", ""}, &runDir_, &error_), sys::kRunTreeFailed);
+    EXPECT_EQ(error_, "neither XDG_DATA_HOME nor HOME names a folder for the suite's files");
+
+    for (const std::string xdg : {"", "relative/data"}) {
+        ASSERT_EQ(sys::EnterRunTree({prog, xdg, tmp_.Sub("home")}, &runDir_, &error_),
+                  sys::kRunTreeEntered)
+            << error_;
+        EXPECT_EQ(runDir_, tmp_.Sub("home/.local/share/rtu-configurator/bin"));
+    }
 }
 
 }  // namespace

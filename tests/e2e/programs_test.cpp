@@ -66,7 +66,7 @@ TEST_F(Programs, CommandLinesAnswerWithoutAWindow) {
     Outcome o = Run("Scan", {"--find", "--port", "COM7", "--workdir", "../empty"});
     EXPECT_EQ(o.code, 1) << o.err;
     EXPECT_EQ(o.out, "");
-    EXPECT_NE(o.err.find("Scan: nothing found on COM7"), std::string::npos) << o.err;
+    EXPECT_TRUE(Holds(o.err, "Scan: nothing found on COM7"));
     EXPECT_FALSE(fs::exists(root / "empty/COM_Dev_use.txt"));
     o = Run("Scan", {"--find", "--bogus"});
     EXPECT_EQ(o.code, 2);
@@ -84,7 +84,7 @@ TEST_F(Programs, CommandLinesAnswerWithoutAWindow) {
     EXPECT_TRUE(fs::exists(root / "found/COM_Dev_use_COMMENT.txt"));
     // Scan's own log, and nothing of a configurator's start after it.
     const std::string log = ReadFile(root / "found/log.txt");
-    EXPECT_NE(log.find("Mcode(HW+FW)"), std::string::npos) << log;
+    EXPECT_TRUE(Holds(log, "Mcode(HW+FW)"));
     EXPECT_FALSE(fs::exists(root / "found/W_para_buff_16.txt"));
 }
 
@@ -124,10 +124,8 @@ TEST_F(Programs, TarnelsLinkStartAndRecoveryOfTheSimulatedInstrumentAreTraced) {
         << log;
     for (const char* echo :
          {"<000d> [0001] {9dc9}", "<000e> [0003] {ec08}", "<001d> [0001] {9c0c}"})
-        EXPECT_NE(log.find(std::string("\tP222\tMB.Rx\t#01.05 ") + echo + "\tWrite RAM\n"),
-                  std::string::npos)
-            << log;
-    EXPECT_EQ(log.find("\xA1\xB9"), std::string::npos) << log;
+        EXPECT_TRUE(Holds(log, std::string("\tP222\tMB.Rx\t#01.05 ") + echo + "\tWrite RAM\n"));
+    EXPECT_FALSE(Holds(log, "\xA1\xB9"));
 }
 
 // The loop of the suite with the real programs: Scan sweeps COM8, finds the instrument at a
@@ -150,14 +148,14 @@ TEST_F(Programs, ScanFindsTheInstrumentAndStartsTarnelWhichReadsIt) {
         if (log.find("Modbus r SN") != std::string::npos) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    EXPECT_NE(log.find("=============Read para"), std::string::npos) << log;
-    EXPECT_NE(log.find("Modbus r SN"), std::string::npos) << log;
+    EXPECT_TRUE(Holds(log, "=============Read para"));
+    EXPECT_TRUE(Holds(log, "Modbus r SN"));
     EXPECT_EQ(ReadFile(root / "bin" / "COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6802");
     std::this_thread::sleep_for(std::chrono::seconds(4));  // Tarnel's own end
     EXPECT_EQ(sim.Stop(), 0);
     const std::string heard = ReadFile(root / "sim.err");
-    EXPECT_NE(heard.find("9600 8?1 00 "), std::string::npos) << heard;  // the forcing broadcast
-    EXPECT_NE(heard.find("19200 8?2 01 03 1F 00 00 01"), std::string::npos) << heard;
+    EXPECT_TRUE(Holds(heard, "9600 8?1 00 "));  // the forcing broadcast
+    EXPECT_TRUE(Holds(heard, "19200 8?2 01 03 1F 00 00 01"));
 }
 
 // Start Scan in Tarnel ends Tarnel and starts the sibling Scan, which comes up in the same

@@ -53,13 +53,13 @@ class ScanOnAPty : public RunTree {
         EXPECT_EQ(ReadFile("COM_Dev_use.txt"), std::string(1, port) + "\n3\n0\n8\n2\n6802");
         EXPECT_EQ(launcher.calls, (std::vector<sys::RecordingLauncher::Call>{{"Tarnel.exe", {}}}));
         const std::string log = ReadFile("log.txt");
-        EXPECT_NE(log.find("Mcode(HW+FW) : 0x6802 \n"), std::string::npos) << log;
+        EXPECT_TRUE(Holds(log, "Mcode(HW+FW) : 0x6802 \n"));
         return log;
     }
     // The simulator's log: the forcing broadcast taken, the model code answered at station 1.
     static void ExpectForcedAndAnswered(const std::string& simLog) {
-        EXPECT_NE(simLog.find("00 05 0A 07 6C 2E D3 1E"), std::string::npos) << simLog;
-        EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> answered"), std::string::npos) << simLog;
+        EXPECT_TRUE(Holds(simLog, "00 05 0A 07 6C 2E D3 1E"));
+        EXPECT_TRUE(Holds(simLog, "01 03 1F 00 00 01 83 DE -> answered"));
     }
 
     ui::CallbackRegistry registry;
@@ -87,17 +87,14 @@ TEST_F(ScanOnAPty, TheSweepFindsTheInstrumentThroughAnEchoingAdapterAndStartsTar
     Sweep("5\n", {-1, 0}, err);  // 8N1: one stop bit too few
     const std::string log = ExpectTarnelStarted('5');
     EXPECT_TRUE(fe.QuitRequested());
-    EXPECT_NE(log.find("Set Com Time (s) : 0.500000\nCOM5: echo=on, each request is read back "
-                       "before its answer\n"),
-              std::string::npos)
-        << log;
-    EXPECT_NE(log.find("\tP222\tMB.Rx\t41 03 1f 00 00 01 83 de \n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo "
-                       "NG : 8 of 8 bytes sent came back, not as sent\n\n"),
-              std::string::npos)
-        << log;
+    EXPECT_TRUE(Holds(log,
+                      "Set Com Time (s) : 0.500000\nCOM5: echo=on, each request is read back "
+                      "before its answer\n"));
+    EXPECT_TRUE(Holds(log,
+                      "\tP222\tMB.Rx\t41 03 1f 00 00 01 83 de \n\t\xA1\xB9\xA1\xB9\xA1\xB9 Echo "
+                      "NG : 8 of 8 bytes sent came back, not as sent\n\n"));
     const std::string simLog = ReadFile(err);
-    EXPECT_NE(simLog.find("01 03 1F 00 00 01 83 DE -> fault echo-garbled"), std::string::npos)
-        << simLog;
+    EXPECT_TRUE(Holds(simLog, "01 03 1F 00 00 01 83 DE -> fault echo-garbled"));
     ExpectForcedAndAnswered(simLog);
 }
 
@@ -160,13 +157,12 @@ TEST_F(ScanOnAPty, ARawTcpGatewayIsListedButNotSwept) {
     names.names = {url + " (COM5)", pts + " (COM6)"};
     Sweep("5\n6\n", {0}, err);
     const std::string log = ExpectTarnelStarted('6');
-    EXPECT_NE(log.find("COM5 " + url +
+    EXPECT_TRUE(
+        Holds(log, "COM5 " + url +
                        " :: raw TCP gateway at its own line settings, not swept (link it as "
-                       "rfc2217:// to sweep it)\n"),
-              std::string::npos)
-        << log;
+                       "rfc2217:// to sweep it)\n"));
     EXPECT_EQ(gateway.sim.Stop(), 0);
-    EXPECT_EQ(ReadFile(gateway.simErr).find("-> "), std::string::npos) << ReadFile(gateway.simErr);
+    EXPECT_FALSE(Holds(ReadFile(gateway.simErr), "-> "));
 }
 
 }  // namespace

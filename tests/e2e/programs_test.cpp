@@ -8,6 +8,7 @@
 #include <cctype>
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -43,6 +44,12 @@ class Programs : public RunTree {
     }
     // instrument-sim with `args` on a pseudo-terminal, its log in sim.err.
     void Sim(const std::vector<std::string>& args) { RunSim(sim, args, comDir, root / "sim.err"); }
+    // Polls `done` for up to ten seconds: the programs run on by themselves.
+    static bool WaitFor(const std::function<bool()>& done) {
+        for (int i = 0; i < 200 && !done(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return done();
+    }
 
     conf_test::Child sim;
 };
@@ -143,13 +150,11 @@ TEST_F(Programs, ScanFindsTheInstrumentAndStartsTarnelWhichReadsIt) {
         0);
     // Tarnel runs on after Scan has ended: wait for its read in the log.
     std::string log;
-    for (int i = 0; i < 200; ++i) {
+    EXPECT_TRUE(WaitFor([&] {
         log = ReadFile(root / "bin" / "log.txt");
-        if (log.find("Modbus r SN") != std::string::npos) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+        return log.find("Modbus r SN") != std::string::npos;
+    })) << log;
     EXPECT_TRUE(Holds(log, "=============Read para"));
-    EXPECT_TRUE(Holds(log, "Modbus r SN"));
     EXPECT_EQ(ReadFile(root / "bin" / "COM_Dev_use.txt"), "8\n3\n0\n8\n2\n6802");
     std::this_thread::sleep_for(std::chrono::seconds(4));  // Tarnel's own end
     EXPECT_EQ(sim.Stop(), 0);
@@ -167,12 +172,7 @@ TEST_F(Programs, StartScanInTarnelBringsScanBack) {
                         {"SUITE_SCREENSHOT=" + (root / "shot-%p.png").string(),
                          "SUITE_SCREENSHOT_KEYS_Tarnel=Alt+S S", "SUITE_QUIT_AFTER_Scan=2"}),
               0);
-    bool scanStarted = false;
-    for (int i = 0; i < 200 && !scanStarted; ++i) {
-        scanStarted = fs::exists(root / "bin" / "Language_Selection.txt");
-        if (!scanStarted) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    EXPECT_TRUE(scanStarted);
+    EXPECT_TRUE(WaitFor([&] { return fs::exists(root / "bin" / "Language_Selection.txt"); }));
     std::this_thread::sleep_for(std::chrono::seconds(3));  // Scan's own end
 }
 

@@ -18,7 +18,6 @@
 #include "models/model_a.h"
 #include "models/registry.h"
 #include "platform/serial/com_map.h"
-#include "platform/serial/enumerate.h"
 #include "platform/serial/rs232.h"
 #include "platform/serial/system_backend.h"
 #include "platform/sys/launch.h"
@@ -414,13 +413,6 @@ INSTANTIATE_TEST_SUITE_P(Servers, ConfiguratorOverTheNetwork, ::testing::ValuesI
 
 // --- Scan's sweep ------------------------------------------------------------------------------
 
-class Names final : public serial::DeviceLister {
-  public:
-    std::vector<std::string> FriendlyNames() override { return names; }
-    std::vector<std::string> PresentDeviceNames() override { return names; }
-    std::vector<std::string> names;
-};
-
 class ScanOnAPty : public RunTree {
   protected:
     ScanOnAPty() { scan::RegisterCallbacks(ctx, registry); }
@@ -455,7 +447,7 @@ class ScanOnAPty : public RunTree {
     sys::RecordingLauncher launcher;
     serial::SystemBackend backend;
     serial::Rs232 com{backend, serial::ComMapEnv{comDir.string(), serial::EntryExists}};
-    Names names;
+    conf_test::GivenDevices names;
     scan::ScanContext ctx{rt, launcher, com, names};
     conf_test::Child sim;
 };

@@ -1,6 +1,7 @@
 // The configurators' captions in the scanner's language: the language file, every caption of
 // both models byte for byte, the main panel's character set, English status messages, and the
-// window title before and after the device is read.
+// window title before and after the device is read, from the start-up on the port the settings
+// file names.
 
 #include <gtest/gtest.h>
 
@@ -219,12 +220,21 @@ TEST(WindowTitle, NamesProgramPortAndInstrument) {
 
 using TitleTest = transfertest::TransferTest;
 
-// The port alone until the instrument answers, and again once it no longer does.
-TEST_F(TitleTest, ThePortUntilTheInstrumentAnswersAndTheInstrumentAfter) {
+// Start-up opens the port the settings file names. The title names the port alone until the
+// instrument answers, and again once it no longer does.
+TEST_F(TitleTest, StartUpOpensThePortAndTheTitleNamesTheInstrumentWhileItAnswers) {
     // The instrument does not answer the start (recovery and read-all, three attempts each).
     AttachSim(SimConfig()).AddFault(conf_test::MakeFault(sim::FaultKind::kSilence, 0, 6));
     std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
     Start();
+    EXPECT_TRUE(com.IsOpen(222));
+    const auto asked = Requests();
+    ASSERT_EQ(asked.size(), 6u);
+    EXPECT_EQ(asked[3], Sealed({0x01, 0x03, 0x1F, 0x00, 0x00, 0x04}));  // read-all's device check
+    EXPECT_EQ(Slurp("log.txt").rfind("gvLogYN = 0 \nOpen COM ( P222,   COM5, 19200, 0, 8, 2 ) "
+                                     "\tSet Com Time (s) : 0.500000\n\n",
+                                     0),
+              0u);
     EXPECT_EQ(Status(), "Read NG");
     EXPECT_EQ(PanelAttr(rt, ctx.gvMain, ui::ATTR_TITLE), "Tarnel - COM5");
     PressRead();

@@ -101,24 +101,6 @@ TEST_F(TarnelTest, StartUpWithoutSettingsThenTheMainPanelsKeys) {
                   check + check + check + "between\nafter\n");
 }
 
-TEST_F(TarnelTest, StartUpOpensThePortFromTheSettingsFileAndRecovers) {
-    std::ofstream("COM_Dev_use.txt") << "5\n3\n0\n8\n2\n0104";
-    for (int i = 0; i < 3; ++i)
-        device.StaySilent();
-    Start();
-    EXPECT_TRUE(com.IsOpen(222));
-    // The recovery's block read, then read-all's device check: three attempts each.
-    ASSERT_EQ(device.requests.size(), 6u);
-    EXPECT_EQ(device.requests[0].settings, (serial::LineSettings{19200, 0, 8, 2}));
-    EXPECT_EQ(device.requests[3].bytes,
-              (std::vector<std::uint8_t>{0x01, 0x03, 0x1F, 0x00, 0x00, 0x04, 0x43, 0xDD}));
-    EXPECT_EQ(Status(), "Read NG");
-    EXPECT_EQ(Slurp("log.txt").rfind("gvLogYN = 0 \nOpen COM ( P222,   COM5, 19200, 0, 8, 2 ) "
-                                     "\tSet Com Time (s) : 0.500000\n\n",
-                                     0),
-              0u);
-}
-
 // The close box, ` and Exit each end the program, with exit code 0 and its panels gone.
 TEST_F(TarnelTest, TheCloseBoxBackQuoteAndExitEndTheProgram) {
     const std::function<void(Another&)> ends[] = {

@@ -238,7 +238,10 @@ TEST_P(OnAPty, SaveLoadAndWriteMatchTheWindowAlsoOnTwoPortsAtOnce) {
     EXPECT_EQ(Slurp("../w6/COM_Dev_use.txt").rfind("6\n", 0), 0u);
 }
 
-TEST_P(OnAPty, EachFailureHasItsStatusAndOneLine) {
+// Each failure of a command line has its exit status and one line; Ctrl+C ends a watch between
+// transactions with the port closed, and a save stopped early leaves no file; a watch prints a
+// line a poll for a live and an open sensor.
+TEST_P(OnAPty, FailuresCtrlCAndAWatchFromTheCommandLine) {
     RunSimulator(GetParam().simModel);
     std::ofstream("garbage.txt") << "not a parameter file\n";
     const std::string program = GetParam().name;
@@ -272,12 +275,8 @@ TEST_P(OnAPty, EachFailureHasItsStatusAndOneLine) {
         EXPECT_EQ(last.rfind(program + ": " + err, 0), 0u) << o.err;
     }
     EXPECT_FALSE(fs::exists("a.txt"));
-}
 
-// Ctrl+C ends a watch between transactions with the port closed, and a save stopped early
-// leaves no file; a watch prints a line a poll for a live and an open sensor.
-TEST_P(OnAPty, CtrlCEndsBetweenTransactionsAndAWatchPrintsALineAPoll) {
-    RunSimulator(GetParam().simModel);
+    // Ctrl+C during a watch.
     conf_test::Child watch;
     Spawn(watch, {"--port", "5", "--watch", "30"}, Abs("watch.err"));
     ASSERT_NE(watch.FirstLine(10), "");

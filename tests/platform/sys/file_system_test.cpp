@@ -157,7 +157,7 @@ TEST(FileReplacement, LeftoversOfAKilledSaveAreRemovedByTheNextSaveOfThatFile) {
     EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"a.txt", running, other}));
 }
 
-TEST(ReadFileHead, ReadsARegularFileUpToTheBoundAndRefusesAnythingElse) {
+TEST(SmallFile, ReadsARegularFileUpToTheBoundWritesLikeFopenAndNeverWaitsOnAFifo) {
     TempDir dir;
     WriteFile(dir.Sub("a.txt"), std::string("1f00 104\n\0x", 11));
     std::string text = "old";
@@ -208,34 +208,32 @@ TEST(ReadFileHead, ReadsARegularFileUpToTheBoundAndRefusesAnythingElse) {
     EXPECT_EQ(sys::OpenRegularForReading(dir.Sub("fifo.txt"), &code), nullptr);
     EXPECT_EQ(code, sys::kFileNotRegular);
     EXPECT_FALSE(fifo.HadToFree());
-}
 
-TEST(OpenForWriting, CreatesEmptiesAndAppendsLikeFopenAndNeverWaitsOnAFifo) {
-    TempDir dir;
+    // Writing: created, emptied and appended as fopen does.
     const std::string path = dir.Sub("log.txt");
     for (bool append : {false, true, true, false}) {
-        std::FILE* f = sys::OpenForWriting(path, append);
-        ASSERT_NE(f, nullptr);
-        std::fputs("x", f);
-        EXPECT_EQ(std::fclose(f), 0);
+        std::FILE* log = sys::OpenForWriting(path, append);
+        ASSERT_NE(log, nullptr);
+        std::fputs("x", log);
+        EXPECT_EQ(std::fclose(log), 0);
     }
     EXPECT_EQ(Read(path), "x");
 
     // A FIFO nobody reads fails at once; one that is read is written to (a technician's tail).
-    FifoGuard fifo(dir.Sub("tail.txt"));
-    ASSERT_TRUE(fifo.Made());
+    FifoGuard tail(dir.Sub("tail.txt"));
+    ASSERT_TRUE(tail.Made());
     errno = 0;
     EXPECT_EQ(sys::OpenForWriting(dir.Sub("tail.txt"), true), nullptr);
     EXPECT_EQ(errno, ENXIO);
     EXPECT_EQ(sys::WriteWholeFile(dir.Sub("tail.txt"), "1"), -1);
-    EXPECT_FALSE(fifo.HadToFree());
+    EXPECT_FALSE(tail.HadToFree());
 
     const int reader = ::open(dir.Sub("tail.txt").c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    std::FILE* f = sys::OpenForWriting(dir.Sub("tail.txt"), true);
-    ASSERT_NE(f, nullptr);
-    std::fputs("tail\n", f);
-    EXPECT_EQ(std::fclose(f), 0);
+    std::FILE* out = sys::OpenForWriting(dir.Sub("tail.txt"), true);
+    ASSERT_NE(out, nullptr);
+    std::fputs("tail\n", out);
+    EXPECT_EQ(std::fclose(out), 0);
     char got[8] = {};
     EXPECT_EQ(::read(reader, got, sizeof got), 5);
     EXPECT_STREQ(got, "tail\n");

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -285,54 +286,40 @@ struct DescriptorCase {
     const char* message;  // "": the descriptor holds
 };
 
-// Model A with one part replaced.
-conf::Model WithParts(const conf::FocusOrders& focus, std::span<const conf::CallbackName> calls) {
+// Model A with a process value wider than its register, a misspelt program function, or a focus
+// order naming a control the panel resource does not have; made once.
+struct Broken {
+    static const Broken& Made() {
+        static const Broken b;
+        return b;
+    }
+    Broken() {
+        widePv.poll.pvWidth = 32;
+        calls.back().shared = "fn_Ignor";
+        focus.cal.push_back("POLAR");
+    }
+    // Model A with these focus orders and callbacks.
+    conf::Model With(const conf::FocusOrders& f, std::span<const conf::CallbackName> c) const {
+        return conf::Model{a.id,   a.registers,   a.read,         a.write,   a.file,
+                           a.dpp,  a.recovery,    a.transactions, a.startUp, a.remote,
+                           a.poll, a.calibration, a.catalogue,    f,         c};
+    }
     const conf::Model& a = conf::ModelA();
-    return conf::Model{a.id,   a.registers,   a.read,         a.write,   a.file,
-                       a.dpp,  a.recovery,    a.transactions, a.startUp, a.remote,
-                       a.poll, a.calibration, a.catalogue,    focus,     calls};
-}
-
-const conf::Model& WidePv() {
-    static const conf::Model m = [] {
-        conf::Model model = conf::ModelA();
-        model.poll.pvWidth = 32;
-        return model;
-    }();
-    return m;
-}
-
-const conf::Model& MisspeltCallback() {
-    static const std::vector<conf::CallbackName> calls = [] {
-        const auto& a = conf::ModelA().callbacks;
-        std::vector<conf::CallbackName> c(a.begin(), a.end());
-        c.back().shared = "fn_Ignor";
-        return c;
-    }();
-    static const conf::Model m = WithParts(conf::ModelAFocusOrders(), calls);
-    return m;
-}
-
-// A focus order naming a control the panel resource does not have.
-const conf::Model& ForeignFocus() {
-    static const conf::FocusOrders focus = [] {
-        conf::FocusOrders f = conf::ModelAFocusOrders();
-        f.cal.push_back("POLAR");
-        return f;
-    }();
-    static const conf::Model m = WithParts(focus, conf::ModelA().callbacks);
-    return m;
-}
+    std::vector<conf::CallbackName> calls{a.callbacks.begin(), a.callbacks.end()};
+    conf::FocusOrders focus = conf::ModelAFocusOrders();
+    conf::Model widePv = a, misspelt = With(a.focus, calls),
+                foreignFocus = With(focus, a.callbacks);
+};
 
 // The broken ones first: a start that holds leaves its log.
 const DescriptorCase kDescriptorCases[] = {
-    {"WidePv", WidePv,
+    {"WidePv", []() -> const conf::Model& { return Broken::Made().widePv; },
      "model Tarnel: the process-value read takes register 0x1002 PV as 32 bits; the map has it "
      "as 16"},
-    {"MisspeltCallback", MisspeltCallback,
+    {"MisspeltCallback", []() -> const conf::Model& { return Broken::Made().misspelt; },
      "model Tarnel: callback ev104RTUcomm names the program function fn_Ignor, which the "
      "program does not have"},
-    {"ForeignFocus", ForeignFocus,
+    {"ForeignFocus", []() -> const conf::Model& { return Broken::Made().foreignFocus; },
      "model Tarnel: the calibration page's focus order names POLAR, which the panel does not "
      "have"},
     {"ModelA", conf::ModelA, ""},

@@ -60,7 +60,7 @@ pid_t GonePid() {
     return pid;
 }
 
-TEST(FileReplacement, ReplacesTheFileAtTheEndOfItsLinkKeepingItsMode) {
+TEST(FileReplacement, ReplacesTheFileAtTheEndOfItsLinkKeepingItsModeAndClearsLeftovers) {
     TempDir dir;
     WriteFile(dir.Sub("real/a.txt"), "an older and longer content", 0640);
     sys_test::Symlink("real/a.txt", dir.Sub("a.txt"));
@@ -84,6 +84,22 @@ TEST(FileReplacement, ReplacesTheFileAtTheEndOfItsLinkKeepingItsMode) {
     EXPECT_EQ(Read(dir.Sub("new.txt")), "1");
     EXPECT_EQ(Read(dir.Sub("made.txt")), "2");
     EXPECT_TRUE(fs::is_symlink(dir.Sub("dangling.txt")));
+
+    // The leftovers of a killed save are removed by the next save of that file; a save of the
+    // same file that another program is making keeps its file.
+    const std::string left = dir.Sub("left/");
+    const std::string gone = ".a.txt." + std::to_string(GonePid()) + ".part";
+    const std::string mine = ".a.txt." + std::to_string(getpid()) + ".part";
+    const std::string running = ".a.txt." + std::to_string(getppid()) + ".part";
+    const std::string other = ".b.txt." + std::to_string(GonePid()) + ".part";
+    for (const std::string& name : {gone, mine, running, other, std::string("a.txt")})
+        WriteFile(left + name, "half a");
+    EXPECT_EQ(Read(left + "a.txt"), "half a");  // a reader of a.txt or *.txt sees no leftover
+    bool created = false;
+    EXPECT_EQ(sys::WriteWholeFile(left + "a.txt", "whole", &created), 0);
+    EXPECT_TRUE(created);
+    EXPECT_EQ(Read(left + "a.txt"), "whole");
+    EXPECT_EQ(Names(left), (std::set<std::string>{"a.txt", running, other}));
 }
 
 TEST(FileReplacement, TheOldFileStaysWhenTheSaveIsGivenUpOrFailsAndFailuresAreTold) {
@@ -136,25 +152,6 @@ TEST(FileReplacement, TheOldFileStaysWhenTheSaveIsGivenUpOrFailsAndFailuresAreTo
         EXPECT_EQ(sys::WriteWholeFile(dir.Sub(name), "12", &created), -1) << name;
         EXPECT_EQ(std::make_pair(created, errno), std::make_pair(made, why)) << name;
     }
-}
-
-TEST(FileReplacement, LeftoversOfAKilledSaveAreRemovedByTheNextSaveOfThatFile) {
-    TempDir dir;
-    const std::string gone = ".a.txt." + std::to_string(GonePid()) + ".part";
-    const std::string mine = ".a.txt." + std::to_string(getpid()) + ".part";
-    const std::string running = ".a.txt." + std::to_string(getppid()) + ".part";
-    const std::string other = ".b.txt." + std::to_string(GonePid()) + ".part";
-    for (const std::string& name : {gone, mine, running, other, std::string("a.txt")})
-        WriteFile(dir.Sub(name), "half a");
-    // What a reader of a.txt or of *.txt sees is never a leftover.
-    EXPECT_EQ(Read(dir.Sub("a.txt")), "half a");
-
-    bool created = false;
-    EXPECT_EQ(sys::WriteWholeFile(dir.Sub("a.txt"), "whole", &created), 0);
-    EXPECT_TRUE(created);
-    EXPECT_EQ(Read(dir.Sub("a.txt")), "whole");
-    // A save of the same file that another program is making keeps its file.
-    EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"a.txt", running, other}));
 }
 
 TEST(SmallFile, ReadsARegularFileUpToTheBoundWritesLikeFopenAndNeverWaitsOnAFifo) {

@@ -395,18 +395,6 @@ class RunTreeTest : public ::testing::Test {
     std::string runDir_, error_;
 };
 
-TEST_F(RunTreeTest, BuildTreeAndUnknownPlacesRunAsTheyAre) {
-    fs::create_directories(tmp_.Sub("build/bin"));
-    fs::create_directories(tmp_.Sub("build/gui"));
-    for (const std::string& bin : {tmp_.Sub("build/bin"), tmp_.Sub("loose")})
-        EXPECT_EQ(sys::EnterRunTree({bin, tmp_.Sub("data"), tmp_.Sub("home")}, &runDir_, &error_),
-                  sys::kRunTreeAsIs)
-            << bin;
-    EXPECT_EQ(sys::CurrentDir(), before_);
-    EXPECT_FALSE(fs::exists(tmp_.Sub("data")));
-    EXPECT_TRUE(runDir_.empty());
-}
-
 // An installed program makes the user's tree once, an old install's link to the panels moves
 // to the new one, and what the user has made stays, a gui folder of their own too.
 TEST_F(RunTreeTest, InstalledMakesTheUsersTreeOnceAndEntersItsBin) {
@@ -432,9 +420,20 @@ TEST_F(RunTreeTest, InstalledMakesTheUsersTreeOnceAndEntersItsBin) {
     EXPECT_FALSE(fs::is_symlink(root + "/gui"));
 }
 
-// A file where a folder goes fails naming it, and the program stays where it was; HOME serves
-// when XDG_DATA_HOME is unset or relative, and without either there is no place for the tree.
-TEST_F(RunTreeTest, AFileInTheWayFailsNamingItAndHomeServesWithoutXdgDataHome) {
+// A build tree and an unknown place run as they are. A file where a folder goes fails naming it,
+// and the program stays where it was; HOME serves when XDG_DATA_HOME is unset or relative, and
+// without either there is no place for the tree.
+TEST_F(RunTreeTest, PlacesThatRunAsTheyAreAFileInTheWayAndHomeWithoutXdgDataHome) {
+    fs::create_directories(tmp_.Sub("build/bin"));
+    fs::create_directories(tmp_.Sub("build/gui"));
+    for (const std::string& bin : {tmp_.Sub("build/bin"), tmp_.Sub("loose")})
+        EXPECT_EQ(sys::EnterRunTree({bin, tmp_.Sub("data"), tmp_.Sub("home")}, &runDir_, &error_),
+                  sys::kRunTreeAsIs)
+            << bin;
+    EXPECT_EQ(sys::CurrentDir(), before_);
+    EXPECT_FALSE(fs::exists(tmp_.Sub("data")));
+    EXPECT_TRUE(runDir_.empty());
+
     const std::string prog = Installed();
     WriteFile(tmp_.Sub("data/rtu-configurator/bin"), "not a folder");
     EXPECT_EQ(sys::EnterRunTree({prog, tmp_.Sub("data"), ""}, &runDir_, &error_),

@@ -346,8 +346,10 @@ TEST_P(OnAPty, CalibrationAndAWriteAllThatMovesTheLinkGoThroughAnEchoingAdapter)
 // --- Without a window, as a script runs them --------------------------------------------------
 
 // The program saves what the window saves, and loads and writes what the window saved; two of
-// them run in parallel on two ports, each in its own folder.
-TEST_P(OnAPty, SaveLoadAndWriteMatchTheWindowAlsoOnTwoPortsAtOnce) {
+// them run in parallel on two ports, each in its own folder. Each failure has its exit status and
+// one line; Ctrl+C ends a watch between transactions with the port closed, and a save stopped
+// early leaves no file; a watch prints a line a poll for a live and an open sensor.
+TEST_P(OnAPty, ScriptRunsMatchTheWindowTellEachFailureAndHonourCtrlC) {
     StartOnSim();
     ASSERT_EQ(Status(), "Read OK") << SimLog();
     SaveInTheWindow("window.txt");
@@ -390,13 +392,8 @@ TEST_P(OnAPty, SaveLoadAndWriteMatchTheWindowAlsoOnTwoPortsAtOnce) {
     EXPECT_EQ(Slurp("s6.txt"), Slurp("window.txt"));
     EXPECT_EQ(Slurp("../w5/COM_Dev_use.txt").rfind("5\n", 0), 0u);
     EXPECT_EQ(Slurp("../w6/COM_Dev_use.txt").rfind("6\n", 0), 0u);
-}
 
-// Each failure of a command line has its exit status and one line; Ctrl+C ends a watch between
-// transactions with the port closed, and a save stopped early leaves no file; a watch prints a
-// line a poll for a live and an open sensor.
-TEST_P(OnAPty, FailuresCtrlCAndAWatchFromTheCommandLine) {
-    RunSimulator(GetParam().simModel);
+    // Each failure of a command line has its exit status and one line.
     std::ofstream("garbage.txt") << "not a parameter file\n";
     const std::string program = GetParam().name;
     struct Row {
@@ -419,14 +416,14 @@ TEST_P(OnAPty, FailuresCtrlCAndAWatchFromTheCommandLine) {
         {{"--port", "5", "--save", "no/dir/a.txt"}, 3, "no/dir/a.txt: Parameter file not saved"},
     };
     for (const Row& row : rows) {
-        const Outcome o = Run(row.args);
-        EXPECT_EQ(o.code, row.code) << row.args[0] << " " << o.err;
-        std::istringstream lines(o.err);
+        const Outcome failed = Run(row.args);
+        EXPECT_EQ(failed.code, row.code) << row.args[0] << " " << failed.err;
+        std::istringstream lines(failed.err);
         std::string line, last;
         while (std::getline(lines, line))
             last = line;
         const std::string err = row.code == 3 ? Abs(row.err) : row.err;
-        EXPECT_EQ(last.rfind(program + ": " + err, 0), 0u) << o.err;
+        EXPECT_EQ(last.rfind(program + ": " + err, 0), 0u) << failed.err;
     }
     EXPECT_FALSE(fs::exists("a.txt"));
 
@@ -454,7 +451,7 @@ TEST_P(OnAPty, FailuresCtrlCAndAWatchFromTheCommandLine) {
         EXPECT_EQ(Slurp("cut.txt"), Slurp("whole.txt"));
 
     // A watch with the hourly records kept.
-    Outcome o = Run({"--port", "5", "--workdir", "../wd", "--watch", "3", "--record"});
+    o = Run({"--port", "5", "--workdir", "../wd", "--watch", "3", "--record"});
     ASSERT_EQ(o.code, 0) << o.err;
     const std::regex live(R"((\d\d:\d\d:\d\d\t-?[0-9.]+\tRead OK\n){2,4})");
     EXPECT_TRUE(std::regex_match(o.out, live)) << o.out;

@@ -131,19 +131,18 @@ TEST_F(Programs, TarnelsLinkStartAndRecoveryOfTheSimulatedInstrumentAreTraced) {
 
     // The instrument's side: the block read, then station, baud rate and frame format put back,
     // byte for byte with their CRCs, before anything else.
-    std::vector<std::string> heard;  // its log lines, without the time in front
-    std::istringstream in(ReadFile(root / "sim.err"));
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])))
-            heard.push_back(line.substr(line.find(' ') + 1));
-    const char* expected[] = {
+    const std::vector<std::string> expected = {
         "19200 8?2 01 03 10 00 00 06 C1 08 -> answered: 01 03 0C 00 01 00 03 ",
         "19200 8?2 01 05 00 0D 00 01 9D C9 -> answered: 01 05 00 0D 00 01 9D C9",
         "19200 8?2 01 05 00 0E 00 03 EC 08 -> answered: 01 05 00 0E 00 03 EC 08",
         "19200 8?2 01 05 00 1D 00 01 9C 0C -> answered: 01 05 00 1D 00 01 9C 0C"};
-    ASSERT_GE(heard.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(heard[i].rfind(expected[i], 0), 0u) << heard[i];
+    // Its first log lines, without the time in front, as long as the ones expected.
+    std::vector<std::string> heard;
+    std::istringstream in(ReadFile(root / "sim.err"));
+    for (std::string line; std::getline(in, line) && heard.size() < expected.size();)
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0])))
+            heard.push_back(line.substr(line.find(' ') + 1, expected[heard.size()].size()));
+    EXPECT_EQ(heard, expected);
 
     // Tarnel's side, from the first line of its log: no error line at all.
     const std::string log = ReadFile(root / "bin" / "log.txt");

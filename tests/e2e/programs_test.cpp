@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "models/model_a.h"
@@ -312,9 +313,8 @@ TEST_P(OnAPty, CalibrationAndAWriteAllThatMovesTheLinkGoThroughAnEchoingAdapter)
     ASSERT_TRUE(SimLogShows("power cycle")) << SimLog();
     Press("READ");
     EXPECT_EQ(Status(), "Read OK") << SimLog();
-    EXPECT_EQ(Cfg("ID").number, 7);
-    EXPECT_EQ(Cfg("BR").index, 2);
-    EXPECT_EQ(Cfg("FILT").number, 12);
+    EXPECT_EQ(std::make_tuple(Cfg("ID").number, Cfg("BR").index, Cfg("FILT").number),
+              std::make_tuple(7, 2, 12));
     EXPECT_EQ(child.Stop(), 0);
     for (const char* line : GetParam().heard)
         EXPECT_TRUE(Holds(SimLog(), line));

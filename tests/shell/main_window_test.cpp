@@ -335,8 +335,7 @@ TEST_F(TarnelTest, ABrokenDescriptorEndsTheProgramBeforeItsWindow) {
         const int descriptor = conf::Model_Check::Descriptor(t.ctx.model, &message);
         const int panel = descriptor < 0 ? -1 : conf::Model_Check::Panel(t.ctx, &message);
         if (expected.empty()) {
-            EXPECT_EQ(descriptor, 0) << message;
-            EXPECT_EQ(panel, 0) << message;
+            EXPECT_EQ(std::make_pair(descriptor, panel), std::make_pair(0, 0)) << message;
             // The panel loaded for the check is gone again; start-up loads its own.
             EXPECT_EQ(conf::MainPanel::init(t.ctx), 0);
             EXPECT_GT(t.ctx.gvMain, 0);

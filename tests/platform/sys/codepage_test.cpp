@@ -20,7 +20,7 @@ std::string Encoded(const std::string& utf8, CodePage to) {
     return out;
 }
 
-TEST(CodePage, KnownBytesRoundTripsAndAsciiUnchanged) {
+TEST(CodePage, KnownBytesRoundTripsAsciiUnchangedAndBadInputFailsOrIsReplaced) {
     EXPECT_EQ(Decoded("\xB6\x7D\xA9\x6C", CodePage::Big5), "開始");
     EXPECT_EQ(Encoded("開始★", CodePage::Big5), "\xB6\x7D\xA9\x6C\xA1\xB9");
     EXPECT_EQ(Decoded("\xBF\xAA\xCA\xBC", CodePage::Gb2312), "开始");
@@ -41,9 +41,8 @@ TEST(CodePage, KnownBytesRoundTripsAndAsciiUnchanged) {
         EXPECT_EQ(Encoded(text, page), text);
         EXPECT_EQ(sys::ToUtf8Lossy(text, page), text);
     }
-}
 
-TEST(CodePage, BadInputFailsLeavingTheOutputAloneOrLossyReplacesEachBadByte) {
+    // Bad input fails leaving the output alone, or the lossy decoding replaces each bad byte.
     std::string out = "keep";
     for (const std::string bad : {"\xFF", "ok\xB6", "\xB6\x20"})
         EXPECT_EQ(sys::ToUtf8(bad, CodePage::Big5, &out), sys::kCodePageInvalidInput);

@@ -259,9 +259,8 @@ TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
         for (const std::string& file : files)
             WriteFile(file, "#!/bin/true\n", mode);
     };
-    const auto NonExe = [&](const std::string& file) { Exe({file}, 0644); };
 
-    NonExe(prog + "/Tarnel");
+    Exe({prog + "/Tarnel"}, 0644);
     Exe({prog + "/Scan", prog + "/ScanX", bin1 + "/Tarnel", bin1 + "/Ombrel.exe",
          bin2 + "/scan.exe", bin2 + "/Scan"});
     EXPECT_EQ(ResolveProgram("Scan.exe", prog, path), prog + "/Scan");
@@ -277,7 +276,7 @@ TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
     EXPECT_EQ(ResolveProgram("ScanX.exe", prog, path), "");
 
     // PATH: the first executable file.
-    NonExe(bin1 + "/tool");
+    Exe({bin1 + "/tool"}, 0644);
     ASSERT_EQ(sys::MakeDir(bin1 + "/dir"), 0);
     Exe({bin2 + "/tool", bin2 + "/dir"});
     EXPECT_EQ(ResolveProgram("tool", prog, path), bin2 + "/tool");
@@ -298,7 +297,7 @@ TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
     sys_test::CwdGuard guard;
     ASSERT_EQ(sys::ChangeDir(tmp.path()), 0);
     Exe({tmp.Sub("here")});
-    NonExe(bin1 + "/data");
+    Exe({bin1 + "/data"}, 0644);
     EXPECT_EQ(ResolveProgram("here", prog, bin1 + "::"), "");
     EXPECT_FALSE(sys::FindOnPath("bin1/tool", tmp.path(), nullptr));
     EXPECT_EQ(ResolveProgram("./here", prog, ""), "./here");

@@ -246,10 +246,24 @@ std::string ResolveProgram(const std::string& name, const std::string& dir,
     return sys::ResolveProgram(name, dir, pathEnv, kSuite);
 }
 
+// Polls for up to two seconds; these tests wait on real processes.
+bool WaitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 200 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return done();
+}
+
+// Whether this test has no child process left, a zombie included (looked at, not reaped).
+bool NoChildren() {
+    siginfo_t info{};
+    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
+}
+
 // A program directory and two PATH directories of fake executables: the suite's programs only
 // from beside us, PATH searched in order for the first executable file, and the working
-// directory never searched.
-TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
+// directory never searched. Then the system launcher passes its arguments literally, with
+// standard input on /dev/null, reaps its children and reports its failures.
+TEST(Launch, ProgramsFoundBesideUsOrOnPathAndStartedLiterallyAndReaped) {
     TempDir tmp;
     const std::string prog = tmp.Sub("prog"), bin1 = tmp.Sub("bin1"), bin2 = tmp.Sub("bin2");
     const std::string path = bin1 + ":" + bin2;
@@ -303,23 +317,7 @@ TEST(Resolve, SuiteProgramsBesideUsOthersOnPathNeverFromTheWorkingDirectory) {
     EXPECT_EQ(ResolveProgram("./here", prog, ""), "./here");
     EXPECT_EQ(ResolveProgram(bin1 + "/tool", prog, ""), bin1 + "/tool");
     EXPECT_EQ(ResolveProgram(bin1 + "/data", prog, bin1), "");
-}
 
-// Polls for up to two seconds; these tests wait on real processes.
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 200 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return done();
-}
-
-// Whether this test has no child process left, a zombie included (looked at, not reaped).
-bool NoChildren() {
-    siginfo_t info{};
-    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
-}
-
-TEST(SystemLauncher, PassesArgumentsLiterallyWithStdinOnDevNullReapsAndReportsFailures) {
-    TempDir tmp;
     // A shell would split, expand or run parts of this.
     std::string target = tmp.Sub("it's a \"name\"; $(touch x) `y` & *.txt");
     sys::SystemLauncher launcher(kSuite);

@@ -384,15 +384,12 @@ class PanelLanguage : public transfertest::TransferTest,
             case CaptionKind::kText:
                 return CtrlVal<std::string>(panel, Id(panel, c.name));
             case CaptionKind::kMenu:
-                return MenuCaption(c.name);
+                return MenuAttr<std::string>(ctx.gvMain, c.name, ui::ATTR_ITEM_NAME);
         }
         return "";
     }
     std::string Label(int panel, const char* name) {
         return CtrlAttr<std::string>(panel, Id(panel, name), ui::ATTR_LABEL_TEXT);
-    }
-    std::string MenuCaption(const char* name) {
-        return MenuAttr<std::string>(ctx.gvMain, name, ui::ATTR_ITEM_NAME);
     }
 };
 
@@ -438,7 +435,8 @@ TEST_P(PanelLanguage, CaptionsComeFromTheDatabaseInTheChosenLanguage) {
                                               "\xBF\xAA\xCA\xBC\xC9\xA8\xC3\xE8(__S)"};
     static const char* const kUnit[3] = {"Unit", "\xB3\xE6\xA6\xEC", "\xB5\xA5\xCE\xBB"};
     if (ProgramCode() == 104) {
-        EXPECT_EQ(MenuCaption("START_SCAN"), kStartScan[language]);
+        EXPECT_EQ(MenuAttr<std::string>(ctx.gvMain, "START_SCAN", ui::ATTR_ITEM_NAME),
+                  kStartScan[language]);
         EXPECT_EQ(Label(ctx.gvCFG, "UNIT"), kUnit[language]);
     } else {
         // Model B hands back to the scanner with a button, and has no unit parameter.

@@ -341,9 +341,7 @@ TEST(Launch, ProgramsFoundBesideUsOrOnPathAndStartedLiterallyAndReaped) {
 }
 
 TEST(Paths, ProgramDirJoinMakeDirFileExistsAndWorkingDirectory) {
-    std::string dir = sys::ProgramDir();
-    ASSERT_FALSE(dir.empty());
-    EXPECT_EQ(dir.front(), '/');
+    EXPECT_EQ(sys::ProgramDir().rfind('/', 0), 0u);  // absolute
     EXPECT_TRUE(sys::FileExists(sys::FullPathBesideProgram("test_sys")));
     EXPECT_EQ(sys::JoinPath("/opt/suite/", "gui"), "/opt/suite/gui");
     EXPECT_EQ(sys::JoinPath("/", "gui"), "/gui");

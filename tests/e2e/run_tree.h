@@ -18,6 +18,14 @@ namespace fs = std::filesystem;
 
 using conf_test::ReadFile;
 
+// Whether `text` holds `part`; a failed expectation either way shows both.
+inline ::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+    const bool found = text.find(part) != std::string::npos;
+    return (found ? ::testing::AssertionSuccess() : ::testing::AssertionFailure())
+           << (found ? "" : "no ") << '"' << part << "\" in:\n"
+           << text;
+}
+
 // Starts instrument-sim with `args`, its log in `err`: the pseudo-terminal's path.
 inline std::string RunSim(conf_test::Child& sim, std::vector<std::string> args,
                           const fs::path& comDir, const fs::path& err) {

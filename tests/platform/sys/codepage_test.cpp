@@ -20,7 +20,7 @@ std::string Encoded(const std::string& utf8, CodePage to) {
     return out;
 }
 
-TEST(CodePage, KnownBytesAndRoundTrips) {
+TEST(CodePage, KnownBytesRoundTripsAsciiUnchangedAndBadInputFailsOrIsReplaced) {
     EXPECT_EQ(Decoded("\xB6\x7D\xA9\x6C", CodePage::Big5), "開始");
     EXPECT_EQ(Encoded("開始★", CodePage::Big5), "\xB6\x7D\xA9\x6C\xA1\xB9");
     EXPECT_EQ(Decoded("\xBF\xAA\xCA\xBC", CodePage::Gb2312), "开始");
@@ -33,18 +33,16 @@ TEST(CodePage, KnownBytesAndRoundTrips) {
     for (int i = 0; i < 3000; ++i)
         utf8 += "通道 1: 開始 ★ ";
     EXPECT_EQ(Decoded(Encoded(utf8, CodePage::Big5), CodePage::Big5), utf8);
-}
 
-TEST(CodePage, AsciiAndNulPassUnchanged) {
+    // ASCII and NUL pass unchanged in every code page.
     const std::string text("Modbus RTU 9600,N,8,1\0end", 25);
     for (CodePage page : {CodePage::Utf8, CodePage::Big5, CodePage::Gb2312}) {
         EXPECT_EQ(Decoded(text, page), text);
         EXPECT_EQ(Encoded(text, page), text);
         EXPECT_EQ(sys::ToUtf8Lossy(text, page), text);
     }
-}
 
-TEST(CodePage, BadInputFailsLeavingTheOutputAloneOrLossyReplacesEachBadByte) {
+    // Bad input fails leaving the output alone, or the lossy decoding replaces each bad byte.
     std::string out = "keep";
     for (const std::string bad : {"\xFF", "ok\xB6", "\xB6\x20"})
         EXPECT_EQ(sys::ToUtf8(bad, CodePage::Big5, &out), sys::kCodePageInvalidInput);
